@@ -1,0 +1,83 @@
+#include "commands/file_param_dialog.h"
+
+namespace vorn {
+namespace {
+
+struct SymbolField {
+  const char* key;
+  const char* caption;
+  char FileLayout::*symbol;
+};
+
+constexpr SymbolField kSymbols[] = {
+    {"presence", "Presence", &FileLayout::presence},
+    {"absence", "Absence", &FileLayout::absence},
+    {"ambiguity", "Ambiguity", &FileLayout::ambiguity},
+    {"open_remark", "OpenRemark", &FileLayout::openRemark},
+    {"close_remark", "CloseRemark", &FileLayout::closeRemark},
+    {"end_of_data", "EndOfData", &FileLayout::endOfData},
+};
+
+struct SwitchField {
+  const char* key;
+  bool FileLayout::*flag;
+};
+
+constexpr SwitchField kSwitches[] = {
+    {"individual_header", &FileLayout::individualHeader},
+    {"locus_header", &FileLayout::locusHeader},
+    {"delimited", &FileLayout::delimitedData},
+    {"include_groups", &FileLayout::includeGroups},
+    {"ambiguity_negative", &FileLayout::ambiguityNegative},
+};
+
+constexpr const char* kFrameHeaders = "Header presence for ...";
+constexpr const char* kFrameSymbols = "Symbols";
+
+}  // namespace
+
+TFileParamDialog::TFileParamDialog() : ModalDialog("File Parameter Selection") {
+  form.Add(RadioGroupControl("individuals", "Individuals in ...", {"rows", "columns"}, {"rows", "columns"}));
+  form.Add(CheckBoxControl("individual_header", "individuals", kFrameHeaders));
+  form.Add(CheckBoxControl("locus_header", "loci", kFrameHeaders));
+  for (const auto& symbol : kSymbols) form.Add(CharFieldControl(symbol.key, symbol.caption, kFrameSymbols));
+  form.Add(CheckBoxControl("delimited", "Delimited data"));
+  form.Add(CheckBoxControl("include_groups", "Include Groups"));
+  form.Add(CheckBoxControl("ambiguity_negative", "Ambiguity negative"));
+  form.Add(LabelControl("note", "NB: The input file ought not contain the characters '<' or '>'."));
+}
+
+void TFileParamDialog::Fill(const FileLayout& layout) {
+  form["individuals"].selected = layout.individualsInColumns ? 1 : 0;
+  for (const auto& field : kSwitches) form[field.key].checked = layout.*field.flag;
+  for (const auto& field : kSymbols) form[field.key].text = std::string(1, layout.*field.symbol);
+}
+
+bool TFileParamDialog::Store(FileLayout& layout) {
+  layout.individualsInColumns = form["individuals"].selected == 1;
+  for (const auto& field : kSwitches) layout.*field.flag = form[field.key].checked;
+  bool allUsable = true;
+  for (const auto& field : kSymbols) {
+    const std::string& text = form[field.key].text;
+    if (text.size() == 1 && !IsDelimiter(text[0])) {
+      layout.*field.symbol = text[0];
+    } else {
+      allUsable = false;
+    }
+  }
+  return allUsable;
+}
+
+bool TFileParamDialog::Execute(Session& session, FileLayout& layout) {
+  Fill(layout);
+  for (;;) {
+    const bool accepted = ShowModal(session.host);
+    const bool usable = Store(layout);
+    if (!accepted) return false;
+    if (usable) return true;
+    session.ErrorBox("Each symbol must be exactly one character, and not a space.");
+    Fill(layout);
+  }
+}
+
+}  // namespace vorn

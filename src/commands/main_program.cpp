@@ -1,0 +1,73 @@
+#include "commands/main_program.h"
+
+#include <exception>
+#include <new>
+
+#include "core/processor.h"
+
+namespace vorn {
+namespace {
+
+// A group name is shown as it is: an "&" in it is not an accelerator mark.
+std::string EscapeAmpersands(const std::string& name) {
+  std::string caption;
+  for (char c : name) {
+    if (c == '&') caption += '&';
+    caption += c;
+  }
+  return caption;
+}
+
+}  // namespace
+
+TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
+  RegisterShellCommands(handlers_);
+  RegisterFileNameCommands(handlers_);
+  RegisterLoadCommand(handlers_);
+}
+
+void TMainPrg::Start(std::optional<std::uint32_t> seed) {
+  ws.dataLoaded = false;
+  ws.random.Seed(seed ? *seed : SeedFromClock());
+  if (!ProcessorHasFpu()) {
+    MessageQuery(
+        "No FPU detected. This program uses FPU instructions for calculations. \r\n"
+        "Therefore, (unless there is FPU emulation) Vorn may crash.",
+        "Warning", MessageButtons::Ok);
+  }
+  dialogs.fileParam.ShowAmbiguityNegative(false);
+  Report("Welcome to Vorn 1.1 beta. Please report any problems you might experience.");
+}
+
+void TMainPrg::Run(const MenuItem& item) {
+  const auto handler = handlers_.find(item.handler);
+  if (handler == handlers_.end()) {
+    ErrorBox("This command is not available yet.");
+    return;
+  }
+  try {
+    handler->second(*this, item);
+  } catch (const std::bad_alloc&) {
+    ErrorBox("Not enough memory");
+  } catch (const std::exception& failure) {
+    ErrorBox(failure.what());
+  }
+}
+
+void TMainPrg::UpdateLogCaption() {
+  if (MenuItem* item = FindByHandler(menu, "urnlogon1Click")) {
+    item->caption = std::string(ws.log.logging ? kLogOffCaption : kLogOnCaption);
+  }
+  host.MenuChanged();
+}
+
+void TMainPrg::RebuildGroupMenu(const std::vector<std::string>& displayNames) {
+  MenuItem* submenu = FindSubmenuOf(menu, kSelectGroupHandler);
+  submenu->items.resize(1);
+  for (std::size_t i = 1; i < displayNames.size(); ++i) {
+    submenu->items.push_back(MenuItem{EscapeAmpersands(displayNames[i]), std::string(kSelectGroupHandler), {}, static_cast<int>(i)});
+  }
+  host.MenuChanged();
+}
+
+}  // namespace vorn

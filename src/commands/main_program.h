@@ -1,0 +1,78 @@
+// TMainPrg: the program as every host drives it. It owns the workspace, the dialogs (created
+// once, keeping their state for the run) and the menu bar, runs the start-up sequence, and
+// runs a menu item's handler with the failures of the command kept inside it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/file_param_dialog.h"
+#include "commands/menu_table.h"
+#include "commands/question_box.h"
+#include "core/session.h"
+
+namespace vorn {
+
+inline constexpr const char* kApplicationTitle = "Vorn";
+inline constexpr const char* kMainCaption = "Vorn - Marbleton 1.10 beta";
+inline constexpr const char* kVersion = "1.10 beta";
+
+class TMainPrg;
+using CommandHandler = std::function<void(TMainPrg&, const MenuItem&)>;
+using HandlerTable = std::map<std::string, CommandHandler, std::less<>>;
+
+// The dialogs of the program, one of each.
+struct Dialogs {
+  TFileParamDialog fileParam;
+  TQBox questionBox;
+
+  std::vector<ModalDialog*> All() { return {&fileParam, &questionBox}; }
+};
+
+namespace detail {
+// Holds the workspace so that it exists before the Session that refers to it.
+struct WorkspaceOwner {
+  Workspace workspace;
+};
+}  // namespace detail
+
+class TMainPrg : private detail::WorkspaceOwner, public Session {
+ public:
+  explicit TMainPrg(Host& host);
+
+  // The start-up sequence up to the event loop: seeds the generator (from the clock unless a
+  // seed is given), checks the floating-point unit, hides the save-only control and reports the
+  // welcome line.
+  void Start(std::optional<std::uint32_t> seed = std::nullopt);
+
+  // Runs the item's command; a command that is not built yet says so. Failures the command did
+  // not expect end it with an error box instead of escaping to the host.
+  void Run(const MenuItem& item);
+
+  // Shows the log caption that matches the log state.
+  void UpdateLogCaption();
+  // Rebuilds "Select Group Only": "AllData", then one entry per group from the second on.
+  void RebuildGroupMenu(const std::vector<std::string>& displayNames);
+
+  Dialogs dialogs;
+  MenuBar menu;
+
+ private:
+  HandlerTable handlers_;
+};
+
+// Adds the handlers of one subject to the table; every subject has one such function.
+void RegisterShellCommands(HandlerTable& table);
+void RegisterFileNameCommands(HandlerTable& table);
+void RegisterLoadCommand(HandlerTable& table);
+
+// Adapts a handler that does not need its menu item.
+inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
+  return [handler](TMainPrg& app, const MenuItem&) { handler(app); };
+}
+
+}  // namespace vorn

@@ -1,0 +1,148 @@
+#include "commands/menu_table.h"
+
+namespace vorn {
+namespace {
+
+MenuItem Command(std::string caption, std::string handler) { return MenuItem{std::move(caption), std::move(handler), {}, 0}; }
+MenuItem Submenu(std::string caption, std::vector<MenuItem> items) { return MenuItem{std::move(caption), "", std::move(items), 0}; }
+MenuItem Separator() { return MenuItem{"-", "", {}, 0}; }
+
+}  // namespace
+
+MenuBar MainMenu() {
+  return {
+      Submenu("&File",
+              {
+                  Command("&Load", "Load1Click"),
+                  Command("&Save DataMatrix", "Save1Click"),
+                  Submenu("Select File &Names",
+                          {
+                              Command("Select &Analysis Output File", "SelectAnalysisOutputFile1Click"),
+                              Command("Select &Tree Output File", "SelectTreeOutputFile1Click"),
+                              Command("Select Consensus Tree Input File", "Seect1Click"),
+                              Command("Select Consensus Tree Output File", "SelectConsensusTreeOutputFile1Click"),
+                              Command("Select Log File", "SelectLogFile1Click"),
+                          }),
+                  Submenu("&Export",
+                          {
+                              Command("&Nexus", "Nexus1Click"),
+                              Command("&Arlequin Project", "ArlequinProject1Click"),
+                              Command("&GenePop", "GenePop1Click"),
+                              Command("NTS&yspc", "NTSyspc1Click"),
+                              Command("List of &OTUs", "ListofOTUs1Click"),
+                              Command("SynTa&x", "SynTax1Click"),
+                              Command("&hindex", "hindex1Click"),
+                              Command("&Structure", "Structure1Click"),
+                              Command("Hic&kory (Nexus)", "HickoryNexusAllelesBlocK91Click"),
+                          }),
+                  Command(std::string(kLogOnCaption), "urnlogon1Click"),
+                  Command("E&xit", "Exit1Click"),
+              }),
+      Submenu("&DataMatrix",
+              {
+                  Command("Restore &Original Matrix", "RestoreOriginalMatrix1Click"),
+                  Command("Matrix &Statistics", "Statistics1Click"),
+                  Submenu("&Frequency Statistics",
+                          {
+                              Command("Frequencies per &Individuals", "FrequenciesperIndividuals1Click"),
+                              Command("Frequencies per &Loci", "Frequencies1Click"),
+                          }),
+                  Command("&Missing Data Statistics", "CheckMissingData1Click"),
+                  Command("&Replace Missing Data", "ReplaceMissingData1Click"),
+                  Submenu("Remove &Individuals...",
+                          {
+                              Command("With &Missing Data...", "WithMissingData2Click"),
+                              Command("With Band Frequency &Below...", "WithBandFrequencyBelow1Click"),
+                              Command("With Band Frequency Abo&ve...", "WithBandFrequencyAbove2Click"),
+                          }),
+                  Submenu("Remove &Loci...",
+                          {
+                              Command("With &Missing Data...", "WithMissingData1Click"),
+                              Command("Mo&nomorphic...", "Monomorphic01Click"),
+                              Command("Monomorphic &Absences...", "MonomorphicAbsences1Click"),
+                              Command("Monomorphic &Presences", "MonomorphicPresences1Click"),
+                              Command("With Band Frequency &Below...", "Withbandfrequency1Click"),
+                              Command("With Band Frequency Abo&ve...", "WithBandFrequencyAbove1Click"),
+                              Command("With mo&re Missing Data than Presences", "WithmoreMissingDatathanPresences1Click"),
+                          }),
+                  Separator(),
+                  Command("&Group Manager", "Groups1Click"),
+                  Submenu("Select Group &Only", {Command("AllData", std::string(kSelectGroupHandler))}),
+                  Submenu("Group-based &Profiles",
+                          {
+                              Command("&Additive Band Profile", "AdditiveBandProfile1Click"),
+                              Command("&Fixed Band Profile", "FixedBandProfile1Click"),
+                          }),
+              }),
+      Submenu("&Analysis",
+              {
+                  Command("Stan&dard Similarity", "Jaccard1Click"),
+                  Command("Mi&nimum Similarity", "Jaccard2Click"),
+                  Command("Ma&ximum Similarity", "MaximumJaccard1Click"),
+                  Command("&Average Similarity", "AverageJaccard2Click"),
+                  Separator(),
+                  Command("&Shannon's Index", "N1Click"),
+                  Command("AMO&VA", "AMOVA1Click"),
+              }),
+      Submenu("&Trees",
+              {
+                  Command("&UPGMA", "UPGMA1Click"),
+                  Command("&Strict Consensus", "StrictConsensus1Click"),
+                  Command("&Majority Rule Consensus", "MajorityRuleConsensus1Click"),
+                  Command("&Principal Coordinate Analysis", "PrincipalCoordinateAnalysis1Click"),
+              }),
+      Submenu("&Replicate Analyses",
+              {
+                  Command("Bootstrap Shannon's &Variance (SH+RMD)", "XXX1Click"),
+                  Command("Bootstrap St&d. Tree (BS+RMD)", "BootstrapJaccardTree1Click"),
+                  Command("Multiple &Avg. Trees (TR+JC)", "Mul1Click"),
+                  Command("&Bootstrap Avg. Trees (BS+JC)", "BootstrapAvgJaccTrees1Click"),
+                  Command("Estimate &R-support (TR)", "EstimateRsupport1Click"),
+                  Command("Shannon &t-tests", "tests1Click"),
+              }),
+      Submenu("&Options",
+              {
+                  Command("&Missing Data Replacement Settings", "MissingDataReplacement1Click"),
+                  Command("&Shannon Scaling...", "ShannonScaling1Click"),
+                  Command("Replicate &Analysis Settings", "ReplicateAnalysisSettings1Click"),
+                  Command("MR Consensus And &R-Support Settings", "MajorityRuleRvalueAnalysisSetting1Click"),
+                  Command("Similarity &Coefficient Selection", "SimilarityCoefficientSlection1Click"),
+              }),
+      Submenu("&Help",
+              {
+                  Command("&About", "About1Click"),
+                  Command("&Help", "Help1Click"),
+              }),
+  };
+}
+
+std::string PlainCaption(std::string_view caption) {
+  std::string plain;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    else if (caption[i] == '&') continue;
+    plain += caption[i];
+  }
+  return plain;
+}
+
+namespace {
+
+MenuItem* FindIn(std::vector<MenuItem>& items, std::string_view handler, bool wantParent) {
+  for (auto& item : items) {
+    for (auto& child : item.items) {
+      if (child.handler == handler) return wantParent ? &item : &child;
+    }
+    if (item.handler == handler && !wantParent) return &item;
+    if (MenuItem* found = FindIn(item.items, handler, wantParent)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+MenuItem* FindByHandler(MenuBar& menu, std::string_view handler) { return FindIn(menu, handler, false); }
+
+MenuItem* FindSubmenuOf(MenuBar& menu, std::string_view handler) { return FindIn(menu, handler, true); }
+
+}  // namespace vorn

@@ -1,0 +1,27 @@
+// The base of every settings dialog: a form created once, keeping its controls' state for the
+// whole run, and a cancelled flag set only by the Cancel button.
+#pragma once
+
+#include <string>
+
+#include "core/dialog_form.h"
+#include "core/host.h"
+
+namespace vorn {
+
+class ModalDialog {
+ public:
+  explicit ModalDialog(std::string caption) : form(std::move(caption)) {}
+  virtual ~ModalDialog() = default;
+
+  // Shows the form modally; true for OK.
+  bool ShowModal(Host& host) {
+    cancelled = !host.ShowDialog(form);
+    return !cancelled;
+  }
+
+  DialogForm form;
+  bool cancelled = false;
+};
+
+}  // namespace vorn

@@ -1,0 +1,75 @@
+// A host-independent description of a modal settings dialog: its caption and its controls,
+// each with a stable key, a caption, layout hints and its current state. A host renders the
+// form, lets the user change the state, and reports OK or Cancel; the dialog class that owns
+// the form reads the state back. Controls are shown in list order.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorn {
+
+enum class ControlKind {
+  Label,       // static text (caption)
+  RadioGroup,  // items; `selected` is the chosen item
+  CheckBox,    // `checked`
+  CharField,   // one character in `text`
+  TextField,   // free text in `text`; maxLength > 0 limits it; digitsOnly accepts 0-9 only
+  TickList,    // items with `marks` (ticked)
+  MultiList,   // items with `marks` (selected)
+  DropDown,    // items; `selected` is the chosen item
+};
+
+struct Control {
+  ControlKind kind = ControlKind::Label;
+  std::string key;      // stable name for scripts and tests
+  std::string caption;  // with "&" before an accelerator letter where it has one
+  std::string frame;    // caption of the frame the control sits in; "" for none
+  std::string suffix;   // text shown right after a field ("%", "digits")
+  std::vector<std::string> items;     // item captions of radio groups, lists and drop-downs
+  std::vector<std::string> itemKeys;  // radio groups: the values scripts use for the items
+  std::string besideKey;              // a field shown next to an item of this radio group
+  int besideItem = -1;
+  int maxLength = 0;
+  bool digitsOnly = false;
+  bool visible = true;
+
+  bool checked = false;
+  int selected = 0;
+  std::string text;
+  std::vector<bool> marks;
+};
+
+class DialogForm {
+ public:
+  explicit DialogForm(std::string caption) : caption_(std::move(caption)) {}
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption) { caption_ = std::move(caption); }
+
+  Control& Add(Control control);
+  Control& operator[](std::string_view key);
+  const Control& operator[](std::string_view key) const;
+  Control* Find(std::string_view key);
+
+  std::vector<Control>& Controls() { return controls_; }
+  const std::vector<Control>& Controls() const { return controls_; }
+
+ private:
+  std::string caption_;
+  std::vector<Control> controls_;
+};
+
+// Builders for the common controls, so that dialog classes read like their layout.
+Control LabelControl(std::string key, std::string caption, std::string frame = {});
+Control RadioGroupControl(std::string key, std::string caption, std::vector<std::string> items,
+                          std::vector<std::string> itemKeys);
+Control CheckBoxControl(std::string key, std::string caption, std::string frame = {});
+Control CharFieldControl(std::string key, std::string caption, std::string frame = {});
+Control TextFieldControl(std::string key, std::string caption, int maxLength = 0, bool digitsOnly = false);
+Control TickListControl(std::string key, std::string caption);
+Control MultiListControl(std::string key, std::string caption);
+Control DropDownControl(std::string key, std::string caption);
+
+}  // namespace vorn

@@ -1,0 +1,60 @@
+// Groups of individuals and locus sets as the workspace holds them, with the active selection.
+// Group names are paths joined by "/" under "AllData"; entry 0 of each list is the implicit
+// whole set (AllData, AllLoci) once the lists are built. A member count is always the size of
+// the member list, so it is not stored.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/band_state.h"
+#include "core/label_table.h"
+
+namespace vorn {
+
+struct GroupEntry {
+  std::string name;
+  std::vector<std::string> members;
+  bool testSelected = false;  // ticked in the t-test dialog
+
+  std::size_t MemberCount() const { return members.size(); }
+  bool operator==(const GroupEntry&) const = default;
+};
+
+using GroupList = std::vector<GroupEntry>;
+
+// The full individuals, put aside while a group is the working data.
+struct ParkedIndividuals {
+  std::vector<Cell> cells;
+  std::uint16_t individualCount = 0;
+  LabelTable labels;
+};
+
+// The full loci, put aside while a locus set is the working data.
+struct ParkedLoci {
+  std::vector<Cell> cells;
+  std::uint16_t locusCount = 0;
+  LabelTable labels;
+};
+
+struct GroupState {
+  GroupList groups;
+  GroupList locusSets;
+  bool showFullPath = true;
+  std::uint16_t activeGroup = 0;      // 0 = AllData
+  std::uint16_t activeLocusSet = 0;   // 0 = AllLoci
+  std::optional<ParkedIndividuals> parkedIndividuals;
+  std::optional<ParkedLoci> parkedLoci;
+
+  // Back to the whole data set; whatever was parked belongs to data that are being replaced.
+  void DropSelection() {
+    activeGroup = 0;
+    activeLocusSet = 0;
+    parkedIndividuals.reset();
+    parkedLoci.reset();
+  }
+};
+
+}  // namespace vorn

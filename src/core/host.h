@@ -1,0 +1,57 @@
+// Host: what the program asks of the platform it runs on. The desktop window and the script
+// runner each implement it; commands and analyses never know which one is there.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/dialog_form.h"
+#include "core/status_history.h"
+
+namespace vorn {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct FileDialogOptions {
+  std::string title;         // "" lets the host choose
+  std::string filter;        // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*"
+  std::string initialFolder; // "" = the current directory
+  std::string initialName;
+  std::string defaultExtension;  // added to a name typed without one ("txt")
+  bool confirmOverwrite = false;
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // A message box without icon; the answer is Ok for an OK box, Yes or No otherwise.
+  virtual MessageAnswer ShowMessage(std::string_view text, std::string_view title, MessageButtons buttons) = 0;
+
+  // The chosen path, or nothing when the user cancelled.
+  virtual std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) = 0;
+  virtual std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) = 0;
+
+  // Shows a settings dialog modally; the user's edits are left in the form. True for OK.
+  virtual bool ShowDialog(DialogForm& form) = 0;
+
+  // A line was reported; lines are the six status lines after it.
+  virtual void Reported(std::string_view line, const StatusHistory& lines) = 0;
+
+  // A caption or a dynamic submenu of the menu bar changed.
+  virtual void MenuChanged() = 0;
+
+  // Opens a document with the desktop's associated viewer; false when that is not possible.
+  virtual bool OpenDocument(const std::string& path) = 0;
+
+  // The current date and time in the user's short date and long time formats.
+  virtual std::string DateText() = 0;
+  virtual std::string TimeText() = 0;
+
+  // The program ends after the current command.
+  virtual void Quit() = 0;
+};
+
+}  // namespace vorn

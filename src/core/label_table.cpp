@@ -1,0 +1,29 @@
+#include "core/label_table.h"
+
+namespace vorn {
+
+std::string CutLabel(std::string_view text) {
+  return std::string(text.substr(0, kLabelLength));
+}
+
+LabelTable::LabelTable(std::vector<std::string> labels) {
+  labels_.reserve(labels.size());
+  for (const auto& label : labels) Add(label);
+}
+
+void LabelTable::Add(std::string_view text) { labels_.push_back(CutLabel(text)); }
+
+long LabelTable::Find(std::string_view name) const {
+  for (std::size_t i = 0; i < labels_.size(); ++i) {
+    if (labels_[i] == name) return static_cast<long>(i);
+  }
+  return -1;
+}
+
+LabelTable MakeNumberedLabels(std::string_view prefix, std::size_t count) {
+  LabelTable table;
+  for (std::size_t n = 1; n <= count; ++n) table.Add(std::string(prefix) + std::to_string(n));
+  return table;
+}
+
+}  // namespace vorn

@@ -1,0 +1,25 @@
+// Number texts shared by every result file and message. The decimal separator is always ".",
+// whatever the user's locale.
+#pragma once
+
+#include <string>
+
+#include "core/conventions.h"
+
+namespace vorn {
+
+// x in fixed notation with the given decimals, right-aligned in at least width characters.
+std::string FormatFixed(Real x, int decimals, int width = 0);
+
+// Fixed notation with 9 decimals (0.5 -> "0.500000000").
+inline std::string FormatReal(Real x) { return FormatFixed(x, 9, 10); }
+
+// x * 100 with 2 decimals in at least 5 characters, then " %" (0.05 -> " 5.00 %").
+inline std::string FormatPercent(Real x) { return FormatFixed(x * 100, 2, 5) + " %"; }
+
+inline std::string BoolText(bool b) { return b ? "true" : "false"; }
+
+// The shortest text that reads back as the same double (6.0 -> "6", 0.1 -> "0.1").
+std::string FormatShortest(double x);
+
+}  // namespace vorn

@@ -1,0 +1,32 @@
+#include "core/workspace.h"
+
+namespace vorn {
+
+const DistanceMatrix* ResultMatrices::Active() const {
+  const std::optional<DistanceMatrix>* kept = nullptr;
+  switch (active) {
+    case Kept::None: return nullptr;
+    case Kept::Standard: kept = &standard; break;
+    case Kept::Minimum: kept = &minimum; break;
+    case Kept::Maximum: kept = &maximum; break;
+    case Kept::Average: kept = &average; break;
+  }
+  return *kept ? &**kept : nullptr;
+}
+
+void Workspace::InstallLoadedMatrix(DataMatrix matrix) {
+  original = matrix;
+  data = std::move(matrix);
+  dataLoaded = true;
+  groups.DropSelection();
+}
+
+void Workspace::ReleaseData() {
+  data = DataMatrix();
+  original = DataMatrix();
+  results.Clear();
+  groups = GroupState();
+  dataLoaded = false;
+}
+
+}  // namespace vorn

@@ -1,0 +1,63 @@
+// Workspace: the one state of a running program. Every command handler reads and changes it
+// directly; nothing else is carried from one command to the next.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/data_matrix.h"
+#include "core/distance_matrix.h"
+#include "core/group_lists.h"
+#include "core/random_generator.h"
+#include "core/settings.h"
+#include "core/status_history.h"
+#include "core/text_file.h"
+
+namespace vorn {
+
+// The similarity matrices kept between commands, and which of them the tree, ordination and
+// export commands use.
+struct ResultMatrices {
+  enum class Kept { None, Standard, Minimum, Maximum, Average };
+
+  std::optional<DistanceMatrix> standard;
+  std::optional<DistanceMatrix> minimum;
+  std::optional<DistanceMatrix> maximum;
+  std::optional<DistanceMatrix> average;
+  std::optional<DistanceMatrix> standardDeviation;
+  Kept active = Kept::None;
+  std::string activeName;  // at most 20 characters, e.g. "StdJaccard"
+
+  const DistanceMatrix* Active() const;
+  void Clear() { *this = ResultMatrices(); }
+};
+
+// The log file: open for appending from "Turn log on" until "Turn log off" or exit.
+struct LogState {
+  bool logging = false;
+  std::optional<TextFileWriter> file;
+};
+
+struct Workspace {
+  DataMatrix data;
+  DataMatrix original;  // the matrix as loaded; "Restore Original Matrix" brings it back
+  bool dataLoaded = false;
+
+  Settings settings;
+  FileNames files;
+  GroupState groups;
+  ResultMatrices results;
+  RandomGenerator random;
+
+  StatusHistory status;
+  LogState log;
+
+  // Makes a freshly read matrix the working data and its original copy. Both selections return
+  // to the whole data set: whatever was parked belongs to the previous data.
+  void InstallLoadedMatrix(DataMatrix matrix);
+
+  // Releases the data and every result, as at exit.
+  void ReleaseData();
+};
+
+}  // namespace vorn

@@ -1,0 +1,256 @@
+#include "io/data_file_reader.h"
+
+#include <array>
+#include <limits>
+#include <new>
+#include <string_view>
+#include <vector>
+
+#include "core/text_file.h"
+
+namespace vorn {
+namespace {
+
+constexpr Cell kNotAScore = 255;
+
+const char* const kInputFileError = "Input file error";
+const char* const kNoScores = "The input file holds no scores.";
+
+// Removes every remark: from an opening character up to and including the next closing one,
+// or to the end of the line when it is not closed there.
+void RemoveRemarks(std::string& line, char open, char close) {
+  std::size_t start = line.find(open);
+  if (start == std::string::npos) return;
+  std::string kept;
+  std::size_t from = 0;
+  while (start != std::string::npos) {
+    kept.append(line, from, start - from);
+    const std::size_t end = line.find(close, start + 1);
+    if (end == std::string::npos) {
+      from = line.size();
+      break;
+    }
+    from = end + 1;
+    start = line.find(open, from);
+  }
+  kept.append(line, from, std::string::npos);
+  line.swap(kept);
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && IsDelimiter(line[i])) ++i;
+    const std::size_t start = i;
+    while (i < line.size() && !IsDelimiter(line[i])) ++i;
+    if (i > start) fields.push_back(line.substr(start, i - start));
+  }
+  return fields;
+}
+
+std::size_t FieldCount(std::string_view line) {
+  std::size_t count = 0;
+  bool inField = false;
+  for (char c : line) {
+    const bool delimiter = IsDelimiter(c);
+    if (!delimiter && !inField) ++count;
+    inField = !delimiter;
+  }
+  return count;
+}
+
+// The text after the first field of a line.
+std::string_view AfterFirstField(std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size() && IsDelimiter(line[i])) ++i;
+  while (i < line.size() && !IsDelimiter(line[i])) ++i;
+  return line.substr(i);
+}
+
+// The lines of the table as the reader sees them: remarks removed, blank lines skipped.
+class TableLines {
+ public:
+  TableLines(LineReader reader, const FileLayout& layout) : reader_(std::move(reader)), layout_(layout) {}
+
+  // The next line that is not blank after its remarks are removed; false at the end of the file.
+  bool Next(std::string& line) {
+    while (reader_.Next(line)) {
+      RemoveRemarks(line, layout_.openRemark, layout_.closeRemark);
+      if (FieldCount(line) > 0) return true;
+    }
+    return false;
+  }
+  bool Failed() const { return reader_.Failed(); }
+  bool EndsTable(const std::string& line) const { return line.find(layout_.endOfData) != std::string::npos; }
+
+ private:
+  LineReader reader_;
+  const FileLayout& layout_;
+};
+
+Result<TableLines> OpenTable(const std::string& path, const FileLayout& layout) {
+  auto reader = LineReader::Open(path);
+  if (!reader) return Failure{kInputFileError};
+  return TableLines(std::move(*reader), layout);
+}
+
+// Where the names are, in the orientation of the file.
+struct Shape {
+  bool columnHeader = false;
+  bool rowHeader = false;
+  std::size_t columns = 0;
+  std::size_t rows = 0;
+  LabelTable columnLabels;
+};
+
+// Counts the columns from the first line of the table; the failures are those of a first line
+// that cannot hold the table's start.
+Status CountColumns(const std::string& first, const FileLayout& layout, Shape& shape) {
+  const auto fields = Fields(first);
+  if (layout.delimitedData) {
+    shape.columns = (shape.rowHeader && !shape.columnHeader) ? fields.size() - 1 : fields.size();
+  } else if (shape.columnHeader) {
+    shape.columns = fields.size();
+  } else if (shape.rowHeader) {
+    if (fields.size() != 2) return Failure{"Cannot interpret data block(3)"};
+    shape.columns = fields[1].size();
+  } else {
+    if (fields.size() != 1) return Failure{"Cannot interpret data block(4)"};
+    shape.columns = fields[0].size();
+  }
+  if (shape.columnHeader) {
+    for (auto field : fields) shape.columnLabels.Add(field);
+  }
+  return Success();
+}
+
+// True when a data line has the shape of a row of the table.
+bool IsRow(const std::string& line, const FileLayout& layout, const Shape& shape) {
+  if (layout.delimitedData) return FieldCount(line) == shape.columns + (shape.rowHeader ? 1 : 0);
+  const auto fields = Fields(line);
+  const std::size_t scoreField = shape.rowHeader ? 1 : 0;
+  return fields.size() == scoreField + 1 && fields[scoreField].size() == shape.columns;
+}
+
+const char* RowShapeError(const FileLayout& layout, const Shape& shape) {
+  if (layout.delimitedData) return shape.rowHeader ? "Cannot interpret data block(1a)" : "Cannot interpret data block(2a)";
+  return shape.rowHeader ? "Cannot interpret data block(1)" : "Cannot interpret data block(2)";
+}
+
+Failure TooMany(const char* what, std::size_t count) {
+  return Failure{std::string("The input file holds ") + std::to_string(count) + " " + what +
+                 "; at most 65535 can be read."};
+}
+
+// Pass 1: the shape of the table and the column names.
+Result<Shape> ReadShape(const std::string& path, const FileLayout& layout) {
+  auto table = OpenTable(path, layout);
+  if (!table) return Failure{table.error()};
+  Shape shape;
+  const bool inColumns = layout.individualsInColumns;
+  shape.columnHeader = inColumns ? layout.individualHeader : layout.locusHeader;
+  shape.rowHeader = inColumns ? layout.locusHeader : layout.individualHeader;
+
+  std::string line;
+  if (!table->Next(line)) return Failure{table->Failed() ? kInputFileError : kNoScores};
+  if (auto counted = CountColumns(line, layout, shape); !counted) return Failure{counted.error()};
+
+  bool haveLine = !shape.columnHeader || table->Next(line);
+  while (haveLine && !table->EndsTable(line)) {
+    if (!IsRow(line, layout, shape)) return Failure{RowShapeError(layout, shape)};
+    ++shape.rows;
+    haveLine = table->Next(line);
+  }
+  if (table->Failed()) return Failure{kInputFileError};
+
+  const auto size = CheckMatrixSize(inColumns ? shape.columns : shape.rows, inColumns ? shape.rows : shape.columns);
+  if (!size) return Failure{size.error()};
+  return shape;
+}
+
+std::array<Cell, 256> ScoreCodes(const FileLayout& layout) {
+  std::array<Cell, 256> codes;
+  codes.fill(kNotAScore);
+  // Later assignments win: a character that stands for two states reads as the first of
+  // Absence, Ambiguity, Presence.
+  codes[static_cast<unsigned char>(layout.presence)] = Presence;
+  codes[static_cast<unsigned char>(layout.ambiguity)] = Missing;
+  codes[static_cast<unsigned char>(layout.absence)] = Absence;
+  return codes;
+}
+
+// Pass 2: the scores and the row names, straight into the locus-major layout.
+Status ReadScores(const std::string& path, const FileLayout& layout, const Shape& shape, DataMatrix& matrix,
+                  LabelTable& rowLabels) {
+  auto table = OpenTable(path, layout);
+  if (!table) return Failure{table.error()};
+  const auto codes = ScoreCodes(layout);
+  const bool inRows = !layout.individualsInColumns;
+  const std::size_t columns = shape.columns;
+  const std::size_t rows = shape.rows;
+
+  std::string line;
+  bool haveLine = table->Next(line) && (!shape.columnHeader || table->Next(line));
+  std::size_t row = 0;
+  for (; haveLine && !table->EndsTable(line) && row < rows; ++row) {
+    std::string_view scores = line;
+    if (shape.rowHeader) {
+      const auto fields = Fields(line);
+      rowLabels.Add(fields.empty() ? std::string_view() : fields[0]);
+      scores = AfterFirstField(line);
+    }
+    std::size_t column = 0;
+    for (char c : scores) {
+      const Cell code = codes[static_cast<unsigned char>(c)];
+      if (code == kNotAScore) continue;
+      if (column == columns) return Failure{"Error interpreting data block(!)"};
+      matrix.cells[inRows ? column * rows + row : row * columns + column] = code;
+      ++column;
+    }
+    if (column != columns) return Failure{"Error interpreting data block(!)"};
+    haveLine = table->Next(line);
+  }
+  // The file changed between the two passes, or could not be read again.
+  if (table->Failed() || row != rows) return Failure{kInputFileError};
+  return Success();
+}
+
+}  // namespace
+
+Status CheckMatrixSize(std::size_t individuals, std::size_t loci) {
+  if (individuals > kMaxDimension) return TooMany("individuals", individuals);
+  if (loci > kMaxDimension) return TooMany("loci", loci);
+  if (individuals == 0 || loci == 0) return Failure{kNoScores};
+  if (individuals * loci > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    return Failure{"Not enough memory"};
+  }
+  return Success();
+}
+
+Result<DataMatrix> ReadDataFile(const std::string& path, const FileLayout& layout) {
+  auto shape = ReadShape(path, layout);
+  if (!shape) return Failure{shape.error()};
+
+  DataMatrix matrix;
+  const bool inColumns = layout.individualsInColumns;
+  matrix.individualCount = static_cast<std::uint16_t>(inColumns ? shape->columns : shape->rows);
+  matrix.locusCount = static_cast<std::uint16_t>(inColumns ? shape->rows : shape->columns);
+  try {
+    matrix.cells.assign(matrix.CellCount(), Absence);
+  } catch (const std::bad_alloc&) {
+    return Failure{"Not enough memory"};
+  }
+
+  LabelTable rowLabels;
+  if (auto read = ReadScores(path, layout, *shape, matrix, rowLabels); !read) return Failure{read.error()};
+
+  LabelTable& individualLabels = inColumns ? shape->columnLabels : rowLabels;
+  LabelTable& locusLabels = inColumns ? rowLabels : shape->columnLabels;
+  matrix.individualLabels = layout.individualHeader ? std::move(individualLabels)
+                                                    : MakeDefaultIndividualLabels(matrix.individualCount);
+  matrix.locusLabels = layout.locusHeader ? std::move(locusLabels) : MakeDefaultLocusLabels(matrix.locusCount);
+  return matrix;
+}
+
+}  // namespace vorn

@@ -1,0 +1,51 @@
+// vorn: the desktop window, or a command script run without one.
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "commands/main_program.h"
+#include "script/script_runner.h"
+
+namespace {
+
+int Usage(const std::string& problem) {
+  std::cerr << "vorn: " << problem << "\nTry 'vorn --help'.\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  vorn::ScriptOptions options;
+  bool script = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << vorn::HelpText();
+      return 0;
+    } else if (arg == "--version") {
+      std::cout << "Vorn " << vorn::kVersion << "\n";
+      return 0;
+    } else if (arg == "--script" && i + 1 < argc) {
+      script = true;
+      options.path = argv[++i];
+    } else if (arg == "--seed" && i + 1 < argc) {
+      char* end = nullptr;
+      const char* text = argv[++i];
+      const unsigned long long seed = std::strtoull(text, &end, 10);
+      if (*text == '\0' || *end != '\0' || *text == '-' || seed > 0xFFFFFFFFull) {
+        return Usage(std::string("--seed takes a number from 0 to 4294967295, not \"") + text + "\"");
+      }
+      options.seed = static_cast<std::uint32_t>(seed);
+    } else if (arg == "--strict") {
+      options.strict = true;
+    } else if (arg == "--fixed-clock") {
+      options.fixedClock = true;
+    } else {
+      return Usage("unknown argument \"" + arg + "\"");
+    }
+  }
+  if (script) return vorn::RunScript(options, std::cout, std::cerr);
+  return Usage("this build has no desktop window; run a script with --script FILE");
+}

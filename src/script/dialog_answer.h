@@ -1,0 +1,22 @@
+// Filling a settings dialog from a script answer "key=value, key=value", and describing a
+// dialog's keys and values for --help.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/dialog_form.h"
+#include "core/result.h"
+
+namespace vorn {
+
+// Sets the named controls as a user would: radio groups and drop-downs by item key, caption or
+// 1-based number; check boxes by true/false (yes/no, on/off, 1/0); fields by text within their
+// mask; tick and multi-select lists by items joined with "|". A value may be written in double
+// quotes to keep a comma or spaces.
+Status ApplyDialogAnswer(DialogForm& form, std::string_view answer);
+
+// One line per visible control: its key, kind and the values it takes.
+std::string DescribeDialog(const DialogForm& form);
+
+}  // namespace vorn

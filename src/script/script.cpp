@@ -1,0 +1,85 @@
+#include "script/script.h"
+
+#include <cctype>
+
+#include "commands/menu_table.h"
+
+namespace vorn {
+namespace {
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  return text;
+}
+
+std::string NormalCaption(std::string_view caption) {
+  std::string plain = PlainCaption(Trim(caption));
+  if (plain.size() >= 3 && plain.compare(plain.size() - 3, 3, "...") == 0) plain.resize(plain.size() - 3);
+  while (!plain.empty() && plain.back() == ' ') plain.pop_back();
+  for (char& c : plain) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return plain;
+}
+
+std::vector<std::string> SplitPath(std::string_view text) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t arrow = text.find('>', start);
+    parts.emplace_back(Trim(text.substr(start, arrow == std::string_view::npos ? std::string_view::npos : arrow - start)));
+    if (arrow == std::string_view::npos) break;
+    start = arrow + 1;
+  }
+  return parts;
+}
+
+Failure LineFailure(int line, const std::string& message) {
+  return Failure{"line " + std::to_string(line) + ": " + message};
+}
+
+}  // namespace
+
+bool SameCaption(std::string_view a, std::string_view b) { return NormalCaption(a) == NormalCaption(b); }
+
+Result<std::vector<ScriptCommand>> ParseScript(std::string_view source) {
+  std::vector<ScriptCommand> commands;
+  int lineNumber = 0;
+  std::size_t start = 0;
+  while (start <= source.size()) {
+    std::size_t end = source.find('\n', start);
+    if (end == std::string_view::npos) end = source.size();
+    std::string_view raw = source.substr(start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    const std::string_view text = Trim(raw);
+    if (text.empty() || text.front() == '#') continue;
+
+    const bool indented = raw.front() == ' ' || raw.front() == '\t';
+    if (!indented) {
+      ScriptCommand command;
+      command.line = lineNumber;
+      command.text = std::string(text);
+      command.path = SplitPath(text);
+      for (const auto& part : command.path) {
+        if (part.empty()) return LineFailure(lineNumber, "empty caption in menu path \"" + command.text + "\"");
+      }
+      commands.push_back(std::move(command));
+      continue;
+    }
+    if (commands.empty()) return LineFailure(lineNumber, "an answer line needs a command above it");
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0) {
+      return LineFailure(lineNumber, "an answer line reads \"TITLE: ANSWER\", not \"" + std::string(text) + "\"");
+    }
+    ScriptAnswer answer;
+    answer.line = lineNumber;
+    answer.target = std::string(Trim(text.substr(0, colon)));
+    answer.value = std::string(Trim(text.substr(colon + 1)));
+    answer.text = std::string(text);
+    commands.back().answers.push_back(std::move(answer));
+  }
+  return commands;
+}
+
+}  // namespace vorn

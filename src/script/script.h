@@ -1,0 +1,33 @@
+// A command script: one menu path per line ("Analysis > Standard Similarity"), each followed by
+// indented answer lines ("file: data.txt", "Output file exists: No", "Caption: key=value").
+// "#" starts a comment; blank lines are ignored.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/result.h"
+
+namespace vorn {
+
+struct ScriptAnswer {
+  int line = 0;
+  std::string target;  // "file", a message box title or a dialog caption
+  std::string value;
+  std::string text;    // the line as written, for messages
+};
+
+struct ScriptCommand {
+  int line = 0;
+  std::string text;               // the menu path as written
+  std::vector<std::string> path;  // its captions
+  std::vector<ScriptAnswer> answers;
+};
+
+Result<std::vector<ScriptCommand>> ParseScript(std::string_view source);
+
+// Captions compare ignoring case, "&" and a trailing "...".
+bool SameCaption(std::string_view a, std::string_view b);
+
+}  // namespace vorn

@@ -1,0 +1,183 @@
+#include "script/script_runner.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "commands/main_program.h"
+#include "script/dialog_answer.h"
+#include "script/script.h"
+#include "script/script_host.h"
+
+namespace vorn {
+namespace {
+
+Result<std::string> ReadSource(const std::string& path) {
+  std::ostringstream text;
+  if (path == "-") {
+    text << std::cin.rdbuf();
+    return text.str();
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return Failure{"cannot read the script " + path};
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::string Captions(const std::vector<MenuItem>& items) {
+  std::string list;
+  for (const auto& item : items) {
+    if (item.IsSeparator()) continue;
+    list += (list.empty() ? "" : ", ") + PlainCaption(item.caption);
+  }
+  return list;
+}
+
+// The menu item that a path of captions names.
+Result<const MenuItem*> Resolve(const MenuBar& menu, const ScriptCommand& command) {
+  const std::vector<MenuItem>* level = &menu;
+  const MenuItem* found = nullptr;
+  for (const auto& caption : command.path) {
+    if (!level || level->empty()) {
+      return Failure{"line " + std::to_string(command.line) + ": \"" + PlainCaption(found->caption) +
+                     "\" has no submenu"};
+    }
+    found = nullptr;
+    for (const auto& item : *level) {
+      if (!item.IsSeparator() && SameCaption(item.caption, caption)) {
+        found = &item;
+        break;
+      }
+    }
+    if (!found) {
+      return Failure{"line " + std::to_string(command.line) + ": no menu item \"" + caption + "\" (there are: " +
+                     Captions(*level) + ")"};
+    }
+    level = &found->items;
+  }
+  if (found->IsSubmenu()) {
+    return Failure{"line " + std::to_string(command.line) + ": \"" + command.text +
+                   "\" is a submenu; name one of: " + Captions(found->items)};
+  }
+  return found;
+}
+
+void ListCommands(const std::vector<MenuItem>& items, const std::string& prefix, std::string& text) {
+  for (const auto& item : items) {
+    if (item.IsSeparator()) continue;
+    const std::string path = prefix + PlainCaption(item.caption);
+    if (item.IsSubmenu()) {
+      ListCommands(item.items, path + " > ", text);
+    } else if (item.handler == kSelectGroupHandler) {
+      if (item.tag == 0) text += "  " + prefix + "AllData (or the name of a group)\n";
+    } else {
+      text += "  " + path + "\n";
+    }
+  }
+}
+
+}  // namespace
+
+int RunScript(const ScriptOptions& options, std::ostream& out, std::ostream& err) {
+  auto source = ReadSource(options.path);
+  if (!source) {
+    err << "vorn: " << source.error() << "\n";
+    return 1;
+  }
+  auto commands = ParseScript(*source);
+  if (!commands) {
+    err << "vorn: " << options.path << ": " << commands.error() << "\n";
+    return 1;
+  }
+
+  ScriptHost host(out, options.fixedClock);
+  TMainPrg app(host);
+  const std::uint32_t seed = options.seed ? *options.seed : SeedFromClock();
+  out << "Vorn " << kVersion << ", seed " << seed << "\n";
+  app.Start(seed);
+
+  for (std::size_t i = 0; i < commands->size(); ++i) {
+    const ScriptCommand& command = (*commands)[i];
+    out << "> " << command.text << "\n";
+    auto item = Resolve(app.menu, command);
+    if (!item) {
+      err << "vorn: " << options.path << ": " << item.error() << "\n";
+      return 1;
+    }
+    try {
+      host.BeginCommand(command);
+      app.Run(**item);
+      host.EndCommand();
+    } catch (const ScriptStop& stop) {
+      out.flush();
+      err << "vorn: " << options.path << ": " << stop.message << "\n";
+      return 1;
+    }
+    out.flush();
+    if (options.strict && host.ErrorShown()) {
+      err << "vorn: " << options.path << ": line " << command.line << ": \"" << command.text
+          << "\" ended with an error (--strict)\n";
+      return 1;
+    }
+    if (host.QuitRequested()) {
+      if (i + 1 < commands->size()) {
+        err << "vorn: " << options.path << ": line " << (*commands)[i + 1].line << ": the program has exited\n";
+        return 1;
+      }
+      break;
+    }
+  }
+  return 0;
+}
+
+std::string HelpText() {
+  std::ostringstream discard;
+  ScriptHost host(discard);
+  TMainPrg app(host);
+  app.Start(0);
+
+  std::string text =
+      "Vorn " + std::string(kVersion) +
+      ": a workbench for binary fingerprint data of dominant markers.\n"
+      "\n"
+      "Usage:\n"
+      "  vorn                       open the desktop window\n"
+      "  vorn --script FILE         run the commands of FILE without a window (FILE - reads standard input)\n"
+      "  vorn --help                show this text\n"
+      "  vorn --version             show the version\n"
+      "\n"
+      "Script options:\n"
+      "  --seed N                   start the random generator from N (0 .. 4294967295) instead of the clock,\n"
+      "                             so that a run can be repeated exactly\n"
+      "  --strict                   stop with status 1 when a command ends with an error box\n"
+      "  --fixed-clock              date and time texts 01/01/2000 and 00:00:00 (repeatable transcripts)\n"
+      "\n"
+      "Script language:\n"
+      "  A line names a menu command by its captions joined with \" > \"; case, \"&\" and a trailing\n"
+      "  \"...\" do not matter:  File > Load,  DataMatrix > Remove Loci > With Missing Data.\n"
+      "  The indented lines under a command answer, in order, what the command asks:\n"
+      "    file: PATH               the next open- or save-file dialog (file: cancel cancels it)\n"
+      "    TITLE: Yes | No | OK     the next message box with that title, e.g. Output file exists: No\n"
+      "    CAPTION: key=value, ...  fills the next dialog with that caption and presses OK\n"
+      "    CAPTION: OK | cancel     presses OK without changes, or Cancel\n"
+      "  A dialog without an answer line is accepted as it stands; an OK box is acknowledged.\n"
+      "  A Yes/No box or a file dialog without an answer stops the script with status 1, and so\n"
+      "  does an answer line that nothing asked for. \"#\" starts a comment; blank lines are ignored.\n"
+      "  Values may be written in double quotes to keep commas or spaces: presence=\",\".\n"
+      "\n"
+      "Transcript (standard output): the version and seed, then each command as \"> PATH\", every\n"
+      "report line as it is, every box as [Title] with its text indented and the answer given, every\n"
+      "file dialog as [Open file] or [Save file] with the path, every dialog as [Caption] with the\n"
+      "values given. Exit status 0 when every command ran; a command that ends with an error box\n"
+      "still counts as run unless --strict is given.\n"
+      "\n"
+      "Commands:\n";
+  ListCommands(app.menu, "", text);
+  text += "\nDialogs (CAPTION: key=value):\n";
+  for (ModalDialog* dialog : app.dialogs.All()) {
+    text += "  " + dialog->form.Caption() + "\n" + DescribeDialog(dialog->form);
+  }
+  return text;
+}
+
+}  // namespace vorn

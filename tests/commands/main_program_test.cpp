@@ -1,0 +1,238 @@
+#include "commands/main_program.h"
+
+#include <gtest/gtest.h>
+
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+
+namespace vorn {
+namespace {
+
+using testing::ReadFile;
+using testing::RecordingHost;
+using testing::TempDir;
+
+class MainProgramTest : public ::testing::Test {
+ protected:
+  MainProgramTest() { dir.Enter(); }
+
+  void Run(std::string_view handler) { app.Run(*FindByHandler(app.menu, handler)); }
+
+  void Load(const std::string& name, const std::function<bool(DialogForm&)>& dialog = {}) {
+    host.files.push_back(name);
+    if (dialog) host.dialogs.push_back(dialog);
+    Run("Load1Click");
+  }
+
+  TempDir dir;
+  RecordingHost host;
+  TMainPrg app{host};
+};
+
+TEST_F(MainProgramTest, StartUpSeedsAndWelcomes) {
+  app.Start(1234);
+  EXPECT_EQ(app.ws.random.State(), 1234u);
+  EXPECT_FALSE(app.ws.dataLoaded);
+  EXPECT_EQ(host.reports, std::vector<std::string>{"Welcome to Vorn 1.1 beta. Please report any problems you might experience."});
+  EXPECT_FALSE(app.dialogs.fileParam.form["ambiguity_negative"].visible);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(MainProgramTest, CommandsNotBuiltYetSaySo) {
+  Run("UPGMA1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"This command is not available yet."});
+}
+
+TEST_F(MainProgramTest, LoadReadsTheFileAndReports) {
+  dir.Write("data.txt", "a b c\n1 0 ?\n0 0 1\n*\n");
+  Load("data.txt");
+  EXPECT_TRUE(app.ws.dataLoaded);
+  EXPECT_EQ(app.ws.data.individualCount, 3);
+  EXPECT_EQ(app.ws.original, app.ws.data);
+  EXPECT_EQ(host.reports.back(), "Loading File: data.txt");
+  EXPECT_EQ(host.dialogCaptions, std::vector<std::string>{"File Parameter Selection"});
+  EXPECT_EQ(host.fileDialogs[0].filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+}
+
+TEST_F(MainProgramTest, LoadCancelledAtTheFileDialogDoesNothing) {
+  host.files.push_back(std::nullopt);
+  Run("Load1Click");
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(host.reports.empty());
+}
+
+TEST_F(MainProgramTest, LoadOfAMissingFile) {
+  Load("none.txt");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Error");
+  EXPECT_EQ(host.messages[0].text, "Input file does not exist");
+  EXPECT_TRUE(host.dialogCaptions.empty());
+}
+
+TEST_F(MainProgramTest, CancelledParametersLoadNothingButKeepTheDialogsValues) {
+  dir.Write("data.txt", "a b\n1 0\n*\n");
+  Load("data.txt", [](DialogForm& form) {
+    form["individuals"].selected = 0;
+    form["presence"].text = "+";
+    return false;
+  });
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"No data loaded."});
+  EXPECT_FALSE(app.ws.dataLoaded);
+  EXPECT_FALSE(app.ws.settings.layout.individualsInColumns);
+  EXPECT_EQ(app.ws.settings.layout.presence, '+');
+}
+
+TEST_F(MainProgramTest, AFailedReadKeepsThePreviousData) {
+  dir.Write("good.txt", "a b\n1 0\n*\n");
+  dir.Write("bad.txt", "a b\n1 0 1\n*\n");
+  Load("good.txt");
+  const DataMatrix before = app.ws.data;
+  app.ws.groups.activeGroup = 1;
+  Load("bad.txt");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot interpret data block(2a)"});
+  EXPECT_TRUE(app.ws.dataLoaded);
+  EXPECT_EQ(app.ws.data, before);
+  EXPECT_EQ(app.ws.groups.activeGroup, 1);
+  EXPECT_EQ(host.reports.back(), "Loading File: good.txt");
+}
+
+TEST_F(MainProgramTest, ASuccessfulReadReturnsToTheWholeDataSet) {
+  dir.Write("data.txt", "a b\n1 0\n*\n");
+  app.ws.groups.activeGroup = 2;
+  app.ws.groups.activeLocusSet = 1;
+  app.ws.groups.parkedIndividuals = ParkedIndividuals{};
+  app.ws.groups.parkedLoci = ParkedLoci{};
+  Load("data.txt");
+  EXPECT_EQ(app.ws.groups.activeGroup, 0);
+  EXPECT_EQ(app.ws.groups.activeLocusSet, 0);
+  EXPECT_FALSE(app.ws.groups.parkedIndividuals.has_value());
+  EXPECT_FALSE(app.ws.groups.parkedLoci.has_value());
+}
+
+TEST_F(MainProgramTest, AnEmptiedSymbolIsRefusedAndAskedAgain) {
+  dir.Write("data.txt", "a b\n+ 0\n*\n");
+  Load("data.txt", [](DialogForm& form) {
+    form["absence"].text = "";
+    form["presence"].text = "+";
+    return true;
+  });
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Each symbol must be exactly one character, and not a space."});
+  EXPECT_EQ(host.dialogCaptions.size(), 2u);
+  EXPECT_EQ(app.ws.settings.layout.absence, '0');
+  EXPECT_EQ(app.ws.settings.layout.presence, '+');
+  EXPECT_EQ(app.dialogs.fileParam.form["absence"].text, "0");
+  EXPECT_EQ(app.ws.data.cells, (std::vector<Cell>{Presence, Absence}));
+}
+
+TEST_F(MainProgramTest, TheDialogIsFilledFromTheSettingsEachTime) {
+  app.ws.settings.layout.endOfData = '#';
+  app.ws.settings.layout.delimitedData = false;
+  dir.Write("data.txt", "10\n01\n#\n");
+  std::string shownEnd;
+  bool shownDelimited = true;
+  Load("data.txt", [&](DialogForm& form) {
+    shownEnd = form["end_of_data"].text;
+    shownDelimited = form["delimited"].checked;
+    form["individual_header"].checked = false;
+    return true;
+  });
+  EXPECT_EQ(shownEnd, "#");
+  EXPECT_FALSE(shownDelimited);
+  EXPECT_TRUE(app.ws.dataLoaded);
+  EXPECT_EQ(app.ws.data.individualCount, 2);
+}
+
+TEST_F(MainProgramTest, LogToggleChangesTheCaptionAndExitClosesTheLog) {
+  Run("urnlogon1Click");
+  EXPECT_TRUE(app.ws.log.logging);
+  EXPECT_EQ(FindByHandler(app.menu, "urnlogon1Click")->caption, "Turn log off");
+  Run("Exit1Click");
+  EXPECT_TRUE(host.quit);
+  EXPECT_FALSE(app.ws.log.logging);
+  EXPECT_EQ(ReadFile("vornlog.txt"), "Started Logging on 08.12.2026 at 10:11:12\r\nExiting program. Bye bye!\r\n");
+}
+
+TEST_F(MainProgramTest, TurningTheLogOffRestoresTheCaption) {
+  Run("urnlogon1Click");
+  Run("urnlogon1Click");
+  EXPECT_FALSE(app.ws.log.logging);
+  EXPECT_EQ(FindByHandler(app.menu, "urnlogon1Click")->caption, "&Turn log on");
+}
+
+TEST_F(MainProgramTest, ALogThatCannotBeOpenedLeavesTheCaption) {
+  app.ws.files.log = "missing/folder/log.txt";
+  Run("urnlogon1Click");
+  EXPECT_FALSE(app.ws.log.logging);
+  EXPECT_EQ(FindByHandler(app.menu, "urnlogon1Click")->caption, "&Turn log on");
+  EXPECT_EQ(host.Errors().size(), 1u);
+}
+
+TEST_F(MainProgramTest, TheLogFileCannotChangeWhileLogging) {
+  Run("urnlogon1Click");
+  Run("SelectLogFile1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"You cannot change the log file while logging to that file is enabled!"});
+  EXPECT_EQ(app.ws.files.log, "vornlog.txt");
+}
+
+TEST_F(MainProgramTest, FileSelectionsStoreAndReport) {
+  host.files = {"a.txt", "t.ph", "in.ph", "out.ph", "log.txt", std::nullopt};
+  Run("SelectAnalysisOutputFile1Click");
+  Run("SelectTreeOutputFile1Click");
+  Run("Seect1Click");
+  Run("SelectConsensusTreeOutputFile1Click");
+  Run("SelectLogFile1Click");
+  Run("SelectAnalysisOutputFile1Click");
+  EXPECT_EQ(host.reports, (std::vector<std::string>{
+                              "Analysis Output File set to a.txt",
+                              "Tree Output File set to t.ph",
+                              "Consensus Input Tree File set to: in.ph",
+                              "Consensus Tree Output File set to: out.ph",
+                              "Selected Log File: log.txt",
+                          }));
+  EXPECT_EQ(app.ws.files.analysis, "a.txt");
+  EXPECT_EQ(app.ws.files.tree, "t.ph");
+  EXPECT_EQ(app.ws.files.consensusInput, "in.ph");
+  EXPECT_EQ(app.ws.files.consensusOutput, "out.ph");
+  EXPECT_EQ(app.ws.files.log, "log.txt");
+  EXPECT_EQ(host.fileDialogs[0].initialName, "analysis.txt");
+  EXPECT_EQ(host.fileDialogs[5].initialName, "a.txt");
+  EXPECT_EQ(host.fileDialogs[1].filter, "Phylip/Newick Tree File (*.ph)|*.ph");
+  EXPECT_EQ(host.fileDialogs[2].title, "Select Consensus Input Tree File...");
+  EXPECT_EQ(host.fileDialogs[2].filter, "Phylip/Newick Tree File (*.ph)|*.ph|All Files (*.*)|*.*");
+  EXPECT_EQ(host.fileDialogs[3].title, "Select Consensus Tree Output File...");
+  EXPECT_EQ(host.fileDialogs[4].title, "Select Log File...");
+  EXPECT_TRUE(host.fileDialogs[0].confirmOverwrite);
+}
+
+TEST_F(MainProgramTest, AboutReportsAndShowsItsBox) {
+  Run("About1Click");
+  EXPECT_EQ(host.reports, std::vector<std::string>{"Displaying About Box"});
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "About this program");
+}
+
+TEST_F(MainProgramTest, HelpOpensTheDocumentOrSaysItIsMissing) {
+  Run("Help1Click");
+  EXPECT_TRUE(host.openedDocuments.empty());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "The help document \"vornhelp.pdf\" was not found in the current folder.");
+  dir.Write("vornhelp.pdf", "%PDF");
+  Run("Help1Click");
+  EXPECT_EQ(host.openedDocuments, std::vector<std::string>{"vornhelp.pdf"});
+  EXPECT_TRUE(host.reports.empty());
+}
+
+TEST_F(MainProgramTest, TheGroupSubmenuIsRebuiltFromDisplayNames) {
+  app.RebuildGroupMenu({"AllData", "AllData/PopA", "AllData/B&C"});
+  const MenuItem* submenu = FindSubmenuOf(app.menu, kSelectGroupHandler);
+  ASSERT_EQ(submenu->items.size(), 3u);
+  EXPECT_EQ(submenu->items[0].caption, "AllData");
+  EXPECT_EQ(submenu->items[1].caption, "AllData/PopA");
+  EXPECT_EQ(submenu->items[1].tag, 1);
+  EXPECT_EQ(submenu->items[2].caption, "AllData/B&&C");
+  app.RebuildGroupMenu({"AllData"});
+  EXPECT_EQ(submenu->items.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vorn

@@ -1,0 +1,106 @@
+#include "commands/menu_table.h"
+
+#include <gtest/gtest.h>
+
+namespace vorn {
+namespace {
+
+// Every entry of the menu as "Menu|Caption|Handler", depth-first, submenus as "Menu|Sub>Caption".
+void Flatten(const std::vector<MenuItem>& items, const std::string& prefix, std::vector<std::string>& out) {
+  for (const auto& item : items) {
+    if (item.IsSubmenu()) {
+      Flatten(item.items, prefix + item.caption + ">", out);
+    } else {
+      out.push_back(prefix + item.caption + "|" + item.handler);
+    }
+  }
+}
+
+TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
+  std::vector<std::string> entries;
+  Flatten(MainMenu(), "", entries);
+  const std::vector<std::string> expected = {
+      "&File>&Load|Load1Click",
+      "&File>&Save DataMatrix|Save1Click",
+      "&File>Select File &Names>Select &Analysis Output File|SelectAnalysisOutputFile1Click",
+      "&File>Select File &Names>Select &Tree Output File|SelectTreeOutputFile1Click",
+      "&File>Select File &Names>Select Consensus Tree Input File|Seect1Click",
+      "&File>Select File &Names>Select Consensus Tree Output File|SelectConsensusTreeOutputFile1Click",
+      "&File>Select File &Names>Select Log File|SelectLogFile1Click",
+      "&File>&Export>&Nexus|Nexus1Click",
+      "&File>&Export>&Arlequin Project|ArlequinProject1Click",
+      "&File>&Export>&GenePop|GenePop1Click",
+      "&File>&Export>NTS&yspc|NTSyspc1Click",
+      "&File>&Export>List of &OTUs|ListofOTUs1Click",
+      "&File>&Export>SynTa&x|SynTax1Click",
+      "&File>&Export>&hindex|hindex1Click",
+      "&File>&Export>&Structure|Structure1Click",
+      "&File>&Export>Hic&kory (Nexus)|HickoryNexusAllelesBlocK91Click",
+      "&File>&Turn log on|urnlogon1Click",
+      "&File>E&xit|Exit1Click",
+      "&DataMatrix>Restore &Original Matrix|RestoreOriginalMatrix1Click",
+      "&DataMatrix>Matrix &Statistics|Statistics1Click",
+      "&DataMatrix>&Frequency Statistics>Frequencies per &Individuals|FrequenciesperIndividuals1Click",
+      "&DataMatrix>&Frequency Statistics>Frequencies per &Loci|Frequencies1Click",
+      "&DataMatrix>&Missing Data Statistics|CheckMissingData1Click",
+      "&DataMatrix>&Replace Missing Data|ReplaceMissingData1Click",
+      "&DataMatrix>Remove &Individuals...>With &Missing Data...|WithMissingData2Click",
+      "&DataMatrix>Remove &Individuals...>With Band Frequency &Below...|WithBandFrequencyBelow1Click",
+      "&DataMatrix>Remove &Individuals...>With Band Frequency Abo&ve...|WithBandFrequencyAbove2Click",
+      "&DataMatrix>Remove &Loci...>With &Missing Data...|WithMissingData1Click",
+      "&DataMatrix>Remove &Loci...>Mo&nomorphic...|Monomorphic01Click",
+      "&DataMatrix>Remove &Loci...>Monomorphic &Absences...|MonomorphicAbsences1Click",
+      "&DataMatrix>Remove &Loci...>Monomorphic &Presences|MonomorphicPresences1Click",
+      "&DataMatrix>Remove &Loci...>With Band Frequency &Below...|Withbandfrequency1Click",
+      "&DataMatrix>Remove &Loci...>With Band Frequency Abo&ve...|WithBandFrequencyAbove1Click",
+      "&DataMatrix>Remove &Loci...>With mo&re Missing Data than Presences|WithmoreMissingDatathanPresences1Click",
+      "&DataMatrix>-|",
+      "&DataMatrix>&Group Manager|Groups1Click",
+      "&DataMatrix>Select Group &Only>AllData|geh",
+      "&DataMatrix>Group-based &Profiles>&Additive Band Profile|AdditiveBandProfile1Click",
+      "&DataMatrix>Group-based &Profiles>&Fixed Band Profile|FixedBandProfile1Click",
+      "&Analysis>Stan&dard Similarity|Jaccard1Click",
+      "&Analysis>Mi&nimum Similarity|Jaccard2Click",
+      "&Analysis>Ma&ximum Similarity|MaximumJaccard1Click",
+      "&Analysis>&Average Similarity|AverageJaccard2Click",
+      "&Analysis>-|",
+      "&Analysis>&Shannon's Index|N1Click",
+      "&Analysis>AMO&VA|AMOVA1Click",
+      "&Trees>&UPGMA|UPGMA1Click",
+      "&Trees>&Strict Consensus|StrictConsensus1Click",
+      "&Trees>&Majority Rule Consensus|MajorityRuleConsensus1Click",
+      "&Trees>&Principal Coordinate Analysis|PrincipalCoordinateAnalysis1Click",
+      "&Replicate Analyses>Bootstrap Shannon's &Variance (SH+RMD)|XXX1Click",
+      "&Replicate Analyses>Bootstrap St&d. Tree (BS+RMD)|BootstrapJaccardTree1Click",
+      "&Replicate Analyses>Multiple &Avg. Trees (TR+JC)|Mul1Click",
+      "&Replicate Analyses>&Bootstrap Avg. Trees (BS+JC)|BootstrapAvgJaccTrees1Click",
+      "&Replicate Analyses>Estimate &R-support (TR)|EstimateRsupport1Click",
+      "&Replicate Analyses>Shannon &t-tests|tests1Click",
+      "&Options>&Missing Data Replacement Settings|MissingDataReplacement1Click",
+      "&Options>&Shannon Scaling...|ShannonScaling1Click",
+      "&Options>Replicate &Analysis Settings|ReplicateAnalysisSettings1Click",
+      "&Options>MR Consensus And &R-Support Settings|MajorityRuleRvalueAnalysisSetting1Click",
+      "&Options>Similarity &Coefficient Selection|SimilarityCoefficientSlection1Click",
+      "&Help>&About|About1Click",
+      "&Help>&Help|Help1Click",
+  };
+  EXPECT_EQ(entries, expected);
+}
+
+TEST(MenuTable, PlainCaptionDropsAccelerators) {
+  EXPECT_EQ(PlainCaption("Stan&dard Similarity"), "Standard Similarity");
+  EXPECT_EQ(PlainCaption("Salt && Pepper"), "Salt & Pepper");
+  EXPECT_EQ(PlainCaption("AllData"), "AllData");
+}
+
+TEST(MenuTable, FindsItemsAndTheGroupSubmenu) {
+  MenuBar menu = MainMenu();
+  ASSERT_NE(FindByHandler(menu, "urnlogon1Click"), nullptr);
+  EXPECT_EQ(FindByHandler(menu, "urnlogon1Click")->caption, "&Turn log on");
+  ASSERT_NE(FindSubmenuOf(menu, kSelectGroupHandler), nullptr);
+  EXPECT_EQ(FindSubmenuOf(menu, kSelectGroupHandler)->caption, "Select Group &Only");
+  EXPECT_EQ(FindByHandler(menu, "NoSuchHandler"), nullptr);
+}
+
+}  // namespace
+}  // namespace vorn

@@ -1,0 +1,81 @@
+#include "core/data_matrix.h"
+#include "core/label_table.h"
+#include "core/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace vorn {
+namespace {
+
+TEST(LabelTable, LabelsAreCutToTwentyCharacters) {
+  LabelTable table;
+  table.Add("abcdefghijklmnopqrstuvwxy");  // 25 characters
+  table.Add("exactly_twenty_chars");
+  EXPECT_EQ(table[0], "abcdefghijklmnopqrst");
+  EXPECT_EQ(table[1], "exactly_twenty_chars");
+  EXPECT_EQ(table.Count(), 2u);
+}
+
+TEST(LabelTable, DefaultLabelsCountFromOne) {
+  EXPECT_EQ(MakeDefaultIndividualLabels(3).All(), (std::vector<std::string>{"OTU1", "OTU2", "OTU3"}));
+  EXPECT_EQ(MakeDefaultLocusLabels(2).All(), (std::vector<std::string>{"Locus1", "Locus2"}));
+  EXPECT_TRUE(MakeDefaultLocusLabels(0).Empty());
+}
+
+TEST(LabelTable, FindComparesExactlyAndCaseSensitively) {
+  LabelTable table({"Ka01", "ka01", "Ka01"});
+  EXPECT_EQ(table.Find("Ka01"), 0);
+  EXPECT_EQ(table.Find("ka01"), 1);
+  EXPECT_EQ(table.Find("KA01"), -1);
+}
+
+DataMatrix ThreeByTwo() {
+  // Individuals A, B, C; locus 1: 1 0 ?, locus 2: 0 0 1.
+  DataMatrix m;
+  m.individualCount = 3;
+  m.locusCount = 2;
+  m.cells = {Presence, Absence, Missing, Absence, Absence, Presence};
+  m.individualLabels = LabelTable({"A", "B", "C"});
+  m.locusLabels = MakeDefaultLocusLabels(2);
+  return m;
+}
+
+TEST(DataMatrix, CountingQueries) {
+  const DataMatrix m = ThreeByTwo();
+  EXPECT_EQ(m.At(2, 0), Missing);
+  EXPECT_EQ(m.At(2, 1), Presence);
+  EXPECT_EQ(m.LocusStateCount(0, Presence), 1u);
+  EXPECT_EQ(m.LocusStateCount(1, Absence), 2u);
+  EXPECT_EQ(m.IndividualStateCount(1, Absence), 2u);
+  EXPECT_EQ(m.IndividualStateCount(2, Missing), 1u);
+  EXPECT_EQ(m.IndividualMissingShare(2), 0.5L);
+  EXPECT_EQ(m.LocusMissingShare(0), 1.0L / 3);
+  EXPECT_EQ(m.LocusMissingShare(1), 0.0L);
+}
+
+TEST(DataMatrix, IndividualIndexIsOneBasedWithZeroForNone) {
+  const DataMatrix m = ThreeByTwo();
+  EXPECT_EQ(IndividualIndex(m, "A"), 1u);
+  EXPECT_EQ(IndividualIndex(m, "C"), 3u);
+  EXPECT_EQ(IndividualIndex(m, "D"), 0u);
+}
+
+TEST(DataMatrix, MembershipMaskMarksNamedLabels) {
+  const DataMatrix m = ThreeByTwo();
+  const auto mask = MembershipMask(m.individualLabels, {"C", "A", "Z"});
+  EXPECT_EQ(mask.mask, (std::vector<std::uint8_t>{1, 0, 1}));
+  EXPECT_EQ(mask.memberCount, 2u);
+}
+
+TEST(TextEncoding, Windows1252TextsDisplayAsUtf8) {
+  EXPECT_EQ(DisplayText("Dice; S\xF8rensen"), "Dice; S\xC3\xB8rensen");
+  EXPECT_EQ(DisplayText("\x80 5"), "\xE2\x82\xAC 5");
+  EXPECT_EQ(DisplayText("plain"), "plain");
+  EXPECT_EQ(DisplayText("S\xC3\xB8rensen"), "S\xC3\xB8rensen");  // already UTF-8
+  EXPECT_FALSE(IsValidUtf8("\xC3"));
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // a surrogate
+  EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
+}
+
+}  // namespace
+}  // namespace vorn

@@ -1,0 +1,218 @@
+#include "io/data_file_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "support/temp_dir.h"
+
+namespace vorn {
+namespace {
+
+using testing::TempDir;
+
+class ReaderTest : public ::testing::Test {
+ protected:
+  Result<DataMatrix> Read(const std::string& content, const FileLayout& layout = FileLayout()) {
+    return ReadDataFile(dir.Write("data.txt", content), layout);
+  }
+  std::string ErrorOf(const std::string& content, const FileLayout& layout = FileLayout()) {
+    auto result = Read(content, layout);
+    return result.ok() ? std::string("(read)") : result.error();
+  }
+  TempDir dir;
+};
+
+TEST_F(ReaderTest, DefaultLayoutExample) {
+  auto m = Read("ind1 ind2 ind3\n1 0 ?\n0 0 1 {a remark}\n*\n");
+  ASSERT_TRUE(m.ok()) << m.error();
+  EXPECT_EQ(m->individualCount, 3);
+  EXPECT_EQ(m->locusCount, 2);
+  EXPECT_EQ(m->individualLabels.All(), (std::vector<std::string>{"ind1", "ind2", "ind3"}));
+  EXPECT_EQ(m->locusLabels.All(), (std::vector<std::string>{"Locus1", "Locus2"}));
+  EXPECT_EQ(m->cells, (std::vector<Cell>{Presence, Absence, Missing, Absence, Absence, Presence}));
+}
+
+TEST_F(ReaderTest, UndelimitedRowsWithBothHeadersExample) {
+  FileLayout layout;
+  layout.individualsInColumns = false;
+  layout.locusHeader = true;
+  layout.delimitedData = false;
+  auto m = Read("L1 L2\nind1 10\nind2 00\nind3 ?1\n*\n", layout);
+  ASSERT_TRUE(m.ok()) << m.error();
+  EXPECT_EQ(m->individualLabels.All(), (std::vector<std::string>{"ind1", "ind2", "ind3"}));
+  EXPECT_EQ(m->locusLabels.All(), (std::vector<std::string>{"L1", "L2"}));
+  EXPECT_EQ(m->cells, (std::vector<Cell>{Presence, Absence, Missing, Absence, Absence, Presence}));
+}
+
+// Writes m in the given layout as a user's file would hold it.
+std::string Text(const DataMatrix& m, const FileLayout& layout) {
+  const char symbol[10] = {layout.absence, layout.presence, 0, 0, 0, 0, 0, 0, 0, layout.ambiguity};
+  const std::string gap = layout.delimitedData ? " " : "";
+  const bool inColumns = layout.individualsInColumns;
+  const std::size_t rows = inColumns ? m.locusCount : m.individualCount;
+  const std::size_t columns = inColumns ? m.individualCount : m.locusCount;
+  const LabelTable& rowNames = inColumns ? m.locusLabels : m.individualLabels;
+  const LabelTable& columnNames = inColumns ? m.individualLabels : m.locusLabels;
+  const bool rowHeader = inColumns ? layout.locusHeader : layout.individualHeader;
+  const bool columnHeader = inColumns ? layout.individualHeader : layout.locusHeader;
+  std::string text = "{ written by the test }\r\n";
+  if (columnHeader) {
+    for (std::size_t c = 0; c < columns; ++c) text += columnNames[c] + "\t";
+    text += "\r\n";
+  }
+  for (std::size_t r = 0; r < rows; ++r) {
+    if (rowHeader) text += rowNames[r] + " ";
+    for (std::size_t c = 0; c < columns; ++c) {
+      text += symbol[inColumns ? m.At(c, r) : m.At(r, c)];
+      text += gap;
+    }
+    text += "\r\n";
+    if (r == 0) text += "   \r\n";  // a blank line inside the table
+  }
+  return text + "*\r\n[Groups]\r\n";
+}
+
+DataMatrix RandomMatrix(std::size_t individuals, std::size_t loci, unsigned seed) {
+  std::mt19937 random(seed);
+  DataMatrix m;
+  m.individualCount = static_cast<std::uint16_t>(individuals);
+  m.locusCount = static_cast<std::uint16_t>(loci);
+  const Cell states[3] = {Absence, Presence, Missing};
+  for (std::size_t k = 0; k < individuals * loci; ++k) m.cells.push_back(states[random() % 3]);
+  for (std::size_t i = 0; i < individuals; ++i) m.individualLabels.Add("ind_" + std::to_string(i * 7));
+  for (std::size_t l = 0; l < loci; ++l) m.locusLabels.Add("band" + std::to_string(100 + l));
+  return m;
+}
+
+TEST_F(ReaderTest, EveryLayoutReadsTheSameCellsAndLabels) {
+  const DataMatrix m = RandomMatrix(7, 5, 11);
+  for (bool inColumns : {true, false}) {
+    for (bool individualHeader : {true, false}) {
+      for (bool locusHeader : {true, false}) {
+        for (bool delimited : {true, false}) {
+          FileLayout layout;
+          layout.individualsInColumns = inColumns;
+          layout.individualHeader = individualHeader;
+          layout.locusHeader = locusHeader;
+          layout.delimitedData = delimited;
+          layout.presence = '+';
+          layout.absence = '-';
+          layout.ambiguity = 'N';
+          SCOPED_TRACE(::testing::Message() << "columns=" << inColumns << " individualHeader=" << individualHeader
+                                            << " locusHeader=" << locusHeader << " delimited=" << delimited);
+          auto read = Read(Text(m, layout), layout);
+          ASSERT_TRUE(read.ok()) << read.error();
+          EXPECT_EQ(read->cells, m.cells);
+          EXPECT_EQ(read->individualLabels, individualHeader ? m.individualLabels : MakeDefaultIndividualLabels(7));
+          EXPECT_EQ(read->locusLabels, locusHeader ? m.locusLabels : MakeDefaultLocusLabels(5));
+        }
+      }
+    }
+  }
+}
+
+TEST_F(ReaderTest, RemarksAndBlankLinesChangeNothing) {
+  const std::string plain = "a b c\n1 0 ?\n0 0 1\n*\n";
+  auto expected = Read(plain);
+  auto remarked = Read("{header follows}\na b {inner} c\n\n1 0{x} ?\n{ a line of its own }\n  \t\n0 0 1 {unclosed remark\n*\n");
+  ASSERT_TRUE(remarked.ok()) << remarked.error();
+  EXPECT_EQ(remarked->cells, expected->cells);
+  EXPECT_EQ(remarked->individualLabels, expected->individualLabels);
+}
+
+TEST_F(ReaderTest, EndOfDataInsideARemarkDoesNotEndTheTable) {
+  auto m = Read("a b\n1 0 {*}\n0 1\n*\n1 1\n");
+  ASSERT_TRUE(m.ok()) << m.error();
+  EXPECT_EQ(m->locusCount, 2);
+}
+
+TEST_F(ReaderTest, WithoutEndOfDataTheFileIsReadToItsEnd) {
+  auto m = Read("a b\r\n1 0\r\n0 1\r\n\r\n\r\n");
+  ASSERT_TRUE(m.ok()) << m.error();
+  EXPECT_EQ(m->locusCount, 2);
+}
+
+TEST_F(ReaderTest, ReadsCrAndLfLineEnds) {
+  auto m = Read("a b\r1 0\r0 1\r*\r");
+  ASSERT_TRUE(m.ok()) << m.error();
+  EXPECT_EQ(m->locusCount, 2);
+}
+
+TEST_F(ReaderTest, LongNamesAreCutToTwentyCharacters) {
+  auto m = Read("a_name_of_twenty_five_char b\n1 0\n*\n");
+  ASSERT_TRUE(m.ok());
+  EXPECT_EQ(m->individualLabels[0], "a_name_of_twenty_fiv");
+}
+
+TEST_F(ReaderTest, AbsenceWinsOverAmbiguityAndFieldsKeepOnlyScores) {
+  FileLayout layout;
+  layout.ambiguity = '0';
+  auto m = Read("a b\n0 1\n*\n", layout);
+  EXPECT_EQ(m->cells, (std::vector<Cell>{Absence, Presence}));
+  auto negative = Read("a b c\n-? 1 0\n*\n");
+  ASSERT_TRUE(negative.ok());
+  EXPECT_EQ(negative->cells, (std::vector<Cell>{Missing, Presence, Absence}));
+}
+
+TEST_F(ReaderTest, EveryFailureMessage) {
+  FileLayout undelimited;
+  undelimited.delimitedData = false;
+  undelimited.individualHeader = false;
+  FileLayout undelimitedNamed = undelimited;
+  undelimitedNamed.locusHeader = true;
+  FileLayout rowNames;
+  rowNames.locusHeader = true;
+
+  EXPECT_EQ(ErrorOf("L1 10 1\n", undelimitedNamed), "Cannot interpret data block(3)");
+  EXPECT_EQ(ErrorOf("10 10\n", undelimited), "Cannot interpret data block(4)");
+  EXPECT_EQ(ErrorOf("a b\nL1 1 0\nL2 1\n*\n", rowNames), "Cannot interpret data block(1a)");
+  EXPECT_EQ(ErrorOf("a b c\n1 0 1\n1 0\n*\n"), "Cannot interpret data block(2a)");
+  EXPECT_EQ(ErrorOf("L1 101\nL2 10\n", undelimitedNamed), "Cannot interpret data block(1)");
+  EXPECT_EQ(ErrorOf("101\n10 1\n", undelimited), "Cannot interpret data block(2)");
+  EXPECT_EQ(ErrorOf("a b c\n1 0 x\n*\n"), "Error interpreting data block(!)");
+  EXPECT_EQ(ErrorOf("a b\n1 10\n*\n"), "Error interpreting data block(!)");
+  EXPECT_EQ(ReadDataFile(dir.File("missing.txt"), FileLayout()).error(), "Input file error");
+  EXPECT_EQ(ReadDataFile(dir.Path().string(), FileLayout()).error(), "Input file error");
+}
+
+TEST_F(ReaderTest, SizeLimits) {
+  EXPECT_EQ(CheckMatrixSize(65535, 32767).ok(), true);
+  EXPECT_EQ(CheckMatrixSize(65535, 32769).error(), "Not enough memory");
+  EXPECT_EQ(CheckMatrixSize(65536, 1).error(), "The input file holds 65536 individuals; at most 65535 can be read.");
+  EXPECT_EQ(CheckMatrixSize(1, 70000).error(), "The input file holds 70000 loci; at most 65535 can be read.");
+  EXPECT_EQ(CheckMatrixSize(0, 5).error(), "The input file holds no scores.");
+}
+
+TEST_F(ReaderTest, BadInputGetsAClearMessage) {
+  EXPECT_EQ(ErrorOf(""), "The input file holds no scores.");
+  EXPECT_EQ(ErrorOf("{only a remark}\n\n"), "The input file holds no scores.");
+  EXPECT_EQ(ErrorOf("a b c\n*\n"), "The input file holds no scores.");
+
+  std::string wide;
+  for (int i = 0; i < 65536; ++i) wide += "1 ";
+  FileLayout noNames;
+  noNames.individualHeader = false;
+  EXPECT_EQ(ErrorOf(wide + "\n" + wide + "\n", noNames), "The input file holds 65536 individuals; at most 65535 can be read.");
+
+  std::string binary;
+  std::mt19937 random(3);
+  for (int i = 0; i < 5000; ++i) binary += static_cast<char>(random() % 256);
+  EXPECT_NE(ErrorOf(binary), "(read)");
+
+  EXPECT_EQ(ErrorOf(std::string(2'000'000, '1')), "The input file holds no scores.");
+}
+
+TEST_F(ReaderTest, ALongUndelimitedLineIsOneRow) {
+  FileLayout layout;
+  layout.individualHeader = false;
+  layout.delimitedData = false;
+  auto m = Read(std::string(60000, '1') + "\n" + std::string(60000, '0') + "\n", layout);
+  ASSERT_TRUE(m.ok()) << m.error();
+  EXPECT_EQ(m->individualCount, 60000);
+  EXPECT_EQ(m->locusCount, 2);
+  EXPECT_EQ(m->At(59999, 1), Absence);
+}
+
+}  // namespace
+}  // namespace vorn

@@ -1,0 +1,102 @@
+#include "core/random_generator.h"
+#include "replicates/resample_loci.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+TEST(RandomGenerator, FromZeroTheFirstRealIsOneOverTwoToThe32) {
+  RandomGenerator random;
+  random.Seed(0);
+  EXPECT_EQ(random.NextReal(), 1.0L / 4294967296.0L);
+  EXPECT_EQ(random.State(), 1u);
+  random.NextReal();
+  EXPECT_EQ(random.State(), 134775814u);
+}
+
+TEST(RandomGenerator, StepWrapsModuloTwoToThe32) {
+  RandomGenerator random;
+  random.Seed(0xFFFFFFFFu);
+  random.NextReal();
+  EXPECT_EQ(random.State(), static_cast<std::uint32_t>(0xFFFFFFFFull * 134775813ull + 1));
+}
+
+TEST(RandomGenerator, TheLargestRealIsBelowOne) {
+  RandomGenerator random;
+  random.Seed(0x4D60AE66u);  // advances to 0xFFFFFFFF
+  EXPECT_EQ(random.NextReal(), 4294967295.0L / 4294967296.0L);
+}
+
+TEST(RandomGenerator, NextBelowTakesTheUpperHalfOfTheProduct) {
+  RandomGenerator random;
+  random.Seed(41);
+  RandomGenerator twin = random;
+  for (std::uint32_t n : {1u, 2u, 7u, 1000u, 65535u}) {
+    const std::uint32_t drawn = random.NextBelow(n);
+    twin.NextReal();
+    EXPECT_EQ(drawn, static_cast<std::uint32_t>((std::uint64_t{twin.State()} * n) >> 32));
+    EXPECT_LT(drawn, n);
+  }
+}
+
+TEST(RandomGenerator, NextBelowOneIsZeroAndStillAdvances) {
+  RandomGenerator random;
+  random.Seed(5);
+  EXPECT_EQ(random.NextBelow(1), 0u);
+  EXPECT_EQ(random.State(), 5u * 134775813u + 1u);
+}
+
+// Six loci of three individuals; locus k holds k in each cell so that copies are traceable.
+std::vector<Cell> Traceable(std::size_t n, std::size_t loci) {
+  std::vector<Cell> cells(n * loci);
+  for (std::size_t k = 0; k < loci; ++k) std::fill_n(cells.begin() + static_cast<long>(k * n), n, static_cast<Cell>(k));
+  return cells;
+}
+
+TEST(ResampleLoci, DrawsExactlyOneLocusPerTargetLocusInOrder) {
+  const std::size_t n = 3, loci = 6;
+  const auto source = Traceable(n, loci);
+  std::vector<Cell> target(n * loci, 99);
+  RandomGenerator random, expected;
+  random.Seed(2026);
+  expected.Seed(2026);
+  ResampleLoci(source.data(), target.data(), n, loci, random);
+  for (std::size_t a = 0; a < loci; ++a) {
+    const Cell drawn = static_cast<Cell>(expected.NextBelow(loci));
+    for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(target[a * n + i], drawn);
+  }
+  EXPECT_EQ(random.State(), expected.State());
+}
+
+TEST(ResampleLoci, OneLocusIsCopiedAndNoIndividualsStillDraw) {
+  RandomGenerator random;
+  random.Seed(9);
+  const std::vector<Cell> source = {Presence, Missing};
+  std::vector<Cell> target(2);
+  ResampleLoci(source.data(), target.data(), 2, 1, random);
+  EXPECT_EQ(target, source);
+
+  RandomGenerator empty, expected;
+  empty.Seed(9);
+  expected.Seed(9);
+  ResampleLoci(nullptr, nullptr, 0, 4, empty);
+  for (int i = 0; i < 4; ++i) expected.NextReal();
+  EXPECT_EQ(empty.State(), expected.State());
+}
+
+TEST(ResampleLoci, SuccessiveReplicatesDiffer) {
+  const auto source = Traceable(2, 50);
+  std::vector<Cell> first(100), second(100);
+  RandomGenerator random;
+  random.Seed(1);
+  ResampleLoci(source.data(), first.data(), 2, 50, random);
+  ResampleLoci(source.data(), second.data(), 2, 50, random);
+  EXPECT_NE(first, second);
+}
+
+}  // namespace
+}  // namespace vorn
