@@ -14,6 +14,12 @@ const DistanceMatrix* ResultMatrices::Active() const {
   return *kept ? &**kept : nullptr;
 }
 
+const DistanceMatrix* Workspace::ActiveMatrix() const {
+  const DistanceMatrix* active = results.Active();
+  if (!active || active->n != data.individualCount || results.individuals != data.individualLabels) return nullptr;
+  return active;
+}
+
 void Workspace::InstallLoadedMatrix(DataMatrix matrix) {
   original = matrix;
   data = std::move(matrix);

@@ -27,6 +27,7 @@ struct ResultMatrices {
   std::optional<DistanceMatrix> standardDeviation;
   Kept active = Kept::None;
   std::string activeName;  // at most 20 characters, e.g. "StdJaccard"
+  LabelTable individuals;  // the individuals the kept matrices were computed for
 
   const DistanceMatrix* Active() const;
   void Clear() { *this = ResultMatrices(); }
@@ -58,6 +59,11 @@ struct Workspace {
 
   // Releases the data and every result, as at exit.
   void ReleaseData();
+
+  // The active matrix while it still describes the working individuals; after a load, a filter
+  // or a group selection changed them it is not offered, so no consumer reads past its size or
+  // pairs its entries with other labels.
+  const DistanceMatrix* ActiveMatrix() const;
 };
 
 }  // namespace vorn

@@ -121,3 +121,27 @@ TEST_F(SessionTest, LoggingToAnExistingLogRewritesOnNo) {
 
 }  // namespace
 }  // namespace vorn
+
+namespace vorn {
+namespace {
+
+TEST(WorkspaceActiveMatrix, OfferedOnlyForTheIndividualsItDescribes) {
+  Workspace ws;
+  ws.data.individualCount = 2;
+  ws.data.individualLabels = LabelTable({"a", "b"});
+  ws.results.standard = DistanceMatrix(2);
+  ws.results.active = ResultMatrices::Kept::Standard;
+  ws.results.individuals = ws.data.individualLabels;
+  EXPECT_EQ(ws.ActiveMatrix(), &*ws.results.standard);
+
+  ws.data.individualLabels = LabelTable({"a", "c"});  // another group of the same size
+  EXPECT_EQ(ws.ActiveMatrix(), nullptr);
+  ws.data.individualCount = 1;
+  ws.data.individualLabels = LabelTable({"a"});
+  EXPECT_EQ(ws.ActiveMatrix(), nullptr);
+  ws.results.active = ResultMatrices::Kept::None;
+  EXPECT_EQ(ws.results.Active(), nullptr);
+}
+
+}  // namespace
+}  // namespace vorn
