@@ -1,0 +1,17 @@
+// Long computations call KeepResponsive() now and then; a desktop host registers a handler that
+// repaints its window, so a command that runs for seconds does not leave it frozen. Calls from
+// other threads than the one that registered the handler are ignored (parallel loops may call
+// it from any thread), and the handler runs at most every 50 ms.
+#pragma once
+
+#include <functional>
+
+namespace vorn {
+
+// Registers the handler for the calling thread; an empty function removes it.
+void SetResponsivenessHandler(std::function<void()> handler);
+
+// Cheap when no handler is registered or the last call was less than 50 ms ago.
+void KeepResponsive();
+
+}  // namespace vorn
