@@ -24,6 +24,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterShellCommands(handlers_);
   RegisterFileNameCommands(handlers_);
   RegisterLoadCommand(handlers_);
+  RegisterSimilarityCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

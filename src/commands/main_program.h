@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/coefficient_dialog.h"
 #include "commands/file_param_dialog.h"
 #include "commands/menu_table.h"
 #include "commands/question_box.h"
@@ -29,8 +30,9 @@ using HandlerTable = std::map<std::string, CommandHandler, std::less<>>;
 struct Dialogs {
   TFileParamDialog fileParam;
   TQBox questionBox;
+  TSelCDlg coefficient;
 
-  std::vector<ModalDialog*> All() { return {&fileParam, &questionBox}; }
+  std::vector<ModalDialog*> All() { return {&fileParam, &questionBox, &coefficient}; }
 };
 
 namespace detail {
@@ -69,6 +71,7 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
 void RegisterShellCommands(HandlerTable& table);
 void RegisterFileNameCommands(HandlerTable& table);
 void RegisterLoadCommand(HandlerTable& table);
+void RegisterSimilarityCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -11,11 +11,22 @@ namespace vorn {
 
 class RandomGenerator {
  public:
+  static constexpr std::uint32_t kMultiplier = 134775813u;
+  static constexpr std::uint32_t kIncrement = 1u;
+
   void Seed(std::uint32_t state) { state_ = state; }
   std::uint32_t State() const { return state_; }
 
+  // S after advancing: the raw word behind NextReal, which is NextWord() / 2^32.
+  std::uint32_t NextWord() { return Advance(); }
+
   // S / 2^32 after advancing: a real in [0, 1) with a resolution of 2^-32.
   Real NextReal() { return static_cast<Real>(Advance()) / 4294967296.0L; }
+
+  // Advances until S lies in [low, high] (low <= high) and returns it: the same states a loop of
+  // NextWord calls would pass through, rejected and accepted, computed four at a time. The
+  // generator runs through all 2^32 states, so it always ends.
+  std::uint32_t NextWordWithin(std::uint32_t low, std::uint32_t high);
 
   // floor(S * n / 2^32) after advancing: an integer in 0 .. n - 1 for n >= 1.
   std::uint32_t NextBelow(std::uint32_t n) {
@@ -24,7 +35,7 @@ class RandomGenerator {
 
  private:
   std::uint32_t Advance() {
-    state_ = state_ * 134775813u + 1u;
+    state_ = state_ * kMultiplier + kIncrement;
     return state_;
   }
 

@@ -50,6 +50,28 @@ TEST(RandomGenerator, NextBelowOneIsZeroAndStillAdvances) {
   EXPECT_EQ(random.State(), 5u * 134775813u + 1u);
 }
 
+TEST(RandomGenerator, NextWordWithinPassesTheSameStatesAsOneDrawAtATime) {
+  for (const auto& [low, high] : std::vector<std::pair<std::uint32_t, std::uint32_t>>{
+           {0, 0xFFFFFFFFu}, {1000000000u, 1400000000u}, {0xFFFFF000u, 0xFFFFFFFFu}, {0, 4096}, {77, 77 + (1u << 20)}}) {
+    RandomGenerator fast, plain;
+    fast.Seed(12345);
+    plain.Seed(12345);
+    for (int k = 0; k < 50; ++k) {
+      std::uint32_t expected = plain.NextWord();
+      while (expected < low || expected > high) expected = plain.NextWord();
+      ASSERT_EQ(fast.NextWordWithin(low, high), expected) << low << ".." << high << " draw " << k;
+      ASSERT_EQ(fast.State(), plain.State());
+    }
+  }
+}
+
+TEST(RandomGenerator, NextRealIsTheWordOverTwoToThe32) {
+  RandomGenerator a, b;
+  a.Seed(99);
+  b.Seed(99);
+  EXPECT_EQ(a.NextReal(), b.NextWord() / 4294967296.0L);
+}
+
 // Six loci of three individuals; locus k holds k in each cell so that copies are traceable.
 std::vector<Cell> Traceable(std::size_t n, std::size_t loci) {
   std::vector<Cell> cells(n * loci);
