@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace vorn {
 namespace {
@@ -32,16 +33,35 @@ constexpr std::array<std::uint64_t, kMaxQuickDecimals + 1> kPowersOfTen = [] {
   return powers;
 }();
 
-// Writes the decimal digits of value, at least minDigits of them (zeros in front).
-void AppendDigits(std::string& text, std::uint64_t value, int minDigits) {
-  char digits[20];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
+// "00" "01" ... "99": two digits per table look-up.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int k = 0; k < 100; ++k) {
+    pairs[static_cast<std::size_t>(2 * k)] = static_cast<char>('0' + k / 10);
+    pairs[static_cast<std::size_t>(2 * k + 1)] = static_cast<char>('0' + k % 10);
+  }
+  return pairs;
+}();
+
+// Writes exactly digitCount decimal digits of value (zeros in front) ending just before end;
+// gives the position of the first.
+char* PutDigits(char* end, std::uint64_t value, int digitCount) {
+  for (; digitCount >= 2; digitCount -= 2) {
+    end -= 2;
+    std::memcpy(end, &kDigitPairs[static_cast<std::size_t>(2 * (value % 100))], 2);
+    value /= 100;
+  }
+  if (digitCount == 1) *--end = static_cast<char>('0' + value % 10);
+  return end;
+}
+
+int DigitCount(std::uint64_t value) {
+  int count = 1;
+  while (value >= 10) {
     value /= 10;
-  } while (value != 0);
-  while (count < minDigits) digits[count++] = '0';
-  while (count > 0) text += digits[--count];
+    ++count;
+  }
+  return count;
 }
 
 }  // namespace
@@ -55,20 +75,27 @@ void AppendFixed(std::string& text, Real x, int decimals) {
     AppendExactFixed(text, x, decimals);
     return;
   }
-  const Real scaled = magnitude * static_cast<Real>(kPowersOfTen[static_cast<std::size_t>(decimals)]);
-  const Real whole = std::floor(scaled);
-  const Real fraction = scaled - whole;
-  if (!(scaled < 1.8e19L) || std::fabs(fraction - 0.5L) <= scaled * 0x1p-62L) {
+  const std::uint64_t unit = kPowersOfTen[static_cast<std::size_t>(decimals)];
+  const Real scaled = magnitude * static_cast<Real>(unit);
+  if (!(scaled < 1.8e19L)) {
     AppendExactFixed(text, x, decimals);
     return;
   }
-  const std::uint64_t rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1 : 0);
-  const std::uint64_t unit = kPowersOfTen[static_cast<std::size_t>(decimals)];
-  if (std::signbit(x)) text += '-';
-  AppendDigits(text, rounded / unit, 1);
-  if (decimals == 0) return;
-  text += '.';
-  AppendDigits(text, rounded % unit, decimals);
+  const auto whole = static_cast<std::uint64_t>(scaled);
+  const Real fraction = scaled - static_cast<Real>(whole);
+  if (std::fabs(fraction - 0.5L) <= scaled * 0x1p-62L) {
+    AppendExactFixed(text, x, decimals);
+    return;
+  }
+  const std::uint64_t rounded = whole + (fraction > 0.5L ? 1 : 0);
+  const std::uint64_t integerPart = rounded / unit;
+  char buffer[48];
+  char* const end = buffer + sizeof buffer;
+  char* start = PutDigits(end, rounded % unit, decimals);
+  if (decimals > 0) *--start = '.';
+  start = PutDigits(start, integerPart, DigitCount(integerPart));
+  if (std::signbit(x)) *--start = '-';
+  text.append(start, end);
 }
 
 std::string FormatFixed(Real x, int decimals, int width) {

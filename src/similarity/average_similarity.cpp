@@ -51,11 +51,11 @@ AverageDraw AverageOfBounds(Real lo, Real hi, SimilarityCoefficient coefficient,
     const Real high = std::min(std::floor(hi * kTwoTo32), kTwoTo32 - 1);
     if (low > high) return {hi, 0};
     const auto lowWord = static_cast<std::uint32_t>(low), highWord = static_cast<std::uint32_t>(high);
-    for (std::int32_t k = 0; k < drawCount; ++k) {
-      const Real value = random.NextWordWithin(lowWord, highWord) / kTwoTo32;
+    random.DrawWordsWithin(lowWord, highWord, static_cast<std::uint32_t>(drawCount), [&](std::uint32_t word) {
+      const Real value = word / kTwoTo32;
       sum += value;
       sumOfSquares += value * value;
-    }
+    });
   }
   const Real mean = sum / drawCount;
   if (drawCount == 1) return {mean, kNotANumber};
