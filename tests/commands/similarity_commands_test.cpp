@@ -40,6 +40,15 @@ class SimilarityCommandsTest : public ::testing::Test {
     host.reports.clear();
   }
   SimilaritySettings& Settings() { return app.ws.settings.similarity; }
+  // Runs the command on an existing analysis file holding "old", answering the one question
+  // about it; gives the file's text afterwards.
+  std::string RunOnExistingFile(std::string_view handler, MessageAnswer answer) {
+    dir.Write("analysis.txt", "old\r\n");
+    host.answers.push_back(answer);
+    Run(handler);
+    EXPECT_EQ(host.messages.size(), 1u);
+    return ReadFile("analysis.txt");
+  }
 
   TempDir dir;
   RecordingHost host;
@@ -85,14 +94,10 @@ TEST_F(SimilarityCommandsTest, ForADistanceMinimumSimilarityIsTheMaximumDistance
 
 TEST_F(SimilarityCommandsTest, AnExistingFileIsAppendedToOrRewrittenAsAnswered) {
   Load(kThree);
-  dir.Write("analysis.txt", "old\r\n");
-  host.answers.push_back(MessageAnswer::Yes);
-  Run("Jaccard1Click");
-  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(RunOnExistingFile("Jaccard1Click", MessageAnswer::Yes).substr(0, 5), "old\r\n");
   EXPECT_EQ(host.messages[0].title, "Output file exists");
   EXPECT_EQ(host.messages[0].text,
             "File already exists.\r\n\r\nanalysis.txt\r\n\r\nAppend data to file rather than rewriting file?");
-  EXPECT_EQ(ReadFile("analysis.txt").substr(0, 5), "old\r\n");
   host.answers.push_back(MessageAnswer::No);
   Run("Jaccard1Click");
   EXPECT_EQ(ReadFile("analysis.txt").substr(0, 29), "Standard Jaccard coefficients");
@@ -126,11 +131,7 @@ TEST_F(SimilarityCommandsTest, BothOutputsAskOnceAndAppendTheDistances) {
   Settings().writeDistanceMatrix = true;
   Settings().coefficient = C::SMC;
   Settings().transformation = DistanceTransformation::SquaredOneMinusS;
-  dir.Write("analysis.txt", "old\r\n");
-  host.answers.push_back(MessageAnswer::No);
-  Run("Jaccard2Click");
-  EXPECT_EQ(host.messages.size(), 1u);
-  const std::string text = ReadFile("analysis.txt");
+  const std::string text = RunOnExistingFile("Jaccard2Click", MessageAnswer::No);
   EXPECT_EQ(text.substr(0, 24), "Minimum SMC coefficients");
   EXPECT_NE(text.find("\r\n\r\nDistances d=SQ(1-s) (Minimum SMC coefficients)\r\n"), std::string::npos);
 }
@@ -181,11 +182,7 @@ TEST_F(SimilarityCommandsTest, AverageAsksOnceAndAnswersOnlyTheFirstBlock) {
   Load(kThree);
   Settings().writeSimilarityMatrix = false;
   Settings().writeDistanceMatrix = true;
-  dir.Write("analysis.txt", "old\r\n");
-  host.answers.push_back(MessageAnswer::No);
-  Run("AverageJaccard2Click");
-  EXPECT_EQ(host.messages.size(), 1u);
-  const std::string text = ReadFile("analysis.txt");
+  const std::string text = RunOnExistingFile("AverageJaccard2Click", MessageAnswer::No);
   EXPECT_EQ(text.substr(0, 53), "old\r\nDistances d=1-s (Average Jaccard coefficients)\r\n");
   EXPECT_EQ(app.ws.random.State(), 1u);  // complete data: nothing drawn
 }

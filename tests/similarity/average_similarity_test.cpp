@@ -12,11 +12,10 @@ namespace vorn {
 namespace {
 
 using C = SimilarityCoefficient;
+using testing::kAllCoefficients;
 using testing::RandomMatrix;
 using testing::SameValue;
 using testing::TestSeed;
-
-constexpr C kCoefficients[] = {C::Jaccard, C::Dice, C::SMC, C::NeiLi, C::Euclidean, C::SqEuclidean};
 
 RandomGenerator Seeded(std::uint32_t seed) {
   RandomGenerator random;
@@ -58,7 +57,7 @@ TEST(AverageOfBounds, EqualBoundsDrawNothing) {
 TEST(AverageOfBounds, DrawsAsTheRejectionLoopDoes) {
   const std::uint32_t seed = TestSeed();
   const std::pair<Real, Real> bounds[] = {{0.2L, 0.7L}, {0.7L, 0.2L}, {0, 1}, {0.5L, 0.501L}, {0.999L, 1}, {0, 0.001L}};
-  for (const C coefficient : kCoefficients) {
+  for (const C coefficient : kAllCoefficients) {
     for (const auto& [lo, hi] : bounds) {
       for (const int jc : {2, 3, 100}) {
         RandomGenerator fast = Seeded(seed), plain = Seeded(seed);
@@ -106,7 +105,7 @@ TEST(AverageOfBounds, BoundsCloserThanTheGeneratorCanTellAreEqual) {
 TEST(AverageMatrix, EntriesInStorageOrderFromTheOneGenerator) {
   const std::uint32_t seed = TestSeed();
   const DataMatrix data = RandomMatrix(9, 40, 0.2, seed);
-  for (const C coefficient : kCoefficients) {
+  for (const C coefficient : kAllCoefficients) {
     SimilaritySettings settings;
     settings.coefficient = coefficient;
     const auto minimum = BuildSimilarityMatrix(data, SimilarityMode::Minimum, settings);

@@ -12,13 +12,12 @@ namespace {
 
 using C = SimilarityCoefficient;
 using M = SimilarityMode;
+using testing::kAllCoefficients;
+using testing::kFillVariants;
 using testing::RandomScores;
 using testing::ReferenceCoefficient;
 using testing::SameValue;
 using testing::TestSeed;
-
-constexpr C kCoefficients[] = {C::Jaccard, C::Dice, C::SMC, C::NeiLi, C::Euclidean, C::SqEuclidean};
-constexpr M kVariants[] = {M::Standard, M::Minimum, M::Maximum};
 
 // Counts from a list of loci, each written as two characters: 1 present, 0 absent, ? missing.
 PairCounts Counts(std::initializer_list<const char*> loci) {
@@ -43,8 +42,8 @@ TEST_P(CoefficientsOnRandomData, EveryCoefficientAndVariantEqualsItsFormula) {
       for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t j = 0; j <= i; ++j) {
           const PairCounts counts = CountPair(cells.data(), n, i, cells.data(), n, j, loci);
-          for (const C coefficient : kCoefficients) {
-            for (const M variant : kVariants) {
+          for (const C coefficient : kAllCoefficients) {
+            for (const M variant : kFillVariants) {
               for (const Real r : {6.0L, 0.5L, 2.5L}) {
                 const Real expected = ReferenceCoefficient(cells.data(), n, i, cells.data(), n, j, loci, coefficient, variant, r);
                 const Real actual = CoefficientValue(coefficient, variant, counts, r);
@@ -67,7 +66,7 @@ TEST_P(CoefficientsOnRandomData, TheMissingDataTreatmentsBoundTheStandardValue) 
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = 0; j <= i; ++j) {
       const PairCounts counts = CountPair(cells.data(), n, i, cells.data(), n, j, loci);
-      for (const C coefficient : kCoefficients) {
+      for (const C coefficient : kAllCoefficients) {
         const Real low = Value(coefficient, M::Minimum, counts), standard = Value(coefficient, M::Standard, counts),
                    high = Value(coefficient, M::Maximum, counts);
         // Undefined values (0/0, Nei-Li -1) have no place in the order.
@@ -90,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Loci, CoefficientsOnRandomData, ::testing::Values(1, 63
 TEST(Coefficients, CompleteDataAgainstHandCounts) {
   // a = 3, b = 1, c = 2, d = 4
   const PairCounts counts = Counts({"11", "11", "11", "10", "01", "01", "00", "00", "00", "00"});
-  for (const M variant : kVariants) {
+  for (const M variant : kFillVariants) {
     EXPECT_EQ(Value(C::Jaccard, variant, counts), 3.0L / 6);
     EXPECT_EQ(Value(C::Dice, variant, counts), 6.0L / 9);
     EXPECT_EQ(Value(C::SMC, variant, counts), 7.0L / 10);

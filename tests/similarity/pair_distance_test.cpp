@@ -13,12 +13,11 @@ namespace {
 using C = SimilarityCoefficient;
 using M = SimilarityMode;
 using T = DistanceTransformation;
+using testing::kAllCoefficients;
 using testing::RandomMatrix;
 using testing::ReferenceCoefficient;
 using testing::SameValue;
 using testing::TestSeed;
-
-constexpr C kCoefficients[] = {C::Jaccard, C::Dice, C::SMC, C::NeiLi, C::Euclidean, C::SqEuclidean};
 
 class PairDistanceTest : public ::testing::Test {
  protected:
@@ -37,7 +36,7 @@ class PairDistanceTest : public ::testing::Test {
 };
 
 TEST_F(PairDistanceTest, TheChosenTreatmentThroughTheTransformation) {
-  for (const C coefficient : kCoefficients) {
+  for (const C coefficient : kAllCoefficients) {
     for (const M mode : {M::Standard, M::Minimum, M::Maximum}) {
       for (const int choice : {0, 1, 2}) {
         ws.settings.similarity.coefficient = coefficient;
@@ -62,7 +61,7 @@ TEST_F(PairDistanceTest, TheChosenTreatmentThroughTheTransformation) {
 TEST_F(PairDistanceTest, TheAverageDrawsBetweenTheBounds) {
   ws.settings.similarity.amovaSimilarity = M::Average;
   ws.settings.replicates.JC = 30;
-  for (const C coefficient : kCoefficients) {
+  for (const C coefficient : kAllCoefficients) {
     ws.settings.similarity.coefficient = coefficient;
     ws.settings.similarity.transformation = IsDistance(coefficient) ? T::D : T::OneMinusS;
     RandomGenerator twin = ws.random;

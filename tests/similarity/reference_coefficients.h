@@ -17,6 +17,13 @@
 
 namespace vorn::testing {
 
+inline constexpr SimilarityCoefficient kAllCoefficients[] = {
+    SimilarityCoefficient::Jaccard, SimilarityCoefficient::Dice,      SimilarityCoefficient::SMC,
+    SimilarityCoefficient::NeiLi,   SimilarityCoefficient::Euclidean, SimilarityCoefficient::SqEuclidean};
+// The treatments a matrix is filled under; the Average is drawn between two of them.
+inline constexpr SimilarityMode kFillVariants[] = {SimilarityMode::Standard, SimilarityMode::Minimum,
+                                                   SimilarityMode::Maximum};
+
 // n(x, y): loci where individual i of block A has x and individual j of block B has y.
 inline Real ReferencePairCount(const Cell* blockA, std::size_t nA, std::size_t i, const Cell* blockB, std::size_t nB,
                                std::size_t j, std::size_t loci, Cell x, Cell y) {

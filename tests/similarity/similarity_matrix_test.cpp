@@ -13,13 +13,12 @@ namespace {
 
 using C = SimilarityCoefficient;
 using M = SimilarityMode;
+using testing::kAllCoefficients;
+using testing::kFillVariants;
 using testing::RandomMatrix;
 using testing::ReferenceCoefficient;
 using testing::SameValue;
 using testing::TestSeed;
-
-constexpr C kCoefficients[] = {C::Jaccard, C::Dice, C::SMC, C::NeiLi, C::Euclidean, C::SqEuclidean};
-constexpr M kVariants[] = {M::Standard, M::Minimum, M::Maximum};
 
 SimilaritySettings With(C coefficient) {
   SimilaritySettings settings;
@@ -32,8 +31,8 @@ class SimilarityMatrixAtWordBoundaries : public ::testing::TestWithParam<std::si
 TEST_P(SimilarityMatrixAtWordBoundaries, EveryEntryIsTheFormulaOfItsPair) {
   const std::size_t loci = GetParam(), n = 12;
   const DataMatrix data = RandomMatrix(n, loci, 0.15, TestSeed());
-  for (const C coefficient : kCoefficients) {
-    for (const M variant : kVariants) {
+  for (const C coefficient : kAllCoefficients) {
+    for (const M variant : kFillVariants) {
       auto fill = BuildSimilarityMatrix(data, variant, With(coefficient));
       ASSERT_TRUE(fill.ok());
       ASSERT_EQ(fill->matrix.n, n);
@@ -57,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Loci, SimilarityMatrixAtWordBoundaries, ::testing::Valu
 
 TEST(SimilarityMatrix, BothCoresFillTheSameBitsAsOne) {
   const DataMatrix data = RandomMatrix(400, 200, 0.1, TestSeed());  // large enough to be shared
-  for (const C coefficient : kCoefficients) {
+  for (const C coefficient : kAllCoefficients) {
     omp_set_num_threads(1);
     auto serial = BuildSimilarityMatrix(data, M::Minimum, With(coefficient));
     omp_set_num_threads(2);
@@ -79,7 +78,7 @@ TEST(SimilarityMatrix, OneIndividualHasOnlyItsDiagonal) {
 
 TEST(SimilarityMatrix, CompleteDataGiveTheSameMatrixUnderEveryTreatment) {
   const DataMatrix data = RandomMatrix(20, 70, 0, TestSeed());
-  for (const C coefficient : kCoefficients) {
+  for (const C coefficient : kAllCoefficients) {
     const auto standard = BuildSimilarityMatrix(data, M::Standard, With(coefficient));
     const auto minimum = BuildSimilarityMatrix(data, M::Minimum, With(coefficient));
     const auto maximum = BuildSimilarityMatrix(data, M::Maximum, With(coefficient));
