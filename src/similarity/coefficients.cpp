@@ -7,6 +7,9 @@
 namespace vorn {
 namespace {
 
+using Coefficient = SimilarityCoefficient;
+using Variant = SimilarityMode;
+
 // A pair seen through one treatment of missing scores: how many loci count as a shared band,
 // as a shared absence and as a mismatch. Every coefficient is a formula of these three.
 struct EffectiveCounts {
@@ -15,12 +18,11 @@ struct EffectiveCounts {
   Real mismatch;
 };
 
-EffectiveCounts Effective(SimilarityMode variant, const PairCounts& n) {
-  switch (variant) {
-    case SimilarityMode::Minimum: return {Real(n.a), Real(n.d), Real(n.bPlusC) + n.p + n.q};
-    case SimilarityMode::Maximum: return {Real(n.a) + n.p + n.r, Real(n.d) + n.q, Real(n.bPlusC)};
-    default: return {Real(n.a), Real(n.d), Real(n.bPlusC)};
-  }
+template <Variant variant>
+EffectiveCounts Effective(const PairCounts& n) {
+  if constexpr (variant == Variant::Minimum) return {Real(n.a), Real(n.d), Real(n.bPlusC) + n.p + n.q};
+  if constexpr (variant == Variant::Maximum) return {Real(n.a) + n.p + n.r, Real(n.d) + n.q, Real(n.bPlusC)};
+  return {Real(n.a), Real(n.d), Real(n.bPlusC)};
 }
 
 Real Ratio(Real numerator, Real denominator) {
@@ -28,6 +30,49 @@ Real Ratio(Real numerator, Real denominator) {
 }
 
 Real Dice(const EffectiveCounts& e) { return Ratio(2 * e.shared, 2 * e.shared + e.mismatch); }
+
+template <Coefficient coefficient, Variant variant>
+Real Formula(const PairCounts& counts, Real neiLiR) {
+  const EffectiveCounts e = Effective<variant>(counts);
+  if constexpr (coefficient == Coefficient::Jaccard) {
+    if (variant != Variant::Maximum && counts.a == 0) return 0;
+    return Ratio(e.shared, e.shared + e.mismatch);
+  } else if constexpr (coefficient == Coefficient::Dice) {
+    return Dice(e);
+  } else if constexpr (coefficient == Coefficient::SMC) {
+    return Ratio(e.shared + e.sharedAbsence, e.shared + e.sharedAbsence + e.mismatch);
+  } else if constexpr (coefficient == Coefficient::NeiLi) {
+    return NeiLiDistance(Dice(e), neiLiR);
+  } else if constexpr (coefficient == Coefficient::Euclidean) {
+    return std::sqrt(e.mismatch);
+  } else {
+    return e.mismatch;
+  }
+}
+
+// Calls work.template operator()<coefficient, variant>() with the two as constants, so that
+// each of the eighteen formulas is compiled into its own loop.
+template <Coefficient coefficient, typename Work>
+void WithVariant(Variant variant, Work&& work) {
+  switch (variant) {
+    case Variant::Minimum: return work.template operator()<coefficient, Variant::Minimum>();
+    case Variant::Maximum: return work.template operator()<coefficient, Variant::Maximum>();
+    default: return work.template operator()<coefficient, Variant::Standard>();
+  }
+}
+
+template <typename Work>
+void WithFormula(Coefficient coefficient, Variant variant, Work&& work) {
+  assert(variant != Variant::Average && "the Average is drawn between the Minimum and the Maximum");
+  switch (coefficient) {
+    case Coefficient::Jaccard: return WithVariant<Coefficient::Jaccard>(variant, work);
+    case Coefficient::Dice: return WithVariant<Coefficient::Dice>(variant, work);
+    case Coefficient::SMC: return WithVariant<Coefficient::SMC>(variant, work);
+    case Coefficient::NeiLi: return WithVariant<Coefficient::NeiLi>(variant, work);
+    case Coefficient::Euclidean: return WithVariant<Coefficient::Euclidean>(variant, work);
+    case Coefficient::SqEuclidean: return WithVariant<Coefficient::SqEuclidean>(variant, work);
+  }
+}
 
 }  // namespace
 
@@ -41,20 +86,16 @@ Real NeiLiDistance(Real dice, Real r) {
 
 Real CoefficientValue(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts& counts,
                       Real neiLiR) {
-  assert(variant != SimilarityMode::Average && "the Average is drawn between the Minimum and the Maximum");
-  const EffectiveCounts e = Effective(variant, counts);
-  switch (coefficient) {
-    case SimilarityCoefficient::Jaccard:
-      if (variant != SimilarityMode::Maximum && counts.a == 0) return 0;
-      return Ratio(e.shared, e.shared + e.mismatch);
-    case SimilarityCoefficient::Dice: return Dice(e);
-    case SimilarityCoefficient::SMC:
-      return Ratio(e.shared + e.sharedAbsence, e.shared + e.sharedAbsence + e.mismatch);
-    case SimilarityCoefficient::NeiLi: return NeiLiDistance(Dice(e), neiLiR);
-    case SimilarityCoefficient::Euclidean: return std::sqrt(e.mismatch);
-    case SimilarityCoefficient::SqEuclidean: return e.mismatch;
-  }
-  return std::numeric_limits<Real>::quiet_NaN();
+  Real value = std::numeric_limits<Real>::quiet_NaN();
+  CoefficientValues(coefficient, variant, &counts, 1, neiLiR, &value);
+  return value;
+}
+
+void CoefficientValues(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts* counts,
+                       std::size_t count, Real neiLiR, Real* values) {
+  WithFormula(coefficient, variant, [&]<Coefficient c, Variant v>() {
+    for (std::size_t k = 0; k < count; ++k) values[k] = Formula<c, v>(counts[k], neiLiR);
+  });
 }
 
 std::string UndefinedNeiLiMessage(std::size_t pairs) {

@@ -26,6 +26,10 @@ Real NeiLiDistance(Real dice, Real r);
 Real CoefficientValue(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts& counts,
                       Real neiLiR);
 
+// The same for count pairs at once: values[k] from counts[k].
+void CoefficientValues(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts* counts,
+                       std::size_t count, Real neiLiR, Real* values);
+
 // The message shown once by a command whose Nei-Li distance was undefined for some pairs.
 std::string UndefinedNeiLiMessage(std::size_t pairs);
 

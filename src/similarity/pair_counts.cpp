@@ -7,6 +7,33 @@ namespace {
 
 constexpr std::size_t kLociPerWord = 64;
 
+// The one counting kernel: words of presence (p) and scored (s) masks of two individuals.
+// bothScored and oneScored give d, q and r by difference, so five popcounts a word suffice.
+inline PairCounts CountWords(const std::uint64_t* u, const std::uint64_t* v, std::size_t words, std::size_t loci) {
+  const std::uint64_t* presentU = u;
+  const std::uint64_t* scoredU = u + words;
+  const std::uint64_t* presentV = v;
+  const std::uint64_t* scoredV = v + words;
+  std::uint32_t a = 0, bPlusC = 0, bothScored = 0, oneScored = 0, p = 0;
+  for (std::size_t w = 0; w < words; ++w) {
+    const std::uint64_t both = scoredU[w] & scoredV[w];
+    const std::uint64_t one = scoredU[w] ^ scoredV[w];
+    a += static_cast<std::uint32_t>(std::popcount(presentU[w] & presentV[w]));
+    bPlusC += static_cast<std::uint32_t>(std::popcount((presentU[w] ^ presentV[w]) & both));
+    bothScored += static_cast<std::uint32_t>(std::popcount(both));
+    oneScored += static_cast<std::uint32_t>(std::popcount(one));
+    p += static_cast<std::uint32_t>(std::popcount((presentU[w] | presentV[w]) & one));
+  }
+  PairCounts counts;
+  counts.a = a;
+  counts.bPlusC = bPlusC;
+  counts.d = bothScored - a - bPlusC;
+  counts.p = p;
+  counts.q = oneScored - p;
+  counts.r = static_cast<std::uint32_t>(loci) - bothScored - oneScored;
+  return counts;
+}
+
 }  // namespace
 
 PackedScores::PackedScores(const Cell* cells, std::size_t blockIndividuals, std::size_t locusCount,
@@ -17,12 +44,11 @@ PackedScores::PackedScores(const Cell* cells, std::size_t blockIndividuals, std:
       masks_(count * 2 * wordCount_, 0) {
   for (std::size_t l = 0; l < locusCount; ++l) {
     const Cell* locus = cells + l * blockIndividuals + first;
-    const std::size_t word = 2 * (l / kLociPerWord);
-    const std::uint64_t bit = std::uint64_t{1} << (l % kLociPerWord);
-    for (std::size_t i = 0; i < count; ++i) {
-      std::uint64_t* masks = masks_.data() + i * 2 * wordCount_ + word;
-      if (locus[i] == Presence) masks[0] |= bit;
-      if (locus[i] != Missing) masks[1] |= bit;
+    const std::size_t word = l / kLociPerWord, bit = l % kLociPerWord;
+    std::uint64_t* masks = masks_.data() + word;
+    for (std::size_t i = 0; i < count; ++i, masks += 2 * wordCount_) {
+      masks[0] |= std::uint64_t{locus[i] == Presence} << bit;
+      masks[wordCount_] |= std::uint64_t{locus[i] != Missing} << bit;
     }
   }
 }
@@ -30,31 +56,45 @@ PackedScores::PackedScores(const Cell* cells, std::size_t blockIndividuals, std:
 PackedScores::PackedScores(const DataMatrix& data)
     : PackedScores(data.cells.data(), data.individualCount, data.locusCount, 0, data.individualCount) {}
 
-// Compiled twice, with and without the processor's popcount instruction; the loader picks the
-// one the processor runs.
-[[gnu::target_clones("popcnt", "default")]]
 PairCounts CountPair(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t j) {
+  return CountWords(x.Masks(i), y.Masks(j), x.WordCount(), x.LocusCount());
+}
+
+namespace {
+
+inline void CountRow(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts) {
   const std::uint64_t* u = x.Masks(i);
-  const std::uint64_t* v = y.Masks(j);
-  std::uint32_t a = 0, bPlusC = 0, bothScored = 0, oneScored = 0, p = 0;
-  for (std::size_t w = 0; w < 2 * x.WordCount(); w += 2) {
-    const std::uint64_t presentU = u[w], scoredU = u[w + 1], presentV = v[w], scoredV = v[w + 1];
-    const std::uint64_t both = scoredU & scoredV;
-    const std::uint64_t one = scoredU ^ scoredV;
-    a += static_cast<std::uint32_t>(std::popcount(presentU & presentV));
-    bPlusC += static_cast<std::uint32_t>(std::popcount((presentU ^ presentV) & both));
-    bothScored += static_cast<std::uint32_t>(std::popcount(both));
-    oneScored += static_cast<std::uint32_t>(std::popcount(one));
-    p += static_cast<std::uint32_t>(std::popcount((presentU | presentV) & one));
-  }
-  PairCounts counts;
-  counts.a = a;
-  counts.bPlusC = bPlusC;
-  counts.d = bothScored - a - bPlusC;
-  counts.p = p;
-  counts.q = oneScored - p;
-  counts.r = static_cast<std::uint32_t>(x.LocusCount()) - bothScored - oneScored;
-  return counts;
+  for (std::size_t j = 0; j < count; ++j) counts[j] = CountWords(u, y.Masks(j), x.WordCount(), x.LocusCount());
+}
+
+// The row loop compiled for three kinds of processor: with vector popcounts, with the popcount
+// instruction, and without either. The first use picks the one the processor runs.
+[[gnu::target("avx512f,avx512vpopcntdq")]]
+void CountRowVectorPopcount(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
+                            PairCounts* counts) {
+  CountRow(x, i, y, count, counts);
+}
+
+[[gnu::target("popcnt")]]
+void CountRowPopcount(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
+                      PairCounts* counts) {
+  CountRow(x, i, y, count, counts);
+}
+
+using RowCounter = void (*)(const PackedScores&, std::size_t, const PackedScores&, std::size_t, PairCounts*);
+
+RowCounter ChooseRowCounter() {
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx512vpopcntdq")) return CountRowVectorPopcount;
+  if (__builtin_cpu_supports("popcnt")) return CountRowPopcount;
+  return CountRow;
+}
+
+}  // namespace
+
+void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts) {
+  static const RowCounter counter = ChooseRowCounter();
+  counter(x, i, y, count, counts);
 }
 
 PairCounts CountPair(const DataMatrix& data, std::size_t i, std::size_t j) {

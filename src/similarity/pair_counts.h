@@ -1,7 +1,7 @@
 // Counting how the scores of two individuals meet, locus by locus. Scores are packed per
 // individual into 64-locus words: a presence mask and a scored mask (a missing score is a zero
 // in both; an absence is scored but not present). Bits past the last locus are zero in both
-// masks, so whole words can be counted with popcount.
+// masks, so whole words can be counted with popcount, all counts of a pair in one pass.
 #pragma once
 
 #include <cstddef>
@@ -39,7 +39,8 @@ class PackedScores {
   std::size_t IndividualCount() const { return individualCount_; }
   std::size_t LocusCount() const { return locusCount_; }
   std::size_t WordCount() const { return wordCount_; }
-  // The masks of individual i (0 .. count - 1): presence word, scored word, for each word.
+  // The masks of individual i (0 .. count - 1): its WordCount() presence words, then its
+  // WordCount() scored words.
   const std::uint64_t* Masks(std::size_t i) const { return masks_.data() + i * 2 * wordCount_; }
 
  private:
@@ -52,6 +53,10 @@ class PackedScores {
 // All the counts of individual i of x and individual j of y, in one pass over their words.
 // Both must have the same loci.
 PairCounts CountPair(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t j);
+
+// The counts of individual i of x with each of the first count individuals of y, into
+// counts[0 .. count - 1]: a row of a matrix.
+void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts);
 
 // The counts of individuals i and j (from 0) of the matrix.
 PairCounts CountPair(const DataMatrix& data, std::size_t i, std::size_t j);

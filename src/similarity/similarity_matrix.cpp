@@ -1,7 +1,9 @@
 #include "similarity/similarity_matrix.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <string>
+#include <vector>
 
 #include "core/progress.h"
 #include "similarity/coefficient_names.h"
@@ -42,13 +44,16 @@ Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, Similar
   // Small matrices are filled faster than threads meet, above all when other programs keep
   // the cores busy. Rows grow with i, so they are handed out a few at a time.
   const bool parallel = TriangleSize(n) * scores.WordCount() >= kParallelWork;
-#pragma omp parallel for if (parallel) schedule(dynamic, 8) reduction(+ : undefined)
-  for (std::size_t i = 0; i < n; ++i) {
-    KeepResponsive();  // acts only on the thread that runs the command
-    Real* row = entries + TriangleIndex(i, 0);
-    for (std::size_t j = 0; j <= i; ++j) {
-      row[j] = CoefficientValue(coefficient, variant, CountPair(scores, i, scores, j), neiLiR);
-      if (coefficient == SimilarityCoefficient::NeiLi && row[j] == kUndefinedNeiLi) ++undefined;
+#pragma omp parallel if (parallel) reduction(+ : undefined)
+  {
+    std::vector<PairCounts> counts(n);  // one row, for each thread
+#pragma omp for schedule(dynamic, 8)
+    for (std::size_t i = 0; i < n; ++i) {
+      KeepResponsive();  // acts only on the thread that runs the command
+      Real* row = entries + TriangleIndex(i, 0);
+      CountPairs(scores, i, scores, i + 1, counts.data());
+      CoefficientValues(coefficient, variant, counts.data(), i + 1, neiLiR, row);
+      if (coefficient == SimilarityCoefficient::NeiLi) undefined += std::count(row, row + i + 1, kUndefinedNeiLi);
     }
   }
   fill.undefinedNeiLiPairs = undefined;

@@ -42,6 +42,11 @@ TEST_P(PairCountsAtWordBoundaries, PackedCountsEqualTheByteByByteCounts) {
         const PairCounts expected = ReferenceCounts(cells.data(), n, i, cells.data(), n, j, loci);
         EXPECT_EQ(CountPair(packed, i, packed, j), expected) << "i=" << i << " j=" << j << " missing=" << missing;
       }
+      std::vector<PairCounts> row(n);
+      CountPairs(packed, i, packed, n, row.data());
+      for (std::size_t j = 0; j < n; ++j) {
+        EXPECT_EQ(row[j], ReferenceCounts(cells.data(), n, i, cells.data(), n, j, loci)) << "row " << i << " j=" << j;
+      }
     }
   }
 }
@@ -67,9 +72,11 @@ TEST(PackedScores, BitsPastTheLastLocusStayZero) {
   std::vector<Cell> cells(2 * loci, Presence);
   const PackedScores packed(cells.data(), 2, loci, 1, 1);
   ASSERT_EQ(packed.WordCount(), 2u);
-  EXPECT_EQ(packed.Masks(0)[0], ~std::uint64_t{0});
-  EXPECT_EQ(packed.Masks(0)[2], 1u);  // presence of the 65th locus only
-  EXPECT_EQ(packed.Masks(0)[3], 1u);  // scored likewise
+  const std::uint64_t* masks = packed.Masks(0);
+  EXPECT_EQ(masks[0], ~std::uint64_t{0});  // presence
+  EXPECT_EQ(masks[1], 1u);                 // presence of the 65th locus only
+  EXPECT_EQ(masks[2], ~std::uint64_t{0});  // scored
+  EXPECT_EQ(masks[3], 1u);
 }
 
 TEST(PairCounts, TheMatrixFormCountsItsOwnIndividuals) {
