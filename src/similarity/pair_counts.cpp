@@ -9,7 +9,7 @@ constexpr std::size_t kLociPerWord = 64;
 
 // The one counting kernel: words of presence (p) and scored (s) masks of two individuals.
 // bothScored and oneScored give d, q and r by difference, so five popcounts a word suffice.
-inline PairCounts CountWords(const std::uint64_t* u, const std::uint64_t* v, std::size_t words, std::size_t loci) {
+[[gnu::always_inline]] inline PairCounts CountWords(const std::uint64_t* u, const std::uint64_t* v, std::size_t words, std::size_t loci) {
   const std::uint64_t* presentU = u;
   const std::uint64_t* scoredU = u + words;
   const std::uint64_t* presentV = v;
@@ -62,13 +62,13 @@ PairCounts CountPair(const PackedScores& x, std::size_t i, const PackedScores& y
 
 namespace {
 
-inline void CountRow(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts) {
+[[gnu::always_inline]] inline void CountRow(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts) {
   const std::uint64_t* u = x.Masks(i);
   for (std::size_t j = 0; j < count; ++j) counts[j] = CountWords(u, y.Masks(j), x.WordCount(), x.LocusCount());
 }
 
 // The row loop compiled for three kinds of processor: with vector popcounts, with the popcount
-// instruction, and without either. The first use picks the one the processor runs.
+// instruction, and without either.
 [[gnu::target("avx512f,avx512vpopcntdq")]]
 void CountRowVectorPopcount(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
                             PairCounts* counts) {
@@ -83,18 +83,42 @@ void CountRowPopcount(const PackedScores& x, std::size_t i, const PackedScores& 
 
 using RowCounter = void (*)(const PackedScores&, std::size_t, const PackedScores&, std::size_t, PairCounts*);
 
-RowCounter ChooseRowCounter() {
-  __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512vpopcntdq")) return CountRowVectorPopcount;
-  if (__builtin_cpu_supports("popcnt")) return CountRowPopcount;
+RowCounter Counter(CountKernel kernel) {
+  switch (kernel) {
+    case CountKernel::VectorPopcount: return CountRowVectorPopcount;
+    case CountKernel::Popcount: return CountRowPopcount;
+    case CountKernel::Plain: break;
+  }
+  return CountRow;
+}
+
+RowCounter BestCounter() {
+  for (const CountKernel kernel : {CountKernel::VectorPopcount, CountKernel::Popcount}) {
+    if (KernelRuns(kernel)) return Counter(kernel);
+  }
   return CountRow;
 }
 
 }  // namespace
 
+bool KernelRuns(CountKernel kernel) {
+  __builtin_cpu_init();
+  switch (kernel) {
+    case CountKernel::VectorPopcount: return __builtin_cpu_supports("avx512vpopcntdq");
+    case CountKernel::Popcount: return __builtin_cpu_supports("popcnt");
+    case CountKernel::Plain: break;
+  }
+  return true;
+}
+
+void CountPairs(CountKernel kernel, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
+                PairCounts* counts) {
+  Counter(kernel)(x, i, y, count, counts);
+}
+
 void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts) {
-  static const RowCounter counter = ChooseRowCounter();
-  counter(x, i, y, count, counts);
+  static const RowCounter best = BestCounter();
+  best(x, i, y, count, counts);
 }
 
 PairCounts CountPair(const DataMatrix& data, std::size_t i, std::size_t j) {

@@ -42,10 +42,14 @@ TEST_P(PairCountsAtWordBoundaries, PackedCountsEqualTheByteByByteCounts) {
         const PairCounts expected = ReferenceCounts(cells.data(), n, i, cells.data(), n, j, loci);
         EXPECT_EQ(CountPair(packed, i, packed, j), expected) << "i=" << i << " j=" << j << " missing=" << missing;
       }
-      std::vector<PairCounts> row(n);
-      CountPairs(packed, i, packed, n, row.data());
-      for (std::size_t j = 0; j < n; ++j) {
-        EXPECT_EQ(row[j], ReferenceCounts(cells.data(), n, i, cells.data(), n, j, loci)) << "row " << i << " j=" << j;
+      for (const CountKernel kernel : {CountKernel::Plain, CountKernel::Popcount, CountKernel::VectorPopcount}) {
+        if (!KernelRuns(kernel)) continue;
+        std::vector<PairCounts> row(n);
+        CountPairs(kernel, packed, i, packed, n, row.data());
+        for (std::size_t j = 0; j < n; ++j) {
+          EXPECT_EQ(row[j], ReferenceCounts(cells.data(), n, i, cells.data(), n, j, loci))
+              << "kernel " << static_cast<int>(kernel) << " row " << i << " j=" << j;
+        }
       }
     }
   }
