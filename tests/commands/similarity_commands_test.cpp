@@ -136,6 +136,16 @@ TEST_F(SimilarityCommandsTest, BothOutputsAskOnceAndAppendTheDistances) {
   EXPECT_NE(text.find("\r\n\r\nDistances d=SQ(1-s) (Minimum SMC coefficients)\r\n"), std::string::npos);
 }
 
+TEST_F(SimilarityCommandsTest, ADamagedTransformationWritesNoDistances) {
+  Load(kThree);
+  Settings().writeSimilarityMatrix = false;
+  Settings().writeDistanceMatrix = true;
+  Settings().transformation = static_cast<DistanceTransformation>(9);
+  Run("Jaccard1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"DistTransform: Unknown option."});
+  EXPECT_FALSE(FileExists("analysis.txt"));
+}
+
 TEST_F(SimilarityCommandsTest, UndefinedNeiLiDistancesAreToldOnceWithTheirNumber) {
   Load(kFourWithMissing);
   Settings().coefficient = C::NeiLi;
