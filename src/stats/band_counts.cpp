@@ -1,0 +1,35 @@
+#include "stats/band_counts.h"
+
+namespace vorn {
+namespace {
+
+void Add(Cell cell, BandCounts& counts) {
+  switch (cell) {
+    case Presence: ++counts.presences; break;
+    case Absence: ++counts.absences; break;
+    case Missing: ++counts.missing; break;
+    default: break;  // left out, so the row no longer adds up
+  }
+}
+
+}  // namespace
+
+std::vector<BandCounts> CountLoci(const DataMatrix& matrix) {
+  std::vector<BandCounts> counts(matrix.locusCount);
+  for (std::size_t locus = 0; locus < matrix.locusCount; ++locus) {
+    const Cell* scores = matrix.Locus(locus);
+    for (std::size_t i = 0; i < matrix.individualCount; ++i) Add(scores[i], counts[locus]);
+  }
+  return counts;
+}
+
+std::vector<BandCounts> CountIndividuals(const DataMatrix& matrix) {
+  std::vector<BandCounts> counts(matrix.individualCount);
+  for (std::size_t locus = 0; locus < matrix.locusCount; ++locus) {
+    const Cell* scores = matrix.Locus(locus);
+    for (std::size_t i = 0; i < matrix.individualCount; ++i) Add(scores[i], counts[i]);
+  }
+  return counts;
+}
+
+}  // namespace vorn
