@@ -1,8 +1,6 @@
 #include "commands/missing_data_dialog.h"
 
-#include <cmath>
-#include <string>
-
+#include "commands/percent_field.h"
 #include "core/number_input.h"
 
 namespace vorn {
@@ -24,8 +22,7 @@ TMDR_Dlg::TMDR_Dlg() : ModalDialog("Missing Data Replacement...") {
 }
 
 void TMDR_Dlg::Fill(double q) {
-  // In doubles, 100 times a stored whole percentage gives that whole number back.
-  form["percent"].text = std::to_string(static_cast<long>(std::floor(100.0 * q)));
+  form["percent"].text = WholePercentText(q);
   form["replace"].selected = q == 0.0 ? AllAbsences : q == 1.0 ? AllPresences : Percentage;
 }
 

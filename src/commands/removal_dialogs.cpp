@@ -1,7 +1,6 @@
 #include "commands/removal_dialogs.h"
 
-#include <cmath>
-
+#include "commands/percent_field.h"
 #include "core/number_format.h"
 #include "core/number_input.h"
 
@@ -25,10 +24,7 @@ TDataRemDlg::TDataRemDlg() : PercentThresholdDialog("Data removal...") {
   form.Add(TextFieldControl("percent", "", 2, true)).suffix.assign(1, '%');
 }
 
-std::string TDataRemDlg::FieldText(double threshold) const {
-  // In doubles, 100 times a stored whole percentage gives that whole number back.
-  return std::to_string(static_cast<long>(std::floor(100.0 * threshold)));
-}
+std::string TDataRemDlg::FieldText(double threshold) const { return WholePercentText(threshold); }
 
 TDRemFDlg::TDRemFDlg() : PercentThresholdDialog("Data removal") {
   form.Add(LabelControl("text", "Remove data at a threshold value of..."));
