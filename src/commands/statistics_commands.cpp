@@ -23,6 +23,21 @@ void WriteRows(TextFileWriter& file, const LabelTable& labels, const char* prefi
   for (std::size_t row = 0; row < count; ++row) file.Line(RowName(labels, prefix, row) + text(row));
 }
 
+// Reports, then appends the title and one frequency per row to the analysis file. Frequencies
+// that failed stop the command with their message before anything is reported or written.
+void ListFrequencies(TMainPrg& app, const Result<std::vector<Real>>& frequencies, const std::string& report,
+                     const char* title, const LabelTable& labels, const char* prefix) {
+  if (!app.Check(frequencies)) return;
+  app.Report(report);
+  auto file = app.BeginOutputFile(app.ws.files.analysis);
+  if (!file) return;
+  file->Line(title);
+  file->Line();
+  WriteRows(*file, labels, prefix, frequencies->size(), [&](std::size_t row) { return FormatReal((*frequencies)[row]); });
+  file->Line();
+  app.FinishOutputFile(*file);
+}
+
 void Statistics1Click(TMainPrg& app) {
   if (!RequireMatrix(app, "No data loaded")) return;
   const DataMatrix& data = app.ws.data;
@@ -66,32 +81,15 @@ void Frequencies1Click(TMainPrg& app) {
   app.ws.settings.shannon.frequencyBasis =
       perIndividual ? FrequencyBasis::PerIndividual : FrequencyBasis::RelativeToAllPresences;
 
-  const auto frequencies = LocusBandFrequencies(app.ws.data, app.ws.settings.shannon.frequencyBasis);
-  if (!app.Check(frequencies)) return;
-  app.Report("Writing frequencies to analysis output file. Frq/Locus= " + BoolText(perIndividual));
-  auto file = app.BeginOutputFile(app.ws.files.analysis);
-  if (!file) return;
-  file->Line("Frequencies (band presences) in loci:");
-  file->Line();
-  WriteRows(*file, app.ws.data.locusLabels, "Locus", app.ws.data.locusCount,
-            [&](std::size_t l) { return FormatReal((*frequencies)[l]); });
-  file->Line();
-  app.FinishOutputFile(*file);
+  ListFrequencies(app, LocusBandFrequencies(app.ws.data, app.ws.settings.shannon.frequencyBasis),
+                  "Writing frequencies to analysis output file. Frq/Locus= " + BoolText(perIndividual),
+                  "Frequencies (band presences) in loci:", app.ws.data.locusLabels, "Locus");
 }
 
 void FrequenciesperIndividuals1Click(TMainPrg& app) {
   if (!RequireMatrix(app)) return;
-  const auto frequencies = IndividualBandFrequencies(app.ws.data);
-  if (!app.Check(frequencies)) return;
-  app.Report("Writing frequencies (indiv) to analysis output file.");
-  auto file = app.BeginOutputFile(app.ws.files.analysis);
-  if (!file) return;
-  file->Line("Frequencies (band presences) in individuals:");
-  file->Line();
-  WriteRows(*file, app.ws.data.individualLabels, "OTU", app.ws.data.individualCount,
-            [&](std::size_t i) { return FormatReal((*frequencies)[i]); });
-  file->Line();
-  app.FinishOutputFile(*file);
+  ListFrequencies(app, IndividualBandFrequencies(app.ws.data), "Writing frequencies (indiv) to analysis output file.",
+                  "Frequencies (band presences) in individuals:", app.ws.data.individualLabels, "OTU");
 }
 
 void CheckMissingData1Click(TMainPrg& app) {

@@ -14,20 +14,12 @@ void Add(Cell cell, BandCounts& counts) {
 
 }  // namespace
 
-std::vector<BandCounts> CountLoci(const DataMatrix& matrix) {
-  std::vector<BandCounts> counts(matrix.locusCount);
+std::vector<BandCounts> CountRows(const DataMatrix& matrix, RowKind rows) {
+  const bool loci = rows == RowKind::Loci;
+  std::vector<BandCounts> counts(loci ? matrix.locusCount : matrix.individualCount);
   for (std::size_t locus = 0; locus < matrix.locusCount; ++locus) {
     const Cell* scores = matrix.Locus(locus);
-    for (std::size_t i = 0; i < matrix.individualCount; ++i) Add(scores[i], counts[locus]);
-  }
-  return counts;
-}
-
-std::vector<BandCounts> CountIndividuals(const DataMatrix& matrix) {
-  std::vector<BandCounts> counts(matrix.individualCount);
-  for (std::size_t locus = 0; locus < matrix.locusCount; ++locus) {
-    const Cell* scores = matrix.Locus(locus);
-    for (std::size_t i = 0; i < matrix.individualCount; ++i) Add(scores[i], counts[i]);
+    for (std::size_t i = 0; i < matrix.individualCount; ++i) Add(scores[i], counts[loci ? locus : i]);
   }
   return counts;
 }

@@ -10,6 +10,8 @@
 
 namespace vorn {
 
+enum class RowKind { Individuals, Loci };
+
 struct BandCounts {
   std::size_t presences = 0;
   std::size_t absences = 0;
@@ -18,10 +20,9 @@ struct BandCounts {
   std::size_t Scored() const { return presences + absences + missing; }
 };
 
-// One entry per locus, in locus order; each should add up to N.
-std::vector<BandCounts> CountLoci(const DataMatrix& matrix);
-// One entry per individual, in data order; each should add up to L.
-std::vector<BandCounts> CountIndividuals(const DataMatrix& matrix);
+// One entry per locus (each should add up to N) or per individual (each should add up to L),
+// in data order.
+std::vector<BandCounts> CountRows(const DataMatrix& matrix, RowKind rows);
 
 // count / total as a double, the precision in which removal thresholds are kept.
 inline double Share(std::size_t count, std::size_t total) {

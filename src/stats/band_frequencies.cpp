@@ -19,7 +19,7 @@ Result<std::vector<Real>> Frequencies(const std::vector<BandCounts>& counts, std
 }  // namespace
 
 Result<std::vector<Real>> LocusBandFrequencies(const DataMatrix& matrix, FrequencyBasis basis) {
-  const std::vector<BandCounts> counts = CountLoci(matrix);
+  const std::vector<BandCounts> counts = CountRows(matrix, RowKind::Loci);
   std::size_t divisor = matrix.individualCount;
   if (basis == FrequencyBasis::RelativeToAllPresences) {
     divisor = 0;
@@ -29,7 +29,7 @@ Result<std::vector<Real>> LocusBandFrequencies(const DataMatrix& matrix, Frequen
 }
 
 Result<std::vector<Real>> IndividualBandFrequencies(const DataMatrix& matrix) {
-  return Frequencies(CountIndividuals(matrix), matrix.locusCount, matrix.locusCount, kIndividualFrequencyError);
+  return Frequencies(CountRows(matrix, RowKind::Individuals), matrix.locusCount, matrix.locusCount, kIndividualFrequencyError);
 }
 
 }  // namespace vorn

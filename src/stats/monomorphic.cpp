@@ -17,7 +17,7 @@ bool IsMonomorphic(const BandCounts& counts, MonomorphicKinds kinds) {
 }
 
 Result<bool> HasMonomorphicLoci(const DataMatrix& matrix) {
-  for (const BandCounts& counts : CountLoci(matrix)) {
+  for (const BandCounts& counts : CountRows(matrix, RowKind::Loci)) {
     if (counts.Scored() != matrix.individualCount) return Failure{kDataMatrixError};
     if (IsMonomorphic(counts)) return true;
   }

@@ -57,7 +57,7 @@ RemovalCriterion ShareBeyond(std::size_t BandCounts::*kind, Side side, double th
 
 Result<Removal> RemoveRows(const DataMatrix& matrix, RowKind rows, const RemovalCriterion& removes) {
   const bool loci = rows == RowKind::Loci;
-  const std::vector<BandCounts> counts = loci ? CountLoci(matrix) : CountIndividuals(matrix);
+  const std::vector<BandCounts> counts = CountRows(matrix, rows);
   const std::size_t length = loci ? matrix.individualCount : matrix.locusCount;
 
   std::vector<bool> kept(counts.size());

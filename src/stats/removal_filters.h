@@ -21,8 +21,6 @@ inline constexpr const char* kEveryIndividualRemoved =
 inline constexpr const char* kEveryLocusRemoved =
     "Every locus would be removed, leaving an empty data matrix. Nothing was removed.";
 
-enum class RowKind { Individuals, Loci };
-
 struct Removal {
   std::size_t removedCount = 0;
   DataMatrix matrix;  // the kept rows with their labels

@@ -23,7 +23,7 @@ DataMatrix LocusOf(const std::string& scores) {
   return MatrixFromRows(rows);
 }
 
-BandCounts CountsOf(const std::string& scores) { return CountLoci(LocusOf(scores))[0]; }
+BandCounts CountsOf(const std::string& scores) { return CountRows(LocusOf(scores), RowKind::Loci)[0]; }
 
 // The plain reference: decide each row from scores read one by one, then build the kept matrix
 // cell by cell.
