@@ -33,14 +33,6 @@ TEST(EditingDialogs, TheMaskedFieldsTakeTwoDigits) {
   EXPECT_EQ(replacement.form["percent"].besideKey, "replace");
 }
 
-TEST(EditingDialogs, TheFrequencyFieldIsFreeTextUnderTheCommandsLine) {
-  TDRemFDlg dialog;
-  EXPECT_EQ(dialog.form["percent"].maxLength, 0);
-  EXPECT_FALSE(dialog.form["percent"].digitsOnly);
-  dialog.SetText("Remove loci with a band frequency less than");
-  EXPECT_EQ(dialog.form["text"].caption, "Remove loci with a band frequency less than");
-}
-
 TEST(EditingDialogs, TheScalingDialogOffersBothBasesAndFourLogarithms) {
   TShScaleDlg dialog;
   EXPECT_EQ(dialog.form["frequencies"].caption, "Frquencies p(i) are band presences in locus...");

@@ -149,24 +149,5 @@ TEST_F(ShannonCommandsTest, AnInvalidOrNonPositiveBaseKeepsAButAppliesTheChoices
   EXPECT_TRUE(host.reports.empty());
 }
 
-TEST_F(ShannonCommandsTest, TheDialogShowsTheCurrentSettings) {
-  std::string a;
-  int base = -1;
-  host.dialogs.push_back([&](DialogForm& form) {
-    a = form["a"].text;
-    base = form["log_base"].selected;
-    return true;
-  });
-  Run("ShannonScaling1Click");
-  EXPECT_EQ(a, "2.000000000");
-  EXPECT_EQ(base, 0);
-}
-
-TEST_F(ShannonCommandsTest, WithoutDataTheIndexSaysSo) {
-  TMainPrg fresh(host);
-  fresh.Run(*FindByHandler(fresh.menu, "N1Click"));
-  EXPECT_EQ(host.Errors(), std::vector<std::string>{"No data loaded"});
-}
-
 }  // namespace
 }  // namespace vorn

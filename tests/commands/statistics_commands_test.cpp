@@ -77,13 +77,6 @@ TEST_F(StatisticsCommandsTest, FrequenciesPerLociFollowTheAnswerAndSetTheShannon
             "Locus3 0.285714286\r\nLocus4 0.428571429\r\n\r\n");
 }
 
-TEST_F(StatisticsCommandsTest, FrequenciesPerIndividualsUseTheLabels) {
-  Run("FrequenciesperIndividuals1Click");
-  EXPECT_EQ(host.reports, std::vector<std::string>{"Writing frequencies (indiv) to analysis output file."});
-  EXPECT_EQ(ReadFile("analysis.txt"),
-            "Frequencies (band presences) in individuals:\r\n\r\na 0.750000000\r\nb 0.250000000\r\nc 0.750000000\r\n\r\n");
-}
-
 TEST_F(StatisticsCommandsTest, MissingDataStatisticsListsSharesAsPercentages) {
   app.ws.data.individualLabels.Clear();
   Run("CheckMissingData1Click");
