@@ -1,13 +1,12 @@
 #include "ui/form_layout.h"
 
-#include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <map>
 #include <utility>
@@ -37,6 +36,7 @@ bool Stretches(const Control& control) {
          (control.maxLength == 0 || control.maxLength > 8);
 }
 
+// A field beside an item is sized like a number even when it takes free text.
 void SizeEditor(const ControlWidgets& widgets, bool beside) {
   auto* edit = qobject_cast<QLineEdit*>(widgets.editor);
   if (!edit) return;

@@ -4,7 +4,6 @@
 #include <QDeadlineTimer>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QWindow>
 #include <cctype>
 
