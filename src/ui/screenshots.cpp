@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QWindow>
 #include <cctype>
+#include <set>
 
 #include "ui/desktop.h"
 #include "ui/form_dialog.h"
@@ -29,7 +30,11 @@ class Saver {
 
   void Save(QWidget& widget, const std::string& caption) {
     Settle(widget);
-    const std::string name = caption.empty() ? path_ : ScreenshotName(path_, caption);
+    // Captions that differ only in punctuation ("Data removal", "Data removal...") get numbers.
+    std::string name = caption.empty() ? path_ : ScreenshotName(path_, caption);
+    for (int number = 2; !saved_.insert(name).second; ++number) {
+      name = ScreenshotName(path_, caption + " " + std::to_string(number));
+    }
     if (widget.grab().save(PathToQt(name), "PNG")) {
       log_ << "saved " << name << "\n";
     } else {
@@ -43,6 +48,7 @@ class Saver {
  private:
   const std::string& path_;
   std::ostream& log_;
+  std::set<std::string> saved_;
   bool ok_ = true;
 };
 

@@ -234,6 +234,11 @@ class MainWindowTest : public QObject {
       QVERIFY2(!image.isNull(), name);
       QVERIFY(image.width() > 100 && image.height() > 40);
     }
+    // One file per picture: none overwrites another.
+    const QStringList files = QDir(QString::fromStdString(dir->Path().string())).entryList({"shot*.png"});
+    const qsizetype pictures = 1 + desktop->window.menuBar()->actions().size() +
+                               static_cast<qsizetype>(desktop->program.dialogs.All().size()) + 1;
+    QCOMPARE(files.size(), pictures);
     QCOMPARE(ScreenshotName("out/a.b/shot", "Consensus & R-support Options"),
              std::string("out/a.b/shot-Consensus_R-support_Options.png"));
     QCOMPARE(ScreenshotName("shot.png", "Shannon's index scaling preferences"),
