@@ -1,10 +1,10 @@
 #include "commands/coefficient_dialog.h"
 
-#include <charconv>
-#include <cmath>
+#include <limits>
 #include <optional>
 
 #include "core/number_format.h"
+#include "core/number_input.h"
 #include "similarity/coefficient_names.h"
 
 namespace vorn {
@@ -19,18 +19,12 @@ std::string ReportName(SimilarityCoefficient coefficient) {
   return coefficient == SimilarityCoefficient::SqEuclidean ? "Sq.Euclidean" : CoefficientName(coefficient);
 }
 
-// r as typed: a positive finite number in "." notation, spaces around it allowed. An r of 0
-// or below would make the exponent 1/(2r) of the Nei-Li distance undefined or negative.
+// r as typed: a number above 0. An r of 0 or below would make the exponent 1/(2r) of the Nei-Li
+// distance undefined or negative; one too large for a double is no number either.
 std::optional<double> ParseNeiLiR(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::nullopt;
-  const std::size_t last = text.find_last_not_of(' ');
-  double value = 0;
-  const char* begin = text.data() + first;
-  const char* end = text.data() + last + 1;
-  const auto [stop, error] = std::from_chars(begin, end, value);
-  if (error != std::errc() || stop != end || !std::isfinite(value) || value <= 0) return std::nullopt;
-  return value;
+  const auto r = ParseReal(text);
+  if (!r || !(*r > 0) || *r > std::numeric_limits<double>::max()) return std::nullopt;
+  return static_cast<double>(*r);
 }
 
 }  // namespace
@@ -40,7 +34,7 @@ TSelCDlg::TSelCDlg() : ModalDialog("Select Similarity Coefficient") {
                              {"Jaccard", "Dice; S\xF8rensen", "SMC (Simple Matching Coefficient)", "Nei-Li* with r=",
                               "Euclidean*", "Squared Euclidean*"},
                              {"jaccard", "dice", "smc", "neili", "euclidean", "sqeuclidean"}));
-  Control& r = form.Add(TextFieldControl("r", "r"));
+  Control& r = form.Add(TextFieldControl("r", ""));  // follows the item "Nei-Li* with r="
   r.besideKey = "coefficient";
   r.besideItem = kNeiLiItem;
   form.Add(LabelControl("note", "*distance rather than similarity"));
@@ -52,6 +46,7 @@ TSelCDlg::TSelCDlg() : ModalDialog("Select Similarity Coefficient") {
   form.Add(RadioGroupControl("amova", "Similarity choice for AMOVA",
                              {"Standard similarity", "Minimum similarity", "Maximum similarity", "Average similarity"},
                              {"standard", "minimum", "maximum", "average"}));
+  Fill(SimilaritySettings());
 }
 
 void TSelCDlg::Fill(const SimilaritySettings& settings) {

@@ -13,7 +13,10 @@
 #include "commands/coefficient_dialog.h"
 #include "commands/file_param_dialog.h"
 #include "commands/menu_table.h"
+#include "commands/missing_data_dialog.h"
 #include "commands/question_box.h"
+#include "commands/removal_dialogs.h"
+#include "commands/shannon_scaling_dialog.h"
 #include "core/session.h"
 
 namespace vorn {
@@ -30,9 +33,16 @@ using HandlerTable = std::map<std::string, CommandHandler, std::less<>>;
 struct Dialogs {
   TFileParamDialog fileParam;
   TQBox questionBox;
+  TDataRemDlg dataRemoval;
+  TDRemFDlg frequencyRemoval;
+  TMDR_Dlg missingDataReplacement;
+  TShScaleDlg shannonScaling;
   TSelCDlg coefficient;
 
-  std::vector<ModalDialog*> All() { return {&fileParam, &questionBox, &coefficient}; }
+  std::vector<ModalDialog*> All() {
+    return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
+            &coefficient};
+  }
 };
 
 namespace detail {
@@ -71,6 +81,10 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
 void RegisterShellCommands(HandlerTable& table);
 void RegisterFileNameCommands(HandlerTable& table);
 void RegisterLoadCommand(HandlerTable& table);
+void RegisterStatisticsCommands(HandlerTable& table);
+void RegisterMissingDataCommands(HandlerTable& table);
+void RegisterRemovalCommands(HandlerTable& table);
+void RegisterShannonCommands(HandlerTable& table);
 void RegisterSimilarityCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
