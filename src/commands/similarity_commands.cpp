@@ -3,6 +3,7 @@
 // analysis file; Options > Similarity Coefficient Selection.
 #include <string>
 
+#include "commands/data_guard.h"
 #include "commands/main_program.h"
 #include "similarity/average_similarity.h"
 #include "similarity/coefficient_names.h"
@@ -57,7 +58,7 @@ void WriteDistanceText(TMainPrg& app, const DistanceMatrix& matrix, const std::s
 
 // Standard, Minimum and Maximum Similarity.
 void FillCommand(TMainPrg& app, SimilarityMode mode, Kept kept, std::optional<DistanceMatrix> ResultMatrices::*slot) {
-  if (!app.RequireData()) return;
+  if (!RequireMatrix(app)) return;
   const SimilaritySettings& settings = app.ws.settings.similarity;
   const std::string name = CoefficientName(settings.coefficient);
   // Minimum and Maximum similarity of a distance are its largest and smallest value: named so.
@@ -89,7 +90,7 @@ void MaximumJaccard1Click(TMainPrg& app) {
 // Average Similarity: JC random values between the Minimum and the Maximum matrix per entry,
 // with their variance and standard deviation.
 void AverageJaccard2Click(TMainPrg& app) {
-  if (!app.RequireData()) return;
+  if (!RequireMatrix(app)) return;
   const SimilaritySettings& settings = app.ws.settings.similarity;
   const std::int32_t drawCount = app.ws.settings.replicates.JC;
   if (!app.Check(CheckDrawCount(drawCount))) return;

@@ -76,6 +76,16 @@ TEST_F(SimilarityCommandsTest, EveryCommandNeedsData) {
   EXPECT_EQ(app.ws.results.active, ResultMatrices::Kept::None);
 }
 
+TEST_F(SimilarityCommandsTest, AMatrixWithoutLociIsRefused) {
+  Load(kThree);
+  app.ws.data.locusCount = 0;
+  app.ws.data.cells.clear();
+  Run("Jaccard1Click");
+  Run("AverageJaccard2Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>(2, "The current data matrix holds no individuals or no loci."));
+  EXPECT_FALSE(FileExists("analysis.txt"));
+}
+
 TEST_F(SimilarityCommandsTest, ForADistanceMinimumSimilarityIsTheMaximumDistance) {
   Load(kFourWithMissing);
   Settings().coefficient = C::Euclidean;
