@@ -5,9 +5,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace vorn {
 namespace {
+
+static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) >= 10,
+              "the quick fixed notation reads the x87 extended format");
 
 // The exact text of the binary value, by the standard library (slow for extended reals).
 void AppendExactFixed(std::string& text, Real x, int decimals) {
@@ -67,34 +71,43 @@ int DigitCount(std::uint64_t value) {
 }  // namespace
 
 void AppendFixed(std::string& text, Real x, int decimals) {
-  // |x| * 10^decimals is rounded to an integer in extended precision. The product carries an
-  // error below 2^-63 of itself, which can change the rounding only when the exact product lies
-  // that close to a half; those values, and those too large for 64 bits, take the exact path.
-  const Real magnitude = std::fabs(x);
-  if (decimals < 0 || decimals > kMaxQuickDecimals || !(magnitude < 1e18L)) {
+  // An extended real is significand * 2^(exponent - 63). Its product with 10^decimals is formed
+  // exactly in 128 bits and rounded half to even, as the exact text rounds; only numbers of 2^63
+  // and more, infinities and not-a-number take the standard library's path.
+  if (decimals < 0 || decimals > kMaxQuickDecimals) {
+    AppendExactFixed(text, x, decimals);
+    return;
+  }
+  std::uint64_t significand;
+  std::uint16_t signAndExponent;
+  std::memcpy(&significand, &x, sizeof significand);
+  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + sizeof significand, sizeof signAndExponent);
+  const int shift = 63 - ((signAndExponent & 0x7FFF) - 16383);
+  if (shift < 1) {
     AppendExactFixed(text, x, decimals);
     return;
   }
   const std::uint64_t unit = kPowersOfTen[static_cast<std::size_t>(decimals)];
-  const Real scaled = magnitude * static_cast<Real>(unit);
-  if (!(scaled < 1.8e19L)) {
-    AppendExactFixed(text, x, decimals);
-    return;
+  const unsigned __int128 product = static_cast<unsigned __int128>(significand) * unit;  // below 2^124
+  std::uint64_t rounded = 0;  // what is left for shifts of 125 and more: less than a half
+  if (shift < 125) {
+    const unsigned __int128 quotient = product >> shift;
+    if (quotient >> 63 != 0) {
+      AppendExactFixed(text, x, decimals);
+      return;
+    }
+    const unsigned __int128 remainder = product - (quotient << shift);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+    rounded = static_cast<std::uint64_t>(quotient);
+    if (remainder > half || (remainder == half && (rounded & 1) != 0)) ++rounded;
   }
-  const auto whole = static_cast<std::uint64_t>(scaled);
-  const Real fraction = scaled - static_cast<Real>(whole);
-  if (std::fabs(fraction - 0.5L) <= scaled * 0x1p-62L) {
-    AppendExactFixed(text, x, decimals);
-    return;
-  }
-  const std::uint64_t rounded = whole + (fraction > 0.5L ? 1 : 0);
   const std::uint64_t integerPart = rounded / unit;
   char buffer[48];
   char* const end = buffer + sizeof buffer;
   char* start = PutDigits(end, rounded % unit, decimals);
   if (decimals > 0) *--start = '.';
   start = PutDigits(start, integerPart, DigitCount(integerPart));
-  if (std::signbit(x)) *--start = '-';
+  if ((signAndExponent & 0x8000) != 0) *--start = '-';
   text.append(start, end);
 }
 

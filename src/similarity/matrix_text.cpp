@@ -1,8 +1,11 @@
 #include "similarity/matrix_text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/number_format.h"
+#include "core/progress.h"
 
 namespace vorn {
 namespace {
@@ -10,6 +13,8 @@ namespace {
 constexpr std::size_t kEntryWidth = 11;
 constexpr int kEntryDecimals = 10;
 constexpr std::size_t kLabelCell = 13;
+constexpr std::size_t kRowsPerBlock = 256;
+constexpr std::size_t kParallelEntries = std::size_t{1} << 18;
 
 // The transformation as distance titles name it; the identity reads "untranformed" there.
 const char* TitleName(DistanceTransformation transformation) {
@@ -52,15 +57,25 @@ void WriteMatrixText(TextFileWriter& file, const DistanceMatrix& matrix, std::st
     }
     file.Line(line);
   }
-  std::string line;
-  for (std::size_t i = 0; i < matrix.n; ++i) {
-    line.clear();
-    const Real* row = matrix.entries.data() + TriangleIndex(i, 0);
-    for (std::size_t j = 0; j <= i; ++j) {
-      AppendMatrixEntry(line, row[j]);
-      line += ' ';
+  // Rows are formatted on all cores a block at a time and written in order; small matrices
+  // are done before threads would meet.
+  const std::size_t blockRows = std::min<std::size_t>(matrix.n, kRowsPerBlock);
+  const bool parallel = matrix.entries.size() >= kParallelEntries;
+  std::vector<std::string> lines(blockRows);
+  for (std::size_t first = 0; first < matrix.n; first += blockRows) {
+    KeepResponsive();
+    const std::size_t last = std::min(matrix.n, first + blockRows);
+#pragma omp parallel for if (parallel) schedule(dynamic, 1)
+    for (std::size_t i = first; i < last; ++i) {
+      std::string& line = lines[i - first];
+      line.clear();
+      const Real* row = matrix.entries.data() + TriangleIndex(i, 0);
+      for (std::size_t j = 0; j <= i; ++j) {
+        AppendMatrixEntry(line, row[j]);
+        line += ' ';
+      }
     }
-    file.Line(line);
+    for (std::size_t i = first; i < last; ++i) file.Line(lines[i - first]);
   }
   file.Line();
 }

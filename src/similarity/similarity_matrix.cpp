@@ -25,8 +25,9 @@ class MaskedFloatingPointExceptions {
   std::fenv_t saved_;
 };
 
-// Pair-words below which one thread fills the matrix (about a millisecond of work).
-constexpr std::size_t kParallelWork = std::size_t{1} << 18;
+// Pair-words below which one thread fills the matrix (a few milliseconds of work): sharing a
+// smaller matrix costs more than it saves when another program holds the second core.
+constexpr std::size_t kParallelWork = std::size_t{1} << 23;
 
 }  // namespace
 
