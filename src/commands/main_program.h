@@ -69,6 +69,8 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
 void RegisterShellCommands(HandlerTable& table);
 void RegisterFileNameCommands(HandlerTable& table);
 void RegisterLoadCommand(HandlerTable& table);
+void RegisterUpgmaCommand(HandlerTable& table);
+void RegisterConsensusCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
