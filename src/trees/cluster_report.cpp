@@ -27,7 +27,10 @@ std::vector<std::string> ClusterReportLines(std::string_view title, const std::v
     for (std::size_t otu = 0; otu < otuCount; ++otu) {
       if (cluster.Has(otu)) line[otu] = '1';
     }
-    line += " " + std::to_string(cluster.count) + "x= " + FormatPercent(static_cast<Real>(cluster.count) / treeCount);
+    line += ' ';
+    line += std::to_string(cluster.count);
+    line += "x= ";
+    line += FormatPercent(static_cast<Real>(cluster.count) / treeCount);
     lines.push_back(std::move(line));
   }
   lines.push_back("");

@@ -8,6 +8,7 @@
 #include "trees/upgma.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <optional>
 #include <string>
@@ -48,7 +49,10 @@ class UpgmaBuilder {
     }
     nextKey_ = static_cast<std::uint32_t>(n_);
     table_.Reserve(2 * n_);
-    for (std::size_t s = 0; s < n_; ++s) RescanRow(s);
+    for (std::size_t s = 0; s < n_; ++s) {
+      RescanRow(s);
+      activeSlots_.push_back(s);
+    }
   }
 
   Result<TreeNodeTable> Build() {
@@ -68,19 +72,38 @@ class UpgmaBuilder {
 
  private:
   Real& At(std::size_t a, std::size_t b) { return d_.entries[TriangleIndex(a, b)]; }
+
   bool IsOtu(std::size_t slot) const { return record_[slot] == 0; }
 
-  // The first candidate pair of slot s with a slot below it.
+  // The first candidate pair of slot s with a slot below it: the row's smallest distance, and
+  // among several pairs at it the first in storage order.
   void RescanRow(std::size_t s) {
-    PairRank best;
-    std::size_t column = kNone;
     const Real* row = &d_.entries[TriangleIndex(s, 0)];
+    Real minimum = kCeiling;
+    std::size_t column = kNone;
+    bool tied = false;
     for (std::size_t t = 0; t < s; ++t) {
       const Real v = row[t];
-      if (!(v <= best.distance) || !active_[t]) continue;
-      const PairRank rank{v, std::max(key_[s], key_[t]), std::min(key_[s], key_[t])};
-      if (Before(rank, best)) {
-        best = rank;
+      if (v < minimum) {
+        if (active_[t]) {
+          minimum = v;
+          column = t;
+          tied = false;
+        }
+      } else if (v == minimum && active_[t]) {
+        tied = true;
+      }
+    }
+    if (column == kNone) {
+      best_[s] = PairRank{};
+      bestColumn_[s] = kNone;
+      return;
+    }
+    const auto rank = [&](std::size_t t) { return PairRank{row[t], std::max(key_[s], key_[t]), std::min(key_[s], key_[t])}; };
+    PairRank best = rank(column);
+    for (std::size_t t = column + 1; tied && t < s; ++t) {
+      if (row[t] == minimum && active_[t] && Before(rank(t), best)) {
+        best = rank(t);
         column = t;
       }
     }
@@ -93,8 +116,8 @@ class UpgmaBuilder {
   std::optional<Failure> FindShortest(Real& minimum, std::size_t& row) {
     PairRank first;
     row = kNone;
-    for (std::size_t s = 0; s < n_; ++s) {
-      if (active_[s] && bestColumn_[s] != kNone && Before(best_[s], first)) {
+    for (std::size_t s : activeSlots_) {
+      if (bestColumn_[s] != kNone && Before(best_[s], first)) {
         first = best_[s];
         row = s;
       }
@@ -106,8 +129,8 @@ class UpgmaBuilder {
     if (minimum == kCeiling) return Failure{"psTrees.UPGMA/ShortestDist: error in input matrix"};
     if (row == kNone || first.distance != minimum) return Failure{"FirstLinkedSet: Nothing found"};
     tiedRows_.clear();
-    for (std::size_t s = 0; s < n_; ++s) {
-      if (active_[s] && bestColumn_[s] != kNone && best_[s].distance == minimum) tiedRows_.push_back(s);
+    for (std::size_t s : activeSlots_) {
+      if (bestColumn_[s] != kNone && best_[s].distance == minimum) tiedRows_.push_back(s);
     }
     return std::nullopt;
   }
@@ -189,28 +212,48 @@ class UpgmaBuilder {
     return joined;
   }
 
-  // Replaces the members by the new cluster: its distance to each other cluster is the mean of
-  // the members' distances, summed in set order.
-  void Merge(const std::vector<std::size_t>& members, std::uint16_t joined) {
-    const Real count = static_cast<Real>(members.size());
-    for (std::size_t m : members) active_[m] = 0;
-    for (std::size_t t = 0; t < n_; ++t) {
-      if (!active_[t]) continue;
-      Real sum = 0;
-      for (std::size_t m : members) sum += At(m, t);
-      scratch_[t] = sum / count;
+  // Calls visit(t, entry) for the entries of slot m with every slot t other than m, ascending:
+  // along its row, then down its column, where the entries lie far apart and are fetched ahead.
+  template <typename Visit>
+  void ForEachEntry(std::size_t m, Visit visit) {
+    Real* entries = d_.entries.data();
+    Real* row = entries + TriangleIndex(m, 0);
+    for (std::size_t t = 0; t < m; ++t) visit(t, row[t]);
+    constexpr std::size_t kAhead = 24;
+    // Entry (t, m) lies at t(t+1)/2 + m, so going down the column adds t + 1 each time.
+    std::size_t at = TriangleIndex(m + 1, m), ahead = TriangleIndex(m + 1 + kAhead, m);
+    for (std::size_t t = m + 1; t < n_; at += t + 1, ahead += t + 1 + kAhead, ++t) {
+      if (t + kAhead < n_) __builtin_prefetch(entries + ahead, 1);
+      visit(t, entries[at]);
     }
+  }
+
+  // Replaces the members by the new cluster in the highest member slot p: its distance to each
+  // other cluster is the mean of the members' distances, summed in set order.
+  void Merge(const std::vector<std::size_t>& members, std::uint16_t joined) {
+    std::fill(scratch_.begin(), scratch_.end(), Real{0});
+    for (std::size_t m : members) {
+      ForEachEntry(m, [&](std::size_t t, Real entry) { scratch_[t] += entry; });
+    }
+    for (std::size_t m : members) active_[m] = 0;
     const std::size_t p = *std::max_element(members.begin(), members.end());
+    // Dividing by a power of two is multiplying by its reciprocal, exactly and faster.
+    const std::size_t count = members.size();
+    const bool byReciprocal = std::has_single_bit(count);
+    const Real reciprocal = Real{1} / static_cast<Real>(count);
+    ForEachEntry(p, [&](std::size_t t, Real& entry) {
+      if (!active_[t]) return;
+      scratch_[t] = byReciprocal ? scratch_[t] * reciprocal : scratch_[t] / static_cast<Real>(count);
+      entry = scratch_[t];
+    });
     active_[p] = 1;
     key_[p] = nextKey_++;
     record_[p] = joined;
-    for (std::size_t t = 0; t < n_; ++t) {
-      if (active_[t] && t != p) At(p, t) = scratch_[t];
-    }
     At(p, p) = 0;
+    std::erase_if(activeSlots_, [&](std::size_t s) { return !active_[s]; });
 
-    for (std::size_t s = 0; s < n_; ++s) {
-      if (!active_[s] || s == p) continue;
+    for (std::size_t s : activeSlots_) {
+      if (s == p) continue;
       const std::size_t column = bestColumn_[s];
       if (column != kNone && (!active_[column] || column == p)) {
         RescanRow(s);
@@ -229,6 +272,7 @@ class UpgmaBuilder {
   std::size_t n_;
   std::vector<std::string> names_;
   std::vector<std::uint8_t> active_;
+  std::vector<std::size_t> activeSlots_;  // the slots of the clusters left, in no particular order
   std::vector<std::uint8_t> inSet_;
   std::vector<std::uint32_t> key_;
   std::vector<std::uint16_t> record_;   // the internal node a slot holds; 0 while it holds its OTU
