@@ -56,7 +56,7 @@ class UpgmaBuilder {
   }
 
   Result<TreeNodeTable> Build() {
-    for (std::size_t clusters = n_; clusters > 1;) {
+    while (activeSlots_.size() > 1) {
       KeepResponsive();
       Real minimum;
       std::size_t row;
@@ -64,7 +64,6 @@ class UpgmaBuilder {
       const std::vector<std::size_t> members = LinkedSet(row, minimum);
       const std::uint16_t joined = WriteRecords(members, JoinHeight(members));
       Merge(members, joined);
-      clusters -= members.size() - 1;
     }
     table_[table_.Count()].name = "last node";
     return std::move(table_);
