@@ -3,8 +3,10 @@
 // entries of departed slots are stale and every reader skips them), and an order key per slot
 // (OTUs 0..n-1, each new cluster the next number) stands for the cluster's position in the
 // reduced triangle, where new clusters are appended last. Each slot keeps the first candidate
-// pair of its row (the slots below it) in reduced-triangle order, so a join costs one pass over
-// the slots, the rows of its members, and a rescan of the rows whose best pair it removed.
+// pair of its row (the slots below it) in reduced-triangle order; a row whose best pair a join
+// removed keeps only a lower bound of its distances and is scanned again once the smallest
+// distance may lie in it. A join thus costs a pass over the slots and the rows of its members,
+// plus the rescans that the rising minimum calls for.
 #include "trees/upgma.h"
 
 #include <algorithm>
@@ -39,7 +41,7 @@ class UpgmaBuilder {
  public:
   UpgmaBuilder(DistanceMatrix distances, const LabelTable& labels)
       : d_(std::move(distances)), n_(d_.n), active_(n_, 1), inSet_(n_, 0), key_(n_), record_(n_, 0),
-        best_(n_), bestColumn_(n_, kNone), heights_(2 * n_, 0), scratch_(n_) {
+        best_(n_), exact_(n_, 0), bestColumn_(n_, kNone), heights_(2 * n_, 0), scratch_(n_) {
     names_.reserve(n_);
     for (std::size_t i = 0; i < n_; ++i) {
       names_.push_back(labels.Count() == n_ ? labels[i] : "OTU" + std::to_string(i + 1));
@@ -108,6 +110,14 @@ class UpgmaBuilder {
     }
     best_[s] = best;
     bestColumn_[s] = column;
+    exact_[s] = 1;
+  }
+
+  // Marks the row of slot s as known only by a lower bound of its distances.
+  void Loosen(std::size_t s, Real bound) {
+    exact_[s] = 0;
+    best_[s] = PairRank{bound};
+    bestColumn_[s] = kNone;
   }
 
   // The smallest distance over the triangle, diagonal zeros left out, the row slot of the first
@@ -115,10 +125,19 @@ class UpgmaBuilder {
   std::optional<Failure> FindShortest(Real& minimum, std::size_t& row) {
     PairRank first;
     row = kNone;
-    for (std::size_t s : activeSlots_) {
+    const auto consider = [&](std::size_t s) {
       if (bestColumn_[s] != kNone && Before(best_[s], first)) {
         first = best_[s];
         row = s;
+      }
+    };
+    for (std::size_t s : activeSlots_) {
+      if (exact_[s]) consider(s);
+    }
+    for (std::size_t s : activeSlots_) {
+      if (!exact_[s] && best_[s].distance <= first.distance) {
+        RescanRow(s);
+        consider(s);
       }
     }
     minimum = first.distance;
@@ -129,7 +148,7 @@ class UpgmaBuilder {
     if (row == kNone || first.distance != minimum) return Failure{"FirstLinkedSet: Nothing found"};
     tiedRows_.clear();
     for (std::size_t s : activeSlots_) {
-      if (bestColumn_[s] != kNone && best_[s].distance == minimum) tiedRows_.push_back(s);
+      if (exact_[s] && bestColumn_[s] != kNone && best_[s].distance == minimum) tiedRows_.push_back(s);
     }
     return std::nullopt;
   }
@@ -148,7 +167,7 @@ class UpgmaBuilder {
     for (std::size_t i = 0; i < members.size(); ++i) {
       const std::size_t b = members[i];
       partners.clear();
-      if (bestColumn_[b] != kNone && best_[b].distance == minimum) {
+      if (exact_[b] && bestColumn_[b] != kNone && best_[b].distance == minimum) {
         for (std::size_t x = 0; x < b; ++x) {
           if (active_[x] && At(b, x) == minimum) partners.push_back(x);
         }
@@ -240,10 +259,12 @@ class UpgmaBuilder {
     const std::size_t count = members.size();
     const bool byReciprocal = std::has_single_bit(count);
     const Real reciprocal = Real{1} / static_cast<Real>(count);
+    Real rowBound = kCeiling;
     ForEachEntry(p, [&](std::size_t t, Real& entry) {
       if (!active_[t]) return;
       scratch_[t] = byReciprocal ? scratch_[t] * reciprocal : scratch_[t] / static_cast<Real>(count);
       entry = scratch_[t];
+      if (t < p && entry < rowBound) rowBound = entry;
     });
     active_[p] = 1;
     key_[p] = nextKey_++;
@@ -251,12 +272,15 @@ class UpgmaBuilder {
     At(p, p) = 0;
     std::erase_if(activeSlots_, [&](std::size_t s) { return !active_[s]; });
 
+    // Rows above p gained the entry (s, p); rows whose best pair involved a member lost it.
     for (std::size_t s : activeSlots_) {
       if (s == p) continue;
+      const bool gained = s > p;
       const std::size_t column = bestColumn_[s];
-      if (column != kNone && (!active_[column] || column == p)) {
-        RescanRow(s);
-      } else if (s > p) {
+      if (exact_[s] && column != kNone && (!active_[column] || column == p)) Loosen(s, best_[s].distance);
+      if (!exact_[s]) {
+        if (gained && scratch_[s] < best_[s].distance) best_[s].distance = scratch_[s];
+      } else if (gained) {
         const PairRank rank{scratch_[s], key_[p], key_[s]};
         if (Before(rank, best_[s]) && rank.distance < kCeiling) {
           best_[s] = rank;
@@ -264,7 +288,7 @@ class UpgmaBuilder {
         }
       }
     }
-    RescanRow(p);
+    Loosen(p, rowBound);
   }
 
   DistanceMatrix d_;
@@ -275,7 +299,8 @@ class UpgmaBuilder {
   std::vector<std::uint8_t> inSet_;
   std::vector<std::uint32_t> key_;
   std::vector<std::uint16_t> record_;   // the internal node a slot holds; 0 while it holds its OTU
-  std::vector<PairRank> best_;
+  std::vector<PairRank> best_;           // the row's first candidate pair, or a lower bound of its distances
+  std::vector<std::uint8_t> exact_;      // whether best_ is the pair itself
   std::vector<std::size_t> bestColumn_;
   std::vector<Real> heights_;           // by record number
   std::vector<Real> scratch_;
