@@ -130,6 +130,16 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnRandomMatrices) {
   }
 }
 
+TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnLargerMatrices) {
+  const unsigned seed = std::random_device()();
+  std::mt19937 random(seed);
+  for (DistanceKind kind : {DistanceKind::Continuous, DistanceKind::FewLevels}) {
+    for (std::size_t n : {129u, 200u}) {
+      ExpectSameAsLiteral(RandomDistances(n, kind, random), "seed " + std::to_string(seed) + ", n " + std::to_string(n));
+    }
+  }
+}
+
 TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnTiesAfterMerging) {
   // Levels that averages reproduce (0.25 and 0.75 average to 0.5), so ties arise between new
   // clusters and old ones as well.
