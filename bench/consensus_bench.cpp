@@ -24,7 +24,7 @@ std::vector<std::string> RelatedTrees(std::size_t otus, std::size_t count) {
   std::vector<std::string> trees;
   for (std::size_t t = 0; t < count; ++t) {
     vorn::DistanceMatrix d = base;
-    for (auto& entry : d.entries) entry += 0.05 * uniform(random);
+    for (auto& entry : d.entries) entry += 0.02 * uniform(random);
     for (std::size_t i = 0; i < otus; ++i) d(i, i) = 0;
     trees.push_back(vorn::TreeToNewick(vorn::BuildUPGMA(std::move(d), vorn::LabelTable()).value(), "BSJaccard" + std::to_string(t + 1)));
   }
