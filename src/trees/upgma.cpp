@@ -247,24 +247,33 @@ class UpgmaBuilder {
   }
 
   // Replaces the members by the new cluster in the highest member slot p: its distance to each
-  // other cluster is the mean of the members' distances, summed in set order.
+  // other cluster is the mean of the members' distances, summed in set order. The pass over the
+  // last member's entries completes each mean and writes it into p's entry nearby.
   void Merge(const std::vector<std::size_t>& members, std::uint16_t joined) {
     std::fill(scratch_.begin(), scratch_.end(), Real{0});
-    for (std::size_t m : members) {
-      ForEachEntry(m, [&](std::size_t t, Real entry) { scratch_[t] += entry; });
-    }
     for (std::size_t m : members) active_[m] = 0;
     const std::size_t p = *std::max_element(members.begin(), members.end());
+    for (std::size_t i = 0; i + 1 < members.size(); ++i) {
+      ForEachEntry(members[i], [&](std::size_t t, Real entry) { scratch_[t] += entry; });
+    }
     // Dividing by a power of two is multiplying by its reciprocal, exactly and faster.
     const std::size_t count = members.size();
     const bool byReciprocal = std::has_single_bit(count);
     const Real reciprocal = Real{1} / static_cast<Real>(count);
+    Real* entries = d_.entries.data();
+    const std::size_t rowOfP = TriangleIndex(p, 0);
     Real rowBound = kCeiling;
-    ForEachEntry(p, [&](std::size_t t, Real& entry) {
+    ForEachEntry(members.back(), [&](std::size_t t, Real entry) {
       if (!active_[t]) return;
-      scratch_[t] = byReciprocal ? scratch_[t] * reciprocal : scratch_[t] / static_cast<Real>(count);
-      entry = scratch_[t];
-      if (t < p && entry < rowBound) rowBound = entry;
+      Real mean = scratch_[t] + entry;
+      mean = byReciprocal ? mean * reciprocal : mean / static_cast<Real>(count);
+      scratch_[t] = mean;
+      if (t < p) {
+        entries[rowOfP + t] = mean;
+        if (mean < rowBound) rowBound = mean;
+      } else {
+        entries[TriangleIndex(t, p)] = mean;
+      }
     });
     active_[p] = 1;
     key_[p] = nextKey_++;
