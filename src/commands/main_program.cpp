@@ -24,6 +24,8 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterShellCommands(handlers_);
   RegisterFileNameCommands(handlers_);
   RegisterLoadCommand(handlers_);
+  RegisterSaveCommand(handlers_);
+  RegisterGroupCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

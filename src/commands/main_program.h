@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands/file_param_dialog.h"
+#include "commands/group_manager_dialog.h"
 #include "commands/menu_table.h"
 #include "commands/question_box.h"
 #include "core/session.h"
@@ -29,6 +30,7 @@ using HandlerTable = std::map<std::string, CommandHandler, std::less<>>;
 struct Dialogs {
   TFileParamDialog fileParam;
   TQBox questionBox;
+  TGrpManDlg groupManager;  // hand-made in each host, so not among All()
 
   std::vector<ModalDialog*> All() { return {&fileParam, &questionBox}; }
 };
@@ -69,6 +71,8 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
 void RegisterShellCommands(HandlerTable& table);
 void RegisterFileNameCommands(HandlerTable& table);
 void RegisterLoadCommand(HandlerTable& table);
+void RegisterSaveCommand(HandlerTable& table);
+void RegisterGroupCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
