@@ -37,7 +37,7 @@ void TGrpManDlg::Open(Session& session) {
   groups_ = CopyList(state.groups);
   locusSets_ = CopyList(state.locusSets);
   cancelled = false;
-  if (currentGroup_ >= groups_.size()) currentGroup_ = 0;
+  currentGroup_ = rememberedGroup_ < groups_.size() ? rememberedGroup_ : 0;
   activeGroupEntry_ = EntryIn(groups_, state.activeGroup);
   activeLocusSetEntry_ = EntryIn(locusSets_, state.activeLocusSet);
   shownLocusSet_ = chosenLocusSet_ = activeLocusSetEntry_.value_or(0);
@@ -217,6 +217,7 @@ void TGrpManDlg::OKBtnClick() {
   GroupState& state = session_->ws.groups;
   state.groups = CopyList(groups_);
   state.locusSets = CopyList(locusSets_);
+  rememberedGroup_ = currentGroup_;
 }
 
 void TGrpManDlg::CancelBtnClick() {

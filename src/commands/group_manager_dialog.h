@@ -64,6 +64,7 @@ class TGrpManDlg : public GroupManagerView {
   GroupList groups_;
   GroupList locusSets_;
   std::size_t currentGroup_ = 0;
+  std::size_t rememberedGroup_ = 0;  // the current group at the last OK
   std::size_t shownLocusSet_ = 0;
   std::size_t chosenLocusSet_ = 0;
   bool showFullPathAtOpening_ = true;
