@@ -7,23 +7,13 @@ namespace vorn {
 namespace {
 
 DataMatrix Unpark(ParkedIndividuals&& slot) {
-  DataMatrix full;
-  full.cells = std::move(slot.cells);
-  full.individualCount = slot.individualCount;
-  full.individualLabels = std::move(slot.labels);
-  full.locusCount = slot.locusCount;
-  full.locusLabels = std::move(slot.locusLabels);
-  return full;
+  return DataMatrix{slot.individualCount, slot.locusCount, std::move(slot.cells), std::move(slot.labels),
+                    std::move(slot.locusLabels)};
 }
 
 DataMatrix Unpark(ParkedLoci&& slot) {
-  DataMatrix full;
-  full.cells = std::move(slot.cells);
-  full.locusCount = slot.locusCount;
-  full.locusLabels = std::move(slot.labels);
-  full.individualCount = slot.individualCount;
-  full.individualLabels = std::move(slot.individualLabels);
-  return full;
+  return DataMatrix{slot.individualCount, slot.locusCount, std::move(slot.cells), std::move(slot.individualLabels),
+                    std::move(slot.labels)};
 }
 
 void Park(DataMatrix&& full, std::optional<ParkedIndividuals>& slot) {

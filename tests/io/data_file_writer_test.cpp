@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "io/data_file_reader.h"
+#include "support/band_matrices.h"
 #include "support/temp_dir.h"
 
 namespace vorn {
 namespace {
 
+using testing::EveryLayout;
+using testing::RandomMatrix;
 using testing::ReadFile;
 using testing::TempDir;
 
@@ -20,18 +21,6 @@ DataMatrix Example() {
   m.cells = {Presence, Absence, Missing, Absence, Absence, Presence};
   m.individualLabels = LabelTable({"ind1", "ind2", "ind3"});
   m.locusLabels = LabelTable({"L1", "L2"});
-  return m;
-}
-
-DataMatrix RandomMatrix(std::size_t individuals, std::size_t loci, unsigned seed) {
-  std::mt19937 random(seed);
-  DataMatrix m;
-  m.individualCount = static_cast<std::uint16_t>(individuals);
-  m.locusCount = static_cast<std::uint16_t>(loci);
-  const Cell states[3] = {Absence, Presence, Missing};
-  for (std::size_t k = 0; k < individuals * loci; ++k) m.cells.push_back(states[random() % 3]);
-  for (std::size_t i = 0; i < individuals; ++i) m.individualLabels.Add("Ind_" + std::to_string(i * 7) + "-x");
-  for (std::size_t l = 0; l < loci; ++l) m.locusLabels.Add("band" + std::to_string(100 + l));
   return m;
 }
 
@@ -93,29 +82,16 @@ TEST_F(WriterTest, MissingLabelTablesAreWrittenAsNumberedNames) {
 
 TEST_F(WriterTest, SavingAndLoadingWithTheSameSettingsGivesTheSameMatrix) {
   const DataMatrix m = RandomMatrix(9, 65, 5);
-  for (bool inColumns : {true, false}) {
-    for (bool individualHeader : {true, false}) {
-      for (bool locusHeader : {true, false}) {
-        for (bool delimited : {true, false}) {
-          for (bool negative : {true, false}) {
-            FileLayout layout;
-            layout.individualsInColumns = inColumns;
-            layout.individualHeader = individualHeader;
-            layout.locusHeader = locusHeader;
-            layout.delimitedData = delimited;
-            layout.ambiguityNegative = negative;
-            SCOPED_TRACE(::testing::Message() << "columns=" << inColumns << " individualHeader=" << individualHeader
-                                              << " locusHeader=" << locusHeader << " delimited=" << delimited
-                                              << " negative=" << negative);
-            Write(m, layout);
-            auto read = ReadDataFile(path, layout);
-            ASSERT_TRUE(read.ok()) << read.error();
-            EXPECT_EQ(read->cells, m.cells);
-            EXPECT_EQ(read->individualLabels, individualHeader ? m.individualLabels : MakeDefaultIndividualLabels(9));
-            EXPECT_EQ(read->locusLabels, locusHeader ? m.locusLabels : MakeDefaultLocusLabels(65));
-          }
-        }
-      }
+  for (auto [layout, description] : EveryLayout()) {
+    for (bool negative : {true, false}) {
+      layout.ambiguityNegative = negative;
+      SCOPED_TRACE(description + " negative=" + std::to_string(negative));
+      Write(m, layout);
+      auto read = ReadDataFile(path, layout);
+      ASSERT_TRUE(read.ok()) << read.error();
+      EXPECT_EQ(read->cells, m.cells);
+      EXPECT_EQ(read->individualLabels, layout.individualHeader ? m.individualLabels : MakeDefaultIndividualLabels(9));
+      EXPECT_EQ(read->locusLabels, layout.locusHeader ? m.locusLabels : MakeDefaultLocusLabels(65));
     }
   }
 }
