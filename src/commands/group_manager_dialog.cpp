@@ -1,6 +1,8 @@
 #include "commands/group_manager_dialog.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 #include "groups/group_model.h"
 #include "groups/selection.h"
@@ -80,10 +82,9 @@ void TGrpManDlg::ShowLocusSet() {
   const GroupEntry& set = locusSets_[shownLocusSet_];
   controls_.locusSetName = set.name;
   controls_.locusCount = CountText(set.MemberCount());
+  const std::unordered_set<std::string_view> members(set.members.begin(), set.members.end());
   controls_.lociTicked.assign(controls_.loci.size(), false);
-  for (std::size_t l = 0; l < controls_.loci.size(); ++l) {
-    controls_.lociTicked[l] = std::find(set.members.begin(), set.members.end(), controls_.loci[l]) != set.members.end();
-  }
+  for (std::size_t l = 0; l < controls_.loci.size(); ++l) controls_.lociTicked[l] = members.count(controls_.loci[l]) > 0;
 }
 
 void TGrpManDlg::NewGrpSlection() {

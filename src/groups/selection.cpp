@@ -1,6 +1,8 @@
 #include "groups/selection.h"
 
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace vorn {
@@ -95,11 +97,14 @@ bool LabelsMatch(const DataMatrix& full) {
 }  // namespace
 
 Result<std::vector<std::string>> OrderMembers(const LabelTable& labels, const std::vector<std::string>& members) {
+  // Each label appends as many copies of itself as the members hold; counting them first keeps
+  // this linear in the labels and members.
+  std::unordered_map<std::string_view, std::size_t> copies;
+  for (const auto& member : members) ++copies[member];
   std::vector<std::string> ordered;
   for (const auto& label : labels.All()) {
-    for (const auto& member : members) {
-      if (member == label) ordered.push_back(member);
-    }
+    const auto found = copies.find(label);
+    if (found != copies.end()) ordered.insert(ordered.end(), found->second, label);
   }
   if (ordered.size() != members.size()) {
     return Failure{
