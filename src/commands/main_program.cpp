@@ -24,6 +24,10 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterShellCommands(handlers_);
   RegisterFileNameCommands(handlers_);
   RegisterLoadCommand(handlers_);
+  RegisterStatisticsCommands(handlers_);
+  RegisterMissingDataCommands(handlers_);
+  RegisterRemovalCommands(handlers_);
+  RegisterShannonCommands(handlers_);
   RegisterSaveCommand(handlers_);
   RegisterGroupCommands(handlers_);
 }

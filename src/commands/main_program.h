@@ -13,7 +13,10 @@
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
 #include "commands/menu_table.h"
+#include "commands/missing_data_dialog.h"
 #include "commands/question_box.h"
+#include "commands/removal_dialogs.h"
+#include "commands/shannon_scaling_dialog.h"
 #include "core/session.h"
 
 namespace vorn {
@@ -30,9 +33,15 @@ using HandlerTable = std::map<std::string, CommandHandler, std::less<>>;
 struct Dialogs {
   TFileParamDialog fileParam;
   TQBox questionBox;
+  TDataRemDlg dataRemoval;
+  TDRemFDlg frequencyRemoval;
+  TMDR_Dlg missingDataReplacement;
+  TShScaleDlg shannonScaling;
   TGrpManDlg groupManager;  // hand-made in each host, so not among All()
 
-  std::vector<ModalDialog*> All() { return {&fileParam, &questionBox}; }
+  std::vector<ModalDialog*> All() {
+    return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling};
+  }
 };
 
 namespace detail {
@@ -71,6 +80,10 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
 void RegisterShellCommands(HandlerTable& table);
 void RegisterFileNameCommands(HandlerTable& table);
 void RegisterLoadCommand(HandlerTable& table);
+void RegisterStatisticsCommands(HandlerTable& table);
+void RegisterMissingDataCommands(HandlerTable& table);
+void RegisterRemovalCommands(HandlerTable& table);
+void RegisterShannonCommands(HandlerTable& table);
 void RegisterSaveCommand(HandlerTable& table);
 void RegisterGroupCommands(HandlerTable& table);
 

@@ -9,6 +9,9 @@
 
 namespace vorn {
 
+// Shown when a dialog's number cannot be read or lies outside its range; the dialog then opens again.
+inline constexpr const char* kInvalidInput = "Invalid input. Please repeat.";
+
 class ModalDialog {
  public:
   explicit ModalDialog(std::string caption) : form(std::move(caption)) {}

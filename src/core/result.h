@@ -24,7 +24,9 @@ class [[nodiscard]] Result {
   T& value() { return std::get<0>(state_); }
   const T& value() const { return std::get<0>(state_); }
   T& operator*() { return value(); }
+  const T& operator*() const { return value(); }
   T* operator->() { return &value(); }
+  const T* operator->() const { return &value(); }
 
   const std::string& error() const { return std::get<1>(state_).message; }
 

@@ -1,0 +1,36 @@
+// Shannon's diversity index of a matrix whose loci are the categories and whose band frequencies
+// p(l) are the weights, with the large-sample variance after Bowman & al. (1969). Both are
+// computed in base-2 units; ToLogBase converts them to the chosen base with one factor, which
+// multiplies the index and the variance alike.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+#include "core/conventions.h"
+#include "core/result.h"
+#include "core/settings.h"
+
+namespace vorn {
+
+// I = -sum over l of p(l) log2 p(l), taking only p(l) > 0; 0 for no loci.
+Real ShannonIndex(std::span<const Real> frequencies);
+
+struct ShannonVariance {
+  Real index = 0;     // I, base 2
+  Real variance = 0;  // var(I) = (S2 - I^2) / N + (L - 1) / (2 N^2), base 2
+};
+
+// I and var(I) for N individuals and the L = frequencies.size() loci (loci with p = 0 count in
+// L). Fails without individuals or without loci, where the variance has no meaning.
+Result<ShannonVariance> ShannonBowman(std::size_t individualCount, std::span<const Real> frequencies);
+
+// x in base-2 units converted to the base of scaling: x, x ln 2, x ln 2 / ln 10, x ln 2 / ln A.
+// Fails for a base A whose logarithm is 0 or undefined (A = 1, A <= 0).
+Result<Real> ToLogBase(Real x, const ShannonScaling& scaling);
+
+// sqrt(var) for a positive variance, 0 otherwise (a negative variance comes from a base A
+// below 1, whose factor is negative, or from per-individual frequencies that sum above 1).
+Real StandardDeviation(Real variance);
+
+}  // namespace vorn

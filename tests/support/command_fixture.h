@@ -1,0 +1,42 @@
+// A fixture for command tests: the program on a recording host, run in a fresh folder, with a
+// way to load a matrix given as text (individuals in columns, names on the first line).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "commands/main_program.h"
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+
+namespace vorn::testing {
+
+class CommandTest : public ::testing::Test {
+ protected:
+  CommandTest() { dir.Enter(); }
+
+  void Run(std::string_view handler) { app.Run(*FindByHandler(app.menu, handler)); }
+
+  void Load(const std::string& text) {
+    dir.Write("data.txt", text);
+    host.files.push_back("data.txt");
+    Run("Load1Click");
+    ASSERT_TRUE(app.ws.dataLoaded);
+    host.reports.clear();
+  }
+
+  // Answers the next dialog: sets each key to its text and presses OK.
+  void Answer(std::vector<std::pair<std::string, std::string>> fields, bool ok = true) {
+    host.dialogs.push_back([fields, ok](DialogForm& form) {
+      for (const auto& [key, text] : fields) form[key].text = text;
+      return ok;
+    });
+  }
+
+  TempDir dir;
+  RecordingHost host;
+  TMainPrg app{host};
+};
+
+}  // namespace vorn::testing
