@@ -2,8 +2,8 @@
 // as a host does.
 #include <algorithm>
 
-#include "commands/app_test.h"
 #include "groups/selection.h"
+#include "support/command_fixture.h"
 
 namespace vorn {
 namespace {
@@ -63,13 +63,10 @@ std::vector<std::string> Names(const GroupList& list) {
   return names;
 }
 
-class GroupManagerTest : public testing::AppTest {
+class GroupManagerTest : public testing::CommandTest {
  protected:
   GroupManagerTest() {
-    dir.Write("data.txt",
-              "ind1 ind2 ind3 ind4 ind5 ind6\n1 0 1 0 1 0\n0 1 1 0 0 1\n1 1 0 ? 0 1\n0 0 0 1 1 1\n*\n");
-    Load("data.txt");
-    host.reports.clear();
+    Load("ind1 ind2 ind3 ind4 ind5 ind6\n1 0 1 0 1 0\n0 1 1 0 0 1\n1 1 0 ? 0 1\n0 0 0 1 1 1\n*\n");
     full = app.ws.data;
   }
 

@@ -1,5 +1,5 @@
 // Saving the data matrix, reading the group blocks on load, and "Select Group Only".
-#include "commands/app_test.h"
+#include "support/command_fixture.h"
 
 namespace vorn {
 namespace {
@@ -25,9 +25,13 @@ const char* const kData =
     "Core= Locus2, Locus3;\n"
     "*\n";
 
-class SaveAndGroupsTest : public testing::AppTest {
+class SaveAndGroupsTest : public testing::CommandTest {
  protected:
-  SaveAndGroupsTest() { dir.Write("data.txt", kData); }
+  SaveAndGroupsTest() {
+    app.Start(1);  // hides "Ambiguity negative" as the program does at start
+    host.reports.clear();
+    dir.Write("data.txt", kData);
+  }
 
   // Saves to name, setting the file parameter dialog with set (accepted as it stands without).
   void Save(const std::string& name, const std::function<void(DialogForm&)>& set = {}) {
@@ -44,7 +48,7 @@ class SaveAndGroupsTest : public testing::AppTest {
 };
 
 TEST_F(SaveAndGroupsTest, LoadingReadsBothBlocksAndOffersTheGroups) {
-  Load("data.txt");
+  LoadFile("data.txt");
   EXPECT_TRUE(host.messages.empty());
   const GroupList& groups = app.ws.groups.groups;
   ASSERT_EQ(groups.size(), 4u);
@@ -57,7 +61,7 @@ TEST_F(SaveAndGroupsTest, LoadingReadsBothBlocksAndOffersTheGroups) {
 }
 
 TEST_F(SaveAndGroupsTest, AGroupListedOutOfDataOrderIsSelectedInDataOrder) {
-  Load("data.txt");
+  LoadFile("data.txt");
   const DataMatrix full = app.ws.data;
   SelectGroupEntry(1);
   EXPECT_EQ(host.reports.back(), "Group selected: AllData/South");
@@ -75,7 +79,7 @@ TEST_F(SaveAndGroupsTest, ABlockLineWithoutSemicolonKeepsTheEntriesAboveIt) {
   std::string text = kData;
   text.replace(text.find("ind1, ind3, ind5;"), 17, "ind1, ind3, ind5");
   dir.Write("broken.txt", text);
-  Load("broken.txt");
+  LoadFile("broken.txt");
   EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot read [Groups] block(2)"});
   EXPECT_TRUE(app.ws.dataLoaded);
   EXPECT_EQ(GroupMenu(), (std::vector<std::string>{"AllData", "AllData/South"}));
@@ -84,15 +88,15 @@ TEST_F(SaveAndGroupsTest, ABlockLineWithoutSemicolonKeepsTheEntriesAboveIt) {
 }
 
 TEST_F(SaveAndGroupsTest, AFileWithoutBlocksOrWithoutIncludeGroupsKeepsTheLists) {
-  Load("data.txt");
+  LoadFile("data.txt");
   const GroupState before = app.ws.groups;
   dir.Write("plain.txt", "ind1 ind2\n1 0\n*\n");
-  Load("plain.txt");
+  LoadFile("plain.txt");
   EXPECT_EQ(app.ws.groups.groups, before.groups);
   EXPECT_EQ(app.ws.groups.locusSets, before.locusSets);
 
   dir.Write("other.txt", "ind1 ind2\n1 0\n*\n[Groups]\nAllData/X=ind1;\n*\n");
-  Load("other.txt", [](DialogForm& form) {
+  LoadFile("other.txt", [](DialogForm& form) {
     form["include_groups"].checked = false;
     EXPECT_FALSE(form["ambiguity_negative"].visible);
     return true;
@@ -108,7 +112,7 @@ TEST_F(SaveAndGroupsTest, SelectGroupOnlyWithoutDataDoesNothing) {
 
 TEST_F(SaveAndGroupsTest, AGroupNamingAnAbsentIndividualShowsTheOrderingMessage) {
   dir.Write("absent.txt", "ind1 ind2\n1 0\n*\n[Groups]\nAllData/X=ind1,ind9;\n*\n");
-  Load("absent.txt");
+  LoadFile("absent.txt");
   const DataMatrix full = app.ws.data;
   host.reports.clear();
   SelectGroupEntry(1);
@@ -120,7 +124,7 @@ TEST_F(SaveAndGroupsTest, AGroupNamingAnAbsentIndividualShowsTheOrderingMessage)
 }
 
 TEST_F(SaveAndGroupsTest, SaveAsksForTheFileThenTheLayoutWithAmbiguityNegative) {
-  Load("data.txt");
+  LoadFile("data.txt");
   Save("saved");
   ASSERT_EQ(host.fileDialogs.size(), 2u);
   const FileDialogOptions& options = host.fileDialogs[1];
@@ -141,7 +145,7 @@ TEST_F(SaveAndGroupsTest, SaveAsksForTheFileThenTheLayoutWithAmbiguityNegative) 
 TEST_F(SaveAndGroupsTest, SaveNeedsDataAndStopsQuietlyWhenCancelled) {
   Run("Save1Click");
   EXPECT_EQ(host.Errors(), std::vector<std::string>{"No data loaded!"});
-  Load("data.txt");
+  LoadFile("data.txt");
   host.messages.clear();
   host.files.push_back(std::nullopt);
   Run("Save1Click");
@@ -155,7 +159,7 @@ TEST_F(SaveAndGroupsTest, SaveNeedsDataAndStopsQuietlyWhenCancelled) {
 }
 
 TEST_F(SaveAndGroupsTest, TheWorkingDataAreSavedWithEveryGroup) {
-  Load("data.txt");
+  LoadFile("data.txt");
   SelectGroupEntry(1);
   Save("south.txt", [](DialogForm& form) { form["include_groups"].checked = false; });
   EXPECT_EQ(ReadFile("south.txt"), "ind2 ind4 ind6 \r\n0 0 0 \r\n1 0 1 \r\n1 ? 1 \r\n0 1 ? \r\n*\r\n");
@@ -163,14 +167,14 @@ TEST_F(SaveAndGroupsTest, TheWorkingDataAreSavedWithEveryGroup) {
 
 TEST_F(SaveAndGroupsTest, OnlyTheWholeDataSetWritesNoBlock) {
   dir.Write("plain.txt", "ind1 ind2\n1 0\n*\n");
-  Load("plain.txt");
+  LoadFile("plain.txt");
   Save("saved.txt");
   EXPECT_EQ(ReadFile("saved.txt"), "ind1 ind2 \r\n1 0 \r\n*\r\n");
 }
 
 TEST_F(SaveAndGroupsTest, MemberNamesWithBlockCharactersAreCleanedWithANotice) {
   dir.Write("odd.txt", "a,b c=d\n1 0\n*\n");
-  Load("odd.txt");
+  LoadFile("odd.txt");
   app.ws.groups.groups = {GroupEntry{"AllData", {"a,b", "c=d"}, false}, GroupEntry{"AllData/X", {"a,b"}, false}};
   app.ws.groups.locusSets = {GroupEntry{"AllLoci", {"Locus1"}, false}, GroupEntry{"S", {"Locus1"}, false}};
   Save("saved.txt");
@@ -180,7 +184,7 @@ TEST_F(SaveAndGroupsTest, MemberNamesWithBlockCharactersAreCleanedWithANotice) {
 }
 
 TEST_F(SaveAndGroupsTest, ALayoutThatCouldNotBeReadBackSavesNothing) {
-  Load("data.txt");
+  LoadFile("data.txt");
   Save("saved.txt", [](DialogForm& form) {
     form["ambiguity_negative"].checked = true;
     form["absence"].text = "-";
@@ -197,7 +201,7 @@ TEST_F(SaveAndGroupsTest, SaveThenLoadGivesBackEverythingInEveryLayout) {
   dir.Write("named.txt",
             "L1 L2 L3 L4\nind1 10?1\nind2 0110\nind3 ?001\nind4 1111\n*\n"
             "[Groups]\nAllData/P=ind4,ind1;\nAllData/P/Q=ind1;\nAllData/R=ind2,ind3;\n*\n[LocusSets]\nEnds=L1,L4;\n*\n");
-  Load("named.txt", [](DialogForm& form) {
+  LoadFile("named.txt", [](DialogForm& form) {
     form["individuals"].selected = 0;
     form["locus_header"].checked = true;
     form["delimited"].checked = false;
@@ -224,7 +228,7 @@ TEST_F(SaveAndGroupsTest, SaveThenLoadGivesBackEverythingInEveryLayout) {
         Save("round.txt", layout);
         app.ws.groups.groups.clear();
         app.ws.groups.locusSets.clear();
-        Load("round.txt", [=](DialogForm& form) {
+        LoadFile("round.txt", [=](DialogForm& form) {
           layout(form);
           return true;
         });

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "io/data_file_reader.h"
-#include "support/band_matrices.h"
+#include "support/file_layouts.h"
+#include "support/test_matrix.h"
 #include "support/temp_dir.h"
 
 namespace vorn {
@@ -81,7 +84,8 @@ TEST_F(WriterTest, MissingLabelTablesAreWrittenAsNumberedNames) {
 }
 
 TEST_F(WriterTest, SavingAndLoadingWithTheSameSettingsGivesTheSameMatrix) {
-  const DataMatrix m = RandomMatrix(9, 65, 5);
+  std::mt19937 engine(5);
+  const DataMatrix m = RandomMatrix(9, 65, 0.2, 0.4, engine);
   for (auto [layout, description] : EveryLayout()) {
     for (bool negative : {true, false}) {
       layout.ambiguityNegative = negative;
