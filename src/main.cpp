@@ -6,6 +6,9 @@
 
 #include "commands/main_program.h"
 #include "script/script_runner.h"
+#if VORN_WITH_QT
+#include "ui/desktop.h"
+#endif
 
 namespace {
 
@@ -19,6 +22,7 @@ int Usage(const std::string& problem) {
 int main(int argc, char** argv) {
   vorn::ScriptOptions options;
   bool script = false;
+  std::string screenshotPath;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -38,6 +42,8 @@ int main(int argc, char** argv) {
         return Usage(std::string("--seed takes a number from 0 to 4294967295, not \"") + text + "\"");
       }
       options.seed = static_cast<std::uint32_t>(seed);
+    } else if (arg == "--screenshot" && i + 1 < argc) {
+      screenshotPath = argv[++i];
     } else if (arg == "--strict") {
       options.strict = true;
     } else if (arg == "--fixed-clock") {
@@ -47,5 +53,9 @@ int main(int argc, char** argv) {
     }
   }
   if (script) return vorn::RunScript(options, std::cout, std::cerr);
+#if VORN_WITH_QT
+  return vorn::ui::RunDesktop(argv[0], {options.seed, screenshotPath});
+#else
   return Usage("this build has no desktop window; run a script with --script FILE");
+#endif
 }

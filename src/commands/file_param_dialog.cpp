@@ -45,6 +45,7 @@ TFileParamDialog::TFileParamDialog() : ModalDialog("File Parameter Selection") {
   form.Add(CheckBoxControl("include_groups", "Include Groups"));
   form.Add(CheckBoxControl("ambiguity_negative", "Ambiguity negative"));
   form.Add(LabelControl("note", "NB: The input file ought not contain the characters '<' or '>'."));
+  Fill(FileLayout{});  // shows the defaults until the first use fills it from the settings
 }
 
 void TFileParamDialog::Fill(const FileLayout& layout) {

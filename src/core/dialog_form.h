@@ -29,8 +29,8 @@ struct Control {
   std::string suffix;   // text shown right after a field ("%", "digits")
   std::vector<std::string> items;     // item captions of radio groups, lists and drop-downs
   std::vector<std::string> itemKeys;  // radio groups: the values scripts use for the items
-  std::string besideKey;              // a field shown next to an item of this radio group
-  int besideItem = -1;
+  std::string besideKey;              // a field shown next to an item of this radio group,
+  int besideItem = -1;                // or next to this check box (besideItem unused)
   int maxLength = 0;
   bool digitsOnly = false;
   bool visible = true;

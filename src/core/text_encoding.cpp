@@ -25,35 +25,57 @@ void AppendUtf8(std::string& out, char32_t code) {
   }
 }
 
+// Decodes the UTF-8 sequence at text[i] and moves i past it; false for a malformed sequence.
+bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& code) {
+  const auto lead = static_cast<std::uint8_t>(text[i]);
+  std::size_t extra = 0;
+  if (lead < 0x80) {
+    code = lead;
+    ++i;
+    return true;
+  } else if ((lead & 0xE0) == 0xC0) {
+    extra = 1, code = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2, code = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3, code = lead & 0x07;
+  } else {
+    return false;
+  }
+  if (i + extra >= text.size()) return false;
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const auto next = static_cast<std::uint8_t>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return false;
+    code = (code << 6) | (next & 0x3F);
+  }
+  static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
+  if (code < kSmallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+  i += extra + 1;
+  return true;
+}
+
+// The Windows-1252 byte of a code point; false when the code page has none.
+bool Windows1252Byte(char32_t code, char& byte) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+    byte = static_cast<char>(code);
+    return true;
+  }
+  for (std::size_t k = 0; k < 32; ++k) {
+    if (kHighControls[k] != 0 && kHighControls[k] == code) {
+      byte = static_cast<char>(0x80 + k);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view text) {
   std::size_t i = 0;
+  char32_t code = 0;
   while (i < text.size()) {
-    const auto lead = static_cast<std::uint8_t>(text[i]);
-    std::size_t extra = 0;
-    char32_t code = 0;
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    } else if ((lead & 0xE0) == 0xC0) {
-      extra = 1, code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2, code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3, code = lead & 0x07;
-    } else {
-      return false;
-    }
-    if (i + extra >= text.size()) return false;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const auto next = static_cast<std::uint8_t>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    i += extra + 1;
+    if (!DecodeUtf8(text, i, code)) return false;
   }
   return true;
 }
@@ -69,6 +91,21 @@ std::string DisplayText(std::string_view text) {
     AppendUtf8(out, code);
   }
   return out;
+}
+
+std::string ProgramText(std::string_view utf8) {
+  std::string encoded;
+  encoded.reserve(utf8.size());
+  std::size_t i = 0;
+  char32_t code = 0;
+  while (i < utf8.size()) {
+    char byte = 0;
+    if (!DecodeUtf8(utf8, i, code)) return std::string(utf8);
+    if (!Windows1252Byte(code, byte)) return std::string(utf8);
+    encoded += byte;
+  }
+  if (encoded != utf8 && IsValidUtf8(encoded)) return std::string(utf8);
+  return encoded;
 }
 
 }  // namespace vorn

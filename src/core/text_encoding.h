@@ -1,5 +1,6 @@
 // The program's texts are 8-bit Windows-1252 strings, as its data files are; file names and
-// texts typed on a modern desktop arrive as UTF-8. Hosts show both through DisplayText.
+// texts typed on a modern desktop arrive as UTF-8. Hosts show both through DisplayText and
+// hand typed text back through ProgramText.
 #pragma once
 
 #include <string>
@@ -12,5 +13,11 @@ bool IsValidUtf8(std::string_view text);
 // UTF-8 for display: text that already is valid UTF-8 stays as it is, anything else is read
 // as Windows-1252 ("Dice; S\xF8rensen" shows as "Dice; Sørensen").
 std::string DisplayText(std::string_view text);
+
+// The program's 8-bit form of typed UTF-8 text: Windows-1252 when every character has a byte
+// there ("S\xC3\xB8rensen" becomes "S\xF8rensen"). Text with a character outside that code page,
+// or whose 8-bit form DisplayText would misread as UTF-8, stays UTF-8, so that it still shows
+// as typed. Invalid UTF-8 is returned unchanged.
+std::string ProgramText(std::string_view utf8);
 
 }  // namespace vorn

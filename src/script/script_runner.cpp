@@ -143,6 +143,8 @@ std::string HelpText() {
       "\n"
       "Usage:\n"
       "  vorn                       open the desktop window\n"
+      "  vorn --screenshot FILE     open it, save PNG pictures of the window (FILE), its menus and\n"
+      "                             every dialog (FILE-Caption.png), and exit\n"
       "  vorn --script FILE         run the commands of FILE without a window (FILE - reads standard input)\n"
       "  vorn --help                show this text\n"
       "  vorn --version             show the version\n"

@@ -77,5 +77,17 @@ TEST(TextEncoding, Windows1252TextsDisplayAsUtf8) {
   EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
 }
 
+TEST(TextEncoding, TypedTextReturnsToWindows1252WhereItFits) {
+  EXPECT_EQ(ProgramText("Dice; S\xC3\xB8rensen"), "Dice; S\xF8rensen");
+  EXPECT_EQ(ProgramText("\xE2\x82\xAC 5"), "\x80 5");             // the euro sign is byte 0x80
+  EXPECT_EQ(ProgramText("plain"), "plain");
+  EXPECT_EQ(ProgramText("\xE4\xB8\xAD"), "\xE4\xB8\xAD");       // no byte for it: stays UTF-8
+  EXPECT_EQ(ProgramText("\xC3\x83\xC2\xA9"), "\xC3\x83\xC2\xA9");  // its bytes would read back as UTF-8
+  EXPECT_EQ(ProgramText("\xF8"), "\xF8");                       // not UTF-8: left alone
+  for (const char* text : {"Dice; S\xF8rensen", "\x80\x9F\xA0\xFF x"}) {
+    EXPECT_EQ(ProgramText(DisplayText(text)), text);
+  }
+}
+
 }  // namespace
 }  // namespace vorn

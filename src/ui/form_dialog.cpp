@@ -1,0 +1,189 @@
+#include "ui/form_dialog.h"
+
+#include <algorithm>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "commands/menu_table.h"
+#include "ui/qt_text.h"
+
+namespace vorn::ui {
+namespace {
+
+QString Name(const std::string& key, const char* part = nullptr) {
+  QString name = QString::fromStdString(key);
+  if (part) name += QLatin1Char('.') + QLatin1String(part);
+  return name;
+}
+
+// A text beside a control; captions of labels that name a field carry its accelerator.
+QLabel* TextLabel(const QString& text, const QString& objectName) {
+  auto* label = new QLabel(text);
+  label->setTextFormat(Qt::PlainText);
+  label->setObjectName(objectName);
+  return label;
+}
+
+QLineEdit* MakeLineEdit(const Control& control) {
+  auto* edit = new QLineEdit(ToQt(control.text));
+  if (control.maxLength > 0) edit->setMaxLength(control.maxLength);
+  if (control.digitsOnly) {
+    const QString count = control.maxLength > 0 ? QString::number(control.maxLength) : QString();
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0," + count + "}"), edit));
+  }
+  if (control.kind == ControlKind::CharField) edit->setAlignment(Qt::AlignCenter);
+  return edit;
+}
+
+QListWidget* MakeList(const Control& control) {
+  auto* list = new QListWidget;
+  const bool ticks = control.kind == ControlKind::TickList;
+  list->setSelectionMode(ticks ? QAbstractItemView::NoSelection : QAbstractItemView::ExtendedSelection);
+  for (std::size_t i = 0; i < control.items.size(); ++i) {
+    auto* item = new QListWidgetItem(ToQt(control.items[i]), list);
+    const bool marked = i < control.marks.size() && control.marks[i];
+    if (ticks) {
+      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+      item->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
+    } else {
+      item->setSelected(marked);
+    }
+  }
+  // Tall enough for four entries and at most ten; longer lists scroll.
+  const int rows = std::clamp(list->count(), 4, 10);
+  const int rowHeight = list->count() > 0 ? list->sizeHintForRow(0) : list->fontMetrics().lineSpacing();
+  list->setFixedHeight(rows * rowHeight + 2 * list->frameWidth() + 4);
+  return list;
+}
+
+}  // namespace
+
+FormDialog::FormDialog(DialogForm& form, QWidget* parent) : QDialog(parent), form_(form) {
+  setWindowTitle(ToQt(form.Caption()));
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  for (Control& control : form.Controls()) widgets_.push_back(MakeWidgets(control));
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(ArrangeControls(widgets_));
+  layout->addSpacing(style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing));
+  layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // as large as the controls need
+  ApplyVisibility();
+}
+
+ControlWidgets FormDialog::MakeWidgets(Control& control) {
+  ControlWidgets widgets;
+  widgets.control = &control;
+  const QString caption = ToQt(control.caption);
+  switch (control.kind) {
+    case ControlKind::Label:
+      widgets.editor = TextLabel(ToQt(PlainCaption(control.caption)), Name(control.key));
+      break;
+    case ControlKind::CheckBox: {
+      auto* box = new QCheckBox(caption);
+      box->setChecked(control.checked);
+      widgets.editor = box;
+      break;
+    }
+    case ControlKind::RadioGroup: {
+      auto* box = new QGroupBox(caption);
+      widgets.radioGroup = new QButtonGroup(box);
+      for (std::size_t i = 0; i < control.items.size(); ++i) {
+        auto* radio = new QRadioButton(ToQt(control.items[i]), box);
+        radio->setObjectName(Name(control.key, std::to_string(i).c_str()));
+        radio->setChecked(static_cast<int>(i) == control.selected);
+        widgets.radioGroup->addButton(radio, static_cast<int>(i));
+        widgets.radios.push_back(radio);
+      }
+      widgets.editor = box;
+      break;
+    }
+    case ControlKind::CharField:
+    case ControlKind::TextField:
+      widgets.editor = MakeLineEdit(control);
+      break;
+    case ControlKind::DropDown: {
+      auto* combo = new QComboBox;
+      for (const auto& item : control.items) combo->addItem(ToQt(item));
+      combo->setCurrentIndex(control.selected);
+      widgets.editor = combo;
+      break;
+    }
+    case ControlKind::TickList:
+    case ControlKind::MultiList:
+      widgets.editor = MakeList(control);
+      break;
+  }
+  widgets.editor->setObjectName(Name(control.key));
+  const bool named = control.kind != ControlKind::Label && control.kind != ControlKind::CheckBox &&
+                     control.kind != ControlKind::RadioGroup;
+  if (named && !control.caption.empty()) {
+    widgets.caption = TextLabel(caption, Name(control.key, "caption"));
+    widgets.caption->setBuddy(widgets.editor);
+  }
+  if (!control.suffix.empty()) widgets.suffix = TextLabel(ToQt(control.suffix), Name(control.key, "suffix"));
+  return widgets;
+}
+
+void FormDialog::ApplyVisibility() {
+  for (const auto& widgets : widgets_) {
+    const Control& control = *widgets.control;
+    const bool shown = control.visible && !(control.kind == ControlKind::Label && control.caption.empty());
+    if (shown) continue;
+    for (QWidget* widget : {static_cast<QWidget*>(widgets.caption), widgets.editor, static_cast<QWidget*>(widgets.suffix)}) {
+      if (widget) widget->setVisible(false);
+    }
+  }
+}
+
+void FormDialog::Store() {
+  for (auto& widgets : widgets_) {
+    Control& control = *widgets.control;
+    switch (control.kind) {
+      case ControlKind::Label:
+        break;
+      case ControlKind::CheckBox:
+        control.checked = static_cast<QCheckBox*>(widgets.editor)->isChecked();
+        break;
+      case ControlKind::RadioGroup:
+        if (widgets.radioGroup->checkedId() >= 0) control.selected = widgets.radioGroup->checkedId();
+        break;
+      case ControlKind::CharField:
+      case ControlKind::TextField:
+        control.text = FromQt(static_cast<QLineEdit*>(widgets.editor)->text());
+        break;
+      case ControlKind::DropDown:
+        control.selected = static_cast<QComboBox*>(widgets.editor)->currentIndex();
+        break;
+      case ControlKind::TickList:
+      case ControlKind::MultiList: {
+        auto* list = static_cast<QListWidget*>(widgets.editor);
+        control.marks.assign(control.items.size(), false);
+        for (int i = 0; i < list->count() && i < static_cast<int>(control.items.size()); ++i) {
+          const QListWidgetItem* item = list->item(i);
+          control.marks[i] = control.kind == ControlKind::TickList ? item->checkState() == Qt::Checked : item->isSelected();
+        }
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace vorn::ui

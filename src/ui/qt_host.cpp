@@ -1,0 +1,116 @@
+#include "ui/qt_host.h"
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTime>
+#include <QUrl>
+
+#include "ui/file_dialogs.h"
+#include "ui/form_dialog.h"
+#include "ui/qt_text.h"
+#include "ui/scoped_cursor.h"
+
+namespace vorn::ui {
+namespace {
+
+// The locale's long time format without its time zone, which the log lines do not want.
+QString LongTimeFormat(const QLocale& locale) {
+  const QString format = locale.timeFormat(QLocale::LongFormat);
+  QString kept;
+  bool quoted = false;
+  for (const QChar c : format) {
+    if (c == QLatin1Char('\'')) quoted = !quoted;
+    if (quoted || c != QLatin1Char('t')) kept += c;
+  }
+  return kept.simplified();
+}
+
+// The program breaks its messages into lines itself; they stay whole as far as the screen
+// allows, where Qt would wrap them again at its own narrower limit.
+void KeepLinesWhole(QMessageBox& box) {
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (!label) return;
+  const QFontMetrics metrics(label->font());
+  int widest = 0;
+  for (const QString& line : box.text().split(QLatin1Char('\n'))) widest = qMax(widest, metrics.horizontalAdvance(line));
+  const QScreen* screen = box.screen();
+  const int limit = screen ? screen->availableGeometry().width() * 2 / 3 : 800;
+  label->setMinimumWidth(qMin(widest + 2, limit));
+}
+
+}  // namespace
+
+int QtHost::RunModal(QDialog& dialog) {
+  const ScopedCursor normal(Qt::ArrowCursor);
+  return responder_ ? responder_(dialog) : dialog.exec();
+}
+
+MessageAnswer QtHost::ShowMessage(std::string_view text, std::string_view title, MessageButtons buttons) {
+  QMessageBox box(DialogParent());
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(ToQt(title));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(ToQt(text));
+  KeepLinesWhole(box);
+  if (buttons == MessageButtons::Ok) {
+    box.setStandardButtons(QMessageBox::Ok);
+    RunModal(box);
+    return MessageAnswer::Ok;
+  }
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.setDefaultButton(QMessageBox::Yes);
+  RunModal(box);
+  return box.clickedButton() == box.button(QMessageBox::Yes) ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+std::optional<std::string> QtHost::ChooseFile(const FileDialogOptions& options, bool save) {
+  QFileDialog dialog(DialogParent());
+  if (responder_) dialog.setOption(QFileDialog::DontUseNativeDialog);
+  SetUpFileDialog(dialog, options, save);
+  if (RunModal(dialog) != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return PathFromQt(chosen.first());
+}
+
+std::optional<std::string> QtHost::ChooseOpenFile(const FileDialogOptions& options) { return ChooseFile(options, false); }
+
+std::optional<std::string> QtHost::ChooseSaveFile(const FileDialogOptions& options) { return ChooseFile(options, true); }
+
+bool QtHost::ShowDialog(DialogForm& form) {
+  FormDialog dialog(form, DialogParent());
+  const bool accepted = RunModal(dialog) == QDialog::Accepted;
+  dialog.Store();
+  return accepted;
+}
+
+void QtHost::Reported(std::string_view, const StatusHistory& lines) {
+  if (window_) window_->ShowStatus(lines);
+}
+
+void QtHost::MenuChanged() {
+  if (window_) window_->RefreshMenu();
+}
+
+bool QtHost::OpenDocument(const std::string& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(PathToQt(path)).absoluteFilePath()));
+}
+
+std::string QtHost::DateText() { return FromQt(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)); }
+
+std::string QtHost::TimeText() {
+  const QLocale locale;
+  return FromQt(locale.toString(QTime::currentTime(), LongTimeFormat(locale)));
+}
+
+void QtHost::Quit() {
+  if (window_) window_->RequestQuit();
+}
+
+}  // namespace vorn::ui

@@ -1,0 +1,60 @@
+// QtHost: the desktop's answers to what the program asks of its platform. Message boxes, file
+// dialogs and the rendered settings dialogs are modal windows over the main window; status
+// lines, menu changes and quitting go to the window through HostWindow.
+//
+// Every modal window passes through RunModal, which gives it the normal cursor while a command
+// runs, or hands it to a responder (tests and the screenshot hook answer windows that way).
+// A hand-made window is added as one more Host operation whose override builds the QDialog and
+// calls RunModal.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "core/host.h"
+
+namespace vorn::ui {
+
+// What the host needs of the main window.
+class HostWindow {
+ public:
+  virtual ~HostWindow() = default;
+  virtual QWidget* DialogParent() = 0;
+  virtual void ShowStatus(const StatusHistory& lines) = 0;
+  virtual void RefreshMenu() = 0;
+  virtual void RequestQuit() = 0;
+};
+
+class QtHost : public Host {
+ public:
+  // Answers a modal window instead of the user: the window is set up but not shown; the
+  // responder returns what exec() would (QDialog::Accepted or Rejected). A message box is
+  // answered by clicking one of its buttons. File dialogs are Qt's own widgets then.
+  using Responder = std::function<int(QDialog&)>;
+
+  void Attach(HostWindow* window) { window_ = window; }
+  void SetResponder(Responder responder) { responder_ = std::move(responder); }
+
+  // Runs dialog modally (or through the responder) with the normal cursor; its result code.
+  int RunModal(QDialog& dialog);
+  QWidget* DialogParent() const { return window_ ? window_->DialogParent() : nullptr; }
+
+  MessageAnswer ShowMessage(std::string_view text, std::string_view title, MessageButtons buttons) override;
+  std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
+  std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+  bool ShowDialog(DialogForm& form) override;
+  void Reported(std::string_view line, const StatusHistory& lines) override;
+  void MenuChanged() override;
+  bool OpenDocument(const std::string& path) override;
+  std::string DateText() override;
+  std::string TimeText() override;
+  void Quit() override;
+
+ private:
+  std::optional<std::string> ChooseFile(const FileDialogOptions& options, bool save);
+
+  HostWindow* window_ = nullptr;
+  Responder responder_;
+};
+
+}  // namespace vorn::ui
