@@ -33,7 +33,7 @@ struct ParkedIndividuals {
   std::uint16_t individualCount = 0;
   LabelTable labels;
   std::uint16_t locusCount = 0;
-  LabelTable locusLabels;
+  LabelTable locusLabels{};
 };
 
 // The full loci, put aside while a locus set is the working data, with the individuals they were
@@ -43,7 +43,7 @@ struct ParkedLoci {
   std::uint16_t locusCount = 0;
   LabelTable labels;
   std::uint16_t individualCount = 0;
-  LabelTable individualLabels;
+  LabelTable individualLabels{};
 };
 
 struct GroupState {
