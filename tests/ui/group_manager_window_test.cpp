@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+#include "support/gui_helpers.h"
 #include "support/temp_dir.h"
 #include "ui/desktop.h"
 #include "ui/group_manager_window.h"
@@ -24,24 +25,12 @@
 
 using namespace vorn;
 using namespace vorn::ui;
+using vorn::testing::ActionAt;
+using vorn::testing::Press;
 
 namespace {
 
 const char* const kData = "a1 a2 a3 b1 b2 b3\n1 0 1 0 1 0\n0 1 1 0 0 1\n1 ? 0 1 0 1\n0 0 0 1 1 1\n*\n";
-
-QAction* ActionAt(QMenuBar* bar, const QStringList& path) {
-  QList<QAction*> actions = bar->actions();
-  QAction* found = nullptr;
-  for (const QString& caption : path) {
-    found = nullptr;
-    for (QAction* action : actions) {
-      if (action->text() == caption) found = action;
-    }
-    if (!found) return nullptr;
-    if (found->menu()) actions = found->menu()->actions();
-  }
-  return found;
-}
 
 template <typename T>
 T* Child(QWidget& window, const char* name) {
@@ -85,11 +74,6 @@ QStringList Items(QComboBox* combo) {
   return items;
 }
 
-int Close(QDialog& window, QDialogButtonBox::StandardButton which) {
-  QTest::mouseClick(window.findChild<QDialogButtonBox*>()->button(which), Qt::LeftButton);
-  return window.result();
-}
-
 }  // namespace
 
 class GroupManagerWindowTest : public QObject {
@@ -113,7 +97,7 @@ class GroupManagerWindowTest : public QObject {
         return files->result();
       }
       dialog.show();
-      return Close(dialog, QDialogButtonBox::Ok);
+      return Press(dialog, QDialogButtonBox::Ok);
     });
     ActionAt(desktop->window.menuBar(), {"&File", "&Load"})->trigger();
     QVERIFY(desktop->program.ws.dataLoaded);
@@ -252,7 +236,7 @@ class GroupManagerWindowTest : public QObject {
       opened = dynamic_cast<GroupManagerWindow*>(&dialog) != nullptr;
       if (!QTest::qWaitForWindowExposed(&dialog)) return static_cast<int>(QDialog::Rejected);
       work(dialog);
-      return Close(dialog, close);
+      return Press(dialog, close);
     });
     ActionAt(desktop->window.menuBar(), {"&DataMatrix", "&Group Manager"})->trigger();
     QVERIFY(opened);

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "core/progress.h"
+#include "support/gui_helpers.h"
 #include "support/temp_dir.h"
 #include "ui/desktop.h"
 #include "ui/form_dialog.h"
@@ -21,38 +22,17 @@
 
 using namespace vorn;
 using namespace vorn::ui;
+using vorn::testing::ActionAt;
+using vorn::testing::Press;
 
 namespace {
 
 const QString kExample = QStringLiteral(VORN_SOURCE_DIR "/examples/sedge_aflp.txt");
 
-// The action at a path of captions ("&File", "&Load") in the menu bar.
-QAction* ActionAt(QMenuBar* bar, const QStringList& path) {
-  QList<QAction*> actions = bar->actions();
-  QAction* found = nullptr;
-  for (const QString& caption : path) {
-    found = nullptr;
-    for (QAction* action : actions) {
-      if (action->text() == caption) found = action;
-    }
-    if (!found) return nullptr;
-    if (found->menu()) actions = found->menu()->actions();
-  }
-  return found;
-}
-
 QStringList StatusTexts(MainWindow& window) {
   QStringList texts;
   for (int i = 1; i <= 6; ++i) texts << window.findChild<QLabel*>(QStringLiteral("statusLine%1").arg(i))->text();
   return texts;
-}
-
-// Shows a window as exec() would and presses one of its buttons.
-int Press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
-  dialog.show();
-  auto* buttons = dialog.findChild<QDialogButtonBox*>();
-  QTest::mouseClick(buttons->button(which), Qt::LeftButton);
-  return dialog.result();
 }
 
 }  // namespace
