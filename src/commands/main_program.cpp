@@ -28,6 +28,8 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterMissingDataCommands(handlers_);
   RegisterRemovalCommands(handlers_);
   RegisterShannonCommands(handlers_);
+  RegisterSaveCommand(handlers_);
+  RegisterGroupCommands(handlers_);
   RegisterUpgmaCommand(handlers_);
   RegisterConsensusCommands(handlers_);
 }

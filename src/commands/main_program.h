@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands/file_param_dialog.h"
+#include "commands/group_manager_dialog.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
 #include "commands/question_box.h"
@@ -36,6 +37,7 @@ struct Dialogs {
   TDRemFDlg frequencyRemoval;
   TMDR_Dlg missingDataReplacement;
   TShScaleDlg shannonScaling;
+  TGrpManDlg groupManager;  // hand-made in each host, so not among All()
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling};
@@ -82,6 +84,8 @@ void RegisterStatisticsCommands(HandlerTable& table);
 void RegisterMissingDataCommands(HandlerTable& table);
 void RegisterRemovalCommands(HandlerTable& table);
 void RegisterShannonCommands(HandlerTable& table);
+void RegisterSaveCommand(HandlerTable& table);
+void RegisterGroupCommands(HandlerTable& table);
 void RegisterUpgmaCommand(HandlerTable& table);
 void RegisterConsensusCommands(HandlerTable& table);
 
