@@ -30,6 +30,8 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterShannonCommands(handlers_);
   RegisterSaveCommand(handlers_);
   RegisterGroupCommands(handlers_);
+  RegisterUpgmaCommand(handlers_);
+  RegisterConsensusCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

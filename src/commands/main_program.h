@@ -86,6 +86,8 @@ void RegisterRemovalCommands(HandlerTable& table);
 void RegisterShannonCommands(HandlerTable& table);
 void RegisterSaveCommand(HandlerTable& table);
 void RegisterGroupCommands(HandlerTable& table);
+void RegisterUpgmaCommand(HandlerTable& table);
+void RegisterConsensusCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
