@@ -77,6 +77,7 @@ class QuietHost : public vorn::Host {
   std::optional<std::string> ChooseOpenFile(const vorn::FileDialogOptions&) override { return std::nullopt; }
   std::optional<std::string> ChooseSaveFile(const vorn::FileDialogOptions&) override { return std::nullopt; }
   bool ShowDialog(vorn::DialogForm&) override { return true; }
+  bool ShowGroupManager(vorn::GroupManagerView&) override { return false; }
   void Reported(std::string_view, const vorn::StatusHistory&) override {}
   void MenuChanged() override {}
   bool OpenDocument(const std::string&) override { return false; }

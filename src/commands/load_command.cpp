@@ -1,10 +1,22 @@
-// File > Load: choose a data file, confirm its layout, read it.
+// File > Load: choose a data file, confirm its layout, read it, and read its group blocks when
+// "Include Groups" is ticked.
 #include "commands/main_program.h"
 #include "core/text_file.h"
+#include "groups/group_model.h"
 #include "io/data_file_reader.h"
+#include "io/group_blocks.h"
 
 namespace vorn {
 namespace {
+
+// Each block read replaces its list (a file without the block keeps it); "Select Group Only"
+// then offers the groups read.
+void ReadGroupBlocks(TMainPrg& app, const std::string& name) {
+  GroupState& state = app.ws.groups;
+  app.Check(ReadBlock(name, GroupBlock::Groups, app.ws.data, state.groups));
+  app.Check(ReadBlock(name, GroupBlock::LocusSets, app.ws.data, state.locusSets));
+  app.RebuildGroupMenu(DisplayNames(state.groups, state.showFullPath));
+}
 
 void Load1Click(TMainPrg& app) {
   FileDialogOptions options;
@@ -25,6 +37,7 @@ void Load1Click(TMainPrg& app) {
   if (!app.Check(matrix)) return;
   app.ws.InstallLoadedMatrix(std::move(*matrix));
   app.Report("Loading File: " + name);
+  if (app.ws.settings.layout.includeGroups) ReadGroupBlocks(app, name);
 }
 
 }  // namespace

@@ -28,6 +28,10 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterMissingDataCommands(handlers_);
   RegisterRemovalCommands(handlers_);
   RegisterShannonCommands(handlers_);
+  RegisterSaveCommand(handlers_);
+  RegisterGroupCommands(handlers_);
+  RegisterUpgmaCommand(handlers_);
+  RegisterConsensusCommands(handlers_);
   RegisterSimilarityCommands(handlers_);
 }
 

@@ -12,6 +12,7 @@
 
 #include "commands/coefficient_dialog.h"
 #include "commands/file_param_dialog.h"
+#include "commands/group_manager_dialog.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
 #include "commands/question_box.h"
@@ -37,6 +38,7 @@ struct Dialogs {
   TDRemFDlg frequencyRemoval;
   TMDR_Dlg missingDataReplacement;
   TShScaleDlg shannonScaling;
+  TGrpManDlg groupManager;  // hand-made in each host, so not among All()
   TSelCDlg coefficient;
 
   std::vector<ModalDialog*> All() {
@@ -85,6 +87,10 @@ void RegisterStatisticsCommands(HandlerTable& table);
 void RegisterMissingDataCommands(HandlerTable& table);
 void RegisterRemovalCommands(HandlerTable& table);
 void RegisterShannonCommands(HandlerTable& table);
+void RegisterSaveCommand(HandlerTable& table);
+void RegisterGroupCommands(HandlerTable& table);
+void RegisterUpgmaCommand(HandlerTable& table);
+void RegisterConsensusCommands(HandlerTable& table);
 void RegisterSimilarityCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.

@@ -25,18 +25,25 @@ struct GroupEntry {
 
 using GroupList = std::vector<GroupEntry>;
 
-// The full individuals, put aside while a group is the working data.
+// The full individuals, put aside while a group is the working data. The loci they were parked
+// with are kept too, so the slot always describes its own cells, even after the working loci
+// changed while the group was active.
 struct ParkedIndividuals {
   std::vector<Cell> cells;
   std::uint16_t individualCount = 0;
   LabelTable labels;
+  std::uint16_t locusCount = 0;
+  LabelTable locusLabels{};
 };
 
-// The full loci, put aside while a locus set is the working data.
+// The full loci, put aside while a locus set is the working data, with the individuals they were
+// parked with (for the same reason).
 struct ParkedLoci {
   std::vector<Cell> cells;
   std::uint16_t locusCount = 0;
   LabelTable labels;
+  std::uint16_t individualCount = 0;
+  LabelTable individualLabels{};
 };
 
 struct GroupState {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/dialog_form.h"
+#include "core/group_manager_view.h"
 #include "core/status_history.h"
 
 namespace vorn {
@@ -36,6 +37,10 @@ class Host {
 
   // Shows a settings dialog modally; the user's edits are left in the form. True for OK.
   virtual bool ShowDialog(DialogForm& form) = 0;
+
+  // Shows the Group Manager modally, running its handlers as the user works its controls.
+  // True when it was closed with OK.
+  virtual bool ShowGroupManager(GroupManagerView& dialog) = 0;
 
   // A line was reported; lines are the six status lines after it.
   virtual void Reported(std::string_view line, const StatusHistory& lines) = 0;

@@ -110,19 +110,9 @@ Status SetControl(Control& control, const std::string& value) {
       return Success();
     case ControlKind::TickList:
     case ControlKind::MultiList: {
-      std::vector<bool> marks(control.items.size(), false);
-      std::size_t start = 0;
-      while (!value.empty() && start <= value.size()) {
-        const std::size_t bar = std::min(value.find('|', start), value.size());
-        const std::string item = value.substr(start, bar - start);
-        bool found = false;
-        for (std::size_t i = 0; i < control.items.size(); ++i) {
-          if (control.items[i] == item) marks[i] = found = true;
-        }
-        if (!found) return Failure{"\"" + item + "\" is not an item of " + control.key};
-        start = bar + 1;
-      }
-      control.marks = std::move(marks);
+      auto marks = MarkItems(control.items, value, control.key);
+      if (!marks) return Failure{marks.error()};
+      control.marks = std::move(*marks);
       return Success();
     }
   }
@@ -154,6 +144,23 @@ std::string Values(const Control& control) {
 }
 
 }  // namespace
+
+Result<std::vector<bool>> MarkItems(const std::vector<std::string>& items, std::string_view value,
+                                    std::string_view listName) {
+  std::vector<bool> marks(items.size(), false);
+  std::size_t start = 0;
+  while (!value.empty() && start <= value.size()) {
+    const std::size_t bar = std::min(value.find('|', start), value.size());
+    const std::string_view item = value.substr(start, bar - start);
+    bool found = false;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (items[i] == item) marks[i] = found = true;
+    }
+    if (!found) return Failure{"\"" + std::string(item) + "\" is not an item of " + std::string(listName)};
+    start = bar + 1;
+  }
+  return marks;
+}
 
 Status ApplyDialogAnswer(DialogForm& form, std::string_view answer) {
   auto pairs = SplitPairs(answer);

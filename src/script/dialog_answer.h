@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/dialog_form.h"
 #include "core/result.h"
@@ -15,6 +16,11 @@ namespace vorn {
 // mask; tick and multi-select lists by items joined with "|". A value may be written in double
 // quotes to keep a comma or spaces.
 Status ApplyDialogAnswer(DialogForm& form, std::string_view answer);
+
+// Marks the items named in value, joined with "|" (every other item unmarked; "" marks none).
+// Fails on a name that is not an item of the list called listName.
+Result<std::vector<bool>> MarkItems(const std::vector<std::string>& items, std::string_view value,
+                                    std::string_view listName);
 
 // One line per visible control: its key, kind and the values it takes.
 std::string DescribeDialog(const DialogForm& form);

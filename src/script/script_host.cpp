@@ -4,6 +4,7 @@
 
 #include "core/text_encoding.h"
 #include "script/dialog_answer.h"
+#include "script/group_manager_answer.h"
 
 namespace vorn {
 namespace {
@@ -148,6 +149,41 @@ bool ScriptHost::ShowDialog(DialogForm& form) {
     return true;
   }
   out_ << "[" << caption << "] -> OK\n";
+  return true;
+}
+
+void ScriptHost::ShowChanges(const GroupManagerControls& controls, std::vector<std::string>& shown) {
+  const auto lines = GroupManagerStateLines(controls);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i >= shown.size() || lines[i] != shown[i]) out_ << "    " << DisplayText(lines[i]) << "\n";
+  }
+  shown = lines;
+}
+
+// Runs the "Group Manager:" answer lines of the command, action by action, showing after each
+// what changed in the window. Without a closing action the dialog is closed with OK.
+bool ScriptHost::ShowGroupManager(GroupManagerView& dialog) {
+  out_ << "[Group Manager]\n";
+  std::vector<std::string> shown;
+  ShowChanges(dialog.Controls(), shown);
+  while (const ScriptAnswer* answer = TakeAnswer("Group Manager")) {
+    const std::string where = "line " + std::to_string(answer->line) + ": ";
+    auto actions = ParseGroupManagerActions(answer->value);
+    if (!actions) Stop(where + actions.error());
+    for (std::size_t i = 0; i < actions->size(); ++i) {
+      const GroupManagerAction& action = (*actions)[i];
+      if (ClosesGroupManager(action)) {
+        if (i + 1 < actions->size()) Stop(where + "nothing can follow \"" + action.text + "\"");
+        const bool ok = SameCaption(action.key, "OK");
+        out_ << (ok ? "  -> OK\n" : "  -> Cancel\n");
+        return ok;
+      }
+      out_ << "  " << DisplayText(action.text) << "\n";
+      if (auto ran = RunGroupManagerAction(dialog, action); !ran) Stop(where + ran.error());
+      ShowChanges(dialog.Controls(), shown);
+    }
+  }
+  out_ << "  -> OK\n";
   return true;
 }
 

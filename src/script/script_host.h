@@ -35,6 +35,7 @@ class ScriptHost : public Host {
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
   bool ShowDialog(DialogForm& form) override;
+  bool ShowGroupManager(GroupManagerView& dialog) override;
   void Reported(std::string_view line, const StatusHistory& lines) override;
   void MenuChanged() override {}
   bool OpenDocument(const std::string& path) override;
@@ -46,6 +47,8 @@ class ScriptHost : public Host {
   // The next unused answer when its target matches, else nullptr.
   const ScriptAnswer* TakeAnswer(std::string_view target);
   std::optional<std::string> ChooseFile(const char* kind, const FileDialogOptions& options, bool save);
+  // Writes the lines of the dialog's state that differ from shown, and remembers them.
+  void ShowChanges(const GroupManagerControls& controls, std::vector<std::string>& shown);
   [[noreturn]] void Stop(const std::string& message);
 
   std::ostream& out_;

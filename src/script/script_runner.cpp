@@ -6,6 +6,7 @@
 
 #include "commands/main_program.h"
 #include "script/dialog_answer.h"
+#include "script/group_manager_answer.h"
 #include "script/script.h"
 #include "script/script_host.h"
 
@@ -179,6 +180,11 @@ std::string HelpText() {
   for (ModalDialog* dialog : app.dialogs.All()) {
     text += "  " + dialog->form.Caption() + "\n" + DescribeDialog(dialog->form);
   }
+  text +=
+      "\nGroup Manager (Group Manager: ACTION, ACTION ...):\n"
+      "  Each action works one control, in the order written; lines may follow one another.\n"
+      "  The transcript shows after each action what changed in the window.\n" +
+      DescribeGroupManagerActions();
   return text;
 }
 

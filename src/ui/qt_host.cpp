@@ -13,6 +13,7 @@
 
 #include "ui/file_dialogs.h"
 #include "ui/form_dialog.h"
+#include "ui/group_manager_window.h"
 #include "ui/qt_text.h"
 #include "ui/scoped_cursor.h"
 
@@ -88,6 +89,11 @@ bool QtHost::ShowDialog(DialogForm& form) {
   const bool accepted = RunModal(dialog) == QDialog::Accepted;
   dialog.Store();
   return accepted;
+}
+
+bool QtHost::ShowGroupManager(GroupManagerView& dialog) {
+  GroupManagerWindow window(dialog, DialogParent());
+  return RunModal(window) == QDialog::Accepted;
 }
 
 void QtHost::Reported(std::string_view, const StatusHistory& lines) {

@@ -43,6 +43,7 @@ class QtHost : public Host {
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
   bool ShowDialog(DialogForm& form) override;
+  bool ShowGroupManager(GroupManagerView& dialog) override;
   void Reported(std::string_view line, const StatusHistory& lines) override;
   void MenuChanged() override;
   bool OpenDocument(const std::string& path) override;

@@ -10,6 +10,7 @@
 
 #include "ui/desktop.h"
 #include "ui/form_dialog.h"
+#include "ui/group_manager_window.h"
 #include "ui/qt_text.h"
 
 namespace vorn::ui {
@@ -92,6 +93,17 @@ bool SaveScreenshots(Desktop& desktop, const std::string& path, std::ostream& lo
     saver.Save(shown, dialog->form.Caption());
     shown.reject();
   }
+
+  // The Group Manager on the program's lists as they stand (empty before a file is loaded).
+  TGrpManDlg& groupManager = desktop.program.dialogs.groupManager;
+  groupManager.Open(desktop.program);
+  {
+    GroupManagerWindow shown(groupManager, &window);
+    shown.show();
+    saver.Save(shown, "Group Manager");
+    shown.reject();
+  }
+  groupManager.CancelBtnClick();
 
   // A message box as commands show it: the About box.
   desktop.host.SetResponder([&saver](QDialog& box) {

@@ -39,7 +39,7 @@ TEST_F(MainProgramTest, StartUpSeedsAndWelcomes) {
 }
 
 TEST_F(MainProgramTest, CommandsNotBuiltYetSaySo) {
-  Run("UPGMA1Click");
+  Run("PrincipalCoordinateAnalysis1Click");
   EXPECT_EQ(host.Errors(), std::vector<std::string>{"This command is not available yet."});
 }
 

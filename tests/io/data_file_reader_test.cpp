@@ -4,11 +4,15 @@
 
 #include <random>
 
+#include "support/file_layouts.h"
+#include "support/test_matrix.h"
 #include "support/temp_dir.h"
 
 namespace vorn {
 namespace {
 
+using testing::EveryLayout;
+using testing::RandomMatrix;
 using testing::TempDir;
 
 class ReaderTest : public ::testing::Test {
@@ -73,42 +77,19 @@ std::string Text(const DataMatrix& m, const FileLayout& layout) {
   return text + "*\r\n[Groups]\r\n";
 }
 
-DataMatrix RandomMatrix(std::size_t individuals, std::size_t loci, unsigned seed) {
-  std::mt19937 random(seed);
-  DataMatrix m;
-  m.individualCount = static_cast<std::uint16_t>(individuals);
-  m.locusCount = static_cast<std::uint16_t>(loci);
-  const Cell states[3] = {Absence, Presence, Missing};
-  for (std::size_t k = 0; k < individuals * loci; ++k) m.cells.push_back(states[random() % 3]);
-  for (std::size_t i = 0; i < individuals; ++i) m.individualLabels.Add("ind_" + std::to_string(i * 7));
-  for (std::size_t l = 0; l < loci; ++l) m.locusLabels.Add("band" + std::to_string(100 + l));
-  return m;
-}
-
 TEST_F(ReaderTest, EveryLayoutReadsTheSameCellsAndLabels) {
-  const DataMatrix m = RandomMatrix(7, 5, 11);
-  for (bool inColumns : {true, false}) {
-    for (bool individualHeader : {true, false}) {
-      for (bool locusHeader : {true, false}) {
-        for (bool delimited : {true, false}) {
-          FileLayout layout;
-          layout.individualsInColumns = inColumns;
-          layout.individualHeader = individualHeader;
-          layout.locusHeader = locusHeader;
-          layout.delimitedData = delimited;
-          layout.presence = '+';
-          layout.absence = '-';
-          layout.ambiguity = 'N';
-          SCOPED_TRACE(::testing::Message() << "columns=" << inColumns << " individualHeader=" << individualHeader
-                                            << " locusHeader=" << locusHeader << " delimited=" << delimited);
-          auto read = Read(Text(m, layout), layout);
-          ASSERT_TRUE(read.ok()) << read.error();
-          EXPECT_EQ(read->cells, m.cells);
-          EXPECT_EQ(read->individualLabels, individualHeader ? m.individualLabels : MakeDefaultIndividualLabels(7));
-          EXPECT_EQ(read->locusLabels, locusHeader ? m.locusLabels : MakeDefaultLocusLabels(5));
-        }
-      }
-    }
+  std::mt19937 engine(11);
+  const DataMatrix m = RandomMatrix(7, 5, 0.2, 0.4, engine);
+  for (auto [layout, description] : EveryLayout()) {
+    layout.presence = '+';
+    layout.absence = '-';
+    layout.ambiguity = 'N';
+    SCOPED_TRACE(description);
+    auto read = Read(Text(m, layout), layout);
+    ASSERT_TRUE(read.ok()) << read.error();
+    EXPECT_EQ(read->cells, m.cells);
+    EXPECT_EQ(read->individualLabels, layout.individualHeader ? m.individualLabels : MakeDefaultIndividualLabels(7));
+    EXPECT_EQ(read->locusLabels, layout.locusHeader ? m.locusLabels : MakeDefaultLocusLabels(5));
   }
 }
 

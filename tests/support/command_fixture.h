@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "commands/main_program.h"
 #include "support/recording_host.h"
@@ -20,10 +22,27 @@ class CommandTest : public ::testing::Test {
 
   void Load(const std::string& text) {
     dir.Write("data.txt", text);
-    host.files.push_back("data.txt");
-    Run("Load1Click");
+    LoadFile("data.txt");
     ASSERT_TRUE(app.ws.dataLoaded);
     host.reports.clear();
+  }
+
+  // Loads the file name, answering the file parameter dialog with dialog (accepted as it stands
+  // without one).
+  void LoadFile(const std::string& name, const std::function<bool(DialogForm&)>& dialog = {}) {
+    host.files.push_back(name);
+    if (dialog) host.dialogs.push_back(dialog);
+    Run("Load1Click");
+  }
+
+  // The captions of "Select Group Only", and choosing its entry at position.
+  std::vector<std::string> GroupMenu() {
+    std::vector<std::string> captions;
+    for (const auto& item : FindSubmenuOf(app.menu, kSelectGroupHandler)->items) captions.push_back(item.caption);
+    return captions;
+  }
+  void SelectGroupEntry(std::size_t position) {
+    app.Run(FindSubmenuOf(app.menu, kSelectGroupHandler)->items.at(position));
   }
 
   // Answers the next dialog: sets each key to its text and presses OK.

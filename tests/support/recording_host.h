@@ -27,10 +27,14 @@ class RecordingHost : public Host {
   // Called for each dialog shown, in order; returns true for OK. A dialog shown with no
   // function left is accepted as it stands.
   std::deque<std::function<bool(DialogForm&)>> dialogs;
+  // Works each Group Manager shown, in order, through its controls and handlers; returns true
+  // for OK. One shown with no function left is closed with OK as it stands.
+  std::deque<std::function<bool(GroupManagerView&)>> groupManagers;
 
   std::vector<ShownMessage> messages;
   std::vector<std::string> reports;
   std::vector<std::string> dialogCaptions;
+  int groupManagersShown = 0;
   std::vector<FileDialogOptions> fileDialogs;
   std::vector<std::string> openedDocuments;
   int menuChanges = 0;
@@ -53,6 +57,13 @@ class RecordingHost : public Host {
     auto answer = std::move(dialogs.front());
     dialogs.pop_front();
     return answer(form);
+  }
+  bool ShowGroupManager(GroupManagerView& dialog) override {
+    ++groupManagersShown;
+    if (groupManagers.empty()) return true;
+    auto answer = std::move(groupManagers.front());
+    groupManagers.pop_front();
+    return answer(dialog);
   }
   void Reported(std::string_view line, const StatusHistory&) override { reports.emplace_back(line); }
   void MenuChanged() override { ++menuChanges; }

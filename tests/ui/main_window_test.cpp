@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "core/progress.h"
+#include "support/gui_helpers.h"
 #include "support/temp_dir.h"
 #include "ui/desktop.h"
 #include "ui/form_dialog.h"
@@ -21,38 +22,17 @@
 
 using namespace vorn;
 using namespace vorn::ui;
+using vorn::testing::ActionAt;
+using vorn::testing::Press;
 
 namespace {
 
 const QString kExample = QStringLiteral(VORN_SOURCE_DIR "/examples/sedge_aflp.txt");
 
-// The action at a path of captions ("&File", "&Load") in the menu bar.
-QAction* ActionAt(QMenuBar* bar, const QStringList& path) {
-  QList<QAction*> actions = bar->actions();
-  QAction* found = nullptr;
-  for (const QString& caption : path) {
-    found = nullptr;
-    for (QAction* action : actions) {
-      if (action->text() == caption) found = action;
-    }
-    if (!found) return nullptr;
-    if (found->menu()) actions = found->menu()->actions();
-  }
-  return found;
-}
-
 QStringList StatusTexts(MainWindow& window) {
   QStringList texts;
   for (int i = 1; i <= 6; ++i) texts << window.findChild<QLabel*>(QStringLiteral("statusLine%1").arg(i))->text();
   return texts;
-}
-
-// Shows a window as exec() would and presses one of its buttons.
-int Press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
-  dialog.show();
-  auto* buttons = dialog.findChild<QDialogButtonBox*>();
-  QTest::mouseClick(buttons->button(which), Qt::LeftButton);
-  return dialog.result();
 }
 
 }  // namespace
@@ -229,7 +209,7 @@ class MainWindowTest : public QObject {
     std::ostringstream log;
     QVERIFY(SaveScreenshots(*desktop, dir->File("shot.png"), log));
     for (const char* name : {"shot.png", "shot-menu_File.png", "shot-File_Parameter_Selection.png",
-                             "shot-Question.png", "shot-box_About_this_program.png"}) {
+                             "shot-Question.png", "shot-Group_Manager.png", "shot-box_About_this_program.png"}) {
       const QImage image(QString::fromStdString(dir->File(name)));
       QVERIFY2(!image.isNull(), name);
       QVERIFY(image.width() > 100 && image.height() > 40);
@@ -237,7 +217,7 @@ class MainWindowTest : public QObject {
     // One file per picture: none overwrites another.
     const QStringList files = QDir(QString::fromStdString(dir->Path().string())).entryList({"shot*.png"});
     const qsizetype pictures = 1 + desktop->window.menuBar()->actions().size() +
-                               static_cast<qsizetype>(desktop->program.dialogs.All().size()) + 1;
+                               static_cast<qsizetype>(desktop->program.dialogs.All().size()) + 1 + 1;  // + Group Manager
     QCOMPARE(files.size(), pictures);
     QCOMPARE(ScreenshotName("out/a.b/shot", "Consensus & R-support Options"),
              std::string("out/a.b/shot-Consensus_R-support_Options.png"));

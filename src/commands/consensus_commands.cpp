@@ -1,0 +1,76 @@
+// Trees > Strict Consensus and Majority Rule Consensus: the consensus of the trees in the
+// consensus input file, appended as one line to the consensus output file, with the report of
+// every cluster found appended to the analysis file.
+#include "commands/main_program.h"
+#include "core/text_file.h"
+#include "trees/cluster_report.h"
+#include "trees/consensus_tree.h"
+#include "trees/newick_writer.h"
+#include "trees/tree_text.h"
+
+namespace vorn {
+namespace {
+
+struct ConsensusKind {
+  const char* report;
+  const char* reportTitle;
+  bool majority;
+};
+
+constexpr ConsensusKind kStrict{"Building strict consensus...", "Clusters found during Strict Consensus Construction", false};
+constexpr ConsensusKind kMajorityRule{"Building majority rule consensus...",
+                                      "Clusters found during Majority Rule Consensus construction", true};
+
+// Appends lines to the analysis file; with ask, after the append-or-rewrite question.
+bool AppendToAnalysisFile(TMainPrg& app, const std::vector<std::string>& lines, bool ask) {
+  auto file = ask ? app.BeginOutputFile(app.ws.files.analysis) : app.OpenOutputFile(app.ws.files.analysis, false);
+  if (!file) return false;
+  for (const std::string& line : lines) file->Line(line);
+  return app.FinishOutputFile(*file);
+}
+
+void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
+  const FileNames& files = app.ws.files;
+  if (!FileExists(files.consensusInput)) {
+    app.ErrorBox("Consensus tree input file was not found.");
+    return;
+  }
+  app.Report(kind.report);
+  const auto rewrite = app.PrepareOutputFile(files.consensusOutput);
+  if (!rewrite) return;
+  auto trees = ReadTreeList(files.consensusInput);
+  if (!app.Check(trees)) return;
+  if (trees->empty()) {
+    app.ErrorBox("The consensus tree input file holds no trees.");
+    return;
+  }
+
+  const ClusterCount counted = CountClusters(*trees);
+  for (ClusterError error : counted.errors) app.ErrorBox(ClusterErrorMessage(error));
+  TTrees builder;
+  if (kind.majority) {
+    builder.threshold = app.ws.settings.consensus.majorityThreshold / 100.0;
+    builder.showLabels = true;
+  }
+  auto tree = builder.BuildConsensusTree(counted.table.Clusters(), counted.names.All(), counted.treeCount);
+  app.Check(tree);
+
+  const auto& names = counted.names.All();
+  if (!AppendToAnalysisFile(app, ClusterReportLines(kind.reportTitle, counted.table.Clusters(), names.size(), counted.treeCount), true) ||
+      !AppendToAnalysisFile(app, OtuKeyLines(names), false)) {
+    return;
+  }
+  if (tree) app.Check(WriteTextLine(*tree, files.consensusOutput, *rewrite));
+}
+
+void StrictConsensus1Click(TMainPrg& app) { RunConsensus(app, kStrict); }
+void MajorityRuleConsensus1Click(TMainPrg& app) { RunConsensus(app, kMajorityRule); }
+
+}  // namespace
+
+void RegisterConsensusCommands(HandlerTable& table) {
+  table["StrictConsensus1Click"] = Plain(StrictConsensus1Click);
+  table["MajorityRuleConsensus1Click"] = Plain(MajorityRuleConsensus1Click);
+}
+
+}  // namespace vorn

@@ -1,0 +1,80 @@
+// DataMatrix > Group Manager and DataMatrix > Select Group Only.
+#include "commands/main_program.h"
+#include "groups/group_model.h"
+#include "groups/selection.h"
+
+namespace vorn {
+namespace {
+
+constexpr const char* kWholeDataSelected = "Entire data set (AllData) selected";
+
+// After OK the lists may have lost or moved the entries the working data came from: the active
+// indices follow their entries, and a working subset whose entry was deleted gives way to the
+// whole data set (a deleted locus set can only be the active one while no group is active).
+void FollowActiveEntries(TMainPrg& app, const TGrpManDlg& dialog) {
+  GroupState& state = app.ws.groups;
+  if (state.activeGroup != 0) {
+    if (const auto entry = dialog.ActiveGroupEntry()) {
+      state.activeGroup = static_cast<std::uint16_t>(*entry);
+    } else if (app.Check(SelectGroup(app.ws, 0))) {
+      app.Report(kWholeDataSelected);
+    }
+  }
+  if (state.activeLocusSet != 0) {
+    if (const auto entry = dialog.ActiveLocusSetEntry()) {
+      state.activeLocusSet = static_cast<std::uint16_t>(*entry);
+    } else {
+      app.Check(SelectLocusSet(app.ws, 0));
+    }
+  }
+}
+
+void ChooseLocusSet(TMainPrg& app, std::size_t chosen) {
+  if (chosen == app.ws.groups.activeLocusSet) return;
+  if (!LocusSetsSelectable(app.ws.groups)) {
+    app.MessageQuery(kLocusSetsNeedAllData, "Warning", MessageButtons::Ok);
+    return;
+  }
+  app.Check(SelectLocusSet(app.ws, chosen));
+}
+
+void Groups1Click(TMainPrg& app) {
+  if (!app.RequireData()) return;
+  GroupState& state = app.ws.groups;
+  if (state.groups.empty()) app.Check(BuildAllData(app.ws.data, state.groups));
+  if (state.locusSets.empty()) app.Check(BuildAllLoci(app.ws.data, state.locusSets));
+  app.Report("Calling Group Manager");
+
+  TGrpManDlg& dialog = app.dialogs.groupManager;
+  dialog.Open(app);
+  if (!app.host.ShowGroupManager(dialog)) {
+    dialog.CancelBtnClick();
+    return;
+  }
+  dialog.OKBtnClick();
+  FollowActiveEntries(app, dialog);
+  ChooseLocusSet(app, dialog.ChosenLocusSet());
+  app.RebuildGroupMenu(DisplayNames(state.groups, state.showFullPath));
+}
+
+// An entry of "Select Group Only"; its tag is the group's position in the list.
+void SelectGroupOnly(TMainPrg& app, const MenuItem& item) {
+  if (!app.ws.dataLoaded) return;
+  const auto index = static_cast<std::size_t>(item.tag);
+  if (!app.Check(SelectGroup(app.ws, index))) return;
+  const GroupList& groups = app.ws.groups.groups;
+  if (index == 0 || index >= groups.size()) {
+    app.Report(kWholeDataSelected);
+  } else {
+    app.Report("Group selected: " + groups[index].name);
+  }
+}
+
+}  // namespace
+
+void RegisterGroupCommands(HandlerTable& table) {
+  table["Groups1Click"] = Plain(Groups1Click);
+  table[std::string(kSelectGroupHandler)] = SelectGroupOnly;
+}
+
+}  // namespace vorn

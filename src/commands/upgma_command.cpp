@@ -1,0 +1,31 @@
+// Trees > UPGMA: the tree of the active (dis)similarity matrix, appended as one Newick line to
+// the tree file under the matrix's name.
+#include "commands/main_program.h"
+#include "similarity/distance_transformation.h"
+#include "trees/newick_writer.h"
+#include "trees/upgma.h"
+
+namespace vorn {
+namespace {
+
+void UPGMA1Click(TMainPrg& app) {
+  Workspace& ws = app.ws;
+  const DistanceMatrix* active = ws.ActiveMatrix();
+  if (!active) {
+    app.ErrorBox("Need to perform Jaccard calculation first.");
+    return;
+  }
+  app.Report("Building UPGMA tree...");
+  auto tree = BuildUPGMA(TransformMatrix(*active, ws.settings.similarity.transformation), ws.data.individualLabels);
+  if (!app.Check(tree)) return;
+  const std::string text = TreeToNewick(*tree, ws.results.activeName);
+  const auto rewrite = app.PrepareOutputFile(ws.files.tree);
+  if (!rewrite) return;
+  app.Check(WriteTreeLine(text, ws.files.tree, *rewrite));
+}
+
+}  // namespace
+
+void RegisterUpgmaCommand(HandlerTable& table) { table["UPGMA1Click"] = Plain(UPGMA1Click); }
+
+}  // namespace vorn

@@ -1,0 +1,98 @@
+#include "io/group_blocks.h"
+
+#include "groups/group_model.h"
+
+namespace vorn {
+namespace {
+
+std::string WithoutSpaces(const std::string& line) {
+  std::string kept;
+  for (char c : line) {
+    if (c != ' ' && c != '\t') kept += c;
+  }
+  return kept;
+}
+
+// A member name as the block can hold it; cleaned is set when a character was dropped.
+std::string BlockMember(const std::string& member, bool& cleaned) {
+  std::string kept;
+  for (char c : member) {
+    if (c == ',' || c == ';' || c == '=') cleaned = true;
+    else kept += c;
+  }
+  return kept;
+}
+
+Failure ReadError(GroupBlock block, const char* number) {
+  return Failure{"Cannot read " + std::string(BlockHeader(block)) + " block(" + number + ")"};
+}
+
+std::vector<std::string> SplitMembers(const std::string& text) {
+  std::vector<std::string> members;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', start);
+    members.push_back(CutLabel(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+    if (comma == std::string::npos) return members;
+    start = comma + 1;
+  }
+}
+
+}  // namespace
+
+std::string_view BlockHeader(GroupBlock block) { return block == GroupBlock::Groups ? "[Groups]" : "[LocusSets]"; }
+
+std::string_view CleanedMembersMessage(GroupBlock block) {
+  return block == GroupBlock::Groups
+             ? "One or more individual names contained one of the characters \",\" or \";\" or \"=\", which have been "
+               "removed."
+             : "One or more locus names contained one of the characters \",\" or \";\" or \"=\", which have been "
+               "removed.";
+}
+
+Result<bool> WriteBlock(const std::string& path, const GroupList& list, GroupBlock block, WriteMode mode) {
+  if (list.size() <= 1) return false;
+  auto file = TextFileWriter::Open(path, mode);
+  if (!file) return Failure{file.error()};
+  file->Line();
+  file->Line(BlockHeader(block));
+  bool cleaned = false;
+  for (std::size_t index = 1; index < list.size(); ++index) {
+    const GroupEntry& entry = list[index];
+    file->Write(entry.name + "= ");
+    for (std::size_t m = 0; m < entry.members.size(); ++m) {
+      if (m > 0) file->Write(", ");
+      file->Write(BlockMember(entry.members[m], cleaned));
+    }
+    file->Line(";");
+  }
+  file->Line("*");
+  if (auto closed = file->Close(); !closed) return Failure{closed.error()};
+  return cleaned;
+}
+
+Status ReadBlock(const std::string& path, GroupBlock block, const DataMatrix& data, GroupList& list) {
+  auto reader = LineReader::Open(path);
+  if (!reader) return Failure{"Input file error"};
+  std::string line;
+  bool found = false;
+  while (!found && reader->Next(line)) found = WithoutSpaces(line) == BlockHeader(block);
+  if (reader->Failed()) return Failure{"Input file error"};
+  if (!found) return Success();
+
+  const Status implicit = block == GroupBlock::Groups ? BuildAllData(data, list) : BuildAllLoci(data, list);
+  if (!implicit) return implicit;
+  while (reader->Next(line)) {
+    line = WithoutSpaces(line);
+    if (line == "*") return Success();
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos || equals == 0 || equals + 1 == line.size()) return ReadError(block, "1");
+    const std::size_t semicolon = line.find(';', equals + 1);
+    if (semicolon == std::string::npos || semicolon == equals + 1) return ReadError(block, "2");
+    list.push_back(GroupEntry{line.substr(0, equals), SplitMembers(line.substr(equals + 1, semicolon - equals - 1)), false});
+  }
+  if (reader->Failed()) return Failure{"Input file error"};
+  return Success();
+}
+
+}  // namespace vorn

@@ -1,0 +1,48 @@
+#include "trees/cluster_report.h"
+
+#include "core/number_format.h"
+
+namespace vorn {
+
+std::vector<std::string> ColumnRuler(std::size_t otuCount) {
+  std::size_t places = 1;
+  for (std::size_t largest = otuCount; largest > 9; largest /= 10) ++places;
+  std::vector<std::string> lines;
+  for (std::size_t place = places; place >= 1; --place) {
+    std::size_t divisor = 1;
+    for (std::size_t k = 1; k < place; ++k) divisor *= 10;
+    std::string line(otuCount, '0');
+    for (std::size_t i = 1; i <= otuCount; ++i) line[i - 1] = static_cast<char>('0' + (i / divisor) % 10);
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::vector<std::string> ClusterReportLines(std::string_view title, const std::vector<Cluster>& clusters,
+                                            std::size_t otuCount, std::uint32_t treeCount) {
+  std::vector<std::string> lines{std::string(title), ""};
+  for (std::string& ruler : ColumnRuler(otuCount)) lines.push_back(std::move(ruler));
+  for (const Cluster& cluster : clusters) {
+    std::string line(otuCount, '0');
+    for (std::size_t otu = 0; otu < otuCount; ++otu) {
+      if (cluster.Has(otu)) line[otu] = '1';
+    }
+    line += ' ';
+    line += std::to_string(cluster.count);
+    line += "x= ";
+    line += FormatPercent(static_cast<Real>(cluster.count) / treeCount);
+    lines.push_back(std::move(line));
+  }
+  lines.push_back("");
+  lines.push_back("...where...");
+  return lines;
+}
+
+std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names) {
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < names.size(); ++i) lines.push_back("OTU #" + std::to_string(i + 1) + "= " + names[i]);
+  lines.push_back("");
+  return lines;
+}
+
+}  // namespace vorn

@@ -1,0 +1,26 @@
+// The cluster report of a consensus: every cluster of the table as a row of 0/1 digits under a
+// column ruler (one column per OTU), with how often it was found, and the key of OTU numbers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "trees/cluster_table.h"
+
+namespace vorn {
+
+// One line per decimal digit the largest OTU number has, highest place first; the column of
+// OTU i (from 1) shows that digit of i, "0" where i has fewer digits.
+std::vector<std::string> ColumnRuler(std::size_t otuCount);
+
+// The title, an empty line, the ruler, a line per cluster ("0110 3x= 75.00 %"), an empty line
+// and "...where...".
+std::vector<std::string> ClusterReportLines(std::string_view title, const std::vector<Cluster>& clusters,
+                                            std::size_t otuCount, std::uint32_t treeCount);
+
+// "OTU #1= name" ... and an empty line.
+std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names);
+
+}  // namespace vorn

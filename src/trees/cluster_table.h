@@ -1,0 +1,78 @@
+// Clusters of OTUs counted over a list of trees. A cluster is a membership set over the OTU
+// names of the first tree, one bit per OTU in their order (bits past the last OTU are zero); the
+// table keeps each distinct cluster once, in the order it was first found, and finds it again
+// by hashing its bits.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vorn {
+
+inline constexpr std::size_t kMaxClusters = 65535;
+
+struct Cluster {
+  std::vector<std::uint64_t> members;
+  std::uint32_t count = 0;  // trees holding the cluster (R-support: its percentage)
+  std::uint32_t r = 0;      // R-support: the r value it was found with
+
+  bool Has(std::size_t otu) const { return (members[otu / 64] >> (otu % 64)) & 1; }
+  std::size_t Size() const;
+};
+
+// The OTU names with their positions; a name given twice is found at its first position.
+class OtuNames {
+ public:
+  explicit OtuNames(std::vector<std::string> names);
+  const std::vector<std::string>& All() const { return names_; }
+  std::size_t Count() const { return names_.size(); }
+  std::size_t WordCount() const { return (names_.size() + 63) / 64; }
+  // Position of name, or -1.
+  long Find(std::string_view name) const;
+
+ private:
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
+  std::vector<std::string> names_;
+  std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> positions_;
+};
+
+enum class ClusterError : std::uint8_t { None = 0, UnknownName = 1, TableFull = 255 };
+
+// The text of the error box for an error.
+std::string_view ClusterErrorMessage(ClusterError error);
+
+class ClusterTable {
+ public:
+  const std::vector<Cluster>& Clusters() const { return clusters_; }
+  // Counts one more occurrence of members; false when it is new and the table is full.
+  bool Count(std::vector<std::uint64_t> members);
+
+ private:
+  std::vector<Cluster> clusters_;
+  std::unordered_multimap<std::uint64_t, std::size_t> byHash_;
+};
+
+// Counts the cluster of a group text (names separated by ","); a name that is not an OTU drops
+// the group.
+ClusterError AddCluster(std::string_view groupText, const OtuNames& names, ClusterTable& table);
+
+// Counts every parenthesised group of a tree, innermost first; each group's text is what lies
+// between its parentheses once the inner groups have lost theirs. Gives the errors in order.
+std::vector<ClusterError> ExtractClusters(std::string_view treeText, const OtuNames& names, ClusterTable& table);
+
+// The clusters of a list of trees over the OTU names of the first.
+struct ClusterCount {
+  OtuNames names{{}};
+  ClusterTable table;
+  std::vector<ClusterError> errors;
+  std::uint32_t treeCount = 0;
+};
+ClusterCount CountClusters(const std::vector<std::string>& trees);
+
+}  // namespace vorn

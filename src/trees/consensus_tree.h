@@ -1,0 +1,41 @@
+// TTrees: the settings of one consensus construction and the construction itself, which turns
+// the clusters that qualify into one tree text, children before parents, each group labelled
+// as the settings ask. The qualifying clusters must form one tree: nested or disjoint, one of
+// them holding every OTU.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/result.h"
+#include "trees/cluster_table.h"
+
+namespace vorn {
+
+class TTrees {
+ public:
+  bool bracketLabels = false;  // label each group "<" + percentage + ">", the root "<TreeID~" + treeId + ">"
+  bool rMode = false;          // the clusters carry r values; those up to maxR qualify
+  bool showLabels = false;     // label each group with its percentage
+  double threshold = 1.0;      // share of the trees a cluster must occur in; 1.0 = strict
+  std::uint32_t maxR = 0;
+  std::string labelPrefix = "R";
+  std::string treeId;
+  std::uint8_t rDigits = 0;    // decimals of log10(r) in rMode labels; 255 = no label
+
+  // The consensus text over names from the clusters counted in treeCount trees (rMode: one);
+  // fails with the message to show when no cluster qualifies or the qualifying ones do not
+  // form one tree.
+  Result<std::string> BuildConsensusTree(const std::vector<Cluster>& clusters, const std::vector<std::string>& names,
+                                         std::uint32_t treeCount) const;
+
+  // Number of trees a cluster must occur in.
+  std::uint64_t RequiredCount(std::uint32_t treeCount) const;
+
+ private:
+  // The message for two qualifying clusters (table positions from 0) that overlap unnested.
+  Failure Contradiction(std::size_t first, std::size_t second) const;
+};
+
+}  // namespace vorn

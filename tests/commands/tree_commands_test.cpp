@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "commands/main_program.h"
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+
+namespace vorn {
+namespace {
+
+using testing::ReadFile;
+using testing::RecordingHost;
+using testing::TempDir;
+
+class TreeCommandsTest : public ::testing::Test {
+ protected:
+  TreeCommandsTest() { dir.Enter(); }
+
+  void Run(std::string_view handler) { app.Run(*FindByHandler(app.menu, handler)); }
+
+  // Data on A, B, C with a kept Standard Jaccard matrix of similarities 1 - d.
+  void KeepSimilarities(const std::vector<Real>& distances) {
+    Workspace& ws = app.ws;
+    ws.dataLoaded = true;
+    ws.data.individualCount = 3;
+    ws.data.individualLabels = LabelTable({"A", "B", "C"});
+    DistanceMatrix s(3);
+    for (std::size_t k = 0; k < s.entries.size(); ++k) s.entries[k] = 1 - distances[k];
+    ws.results.standard = s;
+    ws.results.active = ResultMatrices::Kept::Standard;
+    ws.results.activeName = "StdJaccard";
+    ws.results.individuals = ws.data.individualLabels;
+  }
+
+  TempDir dir;
+  RecordingHost host;
+  TMainPrg app{host};
+};
+
+TEST_F(TreeCommandsTest, UpgmaAppendsTheTreeOfTheActiveMatrix) {
+  KeepSimilarities({0, 0.2L, 0, 0.3L, 0.3L, 0});
+  Run("UPGMA1Click");
+  EXPECT_TRUE(host.Errors().empty());
+  EXPECT_EQ(host.reports, std::vector<std::string>{"Building UPGMA tree..."});
+  const std::string line = "(C:0.150000000, (A:0.100000000, B:0.100000000):0.050000000)StdJaccard; \r\n";
+  EXPECT_EQ(ReadFile("outtree.ph"), line);
+  host.answers = {MessageAnswer::Yes};
+  Run("UPGMA1Click");
+  EXPECT_EQ(ReadFile("outtree.ph"), line + line);
+  EXPECT_EQ(host.messages.back().title, "Output file exists");
+}
+
+TEST_F(TreeCommandsTest, UpgmaNeedsAnActiveMatrixForTheWorkingIndividuals) {
+  Run("UPGMA1Click");
+  KeepSimilarities({0, 0.2L, 0, 0.3L, 0.3L, 0});
+  app.ws.data.individualLabels = LabelTable({"A", "B", "D"});  // another data set was loaded
+  Run("UPGMA1Click");
+  EXPECT_EQ(host.Errors(), (std::vector<std::string>{"Need to perform Jaccard calculation first.",
+                                                     "Need to perform Jaccard calculation first."}));
+  EXPECT_FALSE(FileExists("outtree.ph"));
+}
+
+TEST_F(TreeCommandsTest, UpgmaOfAnUnjoinableMatrixWritesNothing) {
+  KeepSimilarities({0, 1000, 0, 1500, 1000, 0});
+  Run("UPGMA1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"psTrees.UPGMA/ShortestDist: error in input matrix"});
+  EXPECT_FALSE(FileExists("outtree.ph"));
+}
+
+TEST_F(TreeCommandsTest, MajorityRuleConsensusOfTheFourTreeExample) {
+  dir.Write("outtree.ph", "((A,B),C);\r\n((A,B),C);\r\n((A,C),B);\r\n((A,B),C);\r\n");
+  Run("MajorityRuleConsensus1Click");
+  EXPECT_TRUE(host.Errors().empty());
+  EXPECT_EQ(host.reports, std::vector<std::string>{"Building majority rule consensus..."});
+  EXPECT_EQ(ReadFile("constree.ph"), "((A,B)75,C)100;\r\n");
+  EXPECT_EQ(ReadFile("analysis.txt"),
+            "Clusters found during Majority Rule Consensus construction\r\n\r\n123\r\n110 3x= 75.00 %\r\n"
+            "111 4x= 100.00 %\r\n101 1x= 25.00 %\r\n\r\n...where...\r\nOTU #1= A\r\nOTU #2= B\r\nOTU #3= C\r\n\r\n");
+}
+
+TEST_F(TreeCommandsTest, StrictConsensusAsksBeforeComputingAndAppends) {
+  dir.Write("outtree.ph", "((A,B),C);\r\n((A,C),B);\r\n");
+  dir.Write("constree.ph", "old\r\n");
+  host.answers = {MessageAnswer::No};
+  Run("StrictConsensus1Click");
+  EXPECT_EQ(host.messages[0].text, "File already exists.\r\n\r\nconstree.ph\r\n\r\nAppend data to file rather than rewriting file?");
+  EXPECT_EQ(ReadFile("constree.ph"), "(A,B,C);\r\n");
+  EXPECT_EQ(ReadFile("analysis.txt").substr(0, 53), "Clusters found during Strict Consensus Construction\r\n");
+}
+
+TEST_F(TreeCommandsTest, ConsensusFailuresWriteNoTree) {
+  Run("StrictConsensus1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Consensus tree input file was not found."});
+  EXPECT_FALSE(FileExists("constree.ph"));
+
+  dir.Write("outtree.ph", "\r\n*\r\n((A,B),C);\r\n");
+  Run("StrictConsensus1Click");
+  EXPECT_EQ(host.Errors().back(), "The consensus tree input file holds no trees.");
+
+  // Two contradicting clusters at 50 %: the report is written, the tree is not.
+  dir.Write("outtree.ph", "((A,B),C);\r\n((A,C),B);\r\n");
+  app.ws.settings.consensus.majorityThreshold = 50;
+  host.answers = {MessageAnswer::Yes};
+  Run("MajorityRuleConsensus1Click");
+  EXPECT_EQ(host.Errors().back().substr(0, 22), "Clusters #1 and #3 of ");
+  EXPECT_EQ(ReadFile("constree.ph"), "");
+  EXPECT_NE(ReadFile("analysis.txt").find("101 1x= 50.00 %"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorn

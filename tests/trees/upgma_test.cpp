@@ -1,0 +1,166 @@
+#include "trees/upgma.h"
+
+#include <gtest/gtest.h>
+
+#include "trees/literal_trees.h"
+#include "trees/random_distances.h"
+
+namespace vorn {
+namespace {
+
+using testing::DistanceKind;
+using testing::RandomDistances;
+
+DistanceMatrix Triangle(std::size_t n, const std::vector<Real>& lower) {
+  DistanceMatrix d(n);
+  d.entries = lower;
+  return d;
+}
+
+TEST(BuildUPGMA, ThreeOtusJoinTheClosestPairFirst) {
+  // d(1,2) = 0.2, d(1,3) = 0.6, d(2,3) = 0.4
+  auto tree = BuildUPGMA(Triangle(3, {0, 0.2L, 0, 0.6L, 0.4L, 0}), LabelTable());
+  ASSERT_TRUE(tree.ok()) << tree.error();
+  const TreeNodeTable& t = *tree;
+  ASSERT_EQ(t.Count(), 5u);
+  EXPECT_EQ(t[1].name, "OTU2");
+  EXPECT_EQ(t[2].name, "OTU1");
+  EXPECT_EQ(t[1].length, 0.1L);
+  EXPECT_EQ(t[1].node, 3);
+  EXPECT_EQ(t[3].name, "Internal");
+  EXPECT_EQ(t[3].descendants, 2);
+  EXPECT_EQ(t[3].node, 5);
+  EXPECT_NEAR(static_cast<double>(t[3].length), 0.15, 1e-15);
+  EXPECT_EQ(t[4].name, "OTU3");
+  EXPECT_EQ(t[4].length, (0.6L + 0.4L) / 2 / 2);
+  EXPECT_EQ(t[5].name, "last node");
+  EXPECT_EQ(t[5].node, 0);
+  EXPECT_EQ(t[5].length, 0);
+  EXPECT_EQ(t[5].descendants, 2);
+  for (std::size_t k = 1; k <= 5; ++k) {
+    EXPECT_EQ(t[k].number, k);
+    EXPECT_EQ(t[k].descriptor, 0u);
+  }
+}
+
+TEST(BuildUPGMA, OtusTiedAtTheMinimumJoinInOneNode) {
+  // d(1,2) = d(2,3) = 0.1 is the smallest distance; the fourth OTU joins later.
+  auto tree = BuildUPGMA(Triangle(4, {0, 0.1L, 0, 0.3L, 0.1L, 0, 0.9L, 0.8L, 0.7L, 0}),
+                               LabelTable({"a", "b", "c", "d"}));
+  ASSERT_TRUE(tree.ok()) << tree.error();
+  const TreeNodeTable& t = *tree;
+  ASSERT_EQ(t.Count(), 6u);
+  EXPECT_EQ(t[1].name, "b");
+  EXPECT_EQ(t[2].name, "a");
+  EXPECT_EQ(t[3].name, "c");
+  const Real h = (0.1L + 0.1L + 0.3L) / 6;  // pairs (2,1), (2,3), (1,3) in set order
+  for (std::size_t k = 1; k <= 3; ++k) {
+    EXPECT_EQ(t[k].length, h);
+    EXPECT_EQ(t[k].node, 4);
+  }
+  EXPECT_EQ(t[4].descendants, 3);
+  EXPECT_EQ(t[5].name, "d");
+  EXPECT_EQ(t[5].length, (0.8L + 0.9L + 0.7L) / 3 / 2);
+  EXPECT_EQ(t[6].name, "last node");
+}
+
+TEST(BuildUPGMA, AZeroDistanceIsJoinedAtHeightZero) {
+  auto tree = BuildUPGMA(Triangle(3, {0, 0.5L, 0, 0, 0.5L, 0}), LabelTable());
+  ASSERT_TRUE(tree.ok());
+  EXPECT_EQ((*tree)[1].name, "OTU3");
+  EXPECT_EQ((*tree)[2].name, "OTU1");
+  EXPECT_EQ((*tree)[1].length, 0);
+}
+
+TEST(BuildUPGMA, InconsistentInputAbandonsTheTree) {
+  EXPECT_EQ(BuildUPGMA(Triangle(3, {0, 1000, 0, 1200, 1000, 0}), LabelTable()).error(),
+            "psTrees.UPGMA/ShortestDist: error in input matrix");
+  // The smallest value lies on the diagonal, so no pair of OTUs is at it.
+  EXPECT_EQ(BuildUPGMA(Triangle(3, {0, 0.5L, -1, 0.6L, 0.7L, 0}), LabelTable()).error(), "FirstLinkedSet: Nothing found");
+  // Joined only as far as distances below 1000 reach: the half-built tree is not given.
+  EXPECT_EQ(BuildUPGMA(Triangle(3, {0, 0.2L, 0, 1000, 1000, 0}), LabelTable()).error(),
+            "psTrees.UPGMA/ShortestDist: error in input matrix");
+  EXPECT_EQ(BuildUPGMA(Triangle(1, {0}), LabelTable()).error(), "A tree needs at least two individuals.");
+}
+
+TEST(BuildUPGMA, DistancesAtTheCeilingCanJoinThroughTheirMean) {
+  // (1,2) join first; the new cluster's distance to 3 is (1500 + 100) / 2 = 800.
+  auto tree = BuildUPGMA(Triangle(3, {0, 0.2L, 0, 1500, 100, 0}), LabelTable());
+  ASSERT_TRUE(tree.ok());
+  EXPECT_EQ((*tree)[4].length, 400);
+}
+
+TEST(BuildUPGMA, NotANumberIsNeverTheMinimum) {
+  const Real nan = std::numeric_limits<Real>::quiet_NaN();
+  auto tree = BuildUPGMA(Triangle(3, {nan, 0.5L, 0, 0.2L, 0.4L, 0}), LabelTable());
+  ASSERT_TRUE(tree.ok());
+  EXPECT_EQ((*tree)[1].name, "OTU3");
+  EXPECT_EQ((*tree)[2].name, "OTU1");
+  // A not-a-number distance spreads into the mean, which can then never be joined.
+  EXPECT_EQ(BuildUPGMA(Triangle(3, {0, nan, 0, 0.2L, 0.4L, 0}), LabelTable()).error(),
+            "psTrees.UPGMA/ShortestDist: error in input matrix");
+}
+
+// The fast builder against the literal one: whole node tables, or the same failure.
+void ExpectSameAsLiteral(const DistanceMatrix& d, const std::string& trace) {
+  SCOPED_TRACE(trace);
+  auto fast = BuildUPGMA(d, LabelTable());
+  auto slow = literal::UPGMA(d, LabelTable());
+  ASSERT_EQ(fast.ok(), slow.ok()) << (fast.ok() ? slow.error() : fast.error());
+  if (!fast.ok()) {
+    EXPECT_EQ(fast.error(), slow.error());
+    return;
+  }
+  ASSERT_EQ(fast->Count(), slow->Count());
+  for (std::size_t k = 1; k <= fast->Count(); ++k) {
+    ASSERT_EQ((*fast)[k], (*slow)[k]) << "record " << k << ": " << (*fast)[k].name << " vs " << (*slow)[k].name;
+  }
+}
+
+TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnRandomMatrices) {
+  const unsigned seed = std::random_device()();
+  std::mt19937 random(seed);
+  const std::vector<std::size_t> sizes{2, 3, 4, 5, 7, 10, 16, 31, 63, 64, 65};
+  for (DistanceKind kind : {DistanceKind::Continuous, DistanceKind::FewLevels, DistanceKind::WithCeiling}) {
+    for (int round = 0; round < 40; ++round) {
+      const std::size_t n = round < 11 ? sizes[round] : 2 + random() % 40;
+      ExpectSameAsLiteral(RandomDistances(n, kind, random),
+                          "seed " + std::to_string(seed) + ", kind " + std::to_string(static_cast<int>(kind)) + ", round " + std::to_string(round));
+    }
+  }
+}
+
+TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnLargerMatrices) {
+  const unsigned seed = std::random_device()();
+  std::mt19937 random(seed);
+  for (DistanceKind kind : {DistanceKind::Continuous, DistanceKind::FewLevels}) {
+    for (std::size_t n : {129u, 200u}) {
+      ExpectSameAsLiteral(RandomDistances(n, kind, random), "seed " + std::to_string(seed) + ", n " + std::to_string(n));
+    }
+  }
+}
+
+TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnTiesAfterMerging) {
+  // Levels that averages reproduce (0.25 and 0.75 average to 0.5), so ties arise between new
+  // clusters and old ones as well.
+  const unsigned seed = std::random_device()();
+  std::mt19937 random(seed);
+  for (int round = 0; round < 40; ++round) {
+    const std::size_t n = 3 + random() % 30;
+    DistanceMatrix d(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      for (std::size_t j = 0; j < i; ++j) d(i, j) = static_cast<Real>(random() % 5) / 4;
+    }
+    ExpectSameAsLiteral(d, "seed " + std::to_string(seed) + ", round " + std::to_string(round));
+  }
+}
+
+TEST(BuildUPGMA, LabelsNameTheLeaves) {
+  auto tree = BuildUPGMA(Triangle(2, {0, 0.4L, 0}), LabelTable({"first", "a-label-of-20-chars!"}));
+  ASSERT_TRUE(tree.ok());
+  EXPECT_EQ((*tree)[1].name, "a-label-of-20-chars!");
+  EXPECT_EQ((*tree)[2].name, "first");
+}
+
+}  // namespace
+}  // namespace vorn
