@@ -88,6 +88,7 @@ void RegisterSaveCommand(HandlerTable& table);
 void RegisterGroupCommands(HandlerTable& table);
 void RegisterUpgmaCommand(HandlerTable& table);
 void RegisterConsensusCommands(HandlerTable& table);
+void RegisterProfileCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
