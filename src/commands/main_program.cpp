@@ -32,6 +32,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterGroupCommands(handlers_);
   RegisterUpgmaCommand(handlers_);
   RegisterConsensusCommands(handlers_);
+  RegisterProfileCommands(handlers_);
   RegisterSimilarityCommands(handlers_);
 }
 

@@ -91,6 +91,7 @@ void RegisterSaveCommand(HandlerTable& table);
 void RegisterGroupCommands(HandlerTable& table);
 void RegisterUpgmaCommand(HandlerTable& table);
 void RegisterConsensusCommands(HandlerTable& table);
+void RegisterProfileCommands(HandlerTable& table);
 void RegisterSimilarityCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.

@@ -2,6 +2,7 @@
 
 #include "commands/percent_field.h"
 #include "core/number_input.h"
+#include "core/settings.h"
 
 namespace vorn {
 namespace {
@@ -19,6 +20,7 @@ TMDR_Dlg::TMDR_Dlg() : ModalDialog("Missing Data Replacement...") {
   field.suffix.assign(1, '%');
   field.besideKey = "replace";
   field.besideItem = Percentage;
+  Fill(Settings().missingDataReplacement);
 }
 
 void TMDR_Dlg::Fill(double q) {

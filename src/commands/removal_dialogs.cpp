@@ -22,6 +22,7 @@ bool PercentThresholdDialog::Execute(Session& session, double& threshold) {
 TDataRemDlg::TDataRemDlg() : PercentThresholdDialog("Data removal...") {
   form.Add(LabelControl("text", "Remove data with more than x% missing data:"));
   form.Add(TextFieldControl("percent", "", 2, true)).suffix.assign(1, '%');
+  form["percent"].text = WholePercentText(RemovalThresholds().individualMissing);
 }
 
 std::string TDataRemDlg::FieldText(double threshold) const { return WholePercentText(threshold); }
@@ -29,6 +30,7 @@ std::string TDataRemDlg::FieldText(double threshold) const { return WholePercent
 TDRemFDlg::TDRemFDlg() : PercentThresholdDialog("Data removal") {
   form.Add(LabelControl("text", "Remove data at a threshold value of..."));
   form.Add(TextFieldControl("percent", "")).suffix.assign(1, '%');
+  form["percent"].text = FormatFixed(100.0L * RemovalThresholds().locusFrequencyBelow, 2, 4);
 }
 
 std::string TDRemFDlg::FieldText(double threshold) const { return FormatFixed(100.0L * threshold, 2, 4); }

@@ -18,12 +18,17 @@ TShScaleDlg::TShScaleDlg() : ModalDialog("Shannon's index scaling preferences") 
   Control& a = form.Add(TextFieldControl("a", ""));
   a.besideKey = "log_base";
   a.besideItem = static_cast<int>(LogBase::Other);
+  Fill(ShannonScaling());
 }
 
-bool TShScaleDlg::Execute(Session& session, ShannonScaling& scaling) {
+void TShScaleDlg::Fill(const ShannonScaling& scaling) {
   form["frequencies"].selected = static_cast<int>(scaling.frequencyBasis);
   form["log_base"].selected = static_cast<int>(scaling.logBase);
   form["a"].text = FormatReal(scaling.baseValue);
+}
+
+bool TShScaleDlg::Execute(Session& session, ShannonScaling& scaling) {
+  Fill(scaling);
   ShowModal(session.host);  // Cancel applies the values shown as well
 
   scaling.frequencyBasis = static_cast<FrequencyBasis>(form["frequencies"].selected);

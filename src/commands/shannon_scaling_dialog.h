@@ -16,6 +16,9 @@ class TShScaleDlg : public ModalDialog {
 
   // Shows scaling and takes the dialog's values over; false when A was refused.
   bool Execute(Session& session, ShannonScaling& scaling);
+
+ private:
+  void Fill(const ShannonScaling& scaling);
 };
 
 }  // namespace vorn
