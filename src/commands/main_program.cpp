@@ -33,6 +33,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterUpgmaCommand(handlers_);
   RegisterConsensusCommands(handlers_);
   RegisterProfileCommands(handlers_);
+  RegisterSimilarityCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/coefficient_dialog.h"
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
 #include "commands/menu_table.h"
@@ -38,9 +39,11 @@ struct Dialogs {
   TMDR_Dlg missingDataReplacement;
   TShScaleDlg shannonScaling;
   TGrpManDlg groupManager;  // hand-made in each host, so not among All()
+  TSelCDlg coefficient;
 
   std::vector<ModalDialog*> All() {
-    return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling};
+    return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
+            &coefficient};
   }
 };
 
@@ -89,6 +92,7 @@ void RegisterGroupCommands(HandlerTable& table);
 void RegisterUpgmaCommand(HandlerTable& table);
 void RegisterConsensusCommands(HandlerTable& table);
 void RegisterProfileCommands(HandlerTable& table);
+void RegisterSimilarityCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -2,20 +2,118 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 
 namespace vorn {
+namespace {
+
+static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) >= 10,
+              "the quick fixed notation reads the x87 extended format");
+
+// The exact text of the binary value, by the standard library (slow for extended reals).
+void AppendExactFixed(std::string& text, Real x, int decimals) {
+  // Fixed notation of the largest extended reals runs to almost 5000 digits.
+  std::string digits(128, '\0');
+  for (;;) {
+    auto [end, error] =
+        std::to_chars(digits.data(), digits.data() + digits.size(), x, std::chars_format::fixed, decimals);
+    if (error == std::errc()) {
+      text.append(digits.data(), end);
+      return;
+    }
+    digits.resize(digits.size() * 8);
+  }
+}
+
+constexpr int kMaxQuickDecimals = 18;
+
+constexpr std::array<std::uint64_t, kMaxQuickDecimals + 1> kPowersOfTen = [] {
+  std::array<std::uint64_t, kMaxQuickDecimals + 1> powers{};
+  powers[0] = 1;
+  for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10;
+  return powers;
+}();
+
+// "00" "01" ... "99": two digits per table look-up.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int k = 0; k < 100; ++k) {
+    pairs[static_cast<std::size_t>(2 * k)] = static_cast<char>('0' + k / 10);
+    pairs[static_cast<std::size_t>(2 * k + 1)] = static_cast<char>('0' + k % 10);
+  }
+  return pairs;
+}();
+
+// Writes exactly digitCount decimal digits of value (zeros in front) ending just before end;
+// gives the position of the first.
+char* PutDigits(char* end, std::uint64_t value, int digitCount) {
+  for (; digitCount >= 2; digitCount -= 2) {
+    end -= 2;
+    std::memcpy(end, &kDigitPairs[static_cast<std::size_t>(2 * (value % 100))], 2);
+    value /= 100;
+  }
+  if (digitCount == 1) *--end = static_cast<char>('0' + value % 10);
+  return end;
+}
+
+int DigitCount(std::uint64_t value) {
+  int count = 1;
+  while (value >= 10) {
+    value /= 10;
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+void AppendFixed(std::string& text, Real x, int decimals) {
+  // An extended real is significand * 2^(exponent - 63). Its product with 10^decimals is formed
+  // exactly in 128 bits and rounded half to even, as the exact text rounds; only numbers of 2^63
+  // and more, infinities and not-a-number take the standard library's path.
+  if (decimals < 0 || decimals > kMaxQuickDecimals) {
+    AppendExactFixed(text, x, decimals);
+    return;
+  }
+  std::uint64_t significand;
+  std::uint16_t signAndExponent;
+  std::memcpy(&significand, &x, sizeof significand);
+  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + sizeof significand, sizeof signAndExponent);
+  const int shift = 63 - ((signAndExponent & 0x7FFF) - 16383);
+  if (shift < 1) {
+    AppendExactFixed(text, x, decimals);
+    return;
+  }
+  const std::uint64_t unit = kPowersOfTen[static_cast<std::size_t>(decimals)];
+  const unsigned __int128 product = static_cast<unsigned __int128>(significand) * unit;  // below 2^124
+  std::uint64_t rounded = 0;  // what is left for shifts of 125 and more: less than a half
+  if (shift < 125) {
+    const unsigned __int128 quotient = product >> shift;
+    if (quotient >> 63 != 0) {
+      AppendExactFixed(text, x, decimals);
+      return;
+    }
+    const unsigned __int128 remainder = product - (quotient << shift);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+    rounded = static_cast<std::uint64_t>(quotient);
+    if (remainder > half || (remainder == half && (rounded & 1) != 0)) ++rounded;
+  }
+  const std::uint64_t integerPart = rounded / unit;
+  char buffer[48];
+  char* const end = buffer + sizeof buffer;
+  char* start = PutDigits(end, rounded % unit, decimals);
+  if (decimals > 0) *--start = '.';
+  start = PutDigits(start, integerPart, DigitCount(integerPart));
+  if ((signAndExponent & 0x8000) != 0) *--start = '-';
+  text.append(start, end);
+}
 
 std::string FormatFixed(Real x, int decimals, int width) {
-  // Fixed notation of the largest extended reals runs to almost 5000 digits.
-  std::string text(128, '\0');
-  for (;;) {
-    auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), x, std::chars_format::fixed, decimals);
-    if (error == std::errc()) {
-      text.resize(static_cast<std::size_t>(end - text.data()));
-      break;
-    }
-    text.resize(text.size() * 8);
-  }
+  std::string text;
+  AppendFixed(text, x, decimals);
   if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
   return text;
 }

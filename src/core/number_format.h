@@ -11,6 +11,10 @@ namespace vorn {
 // x in fixed notation with the given decimals, right-aligned in at least width characters.
 std::string FormatFixed(Real x, int decimals, int width = 0);
 
+// Appends x in fixed notation with the given decimals (0..18) to text, exactly as FormatFixed
+// writes it; quick for the values result matrices hold, for writing millions of them.
+void AppendFixed(std::string& text, Real x, int decimals);
+
 // Fixed notation with 9 decimals (0.5 -> "0.500000000").
 inline std::string FormatReal(Real x) { return FormatFixed(x, 9, 10); }
 

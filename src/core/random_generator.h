@@ -3,6 +3,8 @@
 // every consumer sees numbers that depend on everything drawn before it in the run.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstdint>
 
 #include "core/conventions.h"
@@ -11,11 +13,24 @@ namespace vorn {
 
 class RandomGenerator {
  public:
+  static constexpr std::uint32_t kMultiplier = 134775813u;
+  static constexpr std::uint32_t kIncrement = 1u;
+
   void Seed(std::uint32_t state) { state_ = state; }
   std::uint32_t State() const { return state_; }
 
+  // S after advancing: the raw word behind NextReal, which is NextWord() / 2^32.
+  std::uint32_t NextWord() { return Advance(); }
+
   // S / 2^32 after advancing: a real in [0, 1) with a resolution of 2^-32.
   Real NextReal() { return static_cast<Real>(Advance()) / 4294967296.0L; }
+
+  // Rejection sampling on the raw words: advances state by state and hands each of the next
+  // count states that lie in [low, high] (low <= high) to accept, in order, stopping at the last
+  // one handed; exactly the states a loop of NextWord calls would pass, rejected and accepted.
+  // The generator runs through all 2^32 states, so it always ends.
+  template <typename Accept>
+  void DrawWordsWithin(std::uint32_t low, std::uint32_t high, std::uint32_t count, Accept&& accept);
 
   // floor(S * n / 2^32) after advancing: an integer in 0 .. n - 1 for n >= 1.
   std::uint32_t NextBelow(std::uint32_t n) {
@@ -24,12 +39,52 @@ class RandomGenerator {
 
  private:
   std::uint32_t Advance() {
-    state_ = state_ * 134775813u + 1u;
+    state_ = state_ * kMultiplier + kIncrement;
     return state_;
   }
 
+  // The states 1 .. kBlock steps ahead are computed from the current one at once, so that their
+  // multiplications overlap: S_k = multiplier_k * S + increment_k (mod 2^32).
+  static constexpr int kBlock = 16;
+  struct Step {
+    std::uint32_t multiplier, increment;
+  };
+  static constexpr std::array<Step, kBlock> kStepsAhead = [] {
+    std::array<Step, kBlock> steps{};
+    Step step{1u, 0u};
+    for (auto& ahead : steps) {
+      step = {step.multiplier * kMultiplier, step.increment * kMultiplier + kIncrement};
+      ahead = step;
+    }
+    return steps;
+  }();
+
   std::uint32_t state_ = 0;
 };
+
+template <typename Accept>
+void RandomGenerator::DrawWordsWithin(std::uint32_t low, std::uint32_t high, std::uint32_t count, Accept&& accept) {
+  const std::uint32_t width = high - low;
+  std::uint32_t s = state_;
+  while (count > 0) {
+    std::uint32_t states[kBlock];
+    std::uint32_t inside = 0;  // bit k: the state k + 1 steps ahead lies in the range
+    for (int k = 0; k < kBlock; ++k) {
+      states[k] = s * kStepsAhead[k].multiplier + kStepsAhead[k].increment;
+      inside |= static_cast<std::uint32_t>(states[k] - low <= width) << k;
+    }
+    for (; inside != 0; inside &= inside - 1) {
+      const std::uint32_t accepted = states[std::countr_zero(inside)];
+      accept(accepted);
+      if (--count == 0) {
+        state_ = accepted;
+        return;
+      }
+    }
+    s = states[kBlock - 1];
+  }
+  state_ = s;
+}
 
 // The low 32 bits of the high-resolution clock: the seed of a run that is not told one.
 std::uint32_t SeedFromClock();

@@ -1,5 +1,7 @@
 #include "similarity/coefficient_names.h"
 
+#include "core/label_table.h"
+
 namespace vorn {
 
 std::string CoefficientName(SimilarityCoefficient coefficient) {
@@ -39,6 +41,12 @@ std::string TransformationName(DistanceTransformation transformation) {
     case DistanceTransformation::SquaredD: return "d'=SQ(d)";
   }
   return "Unknown Distance Transformation";
+}
+
+std::string MatrixName(SimilarityMode mode, SimilarityCoefficient coefficient, std::int32_t drawCount) {
+  std::string name = SimilarityModeName(mode, coefficient, true) + CoefficientName(coefficient);
+  if (mode == SimilarityMode::Average) name += std::to_string(drawCount) + "x";
+  return CutLabel(name);
 }
 
 }  // namespace vorn

@@ -2,6 +2,7 @@
 // headers, report lines and tree labels.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/settings.h"
@@ -10,6 +11,14 @@ namespace vorn {
 
 // Nei-Li, Euclidean and squared Euclidean are distances; the others are similarities.
 inline bool IsDistance(SimilarityCoefficient coefficient) { return static_cast<int>(coefficient) >= 3; }
+
+// False for values outside the enumerations, which only a damaged setting could hold.
+inline bool IsKnown(SimilarityCoefficient coefficient) {
+  return static_cast<int>(coefficient) <= static_cast<int>(SimilarityCoefficient::SqEuclidean);
+}
+inline bool IsKnown(DistanceTransformation transformation) {
+  return static_cast<int>(transformation) <= static_cast<int>(DistanceTransformation::SquaredD);
+}
 
 // "Jaccard", "Dice", "SMC", "NeiLi", "Euclidean", "SqEuclidean"; "Unknown" otherwise.
 std::string CoefficientName(SimilarityCoefficient coefficient);
@@ -21,5 +30,11 @@ std::string SimilarityModeName(SimilarityMode mode, SimilarityCoefficient coeffi
 
 // "d=1-s", "d=SQRT(1-s)", "d=SQ(1-s)", "d'=d", "d'=SQRT(d)", "d'=SQ(d)".
 std::string TransformationName(DistanceTransformation transformation);
+
+// The name of a kept matrix, as trees are labelled with it: the short mode name and the
+// coefficient's short name ("StdJaccard", "MaxEuclidean" for the Minimum similarity of a
+// distance), for the Average followed by the draw count and "x" ("AvgJaccard100x"); at most
+// 20 characters.
+std::string MatrixName(SimilarityMode mode, SimilarityCoefficient coefficient, std::int32_t drawCount);
 
 }  // namespace vorn

@@ -11,8 +11,8 @@ Real ApplyTransformation(Real x, DistanceTransformation transformation) {
     case DistanceTransformation::SqrtOneMinusS: return std::sqrt(1 - x);
     case DistanceTransformation::SquaredOneMinusS: return (1 - x) * (1 - x);
     case DistanceTransformation::D: return x;
-    case DistanceTransformation::SqrtD: return std::sqrt(x);
-    case DistanceTransformation::SquaredD: return x * x;
+    case DistanceTransformation::SqrtD: return x < 0 ? x : std::sqrt(x);
+    case DistanceTransformation::SquaredD: return x < 0 ? x : x * x;
   }
   return std::numeric_limits<Real>::quiet_NaN();
 }

@@ -6,8 +6,10 @@
 
 namespace vorn {
 
-// 1 - x, sqrt(1 - x), (1 - x)^2 for a similarity; x, sqrt(x), x^2 for a distance. A value
-// without a real result (a not-a-number entry, a square root of a negative) gives NaN.
+// 1 - x, sqrt(1 - x), (1 - x)^2 for a similarity; x, sqrt(x), x^2 for a distance. A
+// not-a-number value stays one. A negative distance can only be the mark of an undefined Nei-Li
+// distance (-1); it passes every distance transformation unchanged, so that it stays
+// recognisable whichever transformation is chosen.
 Real ApplyTransformation(Real x, DistanceTransformation transformation);
 
 // A new matrix of the same size holding every entry of source transformed.

@@ -1,6 +1,10 @@
 #include "core/number_format.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <iostream>
+#include <random>
 #include <gtest/gtest.h>
 
 namespace vorn {
@@ -18,6 +22,36 @@ TEST(FormatReal, NineDecimalsWithPointWhateverTheValue) {
 TEST(FormatReal, HugeValuesKeepEveryDigit) {
   EXPECT_EQ(FormatReal(std::ldexp(1.0L, 130)), "1361129467683753853853498429727072845824.000000000");
   EXPECT_EQ(FormatFixed(std::ldexp(1.0L, 16000), 0).size(), 4817u);
+}
+
+// The quick path must give exactly the standard library's text, halves included.
+TEST(AppendFixed, EqualsTheExactTextOfTheStandardLibrary) {
+  const auto exact = [](Real x, int decimals) {
+    std::array<char, 128> digits;
+    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), x, std::chars_format::fixed, decimals);
+    return std::string(digits.data(), result.ptr);
+  };
+  const auto check = [&](Real x, int decimals) {
+    std::string text = "|";  // appended to what is there
+    AppendFixed(text, x, decimals);
+    ASSERT_EQ(text.front(), '|');
+    ASSERT_EQ(text.substr(1), exact(x, decimals)) << static_cast<double>(x) << " with " << decimals << " decimals";
+  };
+  const std::uint32_t seed = std::random_device()();
+  std::cout << "[ seed     ] " << seed << "\n";
+  std::mt19937_64 random(seed);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int k = 0; k < 20000; ++k) {
+    const Real x = static_cast<Real>(unit(random)) * std::pow(10.0L, static_cast<int>(random() % 24) - 6) *
+                   (random() % 2 ? 1 : -1);
+    check(x, static_cast<int>(random() % 19));
+    check(x, 10);
+    // Ratios of small integers, as similarity matrices hold them.
+    check(static_cast<Real>(random() % 1000) / static_cast<Real>(random() % 1000 + 1), 10);
+  }
+  for (const Real x : {0.5L, 1.5L, 2.5L, 0.125L, 0.00048828125L, -0.0L, -1e-12L, 1e17L, 9.99999999995e7L, 1e30L}) {
+    for (int decimals = 0; decimals <= 18; ++decimals) check(x, decimals);
+  }
 }
 
 TEST(FormatPercent, TwoDecimalsInFiveCharactersThenPercent) {

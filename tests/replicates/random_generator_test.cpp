@@ -50,6 +50,32 @@ TEST(RandomGenerator, NextBelowOneIsZeroAndStillAdvances) {
   EXPECT_EQ(random.State(), 5u * 134775813u + 1u);
 }
 
+TEST(RandomGenerator, DrawWordsWithinPassesTheSameStatesAsOneDrawAtATime) {
+  for (const auto& [low, high] : std::vector<std::pair<std::uint32_t, std::uint32_t>>{
+           {0, 0xFFFFFFFFu}, {1000000000u, 1400000000u}, {0xFFFFF000u, 0xFFFFFFFFu}, {0, 4096}, {77, 77 + (1u << 20)}}) {
+    for (const std::uint32_t count : {1u, 2u, 15u, 16u, 17u, 50u}) {
+      RandomGenerator fast, plain;
+      fast.Seed(12345 + count);
+      plain.Seed(12345 + count);
+      std::vector<std::uint32_t> drawn, expected;
+      fast.DrawWordsWithin(low, high, count, [&](std::uint32_t word) { drawn.push_back(word); });
+      while (expected.size() < count) {
+        const std::uint32_t word = plain.NextWord();
+        if (word >= low && word <= high) expected.push_back(word);
+      }
+      ASSERT_EQ(drawn, expected) << low << ".." << high << " count " << count;
+      ASSERT_EQ(fast.State(), plain.State());
+    }
+  }
+}
+
+TEST(RandomGenerator, NextRealIsTheWordOverTwoToThe32) {
+  RandomGenerator a, b;
+  a.Seed(99);
+  b.Seed(99);
+  EXPECT_EQ(a.NextReal(), b.NextWord() / 4294967296.0L);
+}
+
 // Six loci of three individuals; locus k holds k in each cell so that copies are traceable.
 std::vector<Cell> Traceable(std::size_t n, std::size_t loci) {
   std::vector<Cell> cells(n * loci);

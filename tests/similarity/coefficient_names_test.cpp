@@ -2,6 +2,7 @@
 #include "similarity/distance_transformation.h"
 
 #include <cmath>
+#include <limits>
 #include <gtest/gtest.h>
 
 namespace vorn {
@@ -51,7 +52,27 @@ TEST(DistanceTransformation, EachFormula) {
   EXPECT_EQ(ApplyTransformation(4, T::D), 4);
   EXPECT_EQ(ApplyTransformation(4, T::SqrtD), 2);
   EXPECT_EQ(ApplyTransformation(4, T::SquaredD), 16);
-  EXPECT_TRUE(std::isnan(ApplyTransformation(-1, T::SqrtD)));
+}
+
+TEST(DistanceTransformation, UndefinedValuesStayUndefined) {
+  // The Nei-Li mark -1 passes every distance transformation unchanged.
+  EXPECT_EQ(ApplyTransformation(-1, T::D), -1);
+  EXPECT_EQ(ApplyTransformation(-1, T::SqrtD), -1);
+  EXPECT_EQ(ApplyTransformation(-1, T::SquaredD), -1);
+  const Real nan = std::numeric_limits<Real>::quiet_NaN();
+  for (const T transformation : {T::OneMinusS, T::SqrtOneMinusS, T::SquaredOneMinusS, T::D, T::SqrtD, T::SquaredD}) {
+    EXPECT_TRUE(std::isnan(ApplyTransformation(nan, transformation)));
+  }
+}
+
+TEST(CoefficientNames, MatrixNamesAreCutToTwentyCharacters) {
+  EXPECT_EQ(MatrixName(M::Standard, C::Jaccard, 100), "StdJaccard");
+  EXPECT_EQ(MatrixName(M::Minimum, C::Dice, 100), "MinDice");
+  EXPECT_EQ(MatrixName(M::Minimum, C::Euclidean, 100), "MaxEuclidean");
+  EXPECT_EQ(MatrixName(M::Maximum, C::Euclidean, 100), "MinEuclidean");
+  EXPECT_EQ(MatrixName(M::Average, C::Jaccard, 100), "AvgJaccard100x");
+  EXPECT_EQ(MatrixName(M::Average, C::SqEuclidean, 10000), "AvgSqEuclidean10000x");
+  EXPECT_EQ(MatrixName(M::Average, C::SqEuclidean, 100000), "AvgSqEuclidean100000");
 }
 
 TEST(DistanceTransformation, TransformMatrixKeepsTheSourceAndTheShape) {

@@ -1,0 +1,149 @@
+// Analysis > Standard, Minimum, Maximum and Average Similarity: fill the matrix of the chosen
+// coefficient, keep it as the active matrix and write it (and its distance form) to the
+// analysis file; Options > Similarity Coefficient Selection.
+#include <string>
+
+#include "commands/data_guard.h"
+#include "commands/main_program.h"
+#include "similarity/average_similarity.h"
+#include "similarity/coefficient_names.h"
+#include "similarity/coefficients.h"
+#include "similarity/distance_transformation.h"
+#include "similarity/matrix_text.h"
+#include "similarity/similarity_matrix.h"
+
+namespace vorn {
+namespace {
+
+using Kept = ResultMatrices::Kept;
+
+// The remark the report line carries when the command writes to the analysis file.
+std::string SavingRemarks(const SimilaritySettings& settings) {
+  if (!settings.writeSimilarityMatrix && !settings.writeDistanceMatrix) return "";
+  std::string remarks = ". Saving matrix to analysis file: ";
+  if (settings.writeSimilarityMatrix) remarks += " Original matrix.";
+  if (settings.writeDistanceMatrix) remarks += " Distance matrix.";
+  return remarks;
+}
+
+// One message for all the pairs of a command whose Nei-Li distance is undefined.
+void TellUndefinedNeiLi(TMainPrg& app, std::size_t pairs) {
+  if (pairs > 0) app.ErrorBox(UndefinedNeiLiMessage(pairs));
+}
+
+// The matrix becomes the active one, for the individuals of the working data.
+void Activate(TMainPrg& app, Kept kept, SimilarityMode mode) {
+  ResultMatrices& results = app.ws.results;
+  results.active = kept;
+  results.activeName =
+      MatrixName(mode, app.ws.settings.similarity.coefficient, app.ws.settings.replicates.JC);
+  results.individuals = app.ws.data.individualLabels;
+}
+
+// When distance output is on, appends the distance form of matrix under a distance title; the
+// append creates the analysis file when it does not exist.
+void WriteDistanceText(TMainPrg& app, const DistanceMatrix& matrix, const std::string& title) {
+  const SimilaritySettings& settings = app.ws.settings.similarity;
+  if (!settings.writeDistanceMatrix) return;
+  if (!IsKnown(settings.transformation)) {
+    app.ErrorBox("DistTransform: Unknown option.");
+    return;
+  }
+  auto file = app.OpenOutputFile(app.ws.files.analysis, false);
+  if (!file) return;
+  WriteMatrixText(*file, TransformMatrix(matrix, settings.transformation),
+                  DistanceTitle(settings.transformation, title), app.ws.data.individualLabels);
+  app.FinishOutputFile(*file);
+}
+
+// Standard, Minimum and Maximum Similarity.
+void FillCommand(TMainPrg& app, SimilarityMode mode, Kept kept, std::optional<DistanceMatrix> ResultMatrices::*slot) {
+  if (!RequireMatrix(app)) return;
+  const SimilaritySettings& settings = app.ws.settings.similarity;
+  const std::string name = CoefficientName(settings.coefficient);
+  // Minimum and Maximum similarity of a distance are its largest and smallest value: named so.
+  const std::string word = SimilarityModeName(mode, settings.coefficient, false);
+  app.Report("Calculating " + (mode == SimilarityMode::Standard ? "" : word + " ") + name + " matrix" +
+             SavingRemarks(settings));
+  auto fill = BuildSimilarityMatrix(app.ws.data, mode, settings);
+  if (!app.Check(fill)) return;
+  TellUndefinedNeiLi(app, fill->undefinedNeiLiPairs);
+
+  DistanceMatrix& matrix = (app.ws.results.*slot).emplace(std::move(fill->matrix));
+  Activate(app, kept, mode);
+  const std::string title = word + " " + name + " coefficients";
+  if (settings.writeSimilarityMatrix) {
+    auto file = app.BeginOutputFile(app.ws.files.analysis);
+    if (!file) return;
+    WriteMatrixText(*file, matrix, title, app.ws.data.individualLabels);
+    if (!app.FinishOutputFile(*file)) return;
+  }
+  WriteDistanceText(app, matrix, title);
+}
+
+void Jaccard1Click(TMainPrg& app) { FillCommand(app, SimilarityMode::Standard, Kept::Standard, &ResultMatrices::standard); }
+void Jaccard2Click(TMainPrg& app) { FillCommand(app, SimilarityMode::Minimum, Kept::Minimum, &ResultMatrices::minimum); }
+void MaximumJaccard1Click(TMainPrg& app) {
+  FillCommand(app, SimilarityMode::Maximum, Kept::Maximum, &ResultMatrices::maximum);
+}
+
+// Average Similarity: JC random values between the Minimum and the Maximum matrix per entry,
+// with their variance and standard deviation.
+void AverageJaccard2Click(TMainPrg& app) {
+  if (!RequireMatrix(app)) return;
+  const SimilaritySettings& settings = app.ws.settings.similarity;
+  const std::int32_t drawCount = app.ws.settings.replicates.JC;
+  if (!app.Check(CheckDrawCount(drawCount))) return;
+  auto minimum = BuildSimilarityMatrix(app.ws.data, SimilarityMode::Minimum, settings);
+  if (!app.Check(minimum)) return;
+  auto maximum = BuildSimilarityMatrix(app.ws.data, SimilarityMode::Maximum, settings);
+  if (!app.Check(maximum)) return;
+  // A pair undefined under the Maximum similarity is undefined under the Minimum too.
+  TellUndefinedNeiLi(app, std::max(minimum->undefinedNeiLiPairs, maximum->undefinedNeiLiPairs));
+  DistanceMatrix average, variance, standardDeviation;
+  if (!app.Check(AverageMatrix(minimum->matrix, maximum->matrix, settings.coefficient, drawCount, app.ws.random,
+                               average, &variance, &standardDeviation))) {
+    return;
+  }
+  const std::string name = CoefficientName(settings.coefficient);
+  app.Report("Calculating Average " + name + " matrix" + SavingRemarks(settings));
+
+  ResultMatrices& results = app.ws.results;
+  results.minimum = std::move(minimum->matrix);
+  results.maximum = std::move(maximum->matrix);
+  results.standardDeviation = std::move(standardDeviation);
+  const DistanceMatrix& kept = results.average.emplace(std::move(average));
+  Activate(app, Kept::Average, SimilarityMode::Average);
+
+  if (!settings.writeSimilarityMatrix && !settings.writeDistanceMatrix) return;
+  // One question for the whole command; it governs the first block only.
+  const auto rewrite = app.PrepareOutputFile(app.ws.files.analysis);
+  if (!rewrite) return;
+  const std::string draws = " (" + std::to_string(drawCount) + " random draws)";
+  if (settings.writeSimilarityMatrix) {
+    auto file = app.OpenOutputFile(app.ws.files.analysis, *rewrite);
+    if (!file) return;
+    const LabelTable& labels = app.ws.data.individualLabels;
+    WriteMatrixText(*file, kept, "Average " + name + " coefficients" + draws, labels);
+    WriteMatrixText(*file, variance, "Variance on " + name + draws, labels);
+    WriteMatrixText(*file, *results.standardDeviation, "StdDev on " + name + draws, labels);
+    if (!app.FinishOutputFile(*file)) return;
+  }
+  WriteDistanceText(app, kept, "Average " + name + " coefficients");
+}
+
+void SimilarityCoefficientSlection1Click(TMainPrg& app) {
+  app.dialogs.coefficient.Execute(app, app.ws.settings.similarity);
+}
+
+}  // namespace
+
+void RegisterSimilarityCommands(HandlerTable& table) {
+  table["Jaccard1Click"] = Plain(Jaccard1Click);
+  table["Jaccard2Click"] = Plain(Jaccard2Click);
+  table["MaximumJaccard1Click"] = Plain(MaximumJaccard1Click);
+  table["AverageJaccard2Click"] = Plain(AverageJaccard2Click);
+  table["SimilarityCoefficientSlection1Click"] = Plain(SimilarityCoefficientSlection1Click);
+}
+
+}  // namespace vorn

@@ -1,0 +1,36 @@
+// The six (dis)similarity coefficients under the Standard, Minimum-similarity and
+// Maximum-similarity treatments of missing scores, from the pair counts of two individuals.
+// A zero denominator gives a not-a-number value; an undefined Nei-Li distance gives -1.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/settings.h"
+#include "similarity/pair_counts.h"
+
+namespace vorn {
+
+// The value of a Nei-Li distance that is undefined (the pair shares too few bands).
+inline constexpr Real kUndefinedNeiLi = -1;
+
+// The Nei-Li distance from a Dice value s with the given r: G = s^(1/(2r)), y = (4G - 1) / 3,
+// d = -1.5 ln y. When y is 0 or negative the distance is undefined: kUndefinedNeiLi.
+Real NeiLiDistance(Real dice, Real r);
+
+// The coefficient of a pair under the variant Standard, Minimum or Maximum (similarity):
+// Standard ignores loci with a missing score; Minimum counts a locus with one missing score as
+// a mismatch and leaves out loci missing in both; Maximum counts every locus with a missing
+// score as a match (a shared band, or a shared absence when the other band is absent).
+// Jaccard is 0 when the pair shares no band (Standard, Minimum).
+Real CoefficientValue(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts& counts,
+                      Real neiLiR);
+
+// The same for count pairs at once: values[k] from counts[k].
+void CoefficientValues(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts* counts,
+                       std::size_t count, Real neiLiR, Real* values);
+
+// The message shown once by a command whose Nei-Li distance was undefined for some pairs.
+std::string UndefinedNeiLiMessage(std::size_t pairs);
+
+}  // namespace vorn

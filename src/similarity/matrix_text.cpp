@@ -1,0 +1,87 @@
+#include "similarity/matrix_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/number_format.h"
+#include "core/progress.h"
+
+namespace vorn {
+namespace {
+
+constexpr std::size_t kEntryWidth = 11;
+constexpr int kEntryDecimals = 10;
+constexpr std::size_t kLabelCell = 13;
+constexpr std::size_t kRowsPerBlock = 256;
+constexpr std::size_t kParallelEntries = std::size_t{1} << 18;
+
+// The transformation as distance titles name it; the identity reads "untranformed" there.
+const char* TitleName(DistanceTransformation transformation) {
+  switch (transformation) {
+    case DistanceTransformation::OneMinusS: return "d=1-s";
+    case DistanceTransformation::SqrtOneMinusS: return "d=SQRT(1-s)";
+    case DistanceTransformation::SquaredOneMinusS: return "d=SQ(1-s)";
+    case DistanceTransformation::D: return "untranformed";
+    case DistanceTransformation::SqrtD: return "d'=SQRT(d)";
+    case DistanceTransformation::SquaredD: return "d'= SQ(d)";
+  }
+  return "Unknown";
+}
+
+}  // namespace
+
+void AppendMatrixEntry(std::string& text, Real x) {
+  const std::size_t start = text.size();
+  if (std::isnan(x)) {
+    text += "NaN";
+  } else if (std::isinf(x)) {
+    text += x < 0 ? "-Inf" : "Inf";
+  } else {
+    AppendFixed(text, x, kEntryDecimals);
+  }
+  const std::size_t length = text.size() - start;
+  if (length < kEntryWidth) text.insert(start, kEntryWidth - length, ' ');
+}
+
+void WriteMatrixText(TextFileWriter& file, const DistanceMatrix& matrix, std::string_view title,
+                     const LabelTable& labels) {
+  file.Line(title);
+  file.Line();
+  if (!labels.Empty()) {
+    std::string line;
+    for (const auto& label : labels.All()) {
+      const std::string_view shown = std::string_view(label).substr(0, kLabelCell - 1);
+      line += shown;
+      line.append(kLabelCell - shown.size(), ' ');
+    }
+    file.Line(line);
+  }
+  // Rows are formatted on all cores a block at a time and written in order; small matrices
+  // are done before threads would meet.
+  const std::size_t blockRows = std::min<std::size_t>(matrix.n, kRowsPerBlock);
+  const bool parallel = matrix.entries.size() >= kParallelEntries;
+  std::vector<std::string> lines(blockRows);
+  for (std::size_t first = 0; first < matrix.n; first += blockRows) {
+    KeepResponsive();
+    const std::size_t last = std::min(matrix.n, first + blockRows);
+#pragma omp parallel for if (parallel) schedule(dynamic, 1)
+    for (std::size_t i = first; i < last; ++i) {
+      std::string& line = lines[i - first];
+      line.clear();
+      const Real* row = matrix.entries.data() + TriangleIndex(i, 0);
+      for (std::size_t j = 0; j <= i; ++j) {
+        AppendMatrixEntry(line, row[j]);
+        line += ' ';
+      }
+    }
+    for (std::size_t i = first; i < last; ++i) file.Line(lines[i - first]);
+  }
+  file.Line();
+}
+
+std::string DistanceTitle(DistanceTransformation transformation, std::string_view title) {
+  return std::string("Distances ") + TitleName(transformation) + " (" + std::string(title) + ")";
+}
+
+}  // namespace vorn

@@ -1,0 +1,136 @@
+#include "similarity/pair_counts.h"
+
+#include <bit>
+
+namespace vorn {
+namespace {
+
+constexpr std::size_t kLociPerWord = 64;
+
+// The one counting kernel: words of presence (p) and scored (s) masks of two individuals.
+// bothScored and oneScored give d, q and r by difference, so five popcounts a word suffice.
+[[gnu::always_inline]] inline PairCounts CountWords(const std::uint64_t* u, const std::uint64_t* v, std::size_t words, std::size_t loci) {
+  const std::uint64_t* presentU = u;
+  const std::uint64_t* scoredU = u + words;
+  const std::uint64_t* presentV = v;
+  const std::uint64_t* scoredV = v + words;
+  std::uint32_t a = 0, bPlusC = 0, bothScored = 0, oneScored = 0, p = 0;
+  for (std::size_t w = 0; w < words; ++w) {
+    const std::uint64_t both = scoredU[w] & scoredV[w];
+    const std::uint64_t one = scoredU[w] ^ scoredV[w];
+    a += static_cast<std::uint32_t>(std::popcount(presentU[w] & presentV[w]));
+    bPlusC += static_cast<std::uint32_t>(std::popcount((presentU[w] ^ presentV[w]) & both));
+    bothScored += static_cast<std::uint32_t>(std::popcount(both));
+    oneScored += static_cast<std::uint32_t>(std::popcount(one));
+    p += static_cast<std::uint32_t>(std::popcount((presentU[w] | presentV[w]) & one));
+  }
+  PairCounts counts;
+  counts.a = a;
+  counts.bPlusC = bPlusC;
+  counts.d = bothScored - a - bPlusC;
+  counts.p = p;
+  counts.q = oneScored - p;
+  counts.r = static_cast<std::uint32_t>(loci) - bothScored - oneScored;
+  return counts;
+}
+
+}  // namespace
+
+PackedScores::PackedScores(const Cell* cells, std::size_t blockIndividuals, std::size_t locusCount,
+                           std::size_t first, std::size_t count)
+    : individualCount_(count),
+      locusCount_(locusCount),
+      wordCount_((locusCount + kLociPerWord - 1) / kLociPerWord),
+      masks_(count * 2 * wordCount_, 0) {
+  for (std::size_t l = 0; l < locusCount; ++l) {
+    const Cell* locus = cells + l * blockIndividuals + first;
+    const std::size_t word = l / kLociPerWord, bit = l % kLociPerWord;
+    std::uint64_t* masks = masks_.data() + word;
+    for (std::size_t i = 0; i < count; ++i, masks += 2 * wordCount_) {
+      masks[0] |= std::uint64_t{locus[i] == Presence} << bit;
+      masks[wordCount_] |= std::uint64_t{locus[i] != Missing} << bit;
+    }
+  }
+}
+
+PackedScores::PackedScores(const DataMatrix& data)
+    : PackedScores(data.cells.data(), data.individualCount, data.locusCount, 0, data.individualCount) {}
+
+PairCounts CountPair(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t j) {
+  return CountWords(x.Masks(i), y.Masks(j), x.WordCount(), x.LocusCount());
+}
+
+namespace {
+
+[[gnu::always_inline]] inline void CountRow(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts) {
+  const std::uint64_t* u = x.Masks(i);
+  for (std::size_t j = 0; j < count; ++j) counts[j] = CountWords(u, y.Masks(j), x.WordCount(), x.LocusCount());
+}
+
+// The row loop compiled for three kinds of processor: with vector popcounts, with the popcount
+// instruction, and without either.
+[[gnu::target("avx512f,avx512vpopcntdq")]]
+void CountRowVectorPopcount(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
+                            PairCounts* counts) {
+  CountRow(x, i, y, count, counts);
+}
+
+[[gnu::target("popcnt")]]
+void CountRowPopcount(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
+                      PairCounts* counts) {
+  CountRow(x, i, y, count, counts);
+}
+
+using RowCounter = void (*)(const PackedScores&, std::size_t, const PackedScores&, std::size_t, PairCounts*);
+
+RowCounter Counter(CountKernel kernel) {
+  switch (kernel) {
+    case CountKernel::VectorPopcount: return CountRowVectorPopcount;
+    case CountKernel::Popcount: return CountRowPopcount;
+    case CountKernel::Plain: break;
+  }
+  return CountRow;
+}
+
+RowCounter BestCounter() {
+  for (const CountKernel kernel : {CountKernel::VectorPopcount, CountKernel::Popcount}) {
+    if (KernelRuns(kernel)) return Counter(kernel);
+  }
+  return CountRow;
+}
+
+}  // namespace
+
+bool KernelRuns(CountKernel kernel) {
+  __builtin_cpu_init();
+  switch (kernel) {
+    case CountKernel::VectorPopcount: return __builtin_cpu_supports("avx512vpopcntdq");
+    case CountKernel::Popcount: return __builtin_cpu_supports("popcnt");
+    case CountKernel::Plain: break;
+  }
+  return true;
+}
+
+void CountPairs(CountKernel kernel, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
+                PairCounts* counts) {
+  Counter(kernel)(x, i, y, count, counts);
+}
+
+void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts) {
+  static const RowCounter best = BestCounter();
+  best(x, i, y, count, counts);
+}
+
+PairCounts CountPair(const DataMatrix& data, std::size_t i, std::size_t j) {
+  return CountPair(data.cells.data(), data.individualCount, i, data.cells.data(), data.individualCount, j,
+                   data.locusCount);
+}
+
+PairCounts CountPair(const Cell* blockA, std::size_t nA, std::size_t i, const Cell* blockB, std::size_t nB,
+                     std::size_t j, std::size_t locusCount) {
+  const PackedScores x(blockA, nA, locusCount, i, 1);
+  const PackedScores y(blockB, nB, locusCount, j, 1);
+  return CountPair(x, 0, y, 0);
+}
+
+}  // namespace vorn

@@ -1,0 +1,29 @@
+// Filling the matrix of a coefficient between all individuals of a score block under the
+// Standard, Minimum-similarity or Maximum-similarity treatment. Entries are independent, so
+// rows are filled on all cores; each entry is the same value the serial fill would give.
+#pragma once
+
+#include <cstddef>
+
+#include "core/data_matrix.h"
+#include "core/distance_matrix.h"
+#include "core/result.h"
+#include "core/settings.h"
+#include "similarity/pair_counts.h"
+
+namespace vorn {
+
+struct SimilarityFill {
+  DistanceMatrix matrix;
+  std::size_t undefinedNeiLiPairs = 0;  // entries set to -1 (Nei-Li only)
+};
+
+// Entry (i, j) is the coefficient of individuals i and j under variant (Standard, Minimum or
+// Maximum); a zero denominator gives a not-a-number entry. A coefficient outside the six is
+// refused with "VornCore: Unknown coeffient 1" (Standard), "... 2" (Minimum) or "... 3" (Maximum).
+Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
+                                             SimilarityCoefficient coefficient, Real neiLiR);
+Result<SimilarityFill> BuildSimilarityMatrix(const DataMatrix& data, SimilarityMode variant,
+                                             const SimilaritySettings& settings);
+
+}  // namespace vorn

@@ -1,0 +1,80 @@
+#include "similarity/matrix_text.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "support/temp_dir.h"
+
+namespace vorn {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+std::string Written(const DistanceMatrix& matrix, std::string_view title, const LabelTable& labels) {
+  TempDir dir;
+  const std::string path = (dir.Path() / "matrix.txt").string();
+  auto file = TextFileWriter::Open(path, WriteMode::Rewrite);
+  WriteMatrixText(*file, matrix, title, labels);
+  EXPECT_TRUE(file->Close().ok());
+  return ReadFile(path);
+}
+
+TEST(WriteMatrixText, ThreeIndividualsWithLabels) {
+  DistanceMatrix matrix(3);
+  matrix.entries = {1, 0.5L, 1, 0.25L, 1.0L / 3, 1};
+  EXPECT_EQ(Written(matrix, "Standard Jaccard coefficients", LabelTable({"A", "B", "C"})),
+            "Standard Jaccard coefficients\r\n"
+            "\r\n"
+            "A            B            C            \r\n"
+            "1.0000000000 \r\n"
+            "0.5000000000 1.0000000000 \r\n"
+            "0.2500000000 0.3333333333 1.0000000000 \r\n"
+            "\r\n");
+}
+
+TEST(WriteMatrixText, LabelsOfTwelveAndThirteenCharacters) {
+  DistanceMatrix matrix(2);
+  matrix.entries = {0, 7, 0};
+  EXPECT_EQ(Written(matrix, "t", LabelTable({"abcdefghijkl", "abcdefghijklmnopqrst"})),
+            "t\r\n\r\n"
+            "abcdefghijkl abcdefghijkl \r\n"
+            "0.0000000000 \r\n"
+            "7.0000000000 0.0000000000 \r\n"
+            "\r\n");
+}
+
+TEST(WriteMatrixText, WithoutLabelsTheRowsFollowTheEmptyLine) {
+  DistanceMatrix matrix(1);
+  matrix.entries = {1};
+  EXPECT_EQ(Written(matrix, "t", LabelTable()), "t\r\n\r\n1.0000000000 \r\n\r\n");
+}
+
+TEST(WriteMatrixText, EntriesWithoutAValueAndLargeOnes) {
+  std::string text;
+  AppendMatrixEntry(text, std::numeric_limits<Real>::quiet_NaN());
+  EXPECT_EQ(text, "        NaN");
+  text.clear();
+  AppendMatrixEntry(text, -1);
+  EXPECT_EQ(text, "-1.0000000000");
+  text.clear();
+  AppendMatrixEntry(text, 65535);
+  EXPECT_EQ(text, "65535.0000000000");
+  text.clear();
+  AppendMatrixEntry(text, -std::numeric_limits<Real>::infinity());
+  EXPECT_EQ(text, "       -Inf");
+}
+
+TEST(DistanceTitle, NamesTheTransformationItsOwnWay) {
+  using T = DistanceTransformation;
+  EXPECT_EQ(DistanceTitle(T::OneMinusS, "Standard Jaccard coefficients"), "Distances d=1-s (Standard Jaccard coefficients)");
+  EXPECT_EQ(DistanceTitle(T::SqrtOneMinusS, "x"), "Distances d=SQRT(1-s) (x)");
+  EXPECT_EQ(DistanceTitle(T::SquaredOneMinusS, "x"), "Distances d=SQ(1-s) (x)");
+  EXPECT_EQ(DistanceTitle(T::D, "x"), "Distances untranformed (x)");
+  EXPECT_EQ(DistanceTitle(T::SqrtD, "x"), "Distances d'=SQRT(d) (x)");
+  EXPECT_EQ(DistanceTitle(T::SquaredD, "x"), "Distances d'= SQ(d) (x)");
+}
+
+}  // namespace
+}  // namespace vorn

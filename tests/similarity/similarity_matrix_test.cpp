@@ -1,0 +1,101 @@
+#include "similarity/similarity_matrix.h"
+
+#include <gtest/gtest.h>
+#include <omp.h>
+
+#include <cstring>
+
+#include "similarity/coefficient_names.h"
+#include "similarity/reference_coefficients.h"
+
+namespace vorn {
+namespace {
+
+using C = SimilarityCoefficient;
+using M = SimilarityMode;
+using testing::kAllCoefficients;
+using testing::kFillVariants;
+using testing::RandomMatrix;
+using testing::ReferenceCoefficient;
+using testing::SameValue;
+using testing::TestSeed;
+
+SimilaritySettings With(C coefficient) {
+  SimilaritySettings settings;
+  settings.coefficient = coefficient;
+  return settings;
+}
+
+class SimilarityMatrixAtWordBoundaries : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(SimilarityMatrixAtWordBoundaries, EveryEntryIsTheFormulaOfItsPair) {
+  const std::size_t loci = GetParam(), n = 12;
+  const DataMatrix data = RandomMatrix(n, loci, 0.15, TestSeed());
+  for (const C coefficient : kAllCoefficients) {
+    for (const M variant : kFillVariants) {
+      auto fill = BuildSimilarityMatrix(data, variant, With(coefficient));
+      ASSERT_TRUE(fill.ok());
+      ASSERT_EQ(fill->matrix.n, n);
+      ASSERT_EQ(fill->matrix.entries.size(), n * (n + 1) / 2);
+      std::size_t position = 0, undefined = 0;
+      for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j <= i; ++j, ++position) {
+          const Real expected = ReferenceCoefficient(data.cells.data(), n, i, data.cells.data(), n, j, loci,
+                                                     coefficient, variant, 6);
+          EXPECT_TRUE(SameValue(fill->matrix.entries[position], expected))
+              << CoefficientName(coefficient) << " variant " << static_cast<int>(variant) << " (" << i << "," << j << ")";
+          if (coefficient == C::NeiLi && expected == -1) ++undefined;
+        }
+      }
+      EXPECT_EQ(fill->undefinedNeiLiPairs, undefined);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Loci, SimilarityMatrixAtWordBoundaries, ::testing::Values(1, 63, 64, 65, 129));
+
+TEST(SimilarityMatrix, BothCoresFillTheSameBitsAsOne) {
+  const DataMatrix data = RandomMatrix(400, 200, 0.1, TestSeed());  // large enough to be shared
+  for (const C coefficient : kAllCoefficients) {
+    omp_set_num_threads(1);
+    auto serial = BuildSimilarityMatrix(data, M::Minimum, With(coefficient));
+    omp_set_num_threads(2);
+    auto parallel = BuildSimilarityMatrix(data, M::Minimum, With(coefficient));
+    ASSERT_TRUE(serial.ok() && parallel.ok());
+    for (std::size_t k = 0; k < serial->matrix.entries.size(); ++k) {
+      ASSERT_TRUE(SameValue(serial->matrix.entries[k], parallel->matrix.entries[k])) << k;
+    }
+    EXPECT_EQ(serial->undefinedNeiLiPairs, parallel->undefinedNeiLiPairs);
+  }
+}
+
+TEST(SimilarityMatrix, OneIndividualHasOnlyItsDiagonal) {
+  const DataMatrix data = RandomMatrix(1, 5, 0, 3);
+  auto fill = BuildSimilarityMatrix(data, M::Standard, With(C::SMC));
+  ASSERT_TRUE(fill.ok());
+  EXPECT_EQ(fill->matrix.entries, std::vector<Real>{1});
+}
+
+TEST(SimilarityMatrix, CompleteDataGiveTheSameMatrixUnderEveryTreatment) {
+  const DataMatrix data = RandomMatrix(20, 70, 0, TestSeed());
+  for (const C coefficient : kAllCoefficients) {
+    const auto standard = BuildSimilarityMatrix(data, M::Standard, With(coefficient));
+    const auto minimum = BuildSimilarityMatrix(data, M::Minimum, With(coefficient));
+    const auto maximum = BuildSimilarityMatrix(data, M::Maximum, With(coefficient));
+    for (std::size_t k = 0; k < standard->matrix.entries.size(); ++k) {
+      EXPECT_TRUE(SameValue(standard->matrix.entries[k], minimum->matrix.entries[k]));
+      EXPECT_TRUE(SameValue(standard->matrix.entries[k], maximum->matrix.entries[k]));
+    }
+  }
+}
+
+TEST(SimilarityMatrix, AnUnknownCoefficientIsRefusedByVariant) {
+  const DataMatrix data = RandomMatrix(3, 5, 0.1, 1);
+  const SimilaritySettings damaged = With(static_cast<C>(6));
+  EXPECT_EQ(BuildSimilarityMatrix(data, M::Standard, damaged).error(), "VornCore: Unknown coeffient 1");
+  EXPECT_EQ(BuildSimilarityMatrix(data, M::Minimum, damaged).error(), "VornCore: Unknown coeffient 2");
+  EXPECT_EQ(BuildSimilarityMatrix(data, M::Maximum, damaged).error(), "VornCore: Unknown coeffient 3");
+}
+
+}  // namespace
+}  // namespace vorn
