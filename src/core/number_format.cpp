@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace vorn {
 namespace {
@@ -68,47 +69,66 @@ int DigitCount(std::uint64_t value) {
   return count;
 }
 
-}  // namespace
-
-void AppendFixed(std::string& text, Real x, int decimals) {
-  // An extended real is significand * 2^(exponent - 63). Its product with 10^decimals is formed
-  // exactly in 128 bits and rounded half to even, as the exact text rounds; only numbers of 2^63
-  // and more, infinities and not-a-number take the standard library's path.
-  if (decimals < 0 || decimals > kMaxQuickDecimals) {
-    AppendExactFixed(text, x, decimals);
-    return;
-  }
+// The quick path for a given number of decimals: with the decimals known when compiling, the
+// divisions by powers of ten become multiplications. An extended real is
+// significand * 2^(exponent - 63); its product with 10^decimals is formed exactly in 128 bits and
+// rounded half to even, as the exact text rounds.
+template <int Decimals>
+char* PutQuickFixed(char* out, Real x, int width) {
   std::uint64_t significand;
   std::uint16_t signAndExponent;
   std::memcpy(&significand, &x, sizeof significand);
   std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + sizeof significand, sizeof signAndExponent);
   const int shift = 63 - ((signAndExponent & 0x7FFF) - 16383);
-  if (shift < 1) {
-    AppendExactFixed(text, x, decimals);
-    return;
-  }
-  const std::uint64_t unit = kPowersOfTen[static_cast<std::size_t>(decimals)];
+  if (shift < 1) return nullptr;
+  constexpr std::uint64_t unit = kPowersOfTen[Decimals];
   const unsigned __int128 product = static_cast<unsigned __int128>(significand) * unit;  // below 2^124
   std::uint64_t rounded = 0;  // what is left for shifts of 125 and more: less than a half
   if (shift < 125) {
     const unsigned __int128 quotient = product >> shift;
-    if (quotient >> 63 != 0) {
-      AppendExactFixed(text, x, decimals);
-      return;
-    }
+    if (quotient >> 63 != 0) return nullptr;
     const unsigned __int128 remainder = product - (quotient << shift);
     const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
     rounded = static_cast<std::uint64_t>(quotient);
     if (remainder > half || (remainder == half && (rounded & 1) != 0)) ++rounded;
   }
   const std::uint64_t integerPart = rounded / unit;
-  char buffer[48];
-  char* const end = buffer + sizeof buffer;
-  char* start = PutDigits(end, rounded % unit, decimals);
-  if (decimals > 0) *--start = '.';
-  start = PutDigits(start, integerPart, DigitCount(integerPart));
-  if ((signAndExponent & 0x8000) != 0) *--start = '-';
-  text.append(start, end);
+  const bool negative = (signAndExponent & 0x8000) != 0;
+  const int integerDigits = DigitCount(integerPart);
+  const int length = (negative ? 1 : 0) + integerDigits + (Decimals > 0 ? 1 + Decimals : 0);
+  for (int pad = length; pad < width; ++pad) *out++ = ' ';
+  char* const end = out + length;
+  char* start = PutDigits(end, rounded % unit, Decimals);
+  if (Decimals > 0) *--start = '.';
+  start = PutDigits(start, integerPart, integerDigits);
+  if (negative) *--start = '-';
+  return end;
+}
+
+using QuickFixed = char* (*)(char*, Real, int);
+
+template <std::size_t... Decimals>
+constexpr std::array<QuickFixed, sizeof...(Decimals)> QuickFixedTable(std::index_sequence<Decimals...>) {
+  return {&PutQuickFixed<static_cast<int>(Decimals)>...};
+}
+
+constexpr auto kQuickFixed = QuickFixedTable(std::make_index_sequence<kMaxQuickDecimals + 1>());
+
+}  // namespace
+
+char* PutFixed(char* out, Real x, int decimals, int width) {
+  if (decimals < 0 || decimals > kMaxQuickDecimals) return nullptr;
+  return kQuickFixed[static_cast<std::size_t>(decimals)](out, x, width);
+}
+
+void AppendFixed(std::string& text, Real x, int decimals) {
+  // Only numbers of 2^63 and more, infinities and not-a-number take the standard library's path.
+  char buffer[kPutFixedRoom + kMaxQuickDecimals];
+  if (char* end = PutFixed(buffer, x, decimals, 0)) {
+    text.append(buffer, static_cast<std::size_t>(end - buffer));
+  } else {
+    AppendExactFixed(text, x, decimals);
+  }
 }
 
 std::string FormatFixed(Real x, int decimals, int width) {

@@ -15,6 +15,13 @@ std::string FormatFixed(Real x, int decimals, int width = 0);
 // writes it; quick for the values result matrices hold, for writing millions of them.
 void AppendFixed(std::string& text, Real x, int decimals);
 
+// The quick form of fixed notation, for writers of many numbers: x with decimals (at most 18)
+// right-aligned in at least width characters, written at out; gives the end of the text, or
+// nullptr for what needs AppendFixed (not a finite number below 2^63 in magnitude). out needs
+// room for the longer of width and kPutFixedRoom + decimals characters.
+inline constexpr int kPutFixedRoom = 24;
+char* PutFixed(char* out, Real x, int decimals, int width);
+
 // Fixed notation with 9 decimals (0.5 -> "0.500000000").
 inline std::string FormatReal(Real x) { return FormatFixed(x, 9, 10); }
 

@@ -44,6 +44,33 @@ void AppendMatrixEntry(std::string& text, Real x) {
   if (length < kEntryWidth) text.insert(start, kEntryWidth - length, ' ');
 }
 
+namespace {
+
+// One row of entries, each followed by a space. Entries are written straight into the line;
+// a row holding a value that needs the exact path (not a number, infinite, or huge) is written
+// entry by entry through AppendMatrixEntry instead.
+void FormatMatrixRow(const Real* row, std::size_t count, std::string& line) {
+  constexpr std::size_t kRoom = kPutFixedRoom + kEntryDecimals + 1;
+  line.resize(count * kRoom);
+  char* out = line.data();
+  for (std::size_t j = 0; j < count; ++j) {
+    out = PutFixed(out, row[j], kEntryDecimals, kEntryWidth);
+    if (!out) break;
+    *out++ = ' ';
+  }
+  if (out) {
+    line.resize(static_cast<std::size_t>(out - line.data()));
+    return;
+  }
+  line.clear();
+  for (std::size_t j = 0; j < count; ++j) {
+    AppendMatrixEntry(line, row[j]);
+    line += ' ';
+  }
+}
+
+}  // namespace
+
 void WriteMatrixText(TextFileWriter& file, const DistanceMatrix& matrix, std::string_view title,
                      const LabelTable& labels) {
   file.Line(title);
@@ -67,13 +94,7 @@ void WriteMatrixText(TextFileWriter& file, const DistanceMatrix& matrix, std::st
     const std::size_t last = std::min(matrix.n, first + blockRows);
 #pragma omp parallel for if (parallel) schedule(dynamic, 1)
     for (std::size_t i = first; i < last; ++i) {
-      std::string& line = lines[i - first];
-      line.clear();
-      const Real* row = matrix.entries.data() + TriangleIndex(i, 0);
-      for (std::size_t j = 0; j <= i; ++j) {
-        AppendMatrixEntry(line, row[j]);
-        line += ' ';
-      }
+      FormatMatrixRow(matrix.entries.data() + TriangleIndex(i, 0), i + 1, lines[i - first]);
     }
     for (std::size_t i = first; i < last; ++i) file.Line(lines[i - first]);
   }

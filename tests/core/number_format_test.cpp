@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <iostream>
 #include <random>
 #include <gtest/gtest.h>
@@ -52,6 +53,18 @@ TEST(AppendFixed, EqualsTheExactTextOfTheStandardLibrary) {
   for (const Real x : {0.5L, 1.5L, 2.5L, 0.125L, 0.00048828125L, -0.0L, -1e-12L, 1e17L, 9.99999999995e7L, 1e30L}) {
     for (int decimals = 0; decimals <= 18; ++decimals) check(x, decimals);
   }
+}
+
+TEST(PutFixed, WritesIntoABufferOrHandsOver) {
+  char buffer[64];
+  char* end = PutFixed(buffer, 0.25L, 10, 13);
+  ASSERT_NE(end, nullptr);
+  EXPECT_EQ(std::string(buffer, end), " 0.2500000000");
+  end = PutFixed(buffer, -3, 2, 0);
+  EXPECT_EQ(std::string(buffer, end), "-3.00");
+  EXPECT_EQ(PutFixed(buffer, std::numeric_limits<Real>::quiet_NaN(), 10, 11), nullptr);
+  EXPECT_EQ(PutFixed(buffer, std::ldexp(1.0L, 64), 2, 0), nullptr);
+  EXPECT_EQ(PutFixed(buffer, 1, 19, 0), nullptr);
 }
 
 TEST(FormatPercent, TwoDecimalsInFiveCharactersThenPercent) {

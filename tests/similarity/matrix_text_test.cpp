@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
 
 #include "support/temp_dir.h"
 
@@ -64,6 +66,32 @@ TEST(WriteMatrixText, EntriesWithoutAValueAndLargeOnes) {
   text.clear();
   AppendMatrixEntry(text, -std::numeric_limits<Real>::infinity());
   EXPECT_EQ(text, "       -Inf");
+}
+
+// The rows of a matrix large enough to be written on all cores, with entries of every kind
+// (values the quick path writes, and not-a-number, infinite and huge ones it hands over), are
+// exactly the entries written one by one.
+TEST(WriteMatrixText, RowsEqualTheEntriesWrittenOneByOne) {
+  const std::size_t n = 800;
+  DistanceMatrix matrix(n);
+  std::mt19937_64 random(20261208);
+  std::uniform_real_distribution<double> uniform(-2.0, 2.0);
+  for (Real& x : matrix.entries) x = static_cast<Real>(uniform(random)) / 3;
+  matrix(17, 3) = std::numeric_limits<Real>::quiet_NaN();
+  matrix(400, 399) = std::numeric_limits<Real>::infinity();
+  matrix(799, 0) = std::ldexp(1.0L, 70);
+  matrix(5, 5) = 0.00000000005L;  // a tie at the tenth decimal rounds to even
+
+  std::string expected = "t\r\n\r\n";
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j <= i; ++j) {
+      AppendMatrixEntry(expected, matrix(i, j));
+      expected += ' ';
+    }
+    expected += "\r\n";
+  }
+  expected += "\r\n";
+  EXPECT_TRUE(Written(matrix, "t", LabelTable()) == expected);
 }
 
 TEST(DistanceTitle, NamesTheTransformationItsOwnWay) {
