@@ -2,32 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "support/recording_host.h"
-#include "support/temp_dir.h"
+#include "support/command_fixture.h"
 
 namespace vorn {
 namespace {
 
 using testing::ReadFile;
-using testing::RecordingHost;
-using testing::TempDir;
 
-class MainProgramTest : public ::testing::Test {
- protected:
-  MainProgramTest() { dir.Enter(); }
-
-  void Run(std::string_view handler) { app.Run(*FindByHandler(app.menu, handler)); }
-
-  void Load(const std::string& name, const std::function<bool(DialogForm&)>& dialog = {}) {
-    host.files.push_back(name);
-    if (dialog) host.dialogs.push_back(dialog);
-    Run("Load1Click");
-  }
-
-  TempDir dir;
-  RecordingHost host;
-  TMainPrg app{host};
-};
+class MainProgramTest : public testing::CommandTest {};
 
 TEST_F(MainProgramTest, StartUpSeedsAndWelcomes) {
   app.Start(1234);
@@ -45,7 +27,7 @@ TEST_F(MainProgramTest, CommandsNotBuiltYetSaySo) {
 
 TEST_F(MainProgramTest, LoadReadsTheFileAndReports) {
   dir.Write("data.txt", "a b c\n1 0 ?\n0 0 1\n*\n");
-  Load("data.txt");
+  LoadFile("data.txt");
   EXPECT_TRUE(app.ws.dataLoaded);
   EXPECT_EQ(app.ws.data.individualCount, 3);
   EXPECT_EQ(app.ws.original, app.ws.data);
@@ -62,7 +44,7 @@ TEST_F(MainProgramTest, LoadCancelledAtTheFileDialogDoesNothing) {
 }
 
 TEST_F(MainProgramTest, LoadOfAMissingFile) {
-  Load("none.txt");
+  LoadFile("none.txt");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].title, "Error");
   EXPECT_EQ(host.messages[0].text, "Input file does not exist");
@@ -71,7 +53,7 @@ TEST_F(MainProgramTest, LoadOfAMissingFile) {
 
 TEST_F(MainProgramTest, CancelledParametersLoadNothingButKeepTheDialogsValues) {
   dir.Write("data.txt", "a b\n1 0\n*\n");
-  Load("data.txt", [](DialogForm& form) {
+  LoadFile("data.txt", [](DialogForm& form) {
     form["individuals"].selected = 0;
     form["presence"].text = "+";
     return false;
@@ -85,10 +67,10 @@ TEST_F(MainProgramTest, CancelledParametersLoadNothingButKeepTheDialogsValues) {
 TEST_F(MainProgramTest, AFailedReadKeepsThePreviousData) {
   dir.Write("good.txt", "a b\n1 0\n*\n");
   dir.Write("bad.txt", "a b\n1 0 1\n*\n");
-  Load("good.txt");
+  LoadFile("good.txt");
   const DataMatrix before = app.ws.data;
   app.ws.groups.activeGroup = 1;
-  Load("bad.txt");
+  LoadFile("bad.txt");
   EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot interpret data block(2a)"});
   EXPECT_TRUE(app.ws.dataLoaded);
   EXPECT_EQ(app.ws.data, before);
@@ -102,7 +84,7 @@ TEST_F(MainProgramTest, ASuccessfulReadReturnsToTheWholeDataSet) {
   app.ws.groups.activeLocusSet = 1;
   app.ws.groups.parkedIndividuals = ParkedIndividuals{};
   app.ws.groups.parkedLoci = ParkedLoci{};
-  Load("data.txt");
+  LoadFile("data.txt");
   EXPECT_EQ(app.ws.groups.activeGroup, 0);
   EXPECT_EQ(app.ws.groups.activeLocusSet, 0);
   EXPECT_FALSE(app.ws.groups.parkedIndividuals.has_value());
@@ -111,7 +93,7 @@ TEST_F(MainProgramTest, ASuccessfulReadReturnsToTheWholeDataSet) {
 
 TEST_F(MainProgramTest, AnEmptiedSymbolIsRefusedAndAskedAgain) {
   dir.Write("data.txt", "a b\n+ 0\n*\n");
-  Load("data.txt", [](DialogForm& form) {
+  LoadFile("data.txt", [](DialogForm& form) {
     form["absence"].text = "";
     form["presence"].text = "+";
     return true;
@@ -130,7 +112,7 @@ TEST_F(MainProgramTest, TheDialogIsFilledFromTheSettingsEachTime) {
   dir.Write("data.txt", "10\n01\n#\n");
   std::string shownEnd;
   bool shownDelimited = true;
-  Load("data.txt", [&](DialogForm& form) {
+  LoadFile("data.txt", [&](DialogForm& form) {
     shownEnd = form["end_of_data"].text;
     shownDelimited = form["delimited"].checked;
     form["individual_header"].checked = false;

@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "commands/main_program.h"
-#include "support/recording_host.h"
-#include "support/temp_dir.h"
+#include "support/command_fixture.h"
 
 namespace vorn {
 namespace {
 
 using testing::ReadFile;
-using testing::RecordingHost;
-using testing::TempDir;
 
-class TreeCommandsTest : public ::testing::Test {
+class TreeCommandsTest : public testing::CommandTest {
  protected:
-  TreeCommandsTest() { dir.Enter(); }
-
-  void Run(std::string_view handler) { app.Run(*FindByHandler(app.menu, handler)); }
-
   // Data on A, B, C with a kept Standard Jaccard matrix of similarities 1 - d.
   void KeepSimilarities(const std::vector<Real>& distances) {
     Workspace& ws = app.ws;
@@ -30,10 +22,6 @@ class TreeCommandsTest : public ::testing::Test {
     ws.results.activeName = "StdJaccard";
     ws.results.individuals = ws.data.individualLabels;
   }
-
-  TempDir dir;
-  RecordingHost host;
-  TMainPrg app{host};
 };
 
 TEST_F(TreeCommandsTest, UpgmaAppendsTheTreeOfTheActiveMatrix) {
