@@ -48,6 +48,10 @@ int main(int argc, char** argv) {
       options.strict = true;
     } else if (arg == "--fixed-clock") {
       options.fixedClock = true;
+    } else if (arg == "--seed") {
+      return Usage("--seed needs a number from 0 to 4294967295");
+    } else if (arg == "--script" || arg == "--screenshot") {
+      return Usage(arg + " needs a file name");
     } else {
       return Usage("unknown argument \"" + arg + "\"");
     }

@@ -20,11 +20,14 @@ std::string ReportName(SimilarityCoefficient coefficient) {
 }
 
 // r as typed: a number above 0. An r of 0 or below would make the exponent 1/(2r) of the Nei-Li
-// distance undefined or negative; one too large for a double is no number either.
+// distance undefined or negative. The check applies to r as it is stored: a typed value that is
+// positive but rounds to 0 in a double (1e-400), or overflows it, is no valid r.
 std::optional<double> ParseNeiLiR(const std::string& text) {
-  const auto r = ParseReal(text);
-  if (!r || !(*r > 0) || *r > std::numeric_limits<double>::max()) return std::nullopt;
-  return static_cast<double>(*r);
+  const auto typed = ParseReal(text);
+  if (!typed) return std::nullopt;
+  const auto r = static_cast<double>(*typed);
+  if (!(r > 0) || r > std::numeric_limits<double>::max()) return std::nullopt;
+  return r;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "script/script_runner.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -19,9 +20,13 @@ Result<std::string> ReadSource(const std::string& path) {
     text << std::cin.rdbuf();
     return text.str();
   }
+  // A folder opens like a file here but reads nothing: it must not pass for an empty script.
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return Failure{"cannot read the script " + path + ": it is a folder"};
   std::ifstream file(path, std::ios::binary);
   if (!file) return Failure{"cannot read the script " + path};
   text << file.rdbuf();
+  if (file.bad()) return Failure{"cannot read the script " + path};
   return text.str();
 }
 

@@ -83,7 +83,7 @@ TEST_F(CoefficientDialogTest, CancelChangesNothingAndLogsNothing) {
 }
 
 TEST_F(CoefficientDialogTest, AnUnreadableROrOneNotAboveZeroKeepsTheOldR) {
-  for (const char* text : {"six", "", "0", "-2", "1e999", "6,5", "nan"}) {
+  for (const char* text : {"six", "", "0", "-2", "1e999", "1e-400", "6,5", "nan"}) {
     host.reports.clear();
     host.messages.clear();
     Open([&](DialogForm& form) {

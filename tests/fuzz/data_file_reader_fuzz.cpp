@@ -2,19 +2,12 @@
 // headers, delimiting) and the score symbols; the rest is the file. Whatever the input, the
 // reader must either fail with a message or return a matrix that keeps every invariant.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <unistd.h>
 
+#include "fuzz_file.h"
 #include "io/data_file_reader.h"
 
 namespace {
-
-const std::string& ScratchFile() {
-  static const std::string path = "/tmp/vorn-fuzz-" + std::to_string(::getpid()) + ".txt";
-  return path;
-}
 
 vorn::FileLayout LayoutFrom(std::uint8_t flags, std::uint8_t symbols) {
   vorn::FileLayout layout;
@@ -35,12 +28,9 @@ vorn::FileLayout LayoutFrom(std::uint8_t flags, std::uint8_t symbols) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   const vorn::FileLayout layout = LayoutFrom(data[0], data[1]);
-  std::FILE* file = std::fopen(ScratchFile().c_str(), "wb");
-  if (!file) return 0;
-  std::fwrite(data + 2, 1, size - 2, file);
-  std::fclose(file);
+  if (!vorn::fuzz::WriteScratch(data + 2, size - 2)) return 0;
 
-  auto matrix = vorn::ReadDataFile(ScratchFile(), layout);
+  auto matrix = vorn::ReadDataFile(vorn::fuzz::ScratchFile(), layout);
   if (!matrix.ok()) {
     if (matrix.error().empty()) std::abort();
     return 0;

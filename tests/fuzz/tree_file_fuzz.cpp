@@ -1,0 +1,39 @@
+// libFuzzer target for the tree files the consensus commands read: the list of tree lines, the
+// clusters counted over them, the strict and majority-rule consensus texts and the cluster
+// report. Whatever the input, each step must either fail with a message or give a result that
+// keeps its invariants.
+#include <cstdint>
+#include <cstdlib>
+
+#include "fuzz_file.h"
+#include "trees/cluster_report.h"
+#include "trees/cluster_table.h"
+#include "trees/consensus_tree.h"
+#include "trees/tree_text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (!vorn::fuzz::WriteScratch(data, size)) return 0;
+  const auto trees = vorn::ReadTreeList(vorn::fuzz::ScratchFile());
+  if (!trees.ok()) {
+    if (trees.error().empty()) std::abort();
+    return 0;
+  }
+  if (trees->empty()) return 0;
+
+  const vorn::ClusterCount counted = vorn::CountClusters(*trees);
+  if (counted.treeCount != trees->size()) std::abort();
+  const std::size_t otus = counted.names.All().size();
+  for (const auto& cluster : counted.table.Clusters()) {
+    if (cluster.count == 0 || cluster.count > counted.treeCount) std::abort();
+  }
+  for (double threshold : {1.0, 0.7, 0.5}) {
+    vorn::TTrees builder;
+    builder.threshold = threshold;
+    builder.showLabels = threshold < 1.0;
+    const auto tree = builder.BuildConsensusTree(counted.table.Clusters(), counted.names.All(), counted.treeCount);
+    if (tree.ok() ? (tree->empty() || tree->back() != ';') : tree.error().empty()) std::abort();
+  }
+  vorn::ClusterReportLines("Clusters", counted.table.Clusters(), otus, counted.treeCount);
+  vorn::OtuKeyLines(counted.names.All());
+  return 0;
+}
