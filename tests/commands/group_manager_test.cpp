@@ -456,6 +456,21 @@ TEST_F(GroupManagerTest, TheLocusSetOfTheWorkingDataStaysWhileAGroupIsActive) {
   EXPECT_EQ(app.ws.data, full);
 }
 
+// AllData describes the data as loaded, not as a filter left them, so the individuals that
+// Restore Original Matrix brings back can be picked.
+TEST_F(GroupManagerTest, AllDataListsTheLoadedIndividualsThroughFiltersAndRestore) {
+  Run("WithMissingData2Click");  // ind4 has 25 % missing scores
+  ASSERT_EQ(app.ws.data.individualCount, 5);
+  Manage([&](GroupManagerView& dialog) {
+    EXPECT_EQ(dialog.Controls().members, full.individualLabels.All());
+    AddGroup(dialog, {"ind4", "ind5"}, "Back");
+    return true;
+  });
+  Run("RestoreOriginalMatrix1Click");
+  SelectGroupEntry(1);
+  EXPECT_EQ(app.ws.data.individualLabels.All(), (std::vector<std::string>{"ind4", "ind5"}));
+}
+
 TEST_F(GroupManagerTest, AGroupPickedTwiceFromTheSameNameCannotBeSelected) {
   Manage([](GroupManagerView& dialog) {
     Pick(dialog, {"ind2"});
