@@ -60,6 +60,8 @@ void TGrpManDlg::Open(Session& session) {
   controls_.loci = locusSets_.empty() ? std::vector<std::string>() : locusSets_[0].members;
   for (const auto& set : locusSets_) controls_.locusSetItems.push_back(set.name);
   ShowLocusSet();
+  // The drop-down opens on AllLoci, whichever locus set the name, count and ticks show.
+  controls_.locusSetIndex = 0;
 }
 
 void TGrpManDlg::ShowGroupItems() {
@@ -78,7 +80,6 @@ void TGrpManDlg::ShowCurrentGroup() {
   controls_.membersSelected.assign(controls_.members.size(), false);
   controls_.picked.clear();
   controls_.pickedSelected.clear();
-  controls_.groupName.clear();
   ShowPickedCount();
 }
 
@@ -164,6 +165,7 @@ void TGrpManDlg::Button4Click() {
   currentGroup_ = 0;
   ShowGroupItems();
   ShowCurrentGroup();
+  controls_.groupName.clear();
 }
 
 void TGrpManDlg::NewLocSelection() {
