@@ -11,6 +11,7 @@ constexpr const char* kWholeDataSelected = "Entire data set (AllData) selected";
 // After OK the lists may have lost or moved the entries the working data came from: the active
 // indices follow their entries, and a working subset whose entry was deleted gives way to the
 // whole data set (a deleted locus set can only be the active one while no group is active).
+// An entry only moves up when one before it is deleted, so it still fits the 16-bit index.
 void FollowActiveEntries(TMainPrg& app, const TGrpManDlg& dialog) {
   GroupState& state = app.ws.groups;
   if (state.activeGroup != 0) {

@@ -14,6 +14,14 @@ const char* const kNameExists = "Proposed group name already exits";
 
 std::string CountText(std::size_t count) { return "n= " + std::to_string(count); }
 
+// The refusal of a new entry when list already holds all it can after its implicit first one.
+bool ListFull(Session& session, const GroupList& list, const char* entries) {
+  if (list.size() <= kMaxListEntries) return false;
+  session.ErrorBox("At most " + std::to_string(kMaxListEntries) + " " + entries +
+                   " can be kept; delete one before adding another.");
+  return true;
+}
+
 std::size_t Marked(const std::vector<bool>& marks) {
   return static_cast<std::size_t>(std::count(marks.begin(), marks.end(), true));
 }
@@ -52,6 +60,8 @@ void TGrpManDlg::Open(Session& session) {
   controls_.loci = locusSets_.empty() ? std::vector<std::string>() : locusSets_[0].members;
   for (const auto& set : locusSets_) controls_.locusSetItems.push_back(set.name);
   ShowLocusSet();
+  // The drop-down opens on AllLoci, whichever locus set the name, count and ticks show.
+  controls_.locusSetIndex = 0;
 }
 
 void TGrpManDlg::ShowGroupItems() {
@@ -70,7 +80,6 @@ void TGrpManDlg::ShowCurrentGroup() {
   controls_.membersSelected.assign(controls_.members.size(), false);
   controls_.picked.clear();
   controls_.pickedSelected.clear();
-  controls_.groupName.clear();
   ShowPickedCount();
 }
 
@@ -122,6 +131,7 @@ void TGrpManDlg::Button2Click() {
 
 void TGrpManDlg::Button3Click() {
   if (controls_.picked.empty() || currentGroup_ >= groups_.size()) return;
+  if (ListFull(*session_, groups_, "groups")) return;
   const std::string name = controls_.groupName = CleanName(controls_.groupName);
   if (name.empty()) {
     session_->ErrorBox("You must enter a name for your group");
@@ -155,6 +165,7 @@ void TGrpManDlg::Button4Click() {
   currentGroup_ = 0;
   ShowGroupItems();
   ShowCurrentGroup();
+  controls_.groupName.clear();
 }
 
 void TGrpManDlg::NewLocSelection() {
@@ -167,6 +178,7 @@ void TGrpManDlg::LocNoRedo() { controls_.locusCount = CountText(Marked(controls_
 
 void TGrpManDlg::Button5Click() {
   if (Marked(controls_.lociTicked) == 0) return;
+  if (ListFull(*session_, locusSets_, "locus sets")) return;
   const std::string name = controls_.locusSetNameField = CleanName(controls_.locusSetNameField);
   if (name.empty()) {
     session_->ErrorBox("You need to provide a valid name for your locus set");

@@ -17,7 +17,8 @@ namespace vorn {
 class TGrpManDlg : public GroupManagerView {
  public:
   // Opens on the session's lists, which must hold their implicit entries: working copies, the
-  // remembered current group, and the active locus set shown and chosen.
+  // remembered current group, and the active locus set shown and chosen (its name, count and
+  // ticks; the locus-set drop-down itself opens on AllLoci).
   void Open(Session& session);
 
   GroupManagerControls& Controls() override { return controls_; }
@@ -52,7 +53,8 @@ class TGrpManDlg : public GroupManagerView {
   bool cancelled = false;
 
  private:
-  // Shows the current group: name, count, members; empties the picked list and the name field.
+  // Shows the current group: name, count, members; empties the picked list (the typed name of
+  // the new sub-set stays).
   void ShowCurrentGroup();
   void ShowGroupItems();
   void ShowPickedCount();

@@ -9,8 +9,9 @@
 namespace vorn {
 namespace {
 
-// Each block read replaces its list (a file without the block keeps it); "Select Group Only"
-// then offers the groups read.
+// Each block read replaces its list (a file without the block keeps the user's entries, under
+// AllData and AllLoci already renewed for the loaded data); "Select Group Only" then offers the
+// groups read.
 void ReadGroupBlocks(TMainPrg& app, const std::string& name) {
   GroupState& state = app.ws.groups;
   app.Check(ReadBlock(name, GroupBlock::Groups, app.ws.data, state.groups));
@@ -36,6 +37,7 @@ void Load1Click(TMainPrg& app) {
   auto matrix = ReadDataFile(name, app.ws.settings.layout);
   if (!app.Check(matrix)) return;
   app.ws.InstallLoadedMatrix(std::move(*matrix));
+  app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
   app.Report("Loading File: " + name);
   if (app.ws.settings.layout.includeGroups) ReadGroupBlocks(app, name);
 }

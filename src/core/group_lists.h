@@ -4,7 +4,9 @@
 // the member list, so it is not stored.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +26,11 @@ struct GroupEntry {
 };
 
 using GroupList = std::vector<GroupEntry>;
+
+// The entries a list may hold after its implicit first one: the active index of each list is
+// 16-bit and entry 0 is the whole set, so 65535 groups and 65535 locus sets. The block reader
+// and the Group Manager refuse more; selection and profiles refuse an index or a count beyond.
+inline constexpr std::size_t kMaxListEntries = std::numeric_limits<std::uint16_t>::max();
 
 // The full individuals, put aside while a group is the working data. The loci they were parked
 // with are kept too, so the slot always describes its own cells, even after the working loci

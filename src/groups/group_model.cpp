@@ -1,12 +1,22 @@
 #include "groups/group_model.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vorn {
 namespace {
 
 GroupEntry EntryOfAll(std::string_view name, const LabelTable& labels) {
   return GroupEntry{std::string(name), labels.All(), false};
+}
+
+void ReplaceFirst(GroupList& list, GroupList&& built) {
+  if (list.empty()) {
+    list = std::move(built);
+  } else {
+    list[0].name = std::move(built[0].name);
+    list[0].members = std::move(built[0].members);
+  }
 }
 
 }  // namespace
@@ -26,6 +36,15 @@ Status BuildAllLoci(const DataMatrix& data, GroupList& locusSets) {
   }
   locusSets = {EntryOfAll(kAllLoci, data.locusLabels)};
   return Success();
+}
+
+Status RenewImplicitEntries(const DataMatrix& data, GroupState& state) {
+  GroupList allData, allLoci;
+  const Status groups = BuildAllData(data, allData);
+  const Status loci = BuildAllLoci(data, allLoci);
+  ReplaceFirst(state.groups, std::move(allData));
+  if (loci) ReplaceFirst(state.locusSets, std::move(allLoci));
+  return groups ? loci : groups;
 }
 
 std::size_t Depth(std::string_view name) {

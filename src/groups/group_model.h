@@ -28,6 +28,10 @@ Status BuildAllData(const DataMatrix& data, GroupList& groups);
 // locusSets := one entry "AllLoci" holding every locus label in data order. When the label
 // count differs from the locus count the list is left unchanged and the failure says so.
 Status BuildAllLoci(const DataMatrix& data, GroupList& locusSets);
+// AllData and AllLoci made anew from freshly loaded data, the user's entries after them kept
+// (an empty list gets its first entry), so the whole set always lists the loaded individuals
+// and loci, whatever groups the previous data left. Fails as the two builders do.
+Status RenewImplicitEntries(const DataMatrix& data, GroupState& state);
 
 // Depth of a group name: the number of "/" plus one.
 std::size_t Depth(std::string_view name);

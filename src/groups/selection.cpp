@@ -30,8 +30,16 @@ void Park(DataMatrix&& full, std::optional<ParkedLoci>& slot) {
 
 using SubsetRoutine = Result<DataMatrix> (*)(const DataMatrix&, const GroupList&, std::size_t);
 
+// An entry past kMaxListEntries has no active index; only a list filled past the readers' and
+// the Group Manager's limits could offer one.
+Status WithinActiveIndex(std::size_t index, const char* entries) {
+  if (index <= kMaxListEntries) return Success();
+  return Failure{"Only the first " + std::to_string(kMaxListEntries) + " " + entries + " can be selected."};
+}
+
 // Makes entry index of list the working subset, or (index 0) brings back the parked full data.
-// The full data are the parked ones while a subset is active, the working data otherwise.
+// The full data are the parked ones while a subset is active, the working data otherwise. The
+// callers have checked that index fits the active index.
 template <typename Slot>
 Status SwitchSubset(Workspace& ws, std::optional<Slot>& parked, std::uint16_t& active, const GroupList& list,
                     std::size_t index, SubsetRoutine subset) {
@@ -65,7 +73,8 @@ std::vector<std::size_t> MatchInOrder(const LabelTable& labels, const std::vecto
   return positions;
 }
 
-// Sub-matrix of the chosen individuals (in the order given) at the chosen loci.
+// Sub-matrix of the chosen individuals (in the order given) at the chosen loci. The positions
+// are distinct positions of full, so their counts fit its 16-bit counts.
 DataMatrix Extract(const DataMatrix& full, const std::vector<std::size_t>& individuals,
                    const std::vector<std::size_t>& loci) {
   DataMatrix sub;
@@ -136,6 +145,7 @@ Result<DataMatrix> SelLocSetOnly(const DataMatrix& full, const GroupList& locusS
 Status SelectGroup(Workspace& ws, std::size_t index) {
   GroupState& state = ws.groups;
   if (index == state.activeGroup || state.groups.empty()) return Success();
+  if (auto fits = WithinActiveIndex(index, "groups"); !fits) return fits;
   return SwitchSubset(ws, state.parkedIndividuals, state.activeGroup, state.groups, index, SelGrpOnly);
 }
 
@@ -143,6 +153,7 @@ Status SelectLocusSet(Workspace& ws, std::size_t index) {
   GroupState& state = ws.groups;
   if (index == state.activeLocusSet) return Success();
   if (!LocusSetsSelectable(state)) return Failure{kLocusSetsNeedAllData};
+  if (auto fits = WithinActiveIndex(index, "locus sets"); !fits) return fits;
   return SwitchSubset(ws, state.parkedLoci, state.activeLocusSet, state.locusSets, index, SelLocSetOnly);
 }
 

@@ -46,13 +46,14 @@ Result<DataMatrix> SelGrpOnly(const DataMatrix& full, const GroupList& groups, s
 Result<DataMatrix> SelLocSetOnly(const DataMatrix& full, const GroupList& locusSets, std::size_t index);
 
 // Makes group index the working data (0 = the whole data set). Nothing happens when it is the
-// active group already or there are no groups.
+// active group already or there are no groups; an index past kMaxListEntries is refused.
 Status SelectGroup(Workspace& ws, std::size_t index);
 
 // True when the working loci may change: only while the whole data set is active.
 inline bool LocusSetsSelectable(const GroupState& state) { return state.activeGroup == 0; }
 // Makes locus set index the working loci (0 = all loci). Nothing happens when it is the active
-// locus set already; fails with kLocusSetsNeedAllData while a group is active.
+// locus set already; fails with kLocusSetsNeedAllData while a group is active, and past
+// kMaxListEntries.
 Status SelectLocusSet(Workspace& ws, std::size_t index);
 
 // The working matrix restricted to the individuals of group index (those of its members found

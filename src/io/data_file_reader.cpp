@@ -234,6 +234,7 @@ Result<DataMatrix> ReadDataFile(const std::string& path, const FileLayout& layou
 
   DataMatrix matrix;
   const bool inColumns = layout.individualsInColumns;
+  // ReadShape has refused more than kMaxDimension individuals or loci.
   matrix.individualCount = static_cast<std::uint16_t>(inColumns ? shape->columns : shape->rows);
   matrix.locusCount = static_cast<std::uint16_t>(inColumns ? shape->rows : shape->columns);
   try {

@@ -27,6 +27,14 @@ Failure ReadError(GroupBlock block, const char* number) {
   return Failure{"Cannot read " + std::string(BlockHeader(block)) + " block(" + number + ")"};
 }
 
+// The list is full: its active index could not reach another entry.
+Failure TooManyEntries(GroupBlock block) {
+  const std::string limit = std::to_string(kMaxListEntries);
+  const char* entries = block == GroupBlock::Groups ? " groups" : " locus sets";
+  return Failure{"The " + std::string(BlockHeader(block)) + " block holds more than " + limit + entries +
+                 "; at most " + limit + " can be kept."};
+}
+
 std::vector<std::string> SplitMembers(const std::string& text) {
   std::vector<std::string> members;
   std::size_t start = 0;
@@ -89,6 +97,7 @@ Status ReadBlock(const std::string& path, GroupBlock block, const DataMatrix& da
     if (equals == std::string::npos || equals == 0 || equals + 1 == line.size()) return ReadError(block, "1");
     const std::size_t semicolon = line.find(';', equals + 1);
     if (semicolon == std::string::npos || semicolon == equals + 1) return ReadError(block, "2");
+    if (list.size() > kMaxListEntries) return TooManyEntries(block);
     list.push_back(GroupEntry{line.substr(0, equals), SplitMembers(line.substr(equals + 1, semicolon - equals - 1)), false});
   }
   if (reader->Failed()) return Failure{"Input file error"};

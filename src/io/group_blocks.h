@@ -34,8 +34,9 @@ Result<bool> WriteBlock(const std::string& path, const GroupList& list, GroupBlo
 
 // Reads the block from the file into list. Without a header line the list keeps its entries;
 // otherwise the list restarts with its implicit entry built from data and takes the block's
-// entries (members cut to 20 characters). A malformed line ends the reading with its message;
-// the entries above it stay.
+// entries (members cut to 20 characters). A malformed line, or an entry beyond the
+// kMaxListEntries the list can hold, ends the reading with its message; the entries above it
+// stay.
 Status ReadBlock(const std::string& path, GroupBlock block, const DataMatrix& data, GroupList& list);
 
 }  // namespace vorn

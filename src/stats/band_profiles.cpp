@@ -31,6 +31,12 @@ FixedProfileResult FixedProfile(const DataMatrix& group) {
 
 Result<DataMatrix> GroupProfileMatrix(Workspace& ws, ProfileKind kind) {
   const GroupList& groups = ws.groups.groups;
+  // One row per group after AllData: the rows must fit the 16-bit individual count.
+  const std::size_t rowCount = groups.empty() ? 0 : groups.size() - 1;
+  if (rowCount > kMaxDimension) {
+    return Failure{"Profiles of " + std::to_string(rowCount) + " groups cannot be built: a data matrix holds at most " +
+                   std::to_string(kMaxDimension) + " individuals."};
+  }
   const std::uint16_t remembered = ws.groups.activeGroup;
   std::vector<std::vector<Cell>> profiles;
   for (std::size_t k = 1; k < groups.size(); ++k) {
@@ -43,7 +49,7 @@ Result<DataMatrix> GroupProfileMatrix(Workspace& ws, ProfileKind kind) {
   if (auto whole = SelectGroup(ws, 0); !whole) return Failure{whole.error()};
 
   DataMatrix matrix;
-  matrix.individualCount = static_cast<std::uint16_t>(profiles.size());
+  matrix.individualCount = static_cast<std::uint16_t>(rowCount);
   matrix.locusCount = ws.data.locusCount;
   matrix.locusLabels = ws.data.locusLabels;
   matrix.cells.resize(matrix.CellCount());

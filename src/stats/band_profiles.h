@@ -33,7 +33,8 @@ enum class ProfileKind { Additive, Fixed };
 // the last component of the group's name; the loci and their labels of the whole data set. Each
 // group is selected in turn as the working data, and the whole data set is working again
 // afterwards. A group that cannot be selected ends it with its message, and the group that was
-// working before is working again.
+// working before is working again. More groups than a matrix holds individuals are refused
+// before any is selected.
 Result<DataMatrix> GroupProfileMatrix(Workspace& ws, ProfileKind kind);
 
 }  // namespace vorn

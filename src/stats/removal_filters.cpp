@@ -14,6 +14,7 @@ LabelTable KeptLabels(const LabelTable& labels, const std::vector<bool>& kept) {
   return LabelTable(std::move(keptLabels));
 }
 
+// keptCount counts kept rows of matrix (here and in KeepIndividuals), so it fits its 16-bit counts.
 DataMatrix KeepLoci(const DataMatrix& matrix, const std::vector<bool>& kept, std::size_t keptCount) {
   DataMatrix result;
   result.individualCount = matrix.individualCount;

@@ -37,7 +37,8 @@ class TreeNodeTable {
   TreeNode& operator[](std::size_t number) { return records_[number - 1]; }
   const TreeNode& operator[](std::size_t number) const { return records_[number - 1]; }
 
-  // Appends a record and gives it the next number.
+  // Appends a record and gives it the next number. The builders keep to kMaxTreeRecords (UPGMA
+  // refuses more than kMaxTreeOtus OTUs, whose tree has at most 2n - 1 records).
   TreeNode& Append(TreeNode record) {
     record.number = static_cast<std::uint16_t>(records_.size() + 1);
     return records_.emplace_back(std::move(record));

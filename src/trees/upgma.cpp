@@ -198,7 +198,8 @@ class UpgmaBuilder {
   }
 
   // Records for the join at height h: a leaf per OTU member (numbered in set order), the
-  // internal members attached, then the new node. Gives the new node's number.
+  // internal members attached, then the new node. Gives the new node's number. With at most
+  // kMaxTreeOtus OTUs every number, and every member count, fits 16 bits.
   std::uint16_t WriteRecords(const std::vector<std::size_t>& members, Real h) {
     const std::size_t otuMembers = static_cast<std::size_t>(std::count_if(members.begin(), members.end(), [&](std::size_t m) { return IsOtu(m); }));
     const auto joined = static_cast<std::uint16_t>(table_.Count() + otuMembers + 1);

@@ -127,6 +127,31 @@ TEST_F(GroupManagerTest, TwoNewGroupsAppearUnderSelectGroupOnly) {
   EXPECT_EQ(app.ws.data, full);
 }
 
+TEST_F(GroupManagerTest, ChoosingADataSetKeepsTheTypedName) {
+  Manage([](GroupManagerView& dialog) {
+    auto& c = dialog.Controls();
+    AddGroup(dialog, {"ind1", "ind2", "ind3"}, "A");
+    c.groupName = "Sub";
+    Pick(dialog, {"ind4"});
+    ChooseGroup(dialog, "AllData/A");
+    EXPECT_EQ(c.groupName, "Sub");
+    EXPECT_EQ(c.dataSetName, "AllData/A");
+    EXPECT_EQ(c.dataSetCount, "n= 3");
+    EXPECT_EQ(c.members, (std::vector<std::string>{"ind1", "ind2", "ind3"}));
+    EXPECT_TRUE(c.picked.empty());
+    EXPECT_EQ(c.pickedCount, "n= 0");
+    Pick(dialog, {"ind2"});
+    dialog.Button3Click();  // accepted under the chosen data set with the name typed before
+    EXPECT_EQ(c.groupName, "");
+    c.groupName = "Typed";
+    dialog.Button4Click();  // deleting the current group empties the name field
+    EXPECT_EQ(c.groupName, "");
+    return true;
+  });
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(Names(app.ws.groups.groups), (std::vector<std::string>{"AllData", "AllData/A/Sub"}));
+}
+
 TEST_F(GroupManagerTest, PickingAddsAgainAndXRemovesTheSelected) {
   Manage([](GroupManagerView& dialog) {
     Pick(dialog, {"ind2", "ind4"});
@@ -325,7 +350,9 @@ TEST_F(GroupManagerTest, SelectCurrentMakesTheShownLocusSetTheWorkingLociAtOk) {
   EXPECT_EQ(app.ws.data.individualCount, 6);
 
   Manage([](GroupManagerView& dialog) {
-    EXPECT_EQ(dialog.Controls().locusSetName, "Even");  // the active set is shown at opening
+    EXPECT_EQ(dialog.Controls().locusSetName, "Even");  // the active set is shown at opening,
+    EXPECT_EQ(dialog.Controls().lociTicked, (std::vector<bool>{false, true, false, true}));
+    EXPECT_EQ(dialog.Controls().locusSetIndex, 0);      // with the drop-down on AllLoci
     EXPECT_EQ(dialog.Controls().loci.size(), 4u);
     ShowLocusSet(dialog, "AllLoci");
     dialog.Button7Click();
@@ -454,6 +481,21 @@ TEST_F(GroupManagerTest, TheLocusSetOfTheWorkingDataStaysWhileAGroupIsActive) {
   });
   EXPECT_EQ(app.ws.groups.activeLocusSet, 0);
   EXPECT_EQ(app.ws.data, full);
+}
+
+// AllData describes the data as loaded, not as a filter left them, so the individuals that
+// Restore Original Matrix brings back can be picked.
+TEST_F(GroupManagerTest, AllDataListsTheLoadedIndividualsThroughFiltersAndRestore) {
+  Run("WithMissingData2Click");  // ind4 has 25 % missing scores
+  ASSERT_EQ(app.ws.data.individualCount, 5);
+  Manage([&](GroupManagerView& dialog) {
+    EXPECT_EQ(dialog.Controls().members, full.individualLabels.All());
+    AddGroup(dialog, {"ind4", "ind5"}, "Back");
+    return true;
+  });
+  Run("RestoreOriginalMatrix1Click");
+  SelectGroupEntry(1);
+  EXPECT_EQ(app.ws.data.individualLabels.All(), (std::vector<std::string>{"ind4", "ind5"}));
 }
 
 TEST_F(GroupManagerTest, AGroupPickedTwiceFromTheSameNameCannotBeSelected) {

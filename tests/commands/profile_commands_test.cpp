@@ -37,6 +37,8 @@ TEST_F(ProfileCommandsTest, AdditiveProfilesReplaceTheMatrix) {
   EXPECT_EQ(host.reports, std::vector<std::string>{"Generated Additive Band Profile"});
   EXPECT_EQ(app.ws.groups.activeGroup, 0);
   EXPECT_FALSE(app.ws.groups.parkedIndividuals.has_value());
+  // The lists keep describing the loaded individuals, which Restore Original Matrix brings back.
+  EXPECT_EQ(app.ws.groups.groups[0].members, app.ws.original.individualLabels.All());
 
   Run("RestoreOriginalMatrix1Click");
   EXPECT_EQ(app.ws.data, app.ws.original);

@@ -87,21 +87,31 @@ TEST_F(SaveAndGroupsTest, ABlockLineWithoutSemicolonKeepsTheEntriesAboveIt) {
   EXPECT_EQ(host.reports.back(), "Loading File: broken.txt");
 }
 
+// The user's entries stay; AllData and AllLoci always describe the data just loaded.
 TEST_F(SaveAndGroupsTest, AFileWithoutBlocksOrWithoutIncludeGroupsKeepsTheLists) {
   LoadFile("data.txt");
   const GroupState before = app.ws.groups;
+  const auto menu = GroupMenu();
+  const auto expectKept = [&](const std::vector<std::string>& individuals, const std::vector<std::string>& loci) {
+    GroupList groups = before.groups, locusSets = before.locusSets;
+    groups[0].members = individuals;
+    locusSets[0].members = loci;
+    EXPECT_EQ(app.ws.groups.groups, groups);
+    EXPECT_EQ(app.ws.groups.locusSets, locusSets);
+    EXPECT_EQ(GroupMenu(), menu);
+  };
   dir.Write("plain.txt", "ind1 ind2\n1 0\n*\n");
   LoadFile("plain.txt");
-  EXPECT_EQ(app.ws.groups.groups, before.groups);
-  EXPECT_EQ(app.ws.groups.locusSets, before.locusSets);
+  expectKept({"ind1", "ind2"}, {"Locus1"});
 
-  dir.Write("other.txt", "ind1 ind2\n1 0\n*\n[Groups]\nAllData/X=ind1;\n*\n");
+  dir.Write("other.txt", "x1 x2 x3\n1 0 1\n0 0 1\n*\n[Groups]\nAllData/X=x1;\n*\n");
   LoadFile("other.txt", [](DialogForm& form) {
     form["include_groups"].checked = false;
     EXPECT_FALSE(form["ambiguity_negative"].visible);
     return true;
   });
-  EXPECT_EQ(app.ws.groups.groups, before.groups);
+  expectKept({"x1", "x2", "x3"}, {"Locus1", "Locus2"});
+  EXPECT_TRUE(host.Errors().empty());
 }
 
 TEST_F(SaveAndGroupsTest, SelectGroupOnlyWithoutDataDoesNothing) {

@@ -202,6 +202,33 @@ class GroupManagerWindowTest : public QObject {
     QCOMPARE(desktop->program.ws.data.locusLabels.All(), (std::vector<std::string>{"Locus2", "Locus4"}));
   }
 
+  void aChosenDataSetKeepsTheTypedNameAndLocusSetsOpenOnAllLoci() {
+    Manage([](QDialog& window) {
+      AddGroup(window, {"a1", "a2"}, "A");
+      Type(window, "name", "Sub");
+      Choose(window, "groups", "AllData/A");
+      QCOMPARE(Child<QLabel>(window, "dataSetName")->text(), QStringLiteral("AllData/A"));
+      QCOMPARE(Child<QLineEdit>(window, "name")->text(), QStringLiteral("Sub"));
+      Click(window, "unselectAll");
+      Child<QListWidget>(window, "loci")->item(0)->setCheckState(Qt::Checked);
+      Type(window, "locusSetNameField", "First");
+      Click(window, "add");
+      Choose(window, "locusSets", "First");
+      Click(window, "selectCurrent");
+    });
+    QCOMPARE(desktop->program.ws.groups.activeLocusSet, 1);
+    Manage(
+        [](QDialog& window) {
+          // The locus set in use is named above the drop-down, which shows AllLoci.
+          QCOMPARE(Child<QLabel>(window, "locusSetName")->text(), QStringLiteral("First"));
+          QCOMPARE(Child<QComboBox>(window, "locusSets")->currentText(), QStringLiteral("AllLoci"));
+          Choose(window, "locusSets", "AllLoci");
+          QCOMPARE(Child<QLabel>(window, "locusSetName")->text(), QStringLiteral("AllLoci"));
+          QCOMPARE(Child<QLabel>(window, "locusCount")->text(), QStringLiteral("n= 4"));
+        },
+        QDialogButtonBox::Cancel);
+  }
+
   // The window as a user meets it, for a reviewer's eye.
   void screenshot() {
     const QByteArray folder = qgetenv("VORN_SCREENSHOT_DIR");
