@@ -1,6 +1,8 @@
 // Majority-rule consensus (70 %) of 100 and 1000 trees of 50 and 200 OTUs: reading the clusters
 // of every tree text, counting them in the table, building the consensus text. The trees are
 // UPGMA trees of one random matrix with noise, so they share many clusters and differ in many.
+// Then the deepest trees: strict consensus of one caterpillar (each group adds one OTU to the
+// group inside it) of 10,000 OTUs, and of two OTUs under a million redundant parentheses.
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -50,5 +52,32 @@ BENCHMARK(BM_MajorityRuleConsensus)
     ->ArgNames({"trees", "otus"})
     ->Args({100, 50})->Args({100, 200})->Args({1000, 50})->Args({1000, 200})
     ->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// (((T1,T2),T3),...,Tn);
+std::string Caterpillar(std::size_t otus) {
+  std::string text(otus - 1, '(');
+  text += "T1";
+  for (std::size_t i = 2; i <= otus; ++i) text += ",T" + std::to_string(i) + ")";
+  return text + ";";
+}
+
+void StrictConsensusOf(benchmark::State& state, const std::vector<std::string>& trees) {
+  for (auto _ : state) {
+    const vorn::ClusterCount counted = vorn::CountClusters(trees);
+    auto text = vorn::TTrees().BuildConsensusTree(counted.table.Clusters(), counted.names.All(), counted.treeCount);
+    benchmark::DoNotOptimize(text);
+  }
+}
+
+void BM_CaterpillarConsensus(benchmark::State& state) {
+  StrictConsensusOf(state, {Caterpillar(static_cast<std::size_t>(state.range(0)))});
+}
+BENCHMARK(BM_CaterpillarConsensus)->ArgName("otus")->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_NestedParenthesesConsensus(benchmark::State& state) {
+  const std::size_t depth = static_cast<std::size_t>(state.range(0));
+  StrictConsensusOf(state, {std::string(depth, '(') + "A,B" + std::string(depth, ')') + ";"});
+}
+BENCHMARK(BM_NestedParenthesesConsensus)->ArgName("depth")->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Trees > Strict Consensus and Majority Rule Consensus: the consensus of the trees in the
 // consensus input file, appended as one line to the consensus output file, with the report of
 // every cluster found appended to the analysis file.
+#include <functional>
+
 #include "commands/main_program.h"
 #include "core/text_file.h"
 #include "trees/cluster_report.h"
@@ -21,11 +23,11 @@ constexpr ConsensusKind kStrict{"Building strict consensus...", "Clusters found 
 constexpr ConsensusKind kMajorityRule{"Building majority rule consensus...",
                                       "Clusters found during Majority Rule Consensus construction", true};
 
-// Appends lines to the analysis file; with ask, after the append-or-rewrite question.
-bool AppendToAnalysisFile(TMainPrg& app, const std::vector<std::string>& lines, bool ask) {
+// Appends to the analysis file what write writes; with ask, after the append-or-rewrite question.
+bool AppendToAnalysisFile(TMainPrg& app, bool ask, const std::function<void(TextFileWriter&)>& write) {
   auto file = ask ? app.BeginOutputFile(app.ws.files.analysis) : app.OpenOutputFile(app.ws.files.analysis, false);
   if (!file) return false;
-  for (const std::string& line : lines) file->Line(line);
+  write(*file);
   return app.FinishOutputFile(*file);
 }
 
@@ -46,7 +48,7 @@ void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
   }
 
   const ClusterCount counted = CountClusters(*trees);
-  for (ClusterError error : counted.errors) app.ErrorBox(ClusterErrorMessage(error));
+  for (const std::string& message : ClusterCountMessages(counted)) app.ErrorBox(message);
   TTrees builder;
   if (kind.majority) {
     builder.threshold = app.ws.settings.consensus.majorityThreshold / 100.0;
@@ -56,10 +58,14 @@ void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
   app.Check(tree);
 
   const auto& names = counted.names.All();
-  if (!AppendToAnalysisFile(app, ClusterReportLines(kind.reportTitle, counted.table.Clusters(), names.size(), counted.treeCount), true) ||
-      !AppendToAnalysisFile(app, OtuKeyLines(names), false)) {
-    return;
-  }
+  const auto writeReport = [&](TextFileWriter& file) {
+    WriteClusterReport(kind.reportTitle, counted.table.Clusters(), names.size(), counted.treeCount,
+                       [&](std::string_view line) { file.Line(line); });
+  };
+  const auto writeKey = [&](TextFileWriter& file) {
+    for (const std::string& line : OtuKeyLines(names)) file.Line(line);
+  };
+  if (!AppendToAnalysisFile(app, true, writeReport) || !AppendToAnalysisFile(app, false, writeKey)) return;
   if (tree) app.Check(WriteTextLine(*tree, files.consensusOutput, *rewrite));
 }
 

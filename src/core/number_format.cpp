@@ -14,7 +14,8 @@ namespace {
 static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) >= 10,
               "the quick fixed notation reads the x87 extended format");
 
-// The exact text of the binary value, by the standard library (slow for extended reals).
+// The exact text of the finite binary value, by the standard library (slow for extended reals),
+// without the sign of a zero.
 void AppendExactFixed(std::string& text, Real x, int decimals) {
   // Fixed notation of the largest extended reals runs to almost 5000 digits.
   std::string digits(128, '\0');
@@ -22,7 +23,9 @@ void AppendExactFixed(std::string& text, Real x, int decimals) {
     auto [end, error] =
         std::to_chars(digits.data(), digits.data() + digits.size(), x, std::chars_format::fixed, decimals);
     if (error == std::errc()) {
-      text.append(digits.data(), end);
+      const std::string_view written(digits.data(), static_cast<std::size_t>(end - digits.data()));
+      const bool zero = written.find_first_not_of("-0.") == std::string_view::npos;
+      text += zero && written.front() == '-' ? written.substr(1) : written;
       return;
     }
     digits.resize(digits.size() * 8);
@@ -93,7 +96,7 @@ char* PutQuickFixed(char* out, Real x, int width) {
     if (remainder > half || (remainder == half && (rounded & 1) != 0)) ++rounded;
   }
   const std::uint64_t integerPart = rounded / unit;
-  const bool negative = (signAndExponent & 0x8000) != 0;
+  const bool negative = (signAndExponent & 0x8000) != 0 && rounded != 0;
   const int integerDigits = DigitCount(integerPart);
   const int length = (negative ? 1 : 0) + integerDigits + (Decimals > 0 ? 1 + Decimals : 0);
   for (int pad = length; pad < width; ++pad) *out++ = ' ';
@@ -122,10 +125,13 @@ char* PutFixed(char* out, Real x, int decimals, int width) {
 }
 
 void AppendFixed(std::string& text, Real x, int decimals) {
-  // Only numbers of 2^63 and more, infinities and not-a-number take the standard library's path.
   char buffer[kPutFixedRoom + kMaxQuickDecimals];
   if (char* end = PutFixed(buffer, x, decimals, 0)) {
     text.append(buffer, static_cast<std::size_t>(end - buffer));
+  } else if (std::isnan(x)) {
+    text += "NaN";
+  } else if (std::isinf(x)) {
+    text += x < 0 ? "-Inf" : "Inf";
   } else {
     AppendExactFixed(text, x, decimals);
   }

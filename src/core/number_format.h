@@ -8,11 +8,13 @@
 
 namespace vorn {
 
-// x in fixed notation with the given decimals, right-aligned in at least width characters.
+// x in fixed notation with the given decimals, right-aligned in at least width characters. A
+// number that rounds to zero is written without a sign ("0.00", never "-0.00"); a value that is
+// not a number is written "NaN", an infinite one "Inf" or "-Inf".
 std::string FormatFixed(Real x, int decimals, int width = 0);
 
-// Appends x in fixed notation with the given decimals (0..18) to text, exactly as FormatFixed
-// writes it; quick for the values result matrices hold, for writing millions of them.
+// Appends x in fixed notation with the given decimals to text, exactly as FormatFixed writes it;
+// quick for the values result matrices hold, for writing millions of them.
 void AppendFixed(std::string& text, Real x, int decimals);
 
 // The quick form of fixed notation, for writers of many numbers: x with decimals (at most 18)
@@ -22,8 +24,9 @@ void AppendFixed(std::string& text, Real x, int decimals);
 inline constexpr int kPutFixedRoom = 24;
 char* PutFixed(char* out, Real x, int decimals, int width);
 
-// Fixed notation with 9 decimals (0.5 -> "0.500000000").
-inline std::string FormatReal(Real x) { return FormatFixed(x, 9, 10); }
+// Fixed notation with 9 decimals (0.5 -> "0.500000000"), never padded: a number's text is always
+// longer than the field of 10 it is meant for, and "NaN", "Inf" and "-Inf" stand as they are.
+inline std::string FormatReal(Real x) { return FormatFixed(x, 9); }
 
 // x * 100 with 2 decimals in at least 5 characters, then " %" (0.05 -> " 5.00 %").
 inline std::string FormatPercent(Real x) { return FormatFixed(x * 100, 2, 5) + " %"; }

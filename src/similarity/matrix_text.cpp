@@ -1,7 +1,6 @@
 #include "similarity/matrix_text.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "core/number_format.h"
@@ -33,13 +32,7 @@ const char* TitleName(DistanceTransformation transformation) {
 
 void AppendMatrixEntry(std::string& text, Real x) {
   const std::size_t start = text.size();
-  if (std::isnan(x)) {
-    text += "NaN";
-  } else if (std::isinf(x)) {
-    text += x < 0 ? "-Inf" : "Inf";
-  } else {
-    AppendFixed(text, x, kEntryDecimals);
-  }
+  AppendFixed(text, x, kEntryDecimals);
   const std::size_t length = text.size() - start;
   if (length < kEntryWidth) text.insert(start, kEntryWidth - length, ' ');
 }

@@ -18,24 +18,25 @@ std::vector<std::string> ColumnRuler(std::size_t otuCount) {
   return lines;
 }
 
-std::vector<std::string> ClusterReportLines(std::string_view title, const std::vector<Cluster>& clusters,
-                                            std::size_t otuCount, std::uint32_t treeCount) {
-  std::vector<std::string> lines{std::string(title), ""};
-  for (std::string& ruler : ColumnRuler(otuCount)) lines.push_back(std::move(ruler));
+void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
+                        std::uint32_t treeCount, const std::function<void(std::string_view)>& line) {
+  line(title);
+  line("");
+  for (const std::string& ruler : ColumnRuler(otuCount)) line(ruler);
+  std::string text;
   for (const Cluster& cluster : clusters) {
-    std::string line(otuCount, '0');
+    text.assign(otuCount, '0');
     for (std::size_t otu = 0; otu < otuCount; ++otu) {
-      if (cluster.Has(otu)) line[otu] = '1';
+      if (cluster.Has(otu)) text[otu] = '1';
     }
-    line += ' ';
-    line += std::to_string(cluster.count);
-    line += "x= ";
-    line += FormatPercent(static_cast<Real>(cluster.count) / treeCount);
-    lines.push_back(std::move(line));
+    text += ' ';
+    text += std::to_string(cluster.count);
+    text += "x= ";
+    text += FormatPercent(static_cast<Real>(cluster.count) / treeCount);
+    line(text);
   }
-  lines.push_back("");
-  lines.push_back("...where...");
-  return lines;
+  line("");
+  line("...where...");
 }
 
 std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +16,11 @@ namespace vorn {
 // OTU i (from 1) shows that digit of i, "0" where i has fewer digits.
 std::vector<std::string> ColumnRuler(std::size_t otuCount);
 
-// The title, an empty line, the ruler, a line per cluster ("0110 3x= 75.00 %"), an empty line
-// and "...where...".
-std::vector<std::string> ClusterReportLines(std::string_view title, const std::vector<Cluster>& clusters,
-                                            std::size_t otuCount, std::uint32_t treeCount);
+// Hands line the title, an empty line, the ruler, a line per cluster ("0110 3x= 75.00 %"), an
+// empty line and "...where...", one after the other: the report of n clusters of n OTUs is
+// never held whole.
+void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
+                        std::uint32_t treeCount, const std::function<void(std::string_view)>& line);
 
 // "OTU #1= name" ... and an empty line.
 std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names);

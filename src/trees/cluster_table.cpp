@@ -43,34 +43,121 @@ std::string_view ClusterErrorMessage(ClusterError error) {
   return {};
 }
 
-bool ClusterTable::Count(std::vector<std::uint64_t> members) {
-  const std::uint64_t hash = HashWords(members);
-  const auto [begin, end] = byHash_.equal_range(hash);
-  for (auto entry = begin; entry != end; ++entry) {
-    Cluster& cluster = clusters_[entry->second];
-    if (cluster.members == members) {
-      ++cluster.count;
-      return true;
-    }
-  }
-  if (clusters_.size() >= kMaxClusters) return false;
-  byHash_.emplace(hash, clusters_.size());
-  clusters_.push_back(Cluster{std::move(members), 1, 0});
-  return true;
+void ClusterTable::BeginTree() {
+  ++tree_;
+  refused_.clear();
+  refusedByHash_.clear();
 }
 
-ClusterError AddCluster(std::string_view groupText, const OtuNames& names, ClusterTable& table) {
-  std::vector<std::uint64_t> members(names.WordCount(), 0);
-  for (std::size_t start = 0;;) {
-    const std::size_t comma = std::min(groupText.find(',', start), groupText.size());
-    const long otu = names.Find(groupText.substr(start, comma - start));
-    if (otu < 0) return ClusterError::UnknownName;
-    members[static_cast<std::size_t>(otu) / 64] |= std::uint64_t{1} << (otu % 64);
-    if (comma == groupText.size()) break;
-    start = comma + 1;
+long ClusterTable::Find(const std::unordered_multimap<std::uint64_t, std::size_t>& index, const std::vector<Cluster>& clusters,
+                        std::uint64_t hash, const std::vector<std::uint64_t>& members) {
+  const auto [begin, end] = index.equal_range(hash);
+  for (auto entry = begin; entry != end; ++entry) {
+    if (clusters[entry->second].members == members) return static_cast<long>(entry->second);
   }
-  return table.Count(std::move(members)) ? ClusterError::None : ClusterError::TableFull;
+  return -1;
 }
+
+ClusterError ClusterTable::Count(std::vector<std::uint64_t> members) {
+  const std::uint64_t hash = HashWords(members);
+  if (const long found = Find(byHash_, clusters_, hash, members); found >= 0) {
+    const auto position = static_cast<std::size_t>(found);
+    if (lastTree_[position] != tree_) {
+      lastTree_[position] = tree_;
+      ++clusters_[position].count;
+    }
+    return ClusterError::None;
+  }
+  if (clusters_.size() < kMaxClusters) {
+    byHash_.emplace(hash, clusters_.size());
+    clusters_.push_back(Cluster{std::move(members), 1, 0});
+    lastTree_.push_back(tree_);
+    return ClusterError::None;
+  }
+  if (Find(refusedByHash_, refused_, hash, members) >= 0) return ClusterError::None;
+  refusedByHash_.emplace(hash, refused_.size());
+  refused_.push_back(Cluster{std::move(members), 0, 0});
+  ++notCounted_;
+  return ClusterError::TableFull;
+}
+
+namespace {
+
+// Reads the groups of one tree. The text without the parentheses read so far is kept whole; an
+// open group's text is its tail from where the group opened. The names between two commas are
+// looked up once, when the second comma is read, whatever the number of groups around them.
+class GroupReader {
+ public:
+  GroupReader(const OtuNames& names, ClusterTable& table) : names_(names), table_(table) {}
+
+  void Open() { open_.push_back({flat_.size(), commas_.size()}); }
+
+  // false for a ")" without its "(".
+  bool Close(std::vector<ClusterError>& errors) {
+    if (open_.empty()) return false;
+    const Group group = open_.back();
+    open_.pop_back();
+    const bool sameAsInner = group.start == lastClosed_.start && flat_.size() == lastClosed_.end;
+    lastClosed_ = {group.start, flat_.size()};
+    const bool singleName = group.firstComma == commas_.size();
+    if (sameAsInner || (singleName && names_.Count() != 1)) return true;
+    if (const ClusterError error = CountGroup(group); error != ClusterError::None) errors.push_back(error);
+    return true;
+  }
+
+  void Add(char c) {
+    if (c == ',') {
+      // The OTU of the piece that this comma ends; the piece before the first comma is never
+      // whole inside a group's text.
+      pieceOtus_.push_back(commas_.empty() ? -1 : Lookup(commas_.back() + 1, flat_.size()));
+      commas_.push_back(flat_.size());
+    }
+    flat_ += c;
+  }
+
+ private:
+  struct Group {
+    std::size_t start;       // in flat_
+    std::size_t firstComma;  // the first of commas_ inside the group, if any
+  };
+  struct Range {
+    std::size_t start = static_cast<std::size_t>(-1), end = 0;
+  };
+
+  long Lookup(std::size_t begin, std::size_t end) const {
+    return names_.Find(std::string_view(flat_).substr(begin, end - begin));
+  }
+
+  ClusterError CountGroup(const Group& group) {
+    std::vector<std::uint64_t> members(names_.WordCount(), 0);
+    const auto mark = [&](long otu) {
+      if (otu < 0) return false;
+      members[static_cast<std::size_t>(otu) / 64] |= std::uint64_t{1} << (otu % 64);
+      return true;
+    };
+    const std::size_t end = flat_.size();
+    bool known;
+    if (group.firstComma == commas_.size()) {
+      known = mark(Lookup(group.start, end));
+    } else {
+      const std::size_t lastComma = commas_.size() - 1;
+      known = mark(Lookup(group.start, commas_[group.firstComma])) && mark(Lookup(commas_[lastComma] + 1, end));
+      for (std::size_t k = group.firstComma + 1; known && k <= lastComma; ++k) known = mark(pieceOtus_[k]);
+    }
+    if (!known) return ClusterError::UnknownName;
+    return table_.Count(std::move(members));
+  }
+
+  const OtuNames& names_;
+  ClusterTable& table_;
+  std::string flat_;
+  std::vector<std::size_t> commas_;  // positions in flat_
+  std::vector<long> pieceOtus_;      // per comma: the OTU named between it and the comma before, or -1
+  std::vector<Group> open_;
+  Range lastClosed_;
+};
+
+}  // namespace
 
 std::vector<ClusterError> ExtractClusters(std::string_view treeText, const OtuNames& names, ClusterTable& table) {
   const std::string normal = NormaliseTreeText(treeText);
@@ -78,22 +165,16 @@ std::vector<ClusterError> ExtractClusters(std::string_view treeText, const OtuNa
   if (!text.empty() && text.back() == ';') text.remove_suffix(1);
   if (!text.empty() && text.front() == ';') text.remove_prefix(1);
 
-  // The text with the parentheses of the groups done so far removed; an open group's text is
-  // the tail of it from where the group opened.
-  std::string flat;
-  std::vector<std::size_t> openGroups;
+  table.BeginTree();
+  GroupReader reader(names, table);
   std::vector<ClusterError> errors;
   for (char c : text) {
     if (c == '(') {
-      openGroups.push_back(flat.size());
+      reader.Open();
     } else if (c == ')') {
-      if (openGroups.empty()) break;
-      const std::size_t start = openGroups.back();
-      openGroups.pop_back();
-      const ClusterError error = AddCluster(std::string_view(flat).substr(start), names, table);
-      if (error != ClusterError::None) errors.push_back(error);
+      if (!reader.Close(errors)) break;
     } else {
-      flat += c;
+      reader.Add(c);
     }
   }
   return errors;
@@ -105,11 +186,22 @@ ClusterCount CountClusters(const std::vector<std::string>& trees) {
   counted.names = OtuNames(ExtractOTUNames(trees.front()));
   for (const std::string& tree : trees) {
     KeepResponsive();
-    const auto errors = ExtractClusters(tree, counted.names, counted.table);
-    counted.errors.insert(counted.errors.end(), errors.begin(), errors.end());
+    for (ClusterError error : ExtractClusters(tree, counted.names, counted.table)) {
+      if (error == ClusterError::UnknownName) counted.errors.push_back(error);
+    }
   }
   counted.treeCount = static_cast<std::uint32_t>(trees.size());
   return counted;
+}
+
+std::vector<std::string> ClusterCountMessages(const ClusterCount& counted) {
+  std::vector<std::string> messages;
+  for (ClusterError error : counted.errors) messages.emplace_back(ClusterErrorMessage(error));
+  if (const std::size_t notCounted = counted.table.NotCounted(); notCounted > 0) {
+    messages.push_back(std::string(ClusterErrorMessage(ClusterError::TableFull)) + "\r\n" + std::to_string(notCounted) +
+                       (notCounted == 1 ? " cluster was not counted." : " clusters were not counted."));
+  }
+  return messages;
 }
 
 }  // namespace vorn

@@ -47,26 +47,43 @@ enum class ClusterError : std::uint8_t { None = 0, UnknownName = 1, TableFull = 
 // The text of the error box for an error.
 std::string_view ClusterErrorMessage(ClusterError error);
 
+// Counts each distinct cluster at most once per tree. A cluster that is new when the table is
+// full is not counted; the table tells how many such were met (once per tree each).
 class ClusterTable {
  public:
   const std::vector<Cluster>& Clusters() const { return clusters_; }
-  // Counts one more occurrence of members; false when it is new and the table is full.
-  bool Count(std::vector<std::uint64_t> members);
+  // Starts the clusters of one more tree.
+  void BeginTree();
+  // Counts members for the current tree unless it has counted them already; TableFull when
+  // they are new and the table is full.
+  ClusterError Count(std::vector<std::uint64_t> members);
+  std::size_t NotCounted() const { return notCounted_; }
 
  private:
+  // Position of members among clusters (clusters_ or refused_), or -1.
+  static long Find(const std::unordered_multimap<std::uint64_t, std::size_t>& index, const std::vector<Cluster>& clusters,
+                   std::uint64_t hash, const std::vector<std::uint64_t>& members);
+
   std::vector<Cluster> clusters_;
+  std::vector<std::uint32_t> lastTree_;  // per cluster: the tree that counted it last
   std::unordered_multimap<std::uint64_t, std::size_t> byHash_;
+  std::uint32_t tree_ = 0;
+  // The clusters of the current tree that found the table full.
+  std::vector<Cluster> refused_;
+  std::unordered_multimap<std::uint64_t, std::size_t> refusedByHash_;
+  std::size_t notCounted_ = 0;
 };
 
-// Counts the cluster of a group text (names separated by ","); a name that is not an OTU drops
-// the group.
-ClusterError AddCluster(std::string_view groupText, const OtuNames& names, ClusterTable& table);
-
 // Counts every parenthesised group of a tree, innermost first; each group's text is what lies
-// between its parentheses once the inner groups have lost theirs. Gives the errors in order.
+// between its parentheses once the inner groups have lost theirs, and its names are the pieces
+// of that text between ",". A group whose text is that of the group just inside it (redundant
+// parentheses) and a group of a single name (unless the first tree has a single OTU) are no
+// new clusters and are skipped. Gives the errors in order: UnknownName for a group with a name
+// that is not an OTU (the group is dropped), TableFull for a cluster not counted.
 std::vector<ClusterError> ExtractClusters(std::string_view treeText, const OtuNames& names, ClusterTable& table);
 
-// The clusters of a list of trees over the OTU names of the first.
+// The clusters of a list of trees over the OTU names of the first; errors holds the
+// UnknownName errors, the table the number of clusters it could not count.
 struct ClusterCount {
   OtuNames names{{}};
   ClusterTable table;
@@ -74,5 +91,9 @@ struct ClusterCount {
   std::uint32_t treeCount = 0;
 };
 ClusterCount CountClusters(const std::vector<std::string>& trees);
+
+// The error boxes of a count: one per UnknownName error, then one for a full table that says how
+// many clusters were not counted.
+std::vector<std::string> ClusterCountMessages(const ClusterCount& counted);
 
 }  // namespace vorn

@@ -1,11 +1,15 @@
 // The construction takes one qualifying cluster per step, children before parents: it starts
 // below the OTU with the most clusters around it and climbs to each cluster's parent, turning
 // aside into a sibling group while one is left unbuilt. Each OTU is placed at the step of the
-// first cluster that takes it; a group opens before the first OTU placed in it.
+// first cluster that takes it; a group opens before the first OTU placed in it. Memory beyond the
+// membership bits is linear in the OTUs and clusters: members are read from the bits each time,
+// and each OTU keeps only the smallest cluster around it.
 #include "trees/consensus_tree.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <numeric>
 
 #include "core/number_format.h"
 
@@ -25,10 +29,27 @@ std::uint64_t RoundedPercentage(std::uint32_t count, std::uint32_t treeCount) {
 }
 
 struct UsedCluster {
-  std::size_t position;              // in the cluster table, from 0
-  std::vector<std::size_t> members;  // OTU positions, ascending
+  std::size_t position;  // in the cluster table, from 0
+  std::size_t size;      // members
   std::string label;
 };
+
+// Calls visit with each member of cluster, ascending.
+template <typename Visit>
+void ForEachMember(const Cluster& cluster, Visit&& visit) {
+  for (std::size_t word = 0; word < cluster.members.size(); ++word) {
+    for (std::uint64_t bits = cluster.members[word]; bits != 0; bits &= bits - 1) {
+      visit(word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
+    }
+  }
+}
+
+bool Inside(const Cluster& inner, const Cluster& outer) {
+  for (std::size_t word = 0; word < inner.members.size(); ++word) {
+    if ((inner.members[word] & ~outer.members[word]) != 0) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -57,10 +78,7 @@ Result<std::string> TTrees::BuildConsensusTree(const std::vector<Cluster>& clust
   for (std::size_t i = 0; i < clusters.size(); ++i) {
     const Cluster& cluster = clusters[i];
     if (rMode ? cluster.r > maxR : cluster.count < required) continue;
-    UsedCluster entry{i, {}, {}};
-    for (std::size_t otu = 0; otu < n; ++otu) {
-      if (cluster.Has(otu)) entry.members.push_back(otu);
-    }
+    UsedCluster entry{i, cluster.Size(), {}};
     if (rMode) {
       if (rDigits != 255) entry.label = labelPrefix + FormatFixed(std::log10(static_cast<Real>(cluster.r)), rDigits, 4);
     } else if (bracketLabels || showLabels) {
@@ -74,30 +92,38 @@ Result<std::string> TTrees::BuildConsensusTree(const std::vector<Cluster>& clust
     return Failure{"No cluster is found in at least " + std::to_string(required) + " of the " + std::to_string(treeCount) +
                    " trees: there is no consensus tree."};
   }
-  const auto size = [&](std::size_t u) { return used[u].members.size(); };
+  const auto size = [&](std::size_t u) { return used[u].size; };
+  const auto members = [&](std::size_t u) -> const Cluster& { return clusters[used[u].position]; };
 
-  // The clusters around each OTU, smallest first; they must be nested, each inside the next,
-  // which makes the next one its parent.
-  std::vector<std::vector<std::size_t>> around(n);
-  for (std::size_t u = 0; u < used.size(); ++u) {
-    for (std::size_t otu : used[u].members) around[otu].push_back(u);
-  }
-  std::vector<std::size_t> parent(used.size(), kNone);
-  for (auto& chain : around) {
-    std::sort(chain.begin(), chain.end(), [&](std::size_t a, std::size_t b) { return size(a) != size(b) ? size(a) < size(b) : a < b; });
-    for (std::size_t k = 0; k + 1 < chain.size(); ++k) {
-      const std::size_t inner = chain[k], outer = chain[k + 1];
-      if (parent[inner] == outer) continue;
-      const Cluster& outerCluster = clusters[used[outer].position];
-      const bool inside = size(inner) < size(outer) &&
-                          std::all_of(used[inner].members.begin(), used[inner].members.end(), [&](std::size_t otu) { return outerCluster.Has(otu); });
-      // A second, different cluster around inner means the two around it overlap unnested.
-      if (!inside) return Contradiction(used[inner].position, used[outer].position);
-      if (parent[inner] != kNone) return Contradiction(used[parent[inner]].position, used[outer].position);
-      parent[inner] = outer;
+  // Nesting, largest cluster first (equal sizes in table order): the parent of a cluster is the
+  // cluster taken last among those around any of its members, which must be the same for all of
+  // them. smallest[otu] ends as the smallest cluster around the OTU.
+  std::vector<std::size_t> bySize(used.size());
+  std::iota(bySize.begin(), bySize.end(), std::size_t{0});
+  std::stable_sort(bySize.begin(), bySize.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
+  std::vector<std::size_t> parent(used.size(), kNone), depth(used.size(), 0), smallest(n, kNone);
+  for (std::size_t u : bySize) {
+    std::size_t around = kNone;
+    bool first = true, nested = true;
+    ForEachMember(members(u), [&](std::size_t otu) {
+      if (first) around = smallest[otu];
+      nested = nested && smallest[otu] == around;
+      first = false;
+    });
+    if (!nested) {
+      // A cluster around some members that does not hold them all overlaps this one unnested.
+      std::size_t other = kNone;
+      ForEachMember(members(u), [&](std::size_t otu) {
+        if (other == kNone && smallest[otu] != kNone && !Inside(members(u), members(smallest[otu]))) other = smallest[otu];
+      });
+      const std::size_t a = used[u].position, b = used[other].position;
+      return Contradiction(std::min(a, b), std::max(a, b));
     }
+    parent[u] = around;
+    depth[u] = around == kNone ? 1 : depth[around] + 1;
+    ForEachMember(members(u), [&](std::size_t otu) { smallest[otu] = u; });
   }
-  const auto root = std::find_if(used.begin(), used.end(), [&](const UsedCluster& cluster) { return cluster.members.size() == n; });
+  const auto root = std::find_if(used.begin(), used.end(), [&](const UsedCluster& cluster) { return cluster.size == n; });
   if (root == used.end() || n == 0) {
     return Failure{"No qualifying cluster holds all " + std::to_string(n) +
                    " OTUs of the first tree, so the clusters do not form one tree: there is no consensus tree.\r\n"
@@ -105,55 +131,65 @@ Result<std::string> TTrees::BuildConsensusTree(const std::vector<Cluster>& clust
   }
 
   // Order of construction. An OTU's counter is 1 + its clusters not yet taken.
-  std::vector<std::size_t> counter(n), smallest(n);
-  for (std::size_t otu = 0; otu < n; ++otu) {
-    counter[otu] = 1 + around[otu].size();
-    smallest[otu] = around[otu].front();
-  }
-  // The OTU with the highest counter, then the smallest smallest cluster, then the first.
-  const auto pick = [&](const std::vector<std::size_t>& candidates) {
-    std::size_t best = candidates.front();
-    for (std::size_t otu : candidates) {
-      if (counter[otu] > counter[best] || (counter[otu] == counter[best] && size(smallest[otu]) < size(smallest[best]))) best = otu;
-    }
+  std::vector<std::size_t> counter(n);
+  for (std::size_t otu = 0; otu < n; ++otu) counter[otu] = 1 + depth[smallest[otu]];
+  // Among the members of a cluster, the OTU with the highest counter, then the smallest smallest
+  // cluster, then the first.
+  const auto pick = [&](const Cluster& among) {
+    std::size_t best = kNone;
+    ForEachMember(among, [&](std::size_t otu) {
+      if (best == kNone || counter[otu] > counter[best] ||
+          (counter[otu] == counter[best] && size(smallest[otu]) < size(smallest[best]))) {
+        best = otu;
+      }
+    });
     return best;
   };
   const std::size_t steps = used.size();
   std::vector<std::size_t> order(steps);
   std::vector<std::size_t> placedAt(n, kNone);
-  std::vector<std::vector<std::size_t>> placedOtus(steps);
+  // The OTUs placed at step p: placedOtus[placedFrom[p] .. placedFrom[p + 1]).
+  std::vector<std::size_t> placedOtus, placedFrom(steps + 1, 0);
+  placedOtus.reserve(n);
   for (std::size_t p = 0; p < steps; ++p) {
     std::size_t taken;
     if (p == 0) {
-      taken = smallest[pick(root->members)];
+      taken = smallest[pick(members(static_cast<std::size_t>(root - used.begin())))];
     } else {
       const std::size_t up = parent[order[p - 1]];
       if (up == kNone) return Failure{"Consensus: Error in FromTo function"};
-      const auto& members = used[up].members;
-      const bool even = std::all_of(members.begin(), members.end(), [&](std::size_t otu) { return counter[otu] == counter[members.front()]; });
-      taken = even ? up : smallest[pick(members)];
+      std::size_t firstCounter = kNone;
+      bool even = true;
+      ForEachMember(members(up), [&](std::size_t otu) {
+        if (firstCounter == kNone) firstCounter = counter[otu];
+        even = even && counter[otu] == firstCounter;
+      });
+      taken = even ? up : smallest[pick(members(up))];
     }
     order[p] = taken;
-    for (std::size_t otu : used[taken].members) {
+    placedFrom[p] = placedOtus.size();
+    ForEachMember(members(taken), [&](std::size_t otu) {
       --counter[otu];
       if (placedAt[otu] == kNone) {
         placedAt[otu] = p;
-        placedOtus[p].push_back(otu);
+        placedOtus.push_back(otu);
       }
-    }
+    });
   }
+  placedFrom[steps] = placedOtus.size();
 
   // Writing: a group opens before the first OTU placed at the earliest step among its members.
   std::vector<std::size_t> opensBefore(n, 0), openingOtu(steps);
   for (std::size_t p = 0; p < steps; ++p) {
     std::size_t earliest = p;
-    for (std::size_t otu : used[order[p]].members) earliest = std::min(earliest, placedAt[otu]);
-    openingOtu[p] = earliest == p ? placedOtus[p].front() : openingOtu[earliest];
+    ForEachMember(members(order[p]), [&](std::size_t otu) { earliest = std::min(earliest, placedAt[otu]); });
+    openingOtu[p] = earliest == p ? placedOtus[placedFrom[p]] : openingOtu[earliest];
     ++opensBefore[openingOtu[p]];
   }
   std::string text;
   for (std::size_t p = 0; p < steps; ++p) {
-    for (std::size_t otu : placedOtus[p]) {
+    for (std::size_t k = placedFrom[p]; k < placedFrom[p + 1]; ++k) {
+      const std::size_t otu = placedOtus[k];
       if (!text.empty()) text += ',';
       text.append(opensBefore[otu], '(');
       text += names[otu];

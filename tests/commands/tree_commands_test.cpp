@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "support/command_fixture.h"
 
 namespace vorn {
@@ -92,6 +95,37 @@ TEST_F(TreeCommandsTest, ConsensusFailuresWriteNoTree) {
   EXPECT_EQ(host.Errors().back().substr(0, 22), "Clusters #1 and #3 of ");
   EXPECT_EQ(ReadFile("constree.ph"), "");
   EXPECT_NE(ReadFile("analysis.txt").find("101 1x= 50.00 %"), std::string::npos);
+}
+
+TEST_F(TreeCommandsTest, RedundantParenthesesAddNothingToTheConsensus) {
+  dir.Write("outtree.ph", "(((A,B)),C);\r\n((A,(C)),B);\r\n");
+  Run("StrictConsensus1Click");
+  EXPECT_TRUE(host.Errors().empty());
+  EXPECT_EQ(ReadFile("constree.ph"), "(A,B,C);\r\n");
+  EXPECT_EQ(ReadFile("analysis.txt").substr(0, 114),
+            "Clusters found during Strict Consensus Construction\r\n\r\n123\r\n110 1x= 50.00 %\r\n111 2x= 100.00 %\r\n"
+            "101 1x= 50.00 %\r\n\r\n");
+}
+
+// 1100 caterpillars of 64 OTUs in random orders hold far more than 65535 distinct clusters.
+TEST_F(TreeCommandsTest, AFullClusterTableGivesOneBox) {
+  std::vector<std::string> otus;
+  for (int i = 1; i <= 64; ++i) otus.push_back("O" + std::to_string(i));
+  std::mt19937 random(7);
+  std::string file;
+  for (int tree = 0; tree < 1100; ++tree) {
+    std::shuffle(otus.begin(), otus.end(), random);
+    file += std::string(otus.size() - 1, '(') + otus[0];
+    for (std::size_t i = 1; i < otus.size(); ++i) file += "," + otus[i] + ")";
+    file += ";\r\n";
+  }
+  dir.Write("outtree.ph", file);
+  Run("StrictConsensus1Click");
+  ASSERT_EQ(host.Errors().size(), 1u);
+  const std::string box = host.Errors().front();
+  EXPECT_EQ(box.substr(0, 68), "Maximal number of clusters that can be evaluated has been reached.\r\n");
+  EXPECT_EQ(box.substr(box.size() - 27), " clusters were not counted.");
+  EXPECT_GT(std::stoul(box.substr(68)), 0u);
 }
 
 }  // namespace

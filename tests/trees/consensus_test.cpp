@@ -23,6 +23,13 @@ std::string Bits(const Cluster& cluster, std::size_t n) {
   return bits;
 }
 
+std::vector<std::string> ReportLines(std::string_view title, const ClusterCount& counted) {
+  std::vector<std::string> lines;
+  WriteClusterReport(title, counted.table.Clusters(), counted.names.Count(), counted.treeCount,
+                     [&](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}
+
 Result<std::string> Consensus(const std::vector<std::string>& trees, double threshold, bool labels) {
   const ClusterCount counted = CountClusters(trees);
   TTrees builder;
@@ -42,7 +49,7 @@ TEST(Consensus, TheFourTreeExample) {
   EXPECT_EQ(counted.table.Clusters()[2].count, 1u);
   EXPECT_EQ(*Consensus(kFourTrees, 1.0, false), "(A,B,C);");
   EXPECT_EQ(*Consensus(kFourTrees, 0.7, true), "((A,B)75,C)100;");
-  EXPECT_EQ(ClusterReportLines("Clusters found during Majority Rule Consensus construction", counted.table.Clusters(), 3, 4),
+  EXPECT_EQ(ReportLines("Clusters found during Majority Rule Consensus construction", counted),
             (std::vector<std::string>{"Clusters found during Majority Rule Consensus construction", "", "123",
                                       "110 3x= 75.00 %", "111 4x= 100.00 %", "101 1x= 25.00 %", "", "...where..."}));
   EXPECT_EQ(OtuKeyLines(counted.names.All()), (std::vector<std::string>{"OTU #1= A", "OTU #2= B", "OTU #3= C", ""}));
@@ -115,6 +122,78 @@ TEST(Consensus, GroupsAreReadInnermostFirstWithInnerLabelsJoiningNames) {
   EXPECT_EQ(Bits(table.Clusters()[0], 3), "110");
   EXPECT_EQ(ExtractClusters("A,B)(C", names, table).size(), 0u);  // an unmatched ")" ends the tree
   EXPECT_EQ(table.Clusters().size(), 1u);
+}
+
+// Each distinct cluster counts once per tree: parentheses around a group that has them already,
+// or around a single name, add nothing.
+TEST(Consensus, AClusterCountsOncePerTree) {
+  const std::string deep = std::string(1000000, '(') + "A,B" + std::string(1000000, ')') + ",C);";
+  const struct {
+    std::vector<std::string> trees;
+    std::vector<std::string> report;  // the cluster lines
+    std::string strict;
+  } cases[] = {
+      {{"(((A,B)),C);", "((A,C),B);"}, {"110 1x= 50.00 %", "111 2x= 100.00 %", "101 1x= 50.00 %"}, "(A,B,C);"},
+      {{"((A,B),C);", "((((A,B),C)));"}, {"110 2x= 100.00 %", "111 2x= 100.00 %"}, "((A,B),C);"},
+      {{"(((A),B),(C));", "((A,B),C);"}, {"110 2x= 100.00 %", "111 2x= 100.00 %"}, "((A,B),C);"},
+      {{"(" + deep, "((A,C),B);"}, {"110 1x= 50.00 %", "111 2x= 100.00 %", "101 1x= 50.00 %"}, "(A,B,C);"},
+      // A tree of one OTU is its own cluster.
+      {{"((A));", "(A);"}, {"1 2x= 100.00 %"}, "(A);"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.trees.front().substr(0, 40));
+    const ClusterCount counted = CountClusters(c.trees);
+    EXPECT_TRUE(counted.errors.empty());
+    const auto lines = ReportLines("Clusters", counted);
+    const std::size_t rulers = 2 + ColumnRuler(counted.names.Count()).size();
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(rulers), lines.end() - 2), c.report);
+    EXPECT_EQ(*Consensus(c.trees, 1.0, false), c.strict);
+  }
+}
+
+// A group naming an unknown OTU is reported once, whatever the parentheses around it.
+TEST(Consensus, RedundantParenthesesDoNotRepeatErrors) {
+  const ClusterCount counted = CountClusters({"((A,B),C);", std::string(1000, '(') + "A,D" + std::string(1000, ')') + ";"});
+  EXPECT_EQ(counted.errors, (std::vector<ClusterError>{ClusterError::UnknownName}));
+}
+
+// 400 OTUs in 399 trees, each of 200 disjoint pairs: every pair of OTUs is met once, 79800
+// pairs and the root, of which the table holds 65535.
+TEST(Consensus, AFullTableIsReportedOnceWithWhatWasNotCounted) {
+  constexpr std::size_t n = 400;
+  std::vector<std::string> trees;
+  for (std::size_t round = 0; round + 1 < n; ++round) {
+    // The circle method: OTU n - 1 stays, the others turn one place per round.
+    const auto otu = [&](std::size_t seat) { return seat == n - 1 ? seat : (seat + round) % (n - 1); };
+    std::string tree = "(";
+    for (std::size_t seat = 0; seat < n / 2; ++seat) {
+      tree += (seat == 0 ? "(" : ",(") + ("O" + std::to_string(otu(seat))) + ",O" + std::to_string(otu(n - 1 - seat)) + ")";
+    }
+    trees.push_back(tree + ");");
+  }
+  const ClusterCount counted = CountClusters(trees);
+  EXPECT_EQ(counted.table.Clusters().size(), kMaxClusters);
+  EXPECT_EQ(counted.table.NotCounted(), 79801 - kMaxClusters);
+  EXPECT_EQ(ClusterCountMessages(counted),
+            (std::vector<std::string>{"Maximal number of clusters that can be evaluated has been reached.\r\n"
+                                      "14266 clusters were not counted."}));
+  EXPECT_EQ(counted.table.Clusters()[200].count, n - 1);  // the root
+}
+
+TEST(Consensus, EachGroupWithAnUnknownNameHasItsMessage) {
+  const ClusterCount counted = CountClusters({"((A,B),C);", "((A,X),C);"});
+  EXPECT_EQ(ClusterCountMessages(counted),
+            (std::vector<std::string>(2, "Consensus error: Inconsistent array of OTUs")));
+}
+
+// (((T1,T2),T3),...,Tn): as deep as it is wide, built back as it was.
+TEST(Consensus, TheStrictConsensusOfACaterpillarIsItself) {
+  constexpr std::size_t n = 3000;
+  std::string tree(n - 1, '(');
+  tree += "T1";
+  for (std::size_t i = 2; i <= n; ++i) tree += ",T" + std::to_string(i) + ")";
+  tree += ";";
+  EXPECT_EQ(*Consensus({tree, tree}, 1.0, false), tree);
 }
 
 TEST(Consensus, LabelsForRSupport) {
