@@ -33,7 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto tree = builder.BuildConsensusTree(counted.table.Clusters(), counted.names.All(), counted.treeCount);
     if (tree.ok() ? (tree->empty() || tree->back() != ';') : tree.error().empty()) std::abort();
   }
-  vorn::ClusterReportLines("Clusters", counted.table.Clusters(), otus, counted.treeCount);
+  vorn::ClusterCountMessages(counted);
+  std::size_t reportLines = 0;
+  vorn::WriteClusterReport("Clusters", counted.table.Clusters(), otus, counted.treeCount,
+                           [&](std::string_view) { ++reportLines; });
+  if (reportLines < counted.table.Clusters().size()) std::abort();
   vorn::OtuKeyLines(counted.names.All());
   return 0;
 }
