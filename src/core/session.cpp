@@ -34,7 +34,7 @@ std::optional<bool> Session::PrepareOutputFile(const std::string& name) {
 }
 
 std::optional<TextFileWriter> Session::OpenOutputFile(const std::string& name, bool rewrite) {
-  auto file = TextFileWriter::Open(name, rewrite ? WriteMode::Rewrite : WriteMode::Append);
+  auto file = TextFileWriter::Open(name, rewrite ? WriteMode::Replace : WriteMode::Append);
   if (!Check(file)) return std::nullopt;
   return std::move(*file);
 }
@@ -50,7 +50,10 @@ bool Session::FinishOutputFile(TextFileWriter& file) { return Check(file.Close()
 bool Session::StartLogging() {
   const auto rewrite = PrepareOutputFile(ws.files.log);
   if (!rewrite) return false;
-  auto file = OpenOutputFile(ws.files.log, *rewrite);
+  // The log stays open for appending while logging is on; rewriting it first replaces it with an
+  // empty file.
+  if (*rewrite && !Check(ReplaceFileWhole(ws.files.log, [](TextFileWriter&) { return Success(); }))) return false;
+  auto file = OpenOutputFile(ws.files.log, false);
   if (!file) return false;
   ws.log.file = std::move(*file);
   ws.log.logging = true;

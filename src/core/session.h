@@ -35,7 +35,9 @@ class Session {
   // Asks whether to append to an existing file (Yes) or rewrite it (No); creates a missing file
   // empty. Gives the rewrite flag, or nothing when the file could not be created (already told).
   std::optional<bool> PrepareOutputFile(const std::string& name);
-  // Opens name from its start (rewrite) or at its end; nothing when it fails (already told).
+  // Opens name at its end, or (rewrite) to write it anew: the file is then replaced whole when the
+  // writer is closed without failure, and kept as it was otherwise. Nothing when it cannot be
+  // opened (already told).
   std::optional<TextFileWriter> OpenOutputFile(const std::string& name, bool rewrite);
   // PrepareOutputFile, then OpenOutputFile: the usual start of a result block.
   std::optional<TextFileWriter> BeginOutputFile(const std::string& name);

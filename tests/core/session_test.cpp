@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "support/file_failures.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
 namespace vorn {
 namespace {
 
+using testing::Entries;
+using testing::FileSizeLimit;
 using testing::ReadFile;
 using testing::RecordingHost;
 using testing::TempDir;
@@ -72,6 +77,28 @@ TEST_F(SessionTest, AnsweringNoMakesTheNewBlockTheOnlyContent) {
   file->Line("new block");
   ASSERT_TRUE(session.FinishOutputFile(*file));
   EXPECT_EQ(ReadFile(name), "new block\r\n");
+}
+
+// "No" to the append question writes the file anew: the old one stays until the new block is
+// whole, and stays as it was when the writing fails.
+TEST_F(SessionTest, ARewriteThatFailsKeepsTheOldFile) {
+  const auto name = dir.Write("analysis.txt", "old block\r\n");
+  host.answers = {MessageAnswer::No, MessageAnswer::No};
+  {
+    FileSizeLimit full(16);  // writes fail as on a full disk
+    auto file = session.BeginOutputFile(name);
+    ASSERT_TRUE(file.has_value());
+    file->Line("a new block that does not fit");
+    EXPECT_FALSE(session.FinishOutputFile(*file));
+  }
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write " + name + ": File too large"});
+  EXPECT_EQ(ReadFile(name), "old block\r\n");
+  {
+    auto file = session.BeginOutputFile(name);  // a command that stops half-way
+    file->Line("half a block");
+  }
+  EXPECT_EQ(ReadFile(name), "old block\r\n");
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"analysis.txt"});
 }
 
 TEST_F(SessionTest, AnsweringYesAppends) {
