@@ -4,11 +4,22 @@ namespace vorn {
 
 void Session::Report(std::string_view line) {
   ws.status.Add(line);
+  Status logged = Success();
   if (ws.log.logging && ws.log.file) {
     ws.log.file->Line(line);
     ws.log.file->Flush();
+    logged = ws.log.file->Written();
   }
   host.Reported(line, ws.status);
+  if (!logged) LogWriteFailed(logged.error());
+}
+
+void Session::LogWriteFailed(const std::string& reason) {
+  // Dropping the log's writer closes the file without writing again: the failure is told once.
+  ws.log.file.reset();
+  ws.log.logging = false;
+  LoggingTurnedOff();
+  ErrorBox(reason + "\r\n\r\nLogging has been turned off.");
 }
 
 void Session::ErrorBox(std::string_view text) { host.ShowMessage(text, "Error", MessageButtons::Ok); }

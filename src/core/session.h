@@ -18,11 +18,14 @@ class Session {
   Session(Workspace& workspace, Host& host) : ws(workspace), host(host) {}
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
+  virtual ~Session() = default;
 
   Workspace& ws;
   Host& host;
 
-  // The one entry point for progress lines: the status lines, and the log when it is on.
+  // The one entry point for progress lines: the status lines, and the log when it is on. A log
+  // that cannot be written (disk full) is turned off at the first failed line, which is told in
+  // the error box with the system's reason.
   void Report(std::string_view line);
 
   // A box titled "Error" with an OK button.
@@ -57,6 +60,14 @@ class Session {
     if (!result) ErrorBox(result.error());
     return result.ok();
   }
+
+ protected:
+  // Logging was turned off without the command that turns it off (a failed log write): the
+  // program shows it, e.g. in the menu caption.
+  virtual void LoggingTurnedOff() {}
+
+ private:
+  void LogWriteFailed(const std::string& reason);
 };
 
 }  // namespace vorn

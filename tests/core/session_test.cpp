@@ -146,6 +146,34 @@ TEST_F(SessionTest, LoggingToAnExistingLogRewritesOnNo) {
   EXPECT_EQ(ReadFile(ws.files.log), "Started Logging on 08.12.2026 at 10:11:12\r\n");
 }
 
+// A log that cannot be written (disk full) is told once, at the first line that fails, and
+// logging turns itself off; the lines after it are only shown.
+TEST_F(SessionTest, AFailedLogWriteIsToldOnceAndTurnsLoggingOff) {
+  if (!FileExists("/dev/full")) GTEST_SKIP();
+  ws.files.log = "/dev/full";
+  host.answers = {MessageAnswer::Yes};
+  ASSERT_TRUE(session.StartLogging());
+  EXPECT_FALSE(ws.log.logging);
+  EXPECT_FALSE(ws.log.file.has_value());
+  session.Report("a later line");
+  session.StopLogging();  // as at exit: nothing is open any more
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write /dev/full: No space left on device\r\n\r\n"
+                                                    "Logging has been turned off."});
+  EXPECT_EQ(host.reports, (std::vector<std::string>{"Started Logging on 08.12.2026 at 10:11:12", "a later line",
+                                                    "Stopped Logging on 08.12.2026 at 10:11:12"}));
+}
+
+TEST_F(SessionTest, RewritingALogThatIsADeviceWritesNothingToIt) {
+  if (!FileExists("/dev/null")) GTEST_SKIP();
+  ws.files.log = "/dev/null";
+  host.answers = {MessageAnswer::No};
+  ASSERT_TRUE(session.StartLogging());
+  EXPECT_TRUE(ws.log.logging);
+  session.CloseLog();
+  EXPECT_TRUE(host.Errors().empty());
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
 }  // namespace
 }  // namespace vorn
 
