@@ -75,6 +75,9 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   Dialogs dialogs;
   MenuBar menu;
 
+ protected:
+  void LoggingTurnedOff() override { UpdateLogCaption(); }
+
  private:
   HandlerTable handlers_;
 };

@@ -1,5 +1,8 @@
 // File > Save DataMatrix: the working data (a selected group or locus set is saved as such) in
-// the layout confirmed in the file parameter dialog, followed by the group blocks.
+// the layout confirmed in the file parameter dialog, followed by the group blocks. What the
+// reader could not give back is refused before anything is written, and the file is replaced
+// only when all of it was written: a failure leaves the file that was there.
+#include "commands/data_guard.h"
 #include "commands/main_program.h"
 #include "io/data_file_writer.h"
 #include "io/group_blocks.h"
@@ -7,16 +10,8 @@
 namespace vorn {
 namespace {
 
-// Appends one block; false when the file could not be written (already told).
-bool AppendBlock(TMainPrg& app, const std::string& name, const GroupList& list, GroupBlock block) {
-  const auto written = WriteBlock(name, list, block, WriteMode::Append);
-  if (!app.Check(written)) return false;
-  if (written.value()) app.ErrorBox(CleanedMembersMessage(block));
-  return true;
-}
-
 void Save1Click(TMainPrg& app) {
-  if (!app.RequireData()) return;
+  if (!RequireMatrix(app)) return;
   FileDialogOptions options;
   options.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
   options.initialName = "datafile.txt";
@@ -32,12 +27,10 @@ void Save1Click(TMainPrg& app) {
   dialog.ShowAmbiguityNegative(false);
   if (!accepted) return;
 
-  const FileLayout& layout = app.ws.settings.layout;
-  if (!app.Check(WriteDataFile(name, app.ws.data, layout))) return;
-  if (layout.includeGroups) {
-    if (!AppendBlock(app, name, app.ws.groups.groups, GroupBlock::Groups)) return;
-    if (!AppendBlock(app, name, app.ws.groups.locusSets, GroupBlock::LocusSets)) return;
-  }
+  const GroupState& groups = app.ws.groups;
+  const auto saved = WriteDataFile(name, app.ws.data, app.ws.settings.layout, groups.groups, groups.locusSets);
+  if (!app.Check(saved)) return;
+  for (GroupBlock block : *saved) app.ErrorBox(CleanedMembersMessage(block));
   app.Report("Saving DataMatrix to " + name);
 }
 

@@ -4,11 +4,22 @@ namespace vorn {
 
 void Session::Report(std::string_view line) {
   ws.status.Add(line);
+  Status logged = Success();
   if (ws.log.logging && ws.log.file) {
     ws.log.file->Line(line);
     ws.log.file->Flush();
+    logged = ws.log.file->Written();
   }
   host.Reported(line, ws.status);
+  if (!logged) LogWriteFailed(logged.error());
+}
+
+void Session::LogWriteFailed(const std::string& reason) {
+  // Dropping the log's writer closes the file without writing again: the failure is told once.
+  ws.log.file.reset();
+  ws.log.logging = false;
+  LoggingTurnedOff();
+  ErrorBox(reason + "\r\n\r\nLogging has been turned off.");
 }
 
 void Session::ErrorBox(std::string_view text) { host.ShowMessage(text, "Error", MessageButtons::Ok); }
@@ -34,7 +45,7 @@ std::optional<bool> Session::PrepareOutputFile(const std::string& name) {
 }
 
 std::optional<TextFileWriter> Session::OpenOutputFile(const std::string& name, bool rewrite) {
-  auto file = TextFileWriter::Open(name, rewrite ? WriteMode::Rewrite : WriteMode::Append);
+  auto file = TextFileWriter::Open(name, rewrite ? WriteMode::Replace : WriteMode::Append);
   if (!Check(file)) return std::nullopt;
   return std::move(*file);
 }
@@ -50,7 +61,10 @@ bool Session::FinishOutputFile(TextFileWriter& file) { return Check(file.Close()
 bool Session::StartLogging() {
   const auto rewrite = PrepareOutputFile(ws.files.log);
   if (!rewrite) return false;
-  auto file = OpenOutputFile(ws.files.log, *rewrite);
+  // The log stays open for appending while logging is on; rewriting it first replaces it with an
+  // empty file.
+  if (*rewrite && !Check(ReplaceFileWhole(ws.files.log, [](TextFileWriter&) { return Success(); }))) return false;
+  auto file = OpenOutputFile(ws.files.log, false);
   if (!file) return false;
   ws.log.file = std::move(*file);
   ws.log.logging = true;

@@ -18,11 +18,14 @@ class Session {
   Session(Workspace& workspace, Host& host) : ws(workspace), host(host) {}
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
+  virtual ~Session() = default;
 
   Workspace& ws;
   Host& host;
 
-  // The one entry point for progress lines: the status lines, and the log when it is on.
+  // The one entry point for progress lines: the status lines, and the log when it is on. A log
+  // that cannot be written (disk full) is turned off at the first failed line, which is told in
+  // the error box with the system's reason.
   void Report(std::string_view line);
 
   // A box titled "Error" with an OK button.
@@ -35,7 +38,9 @@ class Session {
   // Asks whether to append to an existing file (Yes) or rewrite it (No); creates a missing file
   // empty. Gives the rewrite flag, or nothing when the file could not be created (already told).
   std::optional<bool> PrepareOutputFile(const std::string& name);
-  // Opens name from its start (rewrite) or at its end; nothing when it fails (already told).
+  // Opens name at its end, or (rewrite) to write it anew: the file is then replaced whole when the
+  // writer is closed without failure, and kept as it was otherwise. Nothing when it cannot be
+  // opened (already told).
   std::optional<TextFileWriter> OpenOutputFile(const std::string& name, bool rewrite);
   // PrepareOutputFile, then OpenOutputFile: the usual start of a result block.
   std::optional<TextFileWriter> BeginOutputFile(const std::string& name);
@@ -55,6 +60,14 @@ class Session {
     if (!result) ErrorBox(result.error());
     return result.ok();
   }
+
+ protected:
+  // Logging was turned off without the command that turns it off (a failed log write): the
+  // program shows it, e.g. in the menu caption.
+  virtual void LoggingTurnedOff() {}
+
+ private:
+  void LogWriteFailed(const std::string& reason);
 };
 
 }  // namespace vorn

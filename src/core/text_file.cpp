@@ -1,8 +1,15 @@
 #include "core/text_file.h"
 
-#include <cerrno>
-#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <utility>
 
 namespace vorn {
 namespace {
@@ -11,6 +18,42 @@ constexpr std::size_t kReadChunk = 1 << 16;
 
 Failure SystemFailure(const char* action, const std::string& path, int error) {
   return Failure{std::string(action) + " " + path + ": " + std::strerror(error)};
+}
+
+// A fresh file beside target, opened for writing; its name starts with a dot and the target's
+// name, so that a leftover (after a crash) shows what it belonged to.
+Result<std::FILE*> CreateTemporaryBeside(const std::string& path, const std::string& target, std::string& temporary,
+                                         const struct stat* replaced) {
+  static std::atomic<unsigned> counter = 0;
+  const std::filesystem::path targetPath(target);
+  const std::filesystem::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
+  std::string base = targetPath.filename().string();
+  if (base.size() > 200) base.resize(200);  // leaves room for the suffix within a name's 255 bytes
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = (folder / ("." + base + ".vorn" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+                           ".tmp")).string();
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return SystemFailure("Cannot write", path, errno);
+    }
+    if (replaced) {
+      // The new file takes the old one's owner where the system allows it (as root), and its mode.
+      if (replaced->st_uid != ::geteuid() || replaced->st_gid != ::getegid()) {
+        [[maybe_unused]] const int owned = ::fchown(fd, replaced->st_uid, replaced->st_gid);
+      }
+      ::fchmod(fd, replaced->st_mode & 07777);
+    }
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+      const int error = errno;
+      ::close(fd);
+      ::unlink(temporary.c_str());
+      return SystemFailure("Cannot write", path, error);
+    }
+    return file;
+  }
+  return SystemFailure("Cannot write", path, EEXIST);
 }
 
 }  // namespace
@@ -61,27 +104,111 @@ bool LineReader::Next(std::string& line) {
 }
 
 Result<TextFileWriter> TextFileWriter::Open(const std::string& path, WriteMode mode) {
-  std::FILE* file = std::fopen(path.c_str(), mode == WriteMode::Rewrite ? "wb" : "ab");
-  if (!file) return SystemFailure("Cannot write", path, errno);
-  return TextFileWriter(file, path);
+  if (mode == WriteMode::Append) {
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file) return SystemFailure("Cannot write", path, errno);
+    return TextFileWriter(file, path, path, "", false);
+  }
+  struct stat existing;
+  const bool exists = ::stat(path.c_str(), &existing) == 0;
+  if (exists && S_ISDIR(existing.st_mode)) return SystemFailure("Cannot write", path, EISDIR);
+  if (exists && !S_ISREG(existing.st_mode)) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return SystemFailure("Cannot write", path, errno);
+    return TextFileWriter(file, path, path, "", true);
+  }
+  std::string target = path;
+  struct stat link;
+  if (exists && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+      target = resolved;
+      std::free(resolved);
+    }
+  }
+  std::string temporary;
+  auto file = CreateTemporaryBeside(path, target, temporary, exists ? &existing : nullptr);
+  if (!file) return Failure{file.error()};
+  return TextFileWriter(*file, path, std::move(target), std::move(temporary), true);
 }
 
-TextFileWriter::TextFileWriter(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
+TextFileWriter::TextFileWriter(std::FILE* file, std::string path, std::string target, std::string temporary,
+                               bool replacing)
+    : file_(file),
+      path_(std::move(path)),
+      target_(std::move(target)),
+      temporary_(std::move(temporary)),
+      replacing_(replacing) {}
+
+TextFileWriter::TextFileWriter(TextFileWriter&& other) noexcept
+    : file_(std::move(other.file_)),
+      path_(std::move(other.path_)),
+      target_(std::move(other.target_)),
+      temporary_(std::exchange(other.temporary_, {})),
+      buffer_(std::move(other.buffer_)),
+      error_(other.error_),
+      replacing_(other.replacing_) {}
+
+TextFileWriter& TextFileWriter::operator=(TextFileWriter&& other) noexcept {
+  if (this != &other) {
+    Abandon();
+    file_ = std::move(other.file_);
+    path_ = std::move(other.path_);
+    target_ = std::move(other.target_);
+    temporary_ = std::exchange(other.temporary_, {});
+    buffer_ = std::move(other.buffer_);
+    error_ = other.error_;
+    replacing_ = other.replacing_;
+  }
+  return *this;
+}
+
+void TextFileWriter::Abandon() {
+  if (!file_) return;
+  if (!replacing_) Flush();
+  file_.reset();
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+}
 
 void TextFileWriter::Flush() {
-  if (!buffer_.empty() && error_ == 0 &&
-      std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size()) {
-    error_ = errno ? errno : EIO;
+  if (!file_) return;
+  if (!buffer_.empty() && error_ == 0) {
+    errno = 0;
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size()) error_ = errno ? errno : EIO;
   }
   buffer_.clear();
-  if (error_ == 0 && std::fflush(file_.get()) != 0) error_ = errno;
+  if (error_ == 0 && std::fflush(file_.get()) != 0) error_ = errno ? errno : EIO;
+}
+
+Status TextFileWriter::Written() const {
+  if (error_ != 0) return SystemFailure("Cannot write", path_, error_);
+  return Success();
 }
 
 Status TextFileWriter::Close() {
+  if (!file_) return Written();
   Flush();
-  if (std::fclose(file_.release()) != 0 && error_ == 0) error_ = errno;
-  if (error_ != 0) return SystemFailure("Cannot write", path_, error_);
-  return Success();
+  std::FILE* file = file_.release();
+  // The text must be on the disk before its name replaces the old file's: a failure the disk
+  // reports only now (a full or failing disk, a network folder) still keeps the old file.
+  if (!temporary_.empty() && error_ == 0 && ::fsync(::fileno(file)) != 0 && errno != EINVAL && errno != ENOTSUP) {
+    error_ = errno;
+  }
+  if (std::fclose(file) != 0 && error_ == 0) error_ = errno ? errno : EIO;
+  if (!temporary_.empty()) {
+    if (error_ == 0 && std::rename(temporary_.c_str(), target_.c_str()) != 0) error_ = errno;
+    if (error_ != 0) ::unlink(temporary_.c_str());
+    temporary_.clear();
+  }
+  return Written();
+}
+
+Status ReplaceFileWhole(const std::string& path, const std::function<Status(TextFileWriter&)>& write) {
+  auto file = TextFileWriter::Open(path, WriteMode::Replace);
+  if (!file) return Failure{file.error()};
+  // A failed write drops the writer, which removes its temporary file.
+  if (auto written = write(*file); !written) return written;
+  return file->Close();
 }
 
 Status TouchFile(const std::string& path) {

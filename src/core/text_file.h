@@ -1,8 +1,15 @@
 // Plain text files: reading line by line with any line end (CR LF, LF or CR), and writing with
 // CR LF line ends. Failures carry the system's reason, ready to be shown to the user.
+//
+// Every file the program writes anew goes through TextFileWriter in WriteMode::Replace (or
+// ReplaceFileWhole): the text goes to a temporary file in the target's folder, and only when
+// every write, the flush to disk and the close succeeded is that file renamed over the target,
+// which on one file system replaces it at once. Until then, and whenever something fails, the
+// previous file stays as it was, byte for byte, and the temporary file is removed.
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,22 +45,35 @@ class LineReader {
   bool failed_ = false;
 };
 
-enum class WriteMode { Rewrite, Append };
+enum class WriteMode {
+  // A new file that replaces the old one whole at Close, and only then. The new file keeps the
+  // old one's permission bits (and its owner, where the system allows); a symbolic link keeps
+  // pointing where it did and the file it names is replaced. A target that is no regular file
+  // (a device such as /dev/stdout, a pipe) cannot be replaced and is written in place.
+  Replace,
+  // Text added at the end of the file, which is created when missing.
+  Append,
+};
 
 class TextFileWriter {
  public:
   static Result<TextFileWriter> Open(const std::string& path, WriteMode mode);
-  TextFileWriter(TextFileWriter&&) = default;
-  TextFileWriter& operator=(TextFileWriter&&) = default;
-  // A writer dropped without Close (a command that stopped half-way) still writes what it has.
-  ~TextFileWriter() { if (file_) Flush(); }
+  TextFileWriter(TextFileWriter&& other) noexcept;
+  TextFileWriter& operator=(TextFileWriter&& other) noexcept;
+  // A writer dropped without Close (a command that stopped half-way): an appending one still
+  // writes what it has; a replacing one removes its temporary file and leaves the old file.
+  ~TextFileWriter() { Abandon(); }
 
   void Write(std::string_view text) { buffer_.append(text); if (buffer_.size() >= kFlushSize) Flush(); }
   // Writes text and CR LF.
   void Line(std::string_view text = {}) { Write(text); Write("\r\n"); }
   // Hands what is buffered to the system now.
   void Flush();
-  // Writes what is buffered and closes the file; the failure names the file and the reason.
+  // The first failure of a write so far (naming the file and the reason), or success. Once a
+  // write failed, later text is dropped.
+  Status Written() const;
+  // Writes what is buffered and closes the file; when replacing, also flushes it to disk and puts
+  // it in the target's place. The failure names the file and the reason.
   Status Close();
 
   const std::string& Path() const { return path_; }
@@ -63,13 +83,22 @@ class TextFileWriter {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
   static constexpr std::size_t kFlushSize = 1 << 20;
-  TextFileWriter(std::FILE* file, std::string path);
+  TextFileWriter(std::FILE* file, std::string path, std::string target, std::string temporary, bool replacing);
+  void Abandon();
 
   std::unique_ptr<std::FILE, Closer> file_;
-  std::string path_;
+  std::string path_;       // as the caller named it, for messages
+  std::string target_;     // the file a replacing writer puts itself in place of
+  std::string temporary_;  // the file a replacing writer writes; empty when writing in place
   std::string buffer_;
   int error_ = 0;  // errno of the first failed write
+  bool replacing_ = false;
 };
+
+// Writes the file at path anew (WriteMode::Replace): write fills it, and the file is replaced
+// only when write succeeded and so did every write, the flush and the close; otherwise it is left
+// as it was. The failure is write's own, or names the file and the system's reason.
+Status ReplaceFileWhole(const std::string& path, const std::function<Status(TextFileWriter&)>& write);
 
 // Creates the file empty if it does not exist, keeps it otherwise.
 Status TouchFile(const std::string& path);

@@ -1,6 +1,7 @@
 #include "io/group_blocks.h"
 
 #include "groups/group_model.h"
+#include "io/written_names.h"
 
 namespace vorn {
 namespace {
@@ -58,24 +59,46 @@ std::string_view CleanedMembersMessage(GroupBlock block) {
                "removed.";
 }
 
-Result<bool> WriteBlock(const std::string& path, const GroupList& list, GroupBlock block, WriteMode mode) {
+Status CheckWritableBlock(const GroupList& list, GroupBlock block) {
+  const std::string kind = block == GroupBlock::Groups ? "group" : "locus set";
+  const std::string remedy = "; please delete the " + kind + " in the Group Manager or untick \"Include Groups\"" +
+                             std::string(kCouldNotBeReadAgain);
+  for (std::size_t index = 1; index < list.size(); ++index) {
+    const GroupEntry& entry = list[index];
+    std::string_view fault = NameFault(entry.name, false);
+    if (fault.empty() && entry.name.find('=') != std::string::npos) fault = "contains \"=\"";
+    if (!fault.empty()) {
+      return Failure{"The " + kind + " name " + QuotedName(entry.name) + " " + std::string(fault) + remedy};
+    }
+    const std::string named = "The " + kind + " " + QuotedName(entry.name);
+    if (entry.members.empty()) return Failure{named + " has no members" + remedy};
+    for (const std::string& member : entry.members) {
+      bool cleaned = false;
+      const std::string written = BlockMember(member, cleaned);
+      fault = NameFault(written, true);
+      if (fault.empty()) continue;
+      const std::string which = cleaned ? ", which, once \",\" \";\" and \"=\" are removed, " : ", which ";
+      return Failure{named + " has the member " + QuotedName(member) + which + std::string(fault) + remedy};
+    }
+  }
+  return Success();
+}
+
+bool WriteBlock(TextFileWriter& file, const GroupList& list, GroupBlock block) {
   if (list.size() <= 1) return false;
-  auto file = TextFileWriter::Open(path, mode);
-  if (!file) return Failure{file.error()};
-  file->Line();
-  file->Line(BlockHeader(block));
+  file.Line();
+  file.Line(BlockHeader(block));
   bool cleaned = false;
   for (std::size_t index = 1; index < list.size(); ++index) {
     const GroupEntry& entry = list[index];
-    file->Write(entry.name + "= ");
+    file.Write(entry.name + "= ");
     for (std::size_t m = 0; m < entry.members.size(); ++m) {
-      if (m > 0) file->Write(", ");
-      file->Write(BlockMember(entry.members[m], cleaned));
+      if (m > 0) file.Write(", ");
+      file.Write(BlockMember(entry.members[m], cleaned));
     }
-    file->Line(";");
+    file.Line(";");
   }
-  file->Line("*");
-  if (auto closed = file->Close(); !closed) return Failure{closed.error()};
+  file.Line("*");
   return cleaned;
 }
 

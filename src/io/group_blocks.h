@@ -28,9 +28,17 @@ std::string_view BlockHeader(GroupBlock block);
 // The notice shown when member names lost a "," ";" or "=" on writing.
 std::string_view CleanedMembersMessage(GroupBlock block);
 
-// Writes the block of list (nothing when it holds only its implicit entry). The value is true
-// when a member name lost one of the characters "," ";" "=", which the block syntax cannot hold.
-Result<bool> WriteBlock(const std::string& path, const GroupList& list, GroupBlock block, WriteMode mode);
+// Refuses a list whose block would not read back as the same entries: an entry name that is
+// empty or holds a blank (the reader drops spaces and tabs) or "=" (the reader splits there); an
+// entry without members (the reader stops at "name= ;"); a member name that, once "," ";" and
+// "=" are removed, is empty, holds a blank or is longer than 20 characters. The message names
+// the entry and member.
+Status CheckWritableBlock(const GroupList& list, GroupBlock block);
+
+// Writes the block of list to file: an empty line, the header, one line per entry from the
+// second on, and "*" (nothing when the list holds only its implicit entry). True when a member
+// name lost one of the characters "," ";" "=", which the block syntax cannot hold.
+bool WriteBlock(TextFileWriter& file, const GroupList& list, GroupBlock block);
 
 // Reads the block from the file into list. Without a header line the list keeps its entries;
 // otherwise the list restarts with its implicit entry built from data and takes the block's

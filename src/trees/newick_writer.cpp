@@ -81,7 +81,7 @@ std::string TreeToNewick(const TreeNodeTable& table, std::string_view label) {
 }
 
 Status WriteTextLine(std::string_view text, const std::string& fileName, bool rewrite) {
-  auto file = TextFileWriter::Open(fileName, rewrite ? WriteMode::Rewrite : WriteMode::Append);
+  auto file = TextFileWriter::Open(fileName, rewrite ? WriteMode::Replace : WriteMode::Append);
   if (!file) return Failure{file.error()};
   file->Line(text);
   return file->Close();

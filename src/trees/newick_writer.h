@@ -20,7 +20,8 @@ std::string NewickName(std::string_view name);
 // characters.
 std::string TreeToNewick(const TreeNodeTable& table, std::string_view label);
 
-// Writes text and CR LF to fileName, from its start (rewrite) or appended.
+// Writes text and CR LF to fileName: appended, or (rewrite) as the whole new file, which replaces
+// the old one only when it is written whole.
 Status WriteTextLine(std::string_view text, const std::string& fileName, bool rewrite);
 inline Status WriteTreeLine(std::string_view text, const std::string& fileName, bool rewrite) {
   return WriteTextLine(text, fileName, rewrite);

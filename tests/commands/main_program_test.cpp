@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "support/command_fixture.h"
+#include "support/file_failures.h"
 
 namespace vorn {
 namespace {
 
+using testing::FileSizeLimit;
 using testing::ReadFile;
 
 class MainProgramTest : public testing::CommandTest {};
@@ -147,6 +149,38 @@ TEST_F(MainProgramTest, ALogThatCannotBeOpenedLeavesTheCaption) {
   EXPECT_FALSE(app.ws.log.logging);
   EXPECT_EQ(FindByHandler(app.menu, "urnlogon1Click")->caption, "&Turn log on");
   EXPECT_EQ(host.Errors().size(), 1u);
+}
+
+// A log on a full disk: the first line that cannot be written is told once, with the system's
+// reason, and logging turns itself off, caption included; later lines are only shown.
+TEST_F(MainProgramTest, ALogThatCannotBeWrittenTurnsItselfOff) {
+  if (!FileExists("/dev/full")) GTEST_SKIP();
+  app.ws.files.log = "/dev/full";
+  host.answers = {MessageAnswer::Yes};  // the device exists: append to it
+  Run("urnlogon1Click");
+  EXPECT_FALSE(app.ws.log.logging);
+  EXPECT_EQ(FindByHandler(app.menu, "urnlogon1Click")->caption, "&Turn log on");
+  Run("About1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write /dev/full: No space left on device\r\n\r\n"
+                                                    "Logging has been turned off."});
+  EXPECT_EQ(host.reports.back(), "Displaying About Box");
+}
+
+TEST_F(MainProgramTest, ALogThatFillsTheDiskLaterTurnsItselfOffThen) {
+  Run("urnlogon1Click");
+  ASSERT_TRUE(app.ws.log.logging);
+  const std::string logged = ReadFile("vornlog.txt");
+  {
+    FileSizeLimit full(logged.size());  // no more room for the log
+    Run("About1Click");
+  }
+  EXPECT_FALSE(app.ws.log.logging);
+  EXPECT_EQ(FindByHandler(app.menu, "urnlogon1Click")->caption, "&Turn log on");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write vornlog.txt: File too large\r\n\r\n"
+                                                    "Logging has been turned off."});
+  Run("Exit1Click");
+  EXPECT_EQ(host.Errors().size(), 1u);
+  EXPECT_EQ(ReadFile("vornlog.txt"), logged);
 }
 
 TEST_F(MainProgramTest, TheLogFileCannotChangeWhileLogging) {

@@ -1,9 +1,11 @@
 // Saving the data matrix, reading the group blocks on load, and "Select Group Only".
 #include "support/command_fixture.h"
+#include "support/file_failures.h"
 
 namespace vorn {
 namespace {
 
+using testing::FileSizeLimit;
 using testing::ReadFile;
 
 const char* const kData =
@@ -203,6 +205,68 @@ TEST_F(SaveAndGroupsTest, ALayoutThatCouldNotBeReadBackSavesNothing) {
                                                     "file could not be read again."});
   EXPECT_FALSE(FileExists("saved.txt"));
   EXPECT_EQ(host.reports.back(), "Loading File: data.txt");
+}
+
+TEST_F(SaveAndGroupsTest, OpenRemarkEqualToEndOfDataIsRefused) {
+  LoadFile("data.txt");
+  Save("saved.txt", [](DialogForm& form) { form["open_remark"].text = "*"; });
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"OpenRemark and EndOfData must be two different characters, or "
+                                                    "the saved file could not be read again."});
+  EXPECT_FALSE(FileExists("saved.txt"));
+}
+
+// Profiles are named after their groups: a group "AllData/" gives an individual without a name,
+// which a header line cannot hold.
+TEST_F(SaveAndGroupsTest, AnEmptyIndividualNameIsSavedOnlyWithoutNames) {
+  dir.Write("unnamed.txt", "a b c\n1 0 1\n0 1 1\n*\n[Groups]\nAllData/= a, b;\nAllData/X= c;\n*\n");
+  LoadFile("unnamed.txt");
+  Run("AdditiveBandProfile1Click");
+  ASSERT_EQ(app.ws.data.individualLabels.All(), (std::vector<std::string>{"", "X"}));
+  host.messages.clear();
+  Save("profile.txt");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"The individual name \"\" (individual 1) is empty; please save "
+                                                    "without individual names, or the saved file could not be read "
+                                                    "again."});
+  EXPECT_FALSE(FileExists("profile.txt"));
+  host.messages.clear();
+  Save("profile.txt", [](DialogForm& form) { form["individual_header"].checked = false; });
+  EXPECT_TRUE(host.Errors().empty());
+  EXPECT_EQ(ReadFile("profile.txt"), "1 1 \r\n1 1 \r\n*\r\n\r\n[Groups]\r\nAllData/= a, b;\r\nAllData/X= c;\r\n*\r\n");
+}
+
+TEST_F(SaveAndGroupsTest, AnEmptyWorkingMatrixIsNotSaved) {
+  LoadFile("data.txt");
+  app.ws.data = DataMatrix();  // as a selected group without members leaves it
+  Run("Save1Click");           // asks for no file
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"The current data matrix holds no individuals or no loci."});
+}
+
+// The saved file is replaced only when the whole new file is written: a full disk, a device
+// that takes nothing or a missing folder leave the file that was there, byte for byte, and
+// nothing beside it, and the error box gives the system's reason.
+TEST_F(SaveAndGroupsTest, ASaveThatCannotBeWrittenLeavesThePreviousFile) {
+  LoadFile("data.txt");
+  const std::string old = "the previous\r\ncontents\r\n";
+  dir.Write("saved.txt", old);
+  host.reports.clear();
+  {
+    FileSizeLimit full(64);  // writes fail as on a full disk
+    Save("saved.txt");
+  }
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write saved.txt: File too large"});
+  EXPECT_EQ(ReadFile("saved.txt"), old);
+  EXPECT_EQ(testing::Entries(dir), (std::vector<std::string>{"data.txt", "saved.txt"}));
+  EXPECT_TRUE(host.reports.empty());
+
+  host.messages.clear();
+  Save("missing/saved.txt");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write missing/saved.txt: No such file or directory"});
+  if (FileExists("/dev/full")) {
+    host.messages.clear();
+    Save("/dev/full");
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write /dev/full: No space left on device"});
+  }
+  EXPECT_TRUE(host.reports.empty());
 }
 
 // Saving and loading again with the same settings gives back the scores, labels, groups and

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "support/file_failures.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
 namespace vorn {
 namespace {
 
+using testing::Entries;
+using testing::FileSizeLimit;
 using testing::ReadFile;
 using testing::RecordingHost;
 using testing::TempDir;
@@ -74,6 +79,28 @@ TEST_F(SessionTest, AnsweringNoMakesTheNewBlockTheOnlyContent) {
   EXPECT_EQ(ReadFile(name), "new block\r\n");
 }
 
+// "No" to the append question writes the file anew: the old one stays until the new block is
+// whole, and stays as it was when the writing fails.
+TEST_F(SessionTest, ARewriteThatFailsKeepsTheOldFile) {
+  const auto name = dir.Write("analysis.txt", "old block\r\n");
+  host.answers = {MessageAnswer::No, MessageAnswer::No};
+  {
+    FileSizeLimit full(16);  // writes fail as on a full disk
+    auto file = session.BeginOutputFile(name);
+    ASSERT_TRUE(file.has_value());
+    file->Line("a new block that does not fit");
+    EXPECT_FALSE(session.FinishOutputFile(*file));
+  }
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write " + name + ": File too large"});
+  EXPECT_EQ(ReadFile(name), "old block\r\n");
+  {
+    auto file = session.BeginOutputFile(name);  // a command that stops half-way
+    file->Line("half a block");
+  }
+  EXPECT_EQ(ReadFile(name), "old block\r\n");
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"analysis.txt"});
+}
+
 TEST_F(SessionTest, AnsweringYesAppends) {
   const auto name = dir.Write("analysis.txt", "old block\r\n");
   host.answers = {MessageAnswer::Yes};
@@ -117,6 +144,34 @@ TEST_F(SessionTest, LoggingToAnExistingLogRewritesOnNo) {
   ASSERT_TRUE(session.StartLogging());
   session.CloseLog();
   EXPECT_EQ(ReadFile(ws.files.log), "Started Logging on 08.12.2026 at 10:11:12\r\n");
+}
+
+// A log that cannot be written (disk full) is told once, at the first line that fails, and
+// logging turns itself off; the lines after it are only shown.
+TEST_F(SessionTest, AFailedLogWriteIsToldOnceAndTurnsLoggingOff) {
+  if (!FileExists("/dev/full")) GTEST_SKIP();
+  ws.files.log = "/dev/full";
+  host.answers = {MessageAnswer::Yes};
+  ASSERT_TRUE(session.StartLogging());
+  EXPECT_FALSE(ws.log.logging);
+  EXPECT_FALSE(ws.log.file.has_value());
+  session.Report("a later line");
+  session.StopLogging();  // as at exit: nothing is open any more
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write /dev/full: No space left on device\r\n\r\n"
+                                                    "Logging has been turned off."});
+  EXPECT_EQ(host.reports, (std::vector<std::string>{"Started Logging on 08.12.2026 at 10:11:12", "a later line",
+                                                    "Stopped Logging on 08.12.2026 at 10:11:12"}));
+}
+
+TEST_F(SessionTest, RewritingALogThatIsADeviceWritesNothingToIt) {
+  if (!FileExists("/dev/null")) GTEST_SKIP();
+  ws.files.log = "/dev/null";
+  host.answers = {MessageAnswer::No};
+  ASSERT_TRUE(session.StartLogging());
+  EXPECT_TRUE(ws.log.logging);
+  session.CloseLog();
+  EXPECT_TRUE(host.Errors().empty());
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
 }  // namespace

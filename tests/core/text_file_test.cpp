@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "support/file_failures.h"
 #include "support/temp_dir.h"
 
 namespace vorn {
 namespace {
 
+using testing::Entries;
+using testing::FileSizeLimit;
 using testing::ReadFile;
 using testing::TempDir;
 
@@ -64,11 +69,11 @@ TEST(LineReader, MissingFileAndFolderFail) {
   }
 }
 
-TEST(TextFileWriter, WritesCrLfAndAppendsOrRewrites) {
+TEST(TextFileWriter, WritesCrLfAndAppendsOrReplaces) {
   TempDir dir;
   const auto path = dir.File("out.txt");
   {
-    auto file = TextFileWriter::Open(path, WriteMode::Rewrite);
+    auto file = TextFileWriter::Open(path, WriteMode::Replace);
     ASSERT_TRUE(file.ok());
     file->Line("one");
     file->Line();
@@ -82,36 +87,159 @@ TEST(TextFileWriter, WritesCrLfAndAppendsOrRewrites) {
   }
   EXPECT_EQ(ReadFile(path), "one\r\n\r\ntwo\r\n");
   {
-    auto file = TextFileWriter::Open(path, WriteMode::Rewrite);
+    auto file = TextFileWriter::Open(path, WriteMode::Replace);
     file->Line("new");
     ASSERT_TRUE(file->Close().ok());
   }
   EXPECT_EQ(ReadFile(path), "new\r\n");
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"out.txt"});
 }
 
-TEST(TextFileWriter, AWriterDroppedWithoutCloseKeepsItsText) {
+TEST(TextFileWriter, AnAppendingWriterDroppedWithoutCloseKeepsItsText) {
   TempDir dir;
-  const auto path = dir.File("dropped.txt");
-  { auto file = TextFileWriter::Open(path, WriteMode::Rewrite); file->Line("kept"); }
-  EXPECT_EQ(ReadFile(path), "kept\r\n");
+  const auto path = dir.Write("dropped.txt", "old\r\n");
+  { auto file = TextFileWriter::Open(path, WriteMode::Append); file->Line("kept"); }
+  EXPECT_EQ(ReadFile(path), "old\r\nkept\r\n");
 }
 
 TEST(TextFileWriter, FailuresNameTheFileAndTheReason) {
   TempDir dir;
-  auto file = TextFileWriter::Open(dir.File("no/such/folder/out.txt"), WriteMode::Rewrite);
-  ASSERT_FALSE(file.ok());
-  EXPECT_NE(file.error().find("no/such/folder/out.txt"), std::string::npos);
-  EXPECT_NE(file.error().find("No such file or directory"), std::string::npos);
+  for (WriteMode mode : {WriteMode::Replace, WriteMode::Append}) {
+    auto file = TextFileWriter::Open(dir.File("no/such/folder/out.txt"), mode);
+    ASSERT_FALSE(file.ok());
+    EXPECT_NE(file.error().find("no/such/folder/out.txt"), std::string::npos);
+    EXPECT_NE(file.error().find("No such file or directory"), std::string::npos);
+  }
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{});
 }
 
 TEST(TextFileWriter, DiskFullIsReportedAtClose) {
   if (!FileExists("/dev/full")) GTEST_SKIP();
+  // A device cannot be replaced by renaming: a replacing writer writes it in place.
+  for (WriteMode mode : {WriteMode::Replace, WriteMode::Append}) {
+    auto file = TextFileWriter::Open("/dev/full", mode);
+    ASSERT_TRUE(file.ok());
+    file->Line("lost");
+    const Status closed = file->Close();
+    ASSERT_FALSE(closed.ok());
+    EXPECT_EQ(closed.error(), "Cannot write /dev/full: No space left on device");
+  }
+}
+
+TEST(TextFileWriter, AFailedFlushIsKeptAndLaterTextDropped) {
+  if (!FileExists("/dev/full")) GTEST_SKIP();
   auto file = TextFileWriter::Open("/dev/full", WriteMode::Append);
   ASSERT_TRUE(file.ok());
+  EXPECT_TRUE(file->Written().ok());
   file->Line("lost");
+  file->Flush();
+  EXPECT_EQ(file->Written().error(), "Cannot write /dev/full: No space left on device");
+  file->Line("dropped");
+  EXPECT_FALSE(file->Close().ok());
+}
+
+// The replacing writer on a real file: the old file stays, byte for byte, until the new one is
+// whole, and no temporary file is left behind whatever happens.
+class ReplaceFileTest : public ::testing::Test {
+ protected:
+  const std::string kOld = std::string("old contents\r\nsecond line\0 with a NUL\r\n", 40);
+
+  TempDir dir;
+  std::string path = dir.Write("data.txt", kOld);
+};
+
+TEST_F(ReplaceFileTest, TheOldFileStaysUntilTheNewOneIsClosed) {
+  auto file = TextFileWriter::Open(path, WriteMode::Replace);
+  ASSERT_TRUE(file.ok());
+  file->Line(std::string(3 << 20, 'x'));  // past the writer's buffer: part of it reaches the disk
+  EXPECT_EQ(ReadFile(path), kOld);
+  EXPECT_EQ(Entries(dir).size(), 2u);  // the file and the temporary one beside it
+  ASSERT_TRUE(file->Close().ok());
+  EXPECT_EQ(ReadFile(path), std::string(3 << 20, 'x') + "\r\n");
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"data.txt"});
+}
+
+TEST_F(ReplaceFileTest, AWriterDroppedWithoutCloseLeavesTheOldFile) {
+  {
+    auto file = TextFileWriter::Open(path, WriteMode::Replace);
+    file->Line("half");
+    file->Flush();
+  }
+  EXPECT_EQ(ReadFile(path), kOld);
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"data.txt"});
+}
+
+TEST_F(ReplaceFileTest, AFullDiskLeavesTheOldFile) {
+  Status closed = Success();
+  {
+    FileSizeLimit full(100);  // writes past 100 bytes fail as on a full disk
+    auto file = TextFileWriter::Open(path, WriteMode::Replace);
+    ASSERT_TRUE(file.ok());
+    for (int line = 0; line < 50; ++line) file->Line("a line of the new file");
+    closed = file->Close();
+  }
+  ASSERT_FALSE(closed.ok());
+  EXPECT_EQ(closed.error(), "Cannot write " + path + ": File too large");
+  EXPECT_EQ(ReadFile(path), kOld);
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"data.txt"});
+}
+
+TEST_F(ReplaceFileTest, AFailedRenameLeavesNoTemporaryFile) {
+  const std::string target = dir.File("target.txt");
+  auto file = TextFileWriter::Open(target, WriteMode::Replace);
+  ASSERT_TRUE(file.ok());
+  file->Line("new");
+  // Something put a folder with content in the target's place meanwhile.
+  std::filesystem::create_directory(target);
+  dir.Write("target.txt/inside.txt", "x");
   const Status closed = file->Close();
   ASSERT_FALSE(closed.ok());
-  EXPECT_NE(closed.error().find("No space left on device"), std::string::npos);
+  EXPECT_EQ(closed.error(), "Cannot write " + target + ": Is a directory");
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"data.txt", "target.txt"}));
+  EXPECT_EQ(ReadFile(path), kOld);
+}
+
+TEST_F(ReplaceFileTest, AFolderIsNotReplaced) {
+  std::filesystem::create_directory(dir.File("folder"));
+  const auto file = TextFileWriter::Open(dir.File("folder"), WriteMode::Replace);
+  ASSERT_FALSE(file.ok());
+  EXPECT_EQ(file.error(), "Cannot write " + dir.File("folder") + ": Is a directory");
+}
+
+TEST_F(ReplaceFileTest, TheNewFileKeepsTheOldOnesPermissions) {
+  namespace fs = std::filesystem;
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(ReplaceFileWhole(path, [](TextFileWriter& file) {
+                file.Line("new");
+                return Success();
+              }).ok());
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(ReplaceFileTest, ALinkKeepsPointingAtTheReplacedFile) {
+  namespace fs = std::filesystem;
+  fs::create_directory(dir.File("real"));
+  const std::string real = dir.Write("real/data.txt", kOld);
+  const std::string link = dir.File("link.txt");
+  fs::create_symlink(real, link);
+  ASSERT_TRUE(ReplaceFileWhole(link, [](TextFileWriter& file) {
+                file.Line("new");
+                return Success();
+              }).ok());
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadFile(real), "new\r\n");
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"data.txt", "link.txt", "real"}));
+}
+
+TEST_F(ReplaceFileTest, ReplaceFileWholeKeepsTheOldFileWhenTheWritingFails) {
+  const Status refused = ReplaceFileWhole(path, [](TextFileWriter& file) -> Status {
+    file.Line("the start of a file that is never finished");
+    return Failure{"refused half-way"};
+  });
+  EXPECT_EQ(refused.error(), "refused half-way");
+  EXPECT_EQ(ReadFile(path), kOld);
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"data.txt"});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "io/data_file_reader.h"
+#include "support/file_failures.h"
 #include "support/file_layouts.h"
 #include "support/test_matrix.h"
 #include "support/temp_dir.h"
@@ -12,7 +13,9 @@
 namespace vorn {
 namespace {
 
+using testing::Entries;
 using testing::EveryLayout;
+using testing::FileSizeLimit;
 using testing::RandomMatrix;
 using testing::ReadFile;
 using testing::TempDir;
@@ -126,6 +129,17 @@ TEST_F(WriterTest, LayoutsWhoseFilesCouldNotBeReadBackAreRefused) {
   EXPECT_EQ(WriteDataFile(path, Example(), ending).error(),
             "Presence, Absence and Ambiguity must differ from OpenRemark and EndOfData, or the saved file could not "
             "be read again.");
+  FileLayout remark;
+  remark.openRemark = '*';
+  EXPECT_EQ(WriteDataFile(path, Example(), remark).error(),
+            "OpenRemark and EndOfData must be two different characters, or the saved file could not be read again.");
+  for (char blank : {' ', '\t', '\0', '\r', '\n'}) {
+    FileLayout spaced;
+    spaced.endOfData = blank;
+    EXPECT_EQ(WriteDataFile(path, Example(), spaced).error(),
+              "EndOfData may not be a space, tab, line break or NUL character, or the saved file could not be read "
+              "again.");
+  }
   FileLayout minus;
   minus.absence = '-';
   EXPECT_TRUE(WriteDataFile(path, Example(), minus).ok());
@@ -134,6 +148,19 @@ TEST_F(WriterTest, LayoutsWhoseFilesCouldNotBeReadBackAreRefused) {
             "With \"Ambiguity negative\" no symbol may be \"-\", or the saved file could not be read again.");
   minus.delimitedData = false;  // no "-" is written then
   EXPECT_TRUE(WriteDataFile(path, Example(), minus).ok());
+  FileLayout closing;  // no remark is written, so CloseRemark may be anything
+  closing.closeRemark = '1';
+  EXPECT_TRUE(WriteDataFile(path, Example(), closing).ok());
+}
+
+// The fault that made OpenRemark = EndOfData a refusal: the end line reads as a remark, so the
+// table runs on into the blocks.
+TEST_F(WriterTest, AnEndLineThatIsARemarkWouldNotEndTheTable) {
+  FileLayout layout;
+  layout.openRemark = '*';
+  dir.Write("by-hand.txt", "ind1 ind2 ind3 \r\n1 0 ? \r\n0 0 1 \r\n*\r\n\r\n[Groups]\r\nAllData/A= ind1;\r\n*\r\n");
+  EXPECT_EQ(ReadDataFile(dir.File("by-hand.txt"), layout).error(), "Cannot interpret data block(2a)");
+  EXPECT_FALSE(WriteDataFile(path, Example(), layout).ok());
 }
 
 TEST_F(WriterTest, NamesHoldingTheEndOrRemarkCharacterAreRefused) {
@@ -141,8 +168,8 @@ TEST_F(WriterTest, NamesHoldingTheEndOrRemarkCharacterAreRefused) {
   m.individualLabels = LabelTable({"ind1", "a*b", "ind3"});
   FileLayout layout;
   EXPECT_EQ(WriteDataFile(path, m, layout).error(),
-            "The name \"a*b\" contains the EndOfData character \"*\"; please choose another EndOfData character, or "
-            "the saved file could not be read again.");
+            "The individual name \"a*b\" (individual 2) contains the EndOfData character \"*\"; please choose another "
+            "EndOfData character, or the saved file could not be read again.");
   layout.endOfData = '#';
   EXPECT_TRUE(WriteDataFile(path, m, layout).ok());
   layout.individualHeader = false;  // the names are not written
@@ -150,13 +177,108 @@ TEST_F(WriterTest, NamesHoldingTheEndOrRemarkCharacterAreRefused) {
   EXPECT_TRUE(WriteDataFile(path, m, layout).ok());
   m.locusLabels = LabelTable({"L{1}", "L2"});
   layout.locusHeader = true;
-  EXPECT_FALSE(WriteDataFile(path, m, layout).ok());
+  EXPECT_EQ(WriteDataFile(path, m, layout).error(),
+            "The locus name \"L{1}\" (locus 1) contains the OpenRemark character \"{\"; please choose another "
+            "OpenRemark character, or the saved file could not be read again.");
+  m.locusLabels = LabelTable({"L}1", "L2"});  // a closing character alone opens nothing
+  EXPECT_TRUE(WriteDataFile(path, m, layout).ok());
+}
+
+// An empty name shortens the header line or takes the first score as the row's name; a blank
+// splits a name in two.
+TEST_F(WriterTest, EmptyNamesAndNamesWithBlanksAreRefused) {
+  DataMatrix m = Example();
+  m.individualLabels = LabelTable({"ind1", "", "ind3"});
+  FileLayout layout;
+  EXPECT_EQ(WriteDataFile(path, m, layout).error(),
+            "The individual name \"\" (individual 2) is empty; please save without individual names, or the saved "
+            "file could not be read again.");
+  layout.individualHeader = false;
+  EXPECT_TRUE(WriteDataFile(path, m, layout).ok());
+  m.locusLabels = LabelTable({"L1", "L\t2"});
+  layout.locusHeader = true;
+  layout.individualsInColumns = false;
+  EXPECT_EQ(WriteDataFile(path, m, layout).error(),
+            "The locus name \"L<tab>2\" (locus 2) contains a space, tab, line break or NUL character; please save "
+            "without locus names, or the saved file could not be read again.");
+}
+
+TEST_F(WriterTest, AMatrixWithoutScoresIsRefused) {
+  DataMatrix m;
+  m.individualCount = 2;
+  m.individualLabels = LabelTable({"a", "b"});
+  EXPECT_EQ(WriteDataFile(path, m, FileLayout()).error(),
+            "The data matrix holds no individuals or no loci; a file without scores could not be read again.");
+}
+
+// The block reader looks for "[Groups]" from the top of the file, spaces removed.
+TEST_F(WriterTest, ATableLineThatReadsAsABlockHeaderIsRefusedWithIncludeGroups) {
+  DataMatrix m = Example();
+  m.individualLabels = LabelTable({"[Gro", "up", "s]"});
+  FileLayout layout;
+  const GroupList groups{GroupEntry{"AllData", {"[Gro", "up", "s]"}}, GroupEntry{"AllData/A", {"up"}}};
+  EXPECT_EQ(WriteDataFile(path, m, layout, groups).error(),
+            "A line of the table would read as the block header \"[Groups]\"; please choose other names or symbols, "
+            "or untick \"Include Groups\", or the saved file could not be read again.");
+  layout.includeGroups = false;
+  EXPECT_TRUE(WriteDataFile(path, m, layout, groups).ok());
+
+  // A row: its name and its scores.
+  m = Example();
+  m.locusLabels = LabelTable({"[LocusSe", "L2"});
+  FileLayout rows;
+  rows.locusHeader = true;
+  rows.presence = 't';
+  rows.absence = 's';
+  rows.ambiguity = ']';
+  EXPECT_EQ(WriteDataFile(path, m, rows).error(),
+            "A line of the table would read as the block header \"[LocusSets]\"; please choose other names or "
+            "symbols, or untick \"Include Groups\", or the saved file could not be read again.");
+}
+
+TEST_F(WriterTest, TheBlocksFollowTheTableInTheSameFile) {
+  const GroupList groups{GroupEntry{"AllData", {"ind1", "ind2", "ind3"}}, GroupEntry{"AllData/A", {"ind3", "i,nd1"}}};
+  const GroupList sets{GroupEntry{"AllLoci", {"L1", "L2"}}, GroupEntry{"Second", {"L2"}}};
+  const auto written = WriteDataFile(path, Example(), FileLayout(), groups, sets);
+  ASSERT_TRUE(written.ok()) << written.error();
+  EXPECT_EQ(*written, std::vector<GroupBlock>{GroupBlock::Groups});  // "i,nd1" lost its comma
+  EXPECT_EQ(ReadFile(path),
+            "ind1 ind2 ind3 \r\n1 0 ? \r\n0 0 1 \r\n*\r\n"
+            "\r\n[Groups]\r\nAllData/A= ind3, ind1;\r\n*\r\n"
+            "\r\n[LocusSets]\r\nSecond= L2;\r\n*\r\n");
+  FileLayout without;
+  without.includeGroups = false;
+  ASSERT_TRUE(WriteDataFile(path, Example(), without, groups, sets).ok());
+  EXPECT_EQ(ReadFile(path), "ind1 ind2 ind3 \r\n1 0 ? \r\n0 0 1 \r\n*\r\n");
 }
 
 TEST_F(WriterTest, AFolderThatDoesNotExistIsReported) {
   const auto written = WriteDataFile(dir.File("no/such/folder.txt"), Example(), FileLayout());
   ASSERT_FALSE(written.ok());
-  EXPECT_NE(written.error().find("folder.txt"), std::string::npos) << written.error();
+  EXPECT_EQ(written.error(), "Cannot write " + dir.File("no/such/folder.txt") + ": No such file or directory");
+}
+
+// A save that fails half-way (a full disk) or is refused leaves the file that was there, byte for
+// byte, and nothing beside it.
+TEST_F(WriterTest, AFailedSaveLeavesThePreviousFile) {
+  const std::string old = "ind1 ind2\r\n1 0\r\n0 1\r\n*\r\n";
+  dir.Write("saved.txt", old);
+  std::mt19937 engine(3);
+  const DataMatrix larger = RandomMatrix(20, 30, 0.1, 0.5, engine);
+  {
+    FileSizeLimit full(64);  // writes fail as on a full disk
+    const auto written = WriteDataFile(path, larger, FileLayout());
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.error(), "Cannot write " + path + ": File too large");
+  }
+  EXPECT_EQ(ReadFile(path), old);
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"saved.txt"});
+
+  DataMatrix m = Example();
+  m.individualLabels = LabelTable({"a", "", "c"});
+  EXPECT_FALSE(WriteDataFile(path, m, FileLayout()).ok());
+  EXPECT_EQ(ReadFile(path), old);
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"saved.txt"});
 }
 
 }  // namespace

@@ -35,14 +35,25 @@ class BlockTest : public ::testing::Test {
     return ReadBlock(path, block, Data(), list);
   }
 
+  // Writes the blocks of the lists, in order, after the text start; gives the cleaned flags.
+  std::vector<bool> Write(const std::string& start, const std::vector<std::pair<GroupList, GroupBlock>>& blocks) {
+    std::vector<bool> cleaned;
+    const Status written = ReplaceFileWhole(path, [&](TextFileWriter& file) {
+      file.Write(start);
+      for (const auto& [list, block] : blocks) cleaned.push_back(WriteBlock(file, list, block));
+      return Success();
+    });
+    EXPECT_TRUE(written.ok()) << written.error();
+    return cleaned;
+  }
+
   TempDir dir;
   std::string path = dir.File("blocks.txt");
 };
 
 TEST_F(BlockTest, BothBlocksAreAppendedAfterTheTableAsTheExampleShows) {
-  dir.Write("blocks.txt", "*\r\n");
-  ASSERT_FALSE(WriteBlock(path, kGroups, GroupBlock::Groups, WriteMode::Append).value());
-  ASSERT_FALSE(WriteBlock(path, kLocusSets, GroupBlock::LocusSets, WriteMode::Append).value());
+  EXPECT_EQ(Write("*\r\n", {{kGroups, GroupBlock::Groups}, {kLocusSets, GroupBlock::LocusSets}}),
+            (std::vector<bool>{false, false}));
   EXPECT_EQ(ReadFile(path),
             "*\r\n"
             "\r\n[Groups]\r\nAllData/PopA= ind1, ind2;\r\nAllData/PopB= ind3;\r\n*\r\n"
@@ -50,16 +61,15 @@ TEST_F(BlockTest, BothBlocksAreAppendedAfterTheTableAsTheExampleShows) {
 }
 
 TEST_F(BlockTest, AListWithOnlyItsImplicitEntryWritesNothing) {
-  ASSERT_FALSE(WriteBlock(path, {kGroups[0]}, GroupBlock::Groups, WriteMode::Rewrite).value());
-  ASSERT_FALSE(WriteBlock(path, {}, GroupBlock::LocusSets, WriteMode::Rewrite).value());
-  EXPECT_FALSE(FileExists(path));
+  EXPECT_EQ(Write("", {{{kGroups[0]}, GroupBlock::Groups}, {{}, GroupBlock::LocusSets}}),
+            (std::vector<bool>{false, false}));
+  EXPECT_EQ(ReadFile(path), "");
 }
 
 TEST_F(BlockTest, MemberNamesLoseTheBlockCharacters) {
   const GroupList groups{kGroups[0], Entry("AllData/P", {"a,b", "c;d=e", "f"})};
-  const auto written = WriteBlock(path, groups, GroupBlock::Groups, WriteMode::Rewrite);
-  ASSERT_TRUE(written.ok());
-  EXPECT_TRUE(written.value());
+  EXPECT_TRUE(CheckWritableBlock(groups, GroupBlock::Groups).ok());
+  EXPECT_EQ(Write("", {{groups, GroupBlock::Groups}}), std::vector<bool>{true});
   EXPECT_EQ(ReadFile(path), "\r\n[Groups]\r\nAllData/P= ab, cde, f;\r\n*\r\n");
   EXPECT_EQ(CleanedMembersMessage(GroupBlock::Groups),
             "One or more individual names contained one of the characters \",\" or \";\" or \"=\", which have been "
@@ -70,13 +80,51 @@ TEST_F(BlockTest, MemberNamesLoseTheBlockCharacters) {
 }
 
 TEST_F(BlockTest, WrittenBlocksReadBackIntoTheSameLists) {
-  ASSERT_TRUE(WriteBlock(path, kGroups, GroupBlock::Groups, WriteMode::Rewrite).ok());
-  ASSERT_TRUE(WriteBlock(path, kLocusSets, GroupBlock::LocusSets, WriteMode::Append).ok());
+  Write("", {{kGroups, GroupBlock::Groups}, {kLocusSets, GroupBlock::LocusSets}});
   GroupList groups, sets;
   ASSERT_TRUE(ReadBlock(path, GroupBlock::Groups, Data(), groups).ok());
   ASSERT_TRUE(ReadBlock(path, GroupBlock::LocusSets, Data(), sets).ok());
   EXPECT_EQ(groups, kGroups);
   EXPECT_EQ(sets, kLocusSets);
+}
+
+// Each entry the reader could not give back, with the refusal that names it. The implicit first
+// entry is never written, so it is never refused.
+TEST_F(BlockTest, EntriesThatWouldNotReadBackAreRefused) {
+  const std::string remedy =
+      "; please delete the group in the Group Manager or untick \"Include Groups\", or the saved file could not be "
+      "read again.";
+  const std::string blank = "a space, tab, line break or NUL character";
+  const struct {
+    GroupEntry entry;
+    std::string message;
+  } cases[] = {
+      {Entry("", {"ind1"}), "The group name \"\" is empty" + remedy},
+      {Entry("AllData/A B", {"ind1"}), "The group name \"AllData/A B\" contains " + blank + remedy},
+      {Entry("AllData/A\tB", {"ind1"}), "The group name \"AllData/A<tab>B\" contains " + blank + remedy},
+      {Entry("AllData/A=B", {"ind1"}), "The group name \"AllData/A=B\" contains \"=\"" + remedy},
+      {Entry("AllData/A", {}), "The group \"AllData/A\" has no members" + remedy},
+      {Entry("AllData/A", {"ind1", ""}), "The group \"AllData/A\" has the member \"\", which is empty" + remedy},
+      {Entry("AllData/A", {",;"}),
+       "The group \"AllData/A\" has the member \",;\", which, once \",\" \";\" and \"=\" are removed, is empty" +
+           remedy},
+      {Entry("AllData/A", {"in d1"}),
+       "The group \"AllData/A\" has the member \"in d1\", which contains " + blank + remedy},
+      {Entry("AllData/A", {"abcdefghijklmnopqrstu"}),
+       "The group \"AllData/A\" has the member \"abcdefghijklmnopqrstu\", which is longer than 20 characters" + remedy},
+  };
+  for (const auto& c : cases) {
+    const GroupList groups{Entry("", {"in d1"}), kGroups[1], c.entry};
+    const Status checked = CheckWritableBlock(groups, GroupBlock::Groups);
+    ASSERT_FALSE(checked.ok()) << c.message;
+    EXPECT_EQ(checked.error(), c.message);
+  }
+  EXPECT_EQ(CheckWritableBlock({kLocusSets[0], Entry("Core", {})}, GroupBlock::LocusSets).error(),
+            "The locus set \"Core\" has no members; please delete the locus set in the Group Manager or untick "
+            "\"Include Groups\", or the saved file could not be read again.");
+  // What the reader keeps as it is: long entry names, "," and ";" in entry names, a member of 20.
+  const GroupList kept{kGroups[0], Entry("AllData/A;b,c/a-rather-long-group-name", {"abcdefghijklmnopqrst"})};
+  EXPECT_TRUE(CheckWritableBlock(kept, GroupBlock::Groups).ok());
 }
 
 TEST_F(BlockTest, SpacesAndTabsCarryNoMeaningAndMembersAreCutTo20Characters) {

@@ -17,7 +17,7 @@ using testing::TempDir;
 std::string Written(const DistanceMatrix& matrix, std::string_view title, const LabelTable& labels) {
   TempDir dir;
   const std::string path = (dir.Path() / "matrix.txt").string();
-  auto file = TextFileWriter::Open(path, WriteMode::Rewrite);
+  auto file = TextFileWriter::Open(path, WriteMode::Replace);
   WriteMatrixText(*file, matrix, title, labels);
   EXPECT_TRUE(file->Close().ok());
   return ReadFile(path);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_failures.h"
 #include "support/temp_dir.h"
 #include "trees/literal_trees.h"
 #include "trees/random_distances.h"
@@ -74,6 +75,19 @@ TEST(WriteTreeLine, AppendsOrRewritesOneLine) {
   ASSERT_TRUE(WriteTextLine("((A,B),C);", file, true).ok());
   EXPECT_EQ(testing::ReadFile(file), "((A,B),C);\r\n");
   EXPECT_FALSE(WriteTextLine("x", dir.File("missing/folder.ph"), false).ok());
+}
+
+TEST(WriteTreeLine, ARewriteThatFailsKeepsTheOldTrees) {
+  testing::TempDir dir;
+  const std::string file = dir.Write("outtree.ph", "(B,A);\r\n");
+  {
+    testing::FileSizeLimit full(4);  // writes fail as on a full disk
+    const Status written = WriteTextLine("((A,B),C);", file, true);
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.error(), "Cannot write " + file + ": File too large");
+  }
+  EXPECT_EQ(testing::ReadFile(file), "(B,A);\r\n");
+  EXPECT_EQ(testing::Entries(dir), std::vector<std::string>{"outtree.ph"});
 }
 
 }  // namespace
