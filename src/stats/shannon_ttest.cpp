@@ -14,7 +14,7 @@
 namespace vorn {
 namespace {
 
-inline constexpr const char* kSingleRunNotPerformed = "BsShannon: Only single run selected performed";
+constexpr const char* kSingleRunNotPerformed = "BsShannon: Only single run selected performed";
 
 // I in bits of every replicate, with their moments in bits and converted to the chosen base.
 Result<BootstrapEstimate> Estimate(const DataMatrix& matrix, const ShannonBootstrapOptions& options,
