@@ -28,6 +28,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterMissingDataCommands(handlers_);
   RegisterRemovalCommands(handlers_);
   RegisterShannonCommands(handlers_);
+  RegisterShannonReplicateCommands(handlers_);
   RegisterSaveCommand(handlers_);
   RegisterGroupCommands(handlers_);
   RegisterUpgmaCommand(handlers_);

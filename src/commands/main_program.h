@@ -18,6 +18,7 @@
 #include "commands/question_box.h"
 #include "commands/removal_dialogs.h"
 #include "commands/shannon_scaling_dialog.h"
+#include "commands/ttest_dialog.h"
 #include "core/session.h"
 
 namespace vorn {
@@ -40,10 +41,11 @@ struct Dialogs {
   TShScaleDlg shannonScaling;
   TGrpManDlg groupManager;  // hand-made in each host, so not among All()
   TSelCDlg coefficient;
+  TtTstDlg tTest;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient};
+            &coefficient, &tTest};
   }
 };
 
@@ -90,6 +92,7 @@ void RegisterStatisticsCommands(HandlerTable& table);
 void RegisterMissingDataCommands(HandlerTable& table);
 void RegisterRemovalCommands(HandlerTable& table);
 void RegisterShannonCommands(HandlerTable& table);
+void RegisterShannonReplicateCommands(HandlerTable& table);
 void RegisterSaveCommand(HandlerTable& table);
 void RegisterGroupCommands(HandlerTable& table);
 void RegisterUpgmaCommand(HandlerTable& table);

@@ -5,6 +5,7 @@
 
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
+#include "commands/shannon_text.h"
 #include "core/number_format.h"
 #include "stats/band_frequencies.h"
 #include "stats/monomorphic.h"
@@ -12,16 +13,6 @@
 
 namespace vorn {
 namespace {
-
-std::string LogBaseText(const ShannonScaling& scaling) {
-  switch (scaling.logBase) {
-    case LogBase::Two: return "2";
-    case LogBase::E: return "e";
-    case LogBase::Ten: return "10";
-    case LogBase::Other: break;
-  }
-  return FormatReal(scaling.baseValue);
-}
 
 // Asks whether to remove monomorphic loci when there are any, and removes them on Yes (without a
 // report line). False when the command must stop.
@@ -46,10 +37,8 @@ void WriteShannon(TMainPrg& app, Real index, Real variance) {
   auto file = app.BeginOutputFile(app.ws.files.analysis);
   if (!file) return;
   file->Line("Shannon's index and variance/std.dev. (after Bowman & al., 1969)");
-  file->Line("LogBase = " + LogBaseText(scaling));
-  file->Line(scaling.frequencyBasis == FrequencyBasis::PerIndividual
-                 ? "Frequencies per locus: p(i):=presences(i)/#individuals"
-                 : "Frequencies per datamatrix: p(i):=presences(i)/presences(datamatrix)");
+  file->Line(LogBaseLine(scaling));
+  file->Line(FrequencyBasisLine(scaling));
   file->Line();
   file->Line("I =       " + FormatReal(index));
   file->Line("var(I) =  " + FormatReal(variance));

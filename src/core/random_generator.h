@@ -37,6 +37,13 @@ class RandomGenerator {
     return static_cast<std::uint32_t>((std::uint64_t{Advance()} * n) >> 32);
   }
 
+  // Advances by count states and tells how many of them were at most high: the number of
+  // NextReal draws u <= high / 2^32 among count draws, without drawing them one by one.
+  std::uint32_t CountWordsAtMost(std::uint32_t high, std::uint32_t count);
+
+  // Advances by steps states at once (composing the step with itself, log2(steps) times).
+  void Skip(std::uint64_t steps);
+
  private:
   std::uint32_t Advance() {
     state_ = state_ * kMultiplier + kIncrement;
@@ -84,6 +91,29 @@ void RandomGenerator::DrawWordsWithin(std::uint32_t low, std::uint32_t high, std
     s = states[kBlock - 1];
   }
   state_ = s;
+}
+
+inline std::uint32_t RandomGenerator::CountWordsAtMost(std::uint32_t high, std::uint32_t count) {
+  std::uint32_t s = state_;
+  std::uint32_t atMost = 0;
+  for (; count >= kBlock; count -= kBlock) {
+    for (int k = 0; k < kBlock; ++k) atMost += (s * kStepsAhead[k].multiplier + kStepsAhead[k].increment) <= high;
+    s = s * kStepsAhead[kBlock - 1].multiplier + kStepsAhead[kBlock - 1].increment;
+  }
+  for (; count > 0; --count) {
+    s = s * kMultiplier + kIncrement;
+    atMost += s <= high;
+  }
+  state_ = s;
+  return atMost;
+}
+
+inline void RandomGenerator::Skip(std::uint64_t steps) {
+  Step power{kMultiplier, kIncrement};  // the step 2^k times, for the bit k of steps
+  for (; steps != 0; steps >>= 1) {
+    if (steps & 1) state_ = state_ * power.multiplier + power.increment;
+    power = {power.multiplier * power.multiplier, power.increment * power.multiplier + power.increment};
+  }
 }
 
 // The low 32 bits of the high-resolution clock: the seed of a run that is not told one.

@@ -13,10 +13,12 @@ Real Log2(Real x) { return std::log(x) / kLn2; }
 
 }  // namespace
 
+Real ShannonTerm(Real p) { return p * Log2(p); }
+
 Real ShannonIndex(std::span<const Real> frequencies) {
   Real sum = 0;
   for (Real p : frequencies) {
-    if (p > 0) sum += p * Log2(p);
+    if (p > 0) sum += ShannonTerm(p);
   }
   return -sum;
 }

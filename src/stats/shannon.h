@@ -13,7 +13,10 @@
 
 namespace vorn {
 
-// I = -sum over l of p(l) log2 p(l), taking only p(l) > 0; 0 for no loci.
+// p log2 p, the term of one locus with frequency p > 0.
+Real ShannonTerm(Real p);
+
+// I = -sum over l of ShannonTerm(p(l)), taking only p(l) > 0, in locus order; 0 for no loci.
 Real ShannonIndex(std::span<const Real> frequencies);
 
 struct ShannonVariance {

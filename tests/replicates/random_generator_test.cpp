@@ -31,6 +31,28 @@ TEST(RandomGenerator, TheLargestRealIsBelowOne) {
   EXPECT_EQ(random.NextReal(), 4294967295.0L / 4294967296.0L);
 }
 
+// Counting and skipping give what drawing one by one gives: the count of NextReal draws
+// u <= high / 2^32 and the same state after, for counts around the block of 16.
+TEST(RandomGenerator, CountingAndSkippingMatchDrawingOneByOne) {
+  for (std::uint32_t count : {0u, 1u, 15u, 16u, 17u, 33u, 1000u}) {
+    for (std::uint32_t high : {0u, 1u, 0x7FFFFFFFu, 0xFFFFFFFEu, 0xFFFFFFFFu}) {
+      RandomGenerator one, counted, skipped;
+      one.Seed(count * 7919u + high);
+      counted = skipped = one;
+      std::uint32_t atMost = 0;
+      for (std::uint32_t k = 0; k < count; ++k) atMost += one.NextReal() <= high / 4294967296.0L;
+      EXPECT_EQ(counted.CountWordsAtMost(high, count), atMost) << count << ", " << high;
+      skipped.Skip(count);
+      EXPECT_EQ(counted.State(), one.State());
+      EXPECT_EQ(skipped.State(), one.State());
+    }
+  }
+  RandomGenerator far, stepped;
+  far.Skip(1000003);
+  for (int k = 0; k < 1000003; ++k) stepped.NextWord();
+  EXPECT_EQ(far.State(), stepped.State());
+}
+
 TEST(RandomGenerator, NextBelowTakesTheUpperHalfOfTheProduct) {
   RandomGenerator random;
   random.Seed(41);
