@@ -17,6 +17,7 @@
 #include "commands/missing_data_dialog.h"
 #include "commands/question_box.h"
 #include "commands/removal_dialogs.h"
+#include "commands/replicate_settings_dialog.h"
 #include "commands/shannon_scaling_dialog.h"
 #include "core/session.h"
 
@@ -40,10 +41,11 @@ struct Dialogs {
   TShScaleDlg shannonScaling;
   TGrpManDlg groupManager;  // hand-made in each host, so not among All()
   TSelCDlg coefficient;
+  TReplicateSettingsBox replicateSettings;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient};
+            &coefficient, &replicateSettings};
   }
 };
 
@@ -93,6 +95,7 @@ void RegisterUpgmaCommand(HandlerTable& table);
 void RegisterConsensusCommands(HandlerTable& table);
 void RegisterProfileCommands(HandlerTable& table);
 void RegisterSimilarityCommands(HandlerTable& table);
+void RegisterReplicateCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
