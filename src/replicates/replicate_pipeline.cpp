@@ -36,7 +36,9 @@ class FirstFailure {
 
 }  // namespace
 
-std::size_t CoreBatch() { return static_cast<std::size_t>(std::max(1, omp_get_max_threads())); }
+std::size_t CoreBatch(std::size_t perCore) {
+  return perCore * static_cast<std::size_t>(std::max(1, omp_get_max_threads()));
+}
 
 std::int32_t RunReplicates(std::int32_t count, std::size_t batch, const ReplicateStages& stages) {
   if (count <= 0) return 0;

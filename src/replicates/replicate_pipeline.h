@@ -27,7 +27,9 @@ inline std::size_t SlotCount(std::size_t batch) { return 2 * batch; }
 // any stage ends the run and is thrown again on the calling thread.
 std::int32_t RunReplicates(std::int32_t count, std::size_t batch, const ReplicateStages& stages);
 
-// The batch that keeps every core busy when builds are the larger part of the work.
-std::size_t CoreBatch();
+// The batch that keeps every core busy when builds are the larger part of the work: perCore
+// replicates for each core. Larger batches meet less often, which counts when other programs
+// hold a core, but each replicate in a batch holds its slot's storage.
+std::size_t CoreBatch(std::size_t perCore);
 
 }  // namespace vorn

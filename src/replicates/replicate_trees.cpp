@@ -18,7 +18,6 @@ namespace {
 // The working storage of one replicate, from its preparation to its delivery.
 struct Slot {
   std::vector<std::uint32_t> loci;  // bootstrap Std: the drawn loci
-  std::vector<Cell> block;          // bootstrap Std: the replicate's scores
   DistanceMatrix similarity;        // Standard matrix, or the average's mean
   DistanceMatrix variance;          // average analyses, when the matrices are kept
   std::size_t undefinedNeiLiPairs = 0;
@@ -58,6 +57,7 @@ class Run {
     slot.tree = ReplicateTree{};
     slot.tree.number = e;
     auto tree = BuildUPGMA(TransformMatrix(slot.similarity, settings_.transformation), ws_.data.individualLabels);
+    if (!keep_) slot.similarity = DistanceMatrix();
     if (!tree) {
       slot.tree.failure = tree.error();
       return;
@@ -125,13 +125,17 @@ Result<AverageBounds> BuildAverageBounds(const Workspace& ws) {
 }
 
 ReplicateSummary RunBootstrapStdTrees(Workspace& ws, bool keepMatrices, const ReplicateWriter& writer) {
-  Run run(ws, ReplicateAnalysis::BootstrapStd, keepMatrices, writer, CoreBatch());
+  // A replicate keeps its matrix until it is written only when it is saved; otherwise a slot
+  // holds little more than the drawn loci and the tree's text, and batches of small trees can
+  // be large. Large trees take long enough to meet after each, and Cancel acts sooner then.
+  const std::size_t perCore = keepMatrices || ws.data.individualCount > 1000 ? 1 : 8;
+  Run run(ws, ReplicateAnalysis::BootstrapStd, keepMatrices, writer, CoreBatch(perCore));
   const DataMatrix& data = ws.data;
   const auto prepare = [&](Slot& slot) { DrawLoci(data.locusCount, ws.random, slot.loci); };
   const auto fill = [&](Slot& slot) {
-    slot.block.resize(data.CellCount());
-    CopyLoci(data.cells.data(), slot.block.data(), data.individualCount, slot.loci);
-    const PackedScores scores(slot.block.data(), data.individualCount, data.locusCount, 0, data.individualCount);
+    std::vector<Cell> block(data.CellCount());
+    CopyLoci(data.cells.data(), block.data(), data.individualCount, slot.loci);
+    const PackedScores scores(block.data(), data.individualCount, data.locusCount, 0, data.individualCount);
     auto matrix = BuildSimilarityMatrix(scores, SimilarityMode::Standard, run.Settings().coefficient,
                                         run.Settings().neiLiR);
     slot.similarity = std::move(matrix->matrix);
