@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 
@@ -191,8 +192,12 @@ bool ScriptHost::ShowGroupManager(GroupManagerView& dialog) {
   return true;
 }
 
-bool ScriptHost::ShowProgress(std::string_view caption, std::string_view text, std::size_t, std::size_t) {
+bool ScriptHost::ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) {
   if (!isatty(STDERR_FILENO)) return true;
+  // At most ten lines a second, and the last one.
+  const auto now = std::chrono::steady_clock::now();
+  if (done > 0 && done < total && now - progressShown_ < std::chrono::milliseconds(100)) return true;
+  progressShown_ = now;
   const std::string line = DisplayText(caption) + ": " + DisplayText(text);
   // Blanks cover what is left of a longer previous line.
   const std::size_t blanks = progressWidth_ > line.size() ? progressWidth_ - line.size() : 0;

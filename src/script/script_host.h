@@ -2,6 +2,7 @@
 // being run and writes a transcript of every report line, box and dialog.
 #pragma once
 
+#include <chrono>
 #include <ostream>
 #include <set>
 #include <string>
@@ -62,6 +63,7 @@ class ScriptHost : public Host {
   std::set<std::string> acceptedAsShown_;  // dialogs accepted without an answer in this command
   bool errorShown_ = false;
   std::size_t progressWidth_ = 0;  // characters of the progress line on the terminal
+  std::chrono::steady_clock::time_point progressShown_;
   bool quit_ = false;
 };
 

@@ -118,6 +118,10 @@ bool QtHost::ShowProgress(std::string_view caption, std::string_view text, std::
     // The busy cursor with an arrow: work goes on, and the Cancel button can be pressed.
     progress_->setCursor(Qt::BusyCursor);
   }
+  // Steps can be short: the window is brought up to date at most every 50 ms, and at the end.
+  const auto now = std::chrono::steady_clock::now();
+  if (done > 0 && done < total && now - progressShown_ < std::chrono::milliseconds(50)) return !progress_->wasCanceled();
+  progressShown_ = now;
   progress_->setLabelText(ToQt(text));
   progress_->setValue(static_cast<int>(std::min<std::size_t>(done, static_cast<std::size_t>(steps))));
   // The window is modal, so only it takes the user's input: a press on Cancel is seen here.

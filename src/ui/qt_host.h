@@ -10,6 +10,7 @@
 
 #include <QDialog>
 #include <QProgressDialog>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -63,6 +64,7 @@ class QtHost : public Host {
   HostWindow* window_ = nullptr;
   Responder responder_;
   std::unique_ptr<QProgressDialog> progress_;
+  std::chrono::steady_clock::time_point progressShown_;
 };
 
 }  // namespace vorn::ui

@@ -253,7 +253,8 @@ class ReplicateAnalyses : public ::testing::TestWithParam<AnalysisCase> {};
 TEST_P(ReplicateAnalyses, GiveTheReferenceTreesMatricesAndGeneratorStateOnOneAndTwoThreads) {
   const AnalysisCase& c = GetParam();
   std::mt19937 engine(static_cast<unsigned>(c.individuals * 1000 + c.loci));
-  const RunSetup ws{RandomMatrix(c.individuals, c.loci, 0.15, 0.45, engine), c.coefficient, 37, 20};  // more than one batch on two cores
+  // 37 replicates: more than one batch on two cores.
+  const RunSetup ws{RandomMatrix(c.individuals, c.loci, 0.15, 0.45, engine), c.coefficient, 37, 20};
   const RunOutput expected = Reference(ws, c.analysis);
   for (int threads : {1, 2}) {
     for (bool keep : {false, true}) {
