@@ -7,10 +7,12 @@
 # python3-scipy) and R ape's boot.phylo (bench/ape_bootstrap_trees.R, Debian r-cran-ape). A peer
 # that is not installed is skipped with a note.
 #   bench/run_replicate_bench.sh [repetitions]
+# R ape needs minutes per case, so it runs APE_REPETITIONS times (default 1).
 # Builds a Release tree in build-bench/. Read the medians; the spread shows the machine's other load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repetitions="${1:-3}"
+ape_repetitions="${APE_REPETITIONS:-1}"
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_BENCHMARKS=ON > /dev/null
 cmake --build build-bench --target vorn
@@ -75,7 +77,7 @@ peer_case() {
   fi
   if command -v Rscript > /dev/null && Rscript -e 'library(ape)' > /dev/null 2>&1; then
     local runs=()
-    for _ in $(seq "$repetitions"); do
+    for _ in $(seq "$ape_repetitions"); do
       runs+=($(Rscript "$bench/ape_bootstrap_trees.R" "$work/$2" "$3" "$work/ape.ph" | awk '{printf "%d", $1 * 1000}'))
     done
     echo "R ape  $1: median $(printf '%s\n' "${runs[@]}" | median) ms (runs: ${runs[*]} ms)"
