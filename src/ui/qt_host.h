@@ -48,8 +48,8 @@ class QtHost : public Host {
   bool ShowDialog(DialogForm& form) override;
   bool ShowGroupManager(GroupManagerView& dialog) override;
   void Reported(std::string_view line, const StatusHistory& lines) override;
-  // A modal progress window with a Cancel button, shown once the command has run for half a
-  // second; the window stays painted and its button works between the command's steps.
+  // A modal progress window with a Cancel button, shown when the command will take more than half
+  // a second; the window stays painted and its button works between the command's steps.
   bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) override;
   void EndProgress() override;
   void MenuChanged() override;
