@@ -17,6 +17,7 @@
 #include "commands/missing_data_dialog.h"
 #include "commands/question_box.h"
 #include "commands/removal_dialogs.h"
+#include "commands/replicate_settings_dialog.h"
 #include "commands/shannon_scaling_dialog.h"
 #include "commands/ttest_dialog.h"
 #include "core/session.h"
@@ -42,10 +43,11 @@ struct Dialogs {
   TGrpManDlg groupManager;  // hand-made in each host, so not among All()
   TSelCDlg coefficient;
   TtTstDlg tTest;
+  TReplicateSettingsBox replicateSettings;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest};
+            &coefficient, &tTest, &replicateSettings};
   }
 };
 
@@ -99,6 +101,7 @@ void RegisterUpgmaCommand(HandlerTable& table);
 void RegisterConsensusCommands(HandlerTable& table);
 void RegisterProfileCommands(HandlerTable& table);
 void RegisterSimilarityCommands(HandlerTable& table);
+void RegisterReplicateCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -5,6 +5,7 @@
 
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
+#include "core/command_progress.h"
 #include "similarity/average_similarity.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/coefficients.h"
@@ -101,10 +102,15 @@ void AverageJaccard2Click(TMainPrg& app) {
   // A pair undefined under the Maximum similarity is undefined under the Minimum too.
   TellUndefinedNeiLi(app, std::max(minimum->undefinedNeiLiPairs, maximum->undefinedNeiLiPairs));
   DistanceMatrix average, variance, standardDeviation;
-  if (!app.Check(AverageMatrix(minimum->matrix, maximum->matrix, settings.coefficient, drawCount, app.ws.random,
-                               average, &variance, &standardDeviation))) {
+  CommandProgress progress(app.host, "Average Similarity", "Row", app.ws.data.individualCount);
+  const auto averaged = AverageMatrix(minimum->matrix, maximum->matrix, settings.coefficient, drawCount, app.ws.random,
+                                      average, &variance, &standardDeviation,
+                                      [&](std::size_t rows) { return progress.Advance(rows); });
+  if (progress.Cancelled()) {
+    app.Report("Cancelled: the matrices are as they were.");
     return;
   }
+  if (!app.Check(averaged)) return;
   const std::string name = CoefficientName(settings.coefficient);
   app.Report("Calculating Average " + name + " matrix" + SavingRemarks(settings));
 

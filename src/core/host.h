@@ -2,6 +2,7 @@
 // runner each implement it; commands and analyses never know which one is there.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,16 @@ class Host {
 
   // A line was reported; lines are the six status lines after it.
   virtual void Reported(std::string_view line, const StatusHistory& lines) = 0;
+
+  // The progress of a long command: a window captioned caption showing text ("Replicate 3 of
+  // 100") and done of total steps, shown from the first call until EndProgress. False once the
+  // user asked the command to stop; it then stops after the step it is in. Called only from the
+  // thread that runs the command. A host without such a window keeps these defaults.
+  virtual bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) {
+    (void)caption, (void)text, (void)done, (void)total;
+    return true;
+  }
+  virtual void EndProgress() {}
 
   // A caption or a dynamic submenu of the menu bar changed.
   virtual void MenuChanged() = 0;

@@ -1,5 +1,10 @@
 #include "script/script_host.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <ctime>
 
 #include "core/text_encoding.h"
@@ -185,6 +190,28 @@ bool ScriptHost::ShowGroupManager(GroupManagerView& dialog) {
   }
   out_ << "  -> OK\n";
   return true;
+}
+
+bool ScriptHost::ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) {
+  if (!isatty(STDERR_FILENO)) return true;
+  // At most ten lines a second, and the last one.
+  const auto now = std::chrono::steady_clock::now();
+  if (done > 0 && done < total && now - progressShown_ < std::chrono::milliseconds(100)) return true;
+  progressShown_ = now;
+  const std::string line = DisplayText(caption) + ": " + DisplayText(text);
+  // Blanks cover what is left of a longer previous line.
+  const std::size_t blanks = progressWidth_ > line.size() ? progressWidth_ - line.size() : 0;
+  std::fprintf(stderr, "\r%s%*s", line.c_str(), static_cast<int>(blanks), "");
+  std::fflush(stderr);
+  progressWidth_ = std::max(progressWidth_, line.size());
+  return true;
+}
+
+void ScriptHost::EndProgress() {
+  if (progressWidth_ == 0) return;
+  std::fprintf(stderr, "\r%*s\r", static_cast<int>(progressWidth_), "");
+  std::fflush(stderr);
+  progressWidth_ = 0;
 }
 
 void ScriptHost::Reported(std::string_view line, const StatusHistory&) { out_ << DisplayText(line) << "\n"; }

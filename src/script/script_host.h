@@ -2,6 +2,7 @@
 // being run and writes a transcript of every report line, box and dialog.
 #pragma once
 
+#include <chrono>
 #include <ostream>
 #include <set>
 #include <string>
@@ -37,6 +38,10 @@ class ScriptHost : public Host {
   bool ShowDialog(DialogForm& form) override;
   bool ShowGroupManager(GroupManagerView& dialog) override;
   void Reported(std::string_view line, const StatusHistory& lines) override;
+  // On a terminal, the progress line is shown on standard error and rewritten in place;
+  // otherwise (a file, a pipe, a test) nothing is shown.
+  bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) override;
+  void EndProgress() override;
   void MenuChanged() override {}
   bool OpenDocument(const std::string& path) override;
   std::string DateText() override;
@@ -57,6 +62,8 @@ class ScriptHost : public Host {
   std::size_t nextAnswer_ = 0;
   std::set<std::string> acceptedAsShown_;  // dialogs accepted without an answer in this command
   bool errorShown_ = false;
+  std::size_t progressWidth_ = 0;  // characters of the progress line on the terminal
+  std::chrono::steady_clock::time_point progressShown_;
   bool quit_ = false;
 };
 

@@ -66,7 +66,7 @@ AverageDraw AverageOfBounds(Real lo, Real hi, SimilarityCoefficient coefficient,
 
 Status AverageMatrix(const DistanceMatrix& minimum, const DistanceMatrix& maximum, SimilarityCoefficient coefficient,
                      std::int32_t drawCount, RandomGenerator& random, DistanceMatrix& mean, DistanceMatrix* variance,
-                     DistanceMatrix* standardDeviation) {
+                     DistanceMatrix* standardDeviation, const RowProgress& progress) {
   if (auto checked = CheckDrawCount(drawCount); !checked) return checked;
   assert(minimum.entries.size() == maximum.entries.size());
   mean = DistanceMatrix(minimum.n);
@@ -74,8 +74,16 @@ Status AverageMatrix(const DistanceMatrix& minimum, const DistanceMatrix& maximu
   if (standardDeviation) *standardDeviation = DistanceMatrix(minimum.n);
   // A local copy lets the compiler keep the state in a register through the drawing loops.
   RandomGenerator generator = random;
+  std::size_t row = 0;  // the row whose first entry comes next
   for (std::size_t k = 0; k < minimum.entries.size(); ++k) {
     if (k % 4096 == 0) KeepResponsive();
+    if (progress && k == TriangleSize(row)) {
+      if (!progress(row)) {
+        random = generator;
+        return Failure{};
+      }
+      ++row;
+    }
     const AverageDraw draw = AverageOfBounds(minimum.entries[k], maximum.entries[k], coefficient, drawCount, generator);
     mean.entries[k] = draw.mean;
     if (variance) variance->entries[k] = draw.variance;

@@ -3,6 +3,8 @@
 // from the one generator, pair after pair in storage order, so this work stays serial.
 #pragma once
 
+#include <functional>
+
 #include "core/distance_matrix.h"
 #include "core/random_generator.h"
 #include "core/result.h"
@@ -29,10 +31,15 @@ Status CheckDrawCount(std::int32_t drawCount);
 AverageDraw AverageOfBounds(Real lo, Real hi, SimilarityCoefficient coefficient, std::int32_t drawCount,
                             RandomGenerator& random);
 
+// Called with the number of rows completed; false stops the averaging.
+using RowProgress = std::function<bool(std::size_t rowsDone)>;
+
 // Averages every entry of the two bound matrices (same size) in storage order: the mean into
-// mean, and when asked the variance and the standard deviation. Refuses a draw count below 1.
+// mean, and when asked the variance and the standard deviation. Refuses a draw count below 1;
+// a stop asked by progress gives a failure without message.
 Status AverageMatrix(const DistanceMatrix& minimum, const DistanceMatrix& maximum, SimilarityCoefficient coefficient,
                      std::int32_t drawCount, RandomGenerator& random, DistanceMatrix& mean,
-                     DistanceMatrix* variance = nullptr, DistanceMatrix* standardDeviation = nullptr);
+                     DistanceMatrix* variance = nullptr, DistanceMatrix* standardDeviation = nullptr,
+                     const RowProgress& progress = {});
 
 }  // namespace vorn

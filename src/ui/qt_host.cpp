@@ -1,5 +1,9 @@
 #include "ui/qt_host.h"
 
+#include <algorithm>
+#include <climits>
+
+#include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -99,6 +103,33 @@ bool QtHost::ShowGroupManager(GroupManagerView& dialog) {
 void QtHost::Reported(std::string_view, const StatusHistory& lines) {
   if (window_) window_->ShowStatus(lines);
 }
+
+bool QtHost::ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) {
+  const int steps = static_cast<int>(std::min<std::size_t>(total, INT_MAX));
+  if (!progress_) {
+    progress_ = std::make_unique<QProgressDialog>(DialogParent());
+    progress_->setWindowModality(Qt::ApplicationModal);
+    progress_->setWindowTitle(ToQt(caption));
+    progress_->setCancelButtonText(QStringLiteral("Cancel"));
+    progress_->setAutoReset(false);
+    progress_->setAutoClose(false);
+    progress_->setMinimumDuration(500);
+    progress_->setRange(0, steps);
+    // The busy cursor with an arrow: work goes on, and the Cancel button can be pressed.
+    progress_->setCursor(Qt::BusyCursor);
+  }
+  // Steps can be short: the window is brought up to date at most every 50 ms, and at the end.
+  const auto now = std::chrono::steady_clock::now();
+  if (done > 0 && done < total && now - progressShown_ < std::chrono::milliseconds(50)) return !progress_->wasCanceled();
+  progressShown_ = now;
+  progress_->setLabelText(ToQt(text));
+  progress_->setValue(static_cast<int>(std::min<std::size_t>(done, static_cast<std::size_t>(steps))));
+  // The window is modal, so only it takes the user's input: a press on Cancel is seen here.
+  QCoreApplication::processEvents();
+  return !progress_->wasCanceled();
+}
+
+void QtHost::EndProgress() { progress_.reset(); }
 
 void QtHost::MenuChanged() {
   if (window_) window_->RefreshMenu();

@@ -9,7 +9,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QProgressDialog>
+#include <chrono>
 #include <functional>
+#include <memory>
 
 #include "core/host.h"
 
@@ -45,6 +48,10 @@ class QtHost : public Host {
   bool ShowDialog(DialogForm& form) override;
   bool ShowGroupManager(GroupManagerView& dialog) override;
   void Reported(std::string_view line, const StatusHistory& lines) override;
+  // A modal progress window with a Cancel button, shown when the command will take more than half
+  // a second; the window stays painted and its button works between the command's steps.
+  bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) override;
+  void EndProgress() override;
   void MenuChanged() override;
   bool OpenDocument(const std::string& path) override;
   std::string DateText() override;
@@ -56,6 +63,8 @@ class QtHost : public Host {
 
   HostWindow* window_ = nullptr;
   Responder responder_;
+  std::unique_ptr<QProgressDialog> progress_;
+  std::chrono::steady_clock::time_point progressShown_;
 };
 
 }  // namespace vorn::ui

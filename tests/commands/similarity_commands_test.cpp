@@ -179,6 +179,19 @@ TEST_F(SimilarityCommandsTest, ZeroDenominatorsAreWrittenAsNaN) {
   EXPECT_TRUE(host.Errors().empty());
 }
 
+TEST_F(SimilarityCommandsTest, AverageShowsItsRowsAndCancelLeavesTheMatricesAsTheyWere) {
+  Load(kFourWithMissing);
+  host.cancelAfter = 2;
+  Run("AverageJaccard2Click");
+  EXPECT_EQ(host.progress, (std::vector<std::string>{"Average Similarity: Row 1 of 4", "Average Similarity: Row 2 of 4",
+                                                     "Average Similarity: Row 3 of 4"}));
+  EXPECT_EQ(host.progressEnds, 1);
+  EXPECT_EQ(host.reports, std::vector<std::string>{"Cancelled: the matrices are as they were."});
+  EXPECT_FALSE(app.ws.results.average || app.ws.results.minimum);
+  EXPECT_EQ(app.ws.ActiveMatrix(), nullptr);
+  EXPECT_FALSE(FileExists("analysis.txt"));
+}
+
 TEST_F(SimilarityCommandsTest, AverageWritesMeanVarianceAndDeviation) {
   Load(kFourWithMissing);
   Settings().writeDistanceMatrix = true;

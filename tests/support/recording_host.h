@@ -40,6 +40,11 @@ class RecordingHost : public Host {
   int menuChanges = 0;
   bool quit = false;
   bool documentOpens = true;
+  // The progress texts shown, and how many progress windows were taken away.
+  std::vector<std::string> progress;
+  int progressEnds = 0;
+  // Presses Cancel in the progress window once this many steps are done.
+  std::optional<std::size_t> cancelAfter;
 
   MessageAnswer ShowMessage(std::string_view text, std::string_view title, MessageButtons buttons) override {
     messages.push_back({std::string(text), std::string(title), buttons});
@@ -66,6 +71,11 @@ class RecordingHost : public Host {
     return answer(dialog);
   }
   void Reported(std::string_view line, const StatusHistory&) override { reports.emplace_back(line); }
+  bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t) override {
+    progress.push_back(std::string(caption) + ": " + std::string(text));
+    return !(cancelAfter && done >= *cancelAfter);
+  }
+  void EndProgress() override { ++progressEnds; }
   void MenuChanged() override { ++menuChanges; }
   bool OpenDocument(const std::string& path) override {
     openedDocuments.push_back(path);

@@ -1,10 +1,12 @@
 // The desktop host: message boxes (title, text, buttons, no icon), file dialogs (filters, title,
 // folder, initial name, default extension, overwrite confirmation), settings dialogs written
-// back on either button, and the date and time texts in the user's formats.
+// back on either button, the progress window with its Cancel button, and the date and time
+// texts in the user's formats.
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
@@ -162,6 +164,24 @@ class QtHostTest : public QObject {
       QCOMPARE(host.ShowDialog(form), accepted);
       QCOMPARE(form["value"].text, std::string("S\xF8rensen ") + (accepted ? "1" : "0"));
     }
+  }
+
+  void progressWindowIsModalAndItsCancelStopsTheCommand() {
+    QtHost host;
+    QVERIFY(host.ShowProgress("Bootstrap Std. Tree (BS+RMD)", "Replicate 1 of 3", 0, 3));
+    QProgressDialog* window = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* progress = qobject_cast<QProgressDialog*>(widget)) window = progress;
+    }
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Bootstrap Std. Tree (BS+RMD)"));
+    QCOMPARE(window->labelText(), QStringLiteral("Replicate 1 of 3"));
+    QCOMPARE(window->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(window->maximum(), 3);
+    window->cancel();
+    QVERIFY(!host.ShowProgress("Bootstrap Std. Tree (BS+RMD)", "Replicate 2 of 3", 1, 3));
+    host.EndProgress();
+    for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<QProgressDialog*>(widget));
   }
 
   void dateAndTimeFollowTheUsersFormatsWithoutTimeZone() {
