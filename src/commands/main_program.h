@@ -13,6 +13,7 @@
 #include "commands/coefficient_dialog.h"
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
+#include "commands/hindex_filter_dialog.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
 #include "commands/question_box.h"
@@ -42,10 +43,11 @@ struct Dialogs {
   TGrpManDlg groupManager;  // hand-made in each host, so not among All()
   TSelCDlg coefficient;
   TtTstDlg tTest;
+  THinExpFilt hindexFilter;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest};
+            &coefficient, &tTest, &hindexFilter};
   }
 };
 
@@ -99,6 +101,7 @@ void RegisterUpgmaCommand(HandlerTable& table);
 void RegisterConsensusCommands(HandlerTable& table);
 void RegisterProfileCommands(HandlerTable& table);
 void RegisterSimilarityCommands(HandlerTable& table);
+void RegisterExportCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
