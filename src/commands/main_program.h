@@ -13,6 +13,7 @@
 #include "commands/coefficient_dialog.h"
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
+#include "commands/hindex_filter_dialog.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
 #include "commands/question_box.h"
@@ -44,10 +45,11 @@ struct Dialogs {
   TSelCDlg coefficient;
   TtTstDlg tTest;
   TReplicateSettingsBox replicateSettings;
+  THinExpFilt hindexFilter;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest, &replicateSettings};
+            &coefficient, &tTest, &replicateSettings, &hindexFilter};
   }
 };
 
@@ -102,6 +104,7 @@ void RegisterConsensusCommands(HandlerTable& table);
 void RegisterProfileCommands(HandlerTable& table);
 void RegisterSimilarityCommands(HandlerTable& table);
 void RegisterReplicateCommands(HandlerTable& table);
+void RegisterExportCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
