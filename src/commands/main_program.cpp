@@ -35,6 +35,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterConsensusCommands(handlers_);
   RegisterProfileCommands(handlers_);
   RegisterSimilarityCommands(handlers_);
+  RegisterAmovaCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {
