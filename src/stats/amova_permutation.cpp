@@ -40,7 +40,6 @@ struct Design {
 // What one thread reuses from permutation to permutation.
 struct Scratch {
   std::vector<std::uint32_t> slots, members, order;
-  std::vector<std::uint32_t> population;  // of each individual, kOutside when in none
   AmovaSums sums;
   AmovaLayout layout;
 };
@@ -79,55 +78,42 @@ Status CheckPartition(const TAMOVA& amova, const LabelTable& labels, const Group
   return Success();
 }
 
-// Within-population and within-region sums of the populations as the slots hold them. Each
-// region's members are summed in ascending order, each with those before it, so that the same
-// partition always gives the same sums.
-void SlotSums(const Design& design, Scratch& s) {
+// Each population's sum as the slots hold it: its members in ascending order, each with those
+// before it, so that the same population always gives the same sum.
+void WithinSums(const Design& design, Scratch& s) {
   const std::size_t populations = design.Populations();
-  s.sums.within.assign(populations, 0);
-  s.sums.region.assign(design.Regions(), 0);
+  s.sums.within.resize(populations);
   for (std::size_t p = 0; p < populations; ++p) {
-    for (std::size_t k = design.populationStart[p]; k < design.populationStart[p + 1]; ++k) {
-      s.population[s.slots[k]] = static_cast<std::uint32_t>(p);
-    }
-  }
-  for (std::size_t r = 0; r < design.Regions(); ++r) {
-    s.members.assign(s.slots.begin() + design.RegionBegin(r), s.slots.begin() + design.RegionEnd(r));
+    s.members.assign(s.slots.begin() + design.populationStart[p], s.slots.begin() + design.populationStart[p + 1]);
     std::sort(s.members.begin(), s.members.end());
-    double regionSum = 0;
+    double sum = 0;
     for (std::size_t a = 1; a < s.members.size(); ++a) {
       const std::uint32_t i = s.members[a];
       const double* row = design.triangle.data() + std::size_t{i} * (i - 1) / 2;
-      const std::uint32_t own = s.population[i];
-      double all = 0, same = 0;
-      for (std::size_t b = 0; b < a; ++b) {
-        const std::uint32_t j = s.members[b];
-        const double d = row[j];
-        all += d;
-        same += s.population[j] == own ? d : 0.0;
-      }
-      regionSum += all;
-      s.sums.within[own] += same;
+      double part = 0;
+      for (std::size_t b = 0; b < a; ++b) part += row[s.members[b]];
+      sum += part;
     }
-    s.sums.region[r] = regionSum;
+    s.sums.within[p] = sum;
   }
 }
 
-// The sums of every pair of populations (both from the slots as laid out): within on the diagonal.
-std::vector<double> BlockSums(const Design& design, Scratch& s) {
+// The sums of every pair of populations as laid out, p >= q at p * P + q: within on the diagonal.
+std::vector<double> BlockSums(const Design& design) {
   const std::size_t populations = design.Populations();
-  std::vector<double> block(populations * populations, 0);
+  std::vector<std::uint32_t> population(design.layout.individualTotal, kOutside);
   for (std::size_t p = 0; p < populations; ++p) {
     for (std::size_t k = design.populationStart[p]; k < design.populationStart[p + 1]; ++k) {
-      s.population[design.slots[k]] = static_cast<std::uint32_t>(p);
+      population[design.slots[k]] = static_cast<std::uint32_t>(p);
     }
   }
-  for (std::size_t i = 1; i < s.population.size(); ++i) {
-    const std::uint32_t p = s.population[i];
+  std::vector<double> block(populations * populations, 0);
+  for (std::size_t i = 1; i < population.size(); ++i) {
+    const std::uint32_t p = population[i];
     if (p == kOutside) continue;
     const double* row = design.triangle.data() + i * (i - 1) / 2;
     for (std::size_t j = 0; j < i; ++j) {
-      const std::uint32_t q = s.population[j];
+      const std::uint32_t q = population[j];
       if (q != kOutside) block[std::max(p, q) * populations + std::min(p, q)] += row[j];
     }
   }
@@ -153,10 +139,11 @@ Real StatisticOf(const AmovaValues& v, Statistic statistic, int levels) {
 class PermutationTest {
  public:
   PermutationTest(const TAMOVA& amova, const SquaredDistances& distances) : design_(Flatten(amova, distances)) {
-    if (design_.levels == 2) {
-      Scratch scratch = NewScratch();
-      blocks_ = BlockSums(design_, scratch);
-    }
+    if (design_.levels == 1) return;
+    blocks_ = BlockSums(design_);
+    std::vector<std::uint32_t> order(design_.Populations());
+    for (std::uint32_t p = 0; p < order.size(); ++p) order[p] = p;
+    RegionSums(order, regions_);
   }
 
   // The p-value of statistic over permutations whose draws start at base skipped by offset.
@@ -164,7 +151,9 @@ class PermutationTest {
               std::uint64_t offset) const {
     Scratch observed = NewScratch();
     const Real target = Evaluate(statistic, observed, {});
-    const Real bar = target - kTieTolerance * (std::fabs(target) + design_.total / design_.layout.individualTotal);
+    const Real n = static_cast<Real>(design_.layout.individualTotal);
+    const Real meanSquare = design_.total / (n * (n - 1) / 2);
+    const Real bar = target - kTieTolerance * (std::fabs(target) + meanSquare);
     const std::uint64_t draws = DrawsPerPermutation(statistic);
     const bool parallel = double(permutations) * double(design_.slots.size()) * double(design_.slots.size()) / 2 >=
                           kParallelWork;
@@ -200,7 +189,6 @@ class PermutationTest {
  private:
   Scratch NewScratch() const {
     Scratch s;
-    s.population.assign(design_.layout.individualTotal, kOutside);
     s.layout = design_.layout;
     s.sums.total = design_.total;
     return s;
@@ -216,7 +204,11 @@ class PermutationTest {
         Shuffle(s.slots.data() + design_.RegionBegin(r), design_.RegionEnd(r) - design_.RegionBegin(r), *random);
       }
     }
-    SlotSums(design_, s);
+    WithinSums(design_, s);
+    // Permuting within regions leaves the region sums as they are; the test of PhiST with two
+    // levels reads only Vc, which rests on the within sums alone. With one level each
+    // population is its own region.
+    s.sums.region = design_.levels == 1 ? s.sums.within : regions_;
     return StatisticOf(ComputeAmova(design_.levels, s.layout, s.sums), statistic, design_.levels);
   }
 
@@ -227,27 +219,33 @@ class PermutationTest {
     for (std::uint32_t p = 0; p < populations; ++p) s.order[p] = p;
     if (random) Shuffle(s.order.data(), populations, *random);
     s.sums.within.resize(populations);
-    s.sums.region.assign(design_.Regions(), 0);
     for (std::size_t k = 0; k < populations; ++k) {
       const std::uint32_t p = s.order[k];
       s.layout.populationSizes[k] = design_.layout.populationSizes[p];
       s.sums.within[k] = blocks_[p * populations + p];
     }
+    RegionSums(s.order, s.sums.region);
+    return StatisticOf(ComputeAmova(design_.levels, s.layout, s.sums), Statistic::PhiRT, design_.levels);
+  }
+
+  // The sum of each region with the populations in the given order at its places.
+  void RegionSums(const std::vector<std::uint32_t>& order, std::vector<Real>& sums) const {
+    const std::size_t populations = design_.Populations();
+    sums.resize(design_.Regions());
     for (std::size_t r = 0; r < design_.Regions(); ++r) {
       double sum = 0;
       for (std::size_t k = design_.regionStart[r]; k < design_.regionStart[r + 1]; ++k) {
         for (std::size_t l = design_.regionStart[r]; l <= k; ++l) {
-          const std::uint32_t p = std::max(s.order[k], s.order[l]), q = std::min(s.order[k], s.order[l]);
-          sum += blocks_[p * populations + q];
+          sum += blocks_[std::max(order[k], order[l]) * populations + std::min(order[k], order[l])];
         }
       }
-      s.sums.region[r] = sum;
+      sums[r] = sum;
     }
-    return StatisticOf(ComputeAmova(design_.levels, s.layout, s.sums), Statistic::PhiRT, design_.levels);
   }
 
   Design design_;
   std::vector<double> blocks_;  // sums between populations p >= q at p * P + q
+  std::vector<Real> regions_;   // the region sums as laid out
 };
 
 }  // namespace

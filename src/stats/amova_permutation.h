@@ -5,7 +5,7 @@
 // among all populations, testing Vc (small values) with two levels and Va with one. Individuals
 // outside every population stay where they are. p = (permuted values at least as extreme as the
 // observed one, + 1) / (permutations + 1); a permuted value within 1e-10 of the observed one,
-// relative to its size plus the total mean square SSD(T)/N, counts as a tie, so that rounding
+// relative to its size plus the mean squared pair distance, counts as a tie, so that rounding
 // cannot turn a tie into a miss.
 //
 // The draws come from the program's generator as from one serial loop: the tests run in the
