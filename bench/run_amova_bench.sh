@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the AMOVA benchmarks and R's ade4 on the same shape of data in one go:
-#   bench/run_amova_bench.sh [repetitions]
+#   bench/run_amova_bench.sh [repetitions] [ade4 permutations]
 # Builds a Release tree with the benchmarks in build-bench/ (needs Debian's r-cran-ade4 for R).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,4 +14,4 @@ build-bench/bench/vorn_bench --benchmark_filter='Amova' \
   --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true
 
 echo "== R ade4"
-Rscript bench/ade4_amova.R
+Rscript bench/ade4_amova.R "${2:-999}"
