@@ -37,6 +37,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterSimilarityCommands(handlers_);
   RegisterReplicateCommands(handlers_);
   RegisterExportCommands(handlers_);
+  RegisterAmovaCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

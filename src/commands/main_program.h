@@ -105,6 +105,7 @@ void RegisterProfileCommands(HandlerTable& table);
 void RegisterSimilarityCommands(HandlerTable& table);
 void RegisterReplicateCommands(HandlerTable& table);
 void RegisterExportCommands(HandlerTable& table);
+void RegisterAmovaCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

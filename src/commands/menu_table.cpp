@@ -83,6 +83,7 @@ MenuBar MainMenu() {
                   Separator(),
                   Command("&Shannon's Index", "N1Click"),
                   Command("AMO&VA", "AMOVA1Click"),
+                  Command("AMOVA &Permutation Test...", "AMOVAPermutationTest1Click"),
               }),
       Submenu("&Trees",
               {

@@ -111,6 +111,7 @@ struct Settings {
   ShannonScaling shannon;
   ConsensusSettings consensus;
   TTestSettings ttest;
+  std::int32_t amovaPermutations = 999;  // "AMOVA Permutation Test": permutations of each test
 };
 
 }  // namespace vorn

@@ -66,6 +66,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Analysis>-|",
       "&Analysis>&Shannon's Index|N1Click",
       "&Analysis>AMO&VA|AMOVA1Click",
+      "&Analysis>AMOVA &Permutation Test...|AMOVAPermutationTest1Click",
       "&Trees>&UPGMA|UPGMA1Click",
       "&Trees>&Strict Consensus|StrictConsensus1Click",
       "&Trees>&Majority Rule Consensus|MajorityRuleConsensus1Click",
