@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands/coefficient_dialog.h"
+#include "commands/consensus_settings_dialog.h"
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
 #include "commands/menu_table.h"
@@ -44,10 +45,11 @@ struct Dialogs {
   TSelCDlg coefficient;
   TtTstDlg tTest;
   TReplicateSettingsBox replicateSettings;
+  TConsRDlg consensusSettings;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest, &replicateSettings};
+            &coefficient, &tTest, &replicateSettings, &consensusSettings};
   }
 };
 
@@ -102,6 +104,7 @@ void RegisterConsensusCommands(HandlerTable& table);
 void RegisterProfileCommands(HandlerTable& table);
 void RegisterSimilarityCommands(HandlerTable& table);
 void RegisterReplicateCommands(HandlerTable& table);
+void RegisterRSupportCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
