@@ -2,7 +2,9 @@
 // The command warns first, then searches r and appends the Rx-consensus (or "R-support failure")
 // to the consensus output file and the report of the R-clusters to the analysis file. The
 // window shows the r and the tree in work; Cancel ends the analysis and nothing is written.
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "commands/cluster_report_files.h"
 #include "commands/data_guard.h"
