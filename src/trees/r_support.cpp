@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <set>
 #include <tuple>
@@ -100,29 +101,33 @@ Cluster Reordered(const Cluster& cluster, const std::vector<std::size_t>& otuOrd
 bool RTable::AddR(std::uint32_t a) {
   if (entries_.size() >= kMaxRValues) return false;
   REntry entry{a, 0, 0};
-  REntry* below = nullptr;
-  for (REntry& other : entries_) {
-    if (other.R < a && (below == nullptr || other.R > below->R)) below = &other;
+  // The largest R below a; of equal ones, the first entry.
+  if (auto below = first_.lower_bound(a); below != first_.begin()) {
+    REntry& previous = entries_[std::prev(below)->second];
+    entry.Next = previous.Next;
+    previous.Next = a;
   }
-  if (below != nullptr) {
-    entry.Next = below->Next;
-    below->Next = a;
-  }
+  first_.emplace(a, entries_.size());
   entries_.push_back(entry);
   return true;
 }
 
+std::optional<std::size_t> RTable::FirstWith(std::uint32_t r) const {
+  const auto found = first_.find(r);
+  if (found == first_.end()) return std::nullopt;
+  return found->second;
+}
+
 REntry* RTable::Find(std::uint32_t r) {
-  const auto found = std::find_if(entries_.begin(), entries_.end(), [r](const REntry& entry) { return entry.R == r; });
-  return found == entries_.end() ? nullptr : &*found;
+  const auto position = FirstWith(r);
+  return position ? &entries_[*position] : nullptr;
 }
 
 bool RTable::IsOpen(std::size_t i) const {
   if (entries_[i].Next == 0) return false;
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [&](const REntry& entry) { return entry.R == entries_[i].Next; });
-  if (found == entries_.end()) return false;
-  const std::size_t j = static_cast<std::size_t>(found - entries_.begin());
+  const auto found = FirstWith(entries_[i].Next);
+  if (!found) return false;
+  const std::size_t j = *found;
   if (i == j) return false;
   const REntry& low = entries_[std::min(i, j)];
   const REntry& high = entries_[std::max(i, j)];

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,7 +39,8 @@ struct REntry {
   std::uint32_t SameAs = 0;
 };
 
-// The r values in order of evaluation, linked in increasing order through Next.
+// The r values in order of evaluation, linked in increasing order through Next. Each r is found
+// through an index of its first entry, so that a search over many r values stays linear.
 class RTable {
  public:
   const std::vector<REntry>& Entries() const { return entries_; }
@@ -54,7 +56,11 @@ class RTable {
   std::optional<std::pair<std::uint32_t, std::uint32_t>> NextInterval(std::uint8_t digits) const;
 
  private:
+  // The position of the first entry with R = r, or nothing.
+  std::optional<std::size_t> FirstWith(std::uint32_t r) const;
+
   std::vector<REntry> entries_;
+  std::map<std::uint32_t, std::size_t> first_;  // R -> position of its first entry
 };
 
 // round(sqrt(lo * hi)), exactly: the rounded geometric mean of lo and hi.
