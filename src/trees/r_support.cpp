@@ -237,6 +237,8 @@ RSupportResult EstimateRSupport(const RSupportSettings& settings, const Evaluate
     const std::uint32_t t = RoundedGeometricMean(lo, hi);
     if (t == lo || t == hi) {
       REntry& entry = *rTable.Find(t);
+      // The interval cannot be split in whole values of r: it is closed. An entry without Next
+      // (r from = r to) is closed by marking it with a Next that names no evaluated r.
       if (entry.Next != 0) {
         entry.SameAs = entry.Next;
       } else {
