@@ -3,6 +3,7 @@
 // every cluster found appended to the analysis file.
 #include <functional>
 
+#include "commands/cluster_report_files.h"
 #include "commands/main_program.h"
 #include "core/text_file.h"
 #include "trees/cluster_report.h"
@@ -22,14 +23,6 @@ struct ConsensusKind {
 constexpr ConsensusKind kStrict{"Building strict consensus...", "Clusters found during Strict Consensus Construction", false};
 constexpr ConsensusKind kMajorityRule{"Building majority rule consensus...",
                                       "Clusters found during Majority Rule Consensus construction", true};
-
-// Appends to the analysis file what write writes; with ask, after the append-or-rewrite question.
-bool AppendToAnalysisFile(TMainPrg& app, bool ask, const std::function<void(TextFileWriter&)>& write) {
-  auto file = ask ? app.BeginOutputFile(app.ws.files.analysis) : app.OpenOutputFile(app.ws.files.analysis, false);
-  if (!file) return false;
-  write(*file);
-  return app.FinishOutputFile(*file);
-}
 
 void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
   const FileNames& files = app.ws.files;
@@ -58,14 +51,10 @@ void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
   app.Check(tree);
 
   const auto& names = counted.names.All();
-  const auto writeReport = [&](TextFileWriter& file) {
-    WriteClusterReport(kind.reportTitle, counted.table.Clusters(), names.size(), counted.treeCount,
-                       [&](std::string_view line) { file.Line(line); });
+  const auto writeReport = [&](const std::function<void(std::string_view)>& line) {
+    WriteClusterReport(kind.reportTitle, counted.table.Clusters(), names.size(), counted.treeCount, line);
   };
-  const auto writeKey = [&](TextFileWriter& file) {
-    for (const std::string& line : OtuKeyLines(names)) file.Line(line);
-  };
-  if (!AppendToAnalysisFile(app, true, writeReport) || !AppendToAnalysisFile(app, false, writeKey)) return;
+  if (!AppendClusterReport(app, writeReport, names)) return;
   if (tree) app.Check(WriteTextLine(*tree, files.consensusOutput, *rewrite));
 }
 

@@ -38,6 +38,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterReplicateCommands(handlers_);
   RegisterExportCommands(handlers_);
   RegisterAmovaCommands(handlers_);
+  RegisterRSupportCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands/coefficient_dialog.h"
+#include "commands/consensus_settings_dialog.h"
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
 #include "commands/hindex_filter_dialog.h"
@@ -46,10 +47,11 @@ struct Dialogs {
   TtTstDlg tTest;
   TReplicateSettingsBox replicateSettings;
   THinExpFilt hindexFilter;
+  TConsRDlg consensusSettings;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest, &replicateSettings, &hindexFilter};
+            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings};
   }
 };
 
@@ -106,6 +108,7 @@ void RegisterSimilarityCommands(HandlerTable& table);
 void RegisterReplicateCommands(HandlerTable& table);
 void RegisterExportCommands(HandlerTable& table);
 void RegisterAmovaCommands(HandlerTable& table);
+void RegisterRSupportCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -24,6 +24,8 @@ class CommandProgress {
   // done steps are complete; shows the step in work. False once the user asked to stop.
   bool Advance(std::size_t done);
   bool Cancelled() const { return cancelled_; }
+  // For commands whose steps come in rounds: the unit names the round too ("r= 316: tree").
+  void SetUnit(std::string unit) { unit_ = std::move(unit); }
 
  private:
   Host& host_;

@@ -29,8 +29,11 @@ struct Slot {
 class Run {
  public:
   Run(Workspace& ws, ReplicateAnalysis analysis, bool keepMatrices, const ReplicateWriter& writer, std::size_t batch)
-      : ws_(ws), settings_(ws.settings.similarity), analysis_(analysis), keep_(keepMatrices), writer_(writer),
-        batch_(batch), slots_(SlotCount(batch)) {}
+      : Run(ws, analysis, ws.settings.replicates.JC, ws.data.individualLabels, keepMatrices, writer, batch) {}
+  Run(Workspace& ws, ReplicateAnalysis analysis, std::int32_t drawCount, const LabelTable& labels, bool keepMatrices,
+      const ReplicateWriter& writer, std::size_t batch)
+      : ws_(ws), settings_(ws.settings.similarity), analysis_(analysis), drawCount_(drawCount), labels_(labels),
+        keep_(keepMatrices), writer_(writer), batch_(batch), slots_(SlotCount(batch)) {}
 
   // Runs count replicates; prepare fills a slot's similarity matrix in run order, or leaves it
   // to fill(slot), which may run on any thread.
@@ -48,7 +51,7 @@ class Run {
   }
 
   const SimilaritySettings& Settings() const { return settings_; }
-  std::int32_t DrawCount() const { return ws_.settings.replicates.JC; }
+  std::int32_t DrawCount() const { return drawCount_; }
   bool Keep() const { return keep_; }
 
  private:
@@ -56,7 +59,7 @@ class Run {
   void BuildTree(Slot& slot, std::int32_t e) {
     slot.tree = ReplicateTree{};
     slot.tree.number = e;
-    auto tree = BuildUPGMA(TransformMatrix(slot.similarity, settings_.transformation), ws_.data.individualLabels);
+    auto tree = BuildUPGMA(TransformMatrix(slot.similarity, settings_.transformation), labels_);
     if (!keep_) slot.similarity = DistanceMatrix();
     if (!tree) {
       slot.tree.failure = tree.error();
@@ -81,6 +84,8 @@ class Run {
   Workspace& ws_;
   const SimilaritySettings settings_;
   const ReplicateAnalysis analysis_;
+  const std::int32_t drawCount_;
+  const LabelTable& labels_;
   const bool keep_;
   const ReplicateWriter& writer_;
   const std::size_t batch_;
@@ -164,9 +169,15 @@ ReplicateSummary RunBootstrapAvgTrees(Workspace& ws, bool keepMatrices, const Re
 
 ReplicateSummary RunMultipleAvgTrees(Workspace& ws, const AverageBounds& bounds, bool keepMatrices,
                                      const ReplicateWriter& writer) {
-  Run run(ws, ReplicateAnalysis::MultipleAverage, keepMatrices, writer, 1);
+  const AverageTreeRun trees{ws.settings.replicates.JC, ws.settings.replicates.TR, &ws.data.individualLabels};
+  return RunAverageTrees(ws, bounds, trees, keepMatrices, writer);
+}
+
+ReplicateSummary RunAverageTrees(Workspace& ws, const AverageBounds& bounds, const AverageTreeRun& trees,
+                                 bool keepMatrices, const ReplicateWriter& writer) {
+  Run run(ws, ReplicateAnalysis::MultipleAverage, trees.drawCount, *trees.labels, keepMatrices, writer, 1);
   const auto prepare = [&](Slot& slot) { Average(run, bounds.minimum, bounds.maximum, ws.random, slot); };
-  return run.Go(ws.settings.replicates.TR, prepare, [](Slot&) {});
+  return run.Go(trees.treeCount, prepare, [](Slot&) {});
 }
 
 }  // namespace vorn

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "core/distance_matrix.h"
+#include "core/label_table.h"
 #include "core/result.h"
 #include "core/workspace.h"
 #include "replicates/replicate_names.h"
@@ -63,5 +64,15 @@ ReplicateSummary RunBootstrapStdTrees(Workspace& ws, bool keepMatrices, const Re
 ReplicateSummary RunBootstrapAvgTrees(Workspace& ws, bool keepMatrices, const ReplicateWriter& writer);
 ReplicateSummary RunMultipleAvgTrees(Workspace& ws, const AverageBounds& bounds, bool keepMatrices,
                                      const ReplicateWriter& writer);
+
+// Multiple Avg. trees with a draw count, a tree count and tip labels of the caller's (R-support
+// draws r per entry and names the tips by position); the draw count must be at least 1.
+struct AverageTreeRun {
+  std::int32_t drawCount = 0;
+  std::int32_t treeCount = 0;
+  const LabelTable* labels = nullptr;
+};
+ReplicateSummary RunAverageTrees(Workspace& ws, const AverageBounds& bounds, const AverageTreeRun& trees,
+                                 bool keepMatrices, const ReplicateWriter& writer);
 
 }  // namespace vorn

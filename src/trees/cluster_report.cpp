@@ -18,8 +18,12 @@ std::vector<std::string> ColumnRuler(std::size_t otuCount) {
   return lines;
 }
 
-void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
-                        std::uint32_t treeCount, const std::function<void(std::string_view)>& line) {
+namespace {
+
+// The report with tail(cluster, text) ending each cluster's line after its membership digits.
+template <typename Tail>
+void WriteReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount, Tail&& tail,
+                 const std::function<void(std::string_view)>& line) {
   line(title);
   line("");
   for (const std::string& ruler : ColumnRuler(otuCount)) line(ruler);
@@ -31,12 +35,31 @@ void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clus
     }
     text += ' ';
     text += std::to_string(cluster.count);
-    text += "x= ";
-    text += FormatPercent(static_cast<Real>(cluster.count) / treeCount);
+    tail(cluster, text);
     line(text);
   }
   line("");
   line("...where...");
+}
+
+}  // namespace
+
+void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
+                        std::uint32_t treeCount, const std::function<void(std::string_view)>& line) {
+  const auto tail = [treeCount](const Cluster& cluster, std::string& text) {
+    text += "x= ";
+    text += FormatPercent(static_cast<Real>(cluster.count) / treeCount);
+  };
+  WriteReport(title, clusters, otuCount, tail, line);
+}
+
+void WriteRClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
+                         const std::function<void(std::string_view)>& line) {
+  const auto tail = [](const Cluster& cluster, std::string& text) {
+    text += "x @r= ";
+    text += std::to_string(cluster.r);
+  };
+  WriteReport(title, clusters, otuCount, tail, line);
 }
 
 std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names) {

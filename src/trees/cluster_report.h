@@ -22,6 +22,11 @@ std::vector<std::string> ColumnRuler(std::size_t otuCount);
 void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
                         std::uint32_t treeCount, const std::function<void(std::string_view)>& line);
 
+// The same for the R-cluster table: each cluster's line ends in its percentage and r
+// ("0110 100x @r= 316") rather than its count.
+void WriteRClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
+                         const std::function<void(std::string_view)>& line);
+
 // "OTU #1= name" ... and an empty line.
 std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names);
 

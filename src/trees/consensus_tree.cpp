@@ -18,16 +18,6 @@ namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-// count / treeCount as a whole percentage, halves to the even neighbour, computed exactly.
-std::uint64_t RoundedPercentage(std::uint32_t count, std::uint32_t treeCount) {
-  if (treeCount == 0) return 0;
-  const std::uint64_t scaled = std::uint64_t{100} * count;
-  std::uint64_t percentage = scaled / treeCount;
-  const std::uint64_t twiceRest = 2 * (scaled % treeCount);
-  if (twiceRest > treeCount || (twiceRest == treeCount && percentage % 2 == 1)) ++percentage;
-  return percentage;
-}
-
 struct UsedCluster {
   std::size_t position;  // in the cluster table, from 0
   std::size_t size;      // members
@@ -53,6 +43,16 @@ bool Inside(const Cluster& inner, const Cluster& outer) {
 
 }  // namespace
 
+// Computed exactly, in integers.
+std::uint64_t ClusterPercentage(std::uint32_t count, std::uint32_t treeCount) {
+  if (treeCount == 0) return 0;
+  const std::uint64_t scaled = std::uint64_t{100} * count;
+  std::uint64_t percentage = scaled / treeCount;
+  const std::uint64_t twiceRest = 2 * (scaled % treeCount);
+  if (twiceRest > treeCount || (twiceRest == treeCount && percentage % 2 == 1)) ++percentage;
+  return percentage;
+}
+
 Failure TTrees::Contradiction(std::size_t first, std::size_t second) const {
   std::string message = "Clusters #" + std::to_string(first + 1) + " and #" + std::to_string(second + 1) +
                         " of the cluster report both qualify but contradict each other (they share OTUs and neither "
@@ -72,6 +72,13 @@ std::uint64_t TTrees::RequiredCount(std::uint32_t treeCount) const {
 
 Result<std::string> TTrees::BuildConsensusTree(const std::vector<Cluster>& clusters, const std::vector<std::string>& names,
                                                std::uint32_t treeCount) const {
+  auto built = BuildConsensus(clusters, names, treeCount);
+  if (!built) return Failure{built.error()};
+  return std::move(built->text);
+}
+
+Result<ConsensusBuild> TTrees::BuildConsensus(const std::vector<Cluster>& clusters, const std::vector<std::string>& names,
+                                              std::uint32_t treeCount) const {
   const std::size_t n = names.size();
   const std::uint64_t required = RequiredCount(treeCount);
   std::vector<UsedCluster> used;
@@ -82,7 +89,7 @@ Result<std::string> TTrees::BuildConsensusTree(const std::vector<Cluster>& clust
     if (rMode) {
       if (rDigits != 255) entry.label = labelPrefix + FormatFixed(std::log10(static_cast<Real>(cluster.r)), rDigits, 4);
     } else if (bracketLabels || showLabels) {
-      const std::string percentage = std::to_string(RoundedPercentage(cluster.count, treeCount));
+      const std::string percentage = std::to_string(ClusterPercentage(cluster.count, treeCount));
       entry.label = bracketLabels ? "<" + percentage + ">" : percentage;
     }
     used.push_back(std::move(entry));
@@ -205,7 +212,9 @@ Result<std::string> TTrees::BuildConsensusTree(const std::vector<Cluster>& clust
     }
   }
   if (rMode) std::erase(text, ' ');
-  return text;
+  ConsensusBuild built{std::move(text), {}};
+  for (std::size_t step : order) built.groups.push_back(used[step].position);
+  return built;
 }
 
 }  // namespace vorn

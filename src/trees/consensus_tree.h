@@ -13,6 +13,16 @@
 
 namespace vorn {
 
+// count / treeCount as a whole percentage, halves to the even neighbour: a group's label.
+std::uint64_t ClusterPercentage(std::uint32_t count, std::uint32_t treeCount);
+
+// A consensus tree's text and, in the order their groups close in it, the table positions of
+// the clusters it is made of (the root's last).
+struct ConsensusBuild {
+  std::string text;
+  std::vector<std::size_t> groups;
+};
+
 class TTrees {
  public:
   bool bracketLabels = false;  // label each group "<" + percentage + ">", the root "<TreeID~" + treeId + ">"
@@ -29,6 +39,9 @@ class TTrees {
   // form one tree.
   Result<std::string> BuildConsensusTree(const std::vector<Cluster>& clusters, const std::vector<std::string>& names,
                                          std::uint32_t treeCount) const;
+  // The same with the clusters of its groups.
+  Result<ConsensusBuild> BuildConsensus(const std::vector<Cluster>& clusters, const std::vector<std::string>& names,
+                                        std::uint32_t treeCount) const;
 
   // Number of trees a cluster must occur in.
   std::uint64_t RequiredCount(std::uint32_t treeCount) const;
