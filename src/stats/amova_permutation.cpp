@@ -163,7 +163,7 @@ class PermutationTest {
       Scratch scratch = NewScratch();
 #pragma omp for schedule(static)
       for (std::int64_t k = 0; k < permutations; ++k) {
-        KeepResponsive();  // the one place to report the permutations' progress
+        KeepResponsive();
         RandomGenerator random = base;
         random.Skip(offset + static_cast<std::uint64_t>(k) * draws);
         if (Evaluate(statistic, scratch, &random) >= bar) ++atLeast;
