@@ -36,6 +36,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterProfileCommands(handlers_);
   RegisterSimilarityCommands(handlers_);
   RegisterReplicateCommands(handlers_);
+  RegisterPcoaCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {
