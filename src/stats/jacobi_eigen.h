@@ -32,7 +32,7 @@ void RotateDiagonal(JacobiRotation r, Real bpq, Real& bpp, Real& bqq);
 // tolerance share.
 bool JacobiConverged(Real frobeniusSquare, Real diagonalSquare);
 
-enum class JacobiOutcome { Converged, TooManyRotations, Cancelled };
+enum class JacobiOutcome { Converged, TooManyRotations, NotFinite, Cancelled };
 
 struct EigenSystem {
   JacobiOutcome outcome = JacobiOutcome::Converged;
@@ -46,12 +46,23 @@ struct EigenSystem {
 // diagonal, (T - D) / T; false stops the decomposition (outcome Cancelled).
 using JacobiProgress = std::function<bool(std::size_t rotations, Real offDiagonalShare)>;
 
-// Decomposes the symmetric n x n matrix b (row-major, both triangles filled); its contents are
-// used up. The eigenvalues come sorted in descending order by selection (a later one replaces
-// the candidate only if strictly larger) with their vectors, each vector's first component made
+// The upper triangle of a symmetric n x n matrix with its diagonal, packed row by row: element
+// (i, j), i <= j, at UpperOffset(n, i) + j.
+inline std::size_t UpperOffset(std::size_t n, std::size_t i) { return i * n - i * (i + 1) / 2; }
+inline std::size_t UpperSize(std::size_t n) { return n * (n + 1) / 2; }
+
+// Whether the eigenvectors are rotated on a second core while the next pivots are found: always,
+// never, or (Auto) for matrices of 100 rows or more when OpenMP allows more than one thread.
+enum class VectorThread { Auto, Own, Same };
+
+// Decomposes the symmetric matrix given by its packed upper triangle; its contents are used up.
+// The eigenvalues come sorted in descending order by selection (a later one replaces the
+// candidate only if strictly larger) with their vectors, each vector's first component made
 // non-negative. The pivot is the first element of largest magnitude in row-major order of the
-// upper triangle; each row keeps its largest element, so a rotation costs O(n).
-EigenSystem JacobiEigen(std::vector<Real> b, std::size_t n, const JacobiProgress& progress = {});
+// upper triangle; each row keeps its largest element, so a rotation costs O(n). The numbers do
+// not depend on the thread choice.
+EigenSystem JacobiEigen(std::vector<Real> upper, std::size_t n, const JacobiProgress& progress = {},
+                        VectorThread thread = VectorThread::Auto);
 
 // Sorts values descending by selection, swapping the matching columns of the column-major
 // vectors, then negates every vector whose first component is negative.

@@ -20,24 +20,22 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
 std::vector<Real> CentredMatrix(const DistanceMatrix& distances) {
   const std::size_t n = distances.n;
   // A is symmetric entry for entry, so each column's sum in row order equals its row's sum.
-  std::vector<Real> b(n * n), mean(n);
+  std::vector<Real> mean(n);
   Real grand = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    Real* row = &b[i * n];
     Real sum = 0;
     for (std::size_t j = 0; j < n; ++j) {
-      row[j] = HalfSquare(distances(i, j));
-      sum += row[j];
-      grand += row[j];
+      const Real a = HalfSquare(distances(i, j));
+      sum += a;
+      grand += a;
     }
     mean[i] = sum / n;
   }
   grand /= static_cast<Real>(n) * static_cast<Real>(n);
-  // The decomposition reads the upper triangle only; the lower one mirrors it.
+  std::vector<Real> b(UpperSize(n));
   for (std::size_t i = 0; i < n; ++i) {
-    Real* row = &b[i * n];
-    for (std::size_t j = i; j < n; ++j) row[j] = row[j] - mean[i] - mean[j] + grand;
-    for (std::size_t j = 0; j < i; ++j) row[j] = b[j * n + i];
+    Real* row = &b[UpperOffset(n, i)];
+    for (std::size_t j = i; j < n; ++j) row[j] = HalfSquare(distances(i, j)) - mean[i] - mean[j] + grand;
   }
   return b;
 }
@@ -80,7 +78,7 @@ Status TDistCluster::Compute(const JacobiProgress& progress) {
     cancelled_ = true;
     return Failure{""};
   }
-  if (eigen.outcome == JacobiOutcome::TooManyRotations || !std::isfinite(eigen.frobeniusSquare)) {
+  if (eigen.outcome != JacobiOutcome::Converged) {
     return Failure{"PCoA failed"};
   }
   const Real bound = PositiveEigenvalueBound(eigen.frobeniusSquare);

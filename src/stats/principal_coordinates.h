@@ -16,8 +16,8 @@ namespace vorn {
 
 inline constexpr std::size_t kWrittenAxes = 50;  // coordinate columns written at most
 
-// The centred matrix B of the triangle's n individuals, row-major: B[i][j] = A[i][j] - rowMean(i) -
-// columnMean(j) + grand mean, A[i][j] = -d(i, j)^2 / 2, for j >= i; the lower triangle mirrors it.
+// The centred matrix B of the triangle's n individuals as its packed upper triangle (see
+// UpperOffset): B[i][j] = A[i][j] - rowMean(i) - columnMean(j) + grand mean, A[i][j] = -d(i, j)^2 / 2.
 std::vector<Real> CentredMatrix(const DistanceMatrix& distances);
 
 // Why the distances cannot be ordinated, if they cannot: fewer than 2 individuals, or entries
