@@ -37,6 +37,11 @@ Real Hypotenuse(Real a, Real b) {
   return a * std::sqrt(1 + ratio * ratio);
 }
 
+// Column p and q of the rows above lie one cache line per row apart: asked for this many rows
+// ahead, so that the lines arrive while earlier rows are rotated.
+constexpr std::size_t kAhead = 16;
+inline void Prefetch(const Real* x) { __builtin_prefetch(x, 1); }
+
 // (x, y) := (c x + s y, c y - s x).
 inline void RotatePair(JacobiRotation r, Real& x, Real& y) {
   const Real ox = x, oy = y;
@@ -275,6 +280,7 @@ EigenSystem JacobiEigen(std::vector<Real> upper, std::size_t n, const JacobiProg
       vectors.Push(p, q, r);
       rescan.clear();
       for (std::size_t l = 0; l < p; ++l) {  // (B[l][p], B[l][q])
+        if (l + kAhead < p) Prefetch(row[l + kAhead] + p), Prefetch(row[l + kAhead] + q);
         Real* bl = row[l];
         RotatePair(r, bl[p], bl[q]);
         const bool current = rows.Changed(l, p, bl[p]);
@@ -282,6 +288,7 @@ EigenSystem JacobiEigen(std::vector<Real> upper, std::size_t n, const JacobiProg
       }
       RowLargest largestP, largestQ;
       for (std::size_t m = p + 1; m < q; ++m) {  // (B[p][m], B[m][q])
+        if (m + kAhead < q) Prefetch(row[m + kAhead] + q);
         RotatePair(r, bp[m], row[m][q]);
         largestP.Offer(bp[m], m);
         if (!rows.Changed(m, q, row[m][q])) rescan.push_back(m);
