@@ -4,6 +4,7 @@
 #   /usr/bin/python3 bench/numpy_pcoa.py 200 500 1000 2000
 import sys
 import time
+import warnings
 
 import numpy as np
 
@@ -12,6 +13,8 @@ try:
     from skbio.stats.ordination import pcoa
 except ImportError:
     pcoa = None
+# scikit-bio warns of the negative eigenvalues every non-Euclidean Jaccard matrix has.
+warnings.simplefilter("ignore", RuntimeWarning)
 
 
 def jaccard(n, loci=500, seed=7):
