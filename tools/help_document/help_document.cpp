@@ -83,17 +83,23 @@ void Style(QTextDocument& document) {
   for (QTextFrame* frame : document.rootFrame()->childFrames()) {
     if (auto* table = qobject_cast<QTextTable*>(frame)) {
       QTextTableFormat format = table->format();
-      format.setBorder(0.5);
+      format.setBorder(2);
+      format.setBorderBrush(QColor(0x90, 0x90, 0x90));
       format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
       format.setBorderCollapse(true);
       format.setCellPadding(3);
       format.setCellSpacing(0);
       table->setFormat(format);
-      QTextCursor all = table->cellAt(0, 0).firstCursorPosition();
-      all.setPosition(table->lastPosition(), QTextCursor::KeepAnchor);
       QTextCharFormat small;
       small.setFontPointSize(8.5);
-      all.mergeCharFormat(small);
+      for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+          const QTextTableCell cell = table->cellAt(row, column);
+          QTextCursor text = cell.firstCursorPosition();
+          text.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+          text.mergeCharFormat(small);
+        }
+      }
     }
   }
 }
