@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/processor.h"
+#include "core/program_folder.h"
 
 namespace vorn {
 namespace {
@@ -20,7 +21,8 @@ std::string EscapeAmpersands(const std::string& name) {
 
 }  // namespace
 
-TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
+TMainPrg::TMainPrg(Host& host)
+    : Session(workspace, host), menu(MainMenu()), helpDocument(ProgramFolder() + "/vornhelp.pdf") {
   RegisterShellCommands(handlers_);
   RegisterFileNameCommands(handlers_);
   RegisterLoadCommand(handlers_);

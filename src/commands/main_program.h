@@ -82,6 +82,8 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
 
   Dialogs dialogs;
   MenuBar menu;
+  // The help document Help opens: "vornhelp.pdf" beside the program, whatever the current folder.
+  std::string helpDocument;
 
  protected:
   void LoggingTurnedOff() override { UpdateLogCaption(); }

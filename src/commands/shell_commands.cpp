@@ -5,8 +5,6 @@
 namespace vorn {
 namespace {
 
-constexpr const char* kHelpDocument = "vornhelp.pdf";
-
 void Exit1Click(TMainPrg& app) {
   app.Report("Exiting program. Bye bye!");
   if (app.ws.dataLoaded) app.ws.ReleaseData();
@@ -23,15 +21,15 @@ void About1Click(TMainPrg& app) {
                    "About this program", MessageButtons::Ok);
 }
 
-// Opens the help document from the current folder with the desktop's viewer.
+// Opens the help document installed beside the program with the desktop's viewer.
 void Help1Click(TMainPrg& app) {
-  if (!FileExists(kHelpDocument)) {
-    app.MessageQuery(std::string("The help document \"") + kHelpDocument + "\" was not found in the current folder.",
-                     "Help", MessageButtons::Ok);
+  if (!FileExists(app.helpDocument)) {
+    app.MessageQuery("The help document \"" + app.helpDocument + "\" was not found beside the program.", "Help",
+                     MessageButtons::Ok);
     return;
   }
-  if (!app.host.OpenDocument(kHelpDocument)) {
-    app.MessageQuery(std::string("No viewer could open the help document \"") + kHelpDocument + "\".", "Help",
+  if (!app.host.OpenDocument(app.helpDocument)) {
+    app.MessageQuery("No viewer could open the help document \"" + app.helpDocument + "\".", "Help",
                      MessageButtons::Ok);
   }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "core/program_folder.h"
 #include "support/command_fixture.h"
 #include "support/file_failures.h"
 
@@ -227,14 +230,22 @@ TEST_F(MainProgramTest, AboutReportsAndShowsItsBox) {
   EXPECT_EQ(host.messages[0].title, "About this program");
 }
 
+TEST_F(MainProgramTest, HelpLooksBesideTheProgramNotInTheCurrentFolder) {
+  EXPECT_EQ(app.helpDocument, ProgramFolder() + "/vornhelp.pdf");
+  EXPECT_EQ(std::filesystem::path(ProgramFolder()), std::filesystem::read_symlink("/proc/self/exe").parent_path());
+}
+
 TEST_F(MainProgramTest, HelpOpensTheDocumentOrSaysItIsMissing) {
+  dir.Write("vornhelp.pdf", "%PDF");  // a copy in the current folder is not the one beside the program
+  app.helpDocument = (dir.Path() / "bin" / "vornhelp.pdf").string();
   Run("Help1Click");
   EXPECT_TRUE(host.openedDocuments.empty());
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "The help document \"vornhelp.pdf\" was not found in the current folder.");
-  dir.Write("vornhelp.pdf", "%PDF");
+  EXPECT_EQ(host.messages[0].text, "The help document \"" + app.helpDocument + "\" was not found beside the program.");
+  std::filesystem::create_directory(dir.Path() / "bin");
+  dir.Write("bin/vornhelp.pdf", "%PDF");
   Run("Help1Click");
-  EXPECT_EQ(host.openedDocuments, std::vector<std::string>{"vornhelp.pdf"});
+  EXPECT_EQ(host.openedDocuments, std::vector<std::string>{app.helpDocument});
   EXPECT_TRUE(host.reports.empty());
 }
 

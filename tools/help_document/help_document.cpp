@@ -1,0 +1,265 @@
+// Builds the help document: the manual's Markdown chapters typeset into one PDF with a title
+// page, a table of contents with page numbers and numbered pages. Runs at build time on Qt's
+// offscreen platform, so no other typesetting tools are needed.
+//
+//   vorn_help_document OUTPUT.pdf TITLE CHAPTER.md ...
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QAbstractTextDocumentLayout>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kResolution = 300;  // dots per inch of the layout
+
+struct Heading {
+  int level;
+  QString text;
+  QTextBlock block;
+};
+
+QString ReadChapter(const QString& path, bool& ok) {
+  QFile file(path);
+  ok = file.open(QIODevice::ReadOnly);
+  return ok ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A code block: a paragraph outside lists and tables set wholly in a fixed-pitch font.
+bool IsCode(const QTextBlock& block) {
+  bool any = false;
+  for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+    const QTextCharFormat chars = fragment.fragment().charFormat();
+    if (!chars.fontFixedPitch() && !chars.fontFamilies().toStringList().contains("monospace")) return false;
+    any = true;
+  }
+  return any && block.textList() == nullptr && QTextCursor(block).currentTable() == nullptr;
+}
+
+// Fonts, code blocks and tables as a printed manual shows them.
+void Style(QTextDocument& document) {
+  QFont body("DejaVu Serif");
+  body.setPointSizeF(10);
+  document.setDefaultFont(body);
+  document.setDocumentMargin(0);
+
+  QTextCursor cursor(&document);
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    QTextBlockFormat format = block.blockFormat();
+    const int level = format.headingLevel();
+    cursor.setPosition(block.position());
+    cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    QTextCharFormat chars;
+    if (level > 0) {
+      chars.setFontFamilies({"DejaVu Sans"});
+      chars.setFontPointSize(level == 1 ? 20 : level == 2 ? 14 : 11.5);
+      chars.setFontWeight(QFont::Bold);
+      cursor.mergeCharFormat(chars);
+      format.setTopMargin(level == 1 ? 0 : 14);
+      format.setBottomMargin(6);
+      if (level == 1) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+      format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_Auto);
+      cursor.setBlockFormat(format);
+    } else if (IsCode(block)) {
+      chars.setFontFamilies({"DejaVu Sans Mono"});
+      chars.setFontPointSize(8.5);
+      cursor.mergeCharFormat(chars);
+      format.setBackground(QColor(0xf0, 0xf0, 0xf0));
+      format.setLeftMargin(12);
+      cursor.setBlockFormat(format);
+    }
+  }
+  for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+    if (auto* table = qobject_cast<QTextTable*>(frame)) {
+      QTextTableFormat format = table->format();
+      format.setBorder(2);
+      format.setBorderBrush(QColor(0x90, 0x90, 0x90));
+      format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+      format.setBorderCollapse(true);
+      format.setCellPadding(3);
+      format.setCellSpacing(0);
+      table->setFormat(format);
+      QTextCharFormat small;
+      small.setFontPointSize(8.5);
+      for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+          const QTextTableCell cell = table->cellAt(row, column);
+          QTextCursor text = cell.firstCursorPosition();
+          text.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+          text.mergeCharFormat(small);
+        }
+      }
+    }
+  }
+}
+
+std::vector<Heading> Headings(const QTextDocument& document, int deepest) {
+  std::vector<Heading> headings;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    const int level = block.blockFormat().headingLevel();
+    if (level > 0 && level <= deepest) headings.push_back({level, block.text(), block});
+  }
+  return headings;
+}
+
+int PageOf(const QTextDocument& document, const QTextBlock& block) {
+  const qreal top = document.documentLayout()->blockBoundingRect(block).top();
+  return static_cast<int>(top / document.pageSize().height()) + 1;
+}
+
+// The title page and a table of contents with a row per chapter and section; the page numbers
+// are filled in once the document is laid out.
+QTextTable* InsertFrontMatter(QTextDocument& document, const QString& title, const std::vector<Heading>& headings) {
+  // The first block is the placeholder paragraph put before the chapters; it becomes the title.
+  QTextCursor cursor(document.begin());
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  QTextBlockFormat centred;
+  centred.setAlignment(Qt::AlignHCenter);
+  centred.setTopMargin(200);
+  QTextCharFormat big;
+  big.setFontFamilies({"DejaVu Sans"});
+  big.setFontPointSize(28);
+  big.setFontWeight(QFont::Bold);
+  cursor.setBlockFormat(centred);
+  cursor.insertText(title, big);
+  centred.setTopMargin(20);
+  QTextCharFormat subtitle;
+  subtitle.setFontFamilies({"DejaVu Sans"});
+  subtitle.setFontPointSize(14);
+  cursor.insertBlock(centred, subtitle);
+  cursor.insertText("User's manual");
+
+  QTextBlockFormat contentsHeading;
+  contentsHeading.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+  contentsHeading.setBottomMargin(10);
+  QTextCharFormat headingChars = big;
+  headingChars.setFontPointSize(20);
+  cursor.insertBlock(contentsHeading, headingChars);
+  cursor.insertText("Contents");
+
+  QTextTableFormat tableFormat;
+  tableFormat.setBorder(0);
+  tableFormat.setCellPadding(1);
+  tableFormat.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+  tableFormat.setColumnWidthConstraints(
+      {QTextLength(QTextLength::PercentageLength, 90), QTextLength(QTextLength::PercentageLength, 10)});
+  QTextTable* table = cursor.insertTable(static_cast<int>(headings.size()), 2, tableFormat);
+  for (std::size_t row = 0; row < headings.size(); ++row) {
+    QTextCharFormat chars;
+    chars.setFontFamilies({"DejaVu Sans"});
+    chars.setFontPointSize(headings[row].level == 1 ? 10.5 : 9);
+    if (headings[row].level == 1) chars.setFontWeight(QFont::Bold);
+    QTextCursor name = table->cellAt(static_cast<int>(row), 0).firstCursorPosition();
+    QTextBlockFormat indent;
+    indent.setLeftMargin(headings[row].level == 1 ? 0 : 16);
+    indent.setTopMargin(headings[row].level == 1 ? 6 : 0);
+    name.setBlockFormat(indent);
+    name.insertText(headings[row].text, chars);
+    QTextCursor page = table->cellAt(static_cast<int>(row), 1).firstCursorPosition();
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
+    right.setTopMargin(indent.topMargin());
+    page.setBlockFormat(right);
+    page.insertText("0", chars);
+  }
+  return table;
+}
+
+// Writes the page numbers of the laid-out copy's headings into the table of contents; true when
+// none changed.
+bool FillPageNumbers(const QTextDocument& laidOut, QTextTable* table, const std::vector<Heading>& headings) {
+  bool unchanged = true;
+  for (std::size_t row = 0; row < headings.size(); ++row) {
+    const QString page = QString::number(PageOf(laidOut, headings[row].block));
+    const QTextTableCell cell = table->cellAt(static_cast<int>(row), 1);
+    QTextCursor cursor = cell.firstCursorPosition();
+    cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    if (cursor.selectedText() == page) continue;
+    unchanged = false;
+    const QTextCharFormat chars = cursor.charFormat();
+    cursor.insertText(page, chars);
+  }
+  return unchanged;
+}
+
+void Paint(QTextDocument& document, QPdfWriter& writer, qreal footerHeight) {
+  QPainter painter(&writer);
+  const QSizeF page = document.pageSize();
+  const int pages = document.pageCount();
+  QFont footer("DejaVu Sans");
+  footer.setPointSizeF(8);
+  for (int i = 0; i < pages; ++i) {
+    if (i > 0) writer.newPage();
+    painter.save();
+    const QRectF view(0, i * page.height(), page.width(), page.height());
+    painter.translate(0, -view.top());
+    painter.setClipRect(view);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = view;
+    document.documentLayout()->draw(&painter, context);
+    painter.restore();
+    if (i > 0) {
+      painter.setFont(footer);
+      painter.drawText(QRectF(0, page.height(), page.width(), footerHeight), Qt::AlignHCenter | Qt::AlignBottom,
+                       QString::number(i + 1));
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication application(argc, argv);
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: %s OUTPUT.pdf TITLE CHAPTER.md ...\n", argv[0]);
+    return 2;
+  }
+  QString markdown = "title\n\n";  // a paragraph of its own, which becomes the title page
+  for (int i = 3; i < argc; ++i) {
+    bool ok = false;
+    markdown += ReadChapter(QString::fromLocal8Bit(argv[i]), ok) + "\n\n";
+    if (!ok) {
+      std::fprintf(stderr, "cannot read %s\n", argv[i]);
+      return 1;
+    }
+  }
+
+  QPdfWriter writer(QString::fromLocal8Bit(argv[1]));
+  writer.setTitle(QString::fromUtf8(argv[2]));
+  writer.setCreator(QString::fromUtf8(argv[2]));
+  writer.setResolution(kResolution);
+  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 18, 20, 12),
+                                   QPageLayout::Millimeter));
+
+  QTextDocument document;
+  document.setMarkdown(markdown);
+  Style(document);
+  QTextTable* contents = InsertFrontMatter(document, QString::fromUtf8(argv[2]), Headings(document, 2));
+
+  // Each pass lays out a fresh copy, whose page numbers then go into the contents; a copy is laid
+  // out whole at once, where later edits of one would be laid out only as far as it is read.
+  const QRect paint = writer.pageLayout().paintRectPixels(kResolution);
+  const qreal footerHeight = kResolution * 0.3;
+  std::unique_ptr<QTextDocument> typeset;
+  for (int pass = 0; pass < 5; ++pass) {
+    typeset.reset(document.clone());
+    typeset->documentLayout()->setPaintDevice(&writer);
+    typeset->setPageSize(QSizeF(paint.width(), paint.height() - footerHeight));
+    if (FillPageNumbers(*typeset, contents, Headings(*typeset, 2))) break;
+  }
+  Paint(*typeset, writer, footerHeight);
+  std::printf("%s: %d pages, %zu entries in the table of contents\n", argv[1], typeset->pageCount(),
+              Headings(*typeset, 2).size());
+  return 0;
+}
