@@ -39,6 +39,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterExportCommands(handlers_);
   RegisterAmovaCommands(handlers_);
   RegisterRSupportCommands(handlers_);
+  RegisterPcoaCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

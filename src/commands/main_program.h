@@ -109,6 +109,7 @@ void RegisterReplicateCommands(HandlerTable& table);
 void RegisterExportCommands(HandlerTable& table);
 void RegisterAmovaCommands(HandlerTable& table);
 void RegisterRSupportCommands(HandlerTable& table);
+void RegisterPcoaCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -23,6 +23,8 @@ class CommandProgress {
 
   // done steps are complete; shows the step in work. False once the user asked to stop.
   bool Advance(std::size_t done);
+  // The same with a text of the command's own ("Rotation 5120; ...").
+  bool Show(std::size_t done, const std::string& text);
   bool Cancelled() const { return cancelled_; }
   // For commands whose steps come in rounds: the unit names the round too ("r= 316: tree").
   void SetUnit(std::string unit) { unit_ = std::move(unit); }

@@ -31,6 +31,7 @@ void Workspace::ReleaseData() {
   data = DataMatrix();
   original = DataMatrix();
   results.Clear();
+  ordination.reset();
   groups = GroupState();
   dataLoaded = false;
 }

@@ -8,6 +8,7 @@
 #include "core/data_matrix.h"
 #include "core/distance_matrix.h"
 #include "core/group_lists.h"
+#include "core/ordination.h"
 #include "core/random_generator.h"
 #include "core/settings.h"
 #include "core/status_history.h"
@@ -49,6 +50,7 @@ struct Workspace {
   GroupState groups;
   ResultMatrices results;
   RandomGenerator random;
+  std::optional<Ordination> ordination;  // the last principal coordinate analysis
 
   StatusHistory status;
   LogState log;

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Times the principal coordinate analysis beside its peers in one go:
+#   bench/run_pcoa_bench.sh [sizes...]     (default 200 500 1000 2000)
+# Builds a Release tree with the benchmarks in build-bench/; the peers run with Debian's
+# /usr/bin/python3 (python3-numpy, and python3-skbio when installed).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sizes=("${@:-200 500 1000 2000}")
+sizes=(${sizes[*]})
+
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_BENCHMARKS=ON > /dev/null
+cmake --build build-bench --target vorn_bench
+
+echo "== Vorn"
+filter="BM_PrincipalCoordinates/($(IFS='|'; echo "${sizes[*]}"))/"
+build-bench/bench/vorn_bench --benchmark_filter="$filter"
+echo "== numpy / scikit-bio"
+/usr/bin/python3 bench/numpy_pcoa.py "${sizes[@]}"
