@@ -40,6 +40,7 @@ TMainPrg::TMainPrg(Host& host) : Session(workspace, host), menu(MainMenu()) {
   RegisterAmovaCommands(handlers_);
   RegisterRSupportCommands(handlers_);
   RegisterPcoaCommand(handlers_);
+  RegisterPictureCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {
