@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "pictures/label_placement.h"
 #include "pictures/picture_text.h"
 #include "pictures/plot_scale.h"
 
@@ -122,7 +123,16 @@ void PcoaDrawing::Paint(QPainter& painter) const {
   if (scene_.pointLabels) {
     painter.setFont(PictureFont(10));
     painter.setPen(QColor(0x30, 0x30, 0x30));
-    for (const auto& point : layout.points) painter.drawText(Place(point.x, point.y) + QPointF(kMarker + 3, 4), PictureText(point.label));
+    const QFontMetricsF labelMetrics(painter.font());
+    std::vector<LabelPoint> labelled;
+    for (const auto& point : layout.points) {
+      const QPointF at = Place(point.x, point.y);
+      labelled.push_back({at.x(), at.y(), labelMetrics.horizontalAdvance(PictureText(point.label)), labelMetrics.height()});
+    }
+    const auto boxes = PlaceLabels(labelled, kMarker + 3, {plot_.left(), plot_.top(), plot_.width(), plot_.height()});
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      painter.drawText(QPointF(boxes[i].left, boxes[i].top + labelMetrics.ascent()), PictureText(layout.points[i].label));
+    }
   }
   painter.restore();
 

@@ -91,7 +91,8 @@ void TreeDrawing::Paint(QPainter& painter) const {
     }
   }
 
-  if (scene_.nodeLabels) {
+  // Inner labels need rows a little taller than tip labels, as they sit above the branches.
+  if (scene_.nodeLabels && rowHeight_ >= 1.5 * kReadableRow) {
     // Above the branch, ending at the node.
     painter.setFont(smallFont_);
     painter.setPen(QColor(0x55, 0x55, 0x55));

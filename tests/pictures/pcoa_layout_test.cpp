@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pictures/group_colours.h"
+#include "pictures/label_placement.h"
 #include "pictures/plot_scale.h"
 
 namespace vorn {
@@ -97,6 +98,27 @@ TEST(PlotScale, StepsAreRoundNumbers) {
   EXPECT_EQ(StepText(-0.1, 0.05), "-0.10");
   EXPECT_EQ(StepText(20, 10), "20");
   EXPECT_EQ(StepText(-1e-17, 0.5), "0.0");  // no "-0.0"
+}
+
+TEST(LabelPlacement, LabelsOfNearbyPointsCoverNeitherEachOtherNorThePoints) {
+  // Two points almost on top of each other and a third to their right.
+  const std::vector<LabelPoint> points = {{100, 100, 30, 12}, {101, 101, 30, 12}, {140, 100, 30, 12}};
+  const auto boxes = PlaceLabels(points, 7, {0, 0, 400, 300});
+  ASSERT_EQ(boxes.size(), 3u);
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    for (std::size_t j = 0; j < boxes.size(); ++j) {
+      if (i != j) {
+        EXPECT_FALSE(boxes[i].Overlaps(boxes[j])) << i << " " << j;
+      }
+      EXPECT_FALSE(boxes[i].Overlaps({points[j].x - 3.5, points[j].y - 3.5, 7, 7})) << "label " << i << " point " << j;
+    }
+  }
+  EXPECT_EQ(boxes[0].left, 100 - 7 - 30);  // the right would cover the third point
+}
+
+TEST(LabelPlacement, LabelsStayInsideThePlot) {
+  const auto boxes = PlaceLabels({{395, 150, 30, 12}}, 7, {0, 0, 400, 300});
+  EXPECT_EQ(boxes[0].left, 395 - 7 - 30);  // no room on the right: the left
 }
 
 }  // namespace
