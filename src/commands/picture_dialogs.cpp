@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "pictures/tree_layout.h"
+
 namespace vorn {
 namespace {
 
@@ -32,7 +34,7 @@ TreePictureDialog::TreePictureDialog() : ModalDialog("Save Tree Picture") {
   Control labels = CheckBoxControl("node_labels", "Show labels at inner nodes (percentages, R)");
   labels.checked = defaults.nodeLabels;
   form.Add(labels);
-  form.Add(NumberField("row_height", "Pixels from one tip to the next (6 to 100)", defaults.rowHeight));
+  form.Add(NumberField("row_height", "Pixels from one tip to the next (9 to 100)", defaults.rowHeight));
   form.Add(NumberField("width", "Pixels from the root to the tips (100 to 20000)", defaults.width));
 }
 
@@ -44,7 +46,7 @@ std::optional<TreePictureChoices> TreePictureDialog::Execute(Session& session, c
   choices.nodeLabels = form["node_labels"].checked;
   const auto tree = Number(form, "tree", 1, 1000000);
   const auto level = Number(form, "level", 0, 1000);
-  const auto rowHeight = Number(form, "row_height", 6, 100);
+  const auto rowHeight = Number(form, "row_height", static_cast<std::size_t>(kReadableTreeRow), 100);
   const auto width = Number(form, "width", 100, 20000);
   if (choices.treeFile.empty() || !tree || !level || !rowHeight || !width) {
     session.ErrorBox(choices.treeFile.empty() ? "Please name the tree file." : kInvalidInput);

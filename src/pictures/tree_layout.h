@@ -27,4 +27,8 @@ struct TreeLayout {
 
 TreeLayout LayOutTree(const NewickTree& tree);
 
+// The least row height (pixels from one tip to the next) at which a tip label stays readable;
+// drawings with lower rows leave the tip labels out rather than draw them over each other.
+inline constexpr double kReadableTreeRow = 9;
+
 }  // namespace vorn

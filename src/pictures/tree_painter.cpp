@@ -17,7 +17,8 @@ constexpr double kLegendGap = 30;
 constexpr double kLegendRow = 18;
 
 QString Text(const std::string& text) { return PictureText(text); }
-QFont FontOfRow(double rowHeight) { return PictureFont(static_cast<int>(std::clamp(rowHeight * 0.75, 1.0, 13.0))); }
+// At the least readable row, 7 pixels; the gap between rows keeps descenders off the next label.
+QFont FontOfRow(double rowHeight) { return PictureFont(static_cast<int>(std::clamp(rowHeight * 0.8, 7.0, 13.0))); }
 QFont PlainFont(int pixels, bool bold = false) { return PictureFont(pixels, bold); }
 
 double WidestTip(const TreeScene& scene, const QFont& font) {
@@ -43,10 +44,10 @@ TreeDrawing::TreeDrawing(const TreeScene& scene, double rowHeight, double treeWi
       treeWidth_(treeWidth),
       tipFont_(FontOfRow(rowHeight)),
       smallFont_(PlainFont(static_cast<int>(std::clamp(rowHeight * 0.65, 7.0, 11.0)))),
-      labelWidth_(rowHeight >= kReadableRow ? WidestTip(scene, tipFont_) : 0) {}
+      labelWidth_(rowHeight >= kReadableTreeRow ? WidestTip(scene, tipFont_) : 0) {}
 
 double TreeDrawing::WidthBesideTree(const TreeScene& scene, double rowHeight) {
-  const double labels = rowHeight >= kReadableRow ? WidestTip(scene, FontOfRow(rowHeight)) : 0;
+  const double labels = rowHeight >= kReadableTreeRow ? WidestTip(scene, FontOfRow(rowHeight)) : 0;
   return 2 * kMargin + kLabelGap + labels + LegendWidth(scene);
 }
 
@@ -92,7 +93,7 @@ void TreeDrawing::Paint(QPainter& painter) const {
   }
 
   // Inner labels need rows a little taller than tip labels, as they sit above the branches.
-  if (scene_.nodeLabels && rowHeight_ >= 1.5 * kReadableRow) {
+  if (scene_.nodeLabels && rowHeight_ >= 1.5 * kReadableTreeRow) {
     // Above the branch, ending at the node.
     painter.setFont(smallFont_);
     painter.setPen(QColor(0x55, 0x55, 0x55));

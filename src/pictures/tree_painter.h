@@ -21,9 +21,6 @@ class TreeDrawing {
   QSizeF Size() const;
   void Paint(QPainter& painter) const;
 
-  // The row height that is the least a label needs to stay readable; below it tip labels are
-  // left out rather than drawn over each other.
-  static constexpr double kReadableRow = 6;
   // The width beyond the tree itself: margins, tip labels and legend, at this row height.
   static double WidthBesideTree(const TreeScene& scene, double rowHeight);
   // The height beyond the rows: margins, title and scale bar.

@@ -169,7 +169,7 @@ void TreeViewerWindow::Export() {
   const auto path = session_.host.ChooseSaveFile(options);
   if (!path) return;
   // Files get readable rows even when the window shows the whole tree at once.
-  const double rowHeight = std::max(rowHeight_, TreeDrawing::kReadableRow * 2);
+  const double rowHeight = std::max(rowHeight_, kReadableTreeRow * 2);
   if (session_.Check(SaveTreePicture(*scene_, rowHeight, treeWidth_, *path))) session_.Report("Tree picture saved: " + *path);
 }
 
