@@ -1,7 +1,7 @@
 #include "trees/newick_reader.h"
 
-#include <cctype>
 #include <charconv>
+#include <cmath>
 
 namespace vorn {
 namespace {
@@ -112,7 +112,7 @@ class Reader {
     const char* last = text_.data() + pos_;
     if (first != last && *first == '+') ++first;
     const auto [end, error] = std::from_chars(first, last, value);
-    if (first == last || error != std::errc() || end != last) return std::nullopt;
+    if (first == last || error != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
     return value;
   }
 

@@ -72,6 +72,8 @@ TEST(NewickReader, RefusesBrokenTextWithItsReason) {
       {"(A,B));", "The tree text holds a \")\" without its \"(\" (character 6)."},
       {"A,B;", "The tree text holds a \",\" outside every parenthesis (character 2)."},
       {"(A:x,B);", "The tree text holds a branch length that is not a number (character 4)."},
+      {"(A:1,B:nan);", "The tree text holds a branch length that is not a number (character 8)."},
+      {"(A:inf,B:1);", "The tree text holds a branch length that is not a number (character 4)."},
       {"('A,B);", "The tree text holds a quoted name without its closing quote (character 2)."},
       {"(A B,C);", "The tree text holds two names for one node (character 4)."},
       {"(A[,B);", "The tree text holds a \"[\" without its \"]\" (character 3)."},
