@@ -168,8 +168,9 @@ void TreeViewerWindow::Export() {
   options.confirmOverwrite = true;
   const auto path = session_.host.ChooseSaveFile(options);
   if (!path) return;
-  // Files get readable rows even when the window shows the whole tree at once.
-  const double rowHeight = std::max(rowHeight_, kReadableTreeRow * 2);
+  // Files get rows tall enough for tip and inner labels even when the window shows the whole
+  // tree at once.
+  const double rowHeight = std::max(rowHeight_, kReadableTreeRow * 1.5);
   if (session_.Check(SaveTreePicture(*scene_, rowHeight, treeWidth_, *path))) session_.Report("Tree picture saved: " + *path);
 }
 
