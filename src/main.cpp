@@ -7,6 +7,7 @@
 #include "commands/main_program.h"
 #include "script/script_runner.h"
 #if VORN_WITH_QT
+#include "pictures/picture_files.h"
 #include "ui/desktop.h"
 #endif
 
@@ -56,6 +57,10 @@ int main(int argc, char** argv) {
       return Usage("unknown argument \"" + arg + "\"");
     }
   }
+#if VORN_WITH_QT
+  vorn::PictureFiles pictures;
+  options.pictures = &pictures;
+#endif
   if (script) return vorn::RunScript(options, std::cout, std::cerr);
 #if VORN_WITH_QT
   return vorn::ui::RunDesktop(argv[0], {options.seed, screenshotPath});

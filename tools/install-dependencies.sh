@@ -3,9 +3,9 @@
 # given as arguments (the tests add theirs).
 set -euo pipefail
 
-# qt6-base-dev builds the desktop window; xvfb and xauth let it start without a screen
-# (xvfb-run -a build/vorn).
-packages=(cmake ninja-build g++ libgtest-dev qt6-base-dev xvfb xauth "$@")
+# qt6-base-dev builds the desktop window, qt6-svg-dev its SVG pictures; xvfb and xauth let the
+# window start without a screen (xvfb-run -a build/vorn).
+packages=(cmake ninja-build g++ libgtest-dev qt6-base-dev qt6-svg-dev xvfb xauth "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

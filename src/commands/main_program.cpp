@@ -42,6 +42,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterAmovaCommands(handlers_);
   RegisterRSupportCommands(handlers_);
   RegisterPcoaCommand(handlers_);
+  RegisterPictureCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

@@ -17,12 +17,14 @@
 #include "commands/hindex_filter_dialog.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
+#include "commands/picture_dialogs.h"
 #include "commands/question_box.h"
 #include "commands/removal_dialogs.h"
 #include "commands/replicate_settings_dialog.h"
 #include "commands/shannon_scaling_dialog.h"
 #include "commands/ttest_dialog.h"
 #include "core/session.h"
+#include "pictures/picture_maker.h"
 
 namespace vorn {
 
@@ -48,10 +50,12 @@ struct Dialogs {
   TReplicateSettingsBox replicateSettings;
   THinExpFilt hindexFilter;
   TConsRDlg consensusSettings;
+  TreePictureDialog treePicture;
+  PcoaPlotDialog pcoaPlot;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings};
+            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot};
   }
 };
 
@@ -84,6 +88,7 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   MenuBar menu;
   // The help document Help opens: "vornhelp.pdf" beside the program, whatever the current folder.
   std::string helpDocument;
+  PictureMaker* pictures = nullptr;  // set by a host built with Qt
 
  protected:
   void LoggingTurnedOff() override { UpdateLogCaption(); }
@@ -112,6 +117,7 @@ void RegisterExportCommands(HandlerTable& table);
 void RegisterAmovaCommands(HandlerTable& table);
 void RegisterRSupportCommands(HandlerTable& table);
 void RegisterPcoaCommand(HandlerTable& table);
+void RegisterPictureCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -109,6 +109,14 @@ MenuBar MainMenu() {
                   Command("MR Consensus And &R-Support Settings", "MajorityRuleRvalueAnalysisSetting1Click"),
                   Command("Similarity &Coefficient Selection", "SimilarityCoefficientSlection1Click"),
               }),
+      Submenu("&View",
+              {
+                  Command("&Tree Viewer...", "TreeViewer1Click"),
+                  Command("&PCoA Plot...", "PCoAPlot1Click"),
+                  Separator(),
+                  Command("Save Tree P&icture...", "SaveTreePicture1Click"),
+                  Command("Save PCoA P&lot...", "SavePCoAPlot1Click"),
+              }),
       Submenu("&Help",
               {
                   Command("&About", "About1Click"),

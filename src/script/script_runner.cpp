@@ -98,6 +98,7 @@ int RunScript(const ScriptOptions& options, std::ostream& out, std::ostream& err
 
   ScriptHost host(out, options.fixedClock);
   TMainPrg app(host);
+  app.pictures = options.pictures;
   const std::uint32_t seed = options.seed ? *options.seed : SeedFromClock();
   out << "Vorn " << kVersion << ", seed " << seed << "\n";
   app.Start(seed);

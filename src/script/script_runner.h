@@ -8,11 +8,14 @@
 
 namespace vorn {
 
+class PictureMaker;
+
 struct ScriptOptions {
   std::string path;                    // "-" reads standard input
   std::optional<std::uint32_t> seed;   // otherwise the clock seeds the generator
   bool strict = false;                 // a command that shows an error box fails the script
   bool fixedClock = false;             // constant date and time texts, for repeatable transcripts
+  PictureMaker* pictures = nullptr;    // draws the View pictures; none in a build without Qt
 };
 
 // Runs the script, writing the transcript to out and script errors to err. Returns the process

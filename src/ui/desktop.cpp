@@ -24,6 +24,7 @@ bool DisplayAvailable() {
 
 Desktop::Desktop() {
   host.Attach(&window);
+  program.pictures = &pictures;
   SetResponsivenessHandler([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "commands/main_program.h"
+#include "ui/desktop_pictures.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
 
@@ -25,6 +26,7 @@ class Desktop {
   QtHost host;
   TMainPrg program{host};
   MainWindow window{program};
+  DesktopPictures pictures{&window};
 };
 
 struct DesktopOptions {

@@ -105,6 +105,16 @@ bool SaveScreenshots(Desktop& desktop, const std::string& path, std::ostream& lo
   }
   groupManager.CancelBtnClick();
 
+  // The picture windows as they would open now.
+  desktop.pictures.ShowTreeViewer(desktop.program);
+  Settle(*desktop.pictures.TreeViewer());
+  saver.Save(*desktop.pictures.TreeViewer(), "Tree Viewer");
+  desktop.pictures.TreeViewer()->hide();
+  desktop.pictures.ShowPcoaPlot(desktop.program);
+  Settle(*desktop.pictures.PcoaPlot());
+  saver.Save(*desktop.pictures.PcoaPlot(), "PCoA Plot");
+  desktop.pictures.PcoaPlot()->hide();
+
   // A message box as commands show it: the About box.
   desktop.host.SetResponder([&saver](QDialog& box) {
     box.show();

@@ -1,7 +1,8 @@
 // The screenshot hook (`vorn --screenshot FILE`): pictures of the main window (FILE), of each
 // menu of the menu bar (FILE-menu-File.png ...), of every settings dialog in its current state
 // (FILE-File_Parameter_Selection.png ...; a caption met twice gets "_2"), of the Group Manager
-// (FILE-Group_Manager.png) and of the About box,
+// (FILE-Group_Manager.png), of the tree viewer and the PCoA plot windows (FILE-Tree_Viewer.png,
+// FILE-PCoA_Plot.png) and of the About box,
 // so that a test or a reviewer can look at the window without using it.
 #pragma once
 

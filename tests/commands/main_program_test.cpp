@@ -26,7 +26,7 @@ TEST_F(MainProgramTest, StartUpSeedsAndWelcomes) {
 }
 
 TEST_F(MainProgramTest, CommandsNotBuiltYetSaySo) {
-  app.Run(MenuItem{"&Later", "Later1Click"});  // a menu item without a handler
+  app.Run(MenuItem{"&Later", "Later1Click", {}, 0});  // a menu item without a handler
   EXPECT_EQ(host.Errors(), std::vector<std::string>{"This command is not available yet."});
 }
 

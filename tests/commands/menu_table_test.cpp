@@ -82,6 +82,11 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Options>Replicate &Analysis Settings|ReplicateAnalysisSettings1Click",
       "&Options>MR Consensus And &R-Support Settings|MajorityRuleRvalueAnalysisSetting1Click",
       "&Options>Similarity &Coefficient Selection|SimilarityCoefficientSlection1Click",
+      "&View>&Tree Viewer...|TreeViewer1Click",
+      "&View>&PCoA Plot...|PCoAPlot1Click",
+      "&View>-|",
+      "&View>Save Tree P&icture...|SaveTreePicture1Click",
+      "&View>Save PCoA P&lot...|SavePCoAPlot1Click",
       "&Help>&About|About1Click",
       "&Help>&Help|Help1Click",
   };

@@ -1,11 +1,12 @@
 // libFuzzer target for the tree files the consensus commands read: the list of tree lines, the
 // clusters counted over them, the strict and majority-rule consensus texts and the cluster
-// report. Whatever the input, each step must either fail with a message or give a result that
+// report, and each line read as the pictures read it (nodes and their layout). Whatever the input, each step must either fail with a message or give a result that
 // keeps its invariants.
 #include <cstdint>
 #include <cstdlib>
 
 #include "fuzz_file.h"
+#include "pictures/tree_layout.h"
 #include "trees/cluster_report.h"
 #include "trees/cluster_table.h"
 #include "trees/consensus_tree.h"
@@ -19,6 +20,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   if (trees->empty()) return 0;
+
+  for (const auto& line : *trees) {
+    const auto tree = vorn::ReadNewick(line);
+    if (!tree.ok()) {
+      if (tree.error().empty()) std::abort();
+      continue;
+    }
+    const vorn::TreeLayout layout = vorn::LayOutTree(*tree);
+    const double rows = static_cast<double>(layout.tips.size());
+    for (const auto& node : layout.nodes) {
+      if (!(node.y >= 0 && node.y < rows) || node.x < layout.left || node.x > layout.right) std::abort();
+    }
+  }
 
   const vorn::ClusterCount counted = vorn::CountClusters(*trees);
   if (counted.treeCount != trees->size()) std::abort();

@@ -209,7 +209,8 @@ class MainWindowTest : public QObject {
     std::ostringstream log;
     QVERIFY(SaveScreenshots(*desktop, dir->File("shot.png"), log));
     for (const char* name : {"shot.png", "shot-menu_File.png", "shot-File_Parameter_Selection.png",
-                             "shot-Question.png", "shot-Group_Manager.png", "shot-box_About_this_program.png"}) {
+                             "shot-Question.png", "shot-Group_Manager.png", "shot-box_About_this_program.png",
+                             "shot-Tree_Viewer.png", "shot-PCoA_Plot.png"}) {
       const QImage image(QString::fromStdString(dir->File(name)));
       QVERIFY2(!image.isNull(), name);
       QVERIFY(image.width() > 100 && image.height() > 40);
@@ -217,7 +218,7 @@ class MainWindowTest : public QObject {
     // One file per picture: none overwrites another.
     const QStringList files = QDir(QString::fromStdString(dir->Path().string())).entryList({"shot*.png"});
     const qsizetype pictures = 1 + desktop->window.menuBar()->actions().size() +
-                               static_cast<qsizetype>(desktop->program.dialogs.All().size()) + 1 + 1;  // + Group Manager
+                               static_cast<qsizetype>(desktop->program.dialogs.All().size()) + 1 + 1 + 2;  // + Group Manager, About, the picture windows
     QCOMPARE(files.size(), pictures);
     QCOMPARE(ScreenshotName("out/a.b/shot", "Consensus & R-support Options"),
              std::string("out/a.b/shot-Consensus_R-support_Options.png"));

@@ -1,0 +1,76 @@
+// View: the tree viewer and the PCoA plot windows, and the same pictures saved as SVG or PNG
+// files (the way scripts draw them). The drawing needs Qt; a build without it says so.
+#include "commands/main_program.h"
+#include "pictures/picture_maker.h"
+
+namespace vorn {
+namespace {
+
+constexpr const char* kNoPictures =
+    "This build of Vorn draws no pictures: it was built without Qt (Debian: qt6-base-dev and qt6-svg-dev).";
+constexpr const char* kNoPcoa = "There is no principal coordinate analysis to show: run Trees > Principal Coordinate Analysis first.";
+
+bool CanDraw(TMainPrg& app) {
+  if (!app.pictures) app.ErrorBox(kNoPictures);
+  return app.pictures != nullptr;
+}
+
+std::optional<std::string> ChoosePictureFile(TMainPrg& app, const char* title, const char* name) {
+  FileDialogOptions options;
+  options.title = title;
+  options.filter = "SVG Pictures (*.svg)|*.svg|PNG Pictures (*.png)|*.png";
+  options.initialName = name;
+  options.defaultExtension = "svg";
+  options.confirmOverwrite = true;
+  return app.host.ChooseSaveFile(options);
+}
+
+void TreeViewer1Click(TMainPrg& app) {
+  if (CanDraw(app)) app.pictures->ShowTreeViewer(app);
+}
+
+void PCoAPlot1Click(TMainPrg& app) {
+  if (!CanDraw(app)) return;
+  if (!app.ws.ordination) return app.ErrorBox(kNoPcoa);
+  app.pictures->ShowPcoaPlot(app);
+}
+
+void SaveTreePicture1Click(TMainPrg& app) {
+  if (!CanDraw(app)) return;
+  const auto choices = app.dialogs.treePicture.Execute(app, app.ws.files.tree);
+  if (!choices) return;
+  const auto lines = ReadTreeFile(choices->treeFile);
+  if (!app.Check(lines)) return;
+  auto scene = MakeTreeScene(*lines, choices->tree, choices->treeFile, app.ws.groups.groups, choices->level);
+  if (!app.Check(scene)) return;
+  scene->nodeLabels = choices->nodeLabels;
+  const auto path = ChoosePictureFile(app, "Save Tree Picture", "tree.svg");
+  if (!path) return;
+  if (!app.Check(app.pictures->SaveTree(*scene, static_cast<double>(choices->rowHeight), static_cast<double>(choices->width), *path))) return;
+  app.Report("Tree picture saved: " + *path);
+}
+
+void SavePCoAPlot1Click(TMainPrg& app) {
+  if (!CanDraw(app)) return;
+  if (!app.ws.ordination) return app.ErrorBox(kNoPcoa);
+  const auto choices = app.dialogs.pcoaPlot.Execute(app);
+  if (!choices) return;
+  auto scene = MakePcoaScene(*app.ws.ordination, choices->xAxis, choices->yAxis, app.ws.groups.groups, choices->level);
+  if (!app.Check(scene)) return;
+  scene->pointLabels = choices->pointLabels;
+  const auto path = ChoosePictureFile(app, "Save PCoA Plot", "pcoa.svg");
+  if (!path) return;
+  if (!app.Check(app.pictures->SavePcoa(*scene, static_cast<double>(choices->width), static_cast<double>(choices->height), *path))) return;
+  app.Report("PCoA plot saved: " + *path);
+}
+
+}  // namespace
+
+void RegisterPictureCommands(HandlerTable& table) {
+  table["TreeViewer1Click"] = Plain(TreeViewer1Click);
+  table["PCoAPlot1Click"] = Plain(PCoAPlot1Click);
+  table["SaveTreePicture1Click"] = Plain(SaveTreePicture1Click);
+  table["SavePCoAPlot1Click"] = Plain(SavePCoAPlot1Click);
+}
+
+}  // namespace vorn

@@ -1,0 +1,47 @@
+// The choices of the two picture commands, kept between uses like every settings dialog:
+// "Save Tree Picture" (tree file, tree number, group level, inner node labels, size) and
+// "Save PCoA Plot" (axes, group level, point labels, size).
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "commands/modal_dialog.h"
+#include "core/session.h"
+
+namespace vorn {
+
+struct TreePictureChoices {
+  std::string treeFile;
+  std::size_t tree = 1;
+  std::size_t level = 1;
+  bool nodeLabels = true;
+  std::size_t rowHeight = 16;  // pixels per tip
+  std::size_t width = 600;     // pixels from the root to the tips
+};
+
+struct PcoaPlotChoices {
+  std::size_t xAxis = 1;
+  std::size_t yAxis = 2;
+  std::size_t level = 1;
+  bool pointLabels = false;
+  std::size_t width = 800;
+  std::size_t height = 640;
+};
+
+class TreePictureDialog : public ModalDialog {
+ public:
+  TreePictureDialog();
+  // Shows the dialog with treeFile filled in when its field is empty; nothing on Cancel, and a
+  // message on a number out of range.
+  std::optional<TreePictureChoices> Execute(Session& session, const std::string& treeFile);
+};
+
+class PcoaPlotDialog : public ModalDialog {
+ public:
+  PcoaPlotDialog();
+  std::optional<PcoaPlotChoices> Execute(Session& session);
+};
+
+}  // namespace vorn

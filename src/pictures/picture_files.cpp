@@ -1,0 +1,108 @@
+#include "pictures/picture_files.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "core/text_file.h"
+#include "pictures/picture_text.h"
+
+namespace vorn {
+namespace {
+
+std::string LowerExtension(const std::string& path) {
+  const auto dot = path.rfind('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
+  std::string extension = path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
+Status WritePictureFile(const std::string& path, const QByteArray& bytes) {
+  return ReplaceFileWhole(path, [&](TextFileWriter& file) {
+    file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return Status(Success());
+  });
+}
+
+// Qt's note that the session has no runtime folder concerns windows, not picture files; every
+// other message goes to the handler that was there before.
+QtMessageHandler previousHandler = nullptr;
+
+void DropRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
+  if (previousHandler) previousHandler(type, context, message);
+}
+
+}  // namespace
+
+PictureApplication::PictureApplication() {
+  if (QCoreApplication::instance()) return;
+  static int argc = 1;
+  static char name[] = "vorn";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  previousHandler = qInstallMessageHandler(DropRuntimeFolderNote);
+  own_ = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+PictureApplication::~PictureApplication() = default;
+
+Status SavePicture(const std::string& path, QSizeF size, const std::string& title,
+                   const std::function<void(QPainter&)>& paint) {
+  const std::string extension = LowerExtension(path);
+  if (extension != "svg" && extension != "png") {
+    return Failure{"A picture is saved as SVG or PNG: the file name must end in \".svg\" or \".png\", as \"" + path +
+                   "\" does not."};
+  }
+  // The picture is drawn into memory and then replaces the file whole, so a failed write never
+  // leaves half a picture or destroys the one that was there.
+  QBuffer bytes;
+  bytes.open(QIODevice::WriteOnly);
+  const QSize pixels(static_cast<int>(std::ceil(size.width())), static_cast<int>(std::ceil(size.height())));
+  if (extension == "svg") {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&bytes);
+    svg.setSize(pixels);
+    svg.setViewBox(QRect(QPoint(0, 0), pixels));
+    svg.setResolution(96);
+    svg.setTitle(PictureText(title));
+    QPainter painter;
+    if (!painter.begin(&svg)) return Failure{"Cannot write the picture " + path + "."};
+    painter.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
+    paint(painter);
+    if (!painter.end()) return Failure{"Cannot write the picture " + path + "."};
+    return WritePictureFile(path, bytes.data());
+  }
+  if (pixels.width() > kMaxPngSide || pixels.height() > kMaxPngSide) {
+    return Failure{"The picture would be " + std::to_string(pixels.width()) + " x " + std::to_string(pixels.height()) +
+                   " pixels, more than a PNG file can hold here (32000 a side); save it as SVG, or choose a smaller size."};
+  }
+  QImage image(pixels, QImage::Format_RGB32);
+  if (image.isNull()) return Failure{"Not enough memory for a picture of this size."};
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    paint(painter);
+  }
+  if (!image.save(&bytes, "PNG")) return Failure{"Cannot write the picture " + path + "."};
+  return WritePictureFile(path, bytes.data());
+}
+
+Status SaveTreePicture(const TreeScene& scene, double rowHeight, double treeWidth, const std::string& path) {
+  const TreeDrawing drawing(scene, rowHeight, treeWidth);
+  return SavePicture(path, drawing.Size(), scene.title, [&](QPainter& painter) { drawing.Paint(painter); });
+}
+
+Status SavePcoaPicture(const PcoaScene& scene, QSizeF size, const std::string& path) {
+  const PcoaDrawing drawing(scene, size);
+  return SavePicture(path, size, "Principal coordinates", [&](QPainter& painter) { drawing.Paint(painter); });
+}
+
+}  // namespace vorn

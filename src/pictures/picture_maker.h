@@ -1,0 +1,30 @@
+// What the picture commands need of a build with Qt: drawing scenes into SVG and PNG files and,
+// on the desktop, the viewer windows. A build without Qt has no maker, and the commands say so.
+#pragma once
+
+#include <string>
+
+#include "core/result.h"
+#include "core/session.h"
+#include "pictures/picture_scenes.h"
+
+namespace vorn {
+
+class PictureMaker {
+ public:
+  virtual ~PictureMaker() = default;
+
+  // rowHeight: pixels from one tip to the next; treeWidth: pixels from the root to the tips.
+  virtual Status SaveTree(const TreeScene& scene, double rowHeight, double treeWidth, const std::string& path) = 0;
+  virtual Status SavePcoa(const PcoaScene& scene, double width, double height, const std::string& path) = 0;
+
+  // The windows; a maker without a desktop explains that they need one.
+  virtual void ShowTreeViewer(Session& session) {
+    session.ErrorBox("The tree viewer is a window of the desktop; in a script use View > Save Tree Picture.");
+  }
+  virtual void ShowPcoaPlot(Session& session) {
+    session.ErrorBox("The PCoA plot is a window of the desktop; in a script use View > Save PCoA Plot.");
+  }
+};
+
+}  // namespace vorn

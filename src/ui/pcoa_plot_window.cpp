@@ -1,0 +1,140 @@
+#include "ui/pcoa_plot_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "pictures/picture_files.h"
+#include "pictures/picture_text.h"
+
+namespace vorn::ui {
+
+// Draws the plot at the canvas's size; the label of the point under the mouse shows as a tip.
+class PcoaCanvas : public QWidget {
+ public:
+  explicit PcoaCanvas(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setMinimumSize(320, 260);
+  }
+  void Set(const PcoaScene* scene) {
+    scene_ = scene;
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (scene_) {
+      PcoaDrawing(*scene_, size()).Paint(painter);
+    } else {
+      painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                       "There is no principal coordinate analysis to show: run Trees > Principal Coordinate "
+                       "Analysis first.");
+    }
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (!scene_) return;
+    const int point = PcoaDrawing(*scene_, size()).PointAt(event->position(), 8);
+    if (point < 0) {
+      QToolTip::hideText();
+      return;
+    }
+    const PlotPoint& at = scene_->layout.points[static_cast<std::size_t>(point)];
+    QToolTip::showText(event->globalPosition().toPoint(),
+                       QString("%1 (%2, %3)").arg(PictureText(at.label)).arg(at.x, 0, 'f', 4).arg(at.y, 0, 'f', 4), this);
+  }
+
+ private:
+  const PcoaScene* scene_ = nullptr;
+};
+
+PcoaPlotWindow::PcoaPlotWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), session_(session) {
+  setWindowTitle("PCoA Plot");
+  xAxis_ = new QSpinBox;
+  yAxis_ = new QSpinBox;
+  level_ = new QComboBox;
+  labels_ = new QCheckBox("&Labels");
+  auto* exportButton = new QPushButton("&Export...");
+  auto* tools = new QHBoxLayout;
+  tools->addWidget(new QLabel("Horizontal axis:"));
+  tools->addWidget(xAxis_);
+  tools->addWidget(new QLabel("Vertical axis:"));
+  tools->addWidget(yAxis_);
+  tools->addSpacing(12);
+  tools->addWidget(new QLabel("Colour by:"));
+  tools->addWidget(level_);
+  tools->addWidget(labels_);
+  tools->addStretch();
+  tools->addWidget(exportButton);
+  canvas_ = new PcoaCanvas(this);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(tools);
+  layout->addWidget(canvas_, 1);
+  resize(860, 680);
+
+  connect(xAxis_, &QSpinBox::valueChanged, this, [this] { Redraw(); });
+  connect(yAxis_, &QSpinBox::valueChanged, this, [this] { Redraw(); });
+  connect(level_, &QComboBox::activated, this, [this] { Redraw(); });
+  connect(labels_, &QCheckBox::toggled, this, [this] { Redraw(); });
+  connect(exportButton, &QPushButton::clicked, this, [this] { Export(); });
+  Refresh();
+}
+
+void PcoaPlotWindow::Refresh() {
+  const std::size_t axes = session_.ws.ordination ? session_.ws.ordination->AxisCount() : 0;
+  const int top = static_cast<int>(std::max<std::size_t>(axes, 1));
+  for (QSpinBox* box : {xAxis_, yAxis_}) {
+    const QSignalBlocker quiet(box);
+    box->setRange(1, top);
+  }
+  if (xAxis_->value() == yAxis_->value()) {
+    const QSignalBlocker quiet(yAxis_);
+    xAxis_->setValue(1);
+    yAxis_->setValue(std::min(2, top));
+  }
+  const int chosen = level_->currentIndex();
+  level_->clear();
+  level_->addItem("no groups");
+  const std::size_t levels = GroupLevels(session_.ws.groups.groups);
+  for (std::size_t level = 1; level <= levels; ++level) level_->addItem(QString("groups of level %1").arg(level));
+  level_->setCurrentIndex(chosen >= 0 && chosen < level_->count() ? chosen : std::min(1, level_->count() - 1));
+  Redraw();
+}
+
+void PcoaPlotWindow::Redraw() {
+  scene_.reset();
+  if (session_.ws.ordination && session_.ws.ordination->AxisCount() > 0) {
+    auto scene = MakePcoaScene(*session_.ws.ordination, static_cast<std::size_t>(xAxis_->value()),
+                               static_cast<std::size_t>(yAxis_->value()), session_.ws.groups.groups,
+                               static_cast<std::size_t>(std::max(0, level_->currentIndex())));
+    if (scene) {
+      scene_ = std::move(*scene);
+      scene_->pointLabels = labels_->isChecked();
+    }
+  }
+  canvas_->Set(Scene());
+}
+
+void PcoaPlotWindow::Export() {
+  if (!scene_) return;
+  FileDialogOptions options;
+  options.title = "Export PCoA Plot";
+  options.filter = "SVG Pictures (*.svg)|*.svg|PNG Pictures (*.png)|*.png";
+  options.initialName = "pcoa.svg";
+  options.defaultExtension = "svg";
+  options.confirmOverwrite = true;
+  const auto path = session_.host.ChooseSaveFile(options);
+  if (!path) return;
+  if (session_.Check(SavePcoaPicture(*scene_, QSizeF(canvas_->size()), *path))) session_.Report("PCoA plot saved: " + *path);
+}
+
+}  // namespace vorn::ui

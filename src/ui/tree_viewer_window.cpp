@@ -1,0 +1,177 @@
+#include "ui/tree_viewer_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "pictures/picture_files.h"
+#include "ui/qt_text.h"
+
+namespace vorn::ui {
+
+// Draws the scene at the window's zoom; an empty canvas says how to get a tree.
+class TreeCanvas : public QWidget {
+ public:
+  explicit TreeCanvas(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
+
+  void Set(const TreeScene* scene, double rowHeight, double treeWidth) {
+    scene_ = scene;
+    drawing_.reset();
+    if (scene_) drawing_.emplace(*scene_, rowHeight, treeWidth);
+    const QSizeF size = drawing_ ? drawing_->Size() : QSizeF(400, 200);
+    setFixedSize(size.toSize() + QSize(1, 1));
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (drawing_) {
+      drawing_->Paint(painter);
+    } else {
+      painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                       "No tree shown. Open a tree file: the tree file, the consensus output or any file "
+                       "of Newick trees, one per line.");
+    }
+  }
+
+ private:
+  const TreeScene* scene_ = nullptr;
+  std::optional<TreeDrawing> drawing_;
+};
+
+TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), session_(session) {
+  setWindowTitle("Tree Viewer");
+  auto* open = new QPushButton("&Open...");
+  previous_ = new QPushButton("< &Previous");
+  next_ = new QPushButton("&Next >");
+  position_ = new QLabel;
+  level_ = new QComboBox;
+  nodeLabels_ = new QCheckBox("Node &labels");
+  nodeLabels_->setChecked(true);
+  auto* zoomIn = new QPushButton("Zoom &in");
+  auto* zoomOut = new QPushButton("Zoom &out");
+  auto* fit = new QPushButton("&Fit");
+  auto* exportButton = new QPushButton("&Export...");
+
+  auto* tools = new QHBoxLayout;
+  tools->addWidget(open);
+  tools->addWidget(previous_);
+  tools->addWidget(position_);
+  tools->addWidget(next_);
+  tools->addSpacing(12);
+  tools->addWidget(new QLabel("Colour by:"));
+  tools->addWidget(level_);
+  tools->addWidget(nodeLabels_);
+  tools->addStretch();
+  tools->addWidget(zoomOut);
+  tools->addWidget(zoomIn);
+  tools->addWidget(fit);
+  tools->addWidget(exportButton);
+
+  canvas_ = new TreeCanvas(this);
+  scroll_ = new QScrollArea;
+  scroll_->setWidget(canvas_);
+  scroll_->setBackgroundRole(QPalette::Base);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(tools);
+  layout->addWidget(scroll_, 1);
+  resize(900, 700);
+
+  connect(open, &QPushButton::clicked, this, [this] { ChooseFile(); });
+  connect(previous_, &QPushButton::clicked, this, [this] { Show(current_ - 1); });
+  connect(next_, &QPushButton::clicked, this, [this] { Show(current_ + 1); });
+  connect(level_, &QComboBox::activated, this, [this] { Show(current_); });
+  connect(nodeLabels_, &QCheckBox::toggled, this, [this] { Show(current_); });
+  connect(zoomIn, &QPushButton::clicked, this, [this] { Zoom(1.25); });
+  connect(zoomOut, &QPushButton::clicked, this, [this] { Zoom(0.8); });
+  connect(fit, &QPushButton::clicked, this, [this] { Fit(); });
+  connect(exportButton, &QPushButton::clicked, this, [this] { Export(); });
+  RefreshGroups();
+  Show(0);
+}
+
+const TreeScene* TreeViewerWindow::Scene() const { return scene_ ? &*scene_ : nullptr; }
+
+void TreeViewerWindow::RefreshGroups() {
+  const int chosen = level_->currentIndex();
+  level_->clear();
+  level_->addItem("no groups");
+  const std::size_t levels = GroupLevels(session_.ws.groups.groups);
+  for (std::size_t level = 1; level <= levels; ++level) level_->addItem(QString("groups of level %1").arg(level));
+  level_->setCurrentIndex(chosen >= 0 && chosen < level_->count() ? chosen : std::min(1, level_->count() - 1));
+}
+
+void TreeViewerWindow::OpenFile(const std::string& fileName) {
+  auto lines = ReadTreeFile(fileName);
+  if (!session_.Check(lines)) return;
+  fileName_ = fileName;
+  lines_ = std::move(*lines);
+  Show(1);
+  Fit();
+}
+
+void TreeViewerWindow::ChooseFile() {
+  FileDialogOptions options;
+  options.filter = "Tree Files (*.ph;*.tre;*.nwk;*.txt)|*.ph;*.tre;*.nwk;*.txt|All Files (*.*)|*.*";
+  options.initialName = fileName_.empty() ? session_.ws.files.tree : fileName_;
+  if (const auto path = session_.host.ChooseOpenFile(options)) OpenFile(*path);
+}
+
+void TreeViewerWindow::Show(std::size_t number) {
+  scene_.reset();
+  if (number >= 1 && number <= lines_.size()) {
+    auto scene = MakeTreeScene(lines_, number, fileName_, session_.ws.groups.groups,
+                               static_cast<std::size_t>(std::max(0, level_->currentIndex())));
+    if (session_.Check(scene)) {
+      scene_ = std::move(*scene);
+      scene_->nodeLabels = nodeLabels_->isChecked();
+    }
+    current_ = number;
+  }
+  position_->setText(lines_.empty() ? "no trees" : QString("Tree %1 of %2").arg(current_).arg(lines_.size()));
+  previous_->setEnabled(current_ > 1);
+  next_->setEnabled(current_ < lines_.size());
+  canvas_->Set(Scene(), rowHeight_, treeWidth_);
+  setWindowTitle(fileName_.empty() ? "Tree Viewer" : "Tree Viewer - " + ToQt(fileName_));
+}
+
+void TreeViewerWindow::Zoom(double factor) {
+  rowHeight_ = std::clamp(rowHeight_ * factor, 0.5, 80.0);
+  treeWidth_ = std::clamp(treeWidth_ * factor, 100.0, 20000.0);
+  canvas_->Set(Scene(), rowHeight_, treeWidth_);
+}
+
+void TreeViewerWindow::Fit() {
+  if (!scene_) return;
+  const QSize view = scroll_->viewport()->size();
+  const double rows = std::max<double>(1, static_cast<double>(scene_->layout.tips.size()));
+  rowHeight_ = std::clamp((view.height() - TreeDrawing::HeightBesideRows() - 2) / rows, 0.5, 24.0);
+  treeWidth_ = std::max(100.0, view.width() - TreeDrawing::WidthBesideTree(*scene_, rowHeight_) - 2);
+  canvas_->Set(Scene(), rowHeight_, treeWidth_);
+}
+
+void TreeViewerWindow::Export() {
+  if (!scene_) return;
+  FileDialogOptions options;
+  options.title = "Export Tree Picture";
+  options.filter = "SVG Pictures (*.svg)|*.svg|PNG Pictures (*.png)|*.png";
+  options.initialName = "tree.svg";
+  options.defaultExtension = "svg";
+  options.confirmOverwrite = true;
+  const auto path = session_.host.ChooseSaveFile(options);
+  if (!path) return;
+  // Files get rows tall enough for tip and inner labels even when the window shows the whole
+  // tree at once.
+  const double rowHeight = std::max(rowHeight_, kReadableTreeRow * 1.5);
+  if (session_.Check(SaveTreePicture(*scene_, rowHeight, treeWidth_, *path))) session_.Report("Tree picture saved: " + *path);
+}
+
+}  // namespace vorn::ui

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "support/command_fixture.h"
+
+namespace vorn {
+namespace {
+
+// Records what it was asked to draw instead of drawing it.
+class RecordingMaker : public PictureMaker {
+ public:
+  Status SaveTree(const TreeScene& scene, double rowHeight, double treeWidth, const std::string& path) override {
+    tree = scene;
+    size = {rowHeight, treeWidth};
+    this->path = path;
+    return Success();
+  }
+  Status SavePcoa(const PcoaScene& scene, double width, double height, const std::string& path) override {
+    pcoa = scene;
+    size = {width, height};
+    this->path = path;
+    return Success();
+  }
+  std::optional<TreeScene> tree;
+  std::optional<PcoaScene> pcoa;
+  std::pair<double, double> size;
+  std::string path;
+};
+
+class PictureCommandsTest : public testing::CommandTest {
+ protected:
+  void LoadThreeGroups() {
+    dir.Write("data.txt",
+              "a b c d\n1 0 1 1\n0 0 1 0\n1 1 0 0\n*\n[Groups]\nAllData/P= a, b;\nAllData/Q= c;\n*\n");
+    LoadFile("data.txt");
+    ASSERT_TRUE(app.ws.dataLoaded);
+  }
+  RecordingMaker maker;
+};
+
+TEST_F(PictureCommandsTest, ABuildWithoutQtSaysSoForEveryPictureCommand) {
+  for (const char* handler : {"TreeViewer1Click", "PCoAPlot1Click", "SaveTreePicture1Click", "SavePCoAPlot1Click"}) {
+    host.messages.clear();
+    Run(handler);
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"This build of Vorn draws no pictures: it was built without Qt "
+                                                      "(Debian: qt6-base-dev and qt6-svg-dev)."})
+        << handler;
+  }
+}
+
+TEST_F(PictureCommandsTest, SaveTreePictureDrawsTheChosenTreeWithTheGroupsOfTheLevel) {
+  app.pictures = &maker;
+  LoadThreeGroups();
+  dir.Write("trees.ph", "((a:1,b:1):1,c:2)First;\r\n((a,c)70,b,d)Second;\r\n");
+  Answer({{"tree_file", "trees.ph"}, {"tree", "2"}, {"level", "1"}, {"row_height", "20"}, {"width", "300"}});
+  host.files.push_back("tree.svg");
+  Run("SaveTreePicture1Click");
+  ASSERT_TRUE(maker.tree);
+  EXPECT_EQ(maker.tree->title, "trees.ph: tree 2 of 2, Second");
+  EXPECT_EQ(maker.tree->colouring.Names(), (std::vector<std::string>{"P", "Q"}));
+  EXPECT_EQ(maker.tree->colouring.GroupOf("c"), 1);
+  EXPECT_EQ(maker.size, std::make_pair(20.0, 300.0));
+  EXPECT_EQ(maker.path, "tree.svg");
+  EXPECT_EQ(host.reports.back(), "Tree picture saved: tree.svg");
+}
+
+TEST_F(PictureCommandsTest, SaveTreePictureRefusesWhatItCannotDraw) {
+  app.pictures = &maker;
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> fields;
+    std::string error;
+  };
+  dir.Write("one.ph", "(a,b);\n");
+  const Case cases[] = {
+      {{{"tree_file", "none.ph"}}, "Cannot open none.ph"},
+      {{{"tree_file", "one.ph"}, {"tree", "2"}}, "The file one.ph holds 1 trees; there is no tree 2."},
+      {{{"tree_file", "one.ph"}, {"tree", "1"}, {"row_height", "2"}}, "Invalid input. Please repeat."},
+  };
+  for (const auto& c : cases) {
+    host.messages.clear();
+    Answer(c.fields);
+    Run("SaveTreePicture1Click");
+    ASSERT_EQ(host.Errors().size(), 1u);
+    EXPECT_EQ(host.Errors()[0].substr(0, c.error.size()), c.error);
+  }
+  EXPECT_FALSE(maker.tree);
+}
+
+TEST_F(PictureCommandsTest, PcoaPicturesNeedAnAnalysisFirst) {
+  app.pictures = &maker;
+  for (const char* handler : {"PCoAPlot1Click", "SavePCoAPlot1Click"}) {
+    host.messages.clear();
+    Run(handler);
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"There is no principal coordinate analysis to show: run Trees > "
+                                                      "Principal Coordinate Analysis first."});
+  }
+}
+
+TEST_F(PictureCommandsTest, SavePcoaPlotDrawsTheChosenAxesOfTheLastAnalysis) {
+  app.pictures = &maker;
+  LoadThreeGroups();
+  Run("Jaccard1Click");
+  host.answers.push_back(MessageAnswer::Yes);  // append to the analysis file
+  Run("PrincipalCoordinateAnalysis1Click");
+  ASSERT_TRUE(app.ws.ordination);
+  Answer({{"x_axis", "2"}, {"y_axis", "1"}, {"width", "500"}, {"height", "400"}});
+  host.files.push_back("plot.png");
+  Run("SavePCoAPlot1Click");
+  ASSERT_TRUE(maker.pcoa);
+  EXPECT_EQ(maker.pcoa->layout.points.size(), 4u);
+  EXPECT_EQ(maker.pcoa->layout.xTitle.substr(0, 5), "PCo2 ");
+  EXPECT_EQ(maker.pcoa->layout.points[2].group, 1);
+  EXPECT_EQ(maker.size, std::make_pair(500.0, 400.0));
+  EXPECT_EQ(host.reports.back(), "PCoA plot saved: plot.png");
+}
+
+}  // namespace
+}  // namespace vorn

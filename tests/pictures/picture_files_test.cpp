@@ -1,0 +1,114 @@
+#include "pictures/picture_files.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QXmlStreamReader>
+#include <chrono>
+#include <map>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace vorn {
+namespace {
+
+// Every <text> element's content, counted.
+std::map<std::string, int> SvgTexts(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+  QXmlStreamReader xml(&file);
+  std::map<std::string, int> texts;
+  while (!xml.atEnd()) {
+    if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QStringLiteral("text")) {
+      ++texts[xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed().toStdString()];
+    }
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  return texts;
+}
+
+class SavedPictures : public ::testing::Test {
+ protected:
+  PictureApplication application_;
+};
+
+TreeScene Scene(const std::string& line, const GroupList& groups = {}) {
+  auto scene = MakeTreeScene({line}, 1, "constree.ph", groups, 1);
+  EXPECT_TRUE(scene) << scene.error();
+  return std::move(*scene);
+}
+
+TEST_F(SavedPictures, TreeSvgIsXmlWithOneTextPerTipAndTheNodeLabels) {
+  testing::TempDir dir;
+  const TreeScene scene = Scene("(((Dd,Ee)100,(Aa,Bb)100)80,Cc)100;",
+                                {{"AllData", {}, false}, {"AllData/North", {"Aa", "Bb"}, false}});
+  const std::string path = dir.File("tree.svg");
+  ASSERT_TRUE(SaveTreePicture(scene, 16, 400, path).ok());
+  const auto texts = SvgTexts(path);
+  for (const char* tip : {"Aa", "Bb", "Cc", "Dd", "Ee"}) EXPECT_EQ(texts.count(tip) ? texts.at(tip) : 0, 1) << tip;
+  EXPECT_EQ(texts.at("100"), 2);  // the two inner groups; the root's is the title's
+  EXPECT_EQ(texts.at("80"), 1);
+  EXPECT_EQ(texts.at("North"), 1);  // the legend
+  EXPECT_EQ(texts.at("constree.ph: tree 1 of 1, 100"), 1);
+}
+
+TEST_F(SavedPictures, TipLabelsTakeTheirGroupsColour) {
+  testing::TempDir dir;
+  const TreeScene scene = Scene("((A:1,B:1):1,C:2)StdJaccard;",
+                                {{"AllData", {}, false}, {"AllData/P", {"A"}, false}, {"AllData/Q", {"C"}, false}});
+  const std::string path = dir.File("tree.svg");
+  ASSERT_TRUE(SaveTreePicture(scene, 16, 400, path).ok());
+  QFile file(QString::fromStdString(path));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const std::string svg = file.readAll().toStdString();
+  EXPECT_NE(svg.find(HexColour(GroupColour(0))), std::string::npos);
+  EXPECT_NE(svg.find(HexColour(GroupColour(1))), std::string::npos);
+  EXPECT_NE(svg.find(HexColour(GroupColour(-1))), std::string::npos);  // B, in no group
+}
+
+TEST_F(SavedPictures, PngHasTheDrawingsSize) {
+  testing::TempDir dir;
+  PcoaScene scene;
+  scene.layout.points = {{0, 0, "a", 0}, {1, 1, "b", 1}};
+  scene.layout.xTitle = "PCo1 (60.0 %)";
+  scene.layout.yTitle = "PCo2 (40.0 %)";
+  scene.groupNames = {"P", "Q"};
+  scene.pointLabels = true;
+  const std::string png = dir.File("plot.PNG");
+  ASSERT_TRUE(SavePcoaPicture(scene, QSizeF(640, 480), png).ok());
+  const QImage image(QString::fromStdString(png));
+  EXPECT_EQ(image.size(), QSize(640, 480));
+  const std::string svg = dir.File("plot.svg");
+  ASSERT_TRUE(SavePcoaPicture(scene, QSizeF(640, 480), svg).ok());
+  const auto texts = SvgTexts(svg);
+  for (const char* text : {"a", "b", "P", "Q", "PCo1 (60.0 %)", "PCo2 (40.0 %)"}) EXPECT_EQ(texts.count(text), 1u) << text;
+}
+
+TEST_F(SavedPictures, RefusesOtherFormatsAndOversizedPngs) {
+  testing::TempDir dir;
+  const TreeScene scene = Scene("(A,B);");
+  const auto jpeg = SaveTreePicture(scene, 16, 400, dir.File("tree.jpg"));
+  ASSERT_FALSE(jpeg);
+  EXPECT_EQ(jpeg.error(), "A picture is saved as SVG or PNG: the file name must end in \".svg\" or \".png\", as \"" +
+                              dir.File("tree.jpg") + "\" does not.");
+  EXPECT_FALSE(SaveTreePicture(scene, 16, 40000, dir.File("wide.png")));
+}
+
+TEST_F(SavedPictures, TwoThousandTipsDrawInWellUnderASecond) {
+  std::string line = "(";
+  for (int i = 0; i < 2000; ++i) line += (i ? ",(" : "(") + std::string("t") + std::to_string(i) + ":0.5,u" + std::to_string(i) + ":0.5):0.5";
+  line += ");";
+  const auto start = std::chrono::steady_clock::now();
+  const TreeScene scene = Scene(line);
+  QImage image(1000, 1000, QImage::Format_RGB32);
+  QPainter painter(&image);
+  TreeDrawing(scene, 14, 600).Paint(painter);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(scene.layout.tips.size(), 4000u);
+  EXPECT_LT(seconds, 1.0);
+}
+
+}  // namespace
+}  // namespace vorn
