@@ -15,16 +15,6 @@ bool CanDraw(TMainPrg& app) {
   return app.pictures != nullptr;
 }
 
-std::optional<std::string> ChoosePictureFile(TMainPrg& app, const char* title, const char* name) {
-  FileDialogOptions options;
-  options.title = title;
-  options.filter = "SVG Pictures (*.svg)|*.svg|PNG Pictures (*.png)|*.png";
-  options.initialName = name;
-  options.defaultExtension = "svg";
-  options.confirmOverwrite = true;
-  return app.host.ChooseSaveFile(options);
-}
-
 void TreeViewer1Click(TMainPrg& app) {
   if (CanDraw(app)) app.pictures->ShowTreeViewer(app);
 }
@@ -44,7 +34,7 @@ void SaveTreePicture1Click(TMainPrg& app) {
   auto scene = MakeTreeScene(*lines, choices->tree, choices->treeFile, app.ws.groups.groups, choices->level);
   if (!app.Check(scene)) return;
   scene->nodeLabels = choices->nodeLabels;
-  const auto path = ChoosePictureFile(app, "Save Tree Picture", "tree.svg");
+  const auto path = ChoosePictureFile(app.host, "Save Tree Picture", "tree.svg");
   if (!path) return;
   if (!app.Check(app.pictures->SaveTree(*scene, static_cast<double>(choices->rowHeight), static_cast<double>(choices->width), *path))) return;
   app.Report("Tree picture saved: " + *path);
@@ -58,7 +48,7 @@ void SavePCoAPlot1Click(TMainPrg& app) {
   auto scene = MakePcoaScene(*app.ws.ordination, choices->xAxis, choices->yAxis, app.ws.groups.groups, choices->level);
   if (!app.Check(scene)) return;
   scene->pointLabels = choices->pointLabels;
-  const auto path = ChoosePictureFile(app, "Save PCoA Plot", "pcoa.svg");
+  const auto path = ChoosePictureFile(app.host, "Save PCoA Plot", "pcoa.svg");
   if (!path) return;
   if (!app.Check(app.pictures->SavePcoa(*scene, static_cast<double>(choices->width), static_cast<double>(choices->height), *path))) return;
   app.Report("PCoA plot saved: " + *path);

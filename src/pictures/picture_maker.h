@@ -2,6 +2,7 @@
 // on the desktop, the viewer windows. A build without Qt has no maker, and the commands say so.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/result.h"
@@ -9,6 +10,9 @@
 #include "pictures/picture_scenes.h"
 
 namespace vorn {
+
+// Asks for the file a picture is saved in: SVG or PNG, starting from initialName.
+std::optional<std::string> ChoosePictureFile(Host& host, const std::string& title, const std::string& initialName);
 
 class PictureMaker {
  public:

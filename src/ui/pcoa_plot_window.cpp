@@ -126,13 +126,7 @@ void PcoaPlotWindow::Redraw() {
 
 void PcoaPlotWindow::Export() {
   if (!scene_) return;
-  FileDialogOptions options;
-  options.title = "Export PCoA Plot";
-  options.filter = "SVG Pictures (*.svg)|*.svg|PNG Pictures (*.png)|*.png";
-  options.initialName = "pcoa.svg";
-  options.defaultExtension = "svg";
-  options.confirmOverwrite = true;
-  const auto path = session_.host.ChooseSaveFile(options);
+  const auto path = ChoosePictureFile(session_.host, "Export PCoA Plot", "pcoa.svg");
   if (!path) return;
   if (session_.Check(SavePcoaPicture(*scene_, QSizeF(canvas_->size()), *path))) session_.Report("PCoA plot saved: " + *path);
 }

@@ -160,13 +160,7 @@ void TreeViewerWindow::Fit() {
 
 void TreeViewerWindow::Export() {
   if (!scene_) return;
-  FileDialogOptions options;
-  options.title = "Export Tree Picture";
-  options.filter = "SVG Pictures (*.svg)|*.svg|PNG Pictures (*.png)|*.png";
-  options.initialName = "tree.svg";
-  options.defaultExtension = "svg";
-  options.confirmOverwrite = true;
-  const auto path = session_.host.ChooseSaveFile(options);
+  const auto path = ChoosePictureFile(session_.host, "Export Tree Picture", "tree.svg");
   if (!path) return;
   // Files get rows tall enough for tip and inner labels even when the window shows the whole
   // tree at once.
