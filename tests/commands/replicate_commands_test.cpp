@@ -10,12 +10,8 @@
 namespace vorn {
 namespace {
 
+using testing::kFiveIndividuals;
 using testing::ReadFile;
-
-constexpr const char* kFive =
-    "A B C D E\n"
-    "1 1 0 0 1\n1 ? 1 0 0\n0 1 1 ? 1\n1 1 0 1 0\n0 0 1 1 ?\n1 0 ? 1 1\n"
-    "? 1 1 0 0\n1 1 1 1 0\n0 0 0 1 1\n1 ? 0 0 1\n0 1 1 1 ?\n1 0 1 0 1\n*\n";
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -147,7 +143,7 @@ TEST_P(ReplicateTreeCommandTest, WithoutDataOrWithOneIndividualNothingIsAsked) {
 }
 
 TEST_P(ReplicateTreeCommandTest, WritesOneTreePerReplicateInRunOrderAndLeavesTheAnalysisFileAlone) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   host.answers = {MessageAnswer::No};
   Run(GetParam().handler);
   EXPECT_EQ(host.reports, std::vector<std::string>{GetParam().startLine});
@@ -171,7 +167,7 @@ TEST_P(ReplicateTreeCommandTest, WritesOneTreePerReplicateInRunOrderAndLeavesThe
 }
 
 TEST_P(ReplicateTreeCommandTest, SavingAndRewritingEmptiesBothFilesOnceAndAppendsEachReplicate) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   dir.Write("analysis.txt", "old\n");
   dir.Write("outtree.ph", "old\n");
   host.answers = {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::No};
@@ -189,7 +185,7 @@ TEST_P(ReplicateTreeCommandTest, SavingAndRewritingEmptiesBothFilesOnceAndAppend
 }
 
 TEST_P(ReplicateTreeCommandTest, ACountOfZeroStillAsksAndPreparesTheFiles) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   app.ws.settings.replicates.BS = 0;
   app.ws.settings.replicates.TR = 0;
   dir.Write("outtree.ph", "old\n");
@@ -201,7 +197,7 @@ TEST_P(ReplicateTreeCommandTest, ACountOfZeroStillAsksAndPreparesTheFiles) {
 }
 
 TEST_P(ReplicateTreeCommandTest, CancelKeepsTheTreesWrittenAndSaysHowMany) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   host.answers = {MessageAnswer::No};
   host.cancelAfter = 2;
   Run(GetParam().handler);
@@ -211,7 +207,7 @@ TEST_P(ReplicateTreeCommandTest, CancelKeepsTheTreesWrittenAndSaysHowMany) {
 }
 
 TEST_P(ReplicateTreeCommandTest, AFixedSeedGivesTheSameFilesOnOneAndTwoThreads) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   std::vector<std::string> outputs;
   for (int threads : {1, 2, 1}) {
     omp_set_num_threads(threads);
@@ -232,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, ReplicateTreeCommandTest, ::testing::ValuesIn
 class ReplicateCommandFaultsTest : public testing::CommandTest {};
 
 TEST_F(ReplicateCommandFaultsTest, TheAverageCommandsRefuseZeroDrawsBeforeAnyQuestion) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   app.ws.settings.replicates.JC = 0;
   for (const char* handler : {"BootstrapAvgJaccTrees1Click", "Mul1Click"}) {
     host.messages.clear();
@@ -277,7 +273,7 @@ TEST_F(ReplicateCommandFaultsTest, ReplicatesWithoutATreeAreLeftOutWithOneWarnin
 }
 
 TEST_F(ReplicateCommandFaultsTest, OneFileForTreesAndMatricesTakesThemInRunOrder) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   app.ws.files.tree = "analysis.txt";
   app.ws.settings.replicates.BS = 2;
   host.answers = {MessageAnswer::Yes, MessageAnswer::Yes};

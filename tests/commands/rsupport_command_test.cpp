@@ -10,12 +10,8 @@
 namespace vorn {
 namespace {
 
+using testing::kFiveIndividuals;
 using testing::ReadFile;
-
-constexpr const char* kFive =
-    "A B C D E\n"
-    "1 1 0 0 1\n1 ? 1 0 0\n0 1 1 ? 1\n1 1 0 1 0\n0 0 1 1 ?\n1 0 ? 1 1\n"
-    "? 1 1 0 0\n1 1 1 1 0\n0 0 0 1 1\n1 ? 0 0 1\n0 1 1 1 ?\n1 0 1 0 1\n*\n";
 
 constexpr const char* kWarning =
     "This is a very resource-intensive process (i.e., CPU, time and memory-intensive).\r\n"
@@ -155,7 +151,7 @@ class RSupportCommandTest : public testing::CommandTest {
 TEST_F(RSupportCommandTest, RefusesWithoutDataTreesOrIndividualsBeforeTheWarning) {
   Estimate();
   EXPECT_EQ(host.Errors(), std::vector<std::string>{"No data loaded!"});
-  Load(kFive);
+  Load(kFiveIndividuals);
   host.messages.clear();
   app.ws.settings.replicates.TR = 0;
   Estimate();
@@ -171,7 +167,7 @@ TEST_F(RSupportCommandTest, RefusesWithoutDataTreesOrIndividualsBeforeTheWarning
 }
 
 TEST_F(RSupportCommandTest, NoToTheWarningDoesNothing) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   host.answers.push_back(MessageAnswer::No);
   Estimate();
   ASSERT_EQ(host.messages.size(), 1u);
@@ -182,7 +178,7 @@ TEST_F(RSupportCommandTest, NoToTheWarningDoesNothing) {
 }
 
 TEST_F(RSupportCommandTest, WritesTheRxConsensusAndTheReportAndKeepsJC) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   host.answers.push_back(MessageAnswer::Yes);
   Estimate();
   EXPECT_EQ(host.reports, std::vector<std::string>{"Estimating R support..."});
@@ -215,7 +211,7 @@ TEST_F(RSupportCommandTest, WritesTheRxConsensusAndTheReportAndKeepsJC) {
 }
 
 TEST_F(RSupportCommandTest, CancelWritesNothingAndSaysSo) {
-  Load(kFive);
+  Load(kFiveIndividuals);
   dir.Write("constree.ph", "kept\r\n");
   host.answers.push_back(MessageAnswer::Yes);
   host.cancelAfter = 2;

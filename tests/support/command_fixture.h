@@ -14,6 +14,13 @@
 
 namespace vorn::testing {
 
+// Five individuals over twelve loci with a few missing scores: enough for trees whose replicates
+// differ.
+inline constexpr const char* kFiveIndividuals =
+    "A B C D E\n"
+    "1 1 0 0 1\n1 ? 1 0 0\n0 1 1 ? 1\n1 1 0 1 0\n0 0 1 1 ?\n1 0 ? 1 1\n"
+    "? 1 1 0 0\n1 1 1 1 0\n0 0 0 1 1\n1 ? 0 0 1\n0 1 1 1 ?\n1 0 1 0 1\n*\n";
+
 class CommandTest : public ::testing::Test {
  protected:
   CommandTest() { dir.Enter(); }
