@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/coordinates.h"
 #include "core/data_matrix.h"
 #include "core/distance_matrix.h"
 #include "core/group_lists.h"
@@ -51,6 +52,7 @@ struct Workspace {
   ResultMatrices results;
   RandomGenerator random;
   std::optional<Ordination> ordination;  // the last principal coordinate analysis
+  IndividualCoordinates coordinates;      // imported with the data or read from a file
 
   StatusHistory status;
   LogState log;
