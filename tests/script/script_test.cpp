@@ -29,19 +29,6 @@ TEST(ParseScript, CommandsWithTheirAnswers) {
   EXPECT_EQ((*script)[1].answers[0].line, 7);
 }
 
-// Scripts saved by other editors: a byte-order mark, and CR alone ending the lines.
-TEST(ParseScript, ReadsLinesAsDataFilesAre) {
-  for (const char* source : {"\xEF\xBB\xBF" "File > Load\r  file: d.txt\r\rAnalysis > Statistics\r",
-                             "File > Load\n  file: d.txt\r\n\nAnalysis > Statistics"}) {
-    auto script = ParseScript(source);
-    ASSERT_TRUE(script.ok()) << script.error();
-    ASSERT_EQ(script->size(), 2u);
-    EXPECT_EQ((*script)[0].path, (std::vector<std::string>{"File", "Load"}));
-    EXPECT_EQ((*script)[0].answers[0].value, "d.txt");
-    EXPECT_EQ((*script)[1].line, 4);
-  }
-}
-
 TEST(ParseScript, MistakesNameTheirLine) {
   EXPECT_EQ(ParseScript("  file: x\n").error(), "line 1: an answer line needs a command above it");
   EXPECT_EQ(ParseScript("File > Load\n  just words\n").error(),
