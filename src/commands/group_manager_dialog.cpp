@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "groups/group_model.h"
+#include "groups/repeated_members.h"
 #include "groups/selection.h"
 
 namespace vorn {
@@ -145,6 +146,10 @@ void TGrpManDlg::Button3Click() {
   }
   GroupEntry group{groups_[currentGroup_].name + "/" + name, {}, false};
   for (const auto& member : controls_.picked) group.members.push_back(CutLabel(member));
+  // A name picked twice joins once, as a member repeated in a [Groups] block does.
+  std::vector<RepeatedMember> repeated;
+  KeepEachMemberOnce(group, repeated);
+  if (!repeated.empty()) session_->MessageQuery(RepeatedMembersNotice(repeated), "Warning", MessageButtons::Ok);
   groups_.push_back(std::move(group));
   controls_.groupItems.push_back(DisplayName(groups_.back().name, session_->ws.groups.showFullPath));
   controls_.groupName.clear();

@@ -11,11 +11,13 @@ namespace {
 
 // Each block read replaces its list (a file without the block keeps the user's entries, under
 // AllData and AllLoci already renewed for the loaded data); "Select Group Only" then offers the
-// groups read.
+// groups read. Members listed twice are kept once, with one warning for both blocks.
 void ReadGroupBlocks(TMainPrg& app, const std::string& name) {
   GroupState& state = app.ws.groups;
-  app.Check(ReadBlock(name, GroupBlock::Groups, app.ws.data, state.groups));
-  app.Check(ReadBlock(name, GroupBlock::LocusSets, app.ws.data, state.locusSets));
+  std::vector<RepeatedMember> repeated;
+  app.Check(ReadBlock(name, GroupBlock::Groups, app.ws.data, state.groups, &repeated));
+  app.Check(ReadBlock(name, GroupBlock::LocusSets, app.ws.data, state.locusSets, &repeated));
+  if (!repeated.empty()) app.MessageQuery(RepeatedMembersNotice(repeated), "Warning", MessageButtons::Ok);
   app.RebuildGroupMenu(DisplayNames(state.groups, state.showFullPath));
 }
 
@@ -34,11 +36,15 @@ void Load1Click(TMainPrg& app) {
     return;
   }
   // The file is read into a new matrix, so a failed read leaves the previous data in place.
-  auto matrix = ReadDataFile(name, app.ws.settings.layout);
+  MergedNames merged;
+  auto matrix = ReadDataFile(name, app.ws.settings.layout, &merged);
   if (!app.Check(matrix)) return;
   app.ws.InstallLoadedMatrix(std::move(*matrix));
   app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
   app.Report("Loading File: " + name);
+  if (const std::string notice = MergedNamesNotice(merged); !notice.empty()) {
+    app.MessageQuery(notice, "Warning", MessageButtons::Ok);
+  }
   if (app.ws.settings.layout.includeGroups) ReadGroupBlocks(app, name);
 }
 

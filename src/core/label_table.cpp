@@ -1,9 +1,14 @@
 #include "core/label_table.h"
 
+#include "core/text_encoding.h"
+
 namespace vorn {
 
+// Labels are UTF-8 and cut at a character boundary; text that is not valid UTF-8 is read as
+// Windows-1252 (Latin-1) first, so no label ends inside a character and every file it reaches is
+// UTF-8.
 std::string CutLabel(std::string_view text) {
-  return std::string(text.substr(0, kLabelLength));
+  return std::string(FirstCharacters(DisplayText(text), kLabelLength));
 }
 
 LabelTable::LabelTable(std::vector<std::string> labels) {

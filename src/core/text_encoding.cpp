@@ -108,4 +108,18 @@ std::string ProgramText(std::string_view utf8) {
   return encoded;
 }
 
+std::size_t CharacterCount(std::string_view utf8) {
+  std::size_t count = 0;
+  for (char c : utf8) count += (static_cast<std::uint8_t>(c) & 0xC0) != 0x80;
+  return count;
+}
+
+std::string_view FirstCharacters(std::string_view utf8, std::size_t count) {
+  std::size_t end = 0;
+  for (std::size_t started = 0; end < utf8.size(); ++end) {
+    if ((static_cast<std::uint8_t>(utf8[end]) & 0xC0) != 0x80 && started++ == count) break;
+  }
+  return utf8.substr(0, end);
+}
+
 }  // namespace vorn

@@ -20,4 +20,10 @@ std::string DisplayText(std::string_view text);
 // as typed. Invalid UTF-8 is returned unchanged.
 std::string ProgramText(std::string_view utf8);
 
+// The number of characters of UTF-8 text (bytes that do not continue a character).
+std::size_t CharacterCount(std::string_view utf8);
+
+// The first count characters of UTF-8 text, never ending inside a character.
+std::string_view FirstCharacters(std::string_view utf8, std::size_t count);
+
 }  // namespace vorn

@@ -11,6 +11,9 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/file_access.h"
+#include "core/text_lines.h"
+
 namespace vorn {
 namespace {
 
@@ -38,9 +41,12 @@ Result<std::FILE*> CreateTemporaryBeside(const std::string& path, const std::str
       return SystemFailure("Cannot write", path, errno);
     }
     if (replaced) {
-      // The new file takes the old one's owner where the system allows it (as root), and its mode.
+      // The new file takes the old one's owner where the system allows it (as root), else at
+      // least its group (one the user belongs to), and its mode.
       if (replaced->st_uid != ::geteuid() || replaced->st_gid != ::getegid()) {
-        [[maybe_unused]] const int owned = ::fchown(fd, replaced->st_uid, replaced->st_gid);
+        if (::fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
+          [[maybe_unused]] const int grouped = ::fchown(fd, static_cast<uid_t>(-1), replaced->st_gid);
+        }
       }
       ::fchmod(fd, replaced->st_mode & 07777);
     }
@@ -66,7 +72,12 @@ bool FileExists(const std::string& path) {
 Result<LineReader> LineReader::Open(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return SystemFailure("Cannot open", path, errno);
-  return LineReader(file);
+  LineReader reader(file);
+  // A byte-order mark is no text: the first line starts after it.
+  if (reader.Fill() && std::string_view(reader.buffer_.data(), reader.length_).starts_with(kByteOrderMark)) {
+    reader.position_ = kByteOrderMark.size();
+  }
+  return reader;
 }
 
 LineReader::LineReader(std::FILE* file) : file_(file), buffer_(kReadChunk) {}
@@ -124,6 +135,11 @@ Result<TextFileWriter> TextFileWriter::Open(const std::string& path, WriteMode m
       target = resolved;
       std::free(resolved);
     }
+  }
+  // Renaming over the file needs only the folder's permission: the file is replaced only when the
+  // user could have written it in place, so a read-only file or another user's stays as it is.
+  if (exists && !MayWriteInPlace(existing.st_uid, existing.st_gid, existing.st_mode, FileUser::Current())) {
+    return SystemFailure("Cannot write", path, EACCES);
   }
   std::string temporary;
   auto file = CreateTemporaryBeside(path, target, temporary, exists ? &existing : nullptr);

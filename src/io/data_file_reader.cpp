@@ -4,6 +4,7 @@
 #include <limits>
 #include <new>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/text_file.h"
@@ -101,7 +102,7 @@ struct Shape {
   bool rowHeader = false;
   std::size_t columns = 0;
   std::size_t rows = 0;
-  LabelTable columnLabels;
+  std::vector<std::string> columnNames;  // as the file gives them, before the cut
 };
 
 // Counts the columns from the first line of the table; the failures are those of a first line
@@ -120,7 +121,7 @@ Status CountColumns(const std::string& first, const FileLayout& layout, Shape& s
     shape.columns = fields[0].size();
   }
   if (shape.columnHeader) {
-    for (auto field : fields) shape.columnLabels.Add(field);
+    shape.columnNames.assign(fields.begin(), fields.end());
   }
   return Success();
 }
@@ -182,7 +183,7 @@ std::array<Cell, 256> ScoreCodes(const FileLayout& layout) {
 
 // Pass 2: the scores and the row names, straight into the locus-major layout.
 Status ReadScores(const std::string& path, const FileLayout& layout, const Shape& shape, DataMatrix& matrix,
-                  LabelTable& rowLabels) {
+                  std::vector<std::string>& rowNames) {
   auto table = OpenTable(path, layout);
   if (!table) return Failure{table.error()};
   const auto codes = ScoreCodes(layout);
@@ -197,7 +198,7 @@ Status ReadScores(const std::string& path, const FileLayout& layout, const Shape
     std::string_view scores = line;
     if (shape.rowHeader) {
       const auto fields = Fields(line);
-      rowLabels.Add(fields.empty() ? std::string_view() : fields[0]);
+      rowNames.emplace_back(fields.empty() ? std::string_view() : fields[0]);
       scores = AfterFirstField(line);
     }
     std::size_t column = 0;
@@ -218,6 +219,29 @@ Status ReadScores(const std::string& path, const FileLayout& layout, const Shape
 
 }  // namespace
 
+std::vector<MergedLabel> LabelsMergedByCut(const std::vector<std::string>& names) {
+  struct Entry {
+    MergedLabel label;
+    const std::string* firstName;
+    bool merged = false;
+  };
+  std::vector<Entry> entries;
+  std::unordered_map<std::string, std::size_t> position;
+  for (const std::string& name : names) {
+    std::string label = CutLabel(name);
+    const auto [at, fresh] = position.try_emplace(label, entries.size());
+    if (fresh) entries.push_back(Entry{MergedLabel{std::move(label), 0}, &name});
+    Entry& entry = entries[at->second];
+    ++entry.label.names;
+    entry.merged |= name != *entry.firstName;
+  }
+  std::vector<MergedLabel> merged;
+  for (Entry& entry : entries) {
+    if (entry.merged) merged.push_back(std::move(entry.label));
+  }
+  return merged;
+}
+
 Status CheckMatrixSize(std::size_t individuals, std::size_t loci) {
   if (individuals > kMaxDimension) return TooMany("individuals", individuals);
   if (loci > kMaxDimension) return TooMany("loci", loci);
@@ -228,7 +252,7 @@ Status CheckMatrixSize(std::size_t individuals, std::size_t loci) {
   return Success();
 }
 
-Result<DataMatrix> ReadDataFile(const std::string& path, const FileLayout& layout) {
+Result<DataMatrix> ReadDataFile(const std::string& path, const FileLayout& layout, MergedNames* merged) {
   auto shape = ReadShape(path, layout);
   if (!shape) return Failure{shape.error()};
 
@@ -243,15 +267,44 @@ Result<DataMatrix> ReadDataFile(const std::string& path, const FileLayout& layou
     return Failure{"Not enough memory"};
   }
 
-  LabelTable rowLabels;
-  if (auto read = ReadScores(path, layout, *shape, matrix, rowLabels); !read) return Failure{read.error()};
+  std::vector<std::string> rowNames;
+  if (auto read = ReadScores(path, layout, *shape, matrix, rowNames); !read) return Failure{read.error()};
 
-  LabelTable& individualLabels = inColumns ? shape->columnLabels : rowLabels;
-  LabelTable& locusLabels = inColumns ? rowLabels : shape->columnLabels;
-  matrix.individualLabels = layout.individualHeader ? std::move(individualLabels)
+  const std::vector<std::string>& individualNames = inColumns ? shape->columnNames : rowNames;
+  const std::vector<std::string>& locusNames = inColumns ? rowNames : shape->columnNames;
+  matrix.individualLabels = layout.individualHeader ? LabelTable(individualNames)
                                                     : MakeDefaultIndividualLabels(matrix.individualCount);
-  matrix.locusLabels = layout.locusHeader ? std::move(locusLabels) : MakeDefaultLocusLabels(matrix.locusCount);
+  matrix.locusLabels = layout.locusHeader ? LabelTable(locusNames) : MakeDefaultLocusLabels(matrix.locusCount);
+  if (merged) {
+    merged->individuals = layout.individualHeader ? LabelsMergedByCut(individualNames) : std::vector<MergedLabel>{};
+    merged->loci = layout.locusHeader ? LabelsMergedByCut(locusNames) : std::vector<MergedLabel>{};
+  }
   return matrix;
+}
+
+std::string MergedNamesNotice(const MergedNames& merged) {
+  constexpr std::size_t kShown = 5;
+  std::string notice;
+  // Each merged label stands for two names at least, so the counts are always plural.
+  const auto describe = [&](const std::vector<MergedLabel>& labels, const char* kind) {
+    if (labels.empty()) return;
+    std::size_t names = 0;
+    std::string shown;
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+      names += labels[k].names;
+      if (k < kShown) {
+        shown += (k > 0 ? ", \"" : "\"") + labels[k].label + "\" (" + std::to_string(labels[k].names) + " " + kind + ")";
+      }
+    }
+    if (labels.size() > kShown) shown += ", and " + std::to_string(labels.size() - kShown) + " more";
+    notice += "The names of " + std::to_string(names) + " " + kind + " became equal once cut to 20 characters: " +
+              shown + ".\r\n";
+  };
+  describe(merged.individuals, "individuals");
+  describe(merged.loci, "loci");
+  if (notice.empty()) return notice;
+  return notice + "Groups, trees and exports cannot tell them apart; give them names that differ within their first "
+                  "20 characters.";
 }
 
 }  // namespace vorn

@@ -102,7 +102,9 @@ bool WriteBlock(TextFileWriter& file, const GroupList& list, GroupBlock block) {
   return cleaned;
 }
 
-Status ReadBlock(const std::string& path, GroupBlock block, const DataMatrix& data, GroupList& list) {
+Status ReadBlock(const std::string& path, GroupBlock block, const DataMatrix& data, GroupList& list,
+                 std::vector<RepeatedMember>* repeated) {
+  std::vector<RepeatedMember> untold;
   auto reader = LineReader::Open(path);
   if (!reader) return Failure{"Input file error"};
   std::string line;
@@ -122,6 +124,7 @@ Status ReadBlock(const std::string& path, GroupBlock block, const DataMatrix& da
     if (semicolon == std::string::npos || semicolon == equals + 1) return ReadError(block, "2");
     if (list.size() > kMaxListEntries) return TooManyEntries(block);
     list.push_back(GroupEntry{line.substr(0, equals), SplitMembers(line.substr(equals + 1, semicolon - equals - 1)), false});
+    KeepEachMemberOnce(list.back(), repeated ? *repeated : untold);
   }
   if (reader->Failed()) return Failure{"Input file error"};
   return Success();

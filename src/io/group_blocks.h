@@ -17,6 +17,7 @@
 #include "core/group_lists.h"
 #include "core/result.h"
 #include "core/text_file.h"
+#include "groups/repeated_members.h"
 
 namespace vorn {
 
@@ -42,9 +43,10 @@ bool WriteBlock(TextFileWriter& file, const GroupList& list, GroupBlock block);
 
 // Reads the block from the file into list. Without a header line the list keeps its entries;
 // otherwise the list restarts with its implicit entry built from data and takes the block's
-// entries (members cut to 20 characters). A malformed line, or an entry beyond the
-// kMaxListEntries the list can hold, ends the reading with its message; the entries above it
-// stay.
-Status ReadBlock(const std::string& path, GroupBlock block, const DataMatrix& data, GroupList& list);
+// entries (members cut to 20 characters, each kept once: a member listed again is added to
+// repeated when given). A malformed line, or an entry beyond the kMaxListEntries the list can
+// hold, ends the reading with its message; the entries above it stay.
+Status ReadBlock(const std::string& path, GroupBlock block, const DataMatrix& data, GroupList& list,
+                 std::vector<RepeatedMember>* repeated = nullptr);
 
 }  // namespace vorn

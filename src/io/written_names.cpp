@@ -4,13 +4,14 @@
 
 #include "core/label_table.h"
 #include "core/settings.h"
+#include "core/text_encoding.h"
 
 namespace vorn {
 
 std::string_view NameFault(std::string_view name, bool cutToLabel) {
   if (name.empty()) return "is empty";
   if (std::any_of(name.begin(), name.end(), IsDelimiter)) return "contains a space, tab, line break or NUL character";
-  if (cutToLabel && name.size() > kLabelLength) return "is longer than 20 characters";
+  if (cutToLabel && CharacterCount(name) > kLabelLength) return "is longer than 20 characters";
   return "";
 }
 

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "commands/menu_table.h"
+#include "core/text_lines.h"
 
 namespace vorn {
 namespace {
@@ -44,14 +45,9 @@ bool SameCaption(std::string_view a, std::string_view b) { return NormalCaption(
 Result<std::vector<ScriptCommand>> ParseScript(std::string_view source) {
   std::vector<ScriptCommand> commands;
   int lineNumber = 0;
-  std::size_t start = 0;
-  while (start <= source.size()) {
-    std::size_t end = source.find('\n', start);
-    if (end == std::string_view::npos) end = source.size();
-    std::string_view raw = source.substr(start, end - start);
-    start = end + 1;
+  // Lines end as in data files (CR LF, LF or CR), and a byte-order mark is no command.
+  for (const std::string_view raw : TextLines(source)) {
     ++lineNumber;
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
     const std::string_view text = Trim(raw);
     if (text.empty() || text.front() == '#') continue;
 

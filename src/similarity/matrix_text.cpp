@@ -5,6 +5,7 @@
 
 #include "core/number_format.h"
 #include "core/progress.h"
+#include "core/text_encoding.h"
 
 namespace vorn {
 namespace {
@@ -71,9 +72,9 @@ void WriteMatrixText(TextFileWriter& file, const DistanceMatrix& matrix, std::st
   if (!labels.Empty()) {
     std::string line;
     for (const auto& label : labels.All()) {
-      const std::string_view shown = std::string_view(label).substr(0, kLabelCell - 1);
+      const std::string_view shown = FirstCharacters(label, kLabelCell - 1);
       line += shown;
-      line.append(kLabelCell - shown.size(), ' ');
+      line.append(kLabelCell - CharacterCount(shown), ' ');
     }
     file.Line(line);
   }

@@ -57,8 +57,9 @@ Status CheckOrdinable(const DistanceMatrix& distances) {
     if (!what.empty()) what += " and ";
     what += Plural(negative, "negative entry", "negative entries") + " (an undefined Nei-Li distance is -1)";
   }
-  return Failure{"The distance matrix holds " + what +
-                 ", which are no distances; the principal coordinate analysis needs distances between every pair."};
+  const char* which = undefined + negative == 1 ? ", which is no distance" : ", which are no distances";
+  return Failure{"The distance matrix holds " + what + which +
+                 "; the principal coordinate analysis needs distances between every pair."};
 }
 
 Real PositiveEigenvalueBound(Real frobeniusSquare) {

@@ -1,6 +1,7 @@
 #include "trees/tree_text.h"
 
 #include "core/label_table.h"
+#include "core/text_encoding.h"
 #include "core/text_file.h"
 
 namespace vorn {
@@ -22,7 +23,7 @@ Result<std::vector<std::string>> ReadTreeList(const std::string& fileName) {
     if (!line.empty() && IsBlank(line.front())) line.erase(0, 1);
     if (line.empty()) continue;
     if (line == "*") break;
-    trees.push_back(std::move(line));
+    trees.push_back(DisplayText(line));  // UTF-8, as the labels its names are compared with
   }
   if (reader->Failed()) return Failure{"Cannot read " + fileName};
   return trees;

@@ -498,16 +498,21 @@ TEST_F(GroupManagerTest, AllDataListsTheLoadedIndividualsThroughFiltersAndRestor
   EXPECT_EQ(app.ws.data.individualLabels.All(), (std::vector<std::string>{"ind4", "ind5"}));
 }
 
-TEST_F(GroupManagerTest, AGroupPickedTwiceFromTheSameNameCannotBeSelected) {
+// A name picked twice joins the group once, with a warning, as in a [Groups] block.
+TEST_F(GroupManagerTest, AGroupPickedTwiceFromTheSameNameHoldsItOnce) {
   Manage([](GroupManagerView& dialog) {
     Pick(dialog, {"ind2"});
     AddGroup(dialog, {"ind2"}, "Twice");
     return true;
   });
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "Warning");
+  EXPECT_EQ(host.messages[0].text,
+            "A member listed more than once in a group or locus set is counted once: \"ind2\" in AllData/Twice (1 "
+            "repeated member).");
   SelectGroupEntry(1);
-  EXPECT_EQ(host.Errors(), std::vector<std::string>{"SelGrpOnly: #indiv names does not match"});
-  EXPECT_EQ(app.ws.data, full);
-  EXPECT_EQ(app.ws.groups.activeGroup, 0);
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{});
+  EXPECT_EQ(app.ws.data.individualLabels.All(), std::vector<std::string>{"ind2"});
 }
 
 }  // namespace

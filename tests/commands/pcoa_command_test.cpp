@@ -73,7 +73,7 @@ TEST_F(PcoaCommandTest, NeedsAnActiveMatrixForTheWorkingIndividuals) {
 
 TEST_F(PcoaCommandTest, RefusesWhatCanNeverConvergeAndWritesNothing) {
   const std::string neiLi =
-      "The distance matrix holds 1 negative entry (an undefined Nei-Li distance is -1), which are no distances; the "
+      "The distance matrix holds 1 negative entry (an undefined Nei-Li distance is -1), which is no distance; the "
       "principal coordinate analysis needs distances between every pair.";
   const struct {
     std::size_t n;
@@ -83,7 +83,7 @@ TEST_F(PcoaCommandTest, RefusesWhatCanNeverConvergeAndWritesNothing) {
   } cases[] = {
       {1, {1}, false, "A principal coordinate analysis needs at least 2 individuals, but the current data matrix holds 1."},
       {3, {1, std::nanl(""), 1, 0.5L, 0.5L, 1}, false,
-       "The distance matrix holds 1 entry without a value (NaN), which are no distances; the principal coordinate "
+       "The distance matrix holds 1 entry without a value (NaN), which is no distance; the principal coordinate "
        "analysis needs distances between every pair."},
       {3, {0, -1, 0, 0.5L, 0.5L, 0}, true, neiLi},
   };

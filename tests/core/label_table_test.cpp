@@ -16,6 +16,22 @@ TEST(LabelTable, LabelsAreCutToTwentyCharacters) {
   EXPECT_EQ(table.Count(), 2u);
 }
 
+// Twenty characters, not bytes: a cut never ends inside a character, and text that is not UTF-8
+// is read as Windows-1252 first.
+TEST(LabelTable, CutsTwentyCharactersOfUtf8) {
+  const struct {
+    const char* text;
+    const char* label;
+  } cases[] = {
+      {"Bl\xC3\xA5" "b\xC3\xA6rsyltet\xC3\xB8y_\xC3\x98ker\xC3\xB8_2", "Bl\xC3\xA5" "b\xC3\xA6rsyltet\xC3\xB8y_\xC3\x98ker\xC3\xB8"},
+      {"nineteen_characters\xE2\x82\xAC\xE2\x82\xAC", "nineteen_characters\xE2\x82\xAC"},
+      {"nineteen_characters\xF0\x9F\x98\x80", "nineteen_characters\xF0\x9F\x98\x80"},
+      {"M\xFCller", "M\xC3\xBCller"},                                    // Latin-1 (Windows-1252)
+      {"abcdefghijklmnopqrs\xE9tude", "abcdefghijklmnopqrs\xC3\xA9"},    // Latin-1, cut after its 20th
+  };
+  for (const auto& c : cases) EXPECT_EQ(CutLabel(c.text), c.label) << c.text;
+}
+
 TEST(LabelTable, DefaultLabelsCountFromOne) {
   EXPECT_EQ(MakeDefaultIndividualLabels(3).All(), (std::vector<std::string>{"OTU1", "OTU2", "OTU3"}));
   EXPECT_EQ(MakeDefaultLocusLabels(2).All(), (std::vector<std::string>{"Locus1", "Locus2"}));

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "core/file_access.h"
+#include "core/text_lines.h"
 #include "support/file_failures.h"
 #include "support/temp_dir.h"
 
@@ -37,6 +39,25 @@ TEST(LineReader, EmptyLinesAreLinesButAFinalLineEndIsNot) {
   EXPECT_EQ(AllLines(dir.Write("b.txt", "")), std::vector<std::string>{});
   EXPECT_EQ(AllLines(dir.Write("c.txt", "\n")), std::vector<std::string>{""});
   EXPECT_EQ(AllLines(dir.Write("d.txt", "\r\r\n")), (std::vector<std::string>{"", ""}));
+}
+
+// Files and in-memory texts (command scripts) split into the same lines.
+TEST(LineReader, SkipsAByteOrderMarkAsTextLinesDo) {
+  const struct {
+    std::string text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"\xEF\xBB\xBF" "a\rb\r", {"a", "b"}},
+      {"\xEF\xBB\xBF", {}},
+      {"a\r\n\nb", {"a", "", "b"}},
+      {"x\xEF\xBB\xBF\r\xEF\xBB\xBFy", {"x\xEF\xBB\xBF", "\xEF\xBB\xBFy"}},  // only the file's first bytes
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    EXPECT_EQ(AllLines(dir.Write("bom.txt", c.text)), c.lines);
+    const auto lines = TextLines(c.text);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), c.lines);
+  }
 }
 
 TEST(LineReader, LineEndSplitAcrossReadChunks) {
@@ -204,6 +225,27 @@ TEST_F(ReplaceFileTest, AFolderIsNotReplaced) {
   const auto file = TextFileWriter::Open(dir.File("folder"), WriteMode::Replace);
   ASSERT_FALSE(file.ok());
   EXPECT_EQ(file.error(), "Cannot write " + dir.File("folder") + ": Is a directory");
+}
+
+// A file is replaced only when its user could have written it in place: renaming over it
+// needs only the folder's permission. (Tests run as root; tests/core/unprivileged_replace.cmake
+// runs the program as an ordinary user.)
+TEST(MayWriteInPlace, FollowsTheWriteBitOfTheUsersClass) {
+  const FileUser user{1000, 100, {20, 30}};
+  const struct {
+    uid_t owner;
+    gid_t group;
+    mode_t mode;
+    bool writable;
+  } cases[] = {
+      {1000, 100, 0644, true},  {1000, 100, 0444, false}, {1000, 100, 0466, false},  // the owner's bit only
+      {2000, 100, 0664, true},  {2000, 30, 0664, true},   {2000, 100, 0646, false},  // a group of the user
+      {2000, 50, 0646, true},   {2000, 50, 0664, false},  {0, 0, 0644, false},       // everybody else
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(MayWriteInPlace(c.owner, c.group, c.mode, user), c.writable) << std::oct << c.mode << " " << c.owner;
+  }
+  EXPECT_TRUE(MayWriteInPlace(1000, 100, 0444, FileUser{0, 0, {}}));  // the superuser writes any file
 }
 
 TEST_F(ReplaceFileTest, TheNewFileKeepsTheOldOnesPermissions) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/text_encoding.h"
 #include "fuzz_file.h"
 #include "io/data_file_reader.h"
 
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!vorn::IsBandState(cell)) std::abort();
   }
   for (const auto& label : m.individualLabels.All()) {
-    if (label.size() > vorn::kLabelLength || label.empty()) std::abort();
+    if (vorn::CharacterCount(label) > vorn::kLabelLength || !vorn::IsValidUtf8(label) || label.empty()) std::abort();
   }
   return 0;
 }

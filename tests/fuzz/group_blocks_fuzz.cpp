@@ -5,7 +5,10 @@
 // sub-matrix of the data.
 #include <cstdint>
 #include <cstdlib>
+#include <set>
+#include <string>
 
+#include "core/text_encoding.h"
 #include "fuzz_file.h"
 #include "groups/group_model.h"
 #include "groups/selection.h"
@@ -25,8 +28,10 @@ vorn::DataMatrix SmallMatrix() {
 
 void CheckList(const vorn::GroupList& list) {
   for (const auto& entry : list) {
+    std::set<std::string> seen;
     for (const auto& member : entry.members) {
-      if (member.size() > vorn::kLabelLength) std::abort();
+      if (vorn::CharacterCount(member) > vorn::kLabelLength || !vorn::IsValidUtf8(member)) std::abort();
+      if (!seen.insert(member).second && &entry != &list.front()) std::abort();  // kept once
     }
   }
 }

@@ -126,6 +126,44 @@ TEST_F(ReaderTest, LongNamesAreCutToTwentyCharacters) {
   EXPECT_EQ(m->individualLabels[0], "a_name_of_twenty_fiv");
 }
 
+TEST(LabelsMergedByCut, CountsNamesThatTheCutMadeEqual) {
+  const struct {
+    std::vector<std::string> names;
+    std::vector<MergedLabel> merged;
+  } cases[] = {
+      {{"Population_North_ind_1", "Short", "Population_North_ind_2", "Population_North_ind_1"},
+       {{"Population_North_ind", 3}}},
+      {{"exactly_twenty_chars", "exactly_twenty_chars_too", "a", "a"}, {{"exactly_twenty_chars", 2}}},
+      {{"same", "same", "Population_North_ind_1"}, {}},  // equal as given: not the cut's doing
+      {{"M\xC3\xBCller", "M\xFCller", "x_first_twenty_char_1", "x_first_twenty_char_2"},
+       {{"M\xC3\xBCller", 2}, {"x_first_twenty_char_", 2}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LabelsMergedByCut(c.names), c.merged) << c.names[0];
+}
+
+// Names that became equal once cut are counted for the warning at load, individuals and loci
+// apart, whichever the file's orientation.
+TEST_F(ReaderTest, NamesMergedByTheCutAreTold) {
+  FileLayout layout;
+  layout.individualsInColumns = false;
+  layout.locusHeader = true;
+  MergedNames merged;
+  auto m = ReadDataFile(dir.Write("data.txt",
+                                  "locus_with_a_long_name_1 locus_with_a_long_name_2\n"
+                                  "Population_North_ind_1 1 0\nPopulation_North_ind_2 0 1\nPopulation_North_ind_3 1 1\n"
+                                  "a_1 0 0\na_1 1 1\n"),
+                        layout, &merged);
+  ASSERT_TRUE(m.ok()) << m.error();
+  EXPECT_EQ(merged.individuals, (std::vector<MergedLabel>{{"Population_North_ind", 3}}));
+  EXPECT_EQ(merged.loci, (std::vector<MergedLabel>{{"locus_with_a_long_na", 2}}));
+  EXPECT_EQ(MergedNamesNotice(merged),
+            "The names of 3 individuals became equal once cut to 20 characters: \"Population_North_ind\" (3 "
+            "individuals).\r\nThe names of 2 loci became equal once cut to 20 characters: \"locus_with_a_long_na\" (2 "
+            "loci).\r\nGroups, trees and exports cannot tell them apart; give them names that differ within their "
+            "first 20 characters.");
+  EXPECT_EQ(MergedNamesNotice(MergedNames{}), "");
+}
+
 TEST_F(ReaderTest, AbsenceWinsOverAmbiguityAndFieldsKeepOnlyScores) {
   FileLayout layout;
   layout.ambiguity = '0';

@@ -88,6 +88,27 @@ TEST_F(BlockTest, WrittenBlocksReadBackIntoTheSameLists) {
   EXPECT_EQ(sets, kLocusSets);
 }
 
+// A member listed twice (also once the cut made two names one) is kept once and told, so no
+// export, selection or analysis meets it twice.
+TEST_F(BlockTest, RepeatedMembersAreKeptOnceAndTold) {
+  GroupList groups, sets;
+  std::vector<RepeatedMember> repeated;
+  dir.Write("blocks.txt",
+            "[Groups]\nAllData/A= ind1, ind2, ind1, ind1;\nAllData/B= ind3_is_a_long_name_1, ind3_is_a_long_name_2;\n*\n"
+            "[LocusSets]\nCore= Locus1, Locus3, Locus1;\n*\n");
+  ASSERT_TRUE(ReadBlock(path, GroupBlock::Groups, Data(), groups, &repeated).ok());
+  ASSERT_TRUE(ReadBlock(path, GroupBlock::LocusSets, Data(), sets, &repeated).ok());
+  EXPECT_EQ(groups[1].members, (std::vector<std::string>{"ind1", "ind2"}));
+  EXPECT_EQ(groups[2].members, std::vector<std::string>{"ind3_is_a_long_name_"});
+  EXPECT_EQ(sets[1].members, (std::vector<std::string>{"Locus1", "Locus3"}));
+  EXPECT_EQ(RepeatedMembersNotice(repeated),
+            "A member listed more than once in a group or locus set is counted once: \"ind1\" in AllData/A, "
+            "\"ind3_is_a_long_name_\" in AllData/B, \"Locus1\" in Core (3 repeated members).");
+  repeated.assign(7, RepeatedMember{"AllData/A", "x"});
+  EXPECT_EQ(RepeatedMembersNotice(repeated).substr(162), "and 2 more (7 repeated members).");
+  EXPECT_EQ(RepeatedMembersNotice({}), "");
+}
+
 // Each entry the reader could not give back, with the refusal that names it. The implicit first
 // entry is never written, so it is never refused.
 TEST_F(BlockTest, EntriesThatWouldNotReadBackAreRefused) {

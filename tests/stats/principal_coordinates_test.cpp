@@ -187,7 +187,7 @@ TEST(CheckOrdinable, NamesWhatIsNoDistance) {
       {3, {0, -1, 0, -1, 0.5, 0}, "The distance matrix holds 2 negative entries (an undefined Nei-Li distance is -1), "
                                   "which are no distances; the principal coordinate analysis needs distances between "
                                   "every pair."},
-      {2, {0, INFINITY, 0}, "The distance matrix holds 1 entry without a value (NaN), which are no distances; the "
+      {2, {0, INFINITY, 0}, "The distance matrix holds 1 entry without a value (NaN), which is no distance; the "
                             "principal coordinate analysis needs distances between every pair."},
   };
   for (const auto& c : cases) {
