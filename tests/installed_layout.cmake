@@ -31,8 +31,8 @@ endif()
 
 find_program(MAN man)
 if(MAN)
-  execute_process(COMMAND ${MAN} -l "${PREFIX}/share/man/man1/vorn.1.gz" OUTPUT_VARIABLE page
-                  ERROR_QUIET ENV MANPAGER=cat MANWIDTH=120)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env MANPAGER=cat MANWIDTH=120 ${MAN} -l
+                          "${PREFIX}/share/man/man1/vorn.1.gz" OUTPUT_VARIABLE page ERROR_QUIET)
   foreach(option "--script FILE" "--seed N" "--version")
     string(FIND "${page}" "${option}" at)
     if(at EQUAL -1)
