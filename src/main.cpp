@@ -4,14 +4,29 @@
 #include <iostream>
 #include <string>
 
+#include "build_commit.h"
 #include "commands/main_program.h"
 #include "script/script_runner.h"
 #if VORN_WITH_QT
+#include <QtGlobal>
+
 #include "pictures/picture_files.h"
 #include "ui/desktop.h"
 #endif
 
 namespace {
+
+// The version with what a methods section cites besides it: compiler, Qt and commit.
+std::string VersionText() {
+  std::string text = std::string("Vorn ") + vorn::kVersion + "\nCompiler: " + VORN_COMPILER + "\nQt: ";
+#if VORN_WITH_QT
+  text += qVersion();
+#else
+  text += "none (built without the desktop window)";
+#endif
+  text += std::string("\nCommit: ") + (*kBuildCommit ? kBuildCommit : "unknown") + "\n";
+  return text;
+}
 
 int Usage(const std::string& problem) {
   std::cerr << "vorn: " << problem << "\nTry 'vorn --help'.\n";
@@ -30,7 +45,7 @@ int main(int argc, char** argv) {
       std::cout << vorn::HelpText();
       return 0;
     } else if (arg == "--version") {
-      std::cout << "Vorn " << vorn::kVersion << "\n";
+      std::cout << VersionText();
       return 0;
     } else if (arg == "--script" && i + 1 < argc) {
       script = true;

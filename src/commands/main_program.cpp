@@ -22,7 +22,7 @@ std::string EscapeAmpersands(const std::string& name) {
 }  // namespace
 
 TMainPrg::TMainPrg(Host& host)
-    : Session(workspace, host), menu(MainMenu()), helpDocument(ProgramFolder() + "/vornhelp.pdf") {
+    : Session(workspace, host), menu(MainMenu()), helpDocument(InstalledFile("vornhelp.pdf")) {
   RegisterShellCommands(handlers_);
   RegisterFileNameCommands(handlers_);
   RegisterLoadCommand(handlers_);

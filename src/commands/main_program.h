@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands/coefficient_dialog.h"
@@ -31,6 +32,8 @@ namespace vorn {
 inline constexpr const char* kApplicationTitle = "Vorn";
 inline constexpr const char* kMainCaption = "Vorn - Marbleton 1.10 beta";
 inline constexpr const char* kVersion = "1.10 beta";
+// The About box's title; the window shows the program's icon in that box.
+inline constexpr std::string_view kAboutBoxTitle = "About this program";
 
 class TMainPrg;
 using CommandHandler = std::function<void(TMainPrg&, const MenuItem&)>;

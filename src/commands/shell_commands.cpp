@@ -18,7 +18,7 @@ void About1Click(TMainPrg& app) {
                        "\r\n\r\nA workbench for binary fingerprint data of dominant markers (AFLP, RAPD, ISSR):"
                        "\r\nsimilarity under four treatments of missing scores, trees, consensus and R-support,"
                        "\r\nbootstrap replicates, Shannon diversity, AMOVA, PCoA and exports.",
-                   "About this program", MessageButtons::Ok);
+                   kAboutBoxTitle, MessageButtons::Ok);
 }
 
 // Opens the help document installed beside the program with the desktop's viewer.

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "core/progress.h"
+#include "ui/program_icon.h"
 #include "ui/qt_text.h"
 #include "ui/screenshots.h"
 
@@ -43,6 +44,7 @@ int RunDesktop(const char* programName, const DesktopOptions& options) {
   char* argv[] = {const_cast<char*>(programName), nullptr};
   QApplication application(argc, argv);
   QApplication::setApplicationName(ToQt(kApplicationTitle));
+  QApplication::setWindowIcon(ProgramIcon());
 
   Desktop desktop;
   desktop.program.Start(options.seed);

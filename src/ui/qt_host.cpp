@@ -15,9 +15,11 @@
 #include <QTime>
 #include <QUrl>
 
+#include "commands/main_program.h"
 #include "ui/file_dialogs.h"
 #include "ui/form_dialog.h"
 #include "ui/group_manager_window.h"
+#include "ui/program_icon.h"
 #include "ui/qt_text.h"
 #include "ui/scoped_cursor.h"
 
@@ -59,6 +61,7 @@ int QtHost::RunModal(QDialog& dialog) {
 MessageAnswer QtHost::ShowMessage(std::string_view text, std::string_view title, MessageButtons buttons) {
   QMessageBox box(DialogParent());
   box.setIcon(QMessageBox::NoIcon);
+  if (title == kAboutBoxTitle) box.setIconPixmap(ProgramIcon().pixmap(64, 64));
   box.setWindowTitle(ToQt(title));
   box.setTextFormat(Qt::PlainText);
   box.setText(ToQt(text));
