@@ -7,18 +7,45 @@
 namespace vorn {
 namespace {
 
-Control NumberField(std::string key, std::string caption, std::size_t value) {
-  Control field = TextFieldControl(std::move(key), std::move(caption), 6, true);
-  field.text = std::to_string(value);
-  return field;
+// A numeric field: its key, its caption (which ends with the range), its name in messages and
+// the whole numbers it accepts.
+struct NumberField {
+  const char* key;
+  const char* caption;
+  const char* name;
+  std::size_t low;
+  std::size_t high;
+};
+
+constexpr NumberField kTree{"tree", "Tree number in the file", "The tree number", 1, 1000000};
+constexpr NumberField kTreeLevel{"level", "Colour tips by the groups of level, 0 for none", "The group level", 0, 1000};
+constexpr NumberField kRowHeight{"row_height", "Pixels from one tip to the next", "The row height",
+                                 static_cast<std::size_t>(kReadableTreeRow), 100};
+constexpr NumberField kTreeWidth{"width", "Pixels from the root to the tips", "The width", 100, 20000};
+constexpr NumberField kXAxis{"x_axis", "Horizontal axis", "The horizontal axis", 1, 1000000};
+constexpr NumberField kYAxis{"y_axis", "Vertical axis", "The vertical axis", 1, 1000000};
+constexpr NumberField kPlotLevel{"level", "Colour points by the groups of level, 0 for none", "The group level", 0, 1000};
+constexpr NumberField kPlotWidth{"width", "Width in pixels", "The width", 200, 8000};
+constexpr NumberField kPlotHeight{"height", "Height in pixels", "The height", 200, 8000};
+
+std::string Range(const NumberField& field) { return std::to_string(field.low) + " to " + std::to_string(field.high); }
+
+Control Field(const NumberField& field, std::size_t value) {
+  Control control = TextFieldControl(field.key, std::string(field.caption) + " (" + Range(field) + ")", 6, true);
+  control.text = std::to_string(value);
+  return control;
 }
 
-// The field's whole number within [low, high]; nothing otherwise.
-std::optional<std::size_t> Number(const DialogForm& form, std::string_view key, std::size_t low, std::size_t high) {
-  const std::string& text = form[key].text;
+// The field's whole number within its range; otherwise nothing, after a box naming the field,
+// its range and what was typed.
+std::optional<std::size_t> Number(Session& session, const DialogForm& form, const NumberField& field) {
+  const std::string& text = form[field.key].text;
   std::size_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < field.low ||
+      value > field.high) {
+    session.ErrorBox(std::string(field.name) + " (" + field.key + ") must be a whole number from " + Range(field) +
+                     ", not \"" + text + "\".");
     return std::nullopt;
   }
   return value;
@@ -29,13 +56,13 @@ std::optional<std::size_t> Number(const DialogForm& form, std::string_view key, 
 TreePictureDialog::TreePictureDialog() : ModalDialog("Save Tree Picture") {
   const TreePictureChoices defaults;
   form.Add(TextFieldControl("tree_file", "Tree file"));
-  form.Add(NumberField("tree", "Tree number in the file", defaults.tree));
-  form.Add(NumberField("level", "Colour tips by the groups of level (0 = none)", defaults.level));
+  form.Add(Field(kTree, defaults.tree));
+  form.Add(Field(kTreeLevel, defaults.level));
   Control labels = CheckBoxControl("node_labels", "Show labels at inner nodes (percentages, R)");
   labels.checked = defaults.nodeLabels;
   form.Add(labels);
-  form.Add(NumberField("row_height", "Pixels from one tip to the next (9 to 100)", defaults.rowHeight));
-  form.Add(NumberField("width", "Pixels from the root to the tips (100 to 20000)", defaults.width));
+  form.Add(Field(kRowHeight, defaults.rowHeight));
+  form.Add(Field(kTreeWidth, defaults.width));
 }
 
 std::optional<TreePictureChoices> TreePictureDialog::Execute(Session& session, const std::string& treeFile) {
@@ -44,12 +71,14 @@ std::optional<TreePictureChoices> TreePictureDialog::Execute(Session& session, c
   TreePictureChoices choices;
   choices.treeFile = form["tree_file"].text;
   choices.nodeLabels = form["node_labels"].checked;
-  const auto tree = Number(form, "tree", 1, 1000000);
-  const auto level = Number(form, "level", 0, 1000);
-  const auto rowHeight = Number(form, "row_height", static_cast<std::size_t>(kReadableTreeRow), 100);
-  const auto width = Number(form, "width", 100, 20000);
-  if (choices.treeFile.empty() || !tree || !level || !rowHeight || !width) {
-    session.ErrorBox(choices.treeFile.empty() ? "Please name the tree file." : kInvalidInput);
+  if (choices.treeFile.empty()) {
+    session.ErrorBox("Please name the tree file.");
+    return std::nullopt;
+  }
+  // One box at most: the first field that is refused.
+  std::optional<std::size_t> tree, level, rowHeight, width;
+  if (!(tree = Number(session, form, kTree)) || !(level = Number(session, form, kTreeLevel)) ||
+      !(rowHeight = Number(session, form, kRowHeight)) || !(width = Number(session, form, kTreeWidth))) {
     return std::nullopt;
   }
   choices.tree = *tree, choices.level = *level, choices.rowHeight = *rowHeight, choices.width = *width;
@@ -58,25 +87,22 @@ std::optional<TreePictureChoices> TreePictureDialog::Execute(Session& session, c
 
 PcoaPlotDialog::PcoaPlotDialog() : ModalDialog("Save PCoA Plot") {
   const PcoaPlotChoices defaults;
-  form.Add(NumberField("x_axis", "Horizontal axis", defaults.xAxis));
-  form.Add(NumberField("y_axis", "Vertical axis", defaults.yAxis));
-  form.Add(NumberField("level", "Colour points by the groups of level (0 = none)", defaults.level));
+  form.Add(Field(kXAxis, defaults.xAxis));
+  form.Add(Field(kYAxis, defaults.yAxis));
+  form.Add(Field(kPlotLevel, defaults.level));
   form.Add(CheckBoxControl("labels", "Label every point"));
-  form.Add(NumberField("width", "Width in pixels (200 to 8000)", defaults.width));
-  form.Add(NumberField("height", "Height in pixels (200 to 8000)", defaults.height));
+  form.Add(Field(kPlotWidth, defaults.width));
+  form.Add(Field(kPlotHeight, defaults.height));
 }
 
 std::optional<PcoaPlotChoices> PcoaPlotDialog::Execute(Session& session) {
   if (!ShowModal(session.host)) return std::nullopt;
   PcoaPlotChoices choices;
   choices.pointLabels = form["labels"].checked;
-  const auto xAxis = Number(form, "x_axis", 1, 1000000);
-  const auto yAxis = Number(form, "y_axis", 1, 1000000);
-  const auto level = Number(form, "level", 0, 1000);
-  const auto width = Number(form, "width", 200, 8000);
-  const auto height = Number(form, "height", 200, 8000);
-  if (!xAxis || !yAxis || !level || !width || !height) {
-    session.ErrorBox(kInvalidInput);
+  std::optional<std::size_t> xAxis, yAxis, level, width, height;
+  if (!(xAxis = Number(session, form, kXAxis)) || !(yAxis = Number(session, form, kYAxis)) ||
+      !(level = Number(session, form, kPlotLevel)) || !(width = Number(session, form, kPlotWidth)) ||
+      !(height = Number(session, form, kPlotHeight))) {
     return std::nullopt;
   }
   choices.xAxis = *xAxis, choices.yAxis = *yAxis, choices.level = *level, choices.width = *width, choices.height = *height;

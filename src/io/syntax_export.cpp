@@ -30,8 +30,9 @@ Status WriteSyntax(const std::string& path, const DataMatrix& matrix) {
   if (!written) return written;
   for (const auto& [name, labels] : {std::pair{SyntaxIndividualLabelFile(path), &matrix.individualLabels},
                                      std::pair{SyntaxLocusLabelFile(path), &matrix.locusLabels}}) {
-    written = ReplaceFileWhole(name, [&](TextFileWriter& file) {
-      WriteLabelLines(file, *labels, true);
+    // The table is captured by name: clang before 16 cannot capture a structured binding.
+    written = ReplaceFileWhole(name, [table = labels](TextFileWriter& file) {
+      WriteLabelLines(file, *table, true);
       return Success();
     });
     if (!written) return written;

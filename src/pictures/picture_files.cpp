@@ -16,10 +16,14 @@
 namespace vorn {
 namespace {
 
+// The extension of the file's name in lower case; "" when the name has none, or nothing before it
+// (".svg" would be a hidden file without a name).
 std::string LowerExtension(const std::string& path) {
-  const auto dot = path.rfind('.');
-  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
-  std::string extension = path.substr(dot + 1);
+  const auto slash = path.rfind('/');
+  const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) return "";
+  std::string extension = name.substr(dot + 1);
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return extension;
 }
@@ -58,8 +62,8 @@ Status SavePicture(const std::string& path, QSizeF size, const std::string& titl
                    const std::function<void(QPainter&)>& paint) {
   const std::string extension = LowerExtension(path);
   if (extension != "svg" && extension != "png") {
-    return Failure{"A picture is saved as SVG or PNG: the file name must end in \".svg\" or \".png\", as \"" + path +
-                   "\" does not."};
+    return Failure{"A picture is saved as SVG or PNG: the file name must be a name ending in \".svg\" or \".png\", "
+                   "which \"" + path + "\" is not."};
   }
   // The picture is drawn into memory and then replaces the file whole, so a failed write never
   // leaves half a picture or destroys the one that was there.

@@ -7,7 +7,6 @@ std::optional<std::string> ChoosePictureFile(Host& host, const std::string& titl
   options.title = title;
   options.filter = "SVG Pictures (*.svg)|*.svg|PNG Pictures (*.png)|*.png";
   options.initialName = initialName;
-  options.defaultExtension = "svg";
   options.confirmOverwrite = true;
   return host.ChooseSaveFile(options);
 }

@@ -11,7 +11,8 @@
 
 namespace vorn {
 
-// Asks for the file a picture is saved in: SVG or PNG, starting from initialName.
+// Asks for the file a picture is saved in: SVG or PNG, starting from initialName. A name typed
+// without an extension gets none, and the picture is refused: the name chooses the format.
 std::optional<std::string> ChoosePictureFile(Host& host, const std::string& title, const std::string& initialName);
 
 class PictureMaker {

@@ -10,8 +10,10 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTime>
 #include <QUrl>
 
@@ -25,6 +27,9 @@
 
 namespace vorn::ui {
 namespace {
+
+// How long Help waits for xdg-open to say whether a viewer took the document, in milliseconds.
+constexpr int kOpenerWait = 3000;
 
 // The locale's long time format without its time zone, which the log lines do not want.
 QString LongTimeFormat(const QLocale& locale) {
@@ -138,8 +143,30 @@ void QtHost::MenuChanged() {
   if (window_) window_->RefreshMenu();
 }
 
+// Qt hands a document to xdg-open without waiting, so it cannot tell when no viewer was found
+// (xdg-open then only writes to standard error and ends with a status other than 0). Where
+// xdg-open is installed it is run here and its status read. Without a desktop environment it
+// runs the viewer itself and returns when the viewer is closed: still running after a few
+// seconds means the viewer is open, and the opener is left to run.
 bool QtHost::OpenDocument(const std::string& path) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(PathToQt(path)).absoluteFilePath()));
+  const QString file = QFileInfo(PathToQt(path)).absoluteFilePath();
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty()) return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+  auto* process = new QProcess;
+  process->setProcessChannelMode(QProcess::ForwardedChannels);
+  process->start(opener, {file});
+  if (!process->waitForStarted()) {
+    delete process;
+    return false;
+  }
+  const ScopedCursor busy(Qt::BusyCursor);
+  if (!process->waitForFinished(kOpenerWait)) {
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    return true;
+  }
+  const bool opened = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+  delete process;
+  return opened;
 }
 
 std::string QtHost::DateText() { return FromQt(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)); }

@@ -247,6 +247,10 @@ TEST_F(MainProgramTest, HelpOpensTheDocumentOrSaysItIsMissing) {
   Run("Help1Click");
   EXPECT_EQ(host.openedDocuments, std::vector<std::string>{app.helpDocument});
   EXPECT_TRUE(host.reports.empty());
+  host.documentOpens = false;  // no viewer for PDF files
+  Run("Help1Click");
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[1].text, "No viewer could open the help document \"" + app.helpDocument + "\".");
 }
 
 TEST_F(MainProgramTest, TheGroupSubmenuIsRebuiltFromDisplayNames) {

@@ -73,7 +73,10 @@ TEST_F(PictureCommandsTest, SaveTreePictureRefusesWhatItCannotDraw) {
   const Case cases[] = {
       {{{"tree_file", "none.ph"}}, "Cannot open none.ph"},
       {{{"tree_file", "one.ph"}, {"tree", "2"}}, "The file one.ph holds 1 trees; there is no tree 2."},
-      {{{"tree_file", "one.ph"}, {"tree", "1"}, {"row_height", "2"}}, "Invalid input. Please repeat."},
+      {{{"tree", "0"}}, "The tree number (tree) must be a whole number from 1 to 1000000, not \"0\"."},
+      {{{"tree", "1"}, {"level", "1001"}}, "The group level (level) must be a whole number from 0 to 1000, not \"1001\"."},
+      {{{"level", "0"}, {"row_height", "8"}}, "The row height (row_height) must be a whole number from 9 to 100, not \"8\"."},
+      {{{"row_height", "9"}, {"width", "x"}}, "The width (width) must be a whole number from 100 to 20000, not \"x\"."},
   };
   for (const auto& c : cases) {
     host.messages.clear();
@@ -83,6 +86,13 @@ TEST_F(PictureCommandsTest, SaveTreePictureRefusesWhatItCannotDraw) {
     EXPECT_EQ(host.Errors()[0].substr(0, c.error.size()), c.error);
   }
   EXPECT_FALSE(maker.tree);
+  // The name chooses the format: one typed without an extension gets none, and is refused.
+  host.messages.clear();
+  Answer({{"width", "100"}});
+  host.files.push_back("tree");
+  Run("SaveTreePicture1Click");
+  EXPECT_TRUE(host.fileDialogs.back().defaultExtension.empty());
+  EXPECT_EQ(maker.path, "tree");
 }
 
 TEST_F(PictureCommandsTest, PcoaPicturesNeedAnAnalysisFirst) {

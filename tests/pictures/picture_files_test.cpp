@@ -88,10 +88,15 @@ TEST_F(SavedPictures, PngHasTheDrawingsSize) {
 TEST_F(SavedPictures, RefusesOtherFormatsAndOversizedPngs) {
   testing::TempDir dir;
   const TreeScene scene = Scene("(A,B);");
-  const auto jpeg = SaveTreePicture(scene, 16, 400, dir.File("tree.jpg"));
-  ASSERT_FALSE(jpeg);
-  EXPECT_EQ(jpeg.error(), "A picture is saved as SVG or PNG: the file name must end in \".svg\" or \".png\", as \"" +
-                              dir.File("tree.jpg") + "\" does not.");
+  // A name without an extension gets none: it, an empty name and a bare ".svg" are refused.
+  for (const std::string name : {"tree.jpg", "tree", "", ".svg", "svg"}) {
+    const std::string path = name.empty() ? "" : dir.File(name);
+    const auto refused = SaveTreePicture(scene, 16, 400, path);
+    ASSERT_FALSE(refused) << name;
+    EXPECT_EQ(refused.error(), "A picture is saved as SVG or PNG: the file name must be a name ending in \".svg\" or "
+                               "\".png\", which \"" + path + "\" is not.");
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
   EXPECT_FALSE(SaveTreePicture(scene, 16, 40000, dir.File("wide.png")));
 }
 

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <sstream>
 
+#include "commands/main_program.h"
 #include "commands/menu_table.h"
+#include "script/script_host.h"
 #include "script/script_runner.h"
 #ifdef VORN_PICTURES
 #include "pictures/picture_files.h"
@@ -116,6 +120,65 @@ TEST(Manual, ExplainsEveryDialogKeyOfTheHelpText) {
   }
 }
 
+// A range a dialog field's caption states, "(9 to 100)", is the range the manual gives its key.
+TEST(Manual, GivesTheRangeEveryDialogCaptionStates) {
+  const std::string scripts = Chapter("04_scripts.md");
+  std::ostringstream discard;
+  ScriptHost host(discard);
+  TMainPrg app(host);
+  const std::regex range(R"(\((\d+ to \d+)\)$)");
+  int ranges = 0;
+  for (ModalDialog* dialog : app.dialogs.All()) {
+    for (const Control& control : dialog->form.Controls()) {
+      std::smatch found;
+      if (!std::regex_search(control.caption, found, range)) continue;
+      EXPECT_NE(Section(scripts, dialog->form.Caption()).find(found[1].str()), std::string::npos)
+          << dialog->form.Caption() << ": " << control.key << " takes " << found[1];
+      ++ranges;
+    }
+  }
+  EXPECT_GT(ranges, 5);
+}
+
+// Every work the manual cites by name and year, "Jaccard (1908)" or "(Gower 1966)", is listed
+// among the references of the statistics chapter.
+TEST(Manual, ListsEveryCitedWorkAmongTheReferences) {
+  const std::string manual = WholeManual();
+  const std::size_t listed = manual.find("## References");
+  ASSERT_NE(listed, std::string::npos);
+  std::vector<std::string> references;
+  for (const auto& line : Lines(manual.substr(listed))) {
+    if (line.starts_with("- ")) references.push_back(line);
+    else if (line.starts_with("  ") && !references.empty()) references.back() += line;
+  }
+  const std::string text = manual.substr(0, listed) + manual.substr(manual.find("\n#", listed + 1) + 1);
+  const std::regex citation(R"(([A-Z][^\s(),;.]*)[\s(]+((1[89]|20)\d\d)\b)");
+  int cited = 0;
+  for (std::sregex_iterator it(text.begin(), text.end(), citation), end; it != end; ++it, ++cited) {
+    const std::string name = (*it)[1], year = "(" + (*it)[2].str() + ")";
+    EXPECT_TRUE(std::any_of(references.begin(), references.end(), [&](const std::string& reference) {
+      return reference.find(name) != std::string::npos && reference.find(year) != std::string::npos;
+    })) << name << " " << year << " is cited but not among the references";
+  }
+  EXPECT_GT(cited, 10);
+}
+
+// The manual's install section names every package tools/install-dependencies.sh installs.
+TEST(Manual, NamesEveryPackageTheInstallScriptInstalls) {
+  const std::string script = ReadFile((kSource / "tools" / "install-dependencies.sh").string());
+  const std::size_t start = script.find("packages=(");
+  ASSERT_NE(start, std::string::npos);
+  std::istringstream list(script.substr(start + 10, script.find(')', start) - start - 10));
+  const std::string install = ReadFile((kSource / "docs" / "01_getting_started.md").string());
+  int packages = 0;
+  for (std::string package; list >> package;) {
+    if (package.starts_with("\"$")) continue;  // the packages a caller adds
+    EXPECT_NE(install.find("`" + package + "`"), std::string::npos) << package;
+    ++packages;
+  }
+  EXPECT_GT(packages, 5);
+}
+
 // Every example script and every small file beside it runs or reads as the manual shows it.
 class ExampleScript : public ::testing::TestWithParam<std::string> {};
 
@@ -177,14 +240,50 @@ TEST(Manual, QuotesEveryExampleScriptAndSmallFileAsItStands) {
 }
 
 #ifdef VORN_HELP_DOCUMENT
-TEST(Manual, HelpDocumentIsAPdfOfManyPages) {
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// The PDF has its pages, and a bookmark and a link from the contents for every chapter ("# ")
+// and section ("## ") of the manual.
+TEST(Manual, HelpDocumentHasABookmarkAndAContentsLinkPerHeading) {
   const std::string pdf = ReadFile(VORN_HELP_DOCUMENT);
   ASSERT_TRUE(pdf.starts_with("%PDF-"));
-  std::size_t pages = 0;
-  for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1)) {
-    if (pdf.compare(at, 12, "/Type /Pages") != 0) ++pages;
+  EXPECT_GT(Count(pdf, "/Type /Page\n"), 20u);
+  std::size_t headings = 0;
+  for (const auto& line : Lines(WholeManual())) headings += line.starts_with("# ") || line.starts_with("## ");
+  EXPECT_EQ(Count(pdf, "/Type /Outlines"), 1u);
+  EXPECT_EQ(Count(pdf, "/Title <FEFF"), headings);
+  EXPECT_EQ(Count(pdf, "/Subtype /Link"), headings);
+}
+
+// The text as a reader finds and copies it: no line twice across a page break, no Markdown
+// escape left in a table.
+TEST(Manual, HelpDocumentTextHasEachLineOnceAndNoEscapes) {
+  if (std::system("pdftotext -v > /dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  TempDir dir;
+  ASSERT_EQ(std::system(("pdftotext " VORN_HELP_DOCUMENT " " + dir.File("help.txt")).c_str()), 0);
+  const std::string text = ReadFile(dir.File("help.txt"));
+  EXPECT_EQ(text.find("\\|"), std::string::npos);
+  std::vector<std::vector<std::string>> pages(1);
+  for (const auto& line : Lines(text)) {
+    for (std::size_t at = 0, feed; at <= line.size(); at = feed + 1) {
+      feed = std::min(line.find('\f', at), line.size());
+      if (feed > at) pages.back().push_back(line.substr(at, feed - at));
+      if (feed < line.size()) pages.emplace_back();
+    }
   }
-  EXPECT_GT(pages, 20u);
+  ASSERT_GT(pages.size(), 20u);
+  for (std::size_t page = 1; page < pages.size(); ++page) {
+    const auto& before = pages[page - 1];
+    if (before.empty() || pages[page].empty()) continue;
+    // The page number is the last line; the three before it are the page's foot.
+    const auto foot = before.end() - std::min<std::ptrdiff_t>(4, before.size());
+    EXPECT_EQ(std::find(foot, before.end() - 1, pages[page].front()), before.end() - 1)
+        << "\"" << pages[page].front() << "\" ends page " << page << " and starts page " << page + 1;
+  }
 }
 #endif
 

@@ -184,6 +184,21 @@ class QtHostTest : public QObject {
     for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<QProgressDialog*>(widget));
   }
 
+  // Help shows its box when xdg-open finds no viewer: the opener's exit status decides.
+  void openDocumentIsTrueOnlyWhenTheOpenerFoundAViewer() {
+    QtHost host;
+    testing::TempDir dir;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(dir.Path().string()) + ":" + path);
+    for (const auto& [status, opened] : {std::pair{0, true}, std::pair{3, false}}) {
+      dir.Write("xdg-open", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/opened.txt\"\nexit " + std::to_string(status) + "\n");
+      std::filesystem::permissions(dir.File("xdg-open"), std::filesystem::perms::owner_all);
+      QCOMPARE(host.OpenDocument(dir.File("vornhelp.pdf")), opened);
+      QCOMPARE(testing::ReadFile(dir.File("opened.txt")), dir.File("vornhelp.pdf") + "\n");
+    }
+    qputenv("PATH", path);
+  }
+
   void dateAndTimeFollowTheUsersFormatsWithoutTimeZone() {
     QtHost host;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

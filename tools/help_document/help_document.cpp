@@ -1,6 +1,7 @@
 // Builds the help document: the manual's Markdown chapters typeset into one PDF with a title
-// page, a table of contents with page numbers and numbered pages. Runs at build time on Qt's
-// offscreen platform, so no other typesetting tools are needed.
+// page, a table of contents with page numbers and links, bookmarks for every chapter and section,
+// and numbered pages. Runs at build time on Qt's offscreen platform, so no other typesetting
+// tools are needed.
 //
 //   vorn_help_document OUTPUT.pdf TITLE CHAPTER.md ...
 #include <QFile>
@@ -19,6 +20,8 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+#include "pdf_outline.h"
 
 namespace {
 
@@ -45,6 +48,14 @@ bool IsCode(const QTextBlock& block) {
     any = true;
   }
   return any && block.textList() == nullptr && QTextCursor(block).currentTable() == nullptr;
+}
+
+// A table cell writes a "|" of its text as "\|", code included, so that it does not end the cell;
+// the Markdown reader keeps the backslash, which is taken out here.
+void UnescapeTablePipes(QTextDocument& document) {
+  for (QTextCursor found = document.find("\\|"); !found.isNull(); found = document.find("\\|", found)) {
+    if (found.currentTable()) found.insertText("|", found.charFormat());
+  }
 }
 
 // Fonts, code blocks and tables as a printed manual shows them.
@@ -113,10 +124,22 @@ std::vector<Heading> Headings(const QTextDocument& document, int deepest) {
   return headings;
 }
 
-int PageOf(const QTextDocument& document, const QTextBlock& block) {
-  const qreal top = document.documentLayout()->blockBoundingRect(block).top();
-  return static_cast<int>(top / document.pageSize().height()) + 1;
+// Where a block's first line starts: its page (from 0) and the height on that page.
+struct Place {
+  int page;
+  qreal y;
+};
+
+Place PlaceOf(const QTextDocument& document, const QTextBlock& block) {
+  const QTextLayout* layout = block.layout();
+  const qreal top = document.documentLayout()->blockBoundingRect(block).top() +
+                    (layout->lineCount() > 0 ? layout->lineAt(0).y() : 0);
+  const qreal height = document.pageSize().height();
+  const int page = static_cast<int>(top / height);
+  return {page, top - page * height};
 }
+
+int PageOf(const QTextDocument& document, const QTextBlock& block) { return PlaceOf(document, block).page + 1; }
 
 // The title page and a table of contents with a row per chapter and section; the page numbers
 // are filled in once the document is laid out.
@@ -176,6 +199,28 @@ QTextTable* InsertFrontMatter(QTextDocument& document, const QString& title, con
   return table;
 }
 
+// A paragraph that runs over a page break is drawn on both pages, its lines beyond the page
+// clipped but still in the file, where a search finds them twice: each such paragraph of the
+// laid-out copy starts a new page in the document. True when there was none.
+bool KeepParagraphsWhole(const QTextDocument& laidOut, QTextDocument& document) {
+  bool whole = true;
+  for (QTextBlock block = laidOut.begin(); block.isValid(); block = block.next()) {
+    const QTextLayout* layout = block.layout();
+    if (layout->lineCount() < 2) continue;
+    const QTextLine last = layout->lineAt(layout->lineCount() - 1);
+    const qreal top = laidOut.documentLayout()->blockBoundingRect(block).top();
+    const qreal height = laidOut.pageSize().height();
+    if (PlaceOf(laidOut, block).page == static_cast<int>((top + last.y() + last.height() - 1) / height)) continue;
+    QTextCursor cursor(document.findBlockByNumber(block.blockNumber()));
+    QTextBlockFormat format = cursor.blockFormat();
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;  // longer than a page
+    format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
+    cursor.setBlockFormat(format);
+    whole = false;
+  }
+  return whole;
+}
+
 // Writes the page numbers of the laid-out copy's headings into the table of contents; true when
 // none changed.
 bool FillPageNumbers(const QTextDocument& laidOut, QTextTable* table, const std::vector<Heading>& headings) {
@@ -205,8 +250,11 @@ void Paint(QTextDocument& document, QPdfWriter& writer, qreal footerHeight) {
     const QRectF view(0, i * page.height(), page.width(), page.height());
     painter.translate(0, -view.top());
     painter.setClipRect(view);
+    // The layout draws every line that touches the clip, and a page's first line starts exactly
+    // where the page before ends: shrunk a little, the clip takes in only the page's own lines,
+    // so none is drawn (or found by a search) twice.
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = view;
+    context.clip = view.adjusted(0, 0.5, 0, -0.5);
     document.documentLayout()->draw(&painter, context);
     painter.restore();
     if (i > 0) {
@@ -215,6 +263,58 @@ void Paint(QTextDocument& document, QPdfWriter& writer, qreal footerHeight) {
                        QString::number(i + 1));
     }
   }
+}
+
+// Turns places of the laid-out document into places on the PDF's pages.
+class PdfPages {
+ public:
+  explicit PdfPages(const QPdfWriter& writer)
+      : paint_(writer.pageLayout().paintRect(QPageLayout::Point)),
+        height_(writer.pageLayout().fullRect(QPageLayout::Point).height()) {}
+
+  help_document::PdfPlace At(Place place, qreal x) const {
+    return {place.page, paint_.left() + x * kPoint, height_ - (paint_.top() + place.y * kPoint)};
+  }
+
+ private:
+  static constexpr qreal kPoint = 72.0 / kResolution;
+  QRectF paint_;
+  qreal height_;
+};
+
+// A bookmark per chapter, holding one per section, each leading to its heading.
+std::vector<help_document::PdfBookmark> Bookmarks(const QTextDocument& document, const PdfPages& pdf) {
+  std::vector<help_document::PdfBookmark> chapters;
+  for (const Heading& heading : Headings(document, 2)) {
+    help_document::PdfBookmark bookmark{heading.text.toStdU16String(), pdf.At(PlaceOf(document, heading.block), 0), {}};
+    if (heading.level == 1 || chapters.empty()) chapters.push_back(std::move(bookmark));
+    else chapters.back().children.push_back(std::move(bookmark));
+  }
+  return chapters;
+}
+
+// Each row of the table of contents, name and page number, as a link to its heading.
+std::vector<help_document::PdfLink> ContentsLinks(const QTextDocument& document, const PdfPages& pdf) {
+  QTextTable* contents = nullptr;
+  for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+    if ((contents = qobject_cast<QTextTable*>(frame))) break;
+  }
+  const std::vector<Heading> headings = Headings(document, 2);
+  std::vector<help_document::PdfLink> links;
+  for (int row = 0; contents && row < contents->rows() && row < static_cast<int>(headings.size()); ++row) {
+    const QTextBlock name = contents->cellAt(row, 0).firstCursorPosition().block();
+    const QTextBlock page = contents->cellAt(row, 1).firstCursorPosition().block();
+    const QRectF area = document.documentLayout()->blockBoundingRect(name).united(
+        document.documentLayout()->blockBoundingRect(page));
+    // From the top of the row's first line (below the margin above the row) to its foot.
+    const Place top = PlaceOf(document, name);
+    const qreal height = area.bottom() - (area.top() + name.layout()->lineAt(0).y());
+    const help_document::PdfPlace topLeft = pdf.At(top, area.left());
+    const help_document::PdfPlace bottomRight = pdf.At({top.page, top.y + height}, area.right());
+    links.push_back({top.page, topLeft.x, bottomRight.y, bottomRight.x, topLeft.y,
+                     pdf.At(PlaceOf(document, headings[row].block), 0)});
+  }
+  return links;
 }
 
 }  // namespace
@@ -244,6 +344,7 @@ int main(int argc, char** argv) {
 
   QTextDocument document;
   document.setMarkdown(markdown);
+  UnescapeTablePipes(document);
   Style(document);
   QTextTable* contents = InsertFrontMatter(document, QString::fromUtf8(argv[2]), Headings(document, 2));
 
@@ -252,13 +353,24 @@ int main(int argc, char** argv) {
   const QRect paint = writer.pageLayout().paintRectPixels(kResolution);
   const qreal footerHeight = kResolution * 0.3;
   std::unique_ptr<QTextDocument> typeset;
-  for (int pass = 0; pass < 5; ++pass) {
+  for (int pass = 0;; ++pass) {
     typeset.reset(document.clone());
     typeset->documentLayout()->setPaintDevice(&writer);
     typeset->setPageSize(QSizeF(paint.width(), paint.height() - footerHeight));
-    if (FillPageNumbers(*typeset, contents, Headings(*typeset, 2))) break;
+    const bool numbered = FillPageNumbers(*typeset, contents, Headings(*typeset, 2));
+    if (KeepParagraphsWhole(*typeset, document) && numbered) break;
+    if (pass == 20) {
+      std::fprintf(stderr, "the page breaks did not settle\n");
+      return 1;
+    }
   }
   Paint(*typeset, writer, footerHeight);
+  const PdfPages pdf(writer);
+  const std::string error = help_document::AddBookmarksAndLinks(argv[1], Bookmarks(*typeset, pdf), ContentsLinks(*typeset, pdf));
+  if (!error.empty()) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
   std::printf("%s: %d pages, %zu entries in the table of contents\n", argv[1], typeset->pageCount(),
               Headings(*typeset, 2).size());
   return 0;
