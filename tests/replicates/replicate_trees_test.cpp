@@ -311,6 +311,17 @@ TEST(ReplicateAnalysesEdges, AReplicateWithoutATreeIsHandedOnWithItsReasonAndCou
   EXPECT_EQ(run.summary.firstFailure, "psTrees.UPGMA/ShortestDist: error in input matrix");
 }
 
+TEST(ReplicateAnalysesEdges, AnIndividualWithoutBandsStillGetsEveryAverageTree) {
+  // The fourth individual has no band and two missing scores: its drawn self-similarity lies
+  // between 0 and 1, and the tree must not try to join it with itself.
+  const RunSetup ws{MatrixFromRows({"110101", "111001", "011110", "0?0?00"}), SimilarityCoefficient::Jaccard, 3, 100};
+  for (ReplicateAnalysis analysis : {ReplicateAnalysis::MultipleAverage, ReplicateAnalysis::BootstrapAverage}) {
+    const RunOutput run = RunAnalysis(ws, analysis, 2, false);
+    EXPECT_EQ(run.summary.withoutTree, 0) << run.summary.firstFailure;
+    EXPECT_EQ(run.lines, Reference(ws, analysis).lines);
+  }
+}
+
 TEST(ReplicateAnalysesEdges, UndefinedNeiLiPairsAreCountedOverAllReplicates) {
   // No band shared anywhere: every pair of every replicate is undefined.
   const RunSetup ws{MatrixFromRows({"1000", "0100", "0010"}), SimilarityCoefficient::NeiLi, 5, 10};
