@@ -184,6 +184,35 @@ class QtHostTest : public QObject {
     for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<QProgressDialog*>(widget));
   }
 
+  void everyModalWindowClosesTheProgressWindowFirst() {
+    QtHost host;
+    const auto progressShown = [] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QProgressDialog*>(widget)) return true;
+      }
+      return false;
+    };
+    const std::function<void()> asks[] = {
+        [&] { host.ShowMessage("File already exists.", "Output file exists", MessageButtons::YesNo); },
+        [&] { host.ChooseSaveFile(FileDialogOptions{}); },
+        [&] {
+          DialogForm form("Permutations");
+          host.ShowDialog(form);
+        },
+    };
+    for (const auto& ask : asks) {
+      QVERIFY(host.ShowProgress("Principal Coordinate Analysis", "Rotation 1", 0, 3));
+      QVERIFY(progressShown());
+      bool shownDuringQuestion = true;
+      host.SetResponder([&](QDialog&) {
+        shownDuringQuestion = progressShown();
+        return int(QDialog::Rejected);
+      });
+      ask();
+      QVERIFY(!shownDuringQuestion);
+    }
+  }
+
   void dateAndTimeFollowTheUsersFormatsWithoutTimeZone() {
     QtHost host;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
