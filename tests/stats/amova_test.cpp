@@ -411,6 +411,41 @@ TEST_F(ExactPermutation, ResultsAndGeneratorDoNotDependOnTheCores) {
   EXPECT_EQ(states[1], serial.State());
 }
 
+TEST_F(ExactPermutation, ProgressCountsThePermutationsAndAStopLeavesTheGeneratorPastThoseDone) {
+  const GroupList groups = WithAllData(data, {Group("AllData/R0", {}), Group("AllData/R0/a", {"i1", "i2"}),
+                                              Group("AllData/R0/b", {"i3", "i4"}), Group("AllData/R1", {}),
+                                              Group("AllData/R1/c", {"i5", "i6"}), Group("AllData/R1/d", {"i7"})});
+  const auto run = Amova(data, groups, 2, SimilaritySettings{});
+  const auto test = [&](const StepProgress& progress, RandomGenerator& random) {
+    random.Seed(21);
+    return AmovaPermutationTest(run.amova, run.distances, data.individualLabels, groups, 999, random, progress);
+  };
+  RandomGenerator plain, told, stopped;
+  const auto expected = test({}, plain);
+  std::vector<std::size_t> counts;
+  const auto result = test(
+      [&](std::size_t done) {
+        counts.push_back(done);
+        return true;
+      },
+      told);
+  EXPECT_EQ(result->pPhiST, expected->pPhiST);
+  EXPECT_EQ(result->pPhiSR, expected->pPhiSR);
+  EXPECT_EQ(result->pPhiRT, expected->pPhiRT);
+  EXPECT_EQ(told.State(), plain.State());
+  ASSERT_FALSE(counts.empty());
+  EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
+  EXPECT_EQ(counts.back(), AmovaPermutationSteps(2, 999));
+  // Stopped after the first round of the first test (PhiSR, 3 + 2 draws a permutation).
+  const auto cancelled = test([](std::size_t) { return false; }, stopped);
+  ASSERT_FALSE(cancelled.ok());
+  EXPECT_EQ(cancelled.error(), "");
+  RandomGenerator serial;
+  serial.Seed(21);
+  serial.Skip(counts.front() * (3 + 2));
+  EXPECT_EQ(stopped.State(), serial.State());
+}
+
 TEST_F(ExactPermutation, AnIndividualInTwoPopulationsIsRefused) {
   const GroupList groups = WithAllData(data, {Group("AllData/a", {"i1", "i2", "i3"}), Group("AllData/b", {"i3", "i4"})});
   const auto run = Amova(data, groups, 1, SimilaritySettings{});
