@@ -86,13 +86,9 @@ TEST(BuildUPGMA, NoOtuIsJoinedWithItselfWhateverItsDiagonalHolds) {
   // anywhere between its bounds; a smaller value than every pair's must not stop the tree.
   const Real nan = std::numeric_limits<Real>::quiet_NaN();
   const auto expected = BuildUPGMA(Triangle(3, {0, 0.5L, 0, 0.6L, 0.7L, 0}), LabelTable());
-  ASSERT_TRUE(expected.ok());
   for (Real self : {Real{0.25L}, Real{-1}, Real{1e-30L}, Real{1500}, nan}) {
-    SCOPED_TRACE(static_cast<double>(self));
     const auto tree = BuildUPGMA(Triangle(3, {self, 0.5L, self, 0.6L, 0.7L, self}), LabelTable());
-    ASSERT_TRUE(tree.ok()) << tree.error();
-    ASSERT_EQ(tree->Count(), expected->Count());
-    for (std::size_t k = 1; k <= tree->Count(); ++k) EXPECT_EQ((*tree)[k], (*expected)[k]) << "record " << k;
+    EXPECT_TRUE(tree.ok() && *tree == *expected) << static_cast<double>(self);
   }
 }
 
