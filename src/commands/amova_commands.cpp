@@ -1,13 +1,15 @@
 // Analysis > AMOVA and Analysis > AMOVA Permutation Test. Both ask whether the groups partition
 // the data and how many levels to use, run the AMOVA on the whole data set (the active group is
 // selected again afterwards), show its summary and on request append the results block to the
-// analysis file; the permutation test adds the p-values of the Phi statistics.
+// analysis file; the permutation test adds the p-values of the Phi statistics, showing the
+// permutation in work, and Cancel ends it with nothing written.
 #include <cmath>
 #include <optional>
 #include <string>
 
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
+#include "core/command_progress.h"
 #include "core/number_format.h"
 #include "core/number_input.h"
 #include "groups/group_model.h"
@@ -160,8 +162,17 @@ void RunAmova(TMainPrg& app, int levels, std::optional<std::int32_t> permutation
 
   std::optional<AmovaSignificance> significance;
   if (permutations) {
+    const std::size_t steps = AmovaPermutationSteps(levels, *permutations);
+    CommandProgress progress(app.host, kPermutationTitle, "Permutation", steps);
+    std::size_t done = 0;
+    progress.Advance(0);
     auto test = AmovaPermutationTest(amova, *distances, ws.data.individualLabels, ws.groups.groups, *permutations,
-                                     ws.random);
+                                     ws.random, [&](std::size_t permuted) { return progress.Advance(done = permuted); });
+    if (progress.Cancelled()) {
+      app.Report("Cancelled: the permutation test stopped after " + std::to_string(done) + " of " +
+                 std::to_string(steps) + " permutations; nothing was written.");
+      return;
+    }
     if (!app.Check(test)) return;
     significance = *test;
   }

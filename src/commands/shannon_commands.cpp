@@ -58,18 +58,18 @@ void N1Click(TMainPrg& app) {
   if (!app.Check(frequencies)) return;
   const auto base2 = ShannonBowman(app.ws.data.individualCount, *frequencies);
   if (!app.Check(base2)) return;
-  const auto index = ToLogBase(base2->index, scaling);
-  const auto variance = ToLogBase(base2->variance, scaling);
-  if (!app.Check(index) || !app.Check(variance)) return;
+  const auto scaled = ToLogBase(*base2, scaling);
+  if (!app.Check(scaled)) return;
+  const Real index = scaled->index, variance = scaled->variance;
 
   app.Report("Calculating Shannon's index with current scaling settings and saving to analysis output file");
   const auto answer = app.MessageQuery(
-      "I= " + FormatReal(*index) + "\r\nvar(I)= " + FormatReal(*variance) + " (after Bowman & al., 1969)*" +
-          "\r\nStandard deviation= " + FormatReal(StandardDeviation(*variance)) +
+      "I= " + FormatReal(index) + "\r\nvar(I)= " + FormatReal(variance) + " (after Bowman & al., 1969)*" +
+          "\r\nStandard deviation= " + FormatReal(StandardDeviation(variance)) +
           "\r\n\r\nNote: *Variance is only meaningful if frequencies are calculated relative to entire data matrix!"
           "\r\n\r\nWrite to analysis file?",
       "Shannon's Diversity Index", MessageButtons::YesNo);
-  if (answer == MessageAnswer::Yes) WriteShannon(app, *index, *variance);
+  if (answer == MessageAnswer::Yes) WriteShannon(app, index, variance);
 }
 
 void ShannonScaling1Click(TMainPrg& app) {

@@ -1,13 +1,15 @@
 // Replicate Analyses > Bootstrap Shannon's Variance (SH+RMD) and Shannon t-tests. The bootstrap
 // estimates the variance of I for the working matrix; the t-tests compare the groups ticked in
 // "T-testing" pairwise, each group's matrix taken from the whole data set's individuals (also
-// while a group is the working data), so the workspace matrix is never changed.
+// while a group is the working data), so the workspace matrix is never changed. The bootstrap
+// shows the replicate in work, and Cancel ends it with nothing written.
 #include <string>
 #include <vector>
 
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
 #include "commands/shannon_text.h"
+#include "core/command_progress.h"
 #include "core/number_format.h"
 #include "groups/group_model.h"
 #include "groups/selection.h"
@@ -22,7 +24,7 @@ ShannonBootstrapOptions BootstrapOptions(const Workspace& ws) {
           ws.settings.shannon.frequencyBasis};
 }
 
-void XXX1Click(TMainPrg& app) {
+void XXX1Click(TMainPrg& app, const MenuItem& item) {
   if (!RequireMatrix(app, "No data loaded")) return;
   app.Report("Estimating Shannon Variance by Bootstrapping... ");
   const std::int32_t replicates = app.ws.settings.replicates.SH;
@@ -31,8 +33,22 @@ void XXX1Click(TMainPrg& app) {
     return;
   }
   const ShannonScaling& scaling = app.ws.settings.shannon;
-  const auto estimate = BootstrapShannon(app.ws.data, BootstrapOptions(app.ws), scaling, app.ws.random);
-  if (!app.Check(estimate)) return;
+  const auto total = static_cast<std::size_t>(replicates);
+  std::optional<BootstrapEstimate> estimate;
+  {
+    CommandProgress progress(app.host, PlainCaption(item.caption), "Replicate", total);
+    std::size_t done = 0;
+    progress.Advance(0);
+    auto computed = BootstrapShannon(app.ws.data, BootstrapOptions(app.ws), scaling, app.ws.random,
+                                     [&](std::size_t drawn) { return progress.Advance(done = drawn); });
+    if (progress.Cancelled()) {
+      app.Report("Cancelled: the bootstrap stopped after " + std::to_string(done) + " of " + std::to_string(total) +
+                 " replicates; nothing was written.");
+      return;
+    }
+    if (!app.Check(computed)) return;
+    estimate = *computed;
+  }
   const Real mean = estimate->scaled.mean;
   const Real variance = estimate->scaled.variance;
   const Real deviation = StandardDeviation(variance);
@@ -207,7 +223,7 @@ void tests1Click(TMainPrg& app) {
 }  // namespace
 
 void RegisterShannonReplicateCommands(HandlerTable& table) {
-  table["XXX1Click"] = Plain(XXX1Click);
+  table["XXX1Click"] = XXX1Click;
   table["tests1Click"] = Plain(tests1Click);
 }
 

@@ -1,9 +1,8 @@
 // Trees > UPGMA: the tree of the active (dis)similarity matrix, appended as one Newick line to
 // the tree file under the matrix's name.
 #include "commands/main_program.h"
-#include "similarity/distance_transformation.h"
+#include "trees/matrix_tree.h"
 #include "trees/newick_writer.h"
-#include "trees/upgma.h"
 
 namespace vorn {
 namespace {
@@ -16,7 +15,7 @@ void UPGMA1Click(TMainPrg& app) {
     return;
   }
   app.Report("Building UPGMA tree...");
-  auto tree = BuildUPGMA(TransformMatrix(*active, ws.settings.similarity.transformation), ws.data.individualLabels);
+  auto tree = BuildMatrixTree(*active, ws.settings.similarity.transformation, ws.data.individualLabels);
   if (!app.Check(tree)) return;
   const std::string text = TreeToNewick(*tree, ws.results.activeName);
   const auto rewrite = app.PrepareOutputFile(ws.files.tree);

@@ -22,10 +22,13 @@ Result<TreeScene> MakeTreeScene(const std::vector<std::string>& lines, std::size
     return Failure{"The file " + fileName + " holds " + std::to_string(lines.size()) + " trees; there is no tree " +
                    std::to_string(number) + "."};
   }
+  const auto refusal = [&](const std::string& why) { return Failure{"Tree " + std::to_string(number) + " of " + fileName + ": " + why}; };
   auto tree = ReadNewick(lines[number - 1]);
-  if (!tree) return Failure{"Tree " + std::to_string(number) + " of " + fileName + ": " + tree.error()};
+  if (!tree) return refusal(tree.error());
+  auto layout = LayOutTree(*tree);
+  if (!layout) return refusal(layout.error());
   TreeScene scene;
-  scene.layout = LayOutTree(*tree);
+  scene.layout = std::move(*layout);
   scene.colouring = GroupColouring(groups, level);
   scene.title = fileName + ": tree " + std::to_string(number) + " of " + std::to_string(lines.size());
   if (!tree->Root().name.empty()) scene.title += ", " + tree->Root().name;

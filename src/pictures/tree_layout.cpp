@@ -1,6 +1,7 @@
 #include "pictures/tree_layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "pictures/plot_scale.h"
 
@@ -8,7 +9,7 @@ namespace vorn {
 
 // Nodes are numbered in the order their text starts, so every parent comes before its
 // children: one pass forward fixes x from the root, one pass backward fixes y from the tips.
-TreeLayout LayOutTree(const NewickTree& tree) {
+Result<TreeLayout> LayOutTree(const NewickTree& tree) {
   const std::size_t n = tree.nodes.size();
   TreeLayout layout;
   layout.nodes.resize(n);
@@ -36,6 +37,11 @@ TreeLayout LayOutTree(const NewickTree& tree) {
   for (const auto& node : layout.nodes) {
     layout.left = std::min(layout.left, node.x);
     layout.right = std::max(layout.right, node.x);
+  }
+  const bool finite = std::all_of(layout.nodes.begin(), layout.nodes.end(),
+                                  [](const NodePosition& node) { return std::isfinite(node.x); });
+  if (!finite || !std::isfinite(layout.right - layout.left)) {
+    return Failure{"The branch lengths add up to node heights beyond the largest number, so the tree cannot be drawn."};
   }
   if (layout.toScale) layout.scaleBar = RoundStepBelow((layout.right - layout.left) / 4);
   return layout;

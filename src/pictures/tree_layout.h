@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "core/result.h"
 #include "trees/newick_reader.h"
 
 namespace vorn {
@@ -25,7 +26,9 @@ struct TreeLayout {
   double scaleBar = 0;              // a round length about a quarter of the width (to scale only)
 };
 
-TreeLayout LayOutTree(const NewickTree& tree);
+// Fails when the branch lengths add up to a height, or a width, that is not a finite number:
+// such a tree cannot be scaled to any picture.
+Result<TreeLayout> LayOutTree(const NewickTree& tree);
 
 // The least row height (pixels from one tip to the next) at which a tip label stays readable;
 // drawings with lower rows leave the tip labels out rather than draw them over each other.

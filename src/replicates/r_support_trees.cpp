@@ -25,9 +25,10 @@ std::string WithoutLabels(const std::string& text) {
   return plain;
 }
 
-// The groups of the private consensus of trees, with the members in data order.
+// The groups of the private consensus of trees, with the members in data order; messages call
+// the individuals by their labels when there is one for each.
 REvaluation PrivateConsensus(std::uint32_t r, const std::vector<std::string>& trees, std::uint8_t threshold,
-                             std::size_t individuals) {
+                             std::size_t individuals, const LabelTable& labels) {
   REvaluation evaluation;
   const ClusterCount counted = CountClusters(trees);
   if (const auto messages = ClusterCountMessages(counted); !messages.empty()) {
@@ -39,6 +40,9 @@ REvaluation PrivateConsensus(std::uint32_t r, const std::vector<std::string>& tr
   builder.bracketLabels = true;
   builder.treeId = std::to_string(r);
   const auto& names = counted.names.All();
+  if (labels.Count() == individuals) {
+    for (const std::string& name : names) builder.shownNames.push_back(labels[IndividualOf(name)]);
+  }
   auto built = builder.BuildConsensus(counted.table.Clusters(), names, counted.treeCount);
   if (!built) {
     evaluation.failure = built.error();
@@ -103,7 +107,7 @@ REvaluation RSupportTrees::operator()(std::uint32_t r) {
                        false};
   }
   if (cancelled && summary.delivered < treeCount) return REvaluation{std::nullopt, {}, true};
-  return PrivateConsensus(r, trees, threshold_, ws_.data.individualCount);
+  return PrivateConsensus(r, trees, threshold_, ws_.data.individualCount, ws_.data.individualLabels);
 }
 
 }  // namespace vorn

@@ -7,10 +7,9 @@
 #include "replicates/resample_loci.h"
 #include "similarity/average_similarity.h"
 #include "similarity/coefficient_names.h"
-#include "similarity/distance_transformation.h"
 #include "similarity/similarity_matrix.h"
+#include "trees/matrix_tree.h"
 #include "trees/newick_writer.h"
-#include "trees/upgma.h"
 
 namespace vorn {
 namespace {
@@ -59,7 +58,7 @@ class Run {
   void BuildTree(Slot& slot, std::int32_t e) {
     slot.tree = ReplicateTree{};
     slot.tree.number = e;
-    auto tree = BuildUPGMA(TransformMatrix(slot.similarity, settings_.transformation), labels_);
+    auto tree = BuildMatrixTree(slot.similarity, settings_.transformation, labels_);
     if (!keep_) slot.similarity = DistanceMatrix();
     if (!tree) {
       slot.tree.failure = tree.error();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,9 @@ namespace {
 constexpr Real kTieTolerance = 1e-10L;
 // Pair-sums below which one thread runs the permutations (sharing costs more than it saves).
 constexpr double kParallelWork = double(1 << 22);
+// Pair-sums of one round of permutations, after which the progress is told: a few hundredths of
+// a second.
+constexpr double kRoundWork = double(1 << 25);
 constexpr std::uint32_t kOutside = 0xffffffffu;
 
 enum class Statistic { PhiSR, PhiRT, PhiST };
@@ -147,27 +151,35 @@ class PermutationTest {
   }
 
   // The p-value of statistic over permutations whose draws start at base skipped by offset.
-  Real PValue(Statistic statistic, std::int32_t permutations, const RandomGenerator& base,
-              std::uint64_t offset) const {
+  // The permutations run in rounds; after each, roundDone is told how many are done, and false
+  // ends the test without a value. Each permutation has its own place in the generator, so the
+  // count is the same whatever the rounds and the cores.
+  std::optional<Real> PValue(Statistic statistic, std::int32_t permutations, const RandomGenerator& base,
+                             std::uint64_t offset, const StepProgress& roundDone) const {
     Scratch observed = NewScratch();
     const Real target = Evaluate(statistic, observed, {});
     const Real n = static_cast<Real>(design_.layout.individualTotal);
     const Real meanSquare = design_.total / (n * (n - 1) / 2);
     const Real bar = target - kTieTolerance * (std::fabs(target) + meanSquare);
     const std::uint64_t draws = DrawsPerPermutation(statistic);
-    const bool parallel = double(permutations) * double(design_.slots.size()) * double(design_.slots.size()) / 2 >=
-                          kParallelWork;
+    const double pairs = double(design_.slots.size()) * double(design_.slots.size()) / 2;
+    const bool parallel = double(permutations) * pairs >= kParallelWork;
+    const auto round = static_cast<std::int64_t>(std::clamp(kRoundWork / std::max(pairs, 1.0), 1.0, double(permutations)));
     std::int64_t atLeast = 0;
+    for (std::int64_t first = 0; first < permutations; first += round) {
+      const std::int64_t end = std::min<std::int64_t>(first + round, permutations);
 #pragma omp parallel if (parallel) reduction(+ : atLeast)
-    {
-      Scratch scratch = NewScratch();
+      {
+        Scratch scratch = NewScratch();
 #pragma omp for schedule(static)
-      for (std::int64_t k = 0; k < permutations; ++k) {
-        KeepResponsive();
-        RandomGenerator random = base;
-        random.Skip(offset + static_cast<std::uint64_t>(k) * draws);
-        if (Evaluate(statistic, scratch, &random) >= bar) ++atLeast;
+        for (std::int64_t k = first; k < end; ++k) {
+          KeepResponsive();
+          RandomGenerator random = base;
+          random.Skip(offset + static_cast<std::uint64_t>(k) * draws);
+          if (Evaluate(statistic, scratch, &random) >= bar) ++atLeast;
+        }
       }
+      if (roundDone && !roundDone(static_cast<std::size_t>(end))) return std::nullopt;
     }
     return static_cast<Real>(atLeast + 1) / static_cast<Real>(permutations + 1);
   }
@@ -252,25 +264,38 @@ class PermutationTest {
 
 Result<AmovaSignificance> AmovaPermutationTest(const TAMOVA& amova, const SquaredDistances& distances,
                                                const LabelTable& labels, const GroupList& groups,
-                                               std::int32_t permutations, RandomGenerator& random) {
+                                               std::int32_t permutations, RandomGenerator& random,
+                                               const StepProgress& progress) {
   if (permutations < 1) return Failure{"The number of permutations must be at least 1."};
   if (auto partition = CheckPartition(amova, labels, groups); !partition) return Failure{partition.error()};
   PermutationTest test(amova, distances);
   AmovaSignificance result;
   result.permutations = permutations;
   std::uint64_t offset = 0;
-  const auto run = [&](Statistic statistic) {
-    const Real p = test.PValue(statistic, permutations, random, offset);
-    offset += test.DrawsPerPermutation(statistic) * static_cast<std::uint64_t>(permutations);
-    return p;
+  std::size_t testsDone = 0, done = 0;
+  const StepProgress roundDone = [&](std::size_t inTest) {
+    done = inTest;
+    return !progress || progress(testsDone * static_cast<std::size_t>(permutations) + inTest);
   };
-  if (amova.Levels() == 2) {
-    result.pPhiSR = run(Statistic::PhiSR);
-    result.pPhiRT = run(Statistic::PhiRT);
-  }
-  result.pPhiST = run(Statistic::PhiST);
+  // Each test in turn; false when it was stopped, with the generator past the permutations done.
+  const auto run = [&](Statistic statistic, Real& p) {
+    const auto value = test.PValue(statistic, permutations, random, offset, roundDone);
+    offset += test.DrawsPerPermutation(statistic) * (value ? static_cast<std::uint64_t>(permutations) : done);
+    ++testsDone;
+    if (value) p = *value;
+    return value.has_value();
+  };
+  const bool completed = amova.Levels() == 2
+                             ? run(Statistic::PhiSR, result.pPhiSR) && run(Statistic::PhiRT, result.pPhiRT) &&
+                                   run(Statistic::PhiST, result.pPhiST)
+                             : run(Statistic::PhiST, result.pPhiST);
   random.Skip(offset);
+  if (!completed) return Failure{""};
   return result;
+}
+
+std::size_t AmovaPermutationSteps(int levels, std::int32_t permutations) {
+  return static_cast<std::size_t>(levels == 2 ? 3 : 1) * static_cast<std::size_t>(std::max(permutations, 0));
 }
 
 }  // namespace vorn

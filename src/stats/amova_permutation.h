@@ -19,6 +19,7 @@
 
 #include "core/group_lists.h"
 #include "core/label_table.h"
+#include "core/progress.h"
 #include "core/random_generator.h"
 #include "core/result.h"
 #include "stats/amova.h"
@@ -34,9 +35,16 @@ struct AmovaSignificance {
 
 // Tests the AMOVA of amova (its hierarchy set, over the distances it was computed from) with
 // permutations (at least 1). Fails when an individual belongs to two populations (named, from the
-// labels and groups), since a permutation moves each individual from one population.
+// labels and groups), since a permutation moves each individual from one population. progress
+// is told the permutations done over all tests (AmovaPermutationSteps in all) every few
+// hundredths of a second; when it asks to stop, the test fails without message and the generator
+// stands past the permutations done.
 Result<AmovaSignificance> AmovaPermutationTest(const TAMOVA& amova, const SquaredDistances& distances,
                                                const LabelTable& labels, const GroupList& groups,
-                                               std::int32_t permutations, RandomGenerator& random);
+                                               std::int32_t permutations, RandomGenerator& random,
+                                               const StepProgress& progress = {});
+
+// The permutations of a test over all its Phi statistics: one test with one level, three with two.
+std::size_t AmovaPermutationSteps(int levels, std::int32_t permutations);
 
 }  // namespace vorn

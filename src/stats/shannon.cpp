@@ -54,6 +54,12 @@ Result<Real> ToLogBase(Real x, const ShannonScaling& scaling) {
   return x * (kLn2 / std::log(scaling.baseValue));
 }
 
+Result<ShannonVariance> ToLogBase(const ShannonVariance& bits, const ShannonScaling& scaling) {
+  const auto factor = ToLogBase(1, scaling);
+  if (!factor) return Failure{factor.error()};
+  return ShannonVariance{bits.index * *factor, bits.variance * *factor * *factor};
+}
+
 Real StandardDeviation(Real variance) { return variance > 0 ? std::sqrt(variance) : 0; }
 
 }  // namespace vorn

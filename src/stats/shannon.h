@@ -1,7 +1,7 @@
 // Shannon's diversity index of a matrix whose loci are the categories and whose band frequencies
 // p(l) are the weights, with the large-sample variance after Bowman & al. (1969). Both are
-// computed in base-2 units; ToLogBase converts them to the chosen base with one factor, which
-// multiplies the index and the variance alike.
+// computed in base-2 units; ToLogBase converts them to the chosen base: the index with a factor
+// c, its variance with c^2 (the variance of c I).
 #pragma once
 
 #include <cstddef>
@@ -32,8 +32,11 @@ Result<ShannonVariance> ShannonBowman(std::size_t individualCount, std::span<con
 // Fails for a base A whose logarithm is 0 or undefined (A = 1, A <= 0).
 Result<Real> ToLogBase(Real x, const ShannonScaling& scaling);
 
-// sqrt(var) for a positive variance, 0 otherwise (a negative variance comes from a base A
-// below 1, whose factor is negative, or from per-individual frequencies that sum above 1).
+// I times c and var(I) times c^2 in the base of scaling; fails as ToLogBase does.
+Result<ShannonVariance> ToLogBase(const ShannonVariance& bits, const ShannonScaling& scaling);
+
+// sqrt(var) for a positive variance, 0 otherwise (a negative variance comes from per-individual
+// frequencies that sum above 1).
 Real StandardDeviation(Real variance);
 
 }  // namespace vorn

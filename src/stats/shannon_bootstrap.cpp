@@ -105,7 +105,7 @@ class ReplicateEvaluator {
 }  // namespace
 
 Result<std::vector<Real>> BootstrapShannonIndices(const DataMatrix& matrix, const ShannonBootstrapOptions& options,
-                                                  RandomGenerator& random) {
+                                                  RandomGenerator& random, const StepProgress& progress) {
   const std::vector<BandCounts> counts = CountRows(matrix, RowKind::Loci);
   for (const BandCounts& locus : counts) {
     if (locus.Scored() != matrix.individualCount) return Failure{kDataMatrixError};
@@ -140,8 +140,26 @@ Result<std::vector<Real>> BootstrapShannonIndices(const DataMatrix& matrix, cons
       for (std::size_t r = 0; r < chunk; ++r) indices[first + r] = evaluator.Index(draws[r]);
     }
     KeepResponsive();
+    if (progress && !progress(first + chunk)) return Failure{""};
   }
   return indices;
+}
+
+bool CanHavePolymorphicLoci(const DataMatrix& matrix, const ShannonBootstrapOptions& options) {
+  const Replacement replacement = ReplacementOf(options);
+  const auto canBePolymorphic = [&](const BandCounts& locus) {
+    const std::size_t p = locus.presences, a = locus.absences, m = locus.missing;
+    switch (replacement) {
+      case Replacement::None: return !IsMonomorphic(locus);
+      case Replacement::Absences: return !IsMonomorphic({p, a + m, 0});
+      case Replacement::Presences: return !IsMonomorphic({p + m, a, 0});
+      // Some split of the missing scores leaves a presence and an absence.
+      case Replacement::Random: return p + m > 0 && a + m > 0 && locus.Scored() >= 2;
+    }
+    return false;
+  };
+  const std::vector<BandCounts> counts = CountRows(matrix, RowKind::Loci);
+  return std::any_of(counts.begin(), counts.end(), canBePolymorphic);
 }
 
 MeanAndVariance SampleMoments(std::span<const Real> values) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/data_matrix.h"
+#include "core/progress.h"
 #include "core/random_generator.h"
 #include "core/result.h"
 #include "core/settings.h"
@@ -32,9 +33,16 @@ struct ShannonBootstrapOptions {
 };
 
 // The base-2 index of each replicate, in replicate order. Fails with kDataMatrixError when a
-// cell holds a code other than 0, 1, 9 (nothing is drawn then).
+// cell holds a code other than 0, 1, 9 (nothing is drawn then). progress is told the replicates
+// done every few hundred; when it asks to stop, the indices fail without message and the
+// generator stands past the replicates drawn.
 Result<std::vector<Real>> BootstrapShannonIndices(const DataMatrix& matrix, const ShannonBootstrapOptions& options,
-                                                  RandomGenerator& random);
+                                                  RandomGenerator& random, const StepProgress& progress = {});
+
+// Whether a replicate can hold a polymorphic locus: some locus of the matrix is polymorphic as
+// scored, or can become so when its missing scores are replaced as options say. Without one,
+// every replicate loses all its loci.
+bool CanHavePolymorphicLoci(const DataMatrix& matrix, const ShannonBootstrapOptions& options);
 
 struct MeanAndVariance {
   Real mean = 0;

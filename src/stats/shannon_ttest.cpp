@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include "stats/band_counts.h"
 #include "stats/band_frequencies.h"
 #include "stats/monomorphic.h"
 #include "stats/replace_missing.h"
@@ -18,20 +17,16 @@ constexpr const char* kSingleRunNotPerformed = "BsShannon: Only single run selec
 
 // I in bits of every replicate, with their moments in bits and converted to the chosen base.
 Result<BootstrapEstimate> Estimate(const DataMatrix& matrix, const ShannonBootstrapOptions& options,
-                                   const ShannonScaling& scaling, RandomGenerator& random) {
+                                   const ShannonScaling& scaling, RandomGenerator& random,
+                                   const StepProgress& progress = {}) {
   if (auto base = ToLogBase(0, scaling); !base) return Failure{base.error()};
-  auto indices = BootstrapShannonIndices(matrix, options, random);
+  auto indices = BootstrapShannonIndices(matrix, options, random, progress);
   if (!indices) return Failure{indices.error()};
   BootstrapEstimate estimate;
   estimate.bits = SampleMoments(*indices);
   for (Real& index : *indices) index = *ToLogBase(index, scaling);
   estimate.scaled = SampleMoments(*indices);
   return estimate;
-}
-
-bool AllMonomorphic(const DataMatrix& matrix) {
-  const std::vector<BandCounts> counts = CountRows(matrix, RowKind::Loci);
-  return std::all_of(counts.begin(), counts.end(), [](const BandCounts& locus) { return IsMonomorphic(locus); });
 }
 
 }  // namespace
@@ -53,8 +48,9 @@ Result<GroupShannon> GroupShannonBowman(const DataMatrix& group, const ShannonBo
   if (!bits) return Failure{bits.error()};
   result.index2 = bits->index;
   result.variance2 = bits->variance;
-  result.index = *ToLogBase(bits->index, scaling);
-  result.variance = *ToLogBase(bits->variance, scaling);
+  const ShannonVariance scaled = *ToLogBase(*bits, scaling);
+  result.index = scaled.index;
+  result.variance = scaled.variance;
   return result;
 }
 
@@ -62,7 +58,7 @@ Result<GroupShannon> GroupShannonBootstrap(const DataMatrix& group, const Shanno
                                            const ShannonScaling& scaling, RandomGenerator& random) {
   if (options.replicates <= 1) return Failure{kSingleRunRefused};
   if (group.individualCount == 0) return GroupShannon{GroupGap::NoIndividuals};
-  if (AllMonomorphic(group)) return GroupShannon{GroupGap::NoPolymorphicLoci};
+  if (!CanHavePolymorphicLoci(group, options)) return GroupShannon{GroupGap::NoPolymorphicLoci};
   const auto estimate = Estimate(group, options, scaling, random);
   if (!estimate) return Failure{estimate.error()};
   GroupShannon result;
@@ -75,9 +71,10 @@ Result<GroupShannon> GroupShannonBootstrap(const DataMatrix& group, const Shanno
 }
 
 Result<BootstrapEstimate> BootstrapShannon(const DataMatrix& matrix, const ShannonBootstrapOptions& options,
-                                           const ShannonScaling& scaling, RandomGenerator& random) {
+                                           const ShannonScaling& scaling, RandomGenerator& random,
+                                           const StepProgress& progress) {
   if (options.replicates <= 1) return Failure{kSingleRunNotPerformed};
-  return Estimate(matrix, options, scaling, random);
+  return Estimate(matrix, options, scaling, random, progress);
 }
 
 std::uint32_t RoundUpDegrees(Real degrees) {

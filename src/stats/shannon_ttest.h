@@ -40,7 +40,8 @@ Result<GroupShannon> GroupShannonBowman(const DataMatrix& group, const ShannonBo
 
 // The mean and variance of I over the options' R bootstrap replicates of the group's matrix
 // (each converted to the chosen base before they are summed, and in bits for the test). A
-// group all of whose loci are monomorphic has no values. Fails for R <= 1 with
+// group has no values when no replicate can hold a polymorphic locus (CanHavePolymorphicLoci);
+// a replicate that happens to keep no locus has I = 0. Fails for R <= 1 with
 // kSingleRunRefused, on bad cells and on a base without logarithms.
 Result<GroupShannon> GroupShannonBootstrap(const DataMatrix& group, const ShannonBootstrapOptions& options,
                                            const ShannonScaling& scaling, RandomGenerator& random);
@@ -50,8 +51,10 @@ struct BootstrapEstimate {
   MeanAndVariance scaled;
   MeanAndVariance bits;
 };
+// progress as BootstrapShannonIndices takes it.
 Result<BootstrapEstimate> BootstrapShannon(const DataMatrix& matrix, const ShannonBootstrapOptions& options,
-                                           const ShannonScaling& scaling, RandomGenerator& random);
+                                           const ShannonScaling& scaling, RandomGenerator& random,
+                                           const StepProgress& progress = {});
 
 // ν rounded up to the next integer when it has a fractional part; a ν within a few units of the
 // last place of an integer is that integer, so that rounding does not push an exact ν up.

@@ -53,10 +53,23 @@ std::uint64_t ClusterPercentage(std::uint32_t count, std::uint32_t treeCount) {
   return percentage;
 }
 
-Failure TTrees::Contradiction(std::size_t first, std::size_t second) const {
-  std::string message = "Clusters #" + std::to_string(first + 1) + " and #" + std::to_string(second + 1) +
-                        " of the cluster report both qualify but contradict each other (they share OTUs and neither "
-                        "holds the other): there is no consensus tree.";
+// "{A, B, C}", or for a large cluster its first members and its size: "{A, B, ... (40 OTUs)}".
+std::string TTrees::MembersText(const Cluster& cluster, const std::vector<std::string>& names) const {
+  constexpr std::size_t kNamed = 6;
+  const std::vector<std::string>& shown = shownNames.empty() ? names : shownNames;
+  std::string text;
+  std::size_t named = 0;
+  ForEachMember(cluster, [&](std::size_t otu) {
+    if (named < kNamed) text += (named++ == 0 ? "" : ", ") + shown[otu];
+  });
+  if (const std::size_t size = cluster.Size(); size > kNamed) text += ", ... (" + std::to_string(size) + " OTUs)";
+  return "{" + text + "}";
+}
+
+Failure TTrees::Contradiction(const Cluster& first, const Cluster& second, const std::vector<std::string>& names) const {
+  std::string message = "The clusters " + MembersText(first, names) + " and " + MembersText(second, names) +
+                        " both qualify but contradict each other (they share OTUs and neither holds the other): "
+                        "there is no consensus tree.";
   if (!rMode) message += "\r\nWith an even number of trees a threshold of 50 % can admit such a pair; choose a higher threshold.";
   return Failure{message};
 }
@@ -124,7 +137,7 @@ Result<ConsensusBuild> TTrees::BuildConsensus(const std::vector<Cluster>& cluste
         if (other == kNone && smallest[otu] != kNone && !Inside(members(u), members(smallest[otu]))) other = smallest[otu];
       });
       const std::size_t a = used[u].position, b = used[other].position;
-      return Contradiction(std::min(a, b), std::max(a, b));
+      return Contradiction(clusters[std::min(a, b)], clusters[std::max(a, b)], names);
     }
     parent[u] = around;
     depth[u] = around == kNone ? 1 : depth[around] + 1;

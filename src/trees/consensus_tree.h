@@ -33,6 +33,9 @@ class TTrees {
   std::string labelPrefix = "R";
   std::string treeId;
   std::uint8_t rDigits = 0;    // decimals of log10(r) in rMode labels; 255 = no label
+  // The names by which messages call the OTUs when the names of the text stand for others (the
+  // R-support trees name their tips by position); empty: the names of the text.
+  std::vector<std::string> shownNames;
 
   // The consensus text over names from the clusters counted in treeCount trees (rMode: one);
   // fails with the message to show when no cluster qualifies or the qualifying ones do not
@@ -47,8 +50,9 @@ class TTrees {
   std::uint64_t RequiredCount(std::uint32_t treeCount) const;
 
  private:
-  // The message for two qualifying clusters (table positions from 0) that overlap unnested.
-  Failure Contradiction(std::size_t first, std::size_t second) const;
+  // The message for two qualifying clusters that overlap unnested, naming their members.
+  Failure Contradiction(const Cluster& first, const Cluster& second, const std::vector<std::string>& names) const;
+  std::string MembersText(const Cluster& cluster, const std::vector<std::string>& names) const;
 };
 
 }  // namespace vorn

@@ -36,6 +36,7 @@ class Reader {
         --open;
         current = tree.nodes[current].parent;
       } else if (c == ':') {
+        if (tree.nodes[current].length) return Fail("two branch lengths for one node", pos_);
         ++pos_;
         SkipBlanks();
         const std::size_t start = pos_;

@@ -46,8 +46,6 @@ class UpgmaBuilder {
     for (std::size_t i = 0; i < n_; ++i) {
       names_.push_back(labels.Count() == n_ ? labels[i] : "OTU" + std::to_string(i + 1));
       key_[i] = static_cast<std::uint32_t>(i);
-      const Real self = At(i, i);
-      if (self < 0 || self > 0) oddDiagonal_.push_back(i);
     }
     nextKey_ = static_cast<std::uint32_t>(n_);
     table_.Reserve(2 * n_);
@@ -120,8 +118,10 @@ class UpgmaBuilder {
     bestColumn_[s] = kNone;
   }
 
-  // The smallest distance over the triangle, diagonal zeros left out, the row slot of the first
-  // pair at it and the rows holding a pair at it; or the failure when nothing can be joined.
+  // The smallest distance between two clusters, the row slot of the first pair at it and the
+  // rows holding a pair at it; or the failure when nothing can be joined. Diagonal entries are
+  // never candidates, whatever they hold: a cluster is not joined with itself (an Average
+  // matrix can hold any value between its bounds there).
   std::optional<Failure> FindShortest(Real& minimum, std::size_t& row) {
     PairRank first;
     row = kNone;
@@ -140,12 +140,8 @@ class UpgmaBuilder {
         consider(s);
       }
     }
+    if (row == kNone) return Failure{"psTrees.UPGMA/ShortestDist: error in input matrix"};
     minimum = first.distance;
-    for (std::size_t s : oddDiagonal_) {
-      if (active_[s] && At(s, s) != 0 && At(s, s) < minimum) minimum = At(s, s);
-    }
-    if (minimum == kCeiling) return Failure{"psTrees.UPGMA/ShortestDist: error in input matrix"};
-    if (row == kNone || first.distance != minimum) return Failure{"FirstLinkedSet: Nothing found"};
     tiedRows_.clear();
     for (std::size_t s : activeSlots_) {
       if (exact_[s] && bestColumn_[s] != kNone && best_[s].distance == minimum) tiedRows_.push_back(s);
@@ -314,7 +310,6 @@ class UpgmaBuilder {
   std::vector<std::size_t> bestColumn_;
   std::vector<Real> heights_;           // by record number
   std::vector<Real> scratch_;
-  std::vector<std::size_t> oddDiagonal_;  // OTU slots whose diagonal entry is not 0
   std::vector<std::size_t> tiedRows_;     // slots whose row holds a pair at the current minimum
   std::uint32_t nextKey_ = 0;
   TreeNodeTable table_;

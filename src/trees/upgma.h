@@ -15,8 +15,8 @@ inline constexpr std::size_t kMaxTreeOtus = (kMaxTreeRecords + 1) / 2;
 
 // The UPGMA tree of the distances.n OTUs. Leaves are named by labels, or "OTU1" ... when labels
 // does not hold one per OTU. Fails with the message to show when the distances cannot be joined
-// (every remaining distance is 1000 or more, or the smallest value lies on the diagonal) or
-// there are fewer than 2 or more than 32768 OTUs; no partial tree is given then.
+// (every remaining distance between two clusters is 1000 or more) or there are fewer than 2 or
+// more than 32768 OTUs; no partial tree is given then. The diagonal is never read.
 Result<TreeNodeTable> BuildUPGMA(DistanceMatrix distances, const LabelTable& labels);
 
 }  // namespace vorn

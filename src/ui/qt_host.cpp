@@ -59,6 +59,9 @@ void KeepLinesWhole(QMessageBox& box) {
 }  // namespace
 
 int QtHost::RunModal(QDialog& dialog) {
+  // A question or box of the command replaces its progress window, which would otherwise stay
+  // on screen behind it; the next step of the command shows a new one.
+  EndProgress();
   const ScopedCursor normal(Qt::ArrowCursor);
   return responder_ ? responder_(dialog) : dialog.exec();
 }

@@ -2,8 +2,9 @@
 // dialogs and the rendered settings dialogs are modal windows over the main window; status
 // lines, menu changes and quitting go to the window through HostWindow.
 //
-// Every modal window passes through RunModal, which gives it the normal cursor while a command
-// runs, or hands it to a responder (tests and the screenshot hook answer windows that way).
+// Every modal window passes through RunModal, which closes the progress window, gives it the
+// normal cursor while a command runs, or hands it to a responder (tests and the screenshot hook
+// answer windows that way).
 // A hand-made window is added as one more Host operation whose override builds the QDialog and
 // calls RunModal.
 #pragma once

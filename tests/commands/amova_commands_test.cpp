@@ -97,5 +97,17 @@ TEST_F(AmovaCommandsTest, PermutationTestRefusesZeroThenShowsAndWritesTheSignifi
   EXPECT_EQ(app.ws.settings.amovaPermutations, 5);
 }
 
+TEST_F(AmovaCommandsTest, PermutationTestShowsItsProgressAndCancelWritesNothing) {
+  Load(kTwoPopulations);
+  Answer({{"value", "5"}});
+  host.answers = {MessageAnswer::Yes};
+  host.cancelAfter = 1;
+  Run("AMOVAPermutationTest1Click");
+  EXPECT_EQ(host.progress.front(), "AMOVA Permutation Test: Permutation 1 of 5");
+  EXPECT_EQ(host.reports.back(), "Cancelled: the permutation test stopped after 5 of 5 permutations; nothing was written.");
+  EXPECT_EQ(host.messages.back().title, "Caution");  // no summary box
+  EXPECT_FALSE(FileExists("analysis.txt"));
+}
+
 }  // namespace
 }  // namespace vorn

@@ -249,6 +249,10 @@ TEST_F(ReplicateCommandFaultsTest, UndefinedNeiLiPairsAreToldOnceForTheWholeRun)
   Run("BootstrapJaccardTree1Click");
   ASSERT_EQ(host.Errors().size(), 1u);
   EXPECT_EQ(host.Errors()[0], "Undefined NeiLi distance\r\n\r\n12 pairs of individuals share too few bands; their distances are set to -1.");
+  EXPECT_EQ(host.messages.back().text,
+            "No tree could be built for 4 of 4 replicates (3 pairs of individuals share no band: their Nei-Li distance "
+            "is undefined (-1), and a tree cannot join them.); they were left out.\r\n0 of 4 trees were written.");
+  EXPECT_EQ(ReadFile("outtree.ph"), "");
 }
 
 TEST_F(ReplicateCommandFaultsTest, ReplicatesWithoutATreeAreLeftOutWithOneWarning) {

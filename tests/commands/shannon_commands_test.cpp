@@ -58,7 +58,7 @@ TEST_F(ShannonCommandsTest, NoWritesNothing) {
   EXPECT_FALSE(FileExists("analysis.txt"));
 }
 
-TEST_F(ShannonCommandsTest, BaseEScalesIndexAndVarianceByOneFactor) {
+TEST_F(ShannonCommandsTest, BaseEScalesTheIndexByItsFactorAndTheVarianceByItsSquare) {
   AnswerScaling(0, 1, "");
   Run("ShannonScaling1Click");
   EXPECT_EQ(host.reports.back(), "Shannon Scaling Settings: Frequencies per Locus: false. Log to Base 2.718281828");
@@ -68,8 +68,8 @@ TEST_F(ShannonCommandsTest, BaseEScalesIndexAndVarianceByOneFactor) {
   EXPECT_EQ(ReadFile("analysis.txt"),
             "Shannon's index and variance/std.dev. (after Bowman & al., 1969)\r\nLogBase = e\r\n"
             "Frequencies per datamatrix: p(i):=presences(i)/presences(datamatrix)\r\n\r\n"
-            "I =       " + FormatReal(2 * ln2) + "\r\nvar(I) =  " + FormatReal(0.09375L * ln2) +
-                "\r\nstd.dev.= " + FormatReal(std::sqrt(0.09375L * ln2)) + "\r\n\r\n");
+            "I =       " + FormatReal(2 * ln2) + "\r\nvar(I) =  " + FormatReal(0.09375L * ln2 * ln2) +
+                "\r\nstd.dev.= " + FormatReal(std::sqrt(0.09375L * ln2 * ln2)) + "\r\n\r\n");
   EXPECT_EQ(FormatReal(2 * ln2), "1.386294361");
 }
 

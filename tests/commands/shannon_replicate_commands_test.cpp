@@ -218,6 +218,15 @@ TEST_F(ShannonReplicateCommandsTest, BootstrapRefusesOneReplicate) {
   EXPECT_EQ(host.Errors(), std::vector<std::string>{"Need to select multiple runs"});
 }
 
+TEST_F(ShannonReplicateCommandsTest, BootstrapShowsItsProgressAndCancelWritesNothing) {
+  app.ws.settings.replicates.SH = 2000;
+  host.cancelAfter = 1;
+  Run("XXX1Click");
+  EXPECT_EQ(host.progress.front(), "Bootstrap Shannon's Variance (SH+RMD): Replicate 1 of 2000");
+  EXPECT_EQ(host.reports.back(), "Cancelled: the bootstrap stopped after 512 of 2000 replicates; nothing was written.");
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(ShannonReplicateCommandsTest, BootstrapShowsAndWritesMeanVarianceAndDeviation) {
   app.ws.settings.replicates.SH = 200;
   const DataMatrix before = app.ws.data;

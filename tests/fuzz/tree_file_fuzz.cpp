@@ -27,7 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (tree.error().empty()) std::abort();
       continue;
     }
-    const vorn::TreeLayout layout = vorn::LayOutTree(*tree);
+    const auto laidOut = vorn::LayOutTree(*tree);
+    if (!laidOut.ok()) {
+      if (laidOut.error().empty()) std::abort();
+      continue;
+    }
+    const vorn::TreeLayout& layout = *laidOut;
     const double rows = static_cast<double>(layout.tips.size());
     for (const auto& node : layout.nodes) {
       if (!(node.y >= 0 && node.y < rows) || node.x < layout.left || node.x > layout.right) std::abort();

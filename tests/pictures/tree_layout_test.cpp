@@ -23,7 +23,7 @@ int NodeNamed(const NewickTree& tree, const std::string& name) {
 
 TEST(TreeLayout, TipsTakeTheRowsInNewickOrder) {
   const NewickTree tree = Read("((Ri07,Ri09)100,(Ka03,(Ka08,Mo01)70,Ka05)100,Mo04)100;");
-  const TreeLayout layout = LayOutTree(tree);
+  const TreeLayout layout = LayOutTree(tree).value();
   const char* order[] = {"Ri07", "Ri09", "Ka03", "Ka08", "Mo01", "Ka05", "Mo04"};
   ASSERT_EQ(layout.tips.size(), std::size(order));
   for (std::size_t row = 0; row < std::size(order); ++row) {
@@ -35,7 +35,7 @@ TEST(TreeLayout, TipsTakeTheRowsInNewickOrder) {
 TEST(TreeLayout, EveryNodeSitsAtItsHeightFromTheRoot) {
   // UPGMA's line: C joins (A, B) at 0.15, A and B join at 0.10.
   const NewickTree tree = Read("(C:0.150000000, (A:0.100000000, B:0.100000000):0.050000000)StdJaccard; ");
-  const TreeLayout layout = LayOutTree(tree);
+  const TreeLayout layout = LayOutTree(tree).value();
   EXPECT_TRUE(layout.toScale);
   EXPECT_DOUBLE_EQ(layout.nodes[0].x, 0);
   EXPECT_DOUBLE_EQ(layout.nodes[2].x, 0.05);  // the (A, B) node
@@ -46,7 +46,7 @@ TEST(TreeLayout, EveryNodeSitsAtItsHeightFromTheRoot) {
 
 TEST(TreeLayout, InnerNodesStandMidwayBetweenTheirOuterChildren) {
   const NewickTree tree = Read("((A:1,B:1,C:1,D:1):1,E:2);");
-  const TreeLayout layout = LayOutTree(tree);
+  const TreeLayout layout = LayOutTree(tree).value();
   EXPECT_DOUBLE_EQ(layout.nodes[1].y, 1.5);  // four children on rows 0 to 3
   EXPECT_DOUBLE_EQ(layout.nodes[0].y, (1.5 + 4) / 2);
   EXPECT_DOUBLE_EQ(layout.nodes[1].x, 1);
@@ -54,7 +54,7 @@ TEST(TreeLayout, InnerNodesStandMidwayBetweenTheirOuterChildren) {
 
 TEST(TreeLayout, ZeroLengthBranchesKeepTheChildAtItsParent) {
   const NewickTree tree = Read("((A:0,B:0.2):0,C:0.3);");
-  const TreeLayout layout = LayOutTree(tree);
+  const TreeLayout layout = LayOutTree(tree).value();
   EXPECT_DOUBLE_EQ(layout.nodes[1].x, 0);
   EXPECT_DOUBLE_EQ(layout.nodes[NodeNamed(tree, "A")].x, 0);
   EXPECT_DOUBLE_EQ(layout.nodes[NodeNamed(tree, "B")].x, 0.2);
@@ -63,7 +63,7 @@ TEST(TreeLayout, ZeroLengthBranchesKeepTheChildAtItsParent) {
 
 TEST(TreeLayout, TreesWithoutLengthsAreCladogramsWithAlignedTips) {
   const NewickTree tree = Read("(((Dd,Ee)100,(Aa,Bb)100)80,Cc)100;");
-  const TreeLayout layout = LayOutTree(tree);
+  const TreeLayout layout = LayOutTree(tree).value();
   EXPECT_FALSE(layout.toScale);
   EXPECT_EQ(layout.scaleBar, 0);
   for (int tip : layout.tips) EXPECT_EQ(layout.nodes[tip].x, 3) << tree.nodes[tip].name;
@@ -86,6 +86,18 @@ TEST(TreeLayout, TreeScenesNameTheTreeAndRefuseMissingOnes) {
   const auto broken = MakeTreeScene({"((A,B);"}, 1, "x.ph", {}, 0);
   ASSERT_FALSE(broken);
   EXPECT_EQ(broken.error(), "Tree 1 of x.ph: The tree text holds a \"(\" without its \")\" (character 7).");
+}
+
+TEST(TreeLayout, TreesWhoseHeightsOrWidthOverflowAreRefused) {
+  const std::string refused = "Tree 1 of x.ph: The branch lengths add up to node heights beyond the largest number, "
+                              "so the tree cannot be drawn.";
+  // Each height of the second tree is finite, its width is not; the third stays within range.
+  const std::pair<const char*, std::string> cases[] = {
+      {"((A:1e308):1e308,B:1);", refused}, {"(A:1e308,B:-1e308);", refused}, {"(A:1e308,B:1e308);", ""}};
+  for (const auto& [line, error] : cases) {
+    const auto scene = MakeTreeScene({line}, 1, "x.ph", {}, 0);
+    EXPECT_EQ(scene ? std::string() : scene.error(), error) << line;
+  }
 }
 
 }  // namespace

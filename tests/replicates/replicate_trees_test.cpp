@@ -311,6 +311,13 @@ TEST(ReplicateAnalysesEdges, AReplicateWithoutATreeIsHandedOnWithItsReasonAndCou
   EXPECT_EQ(run.summary.firstFailure, "psTrees.UPGMA/ShortestDist: error in input matrix");
 }
 
+TEST(ReplicateAnalysesEdges, AnIndividualWithoutBandsStillGetsEveryAverageTree) {
+  // The fourth individual has no band and two missing scores: its drawn self-similarity lies
+  // between 0 and 1, and the tree must not try to join it with itself.
+  const RunSetup ws{MatrixFromRows({"110101", "111001", "011110", "0?0?00"}), SimilarityCoefficient::Jaccard, 3, 100};
+  EXPECT_EQ(RunAnalysis(ws, ReplicateAnalysis::MultipleAverage, 2, false).summary.withoutTree, 0);
+}
+
 TEST(ReplicateAnalysesEdges, UndefinedNeiLiPairsAreCountedOverAllReplicates) {
   // No band shared anywhere: every pair of every replicate is undefined.
   const RunSetup ws{MatrixFromRows({"1000", "0100", "0010"}), SimilarityCoefficient::NeiLi, 5, 10};

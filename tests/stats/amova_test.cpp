@@ -387,20 +387,24 @@ TEST_F(ExactPermutation, TwoLevelPValuesMatchTheEnumeratedOnes) {
   ExpectWithinBinomialError(test->pPhiRT, exactRT, 4999);
 }
 
-TEST_F(ExactPermutation, ResultsAndGeneratorDoNotDependOnTheCores) {
+TEST_F(ExactPermutation, ResultsAndGeneratorDoNotDependOnTheCoresOrTheProgressTold) {
   const GroupList groups = WithAllData(data, {Group("AllData/R0", {}), Group("AllData/R0/a", {"i1", "i2"}),
                                               Group("AllData/R0/b", {"i3", "i4"}), Group("AllData/R1", {}),
                                               Group("AllData/R1/c", {"i5", "i6"}), Group("AllData/R1/d", {"i7"})});
   const auto run = Amova(data, groups, 2, SimilaritySettings{});
   std::vector<AmovaSignificance> results;
   std::vector<std::uint32_t> states;
+  std::size_t told = 0;
   for (int threads : {1, 2}) {
     omp_set_num_threads(threads);
     RandomGenerator random;
     random.Seed(21);
-    results.push_back(*AmovaPermutationTest(run.amova, run.distances, data.individualLabels, groups, 999, random));
+    const StepProgress progress = [&](std::size_t done) { return (told = done) > 0; };
+    results.push_back(*AmovaPermutationTest(run.amova, run.distances, data.individualLabels, groups, 999, random,
+                                            threads == 2 ? progress : StepProgress{}));
     states.push_back(random.State());
   }
+  EXPECT_EQ(told, AmovaPermutationSteps(2, 999));
   EXPECT_EQ(results[0].pPhiST, results[1].pPhiST);
   EXPECT_EQ(results[0].pPhiSR, results[1].pPhiSR);
   EXPECT_EQ(results[0].pPhiRT, results[1].pPhiRT);
@@ -409,6 +413,14 @@ TEST_F(ExactPermutation, ResultsAndGeneratorDoNotDependOnTheCores) {
   serial.Skip(999 * ((3 + 2) + 3 + 6));  // Fisher-Yates draws: within regions, populations, all
   EXPECT_EQ(states[0], serial.State());
   EXPECT_EQ(states[1], serial.State());
+  // A stop after the first round of PhiSR (999 permutations here) leaves the generator past them.
+  RandomGenerator stopped;
+  stopped.Seed(21);
+  EXPECT_EQ(AmovaPermutationTest(run.amova, run.distances, data.individualLabels, groups, 999, stopped,
+                                 [](std::size_t) { return false; }).error(), "");
+  serial.Seed(21);
+  serial.Skip(999 * (3 + 2));
+  EXPECT_EQ(stopped.State(), serial.State());
 }
 
 TEST_F(ExactPermutation, AnIndividualInTwoPopulationsIsRefused) {

@@ -93,12 +93,20 @@ TEST(Shannon, MoreThan255IndividualsUseTheTrueSquare) {
   ExpectClose(ShannonBowman(300, p2)->variance, 1.0L / (2 * 90000.0L));
 }
 
-TEST(Shannon, TheBaseFactorMultipliesIndexAndVarianceOnce) {
+TEST(Shannon, TheBaseFactorMultipliesTheIndexAndItsSquareTheVariance) {
   const Real ln2 = std::log(2.0L);
-  ExpectClose(*ToLogBase(0.25L, Base(LogBase::E)), 0.25L * ln2);
-  ExpectClose(*ToLogBase(1, Base(LogBase::Other, 3)), ln2 / std::log(3.0L));
-  EXPECT_EQ(*ToLogBase(0.7L, Base(LogBase::Two, 10)), 0.7L);  // the choice decides, not A
-  EXPECT_LT(*ToLogBase(1, Base(LogBase::Other, 0.5L)), 0);
+  const std::pair<ShannonScaling, Real> cases[] = {
+      {Base(LogBase::Two, 10), 1},  // the choice decides, not A
+      {Base(LogBase::E), ln2},
+      {Base(LogBase::Ten), ln2 / std::log(10.0L)},
+      {Base(LogBase::Other, 3), ln2 / std::log(3.0L)},
+      {Base(LogBase::Other, 0.5L), -1},  // a negative factor, and still a positive variance
+  };
+  for (const auto& [scaling, factor] : cases) {
+    const ShannonVariance scaled = *ToLogBase(ShannonVariance{0.25L, 0.5L}, scaling);
+    ExpectClose(scaled.index, 0.25L * factor);
+    ExpectClose(scaled.variance, 0.5L * factor * factor);
+  }
 }
 
 TEST(Shannon, ABaseWithoutLogarithmsIsRefused) {

@@ -6,6 +6,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <tuple>
 
 #include "stats/band_frequencies.h"
 #include "stats/shannon.h"
@@ -69,7 +70,7 @@ TEST(ShannonPairTest, UsesTheValuesInBitsWhateverTheListedBase) {
 
 const ShannonScaling kBaseE{FrequencyBasis::RelativeToAllPresences, LogBase::E, 2.718281828459045235L};
 
-TEST(GroupShannonBowman, RemovesMonomorphicLociAndConvertsBothValuesByOneFactor) {
+TEST(GroupShannonBowman, RemovesMonomorphicLociAndConvertsTheVarianceByTheSquaredFactor) {
   const DataMatrix group = testing::MatrixFromRows({"1101", "0101", "1001"});  // loci 3 and 4 monomorphic
   RandomGenerator random;
   const auto result = GroupShannonBowman(group, {10, false, 0.5}, kBaseE, random);
@@ -78,8 +79,9 @@ TEST(GroupShannonBowman, RemovesMonomorphicLociAndConvertsBothValuesByOneFactor)
   const auto bits = *ShannonBowman(3, *LocusBandFrequencies(reduced, FrequencyBasis::RelativeToAllPresences));
   EXPECT_EQ(result->index2, bits.index);
   EXPECT_EQ(result->variance2, bits.variance);
-  EXPECT_EQ(result->index, *ToLogBase(bits.index, kBaseE));
-  EXPECT_EQ(result->variance, *ToLogBase(bits.variance, kBaseE));
+  const Real ln2 = std::log(2.0L);
+  EXPECT_EQ(result->index, bits.index * ln2);
+  EXPECT_EQ(result->variance, bits.variance * ln2 * ln2);
   EXPECT_EQ(result->size, 3u);
 }
 
@@ -97,6 +99,19 @@ TEST(GroupValues, GroupsWithoutIndividualsOrPolymorphicLociHaveNone) {
   EXPECT_EQ(GroupShannonBootstrap(fixed, options, bits, random)->gap, GroupGap::NoPolymorphicLoci);
   EXPECT_EQ(GroupShannonBowman(oneLeft, options, bits, random)->gap, GroupGap::None);
   EXPECT_EQ(random.State(), 0u);  // nothing drawn without replacement
+}
+
+TEST(GroupShannonBootstrap, LeavesOutAGroupOnlyWhenReplacementCannotMakeALocusPolymorphic) {
+  // Three presences and two missing scores at every locus: monomorphic as scored.
+  const DataMatrix group = testing::MatrixFromRows({"111", "111", "111", "???", "???"});
+  const std::tuple<bool, double, GroupGap> cases[] = {{false, 0.5, GroupGap::NoPolymorphicLoci},
+                                                       {true, 1.0, GroupGap::NoPolymorphicLoci},
+                                                       {true, 0.0, GroupGap::None},
+                                                       {true, 0.5, GroupGap::None}};
+  for (const auto& [replace, share, gap] : cases) {
+    RandomGenerator random;
+    EXPECT_EQ(GroupShannonBootstrap(group, {50, replace, share}, ShannonScaling{}, random)->gap, gap) << replace << share;
+  }
 }
 
 TEST(GroupShannonBootstrap, RefusesASingleReplicate) {

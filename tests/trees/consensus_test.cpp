@@ -81,13 +81,19 @@ TEST(Consensus, PercentagesRoundHalvesToEven) {
   EXPECT_EQ(*Consensus(trees, 0.6, true), "((A,B)62,C,D)100;");
 }
 
-TEST(Consensus, ConflictingClustersAtHalfGiveAMessage) {
-  auto tree = Consensus({"((A,B),C);", "((A,C),B);"}, 0.5, true);
-  ASSERT_FALSE(tree.ok());
-  EXPECT_EQ(tree.error(),
-            "Clusters #1 and #3 of the cluster report both qualify but contradict each other (they share OTUs and neither "
-            "holds the other): there is no consensus tree.\r\nWith an even number of trees a threshold of 50 % can admit "
-            "such a pair; choose a higher threshold.");
+TEST(Consensus, ConflictingClustersAtHalfGiveAMessageNamingTheirMembers) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"((A,B),C);", "((A,C),B);"}, "{A, B} and {A, C}"},
+      {{"((A,B,C,D,E,F,G),H);", "((A,H),B,C,D,E,F,G);"}, "{A, B, C, D, E, F, ... (7 OTUs)} and {A, H}"},
+  };
+  for (const auto& [trees, clusters] : cases) {
+    auto tree = Consensus(trees, 0.5, true);
+    ASSERT_FALSE(tree.ok());
+    EXPECT_EQ(tree.error(), "The clusters " + clusters +
+                                " both qualify but contradict each other (they share OTUs and neither holds the other): "
+                                "there is no consensus tree.\r\nWith an even number of trees a threshold of 50 % can "
+                                "admit such a pair; choose a higher threshold.");
+  }
 }
 
 TEST(Consensus, NoQualifyingClusterGivesAMessage) {

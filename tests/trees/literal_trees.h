@@ -36,8 +36,7 @@ inline Result<TreeNodeTable> UPGMA(const DistanceMatrix& distances, const LabelT
   while (m > 1) {
     Real minimum = 1000;
     for (std::size_t r = 0; r < m; ++r) {
-      for (std::size_t c = 0; c <= r; ++c) {
-        if (r == c && at(r, c) == 0) continue;
+      for (std::size_t c = 0; c < r; ++c) {
         if (at(r, c) < minimum) minimum = at(r, c);
       }
     }

@@ -76,6 +76,7 @@ TEST(NewickReader, RefusesBrokenTextWithItsReason) {
       {"(A:inf,B:1);", "The tree text holds a branch length that is not a number (character 4)."},
       {"('A,B);", "The tree text holds a quoted name without its closing quote (character 2)."},
       {"(A B,C);", "The tree text holds two names for one node (character 4)."},
+      {"(A:1:2,B:1);", "The tree text holds two branch lengths for one node (character 5)."},
       {"(A[,B);", "The tree text holds a \"[\" without its \"]\" (character 3)."},
   };
   for (const auto& c : cases) {

@@ -1,6 +1,6 @@
 // Random distance triangles for comparing the tree builders: continuous values (no ties),
-// values from a few levels (many exact ties, zeros among them), and ones with entries at or
-// above the 1000 ceiling.
+// values from a few levels (many exact ties, zeros among them, and on the diagonal too), and ones
+// with entries at or above the 1000 ceiling.
 #pragma once
 
 #include <random>
@@ -25,7 +25,8 @@ inline DistanceMatrix RandomDistances(std::size_t n, DistanceKind kind, std::mt1
         case DistanceKind::WithCeiling: d(i, j) = high[random() % high.size()]; break;
       }
     }
-    d(i, i) = 0;
+    // The builders never read the diagonal; an Average matrix holds drawn values there.
+    d(i, i) = kind == DistanceKind::FewLevels ? levels[random() % levels.size()] : 0;
   }
   return d;
 }

@@ -75,12 +75,21 @@ TEST(BuildUPGMA, AZeroDistanceIsJoinedAtHeightZero) {
 TEST(BuildUPGMA, InconsistentInputAbandonsTheTree) {
   EXPECT_EQ(BuildUPGMA(Triangle(3, {0, 1000, 0, 1200, 1000, 0}), LabelTable()).error(),
             "psTrees.UPGMA/ShortestDist: error in input matrix");
-  // The smallest value lies on the diagonal, so no pair of OTUs is at it.
-  EXPECT_EQ(BuildUPGMA(Triangle(3, {0, 0.5L, -1, 0.6L, 0.7L, 0}), LabelTable()).error(), "FirstLinkedSet: Nothing found");
   // Joined only as far as distances below 1000 reach: the half-built tree is not given.
   EXPECT_EQ(BuildUPGMA(Triangle(3, {0, 0.2L, 0, 1000, 1000, 0}), LabelTable()).error(),
             "psTrees.UPGMA/ShortestDist: error in input matrix");
   EXPECT_EQ(BuildUPGMA(Triangle(1, {0}), LabelTable()).error(), "A tree needs at least two individuals.");
+}
+
+TEST(BuildUPGMA, NoOtuIsJoinedWithItselfWhateverItsDiagonalHolds) {
+  // An Average matrix draws the diagonal of an individual without bands and with missing scores
+  // anywhere between its bounds; a smaller value than every pair's must not stop the tree.
+  const Real nan = std::numeric_limits<Real>::quiet_NaN();
+  const auto expected = BuildUPGMA(Triangle(3, {0, 0.5L, 0, 0.6L, 0.7L, 0}), LabelTable());
+  for (Real self : {Real{0.25L}, Real{-1}, Real{1e-30L}, Real{1500}, nan}) {
+    const auto tree = BuildUPGMA(Triangle(3, {self, 0.5L, self, 0.6L, 0.7L, self}), LabelTable());
+    EXPECT_TRUE(tree.ok() && *tree == *expected) << static_cast<double>(self);
+  }
 }
 
 TEST(BuildUPGMA, DistancesAtTheCeilingCanJoinThroughTheirMean) {

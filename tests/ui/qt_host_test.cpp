@@ -3,6 +3,7 @@
 // back on either button, the progress window with its Cancel button, and the date and time
 // texts in the user's formats.
 #include <QDialogButtonBox>
+#include <algorithm>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -197,6 +198,19 @@ class QtHostTest : public QObject {
       QCOMPARE(testing::ReadFile(dir.File("opened.txt")), dir.File("vornhelp.pdf") + "\n");
     }
     qputenv("PATH", path);
+  }
+
+  void aModalWindowClosesTheProgressWindowFirst() {
+    QtHost host;
+    QVERIFY(host.ShowProgress("Principal Coordinate Analysis", "Rotation 1", 0, 3));
+    bool progressShown = true;
+    host.SetResponder([&](QDialog&) {
+      const auto windows = QApplication::topLevelWidgets();
+      progressShown = std::any_of(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<QProgressDialog*>(w); });
+      return int(QDialog::Rejected);
+    });
+    host.ShowMessage("File already exists.", "Output file exists", MessageButtons::YesNo);
+    QVERIFY(!progressShown);
   }
 
   void dateAndTimeFollowTheUsersFormatsWithoutTimeZone() {
