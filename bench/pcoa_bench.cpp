@@ -1,5 +1,6 @@
 // Principal coordinates of Standard Jaccard distance matrices of N = 200 ... 2000 individuals by
-// 500 loci (10% missing): centring and the Jacobi rotations, each run once per repetition. Its
+// 500 loci (10% missing): centring and the Jacobi rotations, each run once per repetition; and
+// the divide-and-conquer solver for N = 1000 ... 5000 (BM_PrincipalCoordinatesFast). Its
 // peer is numpy's eigh of the centred matrix and scikit-bio's pcoa (bench/numpy_pcoa.py); run
 // both with bench/run_pcoa_bench.sh.
 #include <benchmark/benchmark.h>
@@ -40,6 +41,16 @@ void BM_PrincipalCoordinates(benchmark::State& state) {
   state.counters["rotations/s"] = benchmark::Counter(static_cast<double>(rotations), benchmark::Counter::kIsRate);
 }
 
+void BM_PrincipalCoordinatesFast(benchmark::State& state) {
+  const vorn::DistanceMatrix distances = JaccardDistances(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    vorn::TDistCluster pcoa(distances, vorn::PcoaSolver::DivideAndConquer);
+    if (!pcoa.Compute().ok()) state.SkipWithError("PCoA failed");
+    state.counters["axes"] = static_cast<double>(pcoa.PositiveCount());
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_PrincipalCoordinatesFast)->Arg(1000)->Arg(2000)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PrincipalCoordinates)->Arg(200)->Arg(500)->Arg(1000)->Arg(2000)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -18,6 +18,7 @@
 #include "commands/hindex_filter_dialog.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
+#include "commands/pcoa_settings_dialog.h"
 #include "commands/picture_dialogs.h"
 #include "commands/question_box.h"
 #include "commands/removal_dialogs.h"
@@ -55,10 +56,12 @@ struct Dialogs {
   TConsRDlg consensusSettings;
   TreePictureDialog treePicture;
   PcoaPlotDialog pcoaPlot;
+  PcoaSettingsDialog pcoaSettings;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot};
+            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
+            &pcoaSettings};
   }
 };
 

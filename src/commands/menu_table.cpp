@@ -108,6 +108,7 @@ MenuBar MainMenu() {
                   Command("Replicate &Analysis Settings", "ReplicateAnalysisSettings1Click"),
                   Command("MR Consensus And &R-Support Settings", "MajorityRuleRvalueAnalysisSetting1Click"),
                   Command("Similarity &Coefficient Selection", "SimilarityCoefficientSlection1Click"),
+                  Command("&PCoA Settings...", "PCoASettings1Click"),
               }),
       Submenu("&View",
               {

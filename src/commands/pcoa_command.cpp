@@ -7,6 +7,7 @@
 #include "commands/main_program.h"
 #include "core/command_progress.h"
 #include "similarity/distance_transformation.h"
+#include "commands/pcoa_settings_dialog.h"
 #include "stats/principal_coordinates.h"
 
 namespace vorn {
@@ -20,6 +21,11 @@ std::string RotationText(std::size_t rotations, Real offDiagonalShare) {
   return "Rotation " + std::to_string(rotations) + "; off-diagonal share " + share;
 }
 
+// "Divide and conquer: 12 s": the solver cannot tell how far it is.
+std::string SolverText(double seconds) {
+  return "Divide and conquer: " + std::to_string(static_cast<long>(seconds)) + " s";
+}
+
 void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
   Workspace& ws = app.ws;
   const DistanceMatrix* active = ws.ActiveMatrix();
@@ -30,16 +36,22 @@ void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
   DistanceMatrix distances = TransformMatrix(*active, ws.settings.similarity.transformation);
   if (!app.Check(CheckOrdinable(distances))) return;
   const std::size_t n = distances.n;
-  TDistCluster pcoa(std::move(distances));
+  const PcoaSolver solver = app.dialogs.pcoaSettings.Solver();
+  TDistCluster pcoa(std::move(distances), solver);
   app.Report("Performing PCoA");
-  // The bar runs over the rotations a matrix usually needs, about 2.4 per pair.
+  // The bar runs over the rotations a matrix usually needs, about 2.4 per pair. The
+  // divide-and-conquer solver cannot tell how far it is: its bar stays put, the text counts seconds.
   const std::size_t expected = n * (n - 1) / 2 * 5 / 2 + 1;
   CommandProgress progress(app.host, "Principal Coordinate Analysis", "Rotation", expected);
-  const Status computed = pcoa.Compute([&](std::size_t rotations, Real offDiagonalShare) {
-    return progress.Show(std::min(rotations, expected - 1), RotationText(rotations, offDiagonalShare));
-  });
+  const Status computed = pcoa.Compute(
+      [&](std::size_t rotations, Real offDiagonalShare) {
+        return progress.Show(std::min(rotations, expected - 1), RotationText(rotations, offDiagonalShare));
+      },
+      [&](double seconds) { return progress.Show(0, SolverText(seconds)); });
   if (pcoa.Cancelled()) {
-    app.Report("Cancelled: PCoA stopped after " + std::to_string(pcoa.Rotations()) + " rotations; nothing was written.");
+    app.Report(solver == PcoaSolver::Jacobi
+                   ? "Cancelled: PCoA stopped after " + std::to_string(pcoa.Rotations()) + " rotations; nothing was written."
+                   : std::string("Cancelled: PCoA stopped; nothing was written."));
     return;
   }
   if (!app.Check(computed)) return;
@@ -55,10 +67,16 @@ void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
   app.FinishOutputFile(*file);
 }
 
+void PCoASettings1Click(TMainPrg& app) {
+  if (!app.dialogs.pcoaSettings.Execute(app)) return;
+  app.Report(std::string("PCoA Settings: eigen solver ") + PcoaSolverName(app.dialogs.pcoaSettings.Solver()) + ".");
+}
+
 }  // namespace
 
 void RegisterPcoaCommand(HandlerTable& table) {
   table["PrincipalCoordinateAnalysis1Click"] = Plain(PrincipalCoordinateAnalysis1Click);
+  table["PCoASettings1Click"] = Plain(PCoASettings1Click);
 }
 
 }  // namespace vorn

@@ -29,8 +29,11 @@ Status CheckDrawCount(std::int32_t drawCount) {
                  std::to_string(drawCount) + ".\r\nPlease set JC under Options > Replicate Analysis Settings."};
 }
 
-AverageDraw AverageOfBounds(Real lo, Real hi, SimilarityCoefficient coefficient, std::int32_t drawCount,
-                            RandomGenerator& random) {
+namespace {
+
+// AverageOfBounds, with the variance of drawn values left out (not a number) unless asked for.
+AverageDraw Average(Real lo, Real hi, SimilarityCoefficient coefficient, std::int32_t drawCount,
+                    RandomGenerator& random, bool withVariance) {
   assert(drawCount >= 1);
   if (lo > hi) std::swap(lo, hi);
   if (lo == hi) return {hi, 0};
@@ -51,6 +54,14 @@ AverageDraw AverageOfBounds(Real lo, Real hi, SimilarityCoefficient coefficient,
     const Real high = std::min(std::floor(hi * kTwoTo32), kTwoTo32 - 1);
     if (low > high) return {hi, 0};
     const auto lowWord = static_cast<std::uint32_t>(low), highWord = static_cast<std::uint32_t>(high);
+    if (!withVariance) {
+      // Each value is a word over 2^32, and every partial sum of fewer than 2^32 of them has at
+      // most 64 significant bits, so the extended sum is exact: the sum of the words, scaled.
+      std::uint64_t words = 0;
+      random.DrawWordsWithin(lowWord, highWord, static_cast<std::uint32_t>(drawCount),
+                             [&](std::uint32_t word) { words += word; });
+      return {static_cast<Real>(words) / kTwoTo32 / drawCount, kNotANumber};
+    }
     random.DrawWordsWithin(lowWord, highWord, static_cast<std::uint32_t>(drawCount), [&](std::uint32_t word) {
       const Real value = word / kTwoTo32;
       sum += value;
@@ -62,6 +73,13 @@ AverageDraw AverageOfBounds(Real lo, Real hi, SimilarityCoefficient coefficient,
   // Rounding can take the difference a little below 0 when the values are nearly equal.
   const Real variance = std::max((sumOfSquares - drawCount * mean * mean) / (drawCount - 1), Real(0));
   return {mean, variance};
+}
+
+}  // namespace
+
+AverageDraw AverageOfBounds(Real lo, Real hi, SimilarityCoefficient coefficient, std::int32_t drawCount,
+                            RandomGenerator& random) {
+  return Average(lo, hi, coefficient, drawCount, random, true);
 }
 
 Status AverageMatrix(const DistanceMatrix& minimum, const DistanceMatrix& maximum, SimilarityCoefficient coefficient,
@@ -84,7 +102,8 @@ Status AverageMatrix(const DistanceMatrix& minimum, const DistanceMatrix& maximu
       }
       ++row;
     }
-    const AverageDraw draw = AverageOfBounds(minimum.entries[k], maximum.entries[k], coefficient, drawCount, generator);
+    const AverageDraw draw =
+        Average(minimum.entries[k], maximum.entries[k], coefficient, drawCount, generator, variance || standardDeviation);
     mean.entries[k] = draw.mean;
     if (variance) variance->entries[k] = draw.variance;
     if (standardDeviation) standardDeviation->entries[k] = std::sqrt(draw.variance);

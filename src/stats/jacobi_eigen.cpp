@@ -3,19 +3,21 @@
 // triangle (the only part the method reads), so a rotation touches row p and q contiguously and
 // columns p and q once per row above. Each row keeps its largest magnitude and that element's
 // first column; a rotation refreshes rows p and q while rotating them and the rows above
-// through the two elements it changed, rescanning a row only when its largest shrank. V is kept
-// by columns and, on a second core, rotated behind the main loop from a queue of rotations in
-// their order.
+// through the two elements it changed, rescanning a row only when its largest shrank. The
+// rotations of V wait in chunks and pass over it row by row, on a second core behind the main
+// loop.
 #include "stats/jacobi_eigen.h"
 
 #include <omp.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -127,67 +129,127 @@ class PivotRows {
   std::vector<MagnitudeKey> keys_;  // of largest_[row].magnitude, for the pivot search
 };
 
-// Applies the rotations to the columns of V in their order, in line or on a thread of its own
-// that follows the main loop through a bounded queue. Either side sleeps while it has to wait.
+// Records the rotations in their order, a chunk at a time, and applies them to V by rows: a row
+// of V stays in the first-level cache while a whole chunk passes over it, and each element
+// still goes through the same rotations in the same order. A second thread takes each full
+// chunk over every row while the main loop fills the next; whatever is left when the loop ends
+// is applied by all cores, each on rows of its own. Without that thread a full chunk is applied
+// in line.
 class VectorRotations {
  public:
-  VectorRotations(std::vector<Real>& vectors, std::size_t n, bool ownThread) : v_(vectors), n_(n) {
+  // vectors is row-major here (row k holds component k of every vector).
+  VectorRotations(std::vector<Real>& vectors, std::size_t n, bool ownThread) : v_(vectors.data()), n_(n) {
+    ring_[0] = std::make_unique<Chunk>();
     if (ownThread) worker_ = std::thread([this] { Work(); });
   }
-  ~VectorRotations() { Finish(); }
+  ~VectorRotations() { Stop(); }
 
   void Push(std::size_t p, std::size_t q, JacobiRotation r) {
-    if (!worker_.joinable()) return Apply({p, q, r});
-    const std::size_t head = head_.load(std::memory_order_relaxed);
-    for (std::size_t tail; head - (tail = tail_.load(std::memory_order_acquire)) == kCapacity;) tail_.wait(tail);
-    queue_[head % kCapacity] = {p, q, r};
-    head_.store(head + 1, std::memory_order_release);
-    if ((head + 1) % kBatch == 0 || p == kStop) head_.notify_one();
+    Chunk& chunk = *ring_[filling_ % kRing];
+    chunk.p[chunk.count] = static_cast<std::uint32_t>(p);
+    chunk.q[chunk.count] = static_cast<std::uint32_t>(q);
+    chunk.c[chunk.count] = r.c;
+    chunk.s[chunk.count] = r.s;
+    if (++chunk.count < kChunk) return;
+    if (!worker_.joinable()) {
+      ApplyToRows(chunk, 0, n_);
+      chunk.count = 0;
+      return;
+    }
+    // Hand the chunk over and take the next slot of the ring once the worker has left it, so
+    // that memory stays bounded when the worker falls behind.
+    ++filling_;
+    published_.store(filling_, std::memory_order_release);
+    Signal();
+    for (std::size_t done; filling_ - (done = applied_.load(std::memory_order_acquire)) >= kRing;) {
+      applied_.wait(done, std::memory_order_acquire);
+    }
+    std::unique_ptr<Chunk>& slot = ring_[filling_ % kRing];
+    if (!slot) slot = std::make_unique<Chunk>();
+    slot->count = 0;
   }
 
-  // Waits until every rotation pushed is applied.
+  // Applies every rotation pushed; V is complete afterwards.
   void Finish() {
-    if (!worker_.joinable()) return;
-    Push(kStop, kStop, {});
-    worker_.join();
-  }
-
- private:
-  struct Step {
-    std::size_t p, q;
-    JacobiRotation r;
-  };
-  static constexpr std::size_t kCapacity = 4096;
-  static constexpr std::size_t kBatch = 64;  // the worker wakes for this many rotations at once
-  static constexpr std::size_t kStop = static_cast<std::size_t>(-1);
-
-  void Apply(const Step& step) {
-    Real* vp = &v_[step.p * n_];
-    Real* vq = &v_[step.q * n_];
-    for (std::size_t k = 0; k < n_; ++k) RotatePair(step.r, vp[k], vq[k]);
-  }
-
-  void Work() {
-    for (std::size_t tail = 0;;) {
-      const std::size_t head = head_.load(std::memory_order_acquire);
-      if (head - tail < kBatch && (tail == head || queue_[(head - 1) % kCapacity].p != kStop)) {
-        head_.wait(head, std::memory_order_acquire);
-        continue;
+    Stop();
+    const std::size_t from = applied_.load(std::memory_order_acquire), to = filling_;
+    const std::size_t blocks = (n_ + kRowBlock - 1) / kRowBlock;
+    // A static schedule gives each thread the same blocks of rows in every chunk, so no row is
+    // taken by two threads at once and each sees the chunks in order.
+#pragma omp parallel
+    for (std::size_t c = from; c <= to; ++c) {
+#pragma omp for schedule(static) nowait
+      for (std::size_t block = 0; block < blocks; ++block) {
+        ApplyToRows(*ring_[c % kRing], block * kRowBlock, std::min(n_, (block + 1) * kRowBlock));
       }
-      for (; tail != head; ++tail) {
-        const Step& step = queue_[tail % kCapacity];
-        if (step.p == kStop) return;
-        Apply(step);
-      }
-      tail_.store(tail, std::memory_order_release);
-      tail_.notify_one();
     }
   }
 
-  std::vector<Real>& v_;
+ private:
+  static constexpr std::size_t kChunk = 8192;  // rotations: 320 KB, held in the second-level cache
+  static constexpr std::size_t kRing = 64;     // chunks the main loop may run ahead of the worker
+  static constexpr std::size_t kRowBlock = 64;  // rows the worker takes a chunk over at a time
+
+  struct Chunk {
+    std::size_t count = 0;
+    std::uint32_t p[kChunk], q[kChunk];
+    Real c[kChunk], s[kChunk];
+  };
+
+  // Two rows at a time share the loads of each rotation.
+  void ApplyToRows(const Chunk& chunk, std::size_t from, std::size_t to) const {
+    std::size_t k = from;
+    for (; k + 2 <= to; k += 2) {
+      Real* a = v_ + k * n_;
+      Real* b = a + n_;
+      for (std::size_t i = 0; i < chunk.count; ++i) {
+        const JacobiRotation r{chunk.c[i], chunk.s[i]};
+        const std::uint32_t p = chunk.p[i], q = chunk.q[i];
+        RotatePair(r, a[p], a[q]);
+        RotatePair(r, b[p], b[q]);
+      }
+    }
+    for (; k < to; ++k) {
+      Real* a = v_ + k * n_;
+      for (std::size_t i = 0; i < chunk.count; ++i) RotatePair({chunk.c[i], chunk.s[i]}, a[chunk.p[i]], a[chunk.q[i]]);
+    }
+  }
+
+  void Signal() {
+    events_.fetch_add(1, std::memory_order_release);
+    events_.notify_one();
+  }
+
+  // Takes the published chunks in order over every row, until told to stop.
+  void Work() {
+    for (std::size_t next = 0;;) {
+      const std::size_t seen = events_.load(std::memory_order_acquire);
+      if (stop_.load(std::memory_order_acquire)) return;
+      if (next == published_.load(std::memory_order_acquire)) {
+        events_.wait(seen, std::memory_order_acquire);
+        continue;
+      }
+      const Chunk& chunk = *ring_[next % kRing];
+      for (std::size_t k = 0; k < n_; k += kRowBlock) ApplyToRows(chunk, k, std::min(n_, k + kRowBlock));
+      applied_.store(++next, std::memory_order_release);
+      applied_.notify_one();
+    }
+  }
+
+  void Stop() {
+    if (!worker_.joinable()) return;
+    stop_.store(true, std::memory_order_release);
+    Signal();
+    worker_.join();
+  }
+
+  Real* v_;
   std::size_t n_;
-  std::vector<Step> queue_ = std::vector<Step>(kCapacity);
-  std::atomic<std::size_t> head_{0}, tail_{0};
+  std::array<std::unique_ptr<Chunk>, kRing> ring_;  // chunk i in slot i % kRing
+  std::size_t filling_ = 0;                           // the chunk the main loop fills
+  std::atomic<std::size_t> published_{0}, applied_{0};  // chunks handed over / done by the worker
+  std::atomic<std::size_t> events_{0};                  // counts hand-overs and the stop, to wake the worker
+  std::atomic<bool> stop_{false};
   std::thread worker_;
 };
 
@@ -317,6 +379,11 @@ EigenSystem JacobiEigen(std::vector<Real> upper, std::size_t n, const JacobiProg
         return result;
       }
     }
+    vectors.Finish();
+  }
+  // V was rotated by rows; the vectors are its columns.
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = i + 1; j < n; ++j) std::swap(result.vectors[i * n + j], result.vectors[j * n + i]);
   }
   result.values.resize(n);
   for (std::size_t i = 0; i < n; ++i) result.values[i] = row[i][i];

@@ -32,7 +32,7 @@ void RotateDiagonal(JacobiRotation r, Real bpq, Real& bpp, Real& bqq);
 // tolerance share.
 bool JacobiConverged(Real frobeniusSquare, Real diagonalSquare);
 
-enum class JacobiOutcome { Converged, TooManyRotations, NotFinite, Cancelled };
+enum class JacobiOutcome { Converged, TooManyRotations, NotFinite, Cancelled, SolverFailed };
 
 struct EigenSystem {
   JacobiOutcome outcome = JacobiOutcome::Converged;

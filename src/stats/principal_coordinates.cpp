@@ -66,11 +66,12 @@ Real PositiveEigenvalueBound(Real frobeniusSquare) {
   return std::sqrt(kJacobiTolerance * frobeniusSquare / (1 - kJacobiTolerance));
 }
 
-Status TDistCluster::Compute(const JacobiProgress& progress) {
+Status TDistCluster::Compute(const JacobiProgress& progress, const SolverProgress& solverProgress) {
   const std::size_t n = distances_.n;
   EigenSystem eigen;
   try {
-    eigen = JacobiEigen(CentredMatrix(distances_), n, progress);
+    eigen = solver_ == PcoaSolver::Jacobi ? JacobiEigen(CentredMatrix(distances_), n, progress)
+                                          : DivideAndConquerEigen(CentredMatrix(distances_), n, solverProgress);
   } catch (const std::bad_alloc&) {
     return Failure{"Out of memory"};
   }
@@ -82,7 +83,8 @@ Status TDistCluster::Compute(const JacobiProgress& progress) {
   if (eigen.outcome != JacobiOutcome::Converged) {
     return Failure{"PCoA failed"};
   }
-  const Real bound = PositiveEigenvalueBound(eigen.frobeniusSquare);
+  const Real bound = solver_ == PcoaSolver::Jacobi ? PositiveEigenvalueBound(eigen.frobeniusSquare)
+                                                   : DivideAndConquerBound(eigen.frobeniusSquare, n);
   std::size_t positive = 0;
   positiveSum_ = 0;
   for (const Real lambda : eigen.values) {
@@ -109,6 +111,7 @@ void TDistCluster::WriteResults(TextFileWriter& file, std::size_t maxAxes, const
   file.Line();
   file.Line("Principal Coordinate Analysis");
   file.Line();
+  if (solver_ == PcoaSolver::DivideAndConquer) file.Line("Eigen solver: divide and conquer (LAPACK dsyevd), double precision");
   file.Line("Number of positive eigenvalues: " + std::to_string(PositiveCount()));
   file.Line("First eigenvalue: " + FormatReal(firstEigenvalue_));
   file.Line("Sum of positive eigenvalues: " + FormatReal(positiveSum_));

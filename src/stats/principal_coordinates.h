@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "core/distance_matrix.h"
@@ -10,11 +11,16 @@
 #include "core/ordination.h"
 #include "core/result.h"
 #include "core/text_file.h"
+#include "stats/divide_conquer_eigen.h"
 #include "stats/jacobi_eigen.h"
 
 namespace vorn {
 
 inline constexpr std::size_t kWrittenAxes = 50;  // coordinate columns written at most
+
+// The eigen solver: the Jacobi rotations in extended precision (the default), or LAPACK's divide
+// and conquer in double precision (Options > PCoA Settings).
+enum class PcoaSolver : std::uint8_t { Jacobi = 0, DivideAndConquer = 1 };
 
 // The centred matrix B of the triangle's n individuals as its packed upper triangle (see
 // UpperOffset): B[i][j] = A[i][j] - rowMean(i) - columnMean(j) + grand mean, A[i][j] = -d(i, j)^2 / 2.
@@ -33,15 +39,18 @@ Real PositiveEigenvalueBound(Real frobeniusSquare);
 
 class TDistCluster {
  public:
-  explicit TDistCluster(DistanceMatrix distances) : distances_(std::move(distances)) {}
+  explicit TDistCluster(DistanceMatrix distances, PcoaSolver solver = PcoaSolver::Jacobi)
+      : distances_(std::move(distances)), solver_(solver) {}
 
   // The decomposition and the positive axes. Fails with "Out of memory" or "PCoA failed"; a
   // progress call that answers false stops it (Cancelled(), and a failure without message).
-  Status Compute(const JacobiProgress& progress = {});
+  // The Jacobi rotations tell progress, the divide-and-conquer solver solverProgress.
+  Status Compute(const JacobiProgress& progress = {}, const SolverProgress& solverProgress = {});
   bool Cancelled() const { return cancelled_; }
 
   // The result block with at most maxAxes coordinate columns; individuals are named by labels,
-  // or "OTU1" ... without them.
+  // or "OTU1" ... without them. After the divide-and-conquer solver a line under the title
+  // names it.
   void WriteResults(TextFileWriter& file, std::size_t maxAxes, const LabelTable& labels) const;
 
   std::size_t PositiveCount() const { return result_.AxisCount(); }
@@ -53,6 +62,7 @@ class TDistCluster {
 
  private:
   DistanceMatrix distances_;
+  PcoaSolver solver_;
   Ordination result_;
   Real firstEigenvalue_ = 0;
   Real positiveSum_ = 0;

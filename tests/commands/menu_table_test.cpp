@@ -82,6 +82,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Options>Replicate &Analysis Settings|ReplicateAnalysisSettings1Click",
       "&Options>MR Consensus And &R-Support Settings|MajorityRuleRvalueAnalysisSetting1Click",
       "&Options>Similarity &Coefficient Selection|SimilarityCoefficientSlection1Click",
+      "&Options>&PCoA Settings...|PCoASettings1Click",
       "&View>&Tree Viewer...|TreeViewer1Click",
       "&View>&PCoA Plot...|PCoAPlot1Click",
       "&View>-|",

@@ -60,6 +60,31 @@ TEST_F(PcoaCommandTest, ThreeIndividualsOnALine) {
   EXPECT_EQ(app.ws.ordination->AxisCount(), 1u);
 }
 
+TEST_F(PcoaCommandTest, TheFastSolverIsChosenInItsDialogAndNamedInTheBlock) {
+  for (const bool ok : {false, true}) {
+    host.dialogs.push_back([=](DialogForm& form) {
+      EXPECT_EQ(form["solver"].selected, 0);
+      form["solver"].selected = 1;
+      return ok;
+    });
+    Run("PCoASettings1Click");
+  }
+  EXPECT_EQ(host.reports, std::vector<std::string>{
+                              "PCoA Settings: eigen solver Divide and conquer (LAPACK dsyevd, double precision)."});
+  KeepMatrix(3, {1, 0, 1, -1, 0, 1});
+  Run("PrincipalCoordinateAnalysis1Click");
+  EXPECT_EQ(ReadFile("analysis.txt"),
+            "\r\nPrincipal Coordinate Analysis\r\n\r\n"
+            "Eigen solver: divide and conquer (LAPACK dsyevd), double precision\r\n"
+            "Number of positive eigenvalues: 1\r\n"
+            "First eigenvalue: 2.000000000\r\n"
+            "Sum of positive eigenvalues: 2.000000000\r\n"
+            "Eigenvalues (as percentages of the sum of positive eigenvalues)\r\n"
+            "100.000000000\r\n\r\n"
+            "PCoA coordinates\r\n"
+            "A 1.000000000 \r\nB 0.000000000 \r\nC -1.000000000 \r\n\r\n");
+}
+
 TEST_F(PcoaCommandTest, NeedsAnActiveMatrixForTheWorkingIndividuals) {
   Run("PrincipalCoordinateAnalysis1Click");
   KeepMatrix(3, {1, 0, 1, -1, 0, 1});

@@ -110,9 +110,13 @@ TEST(AverageMatrix, EntriesInStorageOrderFromTheOneGenerator) {
     settings.coefficient = coefficient;
     const auto minimum = BuildSimilarityMatrix(data, SimilarityMode::Minimum, settings);
     const auto maximum = BuildSimilarityMatrix(data, SimilarityMode::Maximum, settings);
-    RandomGenerator random = Seeded(seed), plain = Seeded(seed);
-    DistanceMatrix mean, variance, deviation;
+    RandomGenerator random = Seeded(seed), plain = Seeded(seed), meanOnly = Seeded(seed);
+    DistanceMatrix mean, variance, deviation, alone;
     ASSERT_TRUE(AverageMatrix(minimum->matrix, maximum->matrix, coefficient, 20, random, mean, &variance, &deviation).ok());
+    // Without the variance the sums are taken another way, to the same numbers.
+    ASSERT_TRUE(AverageMatrix(minimum->matrix, maximum->matrix, coefficient, 20, meanOnly, alone).ok());
+    EXPECT_EQ(alone.entries, mean.entries);
+    EXPECT_EQ(meanOnly.State(), random.State());
     for (std::size_t k = 0; k < mean.entries.size(); ++k) {
       const Real lo = minimum->matrix.entries[k], hi = maximum->matrix.entries[k];
       if (std::isnan(lo) || std::isnan(hi) || lo == -1 || hi == -1) continue;  // not drawn, tested above

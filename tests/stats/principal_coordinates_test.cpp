@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <random>
 #include <sstream>
 
+#include "stats/divide_conquer_eigen.h"
 #include "stats/jacobi_eigen.h"
 #include "stats/pcoa_literal.h"
 #include "support/temp_dir.h"
@@ -198,16 +200,17 @@ TEST(CheckOrdinable, NamesWhatIsNoDistance) {
   EXPECT_TRUE(CheckOrdinable(Distances(2, {0, 0.5, 0})).ok());
 }
 
-// Against numpy's exact solver: eigenvalues to the accuracy the tolerance allows (the norm share
-// left off the diagonal, 2.4e-8, over the gaps between eigenvalues), coordinates to 1e-3 of the
-// axis's largest.
+// Against numpy's eigh. The Jacobi rotations: eigenvalues to the accuracy the tolerance allows
+// (the norm share left off the diagonal, 2.4e-8, over the gaps between eigenvalues), coordinates
+// to 1e-3 of the axis's largest. The divide-and-conquer solver: eigenvalues to 1e-9 relative
+// (1e-15 of the largest for those near 0), coordinates to 1e-8.
 TEST(PrincipalCoordinates, AgreesWithAnExactEigenDecomposition) {
   if (std::system("/usr/bin/python3 -c 'import numpy' 2>/dev/null") != 0) {
     GTEST_SKIP() << "python3-numpy is not installed: the comparison with numpy's eigh is skipped";
   }
   const std::string script = (std::filesystem::path(VORN_TEST_DATA).parent_path() / "stats" / "pcoa_numpy.py").string();
   testing::TempDir dir;
-  for (const auto& [n, loci] : std::vector<std::pair<std::size_t, std::size_t>>{{3, 5}, {40, 60}, {120, 200}}) {
+  for (const auto& [n, loci] : std::vector<std::pair<std::size_t, std::size_t>>{{3, 5}, {40, 60}, {120, 200}, {300, 80}}) {
     const DistanceMatrix d = RandomJaccard(n, loci, 11, 0);
     std::ostringstream text;
     text.precision(21);
@@ -222,20 +225,47 @@ TEST(PrincipalCoordinates, AgreesWithAnExactEigenDecomposition) {
     for (double& x : coordinates) exact >> x;
     ASSERT_TRUE(exact);
 
-    const TDistCluster pcoa = Computed(d);
-    SCOPED_TRACE("n " + std::to_string(n));
-    ASSERT_GE(pcoa.PositiveCount(), 1u);
-    EXPECT_NEAR(pcoa.FirstEigenvalue(), values[0], 1e-7 * values[0]);
-    for (std::size_t k = 0; k < pcoa.PositiveCount(); ++k) {
-      const Real lambda = pcoa.Result().eigenvalues[k];
-      EXPECT_NEAR(lambda, values[k], 1e-6 * values[0]) << "eigenvalue " << k;
-      // Vectors of nearly equal eigenvalues are not determined; compare the well separated ones.
-      const double gap = std::min(k > 0 ? values[k - 1] - values[k] : values[0], values[k] - values[k + 1]);
-      if (k >= 5 || gap < 1e-2 * values[0]) continue;
-      double largest = 0;
-      for (std::size_t i = 0; i < n; ++i) largest = std::max(largest, std::fabs(coordinates[i * n + k]));
-      for (std::size_t i = 0; i < n; ++i)
-        EXPECT_NEAR(pcoa.Result().Coordinate(i, k), coordinates[i * n + k], 1e-3 * largest) << "axis " << k;
+    const struct {
+      PcoaSolver solver;
+      double value, valueFloor, coordinate;
+    } solvers[] = {{PcoaSolver::Jacobi, 0, 1e-6, 1e-3}, {PcoaSolver::DivideAndConquer, 1e-9, 1e-15, 1e-8}};
+    for (const auto& s : solvers) {
+      if (s.solver == PcoaSolver::Jacobi && n > 120) continue;  // slow
+      TDistCluster pcoa(d, s.solver);
+      ASSERT_TRUE(pcoa.Compute().ok());
+      SCOPED_TRACE("n " + std::to_string(n) + (s.solver == PcoaSolver::Jacobi ? ", Jacobi" : ", divide and conquer"));
+      ASSERT_GE(pcoa.PositiveCount(), 1u);
+      for (std::size_t k = 0; k < pcoa.PositiveCount(); ++k) {
+        const Real lambda = pcoa.Result().eigenvalues[k];
+        EXPECT_NEAR(lambda, values[k], std::max(s.value * std::fabs(values[k]), s.valueFloor * values[0])) << "eigenvalue " << k;
+        // Vectors of nearly equal eigenvalues are not determined; compare the well separated ones.
+        const double gap = std::min(k > 0 ? values[k - 1] - values[k] : values[0], values[k] - values[k + 1]);
+        if (k >= 5 || gap < 1e-2 * values[0]) continue;
+        double largest = 0;
+        for (std::size_t i = 0; i < n; ++i) largest = std::max(largest, std::fabs(coordinates[i * n + k]));
+        for (std::size_t i = 0; i < n; ++i)
+          EXPECT_NEAR(pcoa.Result().Coordinate(i, k), coordinates[i * n + k], s.coordinate * largest) << "axis " << k;
+      }
+    }
+  }
+}
+
+// The two solvers agree within what the Jacobi tolerance allows: every eigenvalue within its
+// bound, and the same positive axes apart from values inside it.
+TEST(PrincipalCoordinates, DivideAndConquerAgreesWithTheRotations) {
+  for (const std::size_t n : {2u, 5u, 30u, 90u}) {
+    const DistanceMatrix d = RandomJaccard(n, 20, static_cast<unsigned>(n));
+    const EigenSystem jacobi = JacobiEigen(CentredMatrix(d), n);
+    const EigenSystem fast = DivideAndConquerEigen(CentredMatrix(d), n);
+    ASSERT_EQ(fast.outcome, JacobiOutcome::Converged);
+    const Real bound = PositiveEigenvalueBound(jacobi.frobeniusSquare);
+    EXPECT_NEAR(fast.frobeniusSquare, jacobi.frobeniusSquare, 1e-15 * jacobi.frobeniusSquare);
+    for (std::size_t k = 0; k < n; ++k) EXPECT_NEAR(fast.values[k], jacobi.values[k], bound) << "n " << n << ", value " << k;
+    TDistCluster rotations(d), divided(d, PcoaSolver::DivideAndConquer);
+    ASSERT_TRUE(rotations.Compute().ok() && divided.Compute().ok());
+    EXPECT_LE(rotations.PositiveCount(), divided.PositiveCount());
+    for (std::size_t k = rotations.PositiveCount(); k < divided.PositiveCount(); ++k) {
+      EXPECT_LE(divided.Result().eigenvalues[k], 2 * bound);
     }
   }
 }

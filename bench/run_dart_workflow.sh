@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# A DArT-sized workflow through the script host, timed step by step with its peak memory:
+# N individuals x L loci (default 5000 x 20000), 5 % missing, three populations of equal size;
+# load, Standard Jaccard, UPGMA, 100 bootstrap trees and their majority-rule consensus, AMOVA with
+# 999 permutations, PCoA with the divide-and-conquer solver, Nexus and Structure exports.
+#   bench/run_dart_workflow.sh [individuals] [loci]
+# VORN=path/to/vorn uses that program instead of building build-bench/vorn.
+# Each step runs as a script of its own after the load (load included in every step's time, and
+# given once on its own) so that /usr/bin/time -v gives each step's peak. The peers follow in the
+# same run, stopped after PEER_TIMEOUT seconds (default 1800, "did not finish" then): SciPy/numpy
+# (pdist Jaccard, weighted linkage, 100 bootstrap linkages, eigh of the centred matrix).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+individuals="${1:-5000}"
+loci="${2:-20000}"
+timeout_s="${PEER_TIMEOUT:-1800}"
+
+vorn="${VORN:-}"
+if [ -z "$vorn" ]; then
+  cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_BENCHMARKS=ON > /dev/null
+  cmake --build build-bench --target vorn
+  vorn="$PWD/build-bench/vorn"
+fi
+vorn="$(realpath "$vorn")"
+work="$(mktemp -d)"
+trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+
+/usr/bin/python3 - "$work/dart.txt" "$individuals" "$loci" <<'PY'
+import random, sys
+path, n, loci = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+random.seed(5)
+names = [f"I{i:05d}" for i in range(n)]
+population = [i * 3 // n for i in range(n)]
+# Each population has its own band frequencies, so that the AMOVA finds structure.
+frequency = [[min(0.95, max(0.05, random.gauss(0.4, 0.15) + 0.1 * p)) for p in range(3)] for _ in range(loci)]
+with open(path, "w") as out:
+    out.write(" ".join(names) + "\n")
+    for l in range(loci):
+        f = frequency[l]
+        out.write(" ".join("?" if random.random() < 0.05 else ("1" if random.random() < f[population[i]] else "0")
+                           for i in range(n)) + "\n")
+    out.write("*\n\n[Groups]\n")
+    for p, name in enumerate(("North", "South", "East")):
+        out.write(f"AllData/{name}= " + ", ".join(names[i] for i in range(n) if population[i] == p) + ";\n")
+    out.write("*\n")
+PY
+echo "data: $individuals individuals x $loci loci, $(du -h "$work/dart.txt" | cut -f1)"
+echo "work folder: $work"; uptime
+
+load='File > Load
+    file: dart.txt
+    File Parameter Selection: individuals=columns, individual_header=true, locus_header=false, delimited=true, include_groups=true'
+similarity='Options > Similarity Coefficient Selection
+    Select Similarity Coefficient: write_similarity=false
+Analysis > Standard Similarity'
+declare -A steps=(
+  [1_load]=""
+  [2_jaccard]="$similarity"
+  [3_upgma]="$similarity
+Trees > UPGMA"
+  [4_bootstrap_consensus]="Options > Replicate Analysis Settings
+    Replicate Analyses Settings: bs=100
+Replicate Analyses > Bootstrap Std. Tree (BS+RMD)
+    Save?: No
+Options > MR Consensus And R-Support Settings
+    Consensus & R-support Options: mr_threshold=50
+Trees > Majority Rule Consensus"
+  [5_amova_999]="Analysis > AMOVA Permutation Test
+    Caution: Yes
+    Permutations: value=999
+    AMOVA Permutation Test: Yes"
+  [6_pcoa_fast]="$similarity
+Options > PCoA Settings
+    PCoA Settings: solver=divide_and_conquer
+Trees > Principal Coordinate Analysis"
+  [7_exports]="File > Export > Nexus
+    file: dart.nex
+    Data export: Yes
+    DataType: Yes
+File > Export > Structure
+    file: dart_structure.txt
+    Export to Structure: value=2
+    Export to Structure: No
+    Export to Structure: Yes"
+)
+printf '%-24s %10s %12s\n' step seconds "peak MB"
+for step in $(printf '%s\n' "${!steps[@]}" | sort); do
+  printf '%s\n%s\n' "$load" "${steps[$step]}" > "$work/$step.vorn"
+  (cd "$work" && rm -f outtree.ph constree.ph analysis.txt &&
+   /usr/bin/time -f "%e %M" -o "$step.time" "$vorn" --script "$step.vorn" --seed 1 > "$step.log" 2>&1) ||
+    { echo "$step failed:"; tail -5 "$work/$step.log"; continue; }
+  read -r seconds kilobytes < "$work/$step.time"
+  printf '%-24s %10s %12d\n' "$step" "$seconds" $((kilobytes / 1024))
+done
+echo "work folder: $work"; uptime
+
+echo "== peers (each stopped after $timeout_s s)"
+peer() {
+  local name="$1"; shift
+  local start end
+  start=$(date +%s)
+  if timeout "$timeout_s" /usr/bin/time -f "%e s, peak %M KB" "$@" 2>&1 | tail -3; then :; else echo "$name: did not finish within $timeout_s s"; fi
+  end=$(date +%s)
+  echo "$name: $((end - start)) s wall"
+}
+peer "SciPy/numpy" /usr/bin/python3 - "$work/dart.txt" <<'PY'
+import sys, time
+import numpy as np
+from scipy.cluster.hierarchy import linkage
+from scipy.spatial.distance import pdist
+t = time.perf_counter()
+rows = [l.split() for l in open(sys.argv[1]) if l.strip() and not l.startswith(("[", "*", "AllData"))]
+names, rows = rows[0], rows[1:]
+scored = np.array([[c != "?" for c in r] for r in rows]).T
+band = np.array([[c == "1" for c in r] for r in rows]).T
+print(f"load {time.perf_counter() - t:.1f} s", flush=True)
+t = time.perf_counter(); d = pdist(band, "jaccard"); print(f"pdist Jaccard {time.perf_counter() - t:.1f} s", flush=True)
+t = time.perf_counter(); linkage(d, "weighted"); print(f"weighted linkage {time.perf_counter() - t:.1f} s", flush=True)
+rng = np.random.default_rng(1)
+t = time.perf_counter()
+for _ in range(100):
+    linkage(pdist(band[:, rng.integers(0, band.shape[1], band.shape[1])], "jaccard"), "weighted")
+print(f"100 bootstrap trees {time.perf_counter() - t:.1f} s", flush=True)
+from scipy.spatial.distance import squareform
+t = time.perf_counter()
+a = -0.5 * squareform(d) ** 2
+b = a - a.mean(axis=0) - a.mean(axis=1)[:, None] + a.mean()
+np.linalg.eigh(b)
+print(f"PCoA (numpy eigh) {time.perf_counter() - t:.1f} s", flush=True)
+PY
