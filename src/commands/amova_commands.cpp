@@ -13,8 +13,8 @@
 #include "groups/group_model.h"
 #include "groups/selection.h"
 #include "similarity/coefficient_names.h"
-#include "stats/amova.h"
-#include "stats/amova_permutation.h"
+#include "amova/amova.h"
+#include "amova/amova_permutation.h"
 
 namespace vorn {
 namespace {

@@ -7,7 +7,7 @@
 #include "commands/main_program.h"
 #include "core/command_progress.h"
 #include "similarity/distance_transformation.h"
-#include "stats/principal_coordinates.h"
+#include "ordination/principal_coordinates.h"
 
 namespace vorn {
 namespace {
