@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <string>
-#include <unordered_map>
 
 #include "core/progress.h"
+#include "groups/group_members.h"
 #include "groups/group_model.h"
 #include "similarity/average_similarity.h"
 #include "similarity/coefficient_names.h"
@@ -150,30 +150,13 @@ AmovaValues ComputeAmova(int levels, const AmovaLayout& layout, const AmovaSums&
 
 Status TAMOVA::SetHierarchy(const DataMatrix& data, const GroupList& groups, int levels) {
   if (levels != 1 && levels != 2) return Failure{"A maximum of 2 levels of hierarchy are supported by the AMOVA"};
-  std::unordered_multimap<std::string, std::uint32_t> individualOf;
-  for (std::size_t i = 0; i < data.individualLabels.Count(); ++i) {
-    individualOf.emplace(data.individualLabels[i], static_cast<std::uint32_t>(i));
-  }
   std::vector<std::vector<AmovaPopulation>> hierarchy;
-  std::size_t populations = 0;
   const auto population = [&](std::size_t index) -> Result<AmovaPopulation> {
-    const GroupEntry& entry = groups[index];
-    std::vector<std::uint8_t> found(data.individualCount, 0);
-    for (const std::string& member : entry.members) {
-      const auto [first, last] = individualOf.equal_range(member);
-      if (first == last) {
-        return Refusal("\"" + member + "\" of the group " + entry.name + " is not an individual of the data.");
-      }
-      for (auto it = first; it != last; ++it) found[it->second] = 1;
-    }
-    AmovaPopulation result;
-    result.groupIndex = static_cast<std::uint16_t>(index);
-    for (std::uint32_t i = 0; i < found.size(); ++i) {
-      if (found[i]) result.individuals.push_back(i);
-    }
-    if (result.individuals.empty()) return Refusal("the population " + entry.name + " has no members.");
-    result.size = static_cast<std::uint16_t>(result.individuals.size());
-    return result;
+    auto members = MembersOf(data.individualLabels, groups, index);
+    if (!members) return Refusal(members.error());
+    if (members->individuals.empty()) return Refusal("the population " + groups[index].name + " has no members.");
+    return AmovaPopulation{static_cast<std::uint16_t>(members->individuals.size()), static_cast<std::uint16_t>(index),
+                           std::move(members->individuals)};
   };
   for (std::size_t g = 1; g < groups.size(); ++g) {
     if (Depth(groups[g].name) != 2) continue;
@@ -192,8 +175,20 @@ Status TAMOVA::SetHierarchy(const DataMatrix& data, const GroupList& groups, int
       }
       if (region.empty()) return Refusal("the region " + groups[g].name + " holds no populations (no group below it).");
     }
-    populations += region.size();
   }
+  return Adopt(std::move(hierarchy), data.individualCount, data.locusCount, levels);
+}
+
+Status TAMOVA::SetPopulations(std::vector<AmovaPopulation> populations, std::size_t locusCount) {
+  std::vector<std::vector<AmovaPopulation>> hierarchy;
+  for (auto& population : populations) hierarchy.push_back({std::move(population)});
+  return Adopt(std::move(hierarchy), IndividualTotal, locusCount, 1);
+}
+
+Status TAMOVA::Adopt(std::vector<std::vector<AmovaPopulation>> hierarchy, std::size_t individualTotal,
+                     std::size_t locusCount, int levels) {
+  std::size_t populations = 0;
+  for (const auto& region : hierarchy) populations += region.size();
   const std::size_t regions = hierarchy.size();
   if (levels == 2 && regions < 2) {
     return Refusal("a two-level analysis needs at least two regions (groups with populations below them); there " +
@@ -205,13 +200,13 @@ Status TAMOVA::SetHierarchy(const DataMatrix& data, const GroupList& groups, int
   if (levels == 1 && populations < 2) {
     return Refusal("it needs at least two populations; there " + std::string(populations == 1 ? "is one." : "are none."));
   }
-  if (data.individualCount <= populations) {
+  if (individualTotal <= populations) {
     return Refusal("there are as many populations as individuals, so nothing can vary within populations.");
   }
   Hierarchy = std::move(hierarchy);
+  IndividualTotal = static_cast<std::uint16_t>(individualTotal);
   GroupCount = static_cast<std::uint16_t>(regions);
-  IndividualTotal = data.individualCount;
-  LocusMask.assign(data.locusCount, 1);
+  LocusMask.assign(locusCount, 1);
   levels_ = levels;
   return Success();
 }

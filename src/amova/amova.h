@@ -91,6 +91,9 @@ class TAMOVA : public AmovaValues {
   // regions (two levels) or populations (one level), as many populations as regions, or as many
   // populations as individuals.
   Status SetHierarchy(const DataMatrix& data, const GroupList& groups, int levels);
+  // A one-level hierarchy of the given populations (none empty) of the IndividualTotal
+  // individuals the distances cover, each its own region; refused as SetHierarchy refuses.
+  Status SetPopulations(std::vector<AmovaPopulation> populations, std::size_t locusCount);
 
   // The sums of the hierarchy from the squared distances, then every value of the run's levels.
   void Calculate(const SquaredDistances& distances);
@@ -108,6 +111,10 @@ class TAMOVA : public AmovaValues {
   std::vector<std::uint8_t> LocusMask;  // every working locus: the working matrix holds the active locus set
 
  private:
+  // Takes the hierarchy when the AMOVA can divide by its sizes.
+  Status Adopt(std::vector<std::vector<AmovaPopulation>> hierarchy, std::size_t individualTotal,
+               std::size_t locusCount, int levels);
+
   int levels_ = 0;
 };
 

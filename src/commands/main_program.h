@@ -18,6 +18,7 @@
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
 #include "commands/picture_dialogs.h"
+#include "commands/population_dialogs.h"
 #include "commands/question_box.h"
 #include "commands/removal_dialogs.h"
 #include "commands/replicate_settings_dialog.h"
@@ -52,10 +53,13 @@ struct Dialogs {
   TConsRDlg consensusSettings;
   TreePictureDialog treePicture;
   PcoaPlotDialog pcoaPlot;
+  PopulationDiversityDialog populationDiversity;
+  PairwisePhiPTDialog pairwisePhiPT;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot};
+            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
+            &populationDiversity, &pairwisePhiPT};
   }
 };
 
@@ -118,6 +122,7 @@ void RegisterAmovaCommands(HandlerTable& table);
 void RegisterRSupportCommands(HandlerTable& table);
 void RegisterPcoaCommand(HandlerTable& table);
 void RegisterPictureCommands(HandlerTable& table);
+void RegisterPopulationCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
