@@ -9,8 +9,8 @@
 #include <string>
 
 #include "groups/group_model.h"
-#include "stats/amova.h"
-#include "stats/amova_permutation.h"
+#include "amova/amova.h"
+#include "amova/amova_permutation.h"
 
 namespace {
 

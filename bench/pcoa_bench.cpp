@@ -9,7 +9,7 @@
 
 #include "similarity/distance_transformation.h"
 #include "similarity/similarity_matrix.h"
-#include "stats/principal_coordinates.h"
+#include "ordination/principal_coordinates.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "replicates/resample_loci.h"
-#include "stats/band_frequencies.h"
-#include "stats/monomorphic.h"
-#include "stats/replace_missing.h"
-#include "stats/shannon.h"
-#include "stats/shannon_ttest.h"
+#include "matrix/band_frequencies.h"
+#include "matrix/monomorphic.h"
+#include "matrix/replace_missing.h"
+#include "diversity/shannon.h"
+#include "diversity/shannon_ttest.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <random>
 #include <vector>
 
-#include "stats/band_frequencies.h"
-#include "stats/monomorphic.h"
-#include "stats/removal_filters.h"
-#include "stats/replace_missing.h"
-#include "stats/shannon.h"
+#include "matrix/band_frequencies.h"
+#include "matrix/monomorphic.h"
+#include "matrix/removal_filters.h"
+#include "matrix/replace_missing.h"
+#include "diversity/shannon.h"
 
 namespace {
 

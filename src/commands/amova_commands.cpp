@@ -9,33 +9,21 @@
 
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
+#include "commands/whole_data_set.h"
 #include "core/command_progress.h"
 #include "core/number_format.h"
 #include "core/number_input.h"
 #include "groups/group_model.h"
 #include "groups/selection.h"
 #include "similarity/coefficient_names.h"
-#include "stats/amova.h"
-#include "stats/amova_permutation.h"
+#include "amova/amova.h"
+#include "amova/amova_permutation.h"
 
 namespace vorn {
 namespace {
 
 constexpr const char* kPermutationTitle = "AMOVA Permutation Test";
 constexpr std::int32_t kMaxPermutations = 1000000;
-
-// Selects the whole data set for the run and the remembered group again when it ends.
-class WholeDataSet {
- public:
-  explicit WholeDataSet(TMainPrg& app) : app_(app), remembered_(app.ws.groups.activeGroup) {}
-  ~WholeDataSet() { app_.Check(SelectGroup(app_.ws, remembered_)); }
-  WholeDataSet(const WholeDataSet&) = delete;
-  WholeDataSet& operator=(const WholeDataSet&) = delete;
-
- private:
-  TMainPrg& app_;
-  std::uint16_t remembered_;
-};
 
 // The caution and level questions; the levels to use, or nothing when the command ends.
 std::optional<int> AskLevels(TMainPrg& app) {

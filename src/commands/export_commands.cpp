@@ -21,8 +21,8 @@
 #include "io/structure_export.h"
 #include "io/syntax_export.h"
 #include "similarity/distance_transformation.h"
-#include "stats/band_frequencies.h"
-#include "stats/replace_missing.h"
+#include "matrix/band_frequencies.h"
+#include "matrix/replace_missing.h"
 
 namespace vorn {
 namespace {

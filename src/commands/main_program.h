@@ -20,6 +20,7 @@
 #include "commands/missing_data_dialog.h"
 #include "commands/pcoa_settings_dialog.h"
 #include "commands/picture_dialogs.h"
+#include "commands/population_dialogs.h"
 #include "commands/question_box.h"
 #include "commands/removal_dialogs.h"
 #include "commands/replicate_settings_dialog.h"
@@ -57,11 +58,13 @@ struct Dialogs {
   TreePictureDialog treePicture;
   PcoaPlotDialog pcoaPlot;
   PcoaSettingsDialog pcoaSettings;
+  PopulationDiversityDialog populationDiversity;
+  PairwisePhiPTDialog pairwisePhiPT;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
-            &pcoaSettings};
+            &pcoaSettings, &populationDiversity, &pairwisePhiPT};
   }
 };
 
@@ -124,6 +127,7 @@ void RegisterAmovaCommands(HandlerTable& table);
 void RegisterRSupportCommands(HandlerTable& table);
 void RegisterPcoaCommand(HandlerTable& table);
 void RegisterPictureCommands(HandlerTable& table);
+void RegisterPopulationCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -84,6 +84,8 @@ MenuBar MainMenu() {
                   Command("&Shannon's Index", "N1Click"),
                   Command("AMO&VA", "AMOVA1Click"),
                   Command("AMOVA &Permutation Test...", "AMOVAPermutationTest1Click"),
+                  Command("Population D&iversity...", "PopulationDiversity1Click"),
+                  Command("Pair&wise PhiPT...", "PairwisePhiPT1Click"),
               }),
       Submenu("&Trees",
               {

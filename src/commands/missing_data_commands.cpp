@@ -4,7 +4,7 @@
 
 #include "commands/main_program.h"
 #include "core/number_format.h"
-#include "stats/replace_missing.h"
+#include "matrix/replace_missing.h"
 
 namespace vorn {
 namespace {

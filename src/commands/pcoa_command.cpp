@@ -8,7 +8,7 @@
 #include "core/command_progress.h"
 #include "similarity/distance_transformation.h"
 #include "commands/pcoa_settings_dialog.h"
-#include "stats/principal_coordinates.h"
+#include "ordination/principal_coordinates.h"
 
 namespace vorn {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "commands/modal_dialog.h"
 #include "core/session.h"
-#include "stats/principal_coordinates.h"
+#include "ordination/principal_coordinates.h"
 
 namespace vorn {
 

@@ -1,7 +1,7 @@
 // DataMatrix > Group-based Profiles: each group condensed into one band profile, and the
 // profiles made the working matrix (Restore Original Matrix brings the individuals back).
 #include "commands/main_program.h"
-#include "stats/band_profiles.h"
+#include "matrix/band_profiles.h"
 
 namespace vorn {
 namespace {

@@ -6,8 +6,8 @@
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
 #include "core/number_format.h"
-#include "stats/monomorphic.h"
-#include "stats/removal_filters.h"
+#include "matrix/monomorphic.h"
+#include "matrix/removal_filters.h"
 
 namespace vorn {
 namespace {

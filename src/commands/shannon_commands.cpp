@@ -7,9 +7,9 @@
 #include "commands/main_program.h"
 #include "commands/shannon_text.h"
 #include "core/number_format.h"
-#include "stats/band_frequencies.h"
-#include "stats/monomorphic.h"
-#include "stats/shannon.h"
+#include "matrix/band_frequencies.h"
+#include "matrix/monomorphic.h"
+#include "diversity/shannon.h"
 
 namespace vorn {
 namespace {

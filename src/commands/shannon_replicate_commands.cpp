@@ -13,8 +13,8 @@
 #include "core/number_format.h"
 #include "groups/group_model.h"
 #include "groups/selection.h"
-#include "stats/shannon.h"
-#include "stats/shannon_ttest.h"
+#include "diversity/shannon.h"
+#include "diversity/shannon_ttest.h"
 
 namespace vorn {
 namespace {

@@ -7,7 +7,7 @@
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
 #include "core/number_format.h"
-#include "stats/band_frequencies.h"
+#include "matrix/band_frequencies.h"
 
 namespace vorn {
 namespace {

@@ -67,6 +67,8 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Analysis>&Shannon's Index|N1Click",
       "&Analysis>AMO&VA|AMOVA1Click",
       "&Analysis>AMOVA &Permutation Test...|AMOVAPermutationTest1Click",
+      "&Analysis>Population D&iversity...|PopulationDiversity1Click",
+      "&Analysis>Pair&wise PhiPT...|PairwisePhiPT1Click",
       "&Trees>&UPGMA|UPGMA1Click",
       "&Trees>&Strict Consensus|StrictConsensus1Click",
       "&Trees>&Majority Rule Consensus|MajorityRuleConsensus1Click",

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <random>
 
-#include "stats/replace_missing.h"
+#include "matrix/replace_missing.h"
 #include "support/command_fixture.h"
 
 namespace vorn {

@@ -1,0 +1,283 @@
+// Analysis > Population Diversity and Analysis > Pairwise PhiPT: the statistics that compare the
+// populations of one level of the group hierarchy. Both run on the whole data set (the active
+// group is selected again afterwards) with the working loci, show a summary and on Yes append
+// their tables to the analysis file, with a tab-separated copy in the file the dialog names.
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "amova/amova.h"
+#include "amova/pairwise_phipt.h"
+#include "commands/data_guard.h"
+#include "commands/main_program.h"
+#include "commands/result_table.h"
+#include "commands/whole_data_set.h"
+#include "core/command_progress.h"
+#include "core/number_format.h"
+#include "core/text_file.h"
+#include "diversity/band_tally.h"
+#include "diversity/population_diversity.h"
+#include "groups/group_members.h"
+#include "groups/group_model.h"
+#include "population/nei_distance.h"
+#include "similarity/coefficient_names.h"
+
+namespace vorn {
+namespace {
+
+std::string Count(std::size_t n, const std::string& one, const std::string& many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The populations of the chosen level of the whole data set; nothing after a message.
+std::optional<std::vector<PopulationMembers>> Populations(TMainPrg& app, std::size_t level, std::size_t least) {
+  auto populations = PopulationsOfLevel(app.ws.data.individualLabels, app.ws.groups.groups, level);
+  if (!app.Check(populations)) return std::nullopt;
+  if (populations->size() < least) {
+    app.ErrorBox("The populations of level " + std::to_string(level) + " (groups " + std::to_string(level + 1) +
+                 " deep in the hierarchy) number " + std::to_string(populations->size()) + "; this command needs at least " +
+                 std::to_string(least) + ".");
+    return std::nullopt;
+  }
+  return std::move(*populations);
+}
+
+bool GroupsDefined(TMainPrg& app) {
+  if (!RequireMatrix(app)) return false;
+  if (LevelCount(app.ws.groups.groups) < 2) {
+    app.ErrorBox("Groups must be defined for the population statistics.");
+    return false;
+  }
+  return true;
+}
+
+// One table of a result block: as aligned in the analysis file, followed by its notes, and as
+// copied for a spreadsheet.
+struct TableBlock {
+  ResultTable aligned;
+  ResultTable tabbed;
+  std::vector<std::string> notes;
+};
+
+// Writes the tables' tab-separated copy whole (when a file is named), then the analysis block,
+// so that a failed copy leaves the analysis file untouched.
+void WriteTables(TMainPrg& app, const std::string& tableFile, const std::vector<std::string>& heading,
+                 const std::vector<TableBlock>& blocks) {
+  if (!tableFile.empty()) {
+    const Status copied = ReplaceFileWhole(tableFile, [&](TextFileWriter& file) {
+      for (std::size_t t = 0; t < blocks.size(); ++t) {
+        if (t > 0) file.Line();
+        for (const auto& line : blocks[t].tabbed.TabSeparated()) file.Line(line);
+      }
+      return Success();
+    });
+    if (!app.Check(copied)) return;
+  }
+  auto file = app.BeginOutputFile(app.ws.files.analysis);
+  if (!file) return;
+  for (const auto& line : heading) file->Line(line);
+  for (const auto& block : blocks) {
+    file->Line();
+    for (const auto& line : block.aligned.Aligned()) file->Line(line);
+    for (const auto& line : block.notes) file->Line(line);
+  }
+  file->Line();
+  app.FinishOutputFile(*file);
+}
+
+// ---- Population Diversity ----
+
+std::string MeanText(const MeanWithError& value) {
+  return FormatReal(value.mean) + " +/- " + FormatReal(value.standardError);
+}
+
+ResultTable DiversityTable(const std::vector<DiversityRow>& rows) {
+  ResultTable table;
+  table.rows.push_back({"Population", "N", "Bands", "Bands>=5%", "Private", "LComm<=25%", "LComm<=50%", "%P",
+                        "%P(0.95)", "He", "SE(He)", "uHe", "SE(uHe)", "Hj", "SE(Hj)", "Hj loci", "Hj left out",
+                        "Unscored loci"});
+  for (const auto& row : rows) {
+    const auto shared = [&](std::size_t SharedBands::*count) {
+      return row.shared ? std::to_string((*row.shared).*count) : std::string("-");
+    };
+    table.rows.push_back({row.name, std::to_string(row.individuals), std::to_string(row.bands),
+                          std::to_string(row.commonBands), shared(&SharedBands::privateBands),
+                          shared(&SharedBands::locallyCommon25), shared(&SharedBands::locallyCommon50),
+                          FormatReal(row.polymorphic), FormatReal(row.polymorphic5), FormatReal(row.he.mean),
+                          FormatReal(row.he.standardError), FormatReal(row.uhe.mean), FormatReal(row.uhe.standardError),
+                          FormatReal(row.lynchMilligan.mean), FormatReal(row.lynchMilligan.standardError),
+                          std::to_string(row.lynchMilligan.loci), std::to_string(row.lynchMilliganLeftOut),
+                          std::to_string(row.lociWithoutScores)});
+  }
+  return table;
+}
+
+void PopulationDiversity1Click(TMainPrg& app) {
+  if (!GroupsDefined(app)) return;
+  const auto choices = app.dialogs.populationDiversity.Execute(app);
+  if (!choices) return;
+  Workspace& ws = app.ws;
+  WholeDataSet whole(app);
+  if (!app.Check(SelectGroup(ws, 0))) return;
+  const auto populations = Populations(app, choices->level, 1);
+  if (!populations) return;
+  app.Report("Population Diversity: " + Count(populations->size(), "population", "populations") + " at level " +
+             std::to_string(choices->level));
+  const auto rows = PopulationDiversity(ws.data, *populations, std::string(kAllData), choices->absences);
+
+  std::string summary = Count(populations->size(), "population", "populations") + ", " +
+                        Count(ws.data.locusCount, "locus", "loci") + "\r\n\r\n";
+  for (const auto& row : rows) summary += row.name + ": uHe= " + MeanText(row.uhe) + "\r\n";
+  const auto answer = app.MessageQuery(summary + "\r\nWrite results to analysis file?", "Population Diversity",
+                                       MessageButtons::YesNo);
+  if (answer != MessageAnswer::Yes) return;
+  const std::vector<std::string> heading = {
+      "Population diversity: " + Count(populations->size(), "population", "populations") + " of level " +
+          std::to_string(choices->level) + ", " + Count(ws.data.locusCount, "locus", "loci"),
+      "f: band frequency among the scored individuals; q = sqrt(1 - f), p = 1 - q; He = 2pq, uHe = 2n/(2n - 1) He;",
+      "Hj: Lynch & Milligan (1994) over the loci with more than " + FormatShortest(double(choices->absences)) +
+          " band absences."};
+  const std::vector<std::string> notes = {
+      "Private: bands present in this population only; LComm: bands of frequency >= 5 % here that are present in",
+      "at most 25 % (50 %) of the populations. %P: loci with 0 < f < 1; %P(0.95): loci with 0.05 <= q <= 0.95.",
+      "Unscored loci (every score of the population missing) are left out of the population's row."};
+  const ResultTable table = DiversityTable(rows);
+  WriteTables(app, choices->tableFile, heading, {TableBlock{table, table, notes}});
+}
+
+// ---- Pairwise PhiPT ----
+
+std::vector<std::string> Header(const std::vector<PopulationMembers>& populations, const std::string& corner) {
+  std::vector<std::string> header{corner};
+  for (const auto& population : populations) header.push_back(population.name);
+  return header;
+}
+
+// PhiPT below the diagonal, p above; negative estimates marked with "*" in the aligned table.
+std::pair<ResultTable, ResultTable> PhiPTTables(const std::vector<PopulationMembers>& populations,
+                                                const PairwisePhiPT& result) {
+  ResultTable aligned, tabbed;
+  aligned.rows.push_back(Header(populations, "PhiPT \\ p"));
+  tabbed.rows.push_back(Header(populations, "PhiPT \\ p"));
+  for (std::size_t a = 0; a < populations.size(); ++a) {
+    std::vector<std::string> row{populations[a].name}, tabRow{populations[a].name};
+    for (std::size_t b = 0; b < populations.size(); ++b) {
+      if (a == b) {
+        row.push_back("-"), tabRow.push_back("-");
+        continue;
+      }
+      const PairPhiPT& pair = result(a, b);
+      const Real value = a > b ? pair.phiPT : pair.p;
+      const std::string text = pair.defined ? FormatReal(value) : "undefined";
+      tabRow.push_back(text);
+      row.push_back(text + (pair.defined && a > b && value < 0 ? "*" : pair.defined ? " " : ""));
+    }
+    aligned.rows.push_back(row);
+    tabbed.rows.push_back(tabRow);
+  }
+  return {aligned, tabbed};
+}
+
+ResultTable NeiTable(const std::vector<PopulationMembers>& populations, const std::vector<NeiValues>& nei) {
+  ResultTable table;
+  table.rows.push_back(Header(populations, "D \\ I"));
+  for (std::size_t a = 0; a < populations.size(); ++a) {
+    std::vector<std::string> row{populations[a].name};
+    for (std::size_t b = 0; b < populations.size(); ++b) {
+      if (a == b) {
+        row.push_back("-");
+        continue;
+      }
+      const NeiValues& values = a > b ? nei[a * (a - 1) / 2 + b] : nei[b * (b - 1) / 2 + a];
+      row.push_back(FormatReal(a > b ? values.distance : values.identity));
+    }
+    table.rows.push_back(row);
+  }
+  return table;
+}
+
+void PairwisePhiPT1Click(TMainPrg& app) {
+  if (!GroupsDefined(app)) return;
+  const auto choices = app.dialogs.pairwisePhiPT.Execute(app);
+  if (!choices) return;
+  Workspace& ws = app.ws;
+  WholeDataSet whole(app);
+  if (!app.Check(SelectGroup(ws, 0))) return;
+  const auto populations = Populations(app, choices->level, 2);
+  if (!populations) return;
+  const std::size_t pairCount = populations->size() * (populations->size() - 1) / 2;
+  app.Report("Pairwise PhiPT: " + Count(populations->size(), "population", "populations") + " at level " +
+             std::to_string(choices->level) + " with " + std::to_string(choices->permutations) + " permutations");
+  const auto distances = AmovaDistances(ws.data, ws.settings.similarity, ws.settings.replicates.JC, ws.random);
+  if (!app.Check(distances)) return;
+  CommandProgress progress(app.host, "Pairwise PhiPT", "Pair", pairCount);
+  const PairwisePhiPT result =
+      ComputePairwisePhiPT(*distances, *populations, ws.data.individualLabels, ws.groups.groups, ws.data.locusCount,
+                           choices->permutations, ws.random, [&](std::size_t done) { return progress.Advance(done); });
+  if (result.cancelled) {
+    app.Report("Cancelled: " + std::to_string(result.pairs.size()) + " of " + std::to_string(pairCount) +
+               " pairs done; nothing was written.");
+    return;
+  }
+  std::vector<BandTally> tallies;
+  for (const auto& population : *populations) tallies.push_back(TallyBands(ws.data, population.individuals));
+  std::vector<NeiValues> nei;
+  for (std::size_t a = 1; a < tallies.size(); ++a) {
+    for (std::size_t b = 0; b < a; ++b) nei.push_back(NeiUnbiased(tallies[a], tallies[b]));
+  }
+
+  std::vector<std::string> undefinedNotes;
+  bool negative = false;
+  Real low = 0, high = 0;
+  std::size_t defined = 0;
+  for (std::size_t a = 1; a < populations->size(); ++a) {
+    for (std::size_t b = 0; b < a; ++b) {
+      const PairPhiPT& pair = result(a, b);
+      if (!pair.defined) {
+        undefinedNotes.push_back((*populations)[b].name + " and " + (*populations)[a].name + ": PhiPT undefined. " +
+                                 pair.cause);
+        continue;
+      }
+      negative = negative || pair.phiPT < 0;
+      low = defined == 0 ? pair.phiPT : std::min(low, pair.phiPT);
+      high = defined == 0 ? pair.phiPT : std::max(high, pair.phiPT);
+      ++defined;
+    }
+  }
+  std::string summary = Count(populations->size(), "population", "populations") + ", " +
+                        Count(pairCount, "pair", "pairs") + ", " + std::to_string(choices->permutations) +
+                        " permutations each\r\n";
+  if (defined > 0) summary += "PhiPT from " + FormatReal(low) + " to " + FormatReal(high) + "\r\n";
+  if (!undefinedNotes.empty()) summary += "PhiPT undefined for " + Count(undefinedNotes.size(), "pair", "pairs") + "\r\n";
+  const auto answer =
+      app.MessageQuery(summary + "\r\nWrite results to analysis file?", "Pairwise PhiPT", MessageButtons::YesNo);
+  if (answer != MessageAnswer::Yes) return;
+
+  const SimilaritySettings& settings = ws.settings.similarity;
+  const std::vector<std::string> heading = {
+      "Pairwise PhiPT: " + Count(populations->size(), "population", "populations") + " of level " +
+          std::to_string(choices->level) + ", " + std::to_string(choices->permutations) + " permutations per pair",
+      "Coefficient: " + SimilarityModeName(settings.amovaSimilarity, settings.coefficient, false) + " " +
+          CoefficientName(settings.coefficient) + ". Distance Transformation: " +
+          TransformationName(settings.transformation) + "."};
+  std::vector<std::string> phiNotes = {"PhiPT below the diagonal, its permutation p above."};
+  if (negative) phiNotes.push_back("* a negative estimate, written as computed.");
+  phiNotes.insert(phiNotes.end(), undefinedNotes.begin(), undefinedNotes.end());
+  const std::vector<std::string> neiNotes = {
+      "Nei's (1978) unbiased genetic distance below the diagonal, identity above (square-root allele frequencies)."};
+  auto [aligned, tabbed] = PhiPTTables(*populations, result);
+  const ResultTable neiTable = NeiTable(*populations, nei);
+  WriteTables(app, choices->tableFile, heading,
+              {TableBlock{std::move(aligned), std::move(tabbed), phiNotes}, TableBlock{neiTable, neiTable, neiNotes}});
+}
+
+}  // namespace
+
+void RegisterPopulationCommands(HandlerTable& table) {
+  table["PopulationDiversity1Click"] = Plain(PopulationDiversity1Click);
+  table["PairwisePhiPT1Click"] = Plain(PairwisePhiPT1Click);
+}
+
+}  // namespace vorn

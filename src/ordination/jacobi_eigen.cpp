@@ -1,0 +1,394 @@
+// The rotations keep the numbers of the method as written: each element is computed by the same
+// operations in the same order, only the bookkeeping differs. B is kept as its packed upper
+// triangle (the only part the method reads), so a rotation touches row p and q contiguously and
+// columns p and q once per row above. Each row keeps its largest magnitude and that element's
+// first column; a rotation refreshes rows p and q while rotating them and the rows above
+// through the two elements it changed, rescanning a row only when its largest shrank. The
+// rotations of V wait in chunks and pass over it row by row, on a second core behind the main
+// loop.
+#include "ordination/jacobi_eigen.h"
+
+#include <omp.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <thread>
+#include <utility>
+
+namespace vorn {
+namespace {
+
+constexpr std::size_t kProgressEvery = 1024;  // rotations between two progress calls
+constexpr std::size_t kVectorThreadFrom = 100;  // rows; smaller matrices rotate V in line
+
+Real Sign(Real x) { return x < 0 ? -1 : 1; }  // sgn(0) = 1
+
+// sqrt(a^2 + b^2) without overflow: |a| sqrt(1 + (b/a)^2) with the larger magnitude as a.
+Real Hypotenuse(Real a, Real b) {
+  a = std::fabs(a);
+  b = std::fabs(b);
+  if (a < b) std::swap(a, b);
+  if (a == 0) return 0;
+  const Real ratio = b / a;
+  return a * std::sqrt(1 + ratio * ratio);
+}
+
+// Column p and q of the rows above lie one cache line per row apart: asked for this many rows
+// ahead, so that the lines arrive while earlier rows are rotated.
+constexpr std::size_t kAhead = 16;
+inline void Prefetch(const Real* x) { __builtin_prefetch(x, 1); }
+
+// (x, y) := (c x + s y, c y - s x).
+inline void RotatePair(JacobiRotation r, Real& x, Real& y) {
+  const Real ox = x, oy = y;
+  x = r.c * ox + r.s * oy;
+  y = r.c * oy - r.s * ox;
+}
+
+// |x| as an integer that orders magnitudes as the reals do: the biased exponent above the 64-bit
+// significand of the extended format, whose leading bit is explicit (zero and subnormal numbers
+// have exponent 0 and lie below every normal one). Equal magnitudes give equal keys, so the
+// rescans compare without the floating-point unit.
+static_assert(std::numeric_limits<Real>::digits == 64 && std::numeric_limits<Real>::max_exponent == 16384,
+              "Real is the 80-bit extended format");
+using MagnitudeKey = unsigned __int128;
+inline MagnitudeKey KeyOf(const Real& x) {
+  std::uint64_t significand;
+  std::uint16_t signAndExponent;
+  std::memcpy(&significand, &x, sizeof significand);
+  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + sizeof significand, sizeof signAndExponent);
+  return static_cast<MagnitudeKey>(signAndExponent & 0x7fff) << 64 | significand;
+}
+
+// The largest magnitude of a row's elements right of the diagonal and its first column, found
+// as a scan in column order with strict comparison finds them.
+struct RowLargest {
+  Real magnitude = -1;
+  std::size_t column = 0;
+  void Offer(Real value, std::size_t at) {
+    const Real a = std::fabs(value);
+    if (a > magnitude) magnitude = a, column = at;
+  }
+};
+
+class PivotRows {
+ public:
+  PivotRows(const Real* const* rows, std::size_t n) : rows_(rows), n_(n), largest_(n), keys_(n) {
+    for (std::size_t row = 0; row + 1 < n_; ++row) Rescan(row);
+  }
+
+  // Row and column of the pivot: the first row holding the overall largest, as a row-major scan
+  // with strict comparison finds it.
+  std::pair<std::size_t, std::size_t> Pivot() const {
+    std::size_t p = 0;
+    for (std::size_t row = 1; row + 1 < n_; ++row) {
+      if (keys_[row] > keys_[p]) p = row;
+    }
+    return {p, largest_[p].column};
+  }
+
+  void Rescan(std::size_t row) {
+    const Real* r = rows_[row];
+    std::size_t column = row + 1;
+    MagnitudeKey largest = KeyOf(r[column]);
+    for (std::size_t m = row + 2; m < n_; ++m) {
+      const MagnitudeKey key = KeyOf(r[m]);
+      if (key > largest) largest = key, column = m;
+    }
+    Set(row, {std::fabs(r[column]), column});
+  }
+  void Set(std::size_t row, RowLargest largest) {
+    largest_[row] = largest;
+    keys_[row] = KeyOf(largest.magnitude);
+  }
+
+  // Element (row, column) now holds value; false when the row must be scanned again because
+  // its largest element shrank.
+  bool Changed(std::size_t row, std::size_t column, Real value) {
+    const RowLargest& largest = largest_[row];
+    const Real a = std::fabs(value);
+    if (column == largest.column) {
+      if (a < largest.magnitude) return false;
+      if (a > largest.magnitude) Set(row, {a, column});
+    } else if (a > largest.magnitude || (a == largest.magnitude && column < largest.column)) {
+      Set(row, {a, column});
+    }
+    return true;
+  }
+
+ private:
+  const Real* const* rows_;
+  std::size_t n_;
+  std::vector<RowLargest> largest_;
+  std::vector<MagnitudeKey> keys_;  // of largest_[row].magnitude, for the pivot search
+};
+
+// Records the rotations in their order, a chunk at a time, and applies them to V by rows: a row
+// of V stays in the first-level cache while a whole chunk passes over it, and each element
+// still goes through the same rotations in the same order. A second thread takes each full
+// chunk over every row while the main loop fills the next; whatever is left when the loop ends
+// is applied by all cores, each on rows of its own. Without that thread a full chunk is applied
+// in line.
+class VectorRotations {
+ public:
+  // vectors is row-major here (row k holds component k of every vector).
+  VectorRotations(std::vector<Real>& vectors, std::size_t n, bool ownThread) : v_(vectors.data()), n_(n) {
+    ring_[0] = std::make_unique<Chunk>();
+    if (ownThread) worker_ = std::thread([this] { Work(); });
+  }
+  ~VectorRotations() { Stop(); }
+
+  void Push(std::size_t p, std::size_t q, JacobiRotation r) {
+    Chunk& chunk = *ring_[filling_ % kRing];
+    chunk.p[chunk.count] = static_cast<std::uint32_t>(p);
+    chunk.q[chunk.count] = static_cast<std::uint32_t>(q);
+    chunk.c[chunk.count] = r.c;
+    chunk.s[chunk.count] = r.s;
+    if (++chunk.count < kChunk) return;
+    if (!worker_.joinable()) {
+      ApplyToRows(chunk, 0, n_);
+      chunk.count = 0;
+      return;
+    }
+    // Hand the chunk over and take the next slot of the ring once the worker has left it, so
+    // that memory stays bounded when the worker falls behind.
+    ++filling_;
+    published_.store(filling_, std::memory_order_release);
+    Signal();
+    for (std::size_t done; filling_ - (done = applied_.load(std::memory_order_acquire)) >= kRing;) {
+      applied_.wait(done, std::memory_order_acquire);
+    }
+    std::unique_ptr<Chunk>& slot = ring_[filling_ % kRing];
+    if (!slot) slot = std::make_unique<Chunk>();
+    slot->count = 0;
+  }
+
+  // Applies every rotation pushed; V is complete afterwards.
+  void Finish() {
+    Stop();
+    const std::size_t from = applied_.load(std::memory_order_acquire), to = filling_;
+    const std::size_t blocks = (n_ + kRowBlock - 1) / kRowBlock;
+    // A static schedule gives each thread the same blocks of rows in every chunk, so no row is
+    // taken by two threads at once and each sees the chunks in order.
+#pragma omp parallel
+    for (std::size_t c = from; c <= to; ++c) {
+#pragma omp for schedule(static) nowait
+      for (std::size_t block = 0; block < blocks; ++block) {
+        ApplyToRows(*ring_[c % kRing], block * kRowBlock, std::min(n_, (block + 1) * kRowBlock));
+      }
+    }
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 8192;  // rotations: 320 KB, held in the second-level cache
+  static constexpr std::size_t kRing = 64;     // chunks the main loop may run ahead of the worker
+  static constexpr std::size_t kRowBlock = 64;  // rows the worker takes a chunk over at a time
+
+  struct Chunk {
+    std::size_t count = 0;
+    std::uint32_t p[kChunk], q[kChunk];
+    Real c[kChunk], s[kChunk];
+  };
+
+  // Two rows at a time share the loads of each rotation.
+  void ApplyToRows(const Chunk& chunk, std::size_t from, std::size_t to) const {
+    std::size_t k = from;
+    for (; k + 2 <= to; k += 2) {
+      Real* a = v_ + k * n_;
+      Real* b = a + n_;
+      for (std::size_t i = 0; i < chunk.count; ++i) {
+        const JacobiRotation r{chunk.c[i], chunk.s[i]};
+        const std::uint32_t p = chunk.p[i], q = chunk.q[i];
+        RotatePair(r, a[p], a[q]);
+        RotatePair(r, b[p], b[q]);
+      }
+    }
+    for (; k < to; ++k) {
+      Real* a = v_ + k * n_;
+      for (std::size_t i = 0; i < chunk.count; ++i) RotatePair({chunk.c[i], chunk.s[i]}, a[chunk.p[i]], a[chunk.q[i]]);
+    }
+  }
+
+  void Signal() {
+    events_.fetch_add(1, std::memory_order_release);
+    events_.notify_one();
+  }
+
+  // Takes the published chunks in order over every row, until told to stop.
+  void Work() {
+    for (std::size_t next = 0;;) {
+      const std::size_t seen = events_.load(std::memory_order_acquire);
+      if (stop_.load(std::memory_order_acquire)) return;
+      if (next == published_.load(std::memory_order_acquire)) {
+        events_.wait(seen, std::memory_order_acquire);
+        continue;
+      }
+      const Chunk& chunk = *ring_[next % kRing];
+      for (std::size_t k = 0; k < n_; k += kRowBlock) ApplyToRows(chunk, k, std::min(n_, k + kRowBlock));
+      applied_.store(++next, std::memory_order_release);
+      applied_.notify_one();
+    }
+  }
+
+  void Stop() {
+    if (!worker_.joinable()) return;
+    stop_.store(true, std::memory_order_release);
+    Signal();
+    worker_.join();
+  }
+
+  Real* v_;
+  std::size_t n_;
+  std::array<std::unique_ptr<Chunk>, kRing> ring_;  // chunk i in slot i % kRing
+  std::size_t filling_ = 0;                           // the chunk the main loop fills
+  std::atomic<std::size_t> published_{0}, applied_{0};  // chunks handed over / done by the worker
+  std::atomic<std::size_t> events_{0};                  // counts hand-overs and the stop, to wake the worker
+  std::atomic<bool> stop_{false};
+  std::thread worker_;
+};
+
+bool OwnVectorThread(VectorThread choice, std::size_t n) {
+  switch (choice) {
+    case VectorThread::Own: return true;
+    case VectorThread::Same: return false;
+    case VectorThread::Auto: break;
+  }
+  return n >= kVectorThreadFrom && omp_get_max_threads() > 1;
+}
+
+}  // namespace
+
+std::size_t JacobiRotationLimit(std::size_t n) {
+  return std::max<std::size_t>(10000, 50 * (n * (n - 1) / 2));
+}
+
+JacobiRotation RotationFor(Real bpp, Real bqq, Real bpq) {
+  const Real delta = bpp - bqq;
+  if (delta == 0) {
+    const Real c = 1 / std::sqrt(Real(2));
+    return {c, Sign(bpq) * c};
+  }
+  const Real w = Sign(delta) * 2 * bpq;
+  const Real r = Hypotenuse(delta, w);
+  const Real c = std::sqrt((std::fabs(delta) / r + 1) / 2);
+  return {c, w / (2 * r * c)};
+}
+
+void RotateDiagonal(JacobiRotation r, Real bpq, Real& bpp, Real& bqq) {
+  const Real cc = r.c * r.c, ss = r.s * r.s, cs2 = 2 * r.c * r.s;
+  const Real p = bpp, q = bqq;
+  bpp = cc * p + ss * q + cs2 * bpq;
+  bqq = ss * p + cc * q - cs2 * bpq;
+}
+
+bool JacobiConverged(Real frobeniusSquare, Real diagonalSquare) {
+  return std::fabs(1 - frobeniusSquare / diagonalSquare) < kJacobiTolerance;
+}
+
+void SortEigenpairs(std::vector<Real>& values, std::vector<Real>& vectors, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    std::size_t largest = i;
+    for (std::size_t j = i + 1; j < n; ++j) {
+      if (values[j] > values[largest]) largest = j;
+    }
+    if (largest != i) {
+      std::swap(values[i], values[largest]);
+      std::swap_ranges(vectors.begin() + i * n, vectors.begin() + (i + 1) * n, vectors.begin() + largest * n);
+    }
+  }
+  for (std::size_t k = 0; k < n; ++k) {
+    Real* v = &vectors[k * n];
+    if (v[0] < 0) std::transform(v, v + n, v, [](Real x) { return -x; });
+  }
+}
+
+EigenSystem JacobiEigen(std::vector<Real> upper, std::size_t n, const JacobiProgress& progress, VectorThread thread) {
+  EigenSystem result;
+  result.vectors.assign(n * n, 0);
+  for (std::size_t k = 0; k < n; ++k) result.vectors[k * n + k] = 1;
+  // row[i][j] is element (i, j) for j >= i.
+  std::vector<Real*> row(n);
+  for (std::size_t i = 0; i < n; ++i) row[i] = upper.data() + UpperOffset(n, i);
+  Real diagonal = 0, offDiagonal = 0;
+  for (std::size_t i = 0; i < n; ++i) diagonal += row[i][i] * row[i][i];
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = i + 1; j < n; ++j) offDiagonal += row[i][j] * row[i][j];
+  }
+  const Real total = 2 * offDiagonal + diagonal;
+  result.frobeniusSquare = total;
+  if (!std::isfinite(total)) {
+    result.outcome = JacobiOutcome::NotFinite;
+    return result;
+  }
+
+  // Without off-diagonal mass the matrix is diagonal already (and T/D may be 0/0).
+  if (n >= 2 && offDiagonal > 0) {
+    PivotRows rows(row.data(), n);
+    VectorRotations vectors(result.vectors, n, OwnVectorThread(thread, n));
+    const std::size_t limit = JacobiRotationLimit(n);
+    std::vector<std::size_t> rescan;
+    for (;;) {
+      const auto [p, q] = rows.Pivot();
+      Real* bp = row[p];
+      Real* bq = row[q];
+      const Real bpq = bp[q];
+      const JacobiRotation r = RotationFor(bp[p], bq[q], bpq);
+      vectors.Push(p, q, r);
+      rescan.clear();
+      for (std::size_t l = 0; l < p; ++l) {  // (B[l][p], B[l][q])
+        if (l + kAhead < p) Prefetch(row[l + kAhead] + p), Prefetch(row[l + kAhead] + q);
+        Real* bl = row[l];
+        RotatePair(r, bl[p], bl[q]);
+        const bool current = rows.Changed(l, p, bl[p]);
+        if (!rows.Changed(l, q, bl[q]) || !current) rescan.push_back(l);
+      }
+      RowLargest largestP, largestQ;
+      for (std::size_t m = p + 1; m < q; ++m) {  // (B[p][m], B[m][q])
+        if (m + kAhead < q) Prefetch(row[m + kAhead] + q);
+        RotatePair(r, bp[m], row[m][q]);
+        largestP.Offer(bp[m], m);
+        if (!rows.Changed(m, q, row[m][q])) rescan.push_back(m);
+      }
+      largestP.Offer(0, q);  // B[p][q] is annihilated
+      for (std::size_t m = q + 1; m < n; ++m) {  // (B[p][m], B[q][m])
+        RotatePair(r, bp[m], bq[m]);
+        largestP.Offer(bp[m], m);
+        largestQ.Offer(bq[m], m);
+      }
+      diagonal = diagonal + 2 * bpq * bpq;
+      RotateDiagonal(r, bpq, bp[p], bq[q]);
+      bp[q] = 0;
+      rows.Set(p, largestP);
+      if (q + 1 < n) rows.Set(q, largestQ);
+      for (const std::size_t k : rescan) rows.Rescan(k);
+
+      ++result.rotations;
+      if (result.rotations > limit) {
+        result.outcome = JacobiOutcome::TooManyRotations;
+        return result;
+      }
+      if (JacobiConverged(total, diagonal)) break;
+      if (progress && result.rotations % kProgressEvery == 0 && !progress(result.rotations, (total - diagonal) / total)) {
+        result.outcome = JacobiOutcome::Cancelled;
+        return result;
+      }
+    }
+    vectors.Finish();
+  }
+  // V was rotated by rows; the vectors are its columns.
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = i + 1; j < n; ++j) std::swap(result.vectors[i * n + j], result.vectors[j * n + i]);
+  }
+  result.values.resize(n);
+  for (std::size_t i = 0; i < n; ++i) result.values[i] = row[i][i];
+  SortEigenpairs(result.values, result.vectors, n);
+  return result;
+}
+
+}  // namespace vorn

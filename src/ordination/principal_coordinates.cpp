@@ -1,0 +1,130 @@
+#include "ordination/principal_coordinates.h"
+
+#include <cmath>
+#include <new>
+#include <string>
+
+#include "core/number_format.h"
+
+namespace vorn {
+namespace {
+
+Real HalfSquare(Real d) { return -0.5L * (d * d); }
+
+std::string Plural(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::vector<Real> CentredMatrix(const DistanceMatrix& distances) {
+  const std::size_t n = distances.n;
+  // A is symmetric entry for entry, so each column's sum in row order equals its row's sum.
+  std::vector<Real> mean(n);
+  Real grand = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    Real sum = 0;
+    for (std::size_t j = 0; j < n; ++j) {
+      const Real a = HalfSquare(distances(i, j));
+      sum += a;
+      grand += a;
+    }
+    mean[i] = sum / n;
+  }
+  grand /= static_cast<Real>(n) * static_cast<Real>(n);
+  std::vector<Real> b(UpperSize(n));
+  for (std::size_t i = 0; i < n; ++i) {
+    Real* row = &b[UpperOffset(n, i)];
+    for (std::size_t j = i; j < n; ++j) row[j] = HalfSquare(distances(i, j)) - mean[i] - mean[j] + grand;
+  }
+  return b;
+}
+
+Status CheckOrdinable(const DistanceMatrix& distances) {
+  if (distances.n < 2) {
+    return Failure{"A principal coordinate analysis needs at least 2 individuals, but the current data matrix holds " +
+                   std::to_string(distances.n) + "."};
+  }
+  std::size_t undefined = 0, negative = 0;
+  for (const Real d : distances.entries) {
+    if (!std::isfinite(d)) ++undefined;
+    else if (d < 0) ++negative;
+  }
+  if (undefined == 0 && negative == 0) return Success();
+  std::string what;
+  if (undefined > 0) what = Plural(undefined, "entry without a value (NaN)", "entries without a value (NaN)");
+  if (negative > 0) {
+    if (!what.empty()) what += " and ";
+    what += Plural(negative, "negative entry", "negative entries") + " (an undefined Nei-Li distance is -1)";
+  }
+  const char* which = undefined + negative == 1 ? ", which is no distance" : ", which are no distances";
+  return Failure{"The distance matrix holds " + what + which +
+                 "; the principal coordinate analysis needs distances between every pair."};
+}
+
+Real PositiveEigenvalueBound(Real frobeniusSquare) {
+  return std::sqrt(kJacobiTolerance * frobeniusSquare / (1 - kJacobiTolerance));
+}
+
+Status TDistCluster::Compute(const JacobiProgress& progress, const SolverProgress& solverProgress) {
+  const std::size_t n = distances_.n;
+  EigenSystem eigen;
+  try {
+    eigen = solver_ == PcoaSolver::Jacobi ? JacobiEigen(CentredMatrix(distances_), n, progress)
+                                          : DivideAndConquerEigen(CentredMatrix(distances_), n, solverProgress);
+  } catch (const std::bad_alloc&) {
+    return Failure{"Out of memory"};
+  }
+  rotations_ = eigen.rotations;
+  if (eigen.outcome == JacobiOutcome::Cancelled) {
+    cancelled_ = true;
+    return Failure{""};
+  }
+  if (eigen.outcome != JacobiOutcome::Converged) {
+    return Failure{"PCoA failed"};
+  }
+  const Real bound = solver_ == PcoaSolver::Jacobi ? PositiveEigenvalueBound(eigen.frobeniusSquare)
+                                                   : DivideAndConquerBound(eigen.frobeniusSquare, n);
+  std::size_t positive = 0;
+  positiveSum_ = 0;
+  for (const Real lambda : eigen.values) {
+    if (lambda > bound) {
+      ++positive;
+      positiveSum_ += lambda;
+    }
+  }
+  firstEigenvalue_ = eigen.values[0];
+  // Sorted descending, so the positive axes come first.
+  result_.eigenvalues.assign(eigen.values.begin(), eigen.values.begin() + positive);
+  result_.percentages.clear();
+  for (const Real lambda : result_.eigenvalues) result_.percentages.push_back(100 * lambda / positiveSum_);
+  result_.coordinates.resize(n * positive);
+  for (std::size_t k = 0; k < positive; ++k) {
+    const Real root = std::sqrt(result_.eigenvalues[k]);
+    for (std::size_t i = 0; i < n; ++i) result_.coordinates[i * positive + k] = root * eigen.vectors[k * n + i];
+  }
+  return Success();
+}
+
+void TDistCluster::WriteResults(TextFileWriter& file, std::size_t maxAxes, const LabelTable& labels) const {
+  const std::size_t axes = std::min(maxAxes, PositiveCount());
+  file.Line();
+  file.Line("Principal Coordinate Analysis");
+  file.Line();
+  if (solver_ == PcoaSolver::DivideAndConquer) file.Line("Eigen solver: divide and conquer (LAPACK dsyevd), double precision");
+  file.Line("Number of positive eigenvalues: " + std::to_string(PositiveCount()));
+  file.Line("First eigenvalue: " + FormatReal(firstEigenvalue_));
+  file.Line("Sum of positive eigenvalues: " + FormatReal(positiveSum_));
+  file.Line("Eigenvalues (as percentages of the sum of positive eigenvalues)");
+  for (const Real percentage : result_.percentages) file.Line(FormatReal(percentage));
+  file.Line();
+  file.Line("PCoA coordinates");
+  for (std::size_t i = 0; i < distances_.n; ++i) {
+    std::string line = (labels.Empty() ? "OTU" + std::to_string(i + 1) : labels[i]) + " ";
+    for (std::size_t k = 0; k < axes; ++k) line += FormatReal(result_.Coordinate(i, k)) + " ";
+    file.Line(line);
+  }
+  file.Line();
+}
+
+}  // namespace vorn

@@ -1,0 +1,85 @@
+// Population Diversity and Pairwise PhiPT: the inputs they refuse (with nothing written), a pair
+// whose PhiPT is undefined, and Cancel between pairs.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/command_fixture.h"
+
+namespace vorn {
+namespace {
+
+using testing::ReadFile;
+
+// A and B hold one individual each, so the AMOVA of the two alone cannot run.
+constexpr const char* kThreePopulations =
+    "a1 b1 c1 c2 c3\n"
+    "1 0 0 0 1\n"
+    "1 0 1 1 1\n"
+    "0 1 1 0 1\n"
+    "*\n"
+    "[Groups]\n"
+    "AllData/A = a1;\n"
+    "AllData/B = b1;\n"
+    "AllData/C = c1, c2, c3;\n"
+    "*\n";
+
+class PopulationCommandsTest : public testing::CommandTest {};
+
+struct Refusal {
+  std::string data;
+  std::string handler;
+  std::vector<std::pair<std::string, std::string>> fields;
+  std::string error;
+};
+
+TEST_F(PopulationCommandsTest, RefusalsNameTheirCauseAndWriteNothing) {
+  const std::string three = kThreePopulations;
+  const std::vector<Refusal> refusals = {
+      {"a b\n1 0\n*\n", "PairwisePhiPT1Click", {}, "Groups must be defined for the population statistics."},
+      {"a b\n1 0\n*\n[Groups]\nAllData/A = a, b;\n*\n", "PairwisePhiPT1Click", {},
+       "The populations of level 1 (groups 2 deep in the hierarchy) number 1; this command needs at least 2."},
+      {three.substr(0, three.find("c3;")) + "zz;\n*\n", "PopulationDiversity1Click", {},
+       "\"zz\" of the group AllData/C is not an individual of the data."},
+      {three, "PopulationDiversity1Click", {{"level", "2"}},
+       "The populations of level 2 (groups 3 deep in the hierarchy) number 0; this command needs at least 1."},
+      {three, "PairwisePhiPT1Click", {{"permutations", "0"}}, "Invalid input. Please repeat."},
+      {three, "PopulationDiversity1Click", {{"lm_absences", "-1"}}, "Invalid input. Please repeat."},
+  };
+  // The dialogs keep their fields from one row to the next.
+  for (const Refusal& refusal : refusals) {
+    Load(refusal.data);
+    host.messages.clear();
+    Answer(refusal.fields);
+    Run(refusal.handler);
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{refusal.error}) << refusal.handler;
+    EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
+  }
+}
+
+TEST_F(PopulationCommandsTest, APairOfSingleIndividualsIsUndefinedAndSaidSo) {
+  Load(kThreePopulations);
+  SelectGroupEntry(3);
+  Answer({{"permutations", "99"}, {"table_file", "pairs.tsv"}});
+  host.answers = {MessageAnswer::Yes};
+  Run("PairwisePhiPT1Click");
+  EXPECT_EQ(host.reports.back(), "Pairwise PhiPT: 3 populations at level 1 with 99 permutations");
+  EXPECT_NE(host.messages.back().text.find("PhiPT undefined for 1 pair\r\n"), std::string::npos);
+  EXPECT_NE(ReadFile("analysis.txt")
+                .find("AllData/A and AllData/B: PhiPT undefined. The AMOVA cannot run: there are as many "
+                      "populations as individuals, so nothing can vary within populations.\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile("pairs.tsv").substr(0, 50), "PhiPT \\ p\tAllData/A\tAllData/B\tAllData/C\r\nAllData/A");
+  EXPECT_EQ(app.ws.groups.activeGroup, 3);
+}
+
+TEST_F(PopulationCommandsTest, CancelStopsBetweenPairsAndWritesNothing) {
+  Load(kThreePopulations);
+  host.cancelAfter = 1;
+  Run("PairwisePhiPT1Click");
+  EXPECT_EQ(host.reports.back(), "Cancelled: 1 of 3 pairs done; nothing was written.");
+  EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
+}
+
+}  // namespace
+}  // namespace vorn
