@@ -43,6 +43,8 @@ TMainPrg::TMainPrg(Host& host)
   RegisterRSupportCommands(handlers_);
   RegisterPcoaCommand(handlers_);
   RegisterPictureCommands(handlers_);
+  RegisterTreeMethodCommands(handlers_);
+  RegisterSupportCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

@@ -91,6 +91,10 @@ MenuBar MainMenu() {
                   Command("&Strict Consensus", "StrictConsensus1Click"),
                   Command("&Majority Rule Consensus", "MajorityRuleConsensus1Click"),
                   Command("&Principal Coordinate Analysis", "PrincipalCoordinateAnalysis1Click"),
+                  Separator(),
+                  Command("&Neighbor-Joining", "NeighborJoining1Click"),
+                  Command("Support on &Tree...", "SupportonTree1Click"),
+                  Command("&Cophenetic Correlation", "CopheneticCorrelation1Click"),
               }),
       Submenu("&Replicate Analyses",
               {
@@ -108,6 +112,7 @@ MenuBar MainMenu() {
                   Command("Replicate &Analysis Settings", "ReplicateAnalysisSettings1Click"),
                   Command("MR Consensus And &R-Support Settings", "MajorityRuleRvalueAnalysisSetting1Click"),
                   Command("Similarity &Coefficient Selection", "SimilarityCoefficientSlection1Click"),
+                  Command("&Tree Method...", "TreeMethod1Click"),
               }),
       Submenu("&View",
               {

@@ -34,6 +34,7 @@ TreePictureDialog::TreePictureDialog() : ModalDialog("Save Tree Picture") {
   Control labels = CheckBoxControl("node_labels", "Show labels at inner nodes (percentages, R)");
   labels.checked = defaults.nodeLabels;
   form.Add(labels);
+  form.Add(NumberField("hide_below", "Leave out support percentages below (0 = show all)", defaults.hideBelow));
   form.Add(NumberField("row_height", "Pixels from one tip to the next (9 to 100)", defaults.rowHeight));
   form.Add(NumberField("width", "Pixels from the root to the tips (100 to 20000)", defaults.width));
 }
@@ -46,12 +47,14 @@ std::optional<TreePictureChoices> TreePictureDialog::Execute(Session& session, c
   choices.nodeLabels = form["node_labels"].checked;
   const auto tree = Number(form, "tree", 1, 1000000);
   const auto level = Number(form, "level", 0, 1000);
+  const auto hideBelow = Number(form, "hide_below", 0, 100);
   const auto rowHeight = Number(form, "row_height", static_cast<std::size_t>(kReadableTreeRow), 100);
   const auto width = Number(form, "width", 100, 20000);
-  if (choices.treeFile.empty() || !tree || !level || !rowHeight || !width) {
+  if (choices.treeFile.empty() || !tree || !level || !hideBelow || !rowHeight || !width) {
     session.ErrorBox(choices.treeFile.empty() ? "Please name the tree file." : kInvalidInput);
     return std::nullopt;
   }
+  choices.hideBelow = *hideBelow;
   choices.tree = *tree, choices.level = *level, choices.rowHeight = *rowHeight, choices.width = *width;
   return choices;
 }
