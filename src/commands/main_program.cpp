@@ -44,6 +44,8 @@ TMainPrg::TMainPrg(Host& host)
   RegisterPcoaCommand(handlers_);
   RegisterPictureCommands(handlers_);
   RegisterPopulationCommands(handlers_);
+  RegisterTreeMethodCommands(handlers_);
+  RegisterSupportCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

@@ -25,6 +25,8 @@
 #include "commands/removal_dialogs.h"
 #include "commands/replicate_settings_dialog.h"
 #include "commands/shannon_scaling_dialog.h"
+#include "commands/support_dialog.h"
+#include "commands/tree_method_dialog.h"
 #include "commands/ttest_dialog.h"
 #include "core/session.h"
 #include "pictures/picture_maker.h"
@@ -60,11 +62,13 @@ struct Dialogs {
   PcoaSettingsDialog pcoaSettings;
   PopulationDiversityDialog populationDiversity;
   PairwisePhiPTDialog pairwisePhiPT;
+  TreeMethodDialog treeMethod;
+  SupportDialog support;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
-            &pcoaSettings, &populationDiversity, &pairwisePhiPT};
+            &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support};
   }
 };
 
@@ -127,7 +131,8 @@ void RegisterAmovaCommands(HandlerTable& table);
 void RegisterRSupportCommands(HandlerTable& table);
 void RegisterPcoaCommand(HandlerTable& table);
 void RegisterPictureCommands(HandlerTable& table);
-void RegisterPopulationCommands(HandlerTable& table);
+void RegisterPopulationCommands(HandlerTable& table), void RegisterTreeMethodCommands(HandlerTable& table);
+void RegisterSupportCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -93,6 +93,10 @@ MenuBar MainMenu() {
                   Command("&Strict Consensus", "StrictConsensus1Click"),
                   Command("&Majority Rule Consensus", "MajorityRuleConsensus1Click"),
                   Command("&Principal Coordinate Analysis", "PrincipalCoordinateAnalysis1Click"),
+                  Separator(),
+                  Command("&Neighbor-Joining", "NeighborJoining1Click"),
+                  Command("Support on &Tree...", "SupportonTree1Click"),
+                  Command("&Cophenetic Correlation", "CopheneticCorrelation1Click"),
               }),
       Submenu("&Replicate Analyses",
               {
@@ -111,6 +115,7 @@ MenuBar MainMenu() {
                   Command("MR Consensus And &R-Support Settings", "MajorityRuleRvalueAnalysisSetting1Click"),
                   Command("Similarity &Coefficient Selection", "SimilarityCoefficientSlection1Click"),
                   Command("&PCoA Settings...", "PCoASettings1Click"),
+                  Command("&Tree Method...", "TreeMethod1Click"),
               }),
       Submenu("&View",
               {

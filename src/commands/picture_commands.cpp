@@ -34,6 +34,7 @@ void SaveTreePicture1Click(TMainPrg& app) {
   auto scene = MakeTreeScene(*lines, choices->tree, choices->treeFile, app.ws.groups.groups, choices->level);
   if (!app.Check(scene)) return;
   scene->nodeLabels = choices->nodeLabels;
+  scene->hideSupportBelow = static_cast<unsigned>(choices->hideBelow);
   const auto path = ChoosePictureFile(app.host, "Save Tree Picture", "tree.svg");
   if (!path) return;
   if (!app.Check(app.pictures->SaveTree(*scene, static_cast<double>(choices->rowHeight), static_cast<double>(choices->width), *path))) return;

@@ -19,6 +19,8 @@ struct NumberField {
 
 constexpr NumberField kTree{"tree", "Tree number in the file", "The tree number", 1, 1000000};
 constexpr NumberField kTreeLevel{"level", "Colour tips by the groups of level, 0 for none", "The group level", 0, 1000};
+constexpr NumberField kHideBelow{"hide_below", "Leave out support percentages below, 0 to show all",
+                                 "The support threshold", 0, 100};
 constexpr NumberField kRowHeight{"row_height", "Pixels from one tip to the next", "The row height",
                                  static_cast<std::size_t>(kReadableTreeRow), 100};
 constexpr NumberField kTreeWidth{"width", "Pixels from the root to the tips", "The width", 100, 20000};
@@ -61,6 +63,7 @@ TreePictureDialog::TreePictureDialog() : ModalDialog("Save Tree Picture") {
   Control labels = CheckBoxControl("node_labels", "Show labels at inner nodes (percentages, R)");
   labels.checked = defaults.nodeLabels;
   form.Add(labels);
+  form.Add(Field(kHideBelow, defaults.hideBelow));
   form.Add(Field(kRowHeight, defaults.rowHeight));
   form.Add(Field(kTreeWidth, defaults.width));
 }
@@ -76,11 +79,13 @@ std::optional<TreePictureChoices> TreePictureDialog::Execute(Session& session, c
     return std::nullopt;
   }
   // One box at most: the first field that is refused.
-  std::optional<std::size_t> tree, level, rowHeight, width;
+  std::optional<std::size_t> tree, level, hideBelow, rowHeight, width;
   if (!(tree = Number(session, form, kTree)) || !(level = Number(session, form, kTreeLevel)) ||
+      !(hideBelow = Number(session, form, kHideBelow)) ||
       !(rowHeight = Number(session, form, kRowHeight)) || !(width = Number(session, form, kTreeWidth))) {
     return std::nullopt;
   }
+  choices.hideBelow = *hideBelow;
   choices.tree = *tree, choices.level = *level, choices.rowHeight = *rowHeight, choices.width = *width;
   return choices;
 }

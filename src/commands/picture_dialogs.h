@@ -17,6 +17,7 @@ struct TreePictureChoices {
   std::size_t tree = 1;
   std::size_t level = 1;
   bool nodeLabels = true;
+  std::size_t hideBelow = 0;   // support percentages below it are left out
   std::size_t rowHeight = 16;  // pixels per tip
   std::size_t width = 600;     // pixels from the root to the tips
 };

@@ -1,5 +1,6 @@
 // Trees > UPGMA: the tree of the active (dis)similarity matrix, appended as one Newick line to
 // the tree file under the matrix's name.
+#include "commands/built_tree.h"
 #include "commands/main_program.h"
 #include "trees/matrix_tree.h"
 #include "trees/newick_writer.h"
@@ -20,7 +21,7 @@ void UPGMA1Click(TMainPrg& app) {
   const std::string text = TreeToNewick(*tree, ws.results.activeName);
   const auto rewrite = app.PrepareOutputFile(ws.files.tree);
   if (!rewrite) return;
-  app.Check(WriteTreeLine(text, ws.files.tree, *rewrite));
+  if (app.Check(WriteTreeLine(text, ws.files.tree, *rewrite))) RememberTree(ws, *active, text);
 }
 
 }  // namespace

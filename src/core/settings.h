@@ -91,6 +91,9 @@ struct ConsensusSettings {
   double stopInconsistentFraction = 0.5;   // -9.0 when unchecked
 };
 
+// The method of the replicate tree analyses (Options > Tree Method); R-support always uses UPGMA.
+enum class TreeMethod : std::uint8_t { Upgma = 0, NeighborJoining = 1 };
+
 enum class ConfidenceOutput : std::uint8_t { Significance = 0, PValue = 1 };
 
 struct TTestSettings {
@@ -112,6 +115,7 @@ struct Settings {
   ConsensusSettings consensus;
   TTestSettings ttest;
   std::int32_t amovaPermutations = 999;  // "AMOVA Permutation Test": permutations of each test
+  TreeMethod treeMethod = TreeMethod::Upgma;
 };
 
 }  // namespace vorn

@@ -32,6 +32,7 @@ void Workspace::ReleaseData() {
   original = DataMatrix();
   results.Clear();
   ordination.reset();
+  lastTree.reset();
   groups = GroupState();
   dataLoaded = false;
 }

@@ -35,6 +35,15 @@ struct ResultMatrices {
   void Clear() { *this = ResultMatrices(); }
 };
 
+// The last tree Trees > UPGMA or Trees > Neighbor-Joining wrote, with the active matrix it was
+// built from (before the transformation), for the cophenetic correlation.
+struct BuiltTree {
+  std::string newick;
+  DistanceMatrix matrix;
+  DistanceTransformation transformation = DistanceTransformation::OneMinusS;
+  std::string matrixName;
+};
+
 // The log file: open for appending from "Turn log on" until "Turn log off" or exit.
 struct LogState {
   bool logging = false;
@@ -52,6 +61,7 @@ struct Workspace {
   ResultMatrices results;
   RandomGenerator random;
   std::optional<Ordination> ordination;  // the last principal coordinate analysis
+  std::optional<BuiltTree> lastTree;
   IndividualCoordinates coordinates;      // imported with the data or read from a file
 
   StatusHistory status;

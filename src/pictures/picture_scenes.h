@@ -22,6 +22,7 @@ struct TreeScene {
   GroupColouring colouring;
   std::string title;       // "outtree.ph: tree 1 of 3, StdJaccard"
   bool nodeLabels = true;  // consensus percentages and R labels at their nodes
+  unsigned hideSupportBelow = 0;  // percentages below this are left out
 };
 
 struct PcoaScene {

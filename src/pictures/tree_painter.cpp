@@ -5,6 +5,7 @@
 
 #include "pictures/picture_text.h"
 #include "pictures/plot_scale.h"
+#include "pictures/support_colours.h"
 
 namespace vorn {
 namespace {
@@ -96,10 +97,14 @@ void TreeDrawing::Paint(QPainter& painter) const {
   if (scene_.nodeLabels && rowHeight_ >= 1.5 * kReadableTreeRow) {
     // Above the branch, ending at the node.
     painter.setFont(smallFont_);
-    painter.setPen(QColor(0x55, 0x55, 0x55));
     const QFontMetricsF metrics(smallFont_);
     for (std::size_t i = 1; i < nodes.size(); ++i) {
       if (nodes[i].IsTip() || nodes[i].name.empty()) continue;
+      // Percentages in the colour of their class; other labels (R values) in grey.
+      const auto percent = SupportPercent(nodes[i].name);
+      if (percent && *percent < scene_.hideSupportBelow) continue;
+      const Rgb colour = percent ? SupportColour(*percent) : Rgb{0x55, 0x55, 0x55};
+      painter.setPen(QColor(colour.red, colour.green, colour.blue));
       const QString label = Text(nodes[i].name);
       painter.drawText(QPointF(X(at[i].x) - 3 - metrics.horizontalAdvance(label), Y(at[i].y) - 3), label);
     }

@@ -28,11 +28,12 @@ struct Slot {
 class Run {
  public:
   Run(Workspace& ws, ReplicateAnalysis analysis, bool keepMatrices, const ReplicateWriter& writer, std::size_t batch)
-      : Run(ws, analysis, ws.settings.replicates.JC, ws.data.individualLabels, keepMatrices, writer, batch) {}
-  Run(Workspace& ws, ReplicateAnalysis analysis, std::int32_t drawCount, const LabelTable& labels, bool keepMatrices,
-      const ReplicateWriter& writer, std::size_t batch)
+      : Run(ws, analysis, ws.settings.replicates.JC, ws.data.individualLabels, ws.settings.treeMethod, keepMatrices,
+            writer, batch) {}
+  Run(Workspace& ws, ReplicateAnalysis analysis, std::int32_t drawCount, const LabelTable& labels, TreeMethod method,
+      bool keepMatrices, const ReplicateWriter& writer, std::size_t batch)
       : ws_(ws), settings_(ws.settings.similarity), analysis_(analysis), drawCount_(drawCount), labels_(labels),
-        keep_(keepMatrices), writer_(writer), batch_(batch), slots_(SlotCount(batch)) {}
+        method_(method), keep_(keepMatrices), writer_(writer), batch_(batch), slots_(SlotCount(batch)) {}
 
   // Runs count replicates; prepare fills a slot's similarity matrix in run order, or leaves it
   // to fill(slot), which may run on any thread.
@@ -54,11 +55,11 @@ class Run {
   bool Keep() const { return keep_; }
 
  private:
-  // The UPGMA tree of the slot's similarity matrix, as a Newick line with the replicate's label.
+  // The tree of the slot's similarity matrix, as a Newick line with the replicate's label.
   void BuildTree(Slot& slot, std::int32_t e) {
     slot.tree = ReplicateTree{};
     slot.tree.number = e;
-    auto tree = BuildMatrixTree(slot.similarity, settings_.transformation, labels_);
+    auto tree = BuildMatrixTree(slot.similarity, settings_.transformation, labels_, method_);
     if (!keep_) slot.similarity = DistanceMatrix();
     if (!tree) {
       slot.tree.failure = tree.error();
@@ -85,6 +86,7 @@ class Run {
   const ReplicateAnalysis analysis_;
   const std::int32_t drawCount_;
   const LabelTable& labels_;
+  const TreeMethod method_;
   const bool keep_;
   const ReplicateWriter& writer_;
   const std::size_t batch_;
@@ -168,13 +170,14 @@ ReplicateSummary RunBootstrapAvgTrees(Workspace& ws, bool keepMatrices, const Re
 
 ReplicateSummary RunMultipleAvgTrees(Workspace& ws, const AverageBounds& bounds, bool keepMatrices,
                                      const ReplicateWriter& writer) {
-  const AverageTreeRun trees{ws.settings.replicates.JC, ws.settings.replicates.TR, &ws.data.individualLabels};
+  const AverageTreeRun trees{ws.settings.replicates.JC, ws.settings.replicates.TR, &ws.data.individualLabels,
+                             ws.settings.treeMethod};
   return RunAverageTrees(ws, bounds, trees, keepMatrices, writer);
 }
 
 ReplicateSummary RunAverageTrees(Workspace& ws, const AverageBounds& bounds, const AverageTreeRun& trees,
                                  bool keepMatrices, const ReplicateWriter& writer) {
-  Run run(ws, ReplicateAnalysis::MultipleAverage, trees.drawCount, *trees.labels, keepMatrices, writer, 1);
+  Run run(ws, ReplicateAnalysis::MultipleAverage, trees.drawCount, *trees.labels, trees.method, keepMatrices, writer, 1);
   const auto prepare = [&](Slot& slot) { Average(run, bounds.minimum, bounds.maximum, ws.random, slot); };
   return run.Go(trees.treeCount, prepare, [](Slot&) {});
 }

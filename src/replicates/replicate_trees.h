@@ -1,4 +1,4 @@
-// The replicate tree analyses: many UPGMA trees from one data matrix, handed one by one, in run
+// The replicate tree analyses: many UPGMA (or neighbor-joining) trees from one data matrix, handed one by one, in run
 // order, to a writer.
 //   Bootstrap Std. trees: per replicate the loci are resampled and the Standard matrix built.
 //   Bootstrap Avg. trees: per replicate the loci are resampled, its Minimum and Maximum matrices
@@ -65,12 +65,14 @@ ReplicateSummary RunBootstrapAvgTrees(Workspace& ws, bool keepMatrices, const Re
 ReplicateSummary RunMultipleAvgTrees(Workspace& ws, const AverageBounds& bounds, bool keepMatrices,
                                      const ReplicateWriter& writer);
 
-// Multiple Avg. trees with a draw count, a tree count and tip labels of the caller's (R-support
-// draws r per entry and names the tips by position); the draw count must be at least 1.
+// Multiple Avg. trees with a draw count, a tree count, tip labels and a tree method of the
+// caller's (R-support draws r per entry, names the tips by position and builds UPGMA trees); the
+// draw count must be at least 1.
 struct AverageTreeRun {
   std::int32_t drawCount = 0;
   std::int32_t treeCount = 0;
   const LabelTable* labels = nullptr;
+  TreeMethod method = TreeMethod::Upgma;
 };
 ReplicateSummary RunAverageTrees(Workspace& ws, const AverageBounds& bounds, const AverageTreeRun& trees,
                                  bool keepMatrices, const ReplicateWriter& writer);

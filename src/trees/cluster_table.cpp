@@ -58,6 +58,10 @@ long ClusterTable::Find(const std::unordered_multimap<std::uint64_t, std::size_t
   return -1;
 }
 
+long ClusterTable::Position(const std::vector<std::uint64_t>& members) const {
+  return Find(byHash_, clusters_, HashWords(members), members);
+}
+
 ClusterError ClusterTable::Count(std::vector<std::uint64_t> members) {
   const std::uint64_t hash = HashWords(members);
   if (const long found = Find(byHash_, clusters_, hash, members); found >= 0) {

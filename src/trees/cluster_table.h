@@ -58,6 +58,8 @@ class ClusterTable {
   // they are new and the table is full.
   ClusterError Count(std::vector<std::uint64_t> members);
   std::size_t NotCounted() const { return notCounted_; }
+  // Position of the cluster with these members in Clusters(), or -1.
+  long Position(const std::vector<std::uint64_t>& members) const;
 
  private:
   // Position of members among clusters (clusters_ or refused_), or -1.

@@ -4,7 +4,7 @@
 
 #include "similarity/coefficients.h"
 #include "similarity/distance_transformation.h"
-#include "trees/upgma.h"
+#include "trees/tree_method.h"
 
 namespace vorn {
 
@@ -16,16 +16,20 @@ std::size_t CountUndefinedPairs(const DistanceMatrix& coefficients) {
   return pairs;
 }
 
+std::string UndefinedPairsRefusal(const DistanceMatrix& coefficients) {
+  const std::size_t pairs = CountUndefinedPairs(coefficients);
+  if (pairs == 0) return "";
+  return std::to_string(pairs) +
+         (pairs == 1 ? " pair of individuals shares no band: its Nei-Li distance is undefined (-1), and a tree "
+                       "cannot join it."
+                     : " pairs of individuals share no band: their Nei-Li distance is undefined (-1), and a tree "
+                       "cannot join them.");
+}
+
 Result<TreeNodeTable> BuildMatrixTree(const DistanceMatrix& coefficients, DistanceTransformation transformation,
-                                      const LabelTable& labels) {
-  if (const std::size_t pairs = CountUndefinedPairs(coefficients); pairs > 0) {
-    return Failure{std::to_string(pairs) +
-                   (pairs == 1 ? " pair of individuals shares no band: its Nei-Li distance is undefined (-1), and a "
-                                 "tree cannot join it."
-                               : " pairs of individuals share no band: their Nei-Li distance is undefined (-1), and a "
-                                 "tree cannot join them.")};
-  }
-  return BuildUPGMA(TransformMatrix(coefficients, transformation), labels);
+                                      const LabelTable& labels, TreeMethod method) {
+  if (std::string refusal = UndefinedPairsRefusal(coefficients); !refusal.empty()) return Failure{std::move(refusal)};
+  return BuildTree(method, TransformMatrix(coefficients, transformation), labels);
 }
 
 }  // namespace vorn

@@ -1,10 +1,11 @@
-// The UPGMA tree of a (dis)similarity matrix as the similarity commands keep it: its entries
+// The tree (UPGMA or neighbor-joining) of a (dis)similarity matrix as the similarity commands keep it: its entries
 // turned into distances with the chosen transformation. A pair whose Nei-Li distance is
 // undefined (-1: the pair shares no band) has no distance to join by; taken as one it would be
 // joined first, on branches of negative length, so such a matrix gives no tree.
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "core/distance_matrix.h"
 #include "core/label_table.h"
@@ -17,9 +18,13 @@ namespace vorn {
 // The pairs of individuals (entries off the diagonal) that hold the undefined Nei-Li distance.
 std::size_t CountUndefinedPairs(const DistanceMatrix& coefficients);
 
-// The tree of the individuals named by labels; fails, naming how many pairs share no band, when
-// some distances are undefined, and otherwise as BuildUPGMA fails.
+// Why a tree cannot be built from coefficients holding undefined distances ("2 pairs of
+// individuals share no band: ..."), or "" when every distance is defined.
+std::string UndefinedPairsRefusal(const DistanceMatrix& coefficients);
+
+// The tree of the individuals named by labels by the chosen method; fails, naming how many pairs
+// share no band, when some distances are undefined, and otherwise as the tree builder fails.
 Result<TreeNodeTable> BuildMatrixTree(const DistanceMatrix& coefficients, DistanceTransformation transformation,
-                                      const LabelTable& labels);
+                                      const LabelTable& labels, TreeMethod method = TreeMethod::Upgma);
 
 }  // namespace vorn

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -56,6 +57,10 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   level_ = new QComboBox;
   nodeLabels_ = new QCheckBox("Node &labels");
   nodeLabels_->setChecked(true);
+  hideBelow_ = new QSpinBox;
+  hideBelow_->setRange(0, 100);
+  hideBelow_->setSuffix(" %");
+  hideBelow_->setToolTip("Leave out support percentages below this value (0 shows all)");
   auto* zoomIn = new QPushButton("Zoom &in");
   auto* zoomOut = new QPushButton("Zoom &out");
   auto* fit = new QPushButton("&Fit");
@@ -70,6 +75,8 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   tools->addWidget(new QLabel("Colour by:"));
   tools->addWidget(level_);
   tools->addWidget(nodeLabels_);
+  tools->addWidget(new QLabel("from"));
+  tools->addWidget(hideBelow_);
   tools->addStretch();
   tools->addWidget(zoomOut);
   tools->addWidget(zoomIn);
@@ -90,6 +97,7 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   connect(next_, &QPushButton::clicked, this, [this] { Show(current_ + 1); });
   connect(level_, &QComboBox::activated, this, [this] { Show(current_); });
   connect(nodeLabels_, &QCheckBox::toggled, this, [this] { Show(current_); });
+  connect(hideBelow_, &QSpinBox::valueChanged, this, [this] { Show(current_); });
   connect(zoomIn, &QPushButton::clicked, this, [this] { Zoom(1.25); });
   connect(zoomOut, &QPushButton::clicked, this, [this] { Zoom(0.8); });
   connect(fit, &QPushButton::clicked, this, [this] { Fit(); });
@@ -133,6 +141,7 @@ void TreeViewerWindow::Show(std::size_t number) {
     if (session_.Check(scene)) {
       scene_ = std::move(*scene);
       scene_->nodeLabels = nodeLabels_->isChecked();
+      scene_->hideSupportBelow = static_cast<unsigned>(hideBelow_->value());
     }
     current_ = number;
   }

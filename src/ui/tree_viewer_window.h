@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class QSpinBox;
 
 namespace vorn::ui {
 
@@ -54,6 +55,7 @@ class TreeViewerWindow : public QWidget {
   QPushButton* next_ = nullptr;
   QComboBox* level_ = nullptr;
   QCheckBox* nodeLabels_ = nullptr;
+  QSpinBox* hideBelow_ = nullptr;  // support percentages below it are left out
   QScrollArea* scroll_ = nullptr;
   TreeCanvas* canvas_ = nullptr;
 };

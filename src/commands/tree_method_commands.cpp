@@ -1,0 +1,108 @@
+// Trees > Neighbor-Joining and Trees > Cophenetic Correlation, and Options > Tree Method: the
+// second tree method beside UPGMA, its use in the replicate analyses, and how well the last tree
+// built renders the distances of its matrix.
+#include <cmath>
+#include <string>
+
+#include "commands/built_tree.h"
+#include "commands/main_program.h"
+#include "core/number_format.h"
+#include "similarity/coefficient_names.h"
+#include "similarity/distance_transformation.h"
+#include "trees/cophenetic.h"
+#include "trees/neighbor_joining.h"
+#include "trees/newick_reader.h"
+#include "trees/matrix_tree.h"
+#include "trees/newick_writer.h"
+
+namespace vorn {
+namespace {
+
+constexpr const char* kNoActiveMatrix = "Need to perform Jaccard calculation first.";
+
+std::string Plural(std::size_t count, const std::string& one, const std::string& many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+void NeighborJoining1Click(TMainPrg& app) {
+  Workspace& ws = app.ws;
+  const DistanceMatrix* active = ws.ActiveMatrix();
+  if (!active) {
+    app.ErrorBox(kNoActiveMatrix);
+    return;
+  }
+  if (const std::string refusal = UndefinedPairsRefusal(*active); !refusal.empty()) {
+    app.ErrorBox(refusal);
+    return;
+  }
+  app.Report("Building Neighbor-Joining tree...");
+  auto tree = BuildNeighborJoining(TransformMatrix(*active, ws.settings.similarity.transformation), ws.data.individualLabels);
+  if (!app.Check(tree)) return;
+  if (tree->tiedJoins > 0) {
+    app.Report("Neighbor-Joining: " + Plural(tree->tiedJoins, "join", "joins") +
+               " among tied pairs (the first pair in row order joined).");
+  }
+  if (tree->negativeLengths > 0) {
+    app.Report("Neighbor-Joining: " + Plural(tree->negativeLengths, "negative branch length", "negative branch lengths") +
+               " kept as computed.");
+  }
+  std::string text = TreeToNewick(tree->table, "NJ" + ws.results.activeName);
+  const auto rewrite = app.PrepareOutputFile(ws.files.tree);
+  if (!rewrite) return;
+  if (app.Check(WriteTreeLine(text, ws.files.tree, *rewrite))) RememberTree(ws, *active, std::move(text));
+}
+
+// Entry by entry, a not-a-number entry equal to one in the same place.
+bool SameMatrix(const DistanceMatrix& a, const DistanceMatrix& b) {
+  if (a.n != b.n) return false;
+  for (std::size_t k = 0; k < a.entries.size(); ++k) {
+    const Real x = a.entries[k], y = b.entries[k];
+    if (!(x == y || (std::isnan(x) && std::isnan(y)))) return false;
+  }
+  return true;
+}
+
+void CopheneticCorrelation1Click(TMainPrg& app) {
+  Workspace& ws = app.ws;
+  const DistanceMatrix* active = ws.ActiveMatrix();
+  if (!active) {
+    app.ErrorBox(kNoActiveMatrix);
+    return;
+  }
+  if (!ws.lastTree || !SameMatrix(ws.lastTree->matrix, *active)) {
+    app.ErrorBox("Build a tree of the active matrix first (Trees > UPGMA or Trees > Neighbor-Joining).");
+    return;
+  }
+  const BuiltTree& built = *ws.lastTree;
+  auto tree = ReadNewick(built.newick);
+  if (!app.Check(tree)) return;
+  // The tree names its tips as Newick can hold them.
+  LabelTable written;
+  for (const std::string& label : ws.data.individualLabels.All()) written.Add(NewickName(label));
+  auto paths = PathDistances(*tree, written);
+  if (!app.Check(paths)) return;
+  const Real r = PearsonOverPairs(TransformMatrix(*active, built.transformation), *paths);
+  const std::string rText = std::isnan(r) ? std::string("undefined (no variation)") : FormatReal(r);
+
+  auto file = app.BeginOutputFile(ws.files.analysis);
+  if (!file) return;
+  file->Line("Cophenetic correlation between the matrix " + built.matrixName + " (" +
+             TransformationName(built.transformation) + ") and the tree " + tree->Root().name);
+  file->Line("Pairs of individuals: " + std::to_string(active->n * (active->n - 1) / 2));
+  file->Line("r= " + rText);
+  file->Line();
+  if (!app.FinishOutputFile(*file)) return;
+  app.Report("Cophenetic correlation: r= " + rText);
+}
+
+void TreeMethod1Click(TMainPrg& app) { app.dialogs.treeMethod.Execute(app, app.ws.settings.treeMethod); }
+
+}  // namespace
+
+void RegisterTreeMethodCommands(HandlerTable& table) {
+  table["NeighborJoining1Click"] = Plain(NeighborJoining1Click);
+  table["CopheneticCorrelation1Click"] = Plain(CopheneticCorrelation1Click);
+  table["TreeMethod1Click"] = Plain(TreeMethod1Click);
+}
+
+}  // namespace vorn

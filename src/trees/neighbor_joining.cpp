@@ -1,0 +1,279 @@
+// The clusters left occupy slots 0 .. m - 1 of the triangle: a join puts the new cluster in the
+// lower slot of the pair and moves the last slot into the higher one, so every scan runs over
+// the first m(m + 1)/2 entries, row after row. Slot order is not the row order of the rules: an
+// order key per slot (OTUs 0 .. n - 1, each new cluster the next number) stands for it.
+//
+// The search runs on a double copy of the triangle: per row the smallest (m - 2) d(i, j) - R(j),
+// in vector registers, then every pair whose double Q lies within a rounding bound of the smallest is
+// taken up again in 80-bit reals, where the smallest Q and the tie rule decide. So the joins are
+// those of a search done wholly in 80-bit reals, at the speed of a scan of doubles.
+#include "trees/neighbor_joining.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/progress.h"
+#include "trees/upgma.h"
+
+namespace vorn {
+namespace {
+
+constexpr double kUnitRoundoff = std::numeric_limits<double>::epsilon() / 2;
+
+struct Candidate {
+  Real q;
+  std::uint32_t rowKey;     // the later cluster in row order
+  std::uint32_t columnKey;  // the earlier one
+  std::size_t row, column;  // their slots
+};
+
+bool Before(const Candidate& a, const Candidate& b) {
+  if (a.q != b.q) return a.q < b.q;
+  return a.rowKey != b.rowKey ? a.rowKey < b.rowKey : a.columnKey < b.columnKey;
+}
+
+class NeighborJoiner {
+ public:
+  NeighborJoiner(DistanceMatrix distances, const LabelTable& labels)
+      : d_(std::move(distances)), n_(d_.n), m_(n_), fast_(d_.entries.size()), key_(n_), record_(n_, 0), otu_(n_),
+        sums_(n_, 0), fastSums_(n_), rowMinimum_(n_) {
+    names_.reserve(n_);
+    for (std::size_t i = 0; i < n_; ++i) {
+      names_.push_back(labels.Count() == n_ ? labels[i] : "OTU" + std::to_string(i + 1));
+      key_[i] = static_cast<std::uint32_t>(i);
+      otu_[i] = i;
+    }
+    nextKey_ = static_cast<std::uint32_t>(n_);
+    result_.table.Reserve(2 * n_);
+  }
+
+  // The pair, if any, whose distance is undefined (not a number, infinite or negative).
+  std::optional<Failure> CheckDistances() const {
+    for (std::size_t i = 1; i < n_; ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        const Real v = d_(i, j);
+        if (!(v >= 0) || std::isinf(v)) {
+          return Failure{"The distance between " + names_[j] + " and " + names_[i] +
+                         " is undefined; no Neighbor-Joining tree was built."};
+        }
+      }
+    }
+    return std::nullopt;
+  }
+
+  NeighborJoiningTree Build() {
+    for (std::size_t i = 0; i < n_; ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        const Real v = d_(i, j);
+        sums_[i] += v;
+        sums_[j] += v;
+        largest_ = std::max(largest_, static_cast<double>(v));
+      }
+    }
+    for (std::size_t k = 0; k < d_.entries.size(); ++k) fast_[k] = static_cast<double>(d_.entries[k]);
+    while (m_ > 3) {
+      KeepResponsive();
+      Join(Smallest());
+    }
+    JoinLast();
+    return std::move(result_);
+  }
+
+ private:
+  Real D(std::size_t a, std::size_t b) const { return d_(a, b); }
+
+  // With four clusters left Q(i, j) = -(d(i, k) + d(i, l) + d(j, k) + d(j, l)) = Q(k, l): joining
+  // either pair gives the same unrooted tree. Both are summed alike, smallest term first, so that
+  // the tie is exact and the first pair in row order joins, as for every tie; a tie is noted
+  // only when another split of the four is as good.
+  Candidate SmallestOfFour() {
+    Candidate best{std::numeric_limits<Real>::infinity(), 0, 0, 0, 0};
+    std::size_t atBest = 0;
+    for (std::size_t i = 1; i < 4; ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        std::vector<Real> cross;
+        for (std::size_t k = 0; k < 4; ++k) {
+          if (k != i && k != j) cross.insert(cross.end(), {D(i, k), D(j, k)});
+        }
+        std::sort(cross.begin(), cross.end());
+        const bool iLater = key_[i] > key_[j];
+        const std::size_t later = iLater ? i : j, earlier = iLater ? j : i;
+        const Candidate c{-(((cross[0] + cross[1]) + cross[2]) + cross[3]), key_[later], key_[earlier], later, earlier};
+        if (c.q == best.q) ++atBest;
+        else if (c.q < best.q) atBest = 1;
+        if (Before(c, best)) best = c;
+      }
+    }
+    if (atBest > 2) ++result_.tiedJoins;
+    return best;
+  }
+
+  // The pair with the smallest Q, the first in row order among ties.
+  Candidate Smallest() {
+    const std::size_t m = m_;
+    if (m == 4) return SmallestOfFour();
+    const double scale = static_cast<double>(m - 2);
+    double largestSum = 0;
+    for (std::size_t i = 0; i < m; ++i) {
+      fastSums_[i] = static_cast<double>(sums_[i]);
+      largestSum = std::max(largestSum, std::fabs(fastSums_[i]));
+    }
+    const double* fast = fast_.data();
+    const double* sums = fastSums_.data();
+    double* rowMinimum = rowMinimum_.data();
+    rowMinimum[0] = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 1; i < m; ++i) {
+      const double* row = fast + TriangleIndex(i, 0);
+      double best = std::numeric_limits<double>::infinity();
+#pragma omp simd reduction(min : best)
+      for (std::size_t j = 0; j < i; ++j) {
+        const double q = scale * row[j] - sums[j];
+        best = q < best ? q : best;
+      }
+      rowMinimum[i] = best - sums[i];
+    }
+    const double smallest = *std::min_element(rowMinimum, rowMinimum + m);
+    // Each double Q lies within a few roundings of its 80-bit value, each bounded by the
+    // largest magnitudes that enter it; twice that bound around the smallest keeps every pair
+    // that can be smallest in 80-bit reals.
+    const double bound = 16 * kUnitRoundoff * (scale * largest_ + 2 * largestSum) + std::numeric_limits<double>::min();
+    const double limit = smallest + bound;
+
+    const Real mReal = static_cast<Real>(m - 2);
+    Candidate best{std::numeric_limits<Real>::infinity(), 0, 0, 0, 0};
+    std::size_t tied = 0;
+    for (std::size_t i = 1; i < m; ++i) {
+      if (rowMinimum[i] > limit) continue;
+      const double* row = fast + TriangleIndex(i, 0);
+      for (std::size_t j = 0; j < i; ++j) {
+        if (scale * row[j] - sums[j] - sums[i] > limit) continue;
+        const bool iLater = key_[i] > key_[j];
+        const std::size_t later = iLater ? i : j, earlier = iLater ? j : i;
+        const Candidate c{mReal * D(i, j) - sums_[later] - sums_[earlier], key_[later], key_[earlier], later, earlier};
+        if (c.q == best.q) ++tied;
+        else if (c.q < best.q) tied = 1;
+        if (Before(c, best)) best = c;
+      }
+    }
+    if (tied > 1) ++result_.tiedJoins;
+    return best;
+  }
+
+  // Hangs the cluster of slot s below the node numbered parent with the given branch length:
+  // a new leaf record for an OTU, the cluster's own record otherwise.
+  void Attach(std::size_t s, Real length, std::uint16_t parent) {
+    if (length < 0) ++result_.negativeLengths;
+    if (record_[s] == 0) {
+      TreeNode leaf;
+      leaf.name = names_[otu_[s]];
+      leaf.length = length;
+      leaf.node = parent;
+      result_.table.Append(std::move(leaf));
+      return;
+    }
+    TreeNode& node = result_.table[record_[s]];
+    node.name = "Internal";
+    node.length = length;
+    node.node = parent;
+  }
+
+  // Writes the records of a join of the slots (leaves first, in the order given, then the new
+  // node) and gives the new node's number.
+  std::uint16_t WriteJoin(const std::vector<std::size_t>& slots, const std::vector<Real>& lengths, std::string name) {
+    const auto leaves = static_cast<std::size_t>(std::count_if(slots.begin(), slots.end(), [&](std::size_t s) { return record_[s] == 0; }));
+    const auto joined = static_cast<std::uint16_t>(result_.table.Count() + leaves + 1);
+    for (std::size_t k = 0; k < slots.size(); ++k) Attach(slots[k], lengths[k], joined);
+    TreeNode node;
+    node.name = std::move(name);
+    node.descendants = static_cast<std::uint16_t>(slots.size());
+    result_.table.Append(std::move(node));
+    return joined;
+  }
+
+  void SetEntry(std::size_t a, std::size_t b, Real v) {
+    const std::size_t at = TriangleIndex(a, b);
+    d_.entries[at] = v;
+    fast_[at] = static_cast<double>(v);
+  }
+
+  void Join(const Candidate& pair) {
+    const std::size_t a = pair.row, b = pair.column, m = m_;
+    const Real dab = D(a, b);
+    const Real lengthA = dab / 2 + (sums_[a] - sums_[b]) / (2 * static_cast<Real>(m - 2));
+    const std::uint16_t joined = WriteJoin({a, b}, {lengthA, dab - lengthA}, "internal");
+
+    // The new cluster takes the lower slot of the pair; the last slot moves into the higher.
+    const std::size_t low = std::min(a, b), high = std::max(a, b);
+    Real sum = 0;
+    for (std::size_t k = 0; k < m; ++k) {
+      if (k == a || k == b) continue;
+      const Real dak = D(a, k), dbk = D(b, k);
+      const Real duk = (dak + dbk - dab) / 2;
+      sums_[k] = sums_[k] - dak - dbk + duk;
+      sum += duk;
+      largest_ = std::max(largest_, std::fabs(static_cast<double>(duk)));
+      SetEntry(low, k, duk);
+    }
+    SetEntry(low, low, 0);
+    sums_[low] = sum;
+    key_[low] = nextKey_++;
+    record_[low] = joined;
+    const std::size_t last = m - 1;
+    if (high != last) {
+      for (std::size_t k = 0; k < last; ++k) {
+        if (k != high) SetEntry(high, k, D(last, k));
+      }
+      SetEntry(high, high, 0);
+      key_[high] = key_[last];
+      record_[high] = record_[last];
+      otu_[high] = otu_[last];
+      sums_[high] = sums_[last];
+    }
+    m_ = last;
+  }
+
+  // The last two or three clusters, in order of their keys, joined at the root.
+  void JoinLast() {
+    std::vector<std::size_t> slots(m_);
+    for (std::size_t s = 0; s < m_; ++s) slots[s] = s;
+    std::sort(slots.begin(), slots.end(), [&](std::size_t x, std::size_t y) { return key_[x] < key_[y]; });
+    std::vector<Real> lengths;
+    if (m_ == 2) {
+      lengths = {D(slots[0], slots[1]) / 2, D(slots[0], slots[1]) / 2};
+    } else {
+      const std::size_t x = slots[0], y = slots[1], z = slots[2];
+      lengths = {(D(x, y) + D(x, z) - D(y, z)) / 2, (D(x, y) + D(y, z) - D(x, z)) / 2, (D(x, z) + D(y, z) - D(x, y)) / 2};
+    }
+    WriteJoin(slots, lengths, "last node");
+  }
+
+  DistanceMatrix d_;       // 80-bit distances by slot
+  std::size_t n_, m_;
+  std::vector<double> fast_;  // the same, rounded to double, for the search
+  std::vector<std::string> names_;
+  std::vector<std::uint32_t> key_;
+  std::vector<std::uint16_t> record_;  // the internal node a slot holds; 0 while it holds an OTU
+  std::vector<std::size_t> otu_;       // the OTU a slot holds while it holds one
+  std::vector<Real> sums_;             // R by slot
+  std::vector<double> fastSums_;
+  std::vector<double> rowMinimum_;
+  double largest_ = 0;  // the largest distance magnitude met so far
+  std::uint32_t nextKey_ = 0;
+  NeighborJoiningTree result_;
+};
+
+}  // namespace
+
+Result<NeighborJoiningTree> BuildNeighborJoining(DistanceMatrix distances, const LabelTable& labels) {
+  if (distances.n < 2) return Failure{"A tree needs at least two individuals."};
+  if (distances.n > kMaxTreeOtus) return Failure{"A tree can hold at most " + std::to_string(kMaxTreeOtus) + " individuals."};
+  NeighborJoiner joiner(std::move(distances), labels);
+  if (auto failure = joiner.CheckDistances()) return *failure;
+  return joiner.Build();
+}
+
+}  // namespace vorn
