@@ -1,5 +1,6 @@
 // File > Load: choose a data file, confirm its layout, read it, and read its group blocks when
 // "Include Groups" is ticked.
+#include "commands/data_install.h"
 #include "commands/main_program.h"
 #include "core/text_file.h"
 #include "groups/group_model.h"
@@ -36,13 +37,17 @@ void Load1Click(TMainPrg& app) {
   // The file is read into a new matrix, so a failed read leaves the previous data in place.
   auto matrix = ReadDataFile(name, app.ws.settings.layout);
   if (!app.Check(matrix)) return;
-  app.ws.InstallLoadedMatrix(std::move(*matrix));
-  app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
+  InstallReadMatrix(app, std::move(*matrix));
   app.Report("Loading File: " + name);
   if (app.ws.settings.layout.includeGroups) ReadGroupBlocks(app, name);
 }
 
 }  // namespace
+
+void InstallReadMatrix(TMainPrg& app, DataMatrix matrix) {
+  app.ws.InstallLoadedMatrix(std::move(matrix));
+  app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
+}
 
 void RegisterLoadCommand(HandlerTable& table) { table["Load1Click"] = Plain(Load1Click); }
 

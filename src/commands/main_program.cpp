@@ -43,6 +43,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterRSupportCommands(handlers_);
   RegisterPcoaCommand(handlers_);
   RegisterPictureCommands(handlers_);
+  RegisterImportCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

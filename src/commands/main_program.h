@@ -15,6 +15,7 @@
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
 #include "commands/hindex_filter_dialog.h"
+#include "commands/import_dialogs.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
 #include "commands/picture_dialogs.h"
@@ -52,10 +53,13 @@ struct Dialogs {
   TConsRDlg consensusSettings;
   TreePictureDialog treePicture;
   PcoaPlotDialog pcoaPlot;
+  TImportTableDialog importTable;
+  TImportGenalexDialog importGenalex;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot};
+            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
+            &importTable, &importGenalex};
   }
 };
 
@@ -118,6 +122,7 @@ void RegisterAmovaCommands(HandlerTable& table);
 void RegisterRSupportCommands(HandlerTable& table);
 void RegisterPcoaCommand(HandlerTable& table);
 void RegisterPictureCommands(HandlerTable& table);
+void RegisterImportCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {
