@@ -28,9 +28,10 @@ Status WriteSyntax(const std::string& path, const DataMatrix& matrix) {
     return Success();
   });
   if (!written) return written;
-  for (const auto& [name, labels] : {std::pair{SyntaxIndividualLabelFile(path), &matrix.individualLabels},
-                                     std::pair{SyntaxLocusLabelFile(path), &matrix.locusLabels}}) {
-    written = ReplaceFileWhole(name, [&](TextFileWriter& file) {
+  for (const auto& labelFile : {std::pair{SyntaxIndividualLabelFile(path), &matrix.individualLabels},
+                                 std::pair{SyntaxLocusLabelFile(path), &matrix.locusLabels}}) {
+    const LabelTable* labels = labelFile.second;  // a plain variable: clang 14 cannot capture bindings
+    written = ReplaceFileWhole(labelFile.first, [&](TextFileWriter& file) {
       WriteLabelLines(file, *labels, true);
       return Success();
     });
