@@ -1,6 +1,7 @@
 #include "io/csv_table_import.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 namespace vorn {
@@ -10,9 +11,12 @@ namespace {
 enum class Role { Scores, Names, Group, Skipped };
 
 struct LineRoles {
-  std::vector<Role> roles;          // by line, from 0
-  std::vector<std::size_t> groups;  // the line of each group level, from 0
-  Role Of(std::size_t line) const { return line < roles.size() ? roles[line] : Role::Scores; }
+  std::map<std::size_t, Role> roles;  // by line, from 0; the others hold scores
+  std::vector<std::size_t> groups;    // the line of each group level, from 0
+  Role Of(std::size_t line) const {
+    const auto found = roles.find(line);
+    return found == roles.end() ? Role::Scores : found->second;
+  }
 };
 
 // The roles the options give; refuses a line chosen twice. lineCount is the number of lines
@@ -26,11 +30,9 @@ Result<LineRoles> AssignRoles(const TableImportOptions& options, std::size_t lin
       return Failure{what + std::to_string(line) + " is chosen, but row 1 has " + std::to_string(lineCount) +
                      " columns"};
     }
-    if (assigned.roles.size() < line) assigned.roles.resize(line, Role::Scores);
-    if (assigned.roles[line - 1] != Role::Scores) {
+    if (!assigned.roles.emplace(line - 1, role).second) {
       return Failure{what + std::to_string(line) + " is chosen twice (names, groups or left out)"};
     }
-    assigned.roles[line - 1] = role;
     return Success();
   };
   if (auto named = assign(options.nameLine, Role::Names); !named) return Failure{named.error()};

@@ -95,6 +95,10 @@ Status ReadCounts(const CsvTokenizer& row, Header& header) {
     auto count = ReadCount(row.Field(gap + 2 + g), cell, "the number of populations of region " + std::to_string(g + 1));
     if (!count) return Failure{count.error()};
     if (*count == 0) return CellFailure(cell, "a region without populations");
+    if (*count > header.populations - header.regionOfPopulation.size()) {
+      return CellFailure(cell, "the regions hold more populations than the " + std::to_string(header.populations) +
+                                   " row 1 gives");
+    }
     header.regionOfPopulation.insert(header.regionOfPopulation.end(), *count, g);
   }
   if (header.regionOfPopulation.size() != header.populations) {

@@ -132,6 +132,7 @@ const Refusal kRefusals[] = {
     {Reader::Genalex, "x,3,2,2,1\n", "Row 1, column 1: 'x' is not a number of loci"},
     {Reader::Genalex, "2,70000,2,2,1\n", "Row 1, column 2: the number of samples must lie between 1 and 65535"},
     {Reader::Genalex, "2,3,2,2,1,,1,1\n,,,A,B\n", "Row 1, column 7: the regions hold 1 populations, row 1 gives 2"},
+    {Reader::Genalex, "2,3,2,2,1,,1,888888888882\n", "Row 1, column 8: the regions hold more populations than the 2 row 1 gives"},
     {Reader::Genalex, "2,1,1,1\n,,,A\nSample,Pop,L1,L2,,X,Y\ns1,A,1,0,,1.5,x\n", "Row 4, column 7: 'x' is not a number"},
     {Reader::Coordinates, "name,east,north\n", "Row 1, column 2: the titles must be name, x, y or name, latitude, longitude"},
     {Reader::Coordinates, "name,lat,lon\na,91,0\n", "Row 2, column 2: a latitude lies between -90 and 90"},
