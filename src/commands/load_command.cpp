@@ -1,5 +1,6 @@
 // File > Load: choose a data file, confirm its layout, read it, and read its group blocks when
 // "Include Groups" is ticked.
+#include "commands/data_install.h"
 #include "commands/main_program.h"
 #include "core/text_file.h"
 #include "groups/group_model.h"
@@ -39,8 +40,7 @@ void Load1Click(TMainPrg& app) {
   MergedNames merged;
   auto matrix = ReadDataFile(name, app.ws.settings.layout, &merged);
   if (!app.Check(matrix)) return;
-  app.ws.InstallLoadedMatrix(std::move(*matrix));
-  app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
+  InstallReadMatrix(app, std::move(*matrix));
   app.Report("Loading File: " + name);
   if (const std::string notice = MergedNamesNotice(merged); !notice.empty()) {
     app.MessageQuery(notice, "Warning", MessageButtons::Ok);
@@ -49,6 +49,11 @@ void Load1Click(TMainPrg& app) {
 }
 
 }  // namespace
+
+void InstallReadMatrix(TMainPrg& app, DataMatrix matrix) {
+  app.ws.InstallLoadedMatrix(std::move(matrix));
+  app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
+}
 
 void RegisterLoadCommand(HandlerTable& table) { table["Load1Click"] = Plain(Load1Click); }
 

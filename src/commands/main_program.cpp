@@ -46,6 +46,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterPopulationCommands(handlers_);
   RegisterTreeMethodCommands(handlers_);
   RegisterSupportCommand(handlers_);
+  RegisterImportCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

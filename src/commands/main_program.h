@@ -16,6 +16,7 @@
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
 #include "commands/hindex_filter_dialog.h"
+#include "commands/import_dialogs.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
 #include "commands/pcoa_settings_dialog.h"
@@ -64,11 +65,13 @@ struct Dialogs {
   PairwisePhiPTDialog pairwisePhiPT;
   TreeMethodDialog treeMethod;
   SupportDialog support;
+  TImportTableDialog importTable;
+  TImportGenalexDialog importGenalex;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
-            &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support};
+            &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex};
   }
 };
 
@@ -131,8 +134,10 @@ void RegisterAmovaCommands(HandlerTable& table);
 void RegisterRSupportCommands(HandlerTable& table);
 void RegisterPcoaCommand(HandlerTable& table);
 void RegisterPictureCommands(HandlerTable& table);
-void RegisterPopulationCommands(HandlerTable& table), void RegisterTreeMethodCommands(HandlerTable& table);
+void RegisterPopulationCommands(HandlerTable& table);
+void RegisterTreeMethodCommands(HandlerTable& table);
 void RegisterSupportCommand(HandlerTable& table);
+void RegisterImportCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -34,9 +34,16 @@ MenuBar MainMenu() {
                               Command("&hindex", "hindex1Click"),
                               Command("&Structure", "Structure1Click"),
                               Command("Hic&kory (Nexus)", "HickoryNexusAllelesBlocK91Click"),
+                              Command("&Coordinates (CSV)", "ExportCoordinates1Click"),
                           }),
                   Command(std::string(kLogOnCaption), "urnlogon1Click"),
                   Command("E&xit", "Exit1Click"),
+                  Separator(),
+                  Submenu("&Import",
+                          {
+                              Command("&CSV / TSV Table...", "ImportCsvTable1Click"),
+                              Command("&GenAlEx Workbook (CSV)...", "ImportGenalex1Click"),
+                          }),
               }),
       Submenu("&DataMatrix",
               {

@@ -4,6 +4,7 @@
 // the form reads the state back. Controls are shown in list order.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,7 @@ struct Control {
   int maxLength = 0;
   bool digitsOnly = false;
   bool visible = true;
+  bool fixedPitch = false;  // a label whose lines line up in columns (a preview)
 
   bool checked = false;
   int selected = 0;
@@ -52,6 +54,10 @@ class DialogForm {
   Control& operator[](std::string_view key);
   const Control& operator[](std::string_view key) const;
   Control* Find(std::string_view key);
+
+  // Called by a host that shows edits as they happen, after it stored them in the form; it may
+  // change the captions of labels, which the host then shows anew (a preview of what OK does).
+  std::function<void(DialogForm&)> edited;
 
   std::vector<Control>& Controls() { return controls_; }
   const std::vector<Control>& Controls() const { return controls_; }

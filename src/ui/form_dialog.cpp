@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +87,29 @@ FormDialog::FormDialog(DialogForm& form, QWidget* parent) : QDialog(parent), for
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // as large as the controls need
   ApplyVisibility();
+  if (form_.edited) WatchEdits();
+}
+
+void FormDialog::WatchEdits() {
+  for (const auto& widgets : widgets_) {
+    if (auto* box = qobject_cast<QCheckBox*>(widgets.editor)) connect(box, &QCheckBox::toggled, this, &FormDialog::Edited);
+    if (auto* edit = qobject_cast<QLineEdit*>(widgets.editor)) connect(edit, &QLineEdit::textEdited, this, &FormDialog::Edited);
+    if (auto* combo = qobject_cast<QComboBox*>(widgets.editor)) {
+      connect(combo, &QComboBox::currentIndexChanged, this, &FormDialog::Edited);
+    }
+    if (widgets.radioGroup) connect(widgets.radioGroup, &QButtonGroup::idClicked, this, &FormDialog::Edited);
+  }
+}
+
+void FormDialog::Edited() {
+  Store();
+  form_.edited(form_);
+  for (const auto& widgets : widgets_) {
+    const Control& control = *widgets.control;
+    if (control.kind != ControlKind::Label) continue;
+    static_cast<QLabel*>(widgets.editor)->setText(ToQt(PlainCaption(control.caption)));
+    widgets.editor->setVisible(control.visible && !control.caption.empty());
+  }
 }
 
 ControlWidgets FormDialog::MakeWidgets(Control& control) {
@@ -95,6 +119,7 @@ ControlWidgets FormDialog::MakeWidgets(Control& control) {
   switch (control.kind) {
     case ControlKind::Label:
       widgets.editor = TextLabel(ToQt(PlainCaption(control.caption)), Name(control.key));
+      if (control.fixedPitch) widgets.editor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
       break;
     case ControlKind::CheckBox: {
       auto* box = new QCheckBox(caption);

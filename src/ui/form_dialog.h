@@ -23,6 +23,10 @@ class FormDialog : public QDialog {
  private:
   ControlWidgets MakeWidgets(Control& control);
   void ApplyVisibility();
+  // Connects every editor to Edited when the form asks to hear of edits as they happen.
+  void WatchEdits();
+  // Stores the edits, lets the form answer them, and shows the labels' new captions.
+  void Edited();
 
   DialogForm& form_;
   std::vector<ControlWidgets> widgets_;

@@ -1,0 +1,76 @@
+// File > Import: CSV / TSV tables and GenAlEx workbooks read into the workspace as Load reads a
+// data file (matrix, labels, original copy, AllData and AllLoci), with the table's groups and
+// coordinates; and File > Export > Coordinates (CSV), which writes the coordinates back out.
+// A refused table loads nothing: the data loaded before stay.
+#include "commands/data_guard.h"
+#include "commands/data_install.h"
+#include "commands/main_program.h"
+#include "groups/group_model.h"
+#include "io/coordinates_file.h"
+
+namespace vorn {
+namespace {
+
+constexpr const char* kTableFilter =
+    "CSV Files (*.csv)|*.csv|Tables (*.txt;*.tsv)|*.txt;*.tsv|All Files (*.*)|*.*";
+
+// The table's groups replace the user's (as a [Groups] block would), its coordinates the ones
+// kept before; a table without them keeps those, as a data file without a block keeps the groups.
+void InstallTable(TMainPrg& app, ImportedTable table, const std::string& name) {
+  const std::string counts = ImportCounts(table);
+  InstallReadMatrix(app, std::move(table.matrix));
+  GroupState& state = app.ws.groups;
+  if (!table.groups.empty()) {
+    state.groups.resize(1);
+    state.groups.insert(state.groups.end(), table.groups.begin(), table.groups.end());
+    app.RebuildGroupMenu(DisplayNames(state.groups, state.showFullPath));
+  }
+  if (!table.coordinates.Empty()) app.ws.coordinates = std::move(table.coordinates);
+  app.Report("Importing File: " + name + " (" + counts + ")");
+}
+
+void ImportWith(TMainPrg& app, ImportDialog& dialog) {
+  FileDialogOptions options;
+  options.filter = kTableFilter;
+  const auto chosen = app.host.ChooseOpenFile(options);
+  if (!chosen) return;
+  if (!FileExists(*chosen)) {
+    app.MessageQuery("Input file does not exist", "Error", MessageButtons::Ok);
+    return;
+  }
+  auto text = ReadFileText(*chosen);
+  if (!app.Check(text)) return;
+  auto table = dialog.Execute(app, *text);
+  if (!table) {
+    app.ErrorBox("No data loaded.");
+    return;
+  }
+  if (!app.Check(*table)) return;
+  InstallTable(app, std::move(**table), *chosen);
+}
+
+void ImportCsvTable1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importTable); }
+void ImportGenalex1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importGenalex); }
+
+void ExportCoordinates1Click(TMainPrg& app) {
+  if (!RequireMatrix(app)) return;
+  FileDialogOptions options;
+  options.title = "Select File To Export Coordinates To...";
+  options.filter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*";
+  options.initialName = "coordinates.csv";
+  options.confirmOverwrite = true;
+  const auto name = app.host.ChooseSaveFile(options);
+  if (!name) return;
+  if (!app.Check(WriteCoordinatesFile(*name, app.ws.coordinates, app.ws.data.individualLabels))) return;
+  app.Report("Exported coordinates to file " + *name);
+}
+
+}  // namespace
+
+void RegisterImportCommands(HandlerTable& table) {
+  table["ImportCsvTable1Click"] = Plain(ImportCsvTable1Click);
+  table["ImportGenalex1Click"] = Plain(ImportGenalex1Click);
+  table["ExportCoordinates1Click"] = Plain(ExportCoordinates1Click);
+}
+
+}  // namespace vorn

@@ -1,0 +1,174 @@
+#include "commands/import_dialogs.h"
+
+#include <charconv>
+
+namespace vorn {
+namespace {
+
+constexpr const char* kSeparatorKeys[] = {"detect", "comma", "semicolon", "tab"};
+constexpr char kSeparators[] = {0, ',', ';', '\t'};
+
+// Label captions show "&&" as "&".
+std::string LabelText(std::string_view text) {
+  std::string escaped;
+  for (char c : text) escaped += c == '&' ? std::string("&&") : std::string(1, c);
+  return escaped;
+}
+
+// The controls' state as one text, to tell whether a table read earlier is still the one.
+std::string ControlState(const DialogForm& form) {
+  std::string state;
+  for (const Control& control : form.Controls()) {
+    if (control.kind == ControlKind::Label) continue;
+    state += control.key + "=" + control.text + "|" + std::to_string(control.selected) + "|" +
+             (control.checked ? "1" : "0") + "\n";
+  }
+  return state;
+}
+
+// "2 3", "2,3" or "2;3": column numbers from 1; nothing for anything else.
+std::optional<std::vector<std::size_t>> ColumnList(std::string_view text) {
+  std::vector<std::size_t> columns;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == ' ' || text[i] == ',' || text[i] == ';') {
+      ++i;
+      continue;
+    }
+    std::size_t number = 0;
+    const auto [end, error] = std::from_chars(text.data() + i, text.data() + text.size(), number);
+    if (error != std::errc() || number == 0) return std::nullopt;
+    columns.push_back(number);
+    i = static_cast<std::size_t>(end - text.data());
+  }
+  return columns;
+}
+
+Failure SettingsRefused(bool& settingsRefused, std::string message) {
+  settingsRefused = true;
+  return Failure{std::move(message)};
+}
+
+}  // namespace
+
+std::optional<Result<ImportedTable>> ImportDialog::Execute(Session& session, std::string_view text) {
+  form.edited = [this, text](DialogForm&) { UpdatePreview(text); };
+  UpdatePreview(text);
+  std::optional<Result<ImportedTable>> chosen;
+  for (;;) {
+    if (!ShowModal(session.host)) break;
+    bool refused = false;
+    Result<ImportedTable> table =
+        lastRead_ && lastState_ == ControlState(form) ? std::move(*lastRead_) : ReadWithControls(text, refused);
+    lastRead_.reset();
+    if (refused) {
+      session.ErrorBox(table.error());
+      UpdatePreview(text);
+      continue;
+    }
+    chosen = std::move(table);
+    break;
+  }
+  form.edited = nullptr;
+  lastRead_.reset();
+  return chosen;
+}
+
+char ImportDialog::ChosenSeparator() const { return kSeparators[form["separator"].selected]; }
+
+void ImportDialog::AddPreviewControls() {
+  Control& preview = form.Add(LabelControl("preview", ""));
+  preview.fixedPitch = true;
+  form.Add(LabelControl("counts", ""));
+}
+
+void ImportDialog::UpdatePreview(std::string_view text) {
+  bool refused = false;
+  lastRead_ = ReadWithControls(text, refused);
+  lastState_ = ControlState(form);
+  const Result<ImportedTable>& table = *lastRead_;
+  const char separator = ChosenSeparator() ? ChosenSeparator() : DetectSeparator(WithoutByteOrderMark(text));
+  const std::string separatorText =
+      "Separator: " + std::string(SeparatorName(separator)) + (ChosenSeparator() ? "" : " (detected)");
+  if (table) {
+    form["preview"].caption = LabelText(ImportPreview(*table));
+    form["counts"].caption = LabelText(separatorText + "; " + ImportCounts(*table));
+  } else {
+    form["preview"].caption = LabelText(RawPreview(text, separator));
+    form["counts"].caption = LabelText(separatorText + "; " + table.error());
+  }
+  if (refused) lastRead_.reset();  // settings that cannot be read are told again at OK
+}
+
+TImportTableDialog::TImportTableDialog() : ImportDialog("Import CSV / TSV Table") {
+  form.Add(RadioGroupControl("separator", "Separator", {"detected", "comma", "semicolon", "tab"},
+                             {std::begin(kSeparatorKeys), std::end(kSeparatorKeys)}));
+  form.Add(RadioGroupControl("individuals", "Individuals in ...", {"rows", "columns"}, {"rows", "columns"}));
+  form.Add(CheckBoxControl("locus_names", "Locus names in the first row (column)")).checked = true;
+  form.Add(TextFieldControl("name_column", "Names of individuals in column (row), 0 for none", 5, true)).text = "1";
+  form.Add(TextFieldControl("group_columns", "Group columns (rows), top level first"));
+  form.Add(TextFieldControl("skip_columns", "Columns (rows) to leave out"));
+  const ScoreValues defaults;
+  form.Add(TextFieldControl("presence", "Present")).text = JoinValues(defaults.presence);
+  form.Add(TextFieldControl("absence", "Absent")).text = JoinValues(defaults.absence);
+  form.Add(TextFieldControl("missing", "Missing")).text = JoinValues(defaults.missing);
+  form.Add(CheckBoxControl("empty_missing", "Empty cells are missing")).checked = defaults.emptyIsMissing;
+  AddPreviewControls();
+}
+
+Result<ImportedTable> TImportTableDialog::ReadWithControls(std::string_view text, bool& settingsRefused) {
+  TableImportOptions options;
+  options.separator = ChosenSeparator();
+  options.individualsInRows = form["individuals"].selected == 0;
+  options.locusNames = form["locus_names"].checked;
+  const auto name = ColumnList(form["name_column"].text);
+  const auto groups = ColumnList(form["group_columns"].text);
+  const auto skipped = ColumnList(form["skip_columns"].text);
+  if (form["name_column"].text == "0") {
+    options.nameLine = 0;
+  } else if (!name || name->size() != 1) {
+    return SettingsRefused(settingsRefused, kInvalidInput);
+  } else {
+    options.nameLine = name->front();
+  }
+  if (!groups || !skipped) return SettingsRefused(settingsRefused, kInvalidInput);
+  options.groupLines = *groups;
+  options.skippedLines = *skipped;
+  options.scores.presence = SplitValues(form["presence"].text);
+  options.scores.absence = SplitValues(form["absence"].text);
+  options.scores.missing = SplitValues(form["missing"].text);
+  options.scores.emptyIsMissing = form["empty_missing"].checked;
+  if (options.scores.presence.empty() || options.scores.absence.empty()) {
+    return SettingsRefused(settingsRefused, "Present and absent each need a value.");
+  }
+  return ReadCsvTable(text, options);
+}
+
+TImportGenalexDialog::TImportGenalexDialog() : ImportDialog("Import GenAlEx Workbook") {
+  form.Add(RadioGroupControl("separator", "Separator", {"detected", "comma", "semicolon", "tab"},
+                             {std::begin(kSeparatorKeys), std::end(kSeparatorKeys)}));
+  const GenalexOptions defaults;
+  form.Add(TextFieldControl("presence", "Present")).text = defaults.presence;
+  form.Add(TextFieldControl("absence", "Absent")).text = defaults.absence;
+  form.Add(RadioGroupControl("missing", "Missing scores", {"-1", "0", "empty cells"}, {"minus_one", "zero", "empty"}));
+  AddPreviewControls();
+}
+
+Result<ImportedTable> TImportGenalexDialog::ReadWithControls(std::string_view text, bool& settingsRefused) {
+  GenalexOptions options;
+  options.separator = ChosenSeparator();
+  options.presence = std::string(TrimBlanks(form["presence"].text));
+  options.absence = std::string(TrimBlanks(form["absence"].text));
+  options.missing = static_cast<GenalexMissing>(form["missing"].selected);
+  if (options.presence.empty() || options.absence.empty() || options.presence == options.absence) {
+    return SettingsRefused(settingsRefused, "Present and absent need two different values.");
+  }
+  const char* const missingValue = options.missing == GenalexMissing::MinusOne ? "-1" : "0";
+  if (options.missing != GenalexMissing::Empty && (options.presence == missingValue || options.absence == missingValue)) {
+    return SettingsRefused(settingsRefused, std::string("Present and absent cannot be ") + missingValue +
+                                                ", the value of missing scores.");
+  }
+  return ReadGenalex(text, options);
+}
+
+}  // namespace vorn
