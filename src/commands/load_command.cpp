@@ -39,6 +39,7 @@ void Load1Click(TMainPrg& app) {
   app.ws.InstallLoadedMatrix(std::move(*matrix));
   app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
   app.Report("Loading File: " + name);
+  app.recentFiles.Add(name, app.ws.settings.layout);
   if (app.ws.settings.layout.includeGroups) ReadGroupBlocks(app, name);
 }
 

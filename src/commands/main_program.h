@@ -17,10 +17,13 @@
 #include "commands/hindex_filter_dialog.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
+#include "commands/output_files_dialog.h"
 #include "commands/picture_dialogs.h"
 #include "commands/question_box.h"
+#include "commands/recent_files.h"
 #include "commands/removal_dialogs.h"
 #include "commands/replicate_settings_dialog.h"
+#include "commands/session_recorder.h"
 #include "commands/shannon_scaling_dialog.h"
 #include "commands/ttest_dialog.h"
 #include "core/session.h"
@@ -52,10 +55,12 @@ struct Dialogs {
   TConsRDlg consensusSettings;
   TreePictureDialog treePicture;
   PcoaPlotDialog pcoaPlot;
+  OutputFilesDialog outputFiles;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
-            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot};
+            &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
+            &outputFiles};
   }
 };
 
@@ -74,6 +79,8 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   // seed is given), checks the floating-point unit, hides the save-only control and reports the
   // welcome line.
   void Start(std::optional<std::uint32_t> seed = std::nullopt);
+  // The seed Start gave the generator: a script run with --seed and it draws the same numbers.
+  std::uint32_t StartSeed() const { return startSeed_; }
 
   // Runs the item's command; a command that is not built yet says so. Failures the command did
   // not expect end it with an error box instead of escaping to the host.
@@ -89,12 +96,15 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   // The help document Help opens: "vornhelp.pdf" beside the program, whatever the current folder.
   std::string helpDocument;
   PictureMaker* pictures = nullptr;  // set by a host built with Qt
+  RecentFiles recentFiles;           // the data files loaded in this run, for a host that offers them
+  SessionRecorder* recorder = nullptr;  // set by a host that records its session as a script
 
  protected:
   void LoggingTurnedOff() override { UpdateLogCaption(); }
 
  private:
   HandlerTable handlers_;
+  std::uint32_t startSeed_ = 0;
 };
 
 // Adds the handlers of one subject to the table; every subject has one such function.
@@ -118,6 +128,7 @@ void RegisterAmovaCommands(HandlerTable& table);
 void RegisterRSupportCommands(HandlerTable& table);
 void RegisterPcoaCommand(HandlerTable& table);
 void RegisterPictureCommands(HandlerTable& table);
+void RegisterWorkbenchCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -37,6 +37,8 @@ MenuBar MainMenu() {
                           }),
                   Command(std::string(kLogOnCaption), "urnlogon1Click"),
                   Command("E&xit", "Exit1Click"),
+                  Separator(),
+                  Command("Save Session as Scr&ipt...", "SaveSessionAsScript1Click"),
               }),
       Submenu("&DataMatrix",
               {
@@ -108,6 +110,8 @@ MenuBar MainMenu() {
                   Command("Replicate &Analysis Settings", "ReplicateAnalysisSettings1Click"),
                   Command("MR Consensus And &R-Support Settings", "MajorityRuleRvalueAnalysisSetting1Click"),
                   Command("Similarity &Coefficient Selection", "SimilarityCoefficientSlection1Click"),
+                  Command("&Output Files...", "OutputFiles1Click"),
+                  Command("Random S&eed...", "RandomSeed1Click"),
               }),
       Submenu("&View",
               {
