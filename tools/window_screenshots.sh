@@ -13,7 +13,9 @@ cd "$work"
 File > Load
     file: sedge_aflp.txt
 DataMatrix > Matrix Statistics
+    Statistics: Yes
 Analysis > Standard Similarity
+    Output file exists: Yes
 Trees > UPGMA
 SCRIPT
 QT_QPA_PLATFORM=offscreen "$program" --screenshot window.png sedge_aflp.txt >/dev/null
