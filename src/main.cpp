@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
   vorn::ScriptOptions options;
   bool script = false;
   std::string screenshotPath;
+  std::string dataFile;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
       return Usage("--seed needs a number from 0 to 4294967295");
     } else if (arg == "--script" || arg == "--screenshot") {
       return Usage(arg + " needs a file name");
+    } else if (!arg.starts_with("-") && dataFile.empty()) {
+      dataFile = arg;  // a data file for the window to load at start
     } else {
       return Usage("unknown argument \"" + arg + "\"");
     }
@@ -76,9 +79,10 @@ int main(int argc, char** argv) {
   vorn::PictureFiles pictures;
   options.pictures = &pictures;
 #endif
+  if (script && !dataFile.empty()) return Usage("unknown argument \"" + dataFile + "\"");
   if (script) return vorn::RunScript(options, std::cout, std::cerr);
 #if VORN_WITH_QT
-  return vorn::ui::RunDesktop(argv[0], {options.seed, screenshotPath});
+  return vorn::ui::RunDesktop(argv[0], {options.seed, screenshotPath, dataFile});
 #else
   return Usage("this build has no desktop window; run a script with --script FILE");
 #endif

@@ -45,6 +45,7 @@ void Load1Click(TMainPrg& app) {
   if (const std::string notice = MergedNamesNotice(merged); !notice.empty()) {
     app.MessageQuery(notice, "Warning", MessageButtons::Ok);
   }
+  app.recentFiles.Add(name, app.ws.settings.layout);
   if (app.ws.settings.layout.includeGroups) ReadGroupBlocks(app, name);
 }
 

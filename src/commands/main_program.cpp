@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "commands/completion_lines.h"
 #include "core/processor.h"
 #include "core/program_folder.h"
 
@@ -47,11 +48,13 @@ TMainPrg::TMainPrg(Host& host)
   RegisterTreeMethodCommands(handlers_);
   RegisterSupportCommand(handlers_);
   RegisterImportCommands(handlers_);
+  RegisterWorkbenchCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {
   ws.dataLoaded = false;
-  ws.random.Seed(seed ? *seed : SeedFromClock());
+  startSeed_ = seed ? *seed : SeedFromClock();
+  ws.random.Seed(startSeed_);
   if (!ProcessorHasFpu()) {
     MessageQuery(
         "No FPU detected. This program uses FPU instructions for calculations. \r\n"
@@ -68,6 +71,8 @@ void TMainPrg::Run(const MenuItem& item) {
     ErrorBox("This command is not available yet.");
     return;
   }
+  if (recorder) recorder->BeginCommand(menu, item);
+  const WrittenFileRecorder written;
   try {
     handler->second(*this, item);
   } catch (const std::bad_alloc&) {
@@ -75,6 +80,7 @@ void TMainPrg::Run(const MenuItem& item) {
   } catch (const std::exception& failure) {
     ErrorBox(failure.what());
   }
+  for (const std::string& line : CompletionLines(written.Files(), ws.files)) Tell(line);
 }
 
 void TMainPrg::UpdateLogCaption() {

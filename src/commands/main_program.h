@@ -20,11 +20,14 @@
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
 #include "commands/pcoa_settings_dialog.h"
+#include "commands/output_files_dialog.h"
 #include "commands/picture_dialogs.h"
 #include "commands/population_dialogs.h"
 #include "commands/question_box.h"
+#include "commands/recent_files.h"
 #include "commands/removal_dialogs.h"
 #include "commands/replicate_settings_dialog.h"
+#include "commands/session_recorder.h"
 #include "commands/shannon_scaling_dialog.h"
 #include "commands/support_dialog.h"
 #include "commands/tree_method_dialog.h"
@@ -67,11 +70,12 @@ struct Dialogs {
   SupportDialog support;
   TImportTableDialog importTable;
   TImportGenalexDialog importGenalex;
+  OutputFilesDialog outputFiles;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
-            &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex};
+            &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles};
   }
 };
 
@@ -90,6 +94,8 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   // seed is given), checks the floating-point unit, hides the save-only control and reports the
   // welcome line.
   void Start(std::optional<std::uint32_t> seed = std::nullopt);
+  // The seed Start gave the generator: a script run with --seed and it draws the same numbers.
+  std::uint32_t StartSeed() const { return startSeed_; }
 
   // Runs the item's command; a command that is not built yet says so. Failures the command did
   // not expect end it with an error box instead of escaping to the host.
@@ -105,12 +111,15 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   // The help document Help opens: "vornhelp.pdf" beside the program, whatever the current folder.
   std::string helpDocument;
   PictureMaker* pictures = nullptr;  // set by a host built with Qt
+  RecentFiles recentFiles;           // the data files loaded in this run, for a host that offers them
+  SessionRecorder* recorder = nullptr;  // set by a host that records its session as a script
 
  protected:
   void LoggingTurnedOff() override { UpdateLogCaption(); }
 
  private:
   HandlerTable handlers_;
+  std::uint32_t startSeed_ = 0;
 };
 
 // Adds the handlers of one subject to the table; every subject has one such function.
@@ -138,6 +147,7 @@ void RegisterPopulationCommands(HandlerTable& table);
 void RegisterTreeMethodCommands(HandlerTable& table);
 void RegisterSupportCommand(HandlerTable& table);
 void RegisterImportCommands(HandlerTable& table);
+void RegisterWorkbenchCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -44,6 +44,7 @@ MenuBar MainMenu() {
                               Command("&CSV / TSV Table...", "ImportCsvTable1Click"),
                               Command("&GenAlEx Workbook (CSV)...", "ImportGenalex1Click"),
                           }),
+                  Command("Sa&ve Session as Script...", "SaveSessionAsScript1Click"),
               }),
       Submenu("&DataMatrix",
               {
@@ -123,6 +124,8 @@ MenuBar MainMenu() {
                   Command("Similarity &Coefficient Selection", "SimilarityCoefficientSlection1Click"),
                   Command("&PCoA Settings...", "PCoASettings1Click"),
                   Command("&Tree Method...", "TreeMethod1Click"),
+                  Command("&Output Files...", "OutputFiles1Click"),
+                  Command("Random S&eed...", "RandomSeed1Click"),
               }),
       Submenu("&View",
               {

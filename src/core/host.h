@@ -46,6 +46,10 @@ class Host {
   // A line was reported; lines are the six status lines after it.
   virtual void Reported(std::string_view line, const StatusHistory& lines) = 0;
 
+  // True when the host shows completion lines (Session::Tell); a host that keeps a transcript
+  // of the reported lines only keeps this default, so its transcript stays as specified.
+  virtual bool ShowsCompletionLines() const { return false; }
+
   // The progress of a long command: a window captioned caption showing text ("Replicate 3 of
   // 100") and done of total steps, shown from the first call until EndProgress. False once the
   // user asked the command to stop; it then stops after the step it is in. Called only from the

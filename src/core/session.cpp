@@ -14,6 +14,12 @@ void Session::Report(std::string_view line) {
   if (!logged) LogWriteFailed(logged.error());
 }
 
+void Session::Tell(std::string_view line) {
+  if (!host.ShowsCompletionLines()) return;
+  ws.status.Add(line);
+  host.Reported(line, ws.status);
+}
+
 void Session::LogWriteFailed(const std::string& reason) {
   // Dropping the log's writer closes the file without writing again: the failure is told once.
   ws.log.file.reset();
@@ -35,6 +41,9 @@ bool Session::RequireData(std::string_view message) {
 
 std::optional<bool> Session::PrepareOutputFile(const std::string& name) {
   if (FileExists(name)) {
+    if (ws.settings.existingOutputFile != ExistingOutputFile::Ask) {
+      return ws.settings.existingOutputFile == ExistingOutputFile::Rewrite;
+    }
     const auto answer = MessageQuery("File already exists.\r\n\r\n" + name + "\r\n\r\n" +
                                          "Append data to file rather than rewriting file?",
                                      "Output file exists", MessageButtons::YesNo);

@@ -28,6 +28,10 @@ class Session {
   // the error box with the system's reason.
   void Report(std::string_view line);
 
+  // A line added for the user's eyes only, such as where a command's results went: the status
+  // lines on a host that shows such lines, never the log file.
+  void Tell(std::string_view line);
+
   // A box titled "Error" with an OK button.
   void ErrorBox(std::string_view text);
   MessageAnswer MessageQuery(std::string_view text, std::string_view title, MessageButtons buttons);
@@ -35,8 +39,8 @@ class Session {
   // True when data are loaded; otherwise shows message in the error box.
   bool RequireData(std::string_view message = "No data loaded!");
 
-  // Asks whether to append to an existing file (Yes) or rewrite it (No); creates a missing file
-  // empty. Gives the rewrite flag, or nothing when the file could not be created (already told).
+  // Asks whether to append to an existing file (Yes) or rewrite it (No), unless the Output Files
+  // option gives the answer once for all; creates a missing file empty. Gives the rewrite flag, or nothing when the file could not be created (already told).
   std::optional<bool> PrepareOutputFile(const std::string& name);
   // Opens name at its end, or (rewrite) to write it anew: the file is then replaced whole when the
   // writer is closed without failure, and kept as it was otherwise. Nothing when it cannot be

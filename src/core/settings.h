@@ -32,6 +32,8 @@ struct FileLayout {
   bool delimitedData = true;
   bool includeGroups = true;
   bool ambiguityNegative = false;  // saving only: "-" before each missing symbol
+
+  bool operator==(const FileLayout&) const = default;
 };
 
 // Separators between fields of a data file; not user-settable.
@@ -105,6 +107,10 @@ struct TTestSettings {
   bool outputShannon = true;
 };
 
+// What writing a result to an output file that exists does: ask whether to append (the question
+// every write asks by default), or give the same answer every time without asking.
+enum class ExistingOutputFile : std::uint8_t { Ask = 0, Append = 1, Rewrite = 2 };
+
 struct Settings {
   FileLayout layout;
   SimilaritySettings similarity;
@@ -116,6 +122,7 @@ struct Settings {
   TTestSettings ttest;
   std::int32_t amovaPermutations = 999;  // "AMOVA Permutation Test": permutations of each test
   TreeMethod treeMethod = TreeMethod::Upgma;
+  ExistingOutputFile existingOutputFile = ExistingOutputFile::Ask;  // Options > Output Files
 };
 
 }  // namespace vorn

@@ -162,7 +162,8 @@ TextFileWriter::TextFileWriter(TextFileWriter&& other) noexcept
       temporary_(std::exchange(other.temporary_, {})),
       buffer_(std::move(other.buffer_)),
       error_(other.error_),
-      replacing_(other.replacing_) {}
+      replacing_(other.replacing_),
+      lineEnds_(other.lineEnds_) {}
 
 TextFileWriter& TextFileWriter::operator=(TextFileWriter&& other) noexcept {
   if (this != &other) {
@@ -174,6 +175,7 @@ TextFileWriter& TextFileWriter::operator=(TextFileWriter&& other) noexcept {
     buffer_ = std::move(other.buffer_);
     error_ = other.error_;
     replacing_ = other.replacing_;
+    lineEnds_ = other.lineEnds_;
   }
   return *this;
 }
@@ -216,7 +218,20 @@ Status TextFileWriter::Close() {
     if (error_ != 0) ::unlink(temporary_.c_str());
     temporary_.clear();
   }
+  if (error_ == 0) WrittenFileRecorder::Note({path_, lineEnds_, replacing_});
   return Written();
+}
+
+namespace {
+thread_local WrittenFileRecorder* innermostRecorder = nullptr;
+}  // namespace
+
+WrittenFileRecorder::WrittenFileRecorder() : outer_(innermostRecorder) { innermostRecorder = this; }
+
+WrittenFileRecorder::~WrittenFileRecorder() { innermostRecorder = outer_; }
+
+void WrittenFileRecorder::Note(WrittenFile file) {
+  if (innermostRecorder) innermostRecorder->files_.push_back(std::move(file));
 }
 
 Status ReplaceFileWhole(const std::string& path, const std::function<Status(TextFileWriter&)>& write) {

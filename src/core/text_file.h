@@ -8,6 +8,7 @@
 // previous file stays as it was, byte for byte, and the temporary file is removed.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -64,7 +65,11 @@ class TextFileWriter {
   // writes what it has; a replacing one removes its temporary file and leaves the old file.
   ~TextFileWriter() { Abandon(); }
 
-  void Write(std::string_view text) { buffer_.append(text); if (buffer_.size() >= kFlushSize) Flush(); }
+  void Write(std::string_view text) {
+    buffer_.append(text);
+    lineEnds_ += static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    if (buffer_.size() >= kFlushSize) Flush();
+  }
   // Writes text and CR LF.
   void Line(std::string_view text = {}) { Write(text); Write("\r\n"); }
   // Hands what is buffered to the system now.
@@ -77,6 +82,8 @@ class TextFileWriter {
   Status Close();
 
   const std::string& Path() const { return path_; }
+  // The lines written through this writer so far.
+  std::size_t LinesWritten() const { return lineEnds_; }
 
  private:
   struct Closer {
@@ -93,6 +100,32 @@ class TextFileWriter {
   std::string buffer_;
   int error_ = 0;  // errno of the first failed write
   bool replacing_ = false;
+  std::size_t lineEnds_ = 0;
+};
+
+// A file that a writer closed without failure: where it is and how many lines went into it.
+struct WrittenFile {
+  std::string path;
+  std::size_t lines = 0;
+  bool replaced = false;  // written anew rather than appended to
+};
+
+// Collects, while it exists, every file that a TextFileWriter of this thread closed without
+// failure, so that a command can say afterwards where its results went. Recorders nest: the
+// innermost one collects.
+class WrittenFileRecorder {
+ public:
+  WrittenFileRecorder();
+  ~WrittenFileRecorder();
+  WrittenFileRecorder(const WrittenFileRecorder&) = delete;
+  WrittenFileRecorder& operator=(const WrittenFileRecorder&) = delete;
+
+  const std::vector<WrittenFile>& Files() const { return files_; }
+  static void Note(WrittenFile file);
+
+ private:
+  std::vector<WrittenFile> files_;
+  WrittenFileRecorder* outer_;
 };
 
 // Writes the file at path anew (WriteMode::Replace): write fills it, and the file is replaced

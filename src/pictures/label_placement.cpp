@@ -4,7 +4,7 @@
 
 namespace vorn {
 
-std::vector<Box> PlaceLabels(const std::vector<LabelPoint>& points, double gap, const Box& area) {
+std::vector<std::optional<Box>> PlaceLabels(const std::vector<LabelPoint>& points, double gap, const Box& area) {
   std::vector<Box> markers;
   markers.reserve(points.size());
   for (const auto& p : points) markers.push_back({p.x - gap / 2, p.y - gap / 2, gap, gap});
@@ -13,7 +13,8 @@ std::vector<Box> PlaceLabels(const std::vector<LabelPoint>& points, double gap, 
            box.top + box.height <= area.top + area.height;
   };
   std::vector<Box> placed;
-  placed.reserve(points.size());
+  std::vector<std::optional<Box>> boxes;
+  boxes.reserve(points.size());
   for (const auto& p : points) {
     const Box candidates[] = {
         {p.x + gap, p.y - p.height / 2, p.width, p.height},
@@ -25,9 +26,14 @@ std::vector<Box> PlaceLabels(const std::vector<LabelPoint>& points, double gap, 
       return inside(box) && std::none_of(placed.begin(), placed.end(), [&](const Box& b) { return b.Overlaps(box); }) &&
              std::none_of(markers.begin(), markers.end(), [&](const Box& b) { return b.Overlaps(box); });
     });
-    placed.push_back(free != std::end(candidates) ? *free : candidates[0]);
+    if (free == std::end(candidates)) {
+      boxes.emplace_back();
+      continue;
+    }
+    placed.push_back(*free);
+    boxes.emplace_back(*free);
   }
-  return placed;
+  return boxes;
 }
 
 }  // namespace vorn

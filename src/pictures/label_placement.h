@@ -1,8 +1,9 @@
 // Places the label of every point of a scatter plot beside its point, so that labels cover
-// neither each other nor other points where the room allows: each label takes the first free
-// place of right, left, above and below its point; with none free, the right.
+// neither each other nor other points: each label takes the first free place of right, left,
+// above and below its point; with none free it is left out (the plot's hover still names it).
 #pragma once
 
+#include <optional>
 #include <vector>
 
 namespace vorn {
@@ -21,7 +22,8 @@ struct LabelPoint {
   double width = 0, height = 0;  // its label's size
 };
 
-// One box per point, in the order given; gap: pixels between a point's centre and its label.
-std::vector<Box> PlaceLabels(const std::vector<LabelPoint>& points, double gap, const Box& area);
+// One box per point, in the order given (nothing for a label left out); gap: pixels between a
+// point's centre and its label.
+std::vector<std::optional<Box>> PlaceLabels(const std::vector<LabelPoint>& points, double gap, const Box& area);
 
 }  // namespace vorn

@@ -131,7 +131,7 @@ void PcoaDrawing::Paint(QPainter& painter) const {
     }
     const auto boxes = PlaceLabels(labelled, kMarker + 3, {plot_.left(), plot_.top(), plot_.width(), plot_.height()});
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-      painter.drawText(QPointF(boxes[i].left, boxes[i].top + labelMetrics.ascent()), PictureText(layout.points[i].label));
+      if (boxes[i]) painter.drawText(QPointF(boxes[i]->left, boxes[i]->top + labelMetrics.ascent()), PictureText(layout.points[i].label));
     }
   }
   painter.restore();

@@ -23,6 +23,7 @@ struct TreeScene {
   std::string title;       // "outtree.ph: tree 1 of 3, StdJaccard"
   bool nodeLabels = true;  // consensus percentages and R labels at their nodes
   unsigned hideSupportBelow = 0;  // percentages below this are left out
+  int highlightedTip = -1;  // a node marked behind its label (a tip found by name), or -1
 };
 
 struct PcoaScene {

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <algorithm>
+#include <vector>
 
 #include "pictures/picture_text.h"
 #include "pictures/plot_scale.h"
@@ -45,7 +46,9 @@ TreeDrawing::TreeDrawing(const TreeScene& scene, double rowHeight, double treeWi
       treeWidth_(treeWidth),
       tipFont_(FontOfRow(rowHeight)),
       smallFont_(PlainFont(static_cast<int>(std::clamp(rowHeight * 0.65, 7.0, 11.0)))),
-      labelWidth_(rowHeight >= kReadableTreeRow ? WidestTip(scene, tipFont_) : 0) {}
+      labelWidth_(rowHeight >= kReadableTreeRow ? WidestTip(scene, tipFont_) : 0) {
+  PlaceInnerLabels();
+}
 
 double TreeDrawing::WidthBesideTree(const TreeScene& scene, double rowHeight) {
   const double labels = rowHeight >= kReadableTreeRow ? WidestTip(scene, FontOfRow(rowHeight)) : 0;
@@ -93,21 +96,34 @@ void TreeDrawing::Paint(QPainter& painter) const {
     }
   }
 
-  // Inner labels need rows a little taller than tip labels, as they sit above the branches.
-  if (scene_.nodeLabels && rowHeight_ >= 1.5 * kReadableTreeRow) {
-    // Above the branch, ending at the node.
-    painter.setFont(smallFont_);
-    const QFontMetricsF metrics(smallFont_);
-    for (std::size_t i = 1; i < nodes.size(); ++i) {
-      if (nodes[i].IsTip() || nodes[i].name.empty()) continue;
-      // Percentages in the colour of their class; other labels (R values) in grey.
-      const auto percent = SupportPercent(nodes[i].name);
-      if (percent && *percent < scene_.hideSupportBelow) continue;
-      const Rgb colour = percent ? SupportColour(*percent) : Rgb{0x55, 0x55, 0x55};
-      painter.setPen(QColor(colour.red, colour.green, colour.blue));
-      const QString label = Text(nodes[i].name);
-      painter.drawText(QPointF(X(at[i].x) - 3 - metrics.horizontalAdvance(label), Y(at[i].y) - 3), label);
+  painter.setFont(smallFont_);
+  for (const auto& [node, baseline] : innerLabels_) {
+    // Percentages in the colour of their class; other labels (R values) in grey.
+    const auto percent = SupportPercent(nodes[node].name);
+    const Rgb colour = percent ? SupportColour(*percent) : Rgb{0x55, 0x55, 0x55};
+    painter.setPen(QColor(colour.red, colour.green, colour.blue));
+    painter.drawText(baseline, Text(nodes[node].name));
+  }
+
+  // A marker in the group's colour at each tip, so that groups show at any row height.
+  if (!scene_.colouring.Names().empty()) {
+    // Between the branch's end and the label, or wider where no labels are drawn.
+    const double side = std::clamp(rowHeight_ * 0.7, 2.0, labelWidth_ > 0 ? kLabelGap - 1.5 : 8.0);
+    painter.setPen(Qt::NoPen);
+    for (int tip : scene_.layout.tips) {
+      const int group = scene_.colouring.GroupOf(nodes[tip].name);
+      if (group < 0) continue;
+      painter.setBrush(ToQColor(GroupColour(group)));
+      painter.drawRect(QRectF(X(at[tip].x) + 1, Y(at[tip].y) - side / 2, side, side));
     }
+    painter.setBrush(Qt::NoBrush);
+  }
+
+  if (scene_.highlightedTip >= 0 && static_cast<std::size_t>(scene_.highlightedTip) < nodes.size()) {
+    const QPointF tip = TipPoint(scene_.highlightedTip);
+    const double width = labelWidth_ > 0 ? QFontMetricsF(tipFont_).horizontalAdvance(Text(nodes[scene_.highlightedTip].name)) : 40;
+    painter.fillRect(QRectF(tip.x() - 2, tip.y() - std::max(rowHeight_, 6.0) / 2, width + 4, std::max(rowHeight_, 6.0)),
+                     QColor(0xff, 0xe0, 0x66));
   }
 
   if (labelWidth_ > 0) {
@@ -133,6 +149,35 @@ void TreeDrawing::Paint(QPainter& painter) const {
     painter.drawText(QPointF(kMargin + length + 6, y + 4), Text(StepText(scene_.layout.scaleBar, scene_.layout.scaleBar)));
   }
   PaintLegend(painter, kMargin + treeWidth_ + kLabelGap + labelWidth_ + kLegendGap);
+}
+
+QPointF TreeDrawing::TipPoint(int tip) const {
+  const auto& at = scene_.layout.nodes[static_cast<std::size_t>(tip)];
+  return {X(at.x) + kLabelGap, Y(at.y)};
+}
+
+void TreeDrawing::PlaceInnerLabels() {
+  // Inner labels need rows a little taller than tip labels, as they sit above the branches.
+  if (!scene_.nodeLabels || rowHeight_ < 1.5 * kReadableTreeRow) return;
+  const auto& nodes = scene_.tree.nodes;
+  const auto& at = scene_.layout.nodes;
+  const QFontMetricsF metrics(smallFont_);
+  std::vector<QRectF> drawn;
+  for (std::size_t i = 1; i < nodes.size(); ++i) {
+    if (nodes[i].IsTip() || nodes[i].name.empty()) continue;
+    // Support below the chosen threshold is left out on request, not counted as crowded out.
+    if (const auto percent = SupportPercent(nodes[i].name); percent && *percent < scene_.hideSupportBelow) continue;
+    // Above the branch, ending at the node; left out where it would cover a label drawn before.
+    const QString label = Text(nodes[i].name);
+    const QPointF baseline(X(at[i].x) - 3 - metrics.horizontalAdvance(label), Y(at[i].y) - 3);
+    const QRectF box(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(label), metrics.height());
+    if (std::any_of(drawn.begin(), drawn.end(), [&](const QRectF& other) { return other.intersects(box); })) {
+      ++labelsLeftOut_;
+      continue;
+    }
+    drawn.push_back(box);
+    innerLabels_.emplace_back(i, baseline);
+  }
 }
 
 void TreeDrawing::PaintLegend(QPainter& painter, double left) const {

@@ -1,5 +1,7 @@
 // Draws a laid-out tree with QPainter: the title, the rectangular dendrogram, inner node labels
-// at their nodes, tip labels in their group's colour, the legend and (to scale) a scale bar.
+// at their nodes (a label that would cover another is left out), a marker and the label of each
+// tip in its group's colour (the markers stay when rows are too low for labels), the legend and
+// (to scale) a scale bar.
 // The same drawing serves the viewer window at any zoom and the SVG and PNG files.
 #pragma once
 
@@ -7,6 +9,8 @@
 #include <QPainter>
 #include <QSizeF>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "pictures/picture_scenes.h"
 
@@ -21,6 +25,11 @@ class TreeDrawing {
   QSizeF Size() const;
   void Paint(QPainter& painter) const;
 
+  // Where the tip node's label begins, in the drawing's pixels.
+  QPointF TipPoint(int tip) const;
+  // The inner node labels left out because they would have covered another; 0 when none are drawn.
+  std::size_t LabelsLeftOut() const { return labelsLeftOut_; }
+
   // The width beyond the tree itself: margins, tip labels and legend, at this row height.
   static double WidthBesideTree(const TreeScene& scene, double rowHeight);
   // The height beyond the rows: margins, title and scale bar.
@@ -30,6 +39,8 @@ class TreeDrawing {
   double X(double x) const;
   double Y(double y) const;
   void PaintLegend(QPainter& painter, double left) const;
+  // The inner node labels that cover no other, with their baselines; counts those left out.
+  void PlaceInnerLabels();
 
   const TreeScene& scene_;
   double rowHeight_;
@@ -37,6 +48,8 @@ class TreeDrawing {
   QFont tipFont_;
   QFont smallFont_;
   double labelWidth_;
+  std::vector<std::pair<std::size_t, QPointF>> innerLabels_;
+  std::size_t labelsLeftOut_ = 0;
 };
 
 }  // namespace vorn

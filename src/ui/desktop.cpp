@@ -1,6 +1,7 @@
 #include "ui/desktop.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <cstdlib>
 #include <iostream>
 
@@ -21,17 +22,36 @@ bool DisplayAvailable() {
   return false;
 }
 
+// Loads path with the layout File Parameter Selection shows at start, answering its windows with
+// OK as a user pressing Enter would.
+void LoadAsShown(Desktop& desktop, const std::string& path) {
+  desktop.host.SetResponder([](QDialog& dialog) {
+    dialog.accept();
+    return static_cast<int>(QDialog::Accepted);
+  });
+  desktop.window.LoadFile(path);
+  desktop.host.SetResponder({});
+}
+
 }  // namespace
 
-Desktop::Desktop() {
+Desktop::Desktop(const std::string& settingsPath) : settings(settingsPath) {
   host.Attach(&window);
   program.pictures = &pictures;
+  program.recorder = &recorder;
   SetResponsivenessHandler([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 }
 
 Desktop::~Desktop() {
   SetResponsivenessHandler({});
   host.Attach(nullptr);
+}
+
+void Desktop::Start(std::optional<std::uint32_t> seed) {
+  program.Start(seed);
+  window.AddToLog(host.TimeText(), "Random seed of this session: " + std::to_string(program.StartSeed()) +
+                                       " (vorn --script FILE --seed " + std::to_string(program.StartSeed()) +
+                                       " draws the same numbers)");
 }
 
 int RunDesktop(const char* programName, const DesktopOptions& options) {
@@ -46,10 +66,19 @@ int RunDesktop(const char* programName, const DesktopOptions& options) {
   QApplication::setApplicationName(ToQt(kApplicationTitle));
   QApplication::setWindowIcon(ProgramIcon());
 
-  Desktop desktop;
-  desktop.program.Start(options.seed);
+  // The screenshot hook shows the window as it opens the first time, and keeps nothing.
+  const bool screenshots = !options.screenshotPath.empty();
+  Desktop desktop(screenshots ? std::string() : DesktopSettings::UserPath());
+  desktop.Start(options.seed);
   desktop.window.show();
-  if (!options.screenshotPath.empty()) return SaveScreenshots(desktop, options.screenshotPath, std::cout) ? 0 : 1;
+  if (screenshots) {
+    if (!options.dataFile.empty()) LoadAsShown(desktop, options.dataFile);
+    return SaveScreenshots(desktop, options.screenshotPath, std::cout) ? 0 : 1;
+  }
+  if (!options.dataFile.empty()) {
+    QMetaObject::invokeMethod(&desktop.window, [&desktop, &options] { desktop.window.LoadFile(options.dataFile); },
+                              Qt::QueuedConnection);
+  }
   return QApplication::exec();
 }
 

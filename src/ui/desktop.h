@@ -18,20 +18,27 @@ namespace vorn::ui {
 // window's paint and other non-input events; user input waits until the command ends.
 class Desktop {
  public:
-  Desktop();
+  // settingsPath: the file the window keeps its geometry and recent files in; empty keeps nothing.
+  explicit Desktop(const std::string& settingsPath = {});
   ~Desktop();
   Desktop(const Desktop&) = delete;
   Desktop& operator=(const Desktop&) = delete;
 
+  // The program's start-up sequence; the Log tab names the session's seed.
+  void Start(std::optional<std::uint32_t> seed = std::nullopt);
+
+  DesktopSettings settings;
   QtHost host;
-  TMainPrg program{host};
-  MainWindow window{program};
+  SessionRecorder recorder{host};
+  TMainPrg program{recorder};
+  MainWindow window{program, host, settings};
   DesktopPictures pictures{&window};
 };
 
 struct DesktopOptions {
   std::optional<std::uint32_t> seed;  // otherwise the clock seeds the generator
   std::string screenshotPath;         // non-empty: save pictures and exit instead of running
+  std::string dataFile;               // loaded at start, through File Parameter Selection
 };
 
 // Runs the desktop program; the process exit status.

@@ -1,41 +1,68 @@
-// The main window: the menu bar drawn from the program's menu table and the six status lines.
-// Commands run here, on the user-interface thread, under the busy cursor; a menu change made
-// by a command is drawn when the command ends, so no menu is replaced under its own action.
+// The main window: the menu bar drawn from the program's menu table, the workbench tabs and,
+// below them, the six status lines. Commands run here, on the user-interface thread, under the
+// busy cursor; a menu change made by a command is drawn when the command ends, so no menu is
+// replaced under its own action. The window also offers the recent data files (File > Recent
+// Files) and loads a data file dropped on it, and keeps its geometry between runs.
 #pragma once
 
 #include <QMainWindow>
 #include <array>
+#include <string>
 
 #include "commands/main_program.h"
+#include "ui/desktop_settings.h"
 #include "ui/qt_host.h"
+#include "ui/workbench.h"
 
 class QLabel;
 class QFrame;
+class QMenu;
+class QScreen;
 
 namespace vorn::ui {
 
+// The window's size at its first opening: 1000 x 700 at least, or 80 % of a larger screen, never
+// more than the screen.
+QSize OpeningSize(const QScreen* screen);
+
+// The caption of a Recent Files entry: "&1 /home/me/data.txt", an "&" of the path doubled.
+QString RecentFileCaption(std::size_t index, const std::string& path);
+
 class MainWindow : public QMainWindow, public HostWindow {
  public:
-  explicit MainWindow(TMainPrg& program);
+  MainWindow(TMainPrg& program, QtHost& host, DesktopSettings& settings);
 
   // Runs a menu command; the window repaints meanwhile only when the command asks for it.
   void RunCommand(const MenuItem& item);
   bool CommandRunning() const { return running_; }
+  // File > Load on path without its open-file dialog, the layout (when given) shown in File
+  // Parameter Selection; the user confirms it there as with every load.
+  void LoadFile(const std::string& path, const FileLayout* layout = nullptr);
 
   QWidget* DialogParent() override { return this; }
   void ShowStatus(const StatusHistory& lines) override;
+  void AddToLog(std::string_view time, std::string_view line) override;
   void RefreshMenu() override;
   void RequestQuit() override;
+  Workbench& Tabs() { return *workbench_; }
+  QMenu* RecentFilesMenu() const { return recentMenu_; }
 
  protected:
   // Closing the window leaves the program as Exit does (farewell line, log closed).
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void RebuildMenu();
+  void FillRecentFiles();
 
   TMainPrg& program_;
+  QtHost& host_;
+  DesktopSettings& settings_;
+  Workbench* workbench_ = nullptr;
   QFrame* statusPanel_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
   std::array<QLabel*, StatusHistory::kLineCount> statusLines_{};
   bool running_ = false;
   bool menuStale_ = false;

@@ -101,7 +101,8 @@ void PcoaPlotWindow::Refresh() {
     xAxis_->setValue(1);
     yAxis_->setValue(std::min(2, top));
   }
-  const int chosen = level_->currentIndex();
+  // Until groups exist only "no groups" can be chosen; groups that come later colour by level 1.
+  const int chosen = level_->count() > 1 ? level_->currentIndex() : -1;
   level_->clear();
   level_->addItem("no groups");
   const std::size_t levels = GroupLevels(session_.ws.groups.groups);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QDate>
@@ -95,7 +96,10 @@ std::optional<std::string> QtHost::ChooseFile(const FileDialogOptions& options, 
   return PathFromQt(chosen.first());
 }
 
-std::optional<std::string> QtHost::ChooseOpenFile(const FileDialogOptions& options) { return ChooseFile(options, false); }
+std::optional<std::string> QtHost::ChooseOpenFile(const FileDialogOptions& options) {
+  if (!nextOpenFile_.empty()) return std::exchange(nextOpenFile_, {});
+  return ChooseFile(options, false);
+}
 
 std::optional<std::string> QtHost::ChooseSaveFile(const FileDialogOptions& options) { return ChooseFile(options, true); }
 
@@ -111,8 +115,10 @@ bool QtHost::ShowGroupManager(GroupManagerView& dialog) {
   return RunModal(window) == QDialog::Accepted;
 }
 
-void QtHost::Reported(std::string_view, const StatusHistory& lines) {
-  if (window_) window_->ShowStatus(lines);
+void QtHost::Reported(std::string_view line, const StatusHistory& lines) {
+  if (!window_) return;
+  window_->AddToLog(TimeText(), line);
+  window_->ShowStatus(lines);
 }
 
 bool QtHost::ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) {

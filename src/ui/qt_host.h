@@ -25,6 +25,8 @@ class HostWindow {
   virtual ~HostWindow() = default;
   virtual QWidget* DialogParent() = 0;
   virtual void ShowStatus(const StatusHistory& lines) = 0;
+  // A line was reported at time (the locale's long time format).
+  virtual void AddToLog(std::string_view time, std::string_view line) { (void)time, (void)line; }
   virtual void RefreshMenu() = 0;
   virtual void RequestQuit() = 0;
 };
@@ -38,6 +40,9 @@ class QtHost : public Host {
 
   void Attach(HostWindow* window) { window_ = window; }
   void SetResponder(Responder responder) { responder_ = std::move(responder); }
+  // The next open-file dialog is not shown and gives path (a recent or dropped file); an empty
+  // path shows dialogs again.
+  void AnswerNextOpenFile(std::string path) { nextOpenFile_ = std::move(path); }
 
   // Runs dialog modally (or through the responder) with the normal cursor; its result code.
   int RunModal(QDialog& dialog);
@@ -49,6 +54,7 @@ class QtHost : public Host {
   bool ShowDialog(DialogForm& form) override;
   bool ShowGroupManager(GroupManagerView& dialog) override;
   void Reported(std::string_view line, const StatusHistory& lines) override;
+  bool ShowsCompletionLines() const override { return true; }
   // A modal progress window with a Cancel button, shown when the command will take more than half
   // a second; the window stays painted and its button works between the command's steps.
   bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) override;
@@ -64,6 +70,7 @@ class QtHost : public Host {
 
   HostWindow* window_ = nullptr;
   Responder responder_;
+  std::string nextOpenFile_;
   std::unique_ptr<QProgressDialog> progress_;
   std::chrono::steady_clock::time_point progressShown_;
 };

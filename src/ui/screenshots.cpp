@@ -77,6 +77,13 @@ bool SaveScreenshots(Desktop& desktop, const std::string& path, std::ostream& lo
   Saver saver(path, log);
   MainWindow& window = desktop.window;
   saver.Save(window, "");
+  // Each tab of the workbench in the window, then back to the first.
+  Workbench& tabs = window.Tabs();
+  for (int tab = 0; tab < tabs.count(); ++tab) {
+    tabs.setCurrentIndex(tab);
+    saver.Save(window, "tab " + FromQt(tabs.tabText(tab)));
+  }
+  tabs.setCurrentIndex(0);
 
   QMenuBar* bar = window.menuBar();
   for (QAction* action : bar->actions()) {

@@ -2,8 +2,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -20,6 +23,9 @@ namespace vorn::ui {
 class TreeCanvas : public QWidget {
  public:
   explicit TreeCanvas(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
+
+  std::size_t LabelsLeftOut() const { return drawing_ ? drawing_->LabelsLeftOut() : 0; }
+  QPointF TipPoint(int tip) const { return drawing_ ? drawing_->TipPoint(tip) : QPointF(); }
 
   void Set(const TreeScene* scene, double rowHeight, double treeWidth) {
     scene_ = scene;
@@ -64,6 +70,12 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   auto* zoomIn = new QPushButton("Zoom &in");
   auto* zoomOut = new QPushButton("Zoom &out");
   auto* fit = new QPushButton("&Fit");
+  auto* taller = new QPushButton("&Taller");
+  auto* shorter = new QPushButton("S&horter");
+  auto* find = new QLineEdit;
+  find->setPlaceholderText("Find tip");
+  find->setClearButtonEnabled(true);
+  find->setMaximumWidth(160);
   auto* exportButton = new QPushButton("&Export...");
 
   auto* tools = new QHBoxLayout;
@@ -81,6 +93,9 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   tools->addWidget(zoomOut);
   tools->addWidget(zoomIn);
   tools->addWidget(fit);
+  tools->addWidget(shorter);
+  tools->addWidget(taller);
+  tools->addWidget(find);
   tools->addWidget(exportButton);
 
   canvas_ = new TreeCanvas(this);
@@ -90,6 +105,8 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tools);
   layout->addWidget(scroll_, 1);
+  note_ = new QLabel;
+  layout->addWidget(note_);
   resize(900, 700);
 
   connect(open, &QPushButton::clicked, this, [this] { ChooseFile(); });
@@ -101,6 +118,9 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   connect(zoomIn, &QPushButton::clicked, this, [this] { Zoom(1.25); });
   connect(zoomOut, &QPushButton::clicked, this, [this] { Zoom(0.8); });
   connect(fit, &QPushButton::clicked, this, [this] { Fit(); });
+  connect(taller, &QPushButton::clicked, this, [this] { ZoomHeight(1.25); });
+  connect(shorter, &QPushButton::clicked, this, [this] { ZoomHeight(0.8); });
+  connect(find, &QLineEdit::returnPressed, this, [this, find] { FindTip(find->text()); });
   connect(exportButton, &QPushButton::clicked, this, [this] { Export(); });
   RefreshGroups();
   Show(0);
@@ -109,12 +129,14 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
 const TreeScene* TreeViewerWindow::Scene() const { return scene_ ? &*scene_ : nullptr; }
 
 void TreeViewerWindow::RefreshGroups() {
-  const int chosen = level_->currentIndex();
+  // Until groups exist only "no groups" can be chosen; groups that come later colour by level 1.
+  const int chosen = level_->count() > 1 ? level_->currentIndex() : -1;
   level_->clear();
   level_->addItem("no groups");
   const std::size_t levels = GroupLevels(session_.ws.groups.groups);
   for (std::size_t level = 1; level <= levels; ++level) level_->addItem(QString("groups of level %1").arg(level));
   level_->setCurrentIndex(chosen >= 0 && chosen < level_->count() ? chosen : std::min(1, level_->count() - 1));
+  if (scene_ && level_->currentIndex() != chosen) Show(current_);
 }
 
 void TreeViewerWindow::OpenFile(const std::string& fileName) {
@@ -124,6 +146,20 @@ void TreeViewerWindow::OpenFile(const std::string& fileName) {
   lines_ = std::move(*lines);
   Show(1);
   Fit();
+}
+
+void TreeViewerWindow::Follow(const std::string& fileName) {
+  const QFileInfo file(PathToQt(fileName));
+  const std::string stamp = file.exists() ? std::to_string(file.size()) + "@" + std::to_string(file.lastModified().toMSecsSinceEpoch()) : "";
+  if (stamp.empty() || (stamp == followedStamp_ && fileName == fileName_)) return;
+  followedStamp_ = stamp;
+  auto lines = ReadTreeFile(fileName);
+  if (!lines) return;
+  const bool first = !scene_;
+  fileName_ = fileName;
+  lines_ = std::move(*lines);
+  Show(lines_.size());
+  if (first) Fit();
 }
 
 void TreeViewerWindow::ChooseFile() {
@@ -148,14 +184,49 @@ void TreeViewerWindow::Show(std::size_t number) {
   position_->setText(lines_.empty() ? "no trees" : QString("Tree %1 of %2").arg(current_).arg(lines_.size()));
   previous_->setEnabled(current_ > 1);
   next_->setEnabled(current_ < lines_.size());
-  canvas_->Set(Scene(), rowHeight_, treeWidth_);
+  Redraw();
   setWindowTitle(fileName_.empty() ? "Tree Viewer" : "Tree Viewer - " + ToQt(fileName_));
 }
 
 void TreeViewerWindow::Zoom(double factor) {
   rowHeight_ = std::clamp(rowHeight_ * factor, 0.5, 80.0);
   treeWidth_ = std::clamp(treeWidth_ * factor, 100.0, 20000.0);
+  Redraw();
+}
+
+void TreeViewerWindow::ZoomHeight(double factor) {
+  rowHeight_ = std::clamp(rowHeight_ * factor, 0.5, 80.0);
+  Redraw();
+}
+
+void TreeViewerWindow::Redraw() {
   canvas_->Set(Scene(), rowHeight_, treeWidth_);
+  note_->setText(Note());
+}
+
+QString TreeViewerWindow::Note() const {
+  const std::size_t leftOut = canvas_->LabelsLeftOut();
+  if (leftOut == 0) return {};
+  return QString("%1 node label%2 left out: %3 cover each other at this height (Taller shows more)")
+      .arg(leftOut)
+      .arg(leftOut == 1 ? "" : "s")
+      .arg(leftOut == 1 ? "it would" : "they would");
+}
+
+bool TreeViewerWindow::FindTip(const QString& text) {
+  if (!scene_ || text.isEmpty()) return false;
+  scene_->highlightedTip = -1;
+  for (int tip : scene_->layout.tips) {
+    if (ToQt(scene_->tree.nodes[static_cast<std::size_t>(tip)].name).contains(text, Qt::CaseInsensitive)) {
+      scene_->highlightedTip = tip;
+      break;
+    }
+  }
+  Redraw();
+  if (scene_->highlightedTip < 0) return false;
+  const QPointF at = canvas_->TipPoint(scene_->highlightedTip);
+  scroll_->ensureVisible(static_cast<int>(at.x()), static_cast<int>(at.y()), 50, scroll_->viewport()->height() / 3);
+  return true;
 }
 
 void TreeViewerWindow::Fit() {
@@ -164,7 +235,7 @@ void TreeViewerWindow::Fit() {
   const double rows = std::max<double>(1, static_cast<double>(scene_->layout.tips.size()));
   rowHeight_ = std::clamp((view.height() - TreeDrawing::HeightBesideRows() - 2) / rows, 0.5, 24.0);
   treeWidth_ = std::max(100.0, view.width() - TreeDrawing::WidthBesideTree(*scene_, rowHeight_) - 2);
-  canvas_->Set(Scene(), rowHeight_, treeWidth_);
+  Redraw();
 }
 
 void TreeViewerWindow::Export() {

@@ -1,6 +1,8 @@
 // The tree viewer: one tree of a tree file at a time (previous / next, "Tree 2 of 5"), drawn as
-// a rectangular dendrogram with its tips coloured by the groups of a chosen level; zoom, scroll,
-// fit to the window, and export of the shown tree as SVG or PNG.
+// a rectangular dendrogram with its tips coloured by the groups of a chosen level; zoom (of both
+// directions, or of the height alone), scroll, fit to the window, a tip found by name, and
+// export of the shown tree as SVG or PNG. A line below the tree says when node labels were left
+// out because they would have covered each other.
 #pragma once
 
 #include <QWidget>
@@ -14,6 +16,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QString;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
@@ -28,22 +31,36 @@ class TreeViewerWindow : public QWidget {
 
   // Reads the file's trees and shows the first; a file that cannot be read is reported.
   void OpenFile(const std::string& fileName);
+  // Shows the last tree of the file when the file changed since the viewer last read it (a
+  // command added trees); a file without trees leaves the view as it is, without a message.
+  void Follow(const std::string& fileName);
   // The group levels of the workspace as they stand now.
   void RefreshGroups();
 
+  // Marks the first tip whose name holds text (any case) and scrolls to it; false when none does.
+  bool FindTip(const QString& text);
+  // Stretches (factor > 1) or shrinks the tree's height only.
+  void ZoomHeight(double factor);
+
   std::size_t TreeCount() const { return lines_.size(); }
+  double RowHeight() const { return rowHeight_; }
+  double TreeWidth() const { return treeWidth_; }
+  // The note below the tree ("3 node labels left out: they would cover each other").
+  QString Note() const;
   std::size_t CurrentTree() const { return current_; }
   const TreeScene* Scene() const;
 
  private:
   void Show(std::size_t number);
   void Zoom(double factor);
+  void Redraw();
   void Fit();
   void Export();
   void ChooseFile();
 
   Session& session_;
   std::string fileName_;
+  std::string followedStamp_;  // size and time of the followed file when last read
   std::vector<std::string> lines_;
   std::size_t current_ = 0;  // from 1; 0 = none shown
   std::optional<TreeScene> scene_;
@@ -57,6 +74,7 @@ class TreeViewerWindow : public QWidget {
   QCheckBox* nodeLabels_ = nullptr;
   QSpinBox* hideBelow_ = nullptr;  // support percentages below it are left out
   QScrollArea* scroll_ = nullptr;
+  QLabel* note_ = nullptr;
   TreeCanvas* canvas_ = nullptr;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "pictures/group_colours.h"
 #include "pictures/label_placement.h"
 #include "pictures/plot_scale.h"
@@ -106,19 +108,28 @@ TEST(LabelPlacement, LabelsOfNearbyPointsCoverNeitherEachOtherNorThePoints) {
   const auto boxes = PlaceLabels(points, 7, {0, 0, 400, 300});
   ASSERT_EQ(boxes.size(), 3u);
   for (std::size_t i = 0; i < boxes.size(); ++i) {
+    ASSERT_TRUE(boxes[i]) << i;
     for (std::size_t j = 0; j < boxes.size(); ++j) {
       if (i != j) {
-        EXPECT_FALSE(boxes[i].Overlaps(boxes[j])) << i << " " << j;
+        EXPECT_FALSE(boxes[i]->Overlaps(*boxes[j])) << i << " " << j;
       }
-      EXPECT_FALSE(boxes[i].Overlaps({points[j].x - 3.5, points[j].y - 3.5, 7, 7})) << "label " << i << " point " << j;
+      EXPECT_FALSE(boxes[i]->Overlaps({points[j].x - 3.5, points[j].y - 3.5, 7, 7})) << "label " << i << " point " << j;
     }
   }
-  EXPECT_EQ(boxes[0].left, 100 - 7 - 30);  // the right would cover the third point
+  EXPECT_EQ(boxes[0]->left, 100 - 7 - 30);  // the right would cover the third point
+}
+
+TEST(LabelPlacement, ALabelWithoutAFreePlaceIsLeftOut) {
+  // A crowd of points at one place: the first label finds room, the others none.
+  const std::vector<LabelPoint> crowd(6, LabelPoint{200, 150, 30, 12});
+  const auto boxes = PlaceLabels(crowd, 7, {0, 0, 400, 300});
+  const auto shown = std::count_if(boxes.begin(), boxes.end(), [](const auto& box) { return box.has_value(); });
+  EXPECT_EQ(shown, 4);  // right, left, above and below of the one place
 }
 
 TEST(LabelPlacement, LabelsStayInsideThePlot) {
   const auto boxes = PlaceLabels({{395, 150, 30, 12}}, 7, {0, 0, 400, 300});
-  EXPECT_EQ(boxes[0].left, 395 - 7 - 30);  // no room on the right: the left
+  EXPECT_EQ(boxes[0]->left, 395 - 7 - 30);  // no room on the right: the left
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ class RecordingHost : public Host {
   int menuChanges = 0;
   bool quit = false;
   bool documentOpens = true;
+  bool showsCompletionLines = false;  // as the desktop window; completion lines then join reports
   // The progress texts shown, and how many progress windows were taken away.
   std::vector<std::string> progress;
   int progressEnds = 0;
@@ -71,6 +72,7 @@ class RecordingHost : public Host {
     return answer(dialog);
   }
   void Reported(std::string_view line, const StatusHistory&) override { reports.emplace_back(line); }
+  bool ShowsCompletionLines() const override { return showsCompletionLines; }
   bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t) override {
     progress.push_back(std::string(caption) + ": " + std::string(text));
     return !(cancelAfter && done >= *cancelAfter);

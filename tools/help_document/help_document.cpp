@@ -5,6 +5,9 @@
 //
 //   vorn_help_document OUTPUT.pdf TITLE CHAPTER.md ...
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -17,8 +20,10 @@
 #include <QTextTable>
 #include <QAbstractTextDocumentLayout>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "pdf_outline.h"
@@ -37,6 +42,28 @@ QString ReadChapter(const QString& path, bool& ok) {
   QFile file(path);
   ok = file.open(QIODevice::ReadOnly);
   return ok ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// Pictures (the window's screenshots) at most as wide as the page, keeping their proportions.
+void FitPictures(QTextDocument& document, int pageWidth) {
+  std::vector<std::pair<int, QTextImageFormat>> pictures;  // found first, changed afterwards
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+      const QTextImageFormat picture = fragment.fragment().charFormat().toImageFormat();
+      if (picture.isValid()) pictures.emplace_back(fragment.fragment().position(), picture);
+    }
+  }
+  for (auto& [position, picture] : pictures) {
+    const QImage image(document.baseUrl().resolved(QUrl(picture.name())).toLocalFile());
+    if (image.isNull()) continue;
+    const double width = std::min<double>(pageWidth, image.width() * 2.0);
+    picture.setWidth(width);
+    picture.setHeight(width * image.height() / image.width());
+    QTextCursor cursor(&document);
+    cursor.setPosition(position);
+    cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+    cursor.setCharFormat(picture);
+  }
 }
 
 // A code block: a paragraph outside lists and tables set wholly in a fixed-pitch font.
@@ -343,8 +370,11 @@ int main(int argc, char** argv) {
                                    QPageLayout::Millimeter));
 
   QTextDocument document;
+  // Pictures are named relative to the chapters' folder.
+  document.setBaseUrl(QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[3])).absolutePath() + "/"));
   document.setMarkdown(markdown);
   UnescapeTablePipes(document);
+  FitPictures(document, writer.pageLayout().paintRectPixels(kResolution).width());
   Style(document);
   QTextTable* contents = InsertFrontMatter(document, QString::fromUtf8(argv[2]), Headings(document, 2));
 

@@ -1,0 +1,70 @@
+#include "commands/data_table.h"
+
+#include <algorithm>
+
+#include "pictures/picture_scenes.h"
+
+namespace vorn {
+namespace {
+
+const std::string kNoName;
+
+const std::string& NameIn(const LabelTable& labels, std::size_t index) {
+  return index < labels.Count() ? labels[index] : kNoName;
+}
+
+std::string ListName(const GroupList& list, std::size_t active, const char* whole) {
+  return active < list.size() ? list[active].name : whole;
+}
+
+}  // namespace
+
+CellLook LookOf(Cell score) {
+  switch (score) {
+    case Presence: return {"1", {0x56, 0xb4, 0xe9}};  // sky blue
+    case Absence: return {"0", {0xff, 0xff, 0xff}};
+    default: return {"?", {0xe6, 0x9f, 0x00}};        // orange
+  }
+}
+
+void DataTable::Refresh() {
+  level_ = std::min(wantedLevel_, Levels());
+  colouring_ = GroupColouring(ws_.groups.groups, level_);
+  const LabelTable& labels = ws_.data.individualLabels;
+  groupOf_.assign(labels.Count(), -1);
+  for (std::size_t i = 0; i < labels.Count(); ++i) groupOf_[i] = colouring_.GroupOf(labels[i]);
+}
+
+void DataTable::SetLevel(std::size_t level) {
+  wantedLevel_ = level;
+  Refresh();
+}
+
+std::size_t DataTable::Levels() const { return GroupLevels(ws_.groups.groups); }
+
+std::size_t DataTable::Rows() const {
+  if (!ws_.dataLoaded) return 0;
+  return RowsAreIndividuals() ? ws_.data.individualCount : ws_.data.locusCount;
+}
+
+std::size_t DataTable::Columns() const {
+  if (!ws_.dataLoaded) return 0;
+  return RowsAreIndividuals() ? ws_.data.locusCount : ws_.data.individualCount;
+}
+
+const std::string& DataTable::RowName(std::size_t row) const {
+  return NameIn(RowsAreIndividuals() ? ws_.data.individualLabels : ws_.data.locusLabels, row);
+}
+
+const std::string& DataTable::ColumnName(std::size_t column) const {
+  return NameIn(RowsAreIndividuals() ? ws_.data.locusLabels : ws_.data.individualLabels, column);
+}
+
+std::string DataTable::Caption() const {
+  if (!ws_.dataLoaded) return "No data loaded";
+  return "Group " + ListName(ws_.groups.groups, ws_.groups.activeGroup, "AllData") + ", locus set " +
+         ListName(ws_.groups.locusSets, ws_.groups.activeLocusSet, "AllLoci") + ": " +
+         std::to_string(ws_.data.individualCount) + " individuals x " + std::to_string(ws_.data.locusCount) + " loci";
+}
+
+}  // namespace vorn

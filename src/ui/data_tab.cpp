@@ -1,0 +1,75 @@
+#include "ui/data_tab.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "ui/qt_text.h"
+
+namespace vorn::ui {
+
+DataTab::DataTab(const Workspace& workspace, QWidget* parent)
+    : QWidget(parent),
+      model_(new DataTableModel(workspace, this)),
+      caption_(new QLabel),
+      individualsInRows_(new QCheckBox("Individuals in &rows")),
+      level_(new QComboBox),
+      legend_(new QLabel),
+      view_(new QTableView) {
+  caption_->setObjectName("dataCaption");
+  caption_->setTextFormat(Qt::PlainText);
+  individualsInRows_->setChecked(true);
+  legend_->setTextFormat(Qt::RichText);
+  legend_->setText(QString("<span style='background:%1'>&nbsp;1&nbsp;</span> presence &nbsp; "
+                           "<span style='background:%2'>&nbsp;0&nbsp;</span> absence &nbsp; "
+                           "<span style='background:%3'>&nbsp;?&nbsp;</span> missing")
+                       .arg(ToQt(HexColour(LookOf(Presence).background)), ToQt(HexColour(LookOf(Absence).background)),
+                            ToQt(HexColour(LookOf(Missing).background))));
+  auto* tools = new QHBoxLayout;
+  tools->addWidget(caption_, 1);
+  tools->addWidget(legend_);
+  tools->addSpacing(12);
+  tools->addWidget(new QLabel("Colour by:"));
+  tools->addWidget(level_);
+  tools->addWidget(individualsInRows_);
+
+  view_->setModel(model_);
+  // Rows of one text line and narrow score columns: the grid shows as many scores as fit, and the
+  // headers never resize to their contents, which would read every name of a large matrix.
+  view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
+  view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  view_->horizontalHeader()->setDefaultSectionSize(view_->fontMetrics().averageCharWidth() * 4);
+  view_->setWordWrap(false);
+  view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(tools);
+  layout->addWidget(view_, 1);
+
+  connect(individualsInRows_, &QCheckBox::toggled, this, [this](bool rows) {
+    model_->SetOrientation(rows ? DataOrientation::IndividualsInRows : DataOrientation::IndividualsInColumns);
+  });
+  connect(level_, &QComboBox::activated, this, [this](int level) { model_->SetLevel(static_cast<std::size_t>(level)); });
+  Refresh();
+}
+
+void DataTab::FillLevels() {
+  level_->clear();
+  level_->addItem("no groups");
+  const std::size_t levels = model_->Table().Levels();
+  for (std::size_t level = 1; level <= levels; ++level) level_->addItem(QString("groups of level %1").arg(level));
+  level_->setCurrentIndex(static_cast<int>(model_->Table().Level()));
+}
+
+void DataTab::Refresh() {
+  model_->Refresh();
+  FillLevels();
+  caption_->setText(ToQt(model_->Table().Caption()));
+}
+
+}  // namespace vorn::ui

@@ -1,0 +1,38 @@
+// The Data tab: the working data matrix as a grid with frozen row and column headers, the
+// current group and locus set named above it, individuals in rows or columns, and the group
+// level whose colours mark the individuals.
+#pragma once
+
+#include <QWidget>
+
+#include "core/workspace.h"
+#include "ui/data_table_model.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QTableView;
+
+namespace vorn::ui {
+
+class DataTab : public QWidget {
+ public:
+  DataTab(const Workspace& workspace, QWidget* parent = nullptr);
+
+  // Shows the workspace's data as they stand now.
+  void Refresh();
+  DataTableModel& Model() { return *model_; }
+  QTableView& View() { return *view_; }
+
+ private:
+  void FillLevels();
+
+  DataTableModel* model_;
+  QLabel* caption_;
+  QCheckBox* individualsInRows_;
+  QComboBox* level_;
+  QLabel* legend_;
+  QTableView* view_;
+};
+
+}  // namespace vorn::ui

@@ -1,0 +1,53 @@
+// The Results tab: the analysis file, the tree file and the consensus tree file as the program
+// writes them, one sub-tab each. Each view reads the file itself (only what was added since it
+// last looked), follows new text unless the user scrolled up, and names the file with a button
+// that opens its folder.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "core/file_tail.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QTabWidget;
+
+namespace vorn::ui {
+
+class FileView : public QWidget {
+ public:
+  // fileName gives the file to show as the workspace names it now.
+  explicit FileView(std::function<std::string()> fileName, QWidget* parent = nullptr);
+
+  // Reads what the file gained since the last look, or the whole file when it was replaced.
+  void Refresh();
+  QPlainTextEdit& Text() { return *text_; }
+  const std::string& Path() const { return tail_.Path(); }
+
+ private:
+  std::function<std::string()> fileName_;
+  FileTail tail_;
+  QLabel* path_;
+  QPlainTextEdit* text_;
+};
+
+class ResultsTab : public QWidget {
+ public:
+  ResultsTab(std::function<std::string()> analysis, std::function<std::string()> tree,
+             std::function<std::string()> consensus, QWidget* parent = nullptr);
+
+  void Refresh();
+  FileView& Analysis() { return *analysis_; }
+  FileView& Trees() { return *tree_; }
+  FileView& Consensus() { return *consensus_; }
+
+ private:
+  QTabWidget* files_;
+  FileView* analysis_;
+  FileView* tree_;
+  FileView* consensus_;
+};
+
+}  // namespace vorn::ui

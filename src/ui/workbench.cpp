@@ -1,0 +1,43 @@
+#include "ui/workbench.h"
+
+#include <QShortcut>
+#include <utility>
+
+#include "ui/data_tab.h"
+#include "ui/log_tab.h"
+#include "ui/pcoa_plot_window.h"
+#include "ui/results_tab.h"
+#include "ui/tree_viewer_window.h"
+
+namespace vorn::ui {
+
+Workbench::Workbench(Session& session, QWidget* parent)
+    : QTabWidget(parent),
+      session_(session),
+      data_(new DataTab(session.ws)),
+      results_(new ResultsTab([&session] { return session.ws.files.analysis; }, [&session] { return session.ws.files.tree; },
+                              [&session] { return session.ws.files.consensusOutput; })),
+      trees_(new TreeViewerWindow(session, nullptr)),
+      pcoa_(new PcoaPlotWindow(session, nullptr)),
+      log_(new LogTab) {
+  setObjectName("workbench");
+  // The menu bar holds the Alt letters; the tabs answer to Ctrl+1 ... Ctrl+5.
+  const std::pair<QWidget*, const char*> tabs[] = {{data_, "Data"}, {results_, "Results"}, {trees_, "Trees"}, {pcoa_, "PCoA"}, {log_, "Log"}};
+  for (const auto& [tab, title] : tabs) {
+    const int index = addTab(tab, title);
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + index)), this);
+    connect(shortcut, &QShortcut::activated, this, [this, index] { setCurrentIndex(index); });
+  }
+}
+
+void Workbench::Refresh() {
+  data_->Refresh();
+  results_->Refresh();
+  trees_->RefreshGroups();
+  trees_->Follow(session_.ws.files.tree);
+  pcoa_->Refresh();
+}
+
+void Workbench::Reported(std::string_view time, std::string_view line) { log_->Add(time, line); }
+
+}  // namespace vorn::ui

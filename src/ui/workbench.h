@@ -1,0 +1,43 @@
+// The workbench: the tabs in the middle of the main window. Data shows the working matrix,
+// Results the files the commands write, Trees and PCoA the tree viewer and the PCoA plot, Log every
+// status line of the session. After each command the tabs take the workspace as it stands.
+#pragma once
+
+#include <QTabWidget>
+#include <string_view>
+
+#include "core/session.h"
+
+namespace vorn::ui {
+
+class DataTab;
+class LogTab;
+class PcoaPlotWindow;
+class ResultsTab;
+class TreeViewerWindow;
+
+class Workbench : public QTabWidget {
+ public:
+  explicit Workbench(Session& session, QWidget* parent = nullptr);
+
+  // Brings every tab up to date with the workspace and the result files.
+  void Refresh();
+  // A status line, for the Log tab.
+  void Reported(std::string_view time, std::string_view line);
+
+  DataTab& Data() { return *data_; }
+  ResultsTab& Results() { return *results_; }
+  TreeViewerWindow& Trees() { return *trees_; }
+  PcoaPlotWindow& Pcoa() { return *pcoa_; }
+  LogTab& Log() { return *log_; }
+
+ private:
+  Session& session_;
+  DataTab* data_;
+  ResultsTab* results_;
+  TreeViewerWindow* trees_;
+  PcoaPlotWindow* pcoa_;
+  LogTab* log_;
+};
+
+}  // namespace vorn::ui

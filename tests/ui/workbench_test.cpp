@@ -1,0 +1,226 @@
+// The workbench tabs of the main window, offscreen: the Data grid following the working data,
+// the Results views following the files, the Trees and PCoA tabs following the commands, the Log
+// with time stamps and search; recent files, dropped files and the kept geometry.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QtTest>
+#include <memory>
+#include <sstream>
+
+#include "script/script_runner.h"
+#include "support/temp_dir.h"
+#include "ui/data_tab.h"
+#include "ui/desktop.h"
+#include "ui/log_tab.h"
+#include "ui/pcoa_plot_window.h"
+#include "ui/results_tab.h"
+#include "ui/tree_viewer_window.h"
+
+using namespace vorn;
+using namespace vorn::ui;
+
+namespace {
+
+const std::string kExample = VORN_SOURCE_DIR "/examples/sedge_aflp.txt";
+
+// Answers every window of a command with OK, and the append question with Yes.
+int PressOk(QDialog& dialog) {
+  if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+    box->show();
+    box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::Ok)->click();
+    return box->result();
+  }
+  dialog.accept();
+  return QDialog::Accepted;
+}
+
+}  // namespace
+
+class WorkbenchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+  void init() {
+    dir = std::make_unique<testing::TempDir>();
+    dir->Enter();
+    desktop = std::make_unique<Desktop>(dir->File("settings.ini"));
+    desktop->Start(1);
+    desktop->host.SetResponder(PressOk);
+    desktop->window.show();
+  }
+
+  void cleanup() {
+    desktop.reset();
+    dir.reset();
+  }
+
+  void theDataTabShowsAndFollowsTheWorkingMatrix() {
+    DataTab& data = desktop->window.Tabs().Data();
+    QCOMPARE(data.Model().rowCount(), 0);
+    desktop->window.LoadFile(kExample);
+    QCOMPARE(data.Model().rowCount(), 30);
+    QCOMPARE(data.Model().columnCount(), 60);
+    QCOMPARE(data.findChild<QLabel*>("dataCaption")->text(),
+             QString("Group AllData, locus set AllLoci: 30 individuals x 60 loci"));
+    const QVariant first = data.Model().headerData(0, Qt::Vertical, Qt::DisplayRole);
+    QCOMPARE(first.toString(), QString::fromStdString(desktop->program.ws.data.individualLabels[0]));
+    QVERIFY(data.Model().headerData(0, Qt::Vertical, Qt::DecorationRole).isValid());  // group mark
+    const QString score = data.Model().index(0, 0).data().toString();
+    QVERIFY(score == "1" || score == "0" || score == "?");
+
+    data.findChild<QCheckBox*>()->setChecked(false);  // individuals in columns
+    QCOMPARE(data.Model().rowCount(), 60);
+    QCOMPARE(data.Model().index(0, 0).data().toString(), score);
+
+    // A filter changes the data: the grid follows.
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "MonomorphicPresences1Click"));
+    QCOMPARE(static_cast<std::size_t>(data.Model().rowCount()), std::size_t{desktop->program.ws.data.locusCount});
+    desktop->window.RunCommand(FindSubmenuOf(desktop->program.menu, kSelectGroupHandler)->items[0]);
+    QVERIFY(data.findChild<QLabel*>("dataCaption")->text().startsWith("Group AllData, "));
+  }
+
+  void theResultsTabShowsTheFilesAsTheyGrow() {
+    desktop->window.LoadFile(kExample);
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "Statistics1Click"));
+    ResultsTab& results = desktop->window.Tabs().Results();
+    const QString first = results.Analysis().Text().toPlainText();
+    QVERIFY(!first.isEmpty());
+    QCOMPARE(first, QString::fromStdString(testing::ReadFile("analysis.txt")).replace("\r\n", "\n"));
+    QCOMPARE(results.Analysis().Text().font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    // Appended: the view holds both blocks.
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "Statistics1Click"));
+    QCOMPARE(results.Analysis().Text().toPlainText(), first + first);
+    QCOMPARE(QString::fromStdString(results.Analysis().Path()), QString("analysis.txt"));
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "Jaccard1Click"));
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "UPGMA1Click"));
+    QVERIFY(results.Trees().Text().toPlainText().startsWith("("));
+  }
+
+  void theTreesAndPcoaTabsFollowTheCommands() {
+    desktop->window.LoadFile(kExample);
+    for (const char* handler : {"Jaccard1Click", "UPGMA1Click", "PrincipalCoordinateAnalysis1Click"}) {
+      desktop->window.RunCommand(*FindByHandler(desktop->program.menu, handler));
+    }
+    TreeViewerWindow& trees = desktop->window.Tabs().Trees();
+    QVERIFY(trees.Scene());
+    QCOMPARE(trees.Scene()->layout.tips.size(), std::size_t{30});
+    QCOMPARE(trees.CurrentTree(), std::size_t{1});
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "UPGMA1Click"));
+    QCOMPARE(trees.CurrentTree(), std::size_t{2});  // the newest tree
+    QVERIFY(desktop->window.Tabs().Pcoa().Scene());
+    QCOMPARE(desktop->window.Tabs().Pcoa().Scene()->layout.points.size(), std::size_t{30});
+  }
+
+  void theLogTabKeepsEveryLineWithItsTimeAndFindsText() {
+    desktop->window.LoadFile(kExample);
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "Statistics1Click"));
+    LogTab& log = desktop->window.Tabs().Log();
+    const QStringList lines = log.Text().toPlainText().split('\n');
+    QVERIFY(lines[0].endsWith("  Welcome to Vorn 1.1 beta. Please report any problems you might experience."));
+    QVERIFY(lines[1].endsWith("  Random seed of this session: 1 (vorn --script FILE --seed 1 draws the same numbers)"));
+    QVERIFY(lines[2].endsWith("  Loading File: " + QString::fromStdString(kExample)));
+    QVERIFY(lines.last().contains(" lines written to " + QDir::currentPath() + "/analysis.txt"));
+    QVERIFY(log.Find("Loading File"));
+    QCOMPARE(log.Text().textCursor().selectedText(), QString("Loading File"));
+    QVERIFY(!log.Find("no such text"));
+  }
+
+  void recentFilesDropsAndGeometryAreKeptInTheSettingsFile() {
+    desktop->window.LoadFile(kExample);
+    QMenu* recent = desktop->window.RecentFilesMenu();
+    emit recent->aboutToShow();
+    QCOMPARE(recent->actions().size(), 1);
+    QCOMPARE(recent->actions()[0]->text(), RecentFileCaption(0, kExample));
+    desktop->window.resize(1100, 720);
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "Exit1Click"));
+    QTRY_VERIFY(!desktop->window.isVisible());
+
+    // The next run offers the file and opens at the size left.
+    desktop = std::make_unique<Desktop>(dir->File("settings.ini"));
+    desktop->Start(1);
+    desktop->host.SetResponder(PressOk);
+    QCOMPARE(desktop->window.size(), QSize(1100, 720));
+    QCOMPARE(desktop->program.recentFiles.Files().size(), std::size_t{1});
+    emit desktop->window.RecentFilesMenu()->aboutToShow();
+    desktop->window.RecentFilesMenu()->actions()[0]->trigger();
+    QVERIFY(desktop->program.ws.dataLoaded);
+
+    // A data file dropped on the window loads through File Parameter Selection.
+    const std::string dropped = dir->Write("dropped.txt", "a b\n1 0\n*\n");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop->window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop->window, &drop);
+    QTRY_COMPARE(int{desktop->program.ws.data.individualCount}, 2);
+  }
+
+  // A window session (load, similarity, UPGMA, bootstrap trees with 20 replicates, consensus,
+  // PCoA) saved as a script and replayed by the script host in another folder with the session's
+  // seed writes the same files, byte for byte.
+  void aSavedSessionReplaysToTheSameFiles() {
+    desktop = std::make_unique<Desktop>(dir->File("settings.ini"));
+    desktop->Start(4242);
+    desktop->host.SetResponder([](QDialog& dialog) {
+      if (auto* bs = dialog.findChild<QLineEdit*>("bs")) bs->setText("20");
+      if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+        files->selectFile(QDir::current().absoluteFilePath("session.vorn"));
+        static_cast<QDialog*>(files)->accept();
+        return files->result();
+      }
+      return PressOk(dialog);
+    });
+    desktop->window.LoadFile(kExample);
+    for (const char* handler : {"ReplicateAnalysisSettings1Click", "Jaccard1Click", "UPGMA1Click", "BootstrapJaccardTree1Click",
+                                "MajorityRuleConsensus1Click", "PrincipalCoordinateAnalysis1Click", "Jaccard1Click",
+                                "SaveSessionAsScript1Click"}) {
+      desktop->window.RunCommand(*FindByHandler(desktop->program.menu, handler));
+    }
+    QCOMPARE(desktop->program.ws.settings.replicates.BS, 20);
+    const std::string script = testing::ReadFile("session.vorn");
+    QVERIFY(script.starts_with("# A session of the Vorn window. Replay it with: vorn --script FILE --seed 4242\n"
+                               "File > Load\n    file: " + kExample + "\n    File Parameter Selection: individuals=columns,"));
+    QVERIFY(script.find("Replicate Analyses > Bootstrap Std. Tree (BS+RMD)\n    Save?: Yes\n    Output file exists: Yes\n") !=
+            std::string::npos);
+    QVERIFY(script.find("Save Session") == std::string::npos);
+
+    testing::TempDir replay;
+    replay.Enter();
+    std::ostringstream transcript, errors;
+    ScriptOptions options;
+    options.path = dir->File("session.vorn");
+    options.seed = 4242;
+    options.strict = true;
+    QCOMPARE(RunScript(options, transcript, errors), 0);
+    for (const char* file : {"analysis.txt", "outtree.ph", "constree.ph"}) {
+      QVERIFY2(testing::ReadFile(replay.File(file)) == testing::ReadFile(dir->File(file)), file);
+    }
+  }
+
+  void aNewWindowOpensAtAUsefulSize() {
+    const QSize size = OpeningSize(desktop->window.screen());
+    QVERIFY(size.width() >= 1000 || size.width() == desktop->window.screen()->availableGeometry().width());
+    QVERIFY(size.height() >= 700 || size.height() == desktop->window.screen()->availableGeometry().height());
+  }
+
+ private:
+  std::unique_ptr<testing::TempDir> dir;
+  std::unique_ptr<Desktop> desktop;
+};
+
+QTEST_MAIN(WorkbenchTest)
+#include "workbench_test.moc"
