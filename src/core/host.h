@@ -47,7 +47,7 @@ class Host {
   virtual void Reported(std::string_view line, const StatusHistory& lines) = 0;
 
   // True when the host shows completion lines (Session::Tell); a host that keeps a transcript
-  // of the reported lines only keeps this default, so its transcript stays as specified.
+  // of the reported lines only keeps this default, so its transcript holds the report lines alone.
   virtual bool ShowsCompletionLines() const { return false; }
 
   // The progress of a long command: a window captioned caption showing text ("Replicate 3 of
