@@ -75,9 +75,11 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   auto* find = new QLineEdit;
   find->setPlaceholderText("Find tip");
   find->setClearButtonEnabled(true);
-  find->setMaximumWidth(160);
   auto* exportButton = new QPushButton("&Export...");
 
+  // Two rows, so that every control keeps its full width at 1280 pixels: the tree and how it is
+  // labelled above, the view below.
+  find->setMinimumWidth(160);
   auto* tools = new QHBoxLayout;
   tools->addWidget(open);
   tools->addWidget(previous_);
@@ -90,13 +92,15 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   tools->addWidget(new QLabel("from"));
   tools->addWidget(hideBelow_);
   tools->addStretch();
-  tools->addWidget(zoomOut);
-  tools->addWidget(zoomIn);
-  tools->addWidget(fit);
-  tools->addWidget(shorter);
-  tools->addWidget(taller);
-  tools->addWidget(find);
   tools->addWidget(exportButton);
+  auto* view = new QHBoxLayout;
+  view->addWidget(zoomOut);
+  view->addWidget(zoomIn);
+  view->addWidget(fit);
+  view->addWidget(shorter);
+  view->addWidget(taller);
+  view->addStretch();
+  view->addWidget(find);
 
   canvas_ = new TreeCanvas(this);
   scroll_ = new QScrollArea;
@@ -104,6 +108,7 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   scroll_->setBackgroundRole(QPalette::Base);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tools);
+  layout->addLayout(view);
   layout->addWidget(scroll_, 1);
   note_ = new QLabel;
   layout->addWidget(note_);
