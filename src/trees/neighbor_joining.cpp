@@ -269,8 +269,7 @@ class NeighborJoiner {
 }  // namespace
 
 Result<NeighborJoiningTree> BuildNeighborJoining(DistanceMatrix distances, const LabelTable& labels) {
-  if (distances.n < 2) return Failure{"A tree needs at least two individuals."};
-  if (distances.n > kMaxTreeOtus) return Failure{"A tree can hold at most " + std::to_string(kMaxTreeOtus) + " individuals."};
+  if (auto refusal = TreeSizeRefusal(distances.n)) return *refusal;
   NeighborJoiner joiner(std::move(distances), labels);
   if (auto failure = joiner.CheckDistances()) return *failure;
   return joiner.Build();

@@ -317,9 +317,14 @@ class UpgmaBuilder {
 
 }  // namespace
 
+std::optional<Failure> TreeSizeRefusal(std::size_t otus) {
+  if (otus < 2) return Failure{"A tree needs at least two individuals."};
+  if (otus > kMaxTreeOtus) return Failure{"A tree can hold at most " + std::to_string(kMaxTreeOtus) + " individuals."};
+  return std::nullopt;
+}
+
 Result<TreeNodeTable> BuildUPGMA(DistanceMatrix distances, const LabelTable& labels) {
-  if (distances.n < 2) return Failure{"A tree needs at least two individuals."};
-  if (distances.n > kMaxTreeOtus) return Failure{"A tree can hold at most " + std::to_string(kMaxTreeOtus) + " individuals."};
+  if (auto refusal = TreeSizeRefusal(distances.n)) return *refusal;
   return UpgmaBuilder(std::move(distances), labels).Build();
 }
 

@@ -4,6 +4,9 @@
 // whatever its size), and distances of 1000 or more are never joined.
 #pragma once
 
+#include <cstddef>
+#include <optional>
+
 #include "core/distance_matrix.h"
 #include "core/label_table.h"
 #include "core/result.h"
@@ -12,6 +15,10 @@
 namespace vorn {
 
 inline constexpr std::size_t kMaxTreeOtus = (kMaxTreeRecords + 1) / 2;
+
+// Why a tree of otus OTUs cannot be built (fewer than 2, more than kMaxTreeOtus), or nothing:
+// the one size rule of every tree builder.
+std::optional<Failure> TreeSizeRefusal(std::size_t otus);
 
 // The UPGMA tree of the distances.n OTUs. Leaves are named by labels, or "OTU1" ... when labels
 // does not hold one per OTU. Fails with the message to show when the distances cannot be joined
