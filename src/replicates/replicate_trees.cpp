@@ -102,8 +102,9 @@ void Average(const Run& run, const DistanceMatrix& minimum, const DistanceMatrix
                       run.Keep() ? &slot.variance : nullptr);
 }
 
-// The bound matrices of a score block; the coefficient was checked before the run.
-AverageBounds BoundsOf(const PackedScores& scores, const SimilaritySettings& settings) {
+// The bound matrices of the scores (plain or weighted); the coefficient was checked before the run.
+template <typename Scores>
+AverageBounds BoundsOf(const Scores& scores, const SimilaritySettings& settings) {
   auto minimum = BuildSimilarityMatrix(scores, SimilarityMode::Minimum, settings.coefficient, settings.neiLiR);
   auto maximum = BuildSimilarityMatrix(scores, SimilarityMode::Maximum, settings.coefficient, settings.neiLiR);
   // A pair undefined under the Maximum similarity is undefined under the Minimum too.
@@ -139,9 +140,7 @@ ReplicateSummary RunBootstrapStdTrees(Workspace& ws, bool keepMatrices, const Re
   const DataMatrix& data = ws.data;
   const auto prepare = [&](Slot& slot) { DrawLoci(data.locusCount, ws.random, slot.loci); };
   const auto fill = [&](Slot& slot) {
-    std::vector<Cell> block(data.CellCount());
-    CopyLoci(data.cells.data(), block.data(), data.individualCount, slot.loci);
-    const PackedScores scores(block.data(), data.individualCount, data.locusCount, 0, data.individualCount);
+    const WeightedScores scores(data, slot.loci);
     auto matrix = BuildSimilarityMatrix(scores, SimilarityMode::Standard, run.Settings().coefficient,
                                         run.Settings().neiLiR);
     slot.similarity = std::move(matrix->matrix);
@@ -155,12 +154,10 @@ ReplicateSummary RunBootstrapAvgTrees(Workspace& ws, bool keepMatrices, const Re
   // after the previous one; its tree is built while the next one is drawn.
   Run run(ws, ReplicateAnalysis::BootstrapAverage, keepMatrices, writer, 1);
   const DataMatrix& data = ws.data;
-  std::vector<Cell> block(data.CellCount());
   std::vector<std::uint32_t> loci;
   const auto prepare = [&](Slot& slot) {
     DrawLoci(data.locusCount, ws.random, loci);
-    CopyLoci(data.cells.data(), block.data(), data.individualCount, loci);
-    const PackedScores scores(block.data(), data.individualCount, data.locusCount, 0, data.individualCount);
+    const WeightedScores scores(data, loci);
     const AverageBounds bounds = BoundsOf(scores, run.Settings());
     slot.undefinedNeiLiPairs = bounds.undefinedNeiLiPairs;
     Average(run, bounds.minimum, bounds.maximum, ws.random, slot);

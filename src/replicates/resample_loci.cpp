@@ -9,18 +9,14 @@ void DrawLoci(std::size_t locusCount, RandomGenerator& random, std::vector<std::
   for (auto& locus : drawn) locus = random.NextBelow(static_cast<std::uint32_t>(locusCount));
 }
 
-void CopyLoci(const Cell* source, Cell* target, std::size_t individualCount, const std::vector<std::uint32_t>& drawn) {
-  if (individualCount == 0) return;
-  for (std::size_t locus = 0; locus < drawn.size(); ++locus) {
-    std::copy_n(source + drawn[locus] * individualCount, individualCount, target + locus * individualCount);
-  }
-}
-
 void ResampleLoci(const Cell* source, Cell* target, std::size_t individualCount, std::size_t locusCount,
                   RandomGenerator& random) {
   std::vector<std::uint32_t> drawn;
   DrawLoci(locusCount, random, drawn);
-  CopyLoci(source, target, individualCount, drawn);
+  if (individualCount == 0) return;
+  for (std::size_t locus = 0; locus < drawn.size(); ++locus) {
+    std::copy_n(source + drawn[locus] * individualCount, individualCount, target + locus * individualCount);
+  }
 }
 
 }  // namespace vorn

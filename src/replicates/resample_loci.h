@@ -1,5 +1,5 @@
-// Bootstrap replicates of a score block: loci drawn with replacement. The draw and the copy are
-// also offered apart, so that replicates can be drawn in run order and copied on any thread.
+// Bootstrap replicates of a score block: loci drawn with replacement. The draw is also offered
+// alone, for analyses that count over the drawn loci without writing the sample out.
 #pragma once
 
 #include <cstddef>
@@ -14,10 +14,8 @@ namespace vorn {
 // The source locus (from 0) of each target locus in order: NextBelow(L) per locus, exactly L draws.
 void DrawLoci(std::size_t locusCount, RandomGenerator& random, std::vector<std::uint32_t>& drawn);
 
-// Fills target (N * L cells) from source, both locus-major: target locus k is source locus drawn[k].
-void CopyLoci(const Cell* source, Cell* target, std::size_t individualCount, const std::vector<std::uint32_t>& drawn);
-
-// DrawLoci, then CopyLoci. Source and target are different blocks.
+// DrawLoci, then fills target (N * L cells) from source, both locus-major: target locus k is
+// source locus drawn[k]. Source and target are different blocks.
 void ResampleLoci(const Cell* source, Cell* target, std::size_t individualCount, std::size_t locusCount,
                   RandomGenerator& random);
 

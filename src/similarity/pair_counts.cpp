@@ -36,25 +36,34 @@ constexpr std::size_t kLociPerWord = 64;
 
 }  // namespace
 
-PackedScores::PackedScores(const Cell* cells, std::size_t blockIndividuals, std::size_t locusCount,
-                           std::size_t first, std::size_t count)
-    : individualCount_(count),
+PackedScores::PackedScores(std::size_t individualCount, std::size_t locusCount)
+    : individualCount_(individualCount),
       locusCount_(locusCount),
       wordCount_((locusCount + kLociPerWord - 1) / kLociPerWord),
-      masks_(count * 2 * wordCount_, 0) {
-  for (std::size_t l = 0; l < locusCount; ++l) {
-    const Cell* locus = cells + l * blockIndividuals + first;
-    const std::size_t word = l / kLociPerWord, bit = l % kLociPerWord;
-    std::uint64_t* masks = masks_.data() + word;
-    for (std::size_t i = 0; i < count; ++i, masks += 2 * wordCount_) {
-      masks[0] |= std::uint64_t{locus[i] == Presence} << bit;
-      masks[wordCount_] |= std::uint64_t{locus[i] != Missing} << bit;
-    }
+      masks_(individualCount * 2 * wordCount_, 0) {}
+
+void PackedScores::Pack(const Cell* locus, std::size_t k) {
+  const std::size_t word = k / kLociPerWord, bit = k % kLociPerWord;
+  std::uint64_t* masks = masks_.data() + word;
+  for (std::size_t i = 0; i < individualCount_; ++i, masks += 2 * wordCount_) {
+    masks[0] |= std::uint64_t{locus[i] == Presence} << bit;
+    masks[wordCount_] |= std::uint64_t{locus[i] != Missing} << bit;
   }
+}
+
+PackedScores::PackedScores(const Cell* cells, std::size_t blockIndividuals, std::size_t locusCount,
+                           std::size_t first, std::size_t count)
+    : PackedScores(count, locusCount) {
+  for (std::size_t l = 0; l < locusCount; ++l) Pack(cells + l * blockIndividuals + first, l);
 }
 
 PackedScores::PackedScores(const DataMatrix& data)
     : PackedScores(data.cells.data(), data.individualCount, data.locusCount, 0, data.individualCount) {}
+
+PackedScores::PackedScores(const DataMatrix& data, const std::vector<std::uint32_t>& loci)
+    : PackedScores(data.individualCount, loci.size()) {
+  for (std::size_t k = 0; k < loci.size(); ++k) Pack(data.cells.data() + loci[k] * data.individualCount, k);
+}
 
 PairCounts CountPair(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t j) {
   return CountWords(x.Masks(i), y.Masks(j), x.WordCount(), x.LocusCount());

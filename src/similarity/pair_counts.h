@@ -35,6 +35,8 @@ class PackedScores {
                std::size_t count);
   // Every individual of the matrix.
   explicit PackedScores(const DataMatrix& data);
+  // Every individual of the matrix at the given loci, locus loci[k] of data as locus k.
+  PackedScores(const DataMatrix& data, const std::vector<std::uint32_t>& loci);
 
   std::size_t IndividualCount() const { return individualCount_; }
   std::size_t LocusCount() const { return locusCount_; }
@@ -44,6 +46,10 @@ class PackedScores {
   const std::uint64_t* Masks(std::size_t i) const { return masks_.data() + i * 2 * wordCount_; }
 
  private:
+  PackedScores(std::size_t individualCount, std::size_t locusCount);
+  // Sets the bits of locus k from the scores of every individual at that locus.
+  void Pack(const Cell* locus, std::size_t k);
+
   std::size_t individualCount_;
   std::size_t locusCount_;
   std::size_t wordCount_;

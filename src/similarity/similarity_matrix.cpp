@@ -29,10 +29,11 @@ class MaskedFloatingPointExceptions {
 // smaller matrix costs more than it saves when another program holds the second core.
 constexpr std::size_t kParallelWork = std::size_t{1} << 23;
 
-}  // namespace
-
-Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
-                                             SimilarityCoefficient coefficient, Real neiLiR) {
+// The fill shared by plain and weighted scores: countRow(i, counts, scratch) gives the counts
+// of individual i with individuals 0 .. i.
+template <typename Scores, typename CountRow>
+Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, SimilarityCoefficient coefficient,
+                            Real neiLiR, CountRow countRow) {
   if (!IsKnown(coefficient)) {
     return Failure{"VornCore: Unknown coeffient " + std::to_string(static_cast<int>(variant) + 1)};
   }
@@ -47,18 +48,34 @@ Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, Similar
   const bool parallel = TriangleSize(n) * scores.WordCount() >= kParallelWork;
 #pragma omp parallel if (parallel) reduction(+ : undefined)
   {
-    std::vector<PairCounts> counts(n);  // one row, for each thread
+    std::vector<PairCounts> counts(n), scratch(n);  // one row, for each thread
 #pragma omp for schedule(dynamic, 8)
     for (std::size_t i = 0; i < n; ++i) {
       KeepResponsive();  // acts only on the thread that runs the command
       Real* row = entries + TriangleIndex(i, 0);
-      CountPairs(scores, i, scores, i + 1, counts.data());
+      countRow(i, counts.data(), scratch.data());
       CoefficientValues(coefficient, variant, counts.data(), i + 1, neiLiR, row);
       if (coefficient == SimilarityCoefficient::NeiLi) undefined += std::count(row, row + i + 1, kUndefinedNeiLi);
     }
   }
   fill.undefinedNeiLiPairs = undefined;
   return fill;
+}
+
+}  // namespace
+
+Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
+                                             SimilarityCoefficient coefficient, Real neiLiR) {
+  return Fill(scores, variant, coefficient, neiLiR, [&](std::size_t i, PairCounts* counts, PairCounts*) {
+    CountPairs(scores, i, scores, i + 1, counts);
+  });
+}
+
+Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, SimilarityMode variant,
+                                             SimilarityCoefficient coefficient, Real neiLiR) {
+  return Fill(scores, variant, coefficient, neiLiR, [&](std::size_t i, PairCounts* counts, PairCounts* scratch) {
+    scores.CountPairs(i, i + 1, counts, scratch);
+  });
 }
 
 Result<SimilarityFill> BuildSimilarityMatrix(const DataMatrix& data, SimilarityMode variant,

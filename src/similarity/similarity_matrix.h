@@ -10,6 +10,7 @@
 #include "core/result.h"
 #include "core/settings.h"
 #include "similarity/pair_counts.h"
+#include "similarity/weighted_scores.h"
 
 namespace vorn {
 
@@ -22,6 +23,10 @@ struct SimilarityFill {
 // Maximum); a zero denominator gives a not-a-number entry. A coefficient outside the six is
 // refused with "VornCore: Unknown coeffient 1" (Standard), "... 2" (Minimum) or "... 3" (Maximum).
 Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
+                                             SimilarityCoefficient coefficient, Real neiLiR);
+// The same over a sample of loci taken with repetition: the entries equal those over the sample
+// written out locus by locus.
+Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, SimilarityMode variant,
                                              SimilarityCoefficient coefficient, Real neiLiR);
 Result<SimilarityFill> BuildSimilarityMatrix(const DataMatrix& data, SimilarityMode variant,
                                              const SimilaritySettings& settings);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "core/random_generator.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/reference_coefficients.h"
 
@@ -66,6 +67,36 @@ TEST(SimilarityMatrix, BothCoresFillTheSameBitsAsOne) {
       ASSERT_TRUE(SameValue(serial->matrix.entries[k], parallel->matrix.entries[k])) << k;
     }
     EXPECT_EQ(serial->undefinedNeiLiPairs, parallel->undefinedNeiLiPairs);
+  }
+}
+
+// Drawn loci counted by how often they were drawn give the matrix of the sample written out,
+// bit for bit, under every coefficient and treatment (many loci drawn 3 or more times here).
+TEST(SimilarityMatrix, WeightedSampleEqualsTheSampleWrittenOut) {
+  const std::size_t n = 30, loci = 150;
+  const DataMatrix data = RandomMatrix(n, loci, 0.12, TestSeed());
+  RandomGenerator random;
+  random.Seed(TestSeed());
+  std::vector<std::uint32_t> drawn(loci);
+  for (auto& locus : drawn) locus = random.NextBelow(loci);
+  drawn.resize(loci + 40, drawn[0]);  // one locus drawn 41 times and more, a group of its own
+  DataMatrix sample = data;
+  sample.locusCount = drawn.size();
+  sample.cells.clear();
+  for (const std::uint32_t locus : drawn) {
+    sample.cells.insert(sample.cells.end(), data.cells.begin() + locus * n, data.cells.begin() + (locus + 1) * n);
+  }
+  const WeightedScores weighted(data, drawn);
+  for (const C coefficient : kAllCoefficients) {
+    for (const M variant : kFillVariants) {
+      auto expected = BuildSimilarityMatrix(sample, variant, With(coefficient));
+      auto fill = BuildSimilarityMatrix(weighted, variant, coefficient, SimilaritySettings{}.neiLiR);
+      ASSERT_TRUE(expected.ok() && fill.ok());
+      for (std::size_t k = 0; k < fill->matrix.entries.size(); ++k) {
+        ASSERT_TRUE(SameValue(fill->matrix.entries[k], expected->matrix.entries[k])) << CoefficientName(coefficient) << k;
+      }
+      EXPECT_EQ(fill->undefinedNeiLiPairs, expected->undefinedNeiLiPairs);
+    }
   }
 }
 
