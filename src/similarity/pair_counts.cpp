@@ -71,26 +71,28 @@ PairCounts CountPair(const PackedScores& x, std::size_t i, const PackedScores& y
 
 namespace {
 
-[[gnu::always_inline]] inline void CountRow(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts) {
+[[gnu::always_inline]] inline void CountRow(const PackedScores& x, std::size_t i, const PackedScores& y,
+                                            std::size_t first, std::size_t last, PairCounts* counts) {
   const std::uint64_t* u = x.Masks(i);
-  for (std::size_t j = 0; j < count; ++j) counts[j] = CountWords(u, y.Masks(j), x.WordCount(), x.LocusCount());
+  for (std::size_t j = first; j < last; ++j) *counts++ = CountWords(u, y.Masks(j), x.WordCount(), x.LocusCount());
 }
 
 // The row loop compiled for three kinds of processor: with vector popcounts, with the popcount
 // instruction, and without either.
 [[gnu::target("avx512f,avx512vpopcntdq")]]
-void CountRowVectorPopcount(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
-                            PairCounts* counts) {
-  CountRow(x, i, y, count, counts);
+void CountRowVectorPopcount(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first,
+                            std::size_t last, PairCounts* counts) {
+  CountRow(x, i, y, first, last, counts);
 }
 
 [[gnu::target("popcnt")]]
-void CountRowPopcount(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
-                      PairCounts* counts) {
-  CountRow(x, i, y, count, counts);
+void CountRowPopcount(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first,
+                      std::size_t last, PairCounts* counts) {
+  CountRow(x, i, y, first, last, counts);
 }
 
-using RowCounter = void (*)(const PackedScores&, std::size_t, const PackedScores&, std::size_t, PairCounts*);
+using RowCounter = void (*)(const PackedScores&, std::size_t, const PackedScores&, std::size_t, std::size_t,
+                            PairCounts*);
 
 RowCounter Counter(CountKernel kernel) {
   switch (kernel) {
@@ -120,14 +122,15 @@ bool KernelRuns(CountKernel kernel) {
   return true;
 }
 
-void CountPairs(CountKernel kernel, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
-                PairCounts* counts) {
-  Counter(kernel)(x, i, y, count, counts);
+void CountPairs(CountKernel kernel, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first,
+                std::size_t last, PairCounts* counts) {
+  Counter(kernel)(x, i, y, first, last, counts);
 }
 
-void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts) {
+void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first, std::size_t last,
+                PairCounts* counts) {
   static const RowCounter best = BestCounter();
-  best(x, i, y, count, counts);
+  best(x, i, y, first, last, counts);
 }
 
 PairCounts CountPair(const DataMatrix& data, std::size_t i, std::size_t j) {

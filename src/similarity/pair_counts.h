@@ -60,16 +60,17 @@ class PackedScores {
 // Both must have the same loci.
 PairCounts CountPair(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t j);
 
-// The counts of individual i of x with each of the first count individuals of y, into
-// counts[0 .. count - 1]: a row of a matrix.
-void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count, PairCounts* counts);
+// The counts of individual i of x with individuals first .. last - 1 of y, into
+// counts[0 .. last - first - 1]: a stretch of a row of a matrix.
+void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first, std::size_t last,
+                PairCounts* counts);
 
 // CountPairs is compiled for three kinds of processor and uses the best one the processor runs;
 // each can be asked for by name, so that all are held against each other where they run.
 enum class CountKernel { Plain, Popcount, VectorPopcount };
 bool KernelRuns(CountKernel kernel);
-void CountPairs(CountKernel kernel, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t count,
-                PairCounts* counts);
+void CountPairs(CountKernel kernel, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first,
+                std::size_t last, PairCounts* counts);
 
 // The counts of individuals i and j (from 0) of the matrix.
 PairCounts CountPair(const DataMatrix& data, std::size_t i, std::size_t j);

@@ -29,11 +29,18 @@ class MaskedFloatingPointExceptions {
 // smaller matrix costs more than it saves when another program holds the second core.
 constexpr std::size_t kParallelWork = std::size_t{1} << 23;
 
-// The fill shared by plain and weighted scores: countRow(i, counts, scratch) gives the counts
-// of individual i with individuals 0 .. i.
-template <typename Scores, typename CountRow>
+// Rows are filled in bands of kBandRows rows, each band tile by tile of kTileColumns columns:
+// the band's masks and one tile's stay in the second-level cache while the tile is counted
+// against every row of the band, instead of every row streaming all earlier rows from memory.
+constexpr std::size_t kBandRows = 16;
+constexpr std::size_t kTileColumns = 64;
+
+// The fill shared by plain and weighted scores: countPairs(i, first, last, counts, scratch) gives
+// the counts of individual i with individuals first .. last - 1. Each entry is computed from its
+// own pair alone, so the order of the tiles changes no bit.
+template <typename Scores, typename CountPairsOf>
 Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, SimilarityCoefficient coefficient,
-                            Real neiLiR, CountRow countRow) {
+                            Real neiLiR, CountPairsOf countPairs) {
   if (!IsKnown(coefficient)) {
     return Failure{"VornCore: Unknown coeffient " + std::to_string(static_cast<int>(variant) + 1)};
   }
@@ -44,18 +51,27 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
   Real* entries = fill.matrix.entries.data();
   std::size_t undefined = 0;
   // Small matrices are filled faster than threads meet, above all when other programs keep
-  // the cores busy. Rows grow with i, so they are handed out a few at a time.
+  // the cores busy. Bands grow with their rows, so they are handed out one at a time.
   const bool parallel = TriangleSize(n) * scores.WordCount() >= kParallelWork;
+  const std::size_t bands = (n + kBandRows - 1) / kBandRows;
 #pragma omp parallel if (parallel) reduction(+ : undefined)
   {
-    std::vector<PairCounts> counts(n), scratch(n);  // one row, for each thread
-#pragma omp for schedule(dynamic, 8)
-    for (std::size_t i = 0; i < n; ++i) {
+    std::vector<PairCounts> counts(kTileColumns), scratch(kTileColumns);  // for each thread
+#pragma omp for schedule(dynamic, 1)
+    for (std::size_t band = 0; band < bands; ++band) {
       KeepResponsive();  // acts only on the thread that runs the command
-      Real* row = entries + TriangleIndex(i, 0);
-      countRow(i, counts.data(), scratch.data());
-      CoefficientValues(coefficient, variant, counts.data(), i + 1, neiLiR, row);
-      if (coefficient == SimilarityCoefficient::NeiLi) undefined += std::count(row, row + i + 1, kUndefinedNeiLi);
+      const std::size_t top = band * kBandRows, bottom = std::min(n, top + kBandRows);
+      for (std::size_t first = 0; first < bottom; first += kTileColumns) {
+        for (std::size_t i = std::max(top, first); i < bottom; ++i) {
+          const std::size_t last = std::min(i + 1, first + kTileColumns);
+          Real* values = entries + TriangleIndex(i, 0) + first;
+          countPairs(i, first, last, counts.data(), scratch.data());
+          CoefficientValues(coefficient, variant, counts.data(), last - first, neiLiR, values);
+          if (coefficient == SimilarityCoefficient::NeiLi) {
+            undefined += std::count(values, values + (last - first), kUndefinedNeiLi);
+          }
+        }
+      }
     }
   }
   fill.undefinedNeiLiPairs = undefined;
@@ -66,16 +82,18 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
 
 Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
                                              SimilarityCoefficient coefficient, Real neiLiR) {
-  return Fill(scores, variant, coefficient, neiLiR, [&](std::size_t i, PairCounts* counts, PairCounts*) {
-    CountPairs(scores, i, scores, i + 1, counts);
-  });
+  return Fill(scores, variant, coefficient, neiLiR,
+              [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts, PairCounts*) {
+                CountPairs(scores, i, scores, first, last, counts);
+              });
 }
 
 Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, SimilarityMode variant,
                                              SimilarityCoefficient coefficient, Real neiLiR) {
-  return Fill(scores, variant, coefficient, neiLiR, [&](std::size_t i, PairCounts* counts, PairCounts* scratch) {
-    scores.CountPairs(i, i + 1, counts, scratch);
-  });
+  return Fill(scores, variant, coefficient, neiLiR,
+              [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts, PairCounts* scratch) {
+                scores.CountPairs(i, first, last, counts, scratch);
+              });
 }
 
 Result<SimilarityFill> BuildSimilarityMatrix(const DataMatrix& data, SimilarityMode variant,

@@ -18,10 +18,12 @@ WeightedScores::WeightedScores(const DataMatrix& data, const std::vector<std::ui
   }
 }
 
-void WeightedScores::CountPairs(std::size_t i, std::size_t count, PairCounts* counts, PairCounts* scratch) const {
+void WeightedScores::CountPairs(std::size_t i, std::size_t first, std::size_t last, PairCounts* counts,
+                                PairCounts* scratch) const {
+  const std::size_t count = last - first;
   std::fill(counts, counts + count, PairCounts{});
   for (const Group& group : groups_) {
-    vorn::CountPairs(group.scores, i, group.scores, count, scratch);
+    vorn::CountPairs(group.scores, i, group.scores, first, last, scratch);
     const std::uint32_t w = group.weight;
     for (std::size_t j = 0; j < count; ++j) {
       counts[j].a += w * scratch[j].a;

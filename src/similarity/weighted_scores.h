@@ -22,9 +22,9 @@ class WeightedScores {
   // Words per individual over all groups: the work of one pair.
   std::size_t WordCount() const { return wordCount_; }
 
-  // The counts of individual i with each of individuals 0 .. count - 1 over the sample, into
-  // counts; scratch holds count entries.
-  void CountPairs(std::size_t i, std::size_t count, PairCounts* counts, PairCounts* scratch) const;
+  // The counts of individual i with individuals first .. last - 1 over the sample, into
+  // counts[0 .. last - first - 1]; scratch holds as many entries.
+  void CountPairs(std::size_t i, std::size_t first, std::size_t last, PairCounts* counts, PairCounts* scratch) const;
 
  private:
   struct Group {
