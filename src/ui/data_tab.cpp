@@ -2,11 +2,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/qt_text.h"
 
@@ -43,7 +45,6 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
   view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
   view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  view_->horizontalHeader()->setDefaultSectionSize(view_->fontMetrics().averageCharWidth() * 4);
   view_->setWordWrap(false);
   view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
 
@@ -53,6 +54,7 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
 
   connect(individualsInRows_, &QCheckBox::toggled, this, [this](bool rows) {
     model_->SetOrientation(rows ? DataOrientation::IndividualsInRows : DataOrientation::IndividualsInColumns);
+    SizeColumnsToNames();
   });
   connect(level_, &QComboBox::activated, this, [this](int level) { model_->SetLevel(static_cast<std::size_t>(level)); });
   Refresh();
@@ -66,8 +68,22 @@ void DataTab::FillLevels() {
   level_->setCurrentIndex(static_cast<int>(model_->Table().Level()));
 }
 
+// Columns as wide as the widest column name, from 4 to 16 characters (the whole name is the
+// header's tooltip). The names are measured here, once per refresh, rather than by a header
+// resizing to its contents, which would measure them again at every scroll.
+void DataTab::SizeColumnsToNames() {
+  const QFontMetrics metrics(view_->horizontalHeader()->font());
+  int widest = 0;
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    widest = std::max(widest, metrics.horizontalAdvance(model_->headerData(column, Qt::Horizontal).toString()));
+  }
+  const int character = metrics.averageCharWidth();
+  view_->horizontalHeader()->setDefaultSectionSize(std::clamp(widest + 2 * character, 4 * character, 16 * character));
+}
+
 void DataTab::Refresh() {
   model_->Refresh();
+  SizeColumnsToNames();
   FillLevels();
   caption_->setText(ToQt(model_->Table().Caption()));
 }

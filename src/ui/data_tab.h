@@ -26,6 +26,7 @@ class DataTab : public QWidget {
 
  private:
   void FillLevels();
+  void SizeColumnsToNames();
 
   DataTableModel* model_;
   QLabel* caption_;

@@ -89,7 +89,8 @@ QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, in
   const bool rowHeader = orientation == Qt::Vertical;
   const std::string& name = rowHeader ? table_.RowName(at) : table_.ColumnName(at);
   if (rowHeader == table_.RowsAreIndividuals()) return IndividualHeader(at, name, role);
-  return role == Qt::DisplayRole ? QVariant(ToQt(name)) : QVariant();
+  // A locus name cut by a narrow column shows whole in its tooltip.
+  return role == Qt::DisplayRole || role == Qt::ToolTipRole ? QVariant(ToQt(name)) : QVariant();
 }
 
 }  // namespace vorn::ui

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -79,6 +80,13 @@ class WorkbenchTest : public QObject {
     QVERIFY(data.Model().headerData(0, Qt::Vertical, Qt::DecorationRole).isValid());  // group mark
     const QString score = data.Model().index(0, 0).data().toString();
     QVERIFY(score == "1" || score == "0" || score == "?");
+    // A long locus name widens the columns up to 16 characters and shows whole in its tooltip.
+    std::vector<std::string> loci{"E-ACA/M-CTG band 212"};
+    while (loci.size() < 60) loci.push_back("L" + std::to_string(loci.size()));
+    desktop->program.ws.data.locusLabels = LabelTable(loci);
+    data.Refresh();
+    QCOMPARE(data.Model().headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), QString("E-ACA/M-CTG band 212"));
+    QCOMPARE(data.View().horizontalHeader()->sectionSize(1), 16 * data.View().horizontalHeader()->fontMetrics().averageCharWidth());
 
     data.findChild<QCheckBox*>()->setChecked(false);  // individuals in columns
     QCOMPARE(data.Model().rowCount(), 60);
