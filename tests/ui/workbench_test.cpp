@@ -91,6 +91,16 @@ class WorkbenchTest : public QObject {
     data.findChild<QCheckBox*>()->setChecked(false);  // individuals in columns
     QCOMPARE(data.Model().rowCount(), 60);
     QCOMPARE(data.Model().index(0, 0).data().toString(), score);
+    // Coordinates show as two lines before the loci: rows here, as individuals are in columns.
+    desktop->program.ws.coordinates = {CoordinateKind::Planar, {{desktop->program.ws.data.individualLabels[0], {3.5, -2}}}};
+    data.Refresh();
+    QCOMPARE(data.Model().rowCount(), 62);
+    QCOMPARE(data.Model().headerData(1, Qt::Vertical).toString(), QString("y"));
+    QCOMPARE(data.Model().index(1, 0).data().toString(), QString("-2"));
+    QCOMPARE(data.Model().index(0, 1).data().toString(), QString());
+    QCOMPARE(data.Model().index(2, 0).data().toString(), score);
+    desktop->program.ws.coordinates = {};
+    data.Refresh();
 
     // A filter changes the data: the grid follows.
     desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "MonomorphicPresences1Click"));
