@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/number_format.h"
 #include "pictures/picture_scenes.h"
 
 namespace vorn {
@@ -33,6 +34,22 @@ void DataTable::Refresh() {
   const LabelTable& labels = ws_.data.individualLabels;
   groupOf_.assign(labels.Count(), -1);
   for (std::size_t i = 0; i < labels.Count(); ++i) groupOf_[i] = colouring_.GroupOf(labels[i]);
+  coordinateNames_.clear();
+  coordinates_.clear();
+  if (!ws_.dataLoaded || ws_.coordinates.Empty()) return;
+  coordinates_.resize(labels.Count());
+  const bool degrees = ws_.coordinates.kind == CoordinateKind::LatitudeLongitude;
+  coordinateNames_ = degrees ? std::vector<std::string>{"latitude", "longitude"} : std::vector<std::string>{"x", "y"};
+  for (std::size_t i = 0; i < labels.Count(); ++i) {
+    if (const auto point = ws_.coordinates.points.find(labels[i]); point != ws_.coordinates.points.end()) {
+      coordinates_[i] = point->second;
+    }
+  }
+}
+
+std::string DataTable::CoordinateText(std::size_t individual, std::size_t line) const {
+  if (individual >= coordinates_.size() || !coordinates_[individual]) return "";
+  return FormatShortest(line == 0 ? coordinates_[individual]->first : coordinates_[individual]->second);
 }
 
 void DataTable::SetLevel(std::size_t level) {

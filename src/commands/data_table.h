@@ -1,10 +1,12 @@
 // DataTable: the working data matrix as a window shows it in a grid, individuals in rows or in
 // columns, each cell's score with its symbol and colour and each individual with the colour of
 // its group at a chosen level. It reads the workspace's cells in place (no copy per cell) and
-// keeps only one group index per individual, rebuilt by Refresh after a command changed the data.
+// keeps only one group index (and the coordinates) per individual, rebuilt by Refresh after a
+// command changed the data.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,13 @@ class DataTable {
   }
   const std::vector<std::string>& GroupNames() const { return colouring_.Names(); }
 
+  // The individuals' coordinates, when the workspace holds any: lines shown before the loci,
+  // named "x" and "y" or "latitude" and "longitude"; 0 lines without coordinates. An individual
+  // without coordinates has empty texts.
+  std::size_t CoordinateLines() const { return coordinateNames_.size(); }
+  const std::string& CoordinateName(std::size_t line) const { return coordinateNames_[line]; }
+  std::string CoordinateText(std::size_t individual, std::size_t line) const;
+
   // The line above the grid: "Group AllData/Karst, locus set AllLoci: 10 individuals x 60 loci",
   // or "No data loaded".
   std::string Caption() const;
@@ -64,6 +73,8 @@ class DataTable {
   std::size_t level_ = 1;
   GroupColouring colouring_;
   std::vector<int> groupOf_;
+  std::vector<std::string> coordinateNames_;
+  std::vector<std::optional<CoordinatePoint>> coordinates_;  // per individual
 };
 
 }  // namespace vorn

@@ -31,7 +31,8 @@ void SaveTreePicture1Click(TMainPrg& app) {
   if (!choices) return;
   const auto lines = ReadTreeFile(choices->treeFile);
   if (!app.Check(lines)) return;
-  auto scene = MakeTreeScene(*lines, choices->tree, choices->treeFile, app.ws.groups.groups, choices->level);
+  auto scene = MakeTreeScene(*lines, choices->tree, choices->treeFile, app.ws.groups.groups, choices->level,
+                             choices->midpointRoot ? TreeRooting::Midpoint : TreeRooting::AsWritten);
   if (!app.Check(scene)) return;
   scene->nodeLabels = choices->nodeLabels;
   scene->hideSupportBelow = static_cast<unsigned>(choices->hideBelow);
@@ -39,6 +40,7 @@ void SaveTreePicture1Click(TMainPrg& app) {
   if (!path) return;
   if (!app.Check(app.pictures->SaveTree(*scene, static_cast<double>(choices->rowHeight), static_cast<double>(choices->width), *path))) return;
   app.Report("Tree picture saved: " + *path);
+  if (!scene->note.empty()) app.Report(scene->note);
 }
 
 void SavePCoAPlot1Click(TMainPrg& app) {

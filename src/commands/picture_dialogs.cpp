@@ -66,6 +66,9 @@ TreePictureDialog::TreePictureDialog() : ModalDialog("Save Tree Picture") {
   form.Add(Field(kHideBelow, defaults.hideBelow));
   form.Add(Field(kRowHeight, defaults.rowHeight));
   form.Add(Field(kTreeWidth, defaults.width));
+  Control midpoint = CheckBoxControl("midpoint_root", "Root at the midpoint (in the picture only)");
+  midpoint.checked = defaults.midpointRoot;
+  form.Add(midpoint);
 }
 
 std::optional<TreePictureChoices> TreePictureDialog::Execute(Session& session, const std::string& treeFile) {
@@ -74,6 +77,7 @@ std::optional<TreePictureChoices> TreePictureDialog::Execute(Session& session, c
   TreePictureChoices choices;
   choices.treeFile = form["tree_file"].text;
   choices.nodeLabels = form["node_labels"].checked;
+  choices.midpointRoot = form["midpoint_root"].checked;
   if (choices.treeFile.empty()) {
     session.ErrorBox("Please name the tree file.");
     return std::nullopt;

@@ -1,5 +1,6 @@
 // The choices of the two picture commands, kept between uses like every settings dialog:
-// "Save Tree Picture" (tree file, tree number, group level, inner node labels, size) and
+// "Save Tree Picture" (tree file, tree number, group level, inner node labels, size, rooting at
+// the midpoint) and
 // "Save PCoA Plot" (axes, group level, point labels, size).
 #pragma once
 
@@ -20,6 +21,7 @@ struct TreePictureChoices {
   std::size_t hideBelow = 0;   // support percentages below it are left out
   std::size_t rowHeight = 16;  // pixels per tip
   std::size_t width = 600;     // pixels from the root to the tips
+  bool midpointRoot = false;   // drawn rooted at its midpoint (the file is not changed)
 };
 
 struct PcoaPlotChoices {

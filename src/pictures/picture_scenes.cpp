@@ -1,6 +1,7 @@
 #include "pictures/picture_scenes.h"
 
 #include "groups/group_model.h"
+#include "trees/midpoint_root.h"
 #include "trees/tree_text.h"
 
 namespace vorn {
@@ -17,7 +18,7 @@ Result<std::vector<std::string>> ReadTreeFile(const std::string& fileName) {
 }
 
 Result<TreeScene> MakeTreeScene(const std::vector<std::string>& lines, std::size_t number, const std::string& fileName,
-                                const GroupList& groups, std::size_t level) {
+                                const GroupList& groups, std::size_t level, TreeRooting rooting) {
   if (number < 1 || number > lines.size()) {
     return Failure{"The file " + fileName + " holds " + std::to_string(lines.size()) + " trees; there is no tree " +
                    std::to_string(number) + "."};
@@ -25,6 +26,14 @@ Result<TreeScene> MakeTreeScene(const std::vector<std::string>& lines, std::size
   const auto refusal = [&](const std::string& why) { return Failure{"Tree " + std::to_string(number) + " of " + fileName + ": " + why}; };
   auto tree = ReadNewick(lines[number - 1]);
   if (!tree) return refusal(tree.error());
+  std::string note;
+  bool rooted = false;
+  if (rooting == TreeRooting::Midpoint) {
+    auto midpointRooted = RootAtMidpoint(*tree);
+    rooted = midpointRooted.ok();
+    if (rooted) tree = std::move(*midpointRooted);
+    else note = "Tree " + std::to_string(number) + " of " + fileName + " is drawn as written. " + midpointRooted.error();
+  }
   auto layout = LayOutTree(*tree);
   if (!layout) return refusal(layout.error());
   TreeScene scene;
@@ -32,6 +41,8 @@ Result<TreeScene> MakeTreeScene(const std::vector<std::string>& lines, std::size
   scene.colouring = GroupColouring(groups, level);
   scene.title = fileName + ": tree " + std::to_string(number) + " of " + std::to_string(lines.size());
   if (!tree->Root().name.empty()) scene.title += ", " + tree->Root().name;
+  if (rooted) scene.title += ", rooted at its midpoint";
+  scene.note = std::move(note);
   scene.tree = std::move(*tree);
   return scene;
 }

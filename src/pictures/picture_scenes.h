@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@
 
 namespace vorn {
 
+// How a tree is rooted in its picture: as its text has it, or at the midpoint of its longest
+// tip-to-tip path (for the picture only; the file keeps the tree as written).
+enum class TreeRooting : std::uint8_t { AsWritten, Midpoint };
+
 struct TreeScene {
   NewickTree tree;
   TreeLayout layout;
@@ -24,6 +29,7 @@ struct TreeScene {
   bool nodeLabels = true;  // consensus percentages and R labels at their nodes
   unsigned hideSupportBelow = 0;  // percentages below this are left out
   int highlightedTip = -1;  // a node marked behind its label (a tip found by name), or -1
+  std::string note;         // why a tree asked for at its midpoint is drawn as written, or ""
 };
 
 struct PcoaScene {
@@ -35,9 +41,11 @@ struct PcoaScene {
 // The tree lines of a file, with a message that names the file when there are none.
 Result<std::vector<std::string>> ReadTreeFile(const std::string& fileName);
 
-// Tree number (from 1) of lines, read from fileName; level 0 colours nothing.
+// Tree number (from 1) of lines, read from fileName; level 0 colours nothing. A tree without a
+// length on every branch has no midpoint: it is drawn as written, and the scene's note says why.
 Result<TreeScene> MakeTreeScene(const std::vector<std::string>& lines, std::size_t number, const std::string& fileName,
-                                const GroupList& groups, std::size_t level);
+                                const GroupList& groups, std::size_t level,
+                                TreeRooting rooting = TreeRooting::AsWritten);
 
 Result<PcoaScene> MakePcoaScene(const Ordination& result, std::size_t xAxis, std::size_t yAxis, const GroupList& groups,
                                 std::size_t level);

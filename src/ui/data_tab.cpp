@@ -2,11 +2,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/qt_text.h"
 
@@ -43,7 +45,6 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
   view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
   view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  view_->horizontalHeader()->setDefaultSectionSize(view_->fontMetrics().averageCharWidth() * 4);
   view_->setWordWrap(false);
   view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
 
@@ -53,6 +54,7 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
 
   connect(individualsInRows_, &QCheckBox::toggled, this, [this](bool rows) {
     model_->SetOrientation(rows ? DataOrientation::IndividualsInRows : DataOrientation::IndividualsInColumns);
+    SizeColumns();
   });
   connect(level_, &QComboBox::activated, this, [this](int level) { model_->SetLevel(static_cast<std::size_t>(level)); });
   Refresh();
@@ -66,8 +68,34 @@ void DataTab::FillLevels() {
   level_->setCurrentIndex(static_cast<int>(model_->Table().Level()));
 }
 
+// Columns as wide as the widest column name, from 4 to 16 characters (the whole name is the
+// header's tooltip); coordinates widen the columns that show them. The names are measured here,
+// once per refresh, rather than by a header resizing to its contents, which would measure them
+// again at every scroll.
+void DataTab::SizeColumns() {
+  QHeaderView& header = *view_->horizontalHeader();
+  const QFontMetrics metrics(header.font());
+  const int character = metrics.averageCharWidth();
+  const auto fit = [&](int width) { return std::clamp(width + 2 * character, 4 * character, 16 * character); };
+  const auto width = [&](const QVariant& text) { return metrics.horizontalAdvance(text.toString()); };
+  const bool individualsInRows = model_->Table().RowsAreIndividuals();
+  const int lead = static_cast<int>(model_->Table().CoordinateLines());
+  int widest = 0;
+  for (int column = individualsInRows ? lead : 0; column < model_->columnCount(); ++column) {
+    widest = std::max(widest, width(model_->headerData(column, Qt::Horizontal)));
+    for (int row = 0; !individualsInRows && row < lead; ++row) widest = std::max(widest, width(model_->index(row, column).data()));
+  }
+  header.setDefaultSectionSize(fit(widest));
+  for (int column = 0; individualsInRows && column < lead; ++column) {
+    int values = width(model_->headerData(column, Qt::Horizontal));
+    for (int row = 0; row < model_->rowCount(); ++row) values = std::max(values, width(model_->index(row, column).data()));
+    header.resizeSection(column, fit(values));
+  }
+}
+
 void DataTab::Refresh() {
   model_->Refresh();
+  SizeColumns();
   FillLevels();
   caption_->setText(ToQt(model_->Table().Caption()));
 }

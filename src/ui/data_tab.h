@@ -1,6 +1,6 @@
 // The Data tab: the working data matrix as a grid with frozen row and column headers, the
-// current group and locus set named above it, individuals in rows or columns, and the group
-// level whose colours mark the individuals.
+// current group and locus set named above it, individuals in rows or columns, the group
+// level whose colours mark the individuals, and the individuals' coordinates when there are any.
 #pragma once
 
 #include <QWidget>
@@ -26,6 +26,7 @@ class DataTab : public QWidget {
 
  private:
   void FillLevels();
+  void SizeColumns();
 
   DataTableModel* model_;
   QLabel* caption_;

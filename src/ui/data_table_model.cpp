@@ -56,18 +56,29 @@ void DataTableModel::SetLevel(std::size_t level) {
   emit headerDataChanged(Qt::Horizontal, 0, std::max(0, columnCount() - 1));
 }
 
+// The coordinate lines come before the loci: columns when individuals are in rows, else rows.
 int DataTableModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(table_.Rows());
+  if (parent.isValid()) return 0;
+  return static_cast<int>(table_.Rows() + (table_.RowsAreIndividuals() ? 0 : table_.CoordinateLines()));
 }
 
 int DataTableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(table_.Columns());
+  if (parent.isValid()) return 0;
+  return static_cast<int>(table_.Columns() + (table_.RowsAreIndividuals() ? table_.CoordinateLines() : 0));
 }
 
 QVariant DataTableModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole && role != Qt::BackgroundRole && role != Qt::TextAlignmentRole) return {};
+  auto row = static_cast<std::size_t>(index.row()), column = static_cast<std::size_t>(index.column());
+  std::size_t& locus = table_.RowsAreIndividuals() ? column : row;
+  if (locus < table_.CoordinateLines()) {
+    if (role == Qt::TextAlignmentRole) return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::BackgroundRole) return {};
+    return ToQt(table_.CoordinateText(table_.RowsAreIndividuals() ? row : column, locus));
+  }
   if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
-  const std::size_t slot = Slot(table_.ScoreAt(static_cast<std::size_t>(index.row()), static_cast<std::size_t>(index.column())));
+  locus -= table_.CoordinateLines();
+  const std::size_t slot = Slot(table_.ScoreAt(row, column));
   return role == Qt::DisplayRole ? symbols_[slot] : backgrounds_[slot];
 }
 
@@ -87,9 +98,14 @@ QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, in
   if (section < 0) return {};
   const auto at = static_cast<std::size_t>(section);
   const bool rowHeader = orientation == Qt::Vertical;
-  const std::string& name = rowHeader ? table_.RowName(at) : table_.ColumnName(at);
-  if (rowHeader == table_.RowsAreIndividuals()) return IndividualHeader(at, name, role);
-  return role == Qt::DisplayRole ? QVariant(ToQt(name)) : QVariant();
+  const auto nameAt = [&](std::size_t line) -> const std::string& {
+    return rowHeader ? table_.RowName(line) : table_.ColumnName(line);
+  };
+  if (rowHeader == table_.RowsAreIndividuals()) return IndividualHeader(at, nameAt(at), role);
+  const std::size_t lead = table_.CoordinateLines();
+  const std::string& name = at < lead ? table_.CoordinateName(at) : nameAt(at - lead);
+  // A locus name cut by a narrow column shows whole in its tooltip.
+  return role == Qt::DisplayRole || role == Qt::ToolTipRole ? QVariant(ToQt(name)) : QVariant();
 }
 
 }  // namespace vorn::ui

@@ -1,4 +1,5 @@
-// The Qt model of the Data tab: DataTable's cells, names and group colours as item roles. It
+// The Qt model of the Data tab: DataTable's cells, names and group colours as item roles, the
+// individuals' coordinates (when there are any) as two lines before the loci. It
 // computes each cell's text and colours on request from the workspace's cells, so a matrix of
 // 2000 x 5000 costs nothing more than the rows on screen.
 #pragma once

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -67,6 +68,8 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   hideBelow_->setRange(0, 100);
   hideBelow_->setSuffix(" %");
   hideBelow_->setToolTip("Leave out support percentages below this value (0 shows all)");
+  midpointRoot_ = new QCheckBox("Root at &midpoint");
+  midpointRoot_->setToolTip("Draw the tree rooted halfway along its longest tip-to-tip path; the file is not changed");
   auto* zoomIn = new QPushButton("Zoom &in");
   auto* zoomOut = new QPushButton("Zoom &out");
   auto* fit = new QPushButton("&Fit");
@@ -91,6 +94,7 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   tools->addWidget(nodeLabels_);
   tools->addWidget(new QLabel("from"));
   tools->addWidget(hideBelow_);
+  tools->addWidget(midpointRoot_);
   tools->addStretch();
   tools->addWidget(exportButton);
   auto* view = new QHBoxLayout;
@@ -120,6 +124,7 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   connect(level_, &QComboBox::activated, this, [this] { Show(current_); });
   connect(nodeLabels_, &QCheckBox::toggled, this, [this] { Show(current_); });
   connect(hideBelow_, &QSpinBox::valueChanged, this, [this] { Show(current_); });
+  connect(midpointRoot_, &QCheckBox::toggled, this, [this] { Show(current_); });
   connect(zoomIn, &QPushButton::clicked, this, [this] { Zoom(1.25); });
   connect(zoomOut, &QPushButton::clicked, this, [this] { Zoom(0.8); });
   connect(fit, &QPushButton::clicked, this, [this] { Fit(); });
@@ -178,7 +183,8 @@ void TreeViewerWindow::Show(std::size_t number) {
   scene_.reset();
   if (number >= 1 && number <= lines_.size()) {
     auto scene = MakeTreeScene(lines_, number, fileName_, session_.ws.groups.groups,
-                               static_cast<std::size_t>(std::max(0, level_->currentIndex())));
+                               static_cast<std::size_t>(std::max(0, level_->currentIndex())),
+                               midpointRoot_->isChecked() ? TreeRooting::Midpoint : TreeRooting::AsWritten);
     if (session_.Check(scene)) {
       scene_ = std::move(*scene);
       scene_->nodeLabels = nodeLabels_->isChecked();
@@ -210,12 +216,15 @@ void TreeViewerWindow::Redraw() {
 }
 
 QString TreeViewerWindow::Note() const {
-  const std::size_t leftOut = canvas_->LabelsLeftOut();
-  if (leftOut == 0) return {};
-  return QString("%1 node label%2 left out: %3 cover each other at this height (Taller shows more)")
-      .arg(leftOut)
-      .arg(leftOut == 1 ? "" : "s")
-      .arg(leftOut == 1 ? "it would" : "they would");
+  QStringList notes;
+  if (scene_ && !scene_->note.empty()) notes << ToQt(scene_->note);
+  if (const std::size_t leftOut = canvas_->LabelsLeftOut(); leftOut > 0) {
+    notes << QString("%1 node label%2 left out: %3 cover each other at this height (Taller shows more)")
+                 .arg(leftOut)
+                 .arg(leftOut == 1 ? "" : "s")
+                 .arg(leftOut == 1 ? "it would" : "they would");
+  }
+  return notes.join("\n");
 }
 
 bool TreeViewerWindow::FindTip(const QString& text) {

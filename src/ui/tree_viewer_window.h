@@ -1,8 +1,9 @@
 // The tree viewer: one tree of a tree file at a time (previous / next, "Tree 2 of 5"), drawn as
 // a rectangular dendrogram with its tips coloured by the groups of a chosen level; zoom (of both
 // directions, or of the height alone), scroll, fit to the window, a tip found by name, and
-// export of the shown tree as SVG or PNG. A line below the tree says when node labels were left
-// out because they would have covered each other.
+// export of the shown tree as SVG or PNG; the tree drawn as written or rooted at its midpoint
+// (the file is not changed). A line below the tree says when node labels were left out because
+// they would have covered each other, and when a tree without lengths was drawn as written.
 #pragma once
 
 #include <QWidget>
@@ -45,7 +46,8 @@ class TreeViewerWindow : public QWidget {
   std::size_t TreeCount() const { return lines_.size(); }
   double RowHeight() const { return rowHeight_; }
   double TreeWidth() const { return treeWidth_; }
-  // The note below the tree ("3 node labels left out: they would cover each other").
+  // The note below the tree ("3 node labels left out: they would cover each other"; why a tree
+  // is not rooted at its midpoint).
   QString Note() const;
   std::size_t CurrentTree() const { return current_; }
   const TreeScene* Scene() const;
@@ -73,6 +75,7 @@ class TreeViewerWindow : public QWidget {
   QComboBox* level_ = nullptr;
   QCheckBox* nodeLabels_ = nullptr;
   QSpinBox* hideBelow_ = nullptr;  // support percentages below it are left out
+  QCheckBox* midpointRoot_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QLabel* note_ = nullptr;
   TreeCanvas* canvas_ = nullptr;

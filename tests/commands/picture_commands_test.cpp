@@ -63,6 +63,21 @@ TEST_F(PictureCommandsTest, SaveTreePictureDrawsTheChosenTreeWithTheGroupsOfTheL
   EXPECT_EQ(host.reports.back(), "Tree picture saved: tree.svg");
 }
 
+TEST_F(PictureCommandsTest, SaveTreePictureRootsAtTheMidpointOnRequest) {
+  app.pictures = &maker;
+  dir.Write("nj.ph", "(c:0.15,(a:0.1,b:0.12)80:0.05,d:0.3)NJx;\n(a,(b,c)70,d)Second;\n");
+  host.dialogs.push_back([](DialogForm& form) { form["tree_file"].text = "nj.ph"; form["midpoint_root"].checked = true; return true; });
+  host.files.push_back("tree.svg");
+  Run("SaveTreePicture1Click");
+  ASSERT_TRUE(maker.tree);
+  EXPECT_EQ(maker.tree->title, "nj.ph: tree 1 of 2, NJx, rooted at its midpoint");
+  Answer({{"tree", "2"}});
+  host.files.push_back("tree.svg");
+  Run("SaveTreePicture1Click");
+  EXPECT_EQ(host.reports.back(), "Tree 2 of nj.ph is drawn as written. The tree has no midpoint to root at: the "
+                                 "branch to the tip \"a\" has no length.");
+}
+
 TEST_F(PictureCommandsTest, SaveTreePictureRefusesWhatItCannotDraw) {
   app.pictures = &maker;
   struct Case {

@@ -1,6 +1,6 @@
 // libFuzzer target for the tree files the consensus commands read: the list of tree lines, the
 // clusters counted over them, the strict and majority-rule consensus texts and the cluster
-// report, and each line read as the pictures read it (nodes and their layout). Whatever the input, each step must either fail with a message or give a result that
+// report, and each line read as the pictures read it (nodes, the midpoint root and the layout). Whatever the input, each step must either fail with a message or give a result that
 // keeps its invariants.
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include "trees/cluster_report.h"
 #include "trees/cluster_table.h"
 #include "trees/consensus_tree.h"
+#include "trees/midpoint_root.h"
 #include "trees/tree_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -26,6 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!tree.ok()) {
       if (tree.error().empty()) std::abort();
       continue;
+    }
+    // Rooted at its midpoint: the same tips, every parent before its children.
+    if (const auto rooted = vorn::RootAtMidpoint(*tree); rooted.ok()) {
+      if (rooted->Tips().size() != tree->Tips().size() || rooted->nodes.front().parent != -1) std::abort();
+      for (std::size_t v = 1; v < rooted->nodes.size(); ++v) {
+        if (rooted->nodes[v].parent < 0 || rooted->nodes[v].parent >= static_cast<int>(v)) std::abort();
+      }
+    } else if (rooted.error().empty()) {
+      std::abort();
     }
     const auto laidOut = vorn::LayOutTree(*tree);
     if (!laidOut.ok()) {

@@ -53,6 +53,19 @@ TEST_F(SavedPictures, TreeSvgIsXmlWithOneTextPerTipAndTheNodeLabels) {
   EXPECT_EQ(texts.at("constree.ph: tree 1 of 1, 100"), 1);
 }
 
+TEST_F(SavedPictures, MidpointRootedTreeDrawsItsTipsTurnedRound) {
+  testing::TempDir dir;
+  auto scene = MakeTreeScene({"(C:0.15,(A:0.1,B:0.12)80:0.05,D:0.3)NJx;"}, 1, "nj.ph", {}, 0, TreeRooting::Midpoint);
+  ASSERT_TRUE(scene && SaveTreePicture(*scene, 16, 400, dir.File("tree.svg")).ok());
+  const std::string svg = testing::ReadFile(dir.File("tree.svg"));
+  // The title, the label, then the tips from the top row down.
+  std::size_t at = 0;
+  for (const char* text : {">nj.ph: tree 1 of 1, NJx, rooted at its midpoint<", ">80<", ">D<", ">C<", ">A<", ">B<"}) {
+    at = svg.find(text, at);
+    ASSERT_NE(at, std::string::npos) << text;
+  }
+}
+
 TEST_F(SavedPictures, TipLabelsTakeTheirGroupsColour) {
   testing::TempDir dir;
   const TreeScene scene = Scene("((A:1,B:1):1,C:2)StdJaccard;",

@@ -1,5 +1,6 @@
 // The picture windows: the tree viewer paging through a tree file, colouring by the loaded
 // groups and fitting a tree of 2000 tips; the PCoA plot following the last analysis.
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -60,6 +61,21 @@ class PictureWindowsTest : public QObject {
     QCOMPARE(Position(*viewer), QString("Tree 2 of 2"));
     QVERIFY(!Button(*viewer, "&Next >")->isEnabled());
     QCOMPARE(viewer->Scene()->tree.nodes[2].name, std::string("70"));
+  }
+
+  void rootAtMidpointRedrawsTheTreeRootedAtItsMidpoint() {
+    dir->Write("nj.ph", "(c:0.15,(a:0.1,b:0.12)80:0.05,d:0.3)NJx;\n");
+    desktop->program.Run(*FindByHandler(desktop->program.menu, "TreeViewer1Click"));
+    TreeViewerWindow* viewer = desktop->pictures.TreeViewer();
+    viewer->OpenFile("nj.ph");
+    QCheckBox* midpoint = nullptr;
+    for (QCheckBox* box : viewer->findChildren<QCheckBox*>()) midpoint = box->text() == "Root at &midpoint" ? box : midpoint;
+    QVERIFY(midpoint && !midpoint->isChecked());
+    midpoint->click();
+    QCOMPARE(viewer->Scene()->title, std::string("nj.ph: tree 1 of 1, NJx, rooted at its midpoint"));
+    QCOMPARE(viewer->Scene()->tree.nodes[viewer->Scene()->layout.tips.front()].name, std::string("d"));
+    midpoint->click();
+    QCOMPARE(viewer->Scene()->tree.Root().children.size(), std::size_t{3});
   }
 
   void aTreeOfTwoThousandTipsOpensAndZooms() {

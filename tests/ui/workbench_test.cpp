@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -79,10 +80,27 @@ class WorkbenchTest : public QObject {
     QVERIFY(data.Model().headerData(0, Qt::Vertical, Qt::DecorationRole).isValid());  // group mark
     const QString score = data.Model().index(0, 0).data().toString();
     QVERIFY(score == "1" || score == "0" || score == "?");
+    // A long locus name widens the columns up to 16 characters and shows whole in its tooltip.
+    std::vector<std::string> loci{"E-ACA/M-CTG band 212"};
+    while (loci.size() < 60) loci.push_back("L" + std::to_string(loci.size()));
+    desktop->program.ws.data.locusLabels = LabelTable(loci);
+    data.Refresh();
+    QCOMPARE(data.Model().headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), QString("E-ACA/M-CTG band 212"));
+    QCOMPARE(data.View().horizontalHeader()->sectionSize(1), 16 * data.View().horizontalHeader()->fontMetrics().averageCharWidth());
 
     data.findChild<QCheckBox*>()->setChecked(false);  // individuals in columns
     QCOMPARE(data.Model().rowCount(), 60);
     QCOMPARE(data.Model().index(0, 0).data().toString(), score);
+    // Coordinates show as two lines before the loci: rows here, as individuals are in columns.
+    desktop->program.ws.coordinates = {CoordinateKind::Planar, {{desktop->program.ws.data.individualLabels[0], {3.5, -2}}}};
+    data.Refresh();
+    QCOMPARE(data.Model().rowCount(), 62);
+    QCOMPARE(data.Model().headerData(1, Qt::Vertical).toString(), QString("y"));
+    QCOMPARE(data.Model().index(1, 0).data().toString(), QString("-2"));
+    QCOMPARE(data.Model().index(0, 1).data().toString(), QString());
+    QCOMPARE(data.Model().index(2, 0).data().toString(), score);
+    desktop->program.ws.coordinates = {};
+    data.Refresh();
 
     // A filter changes the data: the grid follows.
     desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "MonomorphicPresences1Click"));
