@@ -2,7 +2,7 @@
 // every join: clusters live in slots of one triangle (a new cluster reuses its highest member
 // slot; entries of departed slots are stale and every reader skips them), and an order key per
 // slot (OTUs 0..n-1, each new cluster the next number) stands for the cluster's position in the
-// reduced triangle, where new clusters are appended last. Once a third of the slots has
+// reduced triangle, where new clusters are appended last. Once half of the slots have
 // departed, the triangle is packed again in slot order, so that passes do not wade through them.
 // Each row (the pairs of a slot with the slots below it) keeps its first few candidate pairs in
 // reduced-triangle order and a bound that every other pair of the row ranks at or after; a join
@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <emmintrin.h>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -29,7 +31,7 @@ namespace {
 
 constexpr Real kCeiling = 1000;  // distances of this size or more are never joined
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-constexpr std::size_t kKept = 4;  // candidate pairs a row keeps in its list
+constexpr std::size_t kKept = 3;  // candidate pairs a row keeps in its list
 
 // The place of a pair in the reduced triangle's storage order, after its distance: the later of
 // the two clusters is the row, the earlier the column. The default ranks after every candidate.
@@ -44,16 +46,26 @@ bool Before(const PairRank& a, const PairRank& b) {
   return a.rowKey != b.rowKey ? a.rowKey < b.rowKey : a.columnKey < b.columnKey;
 }
 
-// The sign and exponent of x as an integer that never decreases as x grows: a distance whose key
-// exceeds CoarseCeiling(b) lies above b, found without loading it into the floating-point unit.
-static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) >= 10, "Real is the 80-bit extended format");
-std::uint16_t CoarseKey(const Real& x) {
-  std::uint16_t signAndExponent;
-  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + 8, sizeof signAndExponent);
-  return signAndExponent & 0x8000 ? static_cast<std::uint16_t>(~signAndExponent) : static_cast<std::uint16_t>(signAndExponent | 0x8000);
+// The sign and exponent of x (the top 16 of its 80 bits), read as a signed number: for x >= 0 it
+// grows with x, and it is negative for every negative x. A distance whose word exceeds
+// CutWord(b) lies above b, which a row scan finds without loading it into the floating-point
+// unit, eight entries at a time.
+static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Real is the 80-bit extended format in 16 bytes");
+std::int16_t SignAndExponent(const Real& x) {
+  std::int16_t word;
+  std::memcpy(&word, reinterpret_cast<const char*>(&x) + 8, sizeof word);
+  return word;
 }
-// At or above the key of every value up to b (zeros of both signs have neighbouring keys).
-std::uint16_t CoarseCeiling(Real b) { return b == 0 ? std::uint16_t{0x8000} : CoarseKey(b); }
+std::int16_t CutWord(Real b) { return b > 0 ? SignAndExponent(b) : b == 0 ? 0 : -1; }
+
+// A bit 2i set for each of the eight entries from x whose word exceeds cut (both bits of lane i
+// of a 16-bit comparison).
+unsigned AboveCut(const Real* x, __m128i cut) {
+  const auto* block = reinterpret_cast<const __m128i*>(x);
+  const auto pairOf = [&](int i) { return _mm_unpackhi_epi16(_mm_loadu_si128(block + i), _mm_loadu_si128(block + i + 1)); };
+  const __m128i low = _mm_unpacklo_epi32(pairOf(0), pairOf(2)), high = _mm_unpacklo_epi32(pairOf(4), pairOf(6));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi16(_mm_unpacklo_epi64(low, high), cut)));
+}
 
 // The nearest double at or above b, for comparisons that only need to let every value up to b
 // through.
@@ -168,7 +180,7 @@ class UpgmaBuilder {
       const std::vector<std::size_t> members = LinkedSet(row, minimum);
       const std::uint16_t joined = WriteRecords(members, JoinHeight(members));
       Merge(members, joined);
-      if (3 * clusters_ < 2 * n_) Pack();
+      if (2 * clusters_ < n_) Pack();
     }
     table_[table_.Count()].name = "last node";
     return std::move(table_);
@@ -176,6 +188,8 @@ class UpgmaBuilder {
 
  private:
   Real& At(std::size_t a, std::size_t b) { return d_.entries[TriangleIndex(a, b)]; }
+  // The row of slot t: its entries with the slots below it.
+  Real* Row(std::size_t t) { return d_.entries.data() + t * (t + 1) / 2; }
 
   bool IsOtu(std::size_t slot) const { return record_[slot] == 0; }
   // How many live slots lie below slot s.
@@ -216,19 +230,36 @@ class UpgmaBuilder {
 
   // Lists the first pairs of row s afresh: most distances are above the last listed one, and
   // are passed over after one comparison.
+  // When every slot below s is live (at the start and after packing) the row is read
+  // straight through.
   void Rescan(std::size_t s) {
     RowCandidates& r = rows_[s];
     r = RowCandidates{};
-    const Real* row = &d_.entries[TriangleIndex(s, 0)];
-    std::uint16_t cut = CoarseCeiling(r.bound.distance);
-    for (const std::uint32_t t : live_) {
-      if (t >= s) break;
-      if (CoarseKey(row[t]) > cut) continue;
+    const Real* row = Row(s);
+    std::int16_t cut = CutWord(r.bound.distance);
+    const auto consider = [&](std::size_t t) {
       const Real v = row[t];
       if (v <= r.bound.distance) {
         r.Offer(PairOf(s, t, v));
-        cut = CoarseCeiling(r.bound.distance);
+        cut = CutWord(r.bound.distance);
       }
+    };
+    if (s == 0 || (s <= live_.size() && live_[s - 1] == s - 1)) {
+      std::size_t t = 0;
+      for (; t + 8 <= s; t += 8) {
+        for (unsigned below = ~AboveCut(row + t, _mm_set1_epi16(cut)) & 0x5555u; below != 0; below &= below - 1) {
+          const std::size_t at = t + static_cast<std::size_t>(std::countr_zero(below)) / 2;
+          if (SignAndExponent(row[at]) <= cut) consider(at);
+        }
+      }
+      for (; t < s; ++t) {
+        if (SignAndExponent(row[t]) <= cut) consider(t);
+      }
+      return;
+    }
+    for (const std::uint32_t t : live_) {
+      if (t >= s) break;
+      if (SignAndExponent(row[t]) <= cut) consider(t);
     }
   }
 
@@ -341,13 +372,12 @@ class UpgmaBuilder {
   static constexpr std::size_t kAhead = 24;
   template <typename Visit>
   void ForEachEntry(std::size_t m, Visit visit) {
-    Real* entries = d_.entries.data();
-    const Real* row = entries + TriangleIndex(m, 0);
+    const Real* row = Row(m);
     const std::size_t count = live_.size(), below = LiveBelow(m);
     for (std::size_t i = 0; i < below; ++i) visit(live_[i], row[live_[i]]);
     for (std::size_t i = below; i < count; ++i) {
-      if (i + kAhead < count) __builtin_prefetch(entries + TriangleIndex(live_[i + kAhead], m), 1);
-      visit(live_[i], entries[TriangleIndex(live_[i], m)]);
+      if (i + kAhead < count) __builtin_prefetch(Row(live_[i + kAhead]) + m, 1);
+      visit(live_[i], Row(live_[i])[m]);
     }
   }
 
@@ -356,25 +386,30 @@ class UpgmaBuilder {
   // along the upper one's row, above both in row t, where the two lie close together.
   template <typename Visit>
   void ForEachEntryOfBoth(std::size_t a, std::size_t b, Visit visit) {
-    const bool ordered = a < b;
-    const std::size_t lo = ordered ? a : b, hi = ordered ? b : a;
-    const auto both = [&](std::size_t t, Real low, Real high) { ordered ? visit(t, low, high) : visit(t, high, low); };
-    Real* entries = d_.entries.data();
-    const Real* rowLo = entries + TriangleIndex(lo, 0);
-    const Real* rowHi = entries + TriangleIndex(hi, 0);
+    if (a < b) ForEachEntryOfOrdered<false>(a, b, visit);
+    else ForEachEntryOfOrdered<true>(b, a, visit);
+  }
+  template <bool kSwapped, typename Visit>
+  void ForEachEntryOfOrdered(std::size_t lo, std::size_t hi, Visit visit) {
+    const auto both = [&](std::size_t t, Real low, Real high) __attribute__((always_inline)) {
+      if constexpr (kSwapped) visit(t, high, low);
+      else visit(t, low, high);
+    };
+    const Real* rowLo = Row(lo);
+    const Real* rowHi = Row(hi);
     const std::size_t count = live_.size(), belowLo = LiveBelow(lo), belowHi = LiveBelow(hi);
     for (std::size_t i = 0; i < belowLo; ++i) both(live_[i], rowLo[live_[i]], rowHi[live_[i]]);
     for (std::size_t i = belowLo; i < belowHi; ++i) {
-      if (i + kAhead < count) __builtin_prefetch(entries + TriangleIndex(live_[i + kAhead], lo), 1);
-      both(live_[i], entries[TriangleIndex(live_[i], lo)], rowHi[live_[i]]);
+      if (i + kAhead < count) __builtin_prefetch(Row(live_[i + kAhead]) + lo, 1);
+      both(live_[i], Row(live_[i])[lo], rowHi[live_[i]]);
     }
     for (std::size_t i = belowHi; i < count; ++i) {
       if (i + kAhead < count) {
-        const Real* ahead = entries + TriangleIndex(live_[i + kAhead], 0);
+        const Real* ahead = Row(live_[i + kAhead]);
         __builtin_prefetch(ahead + lo, 1);
         __builtin_prefetch(ahead + hi, 1);
       }
-      const Real* row = entries + TriangleIndex(live_[i], 0);
+      const Real* row = Row(live_[i]);
       both(live_[i], row[lo], row[hi]);
     }
   }
@@ -400,11 +435,10 @@ class UpgmaBuilder {
     // Dividing by a power of two is multiplying by its reciprocal, exactly and faster.
     const bool byReciprocal = std::has_single_bit(count);
     const Real reciprocal = Real{1} / static_cast<Real>(count);
-    Real* entries = d_.entries.data();
-    const std::size_t rowOfP = TriangleIndex(p, 0);
+    Real* rowOfP = Row(p);
     RowCandidates own;
     double ownAbove = DoubleAtOrAbove(own.bound.distance);
-    ForEachEntryOfBoth(members[count - 2], members[count - 1], [&](std::size_t t, Real before, Real last) {
+    ForEachEntryOfBoth(members[count - 2], members[count - 1], [&](std::size_t t, Real before, Real last) __attribute__((always_inline)) {
       Real mean = ((count > 2 ? scratch_[t] : Real{0}) + before) + last;
       mean = byReciprocal ? mean * reciprocal : mean / static_cast<Real>(count);
       bool changed = false;
@@ -413,13 +447,13 @@ class UpgmaBuilder {
         changed = true;
       }
       if (t < p) {
-        entries[rowOfP + t] = mean;
+        rowOfP[t] = mean;
         if (mean <= ownAbove) {
           own.Offer(PairOf(p, t, mean));
           ownAbove = DoubleAtOrAbove(own.bound.distance);
         }
       } else {
-        entries[TriangleIndex(t, p)] = mean;
+        Row(t)[p] = mean;
         if (mean <= boundAbove_[t]) {
           rows_[t].Offer(PairOf(t, p, mean));
           changed = true;
@@ -454,12 +488,11 @@ class UpgmaBuilder {
       }
       r.count = kept;
     }
-    Real* entries = d_.entries.data();
     for (std::size_t a = 0; a < left; ++a) {
       const std::size_t s = slotOf[a];
-      const Real* from = entries + TriangleIndex(s, 0);
-      Real* to = entries + TriangleIndex(a, 0);
-      for (std::size_t b = 0; b < a; ++b) std::memmove(to + b, from + slotOf[b], sizeof(Real));
+      const auto* from = reinterpret_cast<const __m128i*>(Row(s));
+      auto* to = reinterpret_cast<__m128i*>(Row(a));
+      for (std::size_t b = 0; b < a; ++b) _mm_storeu_si128(to + b, _mm_loadu_si128(from + slotOf[b]));
       key_[a] = key_[s];
       otu_[a] = otu_[s];
       record_[a] = record_[s];
