@@ -46,25 +46,24 @@ bool Before(const PairRank& a, const PairRank& b) {
   return a.rowKey != b.rowKey ? a.rowKey < b.rowKey : a.columnKey < b.columnKey;
 }
 
-// The sign and exponent of x (the top 16 of its 80 bits), read as a signed number: for x >= 0 it
-// grows with x, and it is negative for every negative x. A distance whose word exceeds
-// CutWord(b) lies above b, which a row scan finds without loading it into the floating-point
-// unit, eight entries at a time.
+// The top 32 of the 80 bits of x (sign, exponent and the leading 16 bits of the significand),
+// read as a signed number: for x >= 0 it never decreases as x grows, and it is negative for
+// every negative x. A distance whose word exceeds CutWord(b) lies above b, which a row scan
+// finds without loading it into the floating-point unit, four entries at a time.
 static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Real is the 80-bit extended format in 16 bytes");
-std::int16_t SignAndExponent(const Real& x) {
-  std::int16_t word;
-  std::memcpy(&word, reinterpret_cast<const char*>(&x) + 8, sizeof word);
+std::int32_t TopWord(const Real& x) {
+  std::int32_t word;
+  std::memcpy(&word, reinterpret_cast<const char*>(&x) + 6, sizeof word);
   return word;
 }
-std::int16_t CutWord(Real b) { return b > 0 ? SignAndExponent(b) : b == 0 ? 0 : -1; }
+std::int32_t CutWord(Real b) { return b > 0 ? TopWord(b) : b == 0 ? 0 : -1; }
 
-// A bit 2i set for each of the eight entries from x whose word exceeds cut (both bits of lane i
-// of a 16-bit comparison).
+// A bit i set for each of the four entries from x whose word exceeds cut.
 unsigned AboveCut(const Real* x, __m128i cut) {
   const auto* block = reinterpret_cast<const __m128i*>(x);
-  const auto pairOf = [&](int i) { return _mm_unpackhi_epi16(_mm_loadu_si128(block + i), _mm_loadu_si128(block + i + 1)); };
-  const __m128i low = _mm_unpacklo_epi32(pairOf(0), pairOf(2)), high = _mm_unpacklo_epi32(pairOf(4), pairOf(6));
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi16(_mm_unpacklo_epi64(low, high), cut)));
+  const auto top = [&](int i) { return _mm_srli_si128(_mm_loadu_si128(block + i), 6); };
+  const __m128i words = _mm_unpacklo_epi64(_mm_unpacklo_epi32(top(0), top(1)), _mm_unpacklo_epi32(top(2), top(3)));
+  return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(words, cut))));
 }
 
 // The nearest double at or above b, for comparisons that only need to let every value up to b
@@ -236,7 +235,7 @@ class UpgmaBuilder {
     RowCandidates& r = rows_[s];
     r = RowCandidates{};
     const Real* row = Row(s);
-    std::int16_t cut = CutWord(r.bound.distance);
+    std::int32_t cut = CutWord(r.bound.distance);
     const auto consider = [&](std::size_t t) {
       const Real v = row[t];
       if (v <= r.bound.distance) {
@@ -246,20 +245,20 @@ class UpgmaBuilder {
     };
     if (s == 0 || (s <= live_.size() && live_[s - 1] == s - 1)) {
       std::size_t t = 0;
-      for (; t + 8 <= s; t += 8) {
-        for (unsigned below = ~AboveCut(row + t, _mm_set1_epi16(cut)) & 0x5555u; below != 0; below &= below - 1) {
-          const std::size_t at = t + static_cast<std::size_t>(std::countr_zero(below)) / 2;
-          if (SignAndExponent(row[at]) <= cut) consider(at);
+      for (; t + 4 <= s; t += 4) {
+        for (unsigned below = ~AboveCut(row + t, _mm_set1_epi32(cut)) & 0xfu; below != 0; below &= below - 1) {
+          const std::size_t at = t + static_cast<std::size_t>(std::countr_zero(below));
+          if (TopWord(row[at]) <= cut) consider(at);
         }
       }
       for (; t < s; ++t) {
-        if (SignAndExponent(row[t]) <= cut) consider(t);
+        if (TopWord(row[t]) <= cut) consider(t);
       }
       return;
     }
     for (const std::uint32_t t : live_) {
       if (t >= s) break;
-      if (SignAndExponent(row[t]) <= cut) consider(t);
+      if (TopWord(row[t]) <= cut) consider(t);
     }
   }
 
