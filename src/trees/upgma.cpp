@@ -1,21 +1,23 @@
 // The joins follow the reduced-triangle algorithm exactly, without rebuilding the triangle at
 // every join: clusters live in slots of one triangle (a new cluster reuses its highest member
-// slot; entries of departed slots are stale and every reader skips them), and an order key per
-// slot (OTUs 0..n-1, each new cluster the next number) stands for the cluster's position in the
-// reduced triangle, where new clusters are appended last. Once half of the slots have
-// departed, the triangle is packed again in slot order, so that passes do not wade through them.
+// slot; the live slots are listed in order, and entries of departed ones are never read again),
+// and an order key per slot (OTUs 0..n-1, each new cluster the next number) stands for the
+// cluster's position in the reduced triangle, where new clusters are appended last. Once half of
+// the slots have departed, the triangle is packed again in slot order.
 // Each row (the pairs of a slot with the slots below it) keeps its first few candidate pairs in
 // reduced-triangle order and a bound that every other pair of the row ranks at or after; a join
 // only drops pairs from these lists or offers the new cluster's pair, and a row is scanned again
-// only when its list ran empty and the smallest distance may lie in it. A join thus costs one
-// pass over the rows and columns of its members, plus the rare rescans.
+// only when its list ran empty and the smallest distance may lie in it. A tournament over the
+// rows' first pairs gives the smallest distance and the rows tied at it. A join thus costs one
+// pass over the rows and columns of its members, a path of the tournament per changed row, and
+// the rare rescans.
 #include "trees/upgma.h"
+
+#include <emmintrin.h>
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <emmintrin.h>
-
 #include <cmath>
 #include <cstring>
 #include <limits>
