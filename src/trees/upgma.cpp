@@ -1,17 +1,27 @@
-// The joins follow the reduced-triangle algorithm exactly, without rebuilding the triangle:
-// clusters live in slots of the original triangle (a new cluster reuses its highest member slot;
-// entries of departed slots are stale and every reader skips them), and an order key per slot
-// (OTUs 0..n-1, each new cluster the next number) stands for the cluster's position in the
-// reduced triangle, where new clusters are appended last. Each slot keeps the first candidate
-// pair of its row (the slots below it) in reduced-triangle order; a row whose best pair a join
-// removed keeps only a lower bound of its distances and is scanned again once the smallest
-// distance may lie in it. A join thus costs a pass over the slots and the rows of its members,
-// plus the rescans that the rising minimum calls for.
+// The joins follow the reduced-triangle algorithm exactly, without rebuilding the triangle at
+// every join: clusters live in slots of one triangle (a new cluster reuses its highest member
+// slot; the live slots are listed in order, and entries of departed ones are never read again),
+// and an order key per slot (OTUs 0..n-1, each new cluster the next number) stands for the
+// cluster's position in the reduced triangle, where new clusters are appended last. Once half of
+// the slots have departed, the triangle is packed again in slot order.
+// Each row (the pairs of a slot with the slots below it) keeps its first few candidate pairs in
+// reduced-triangle order and a bound that every other pair of the row ranks at or after; a join
+// only drops pairs from these lists or offers the new cluster's pair, and a row is scanned again
+// only when its list ran empty and the smallest distance may lie in it. A tournament over the
+// rows' first pairs gives the smallest distance and the rows tied at it. A join thus costs one
+// pass over the rows and columns of its members, a path of the tournament per changed row, and
+// the rare rescans.
 #include "trees/upgma.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cmath>
+#include <cstring>
 #include <limits>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,9 +33,10 @@ namespace {
 
 constexpr Real kCeiling = 1000;  // distances of this size or more are never joined
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+constexpr std::size_t kKept = 3;  // candidate pairs a row keeps in its list
 
 // The place of a pair in the reduced triangle's storage order, after its distance: the later of
-// the two clusters is the row, the earlier the column.
+// the two clusters is the row, the earlier the column. The default ranks after every candidate.
 struct PairRank {
   Real distance = kCeiling;
   std::uint32_t rowKey = 0;
@@ -37,26 +48,132 @@ bool Before(const PairRank& a, const PairRank& b) {
   return a.rowKey != b.rowKey ? a.rowKey < b.rowKey : a.columnKey < b.columnKey;
 }
 
+// The top 32 of the 80 bits of x (sign, exponent and the leading 16 bits of the significand),
+// read as a signed number: for x >= 0 it never decreases as x grows, and it is negative for
+// every negative x. A distance whose word exceeds CutWord(b) lies above b, which a row scan
+// finds without loading it into the floating-point unit, four entries at a time.
+static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Real is the 80-bit extended format in 16 bytes");
+std::int32_t TopWord(const Real& x) {
+  std::int32_t word;
+  std::memcpy(&word, reinterpret_cast<const char*>(&x) + 6, sizeof word);
+  return word;
+}
+std::int32_t CutWord(Real b) { return b > 0 ? TopWord(b) : b == 0 ? 0 : -1; }
+
+// A bit i set for each of the four entries from x whose word exceeds cut.
+unsigned AboveCut(const Real* x, __m128i cut) {
+  const auto* block = reinterpret_cast<const __m128i*>(x);
+  const auto top = [&](int i) { return _mm_srli_si128(_mm_loadu_si128(block + i), 6); };
+  const __m128i words = _mm_unpacklo_epi64(_mm_unpacklo_epi32(top(0), top(1)), _mm_unpacklo_epi32(top(2), top(3)));
+  return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(words, cut))));
+}
+
+// The nearest double at or above b, for comparisons that only need to let every value up to b
+// through.
+double DoubleAtOrAbove(Real b) {
+  const double d = static_cast<double>(b);
+  return static_cast<Real>(d) < b ? std::nextafter(d, std::numeric_limits<double>::infinity()) : d;
+}
+
+// A pair of a row with the cluster that held slot column under order key columnKey; it is gone
+// once that cluster joined another.
+struct Candidate {
+  PairRank rank;
+  std::uint32_t column = 0;
+  std::uint32_t columnKey = 0;
+};
+
+// The first pairs of a row in rank order (pairs of departed clusters may linger among them until
+// they come first), and a bound that every pair of the row not listed ranks at or after: the last
+// listed pair once the list is full. An empty list with a bound below the ceiling leaves the row
+// to be scanned again.
+struct RowCandidates {
+  std::size_t count = 0;
+  PairRank bound;
+  std::array<Candidate, kKept> pairs;
+
+  const PairRank& First() const { return pairs[0].rank; }
+  void DropFirst() {
+    std::move(pairs.begin() + 1, pairs.begin() + count, pairs.begin());
+    --count;
+  }
+  // Lists c in its place when it ranks before the bound; a full list lets its last pair go.
+  void Offer(const Candidate& c) {
+    if (!Before(c.rank, bound)) return;
+    if (count == kKept) --count;
+    std::size_t at = count;
+    while (at > 0 && Before(c.rank, pairs[at - 1].rank)) --at;
+    std::move_backward(pairs.begin() + at, pairs.begin() + count, pairs.begin() + count + 1);
+    pairs[at] = c;
+    if (++count == kKept) bound = pairs[kKept - 1].rank;
+  }
+};
+
+// The slot whose row key is smallest, as a tournament over the slots: each inner node holds the
+// winner of its two halves, so a changed key costs one path to the root.
+class Tournament {
+ public:
+  static constexpr std::uint32_t kEmpty = static_cast<std::uint32_t>(-1);
+
+  void Reset(const std::vector<PairRank>& keys) {
+    keys_ = &keys;
+    leaves_ = std::bit_ceil(std::max<std::size_t>(keys.size(), 1));
+    winner_.assign(2 * leaves_, kEmpty);
+    for (std::size_t s = 0; s < keys.size(); ++s) winner_[leaves_ + s] = static_cast<std::uint32_t>(s);
+    for (std::size_t node = leaves_ - 1; node >= 1; --node) winner_[node] = Winner(winner_[2 * node], winner_[2 * node + 1]);
+  }
+  std::size_t Best() const { return winner_[1]; }
+  void Update(std::size_t slot) {
+    for (std::size_t node = (leaves_ + slot) / 2; node >= 1; node /= 2) winner_[node] = Winner(winner_[2 * node], winner_[2 * node + 1]);
+  }
+  // Appends the slots whose key has the given distance, the smallest one.
+  void Collect(Real distance, std::vector<std::size_t>& slots, std::size_t node = 1) const {
+    const std::uint32_t w = winner_[node];
+    if (w == kEmpty || (*keys_)[w].distance != distance) return;
+    if (node >= leaves_) {
+      slots.push_back(w);
+      return;
+    }
+    Collect(distance, slots, 2 * node);
+    Collect(distance, slots, 2 * node + 1);
+  }
+
+ private:
+  std::uint32_t Winner(std::uint32_t a, std::uint32_t b) const {
+    if (a == kEmpty) return b;
+    if (b == kEmpty) return a;
+    return Before((*keys_)[b], (*keys_)[a]) ? b : a;
+  }
+
+  const std::vector<PairRank>* keys_ = nullptr;
+  std::size_t leaves_ = 1;
+  std::vector<std::uint32_t> winner_;  // node k has children 2k and 2k + 1; leaves from leaves_
+};
+
 class UpgmaBuilder {
  public:
   UpgmaBuilder(DistanceMatrix distances, const LabelTable& labels)
-      : d_(std::move(distances)), n_(d_.n), active_(n_, 1), inSet_(n_, 0), key_(n_), record_(n_, 0),
-        best_(n_), exact_(n_, 0), bestColumn_(n_, kNone), heights_(2 * n_, 0), scratch_(n_) {
+      : d_(std::move(distances)), n_(d_.n), clusters_(n_), active_(n_, 1), inSet_(n_ + 1, 0), key_(n_), otu_(n_),
+        record_(n_, 0), rows_(n_), rowKeys_(n_), boundAbove_(n_), firstColumn_(n_), heights_(2 * n_, 0), scratch_(n_) {
     names_.reserve(n_);
     for (std::size_t i = 0; i < n_; ++i) {
       names_.push_back(labels.Count() == n_ ? labels[i] : "OTU" + std::to_string(i + 1));
       key_[i] = static_cast<std::uint32_t>(i);
+      otu_[i] = static_cast<std::uint32_t>(i);
     }
     nextKey_ = static_cast<std::uint32_t>(n_);
+    live_.resize(n_);
+    std::iota(live_.begin(), live_.end(), 0u);
     table_.Reserve(2 * n_);
     for (std::size_t s = 0; s < n_; ++s) {
-      RescanRow(s);
-      activeSlots_.push_back(s);
+      Rescan(s);
+      Summarize(s);
     }
+    first_.Reset(rowKeys_);
   }
 
   Result<TreeNodeTable> Build() {
-    while (activeSlots_.size() > 1) {
+    while (clusters_ > 1) {
       KeepResponsive();
       Real minimum;
       std::size_t row;
@@ -64,6 +181,7 @@ class UpgmaBuilder {
       const std::vector<std::size_t> members = LinkedSet(row, minimum);
       const std::uint16_t joined = WriteRecords(members, JoinHeight(members));
       Merge(members, joined);
+      if (2 * clusters_ < n_) Pack();
     }
     table_[table_.Count()].name = "last node";
     return std::move(table_);
@@ -71,51 +189,79 @@ class UpgmaBuilder {
 
  private:
   Real& At(std::size_t a, std::size_t b) { return d_.entries[TriangleIndex(a, b)]; }
+  // The row of slot t: its entries with the slots below it.
+  Real* Row(std::size_t t) { return d_.entries.data() + t * (t + 1) / 2; }
 
   bool IsOtu(std::size_t slot) const { return record_[slot] == 0; }
-
-  // The first candidate pair of slot s with a slot below it: the row's smallest distance, and
-  // among several pairs at it the first in storage order.
-  void RescanRow(std::size_t s) {
-    const Real* row = &d_.entries[TriangleIndex(s, 0)];
-    Real minimum = kCeiling;
-    std::size_t column = kNone;
-    bool tied = false;
-    for (std::size_t t = 0; t < s; ++t) {
-      const Real v = row[t];
-      if (v < minimum) {
-        if (active_[t]) {
-          minimum = v;
-          column = t;
-          tied = false;
-        }
-      } else if (v == minimum && active_[t]) {
-        tied = true;
-      }
-    }
-    if (column == kNone) {
-      best_[s] = PairRank{};
-      bestColumn_[s] = kNone;
-      return;
-    }
-    const auto rank = [&](std::size_t t) { return PairRank{row[t], std::max(key_[s], key_[t]), std::min(key_[s], key_[t])}; };
-    PairRank best = rank(column);
-    for (std::size_t t = column + 1; tied && t < s; ++t) {
-      if (row[t] == minimum && active_[t] && Before(rank(t), best)) {
-        best = rank(t);
-        column = t;
-      }
-    }
-    best_[s] = best;
-    bestColumn_[s] = column;
-    exact_[s] = 1;
+  // How many live slots lie below slot s.
+  std::size_t LiveBelow(std::size_t s) const {
+    return static_cast<std::size_t>(std::lower_bound(live_.begin(), live_.end(), s) - live_.begin());
+  }
+  bool Current(const Candidate& c) const { return active_[c.column] && key_[c.column] == c.columnKey; }
+  Candidate PairOf(std::size_t s, std::size_t t, Real distance) const {
+    return {{distance, std::max(key_[s], key_[t]), std::min(key_[s], key_[t])}, static_cast<std::uint32_t>(t), key_[t]};
   }
 
-  // Marks the row of slot s as known only by a lower bound of its distances.
-  void Loosen(std::size_t s, Real bound) {
-    exact_[s] = 0;
-    best_[s] = PairRank{bound};
-    bestColumn_[s] = kNone;
+  // What the tournament ranks a row by: its first pair; for a row to be scanned again, the bound
+  // of its distances, ahead of any pair at that distance; nothing for a departed or empty row.
+  PairRank RowKey(std::size_t s) const {
+    constexpr std::uint32_t kLast = static_cast<std::uint32_t>(-1);
+    const RowCandidates& r = rows_[s];
+    if (!active_[s]) return {kCeiling, kLast, kLast};
+    if (r.count > 0) return r.First();
+    return r.bound.distance < kCeiling ? PairRank{r.bound.distance, 0, 0} : PairRank{kCeiling, kLast, kLast};
+  }
+  // Brings the row's key and the summary that the pass of a join reads up to date.
+  void Summarize(std::size_t s) {
+    const RowCandidates& r = rows_[s];
+    rowKeys_[s] = RowKey(s);
+    boundAbove_[s] = DoubleAtOrAbove(r.bound.distance);
+    firstColumn_[s] = r.count > 0 ? r.pairs[0].column : static_cast<std::uint32_t>(n_);
+  }
+  void Rekey(std::size_t s) {
+    Summarize(s);
+    first_.Update(s);
+  }
+
+  // Drops the leading pairs of departed clusters from row s.
+  void Tidy(std::size_t s) {
+    RowCandidates& r = rows_[s];
+    while (r.count > 0 && !Current(r.pairs[0])) r.DropFirst();
+  }
+
+  // Lists the first pairs of row s afresh: most distances are above the last listed one, and
+  // are passed over after one comparison.
+  // When every slot below s is live (at the start and after packing) the row is read
+  // straight through.
+  void Rescan(std::size_t s) {
+    RowCandidates& r = rows_[s];
+    r = RowCandidates{};
+    const Real* row = Row(s);
+    std::int32_t cut = CutWord(r.bound.distance);
+    const auto consider = [&](std::size_t t) {
+      const Real v = row[t];
+      if (v <= r.bound.distance) {
+        r.Offer(PairOf(s, t, v));
+        cut = CutWord(r.bound.distance);
+      }
+    };
+    if (s == 0 || (s <= live_.size() && live_[s - 1] == s - 1)) {
+      std::size_t t = 0;
+      for (; t + 4 <= s; t += 4) {
+        for (unsigned below = ~AboveCut(row + t, _mm_set1_epi32(cut)) & 0xfu; below != 0; below &= below - 1) {
+          const std::size_t at = t + static_cast<std::size_t>(std::countr_zero(below));
+          if (TopWord(row[at]) <= cut) consider(at);
+        }
+      }
+      for (; t < s; ++t) {
+        if (TopWord(row[t]) <= cut) consider(t);
+      }
+      return;
+    }
+    for (const std::uint32_t t : live_) {
+      if (t >= s) break;
+      if (TopWord(row[t]) <= cut) consider(t);
+    }
   }
 
   // The smallest distance between two clusters, the row slot of the first pair at it and the
@@ -123,29 +269,16 @@ class UpgmaBuilder {
   // never candidates, whatever they hold: a cluster is not joined with itself (an Average
   // matrix can hold any value between its bounds there).
   std::optional<Failure> FindShortest(Real& minimum, std::size_t& row) {
-    PairRank first;
-    row = kNone;
-    const auto consider = [&](std::size_t s) {
-      if (bestColumn_[s] != kNone && Before(best_[s], first)) {
-        first = best_[s];
-        row = s;
-      }
-    };
-    for (std::size_t s : activeSlots_) {
-      if (exact_[s]) consider(s);
+    for (;;) {
+      row = first_.Best();
+      if (!(rowKeys_[row].distance < kCeiling)) return Failure{"psTrees.UPGMA/ShortestDist: error in input matrix"};
+      if (rows_[row].count > 0) break;
+      Rescan(row);
+      Rekey(row);
     }
-    for (std::size_t s : activeSlots_) {
-      if (!exact_[s] && best_[s].distance <= first.distance) {
-        RescanRow(s);
-        consider(s);
-      }
-    }
-    if (row == kNone) return Failure{"psTrees.UPGMA/ShortestDist: error in input matrix"};
-    minimum = first.distance;
+    minimum = rowKeys_[row].distance;
     tiedRows_.clear();
-    for (std::size_t s : activeSlots_) {
-      if (exact_[s] && bestColumn_[s] != kNone && best_[s].distance == minimum) tiedRows_.push_back(s);
-    }
+    first_.Collect(minimum, tiedRows_);
     return std::nullopt;
   }
 
@@ -154,7 +287,7 @@ class UpgmaBuilder {
   // the partners' order keys ascending. A partner above a member lies in a row tied at the
   // minimum; one below it, in the member's own row, only when that row is tied.
   std::vector<std::size_t> LinkedSet(std::size_t row, Real minimum) {
-    const std::size_t column = bestColumn_[row];
+    const std::size_t column = rows_[row].pairs[0].column;
     std::vector<std::size_t> members;
     if (key_[row] > key_[column]) members = {row, column};
     else members = {column, row};
@@ -163,9 +296,17 @@ class UpgmaBuilder {
     for (std::size_t i = 0; i < members.size(); ++i) {
       const std::size_t b = members[i];
       partners.clear();
-      if (exact_[b] && bestColumn_[b] != kNone && best_[b].distance == minimum) {
-        for (std::size_t x = 0; x < b; ++x) {
-          if (active_[x] && At(b, x) == minimum) partners.push_back(x);
+      const RowCandidates& r = rows_[b];
+      if (r.count > 0 && r.First().distance == minimum) {
+        if (r.bound.distance > minimum) {  // the list holds every pair at the minimum
+          for (std::size_t i = 0; i < r.count && r.pairs[i].rank.distance == minimum; ++i) {
+            if (Current(r.pairs[i])) partners.push_back(r.pairs[i].column);
+          }
+        } else {
+          for (const std::uint32_t x : live_) {
+            if (x >= b) break;
+            if (At(b, x) == minimum) partners.push_back(x);
+          }
         }
       }
       for (std::size_t x : tiedRows_) {
@@ -204,7 +345,7 @@ class UpgmaBuilder {
       std::size_t number;
       if (IsOtu(m)) {
         TreeNode leaf;
-        leaf.name = names_[m];
+        leaf.name = names_[otu_[m]];
         leaf.length = h;
         leaf.node = joined;
         number = table_.Append(std::move(leaf)).number;
@@ -227,90 +368,173 @@ class UpgmaBuilder {
     return joined;
   }
 
-  // Calls visit(t, entry) for the entries of slot m with every slot t other than m, ascending:
-  // along its row, then down its column, where the entries lie far apart and are fetched ahead.
+  // Calls visit(t, entry) for the entries of slot m with every live slot t, ascending: along its
+  // row, then down its column, where the entries lie far apart and are fetched ahead.
+  static constexpr std::size_t kAhead = 24;
   template <typename Visit>
   void ForEachEntry(std::size_t m, Visit visit) {
-    Real* entries = d_.entries.data();
-    Real* row = entries + TriangleIndex(m, 0);
-    for (std::size_t t = 0; t < m; ++t) visit(t, row[t]);
-    constexpr std::size_t kAhead = 24;
-    // Entry (t, m) lies at t(t+1)/2 + m, so going down the column adds t + 1 each time.
-    std::size_t at = TriangleIndex(m + 1, m), ahead = TriangleIndex(m + 1 + kAhead, m);
-    for (std::size_t t = m + 1; t < n_; at += t + 1, ahead += t + 1 + kAhead, ++t) {
-      if (t + kAhead < n_) __builtin_prefetch(entries + ahead, 1);
-      visit(t, entries[at]);
+    const Real* row = Row(m);
+    const std::size_t count = live_.size(), below = LiveBelow(m);
+    for (std::size_t i = 0; i < below; ++i) visit(live_[i], row[live_[i]]);
+    for (std::size_t i = below; i < count; ++i) {
+      if (i + kAhead < count) __builtin_prefetch(Row(live_[i + kAhead]) + m, 1);
+      visit(live_[i], Row(live_[i])[m]);
+    }
+  }
+
+  // Calls visit(t, a's entry, b's entry) for the entries of slots a and b with every live slot
+  // t, ascending: below both along their rows, between them down the lower one's column and
+  // along the upper one's row, above both in row t, where the two lie close together.
+  template <typename Visit>
+  void ForEachEntryOfBoth(std::size_t a, std::size_t b, Visit visit) {
+    if (a < b) ForEachEntryOfOrdered<false>(a, b, visit);
+    else ForEachEntryOfOrdered<true>(b, a, visit);
+  }
+  template <bool kSwapped, typename Visit>
+  void ForEachEntryOfOrdered(std::size_t lo, std::size_t hi, Visit visit) {
+    const auto both = [&](std::size_t t, Real low, Real high) __attribute__((always_inline)) {
+      if constexpr (kSwapped) visit(t, high, low);
+      else visit(t, low, high);
+    };
+    const Real* rowLo = Row(lo);
+    const Real* rowHi = Row(hi);
+    const std::size_t count = live_.size(), belowLo = LiveBelow(lo), belowHi = LiveBelow(hi);
+    for (std::size_t i = 0; i < belowLo; ++i) both(live_[i], rowLo[live_[i]], rowHi[live_[i]]);
+    for (std::size_t i = belowLo; i < belowHi; ++i) {
+      if (i + kAhead < count) __builtin_prefetch(Row(live_[i + kAhead]) + lo, 1);
+      both(live_[i], Row(live_[i])[lo], rowHi[live_[i]]);
+    }
+    for (std::size_t i = belowHi; i < count; ++i) {
+      if (i + kAhead < count) {
+        const Real* ahead = Row(live_[i + kAhead]);
+        __builtin_prefetch(ahead + lo, 1);
+        __builtin_prefetch(ahead + hi, 1);
+      }
+      const Real* row = Row(live_[i]);
+      both(live_[i], row[lo], row[hi]);
     }
   }
 
   // Replaces the members by the new cluster in the highest member slot p: its distance to each
   // other cluster is the mean of the members' distances, summed in set order. The pass over the
-  // last member's entries completes each mean and writes it into p's entry nearby.
+  // last two members' entries completes each mean, writes it into p's entry nearby, and keeps the
+  // lists of the other rows: pairs of the members leave them, the new pair is offered to the
+  // row it lies in (p's own row is listed from scratch).
   void Merge(const std::vector<std::size_t>& members, std::uint16_t joined) {
-    std::fill(scratch_.begin(), scratch_.end(), Real{0});
-    for (std::size_t m : members) active_[m] = 0;
+    for (std::size_t m : members) active_[m] = 0, inSet_[m] = 1;
+    std::erase_if(live_, [&](std::uint32_t s) { return inSet_[s]; });
     const std::size_t p = *std::max_element(members.begin(), members.end());
-    for (std::size_t i = 0; i + 1 < members.size(); ++i) {
-      ForEachEntry(members[i], [&](std::size_t t, Real entry) { scratch_[t] += entry; });
-    }
-    // Dividing by a power of two is multiplying by its reciprocal, exactly and faster.
-    const std::size_t count = members.size();
-    const bool byReciprocal = std::has_single_bit(count);
-    const Real reciprocal = Real{1} / static_cast<Real>(count);
-    Real* entries = d_.entries.data();
-    const std::size_t rowOfP = TriangleIndex(p, 0);
-    Real rowBound = kCeiling;
-    ForEachEntry(members.back(), [&](std::size_t t, Real entry) {
-      if (!active_[t]) return;
-      Real mean = scratch_[t] + entry;
-      mean = byReciprocal ? mean * reciprocal : mean / static_cast<Real>(count);
-      scratch_[t] = mean;
-      if (t < p) {
-        entries[rowOfP + t] = mean;
-        if (mean < rowBound) rowBound = mean;
-      } else {
-        entries[TriangleIndex(t, p)] = mean;
-      }
-    });
-    active_[p] = 1;
     key_[p] = nextKey_++;
     record_[p] = joined;
-    At(p, p) = 0;
-    std::erase_if(activeSlots_, [&](std::size_t s) { return !active_[s]; });
-
-    // Rows above p gained the entry (s, p); rows whose best pair involved a member lost it.
-    for (std::size_t s : activeSlots_) {
-      if (s == p) continue;
-      const bool gained = s > p;
-      const std::size_t column = bestColumn_[s];
-      if (exact_[s] && column != kNone && (!active_[column] || column == p)) Loosen(s, best_[s].distance);
-      if (!exact_[s]) {
-        if (gained && scratch_[s] < best_[s].distance) best_[s].distance = scratch_[s];
-      } else if (gained) {
-        const PairRank rank{scratch_[s], key_[p], key_[s]};
-        if (Before(rank, best_[s]) && rank.distance < kCeiling) {
-          best_[s] = rank;
-          bestColumn_[s] = p;
-        }
+    const std::size_t count = members.size();
+    if (count > 2) {
+      std::fill(scratch_.begin(), scratch_.end(), Real{0});
+      for (std::size_t i = 0; i + 2 < count; ++i) {
+        ForEachEntry(members[i], [&](std::size_t t, Real entry) { scratch_[t] += entry; });
       }
     }
-    Loosen(p, rowBound);
+    // Dividing by a power of two is multiplying by its reciprocal, exactly and faster.
+    const bool byReciprocal = std::has_single_bit(count);
+    const Real reciprocal = Real{1} / static_cast<Real>(count);
+    Real* rowOfP = Row(p);
+    RowCandidates own;
+    double ownAbove = DoubleAtOrAbove(own.bound.distance);
+    ForEachEntryOfBoth(members[count - 2], members[count - 1], [&](std::size_t t, Real before, Real last) __attribute__((always_inline)) {
+      Real mean = ((count > 2 ? scratch_[t] : Real{0}) + before) + last;
+      mean = byReciprocal ? mean * reciprocal : mean / static_cast<Real>(count);
+      bool changed = false;
+      if (inSet_[firstColumn_[t]]) {
+        Tidy(t);
+        changed = true;
+      }
+      if (t < p) {
+        rowOfP[t] = mean;
+        if (mean <= ownAbove) {
+          own.Offer(PairOf(p, t, mean));
+          ownAbove = DoubleAtOrAbove(own.bound.distance);
+        }
+      } else {
+        Row(t)[p] = mean;
+        if (mean <= boundAbove_[t]) {
+          rows_[t].Offer(PairOf(t, p, mean));
+          changed = true;
+        }
+      }
+      if (changed) Rekey(t);
+    });
+    rows_[p] = own;
+    active_[p] = 1;
+    live_.insert(live_.begin() + static_cast<std::ptrdiff_t>(LiveBelow(p)), static_cast<std::uint32_t>(p));
+    clusters_ -= count - 1;
+    for (std::size_t m : members) inSet_[m] = 0, Rekey(m);
+  }
+
+  // Moves the clusters left into the first slots, in slot order, with the triangle of their
+  // entries: each entry moves to a place at or before its own, so one ascending pass suffices.
+  // The lists lose the pairs of departed clusters first.
+  void Pack() {
+    const std::size_t left = clusters_;
+    std::vector<std::size_t> slotOf(left), newSlot(n_, kNone);
+    std::size_t next = 0;
+    for (std::size_t s = 0; s < n_; ++s) {
+      if (active_[s]) newSlot[s] = next, slotOf[next++] = s;
+    }
+    for (std::size_t s : slotOf) {
+      RowCandidates& r = rows_[s];
+      std::size_t kept = 0;
+      for (std::size_t i = 0; i < r.count; ++i) {
+        if (!Current(r.pairs[i])) continue;
+        r.pairs[kept] = r.pairs[i];
+        r.pairs[kept++].column = static_cast<std::uint32_t>(newSlot[r.pairs[i].column]);
+      }
+      r.count = kept;
+    }
+    for (std::size_t a = 0; a < left; ++a) {
+      const std::size_t s = slotOf[a];
+      const auto* from = reinterpret_cast<const __m128i*>(Row(s));
+      auto* to = reinterpret_cast<__m128i*>(Row(a));
+      for (std::size_t b = 0; b < a; ++b) _mm_storeu_si128(to + b, _mm_loadu_si128(from + slotOf[b]));
+      key_[a] = key_[s];
+      otu_[a] = otu_[s];
+      record_[a] = record_[s];
+      rows_[a] = rows_[s];
+    }
+    n_ = left;
+    d_.entries.resize(TriangleSize(n_));
+    key_.resize(n_);
+    otu_.resize(n_);
+    record_.resize(n_);
+    rows_.resize(n_);
+    active_.assign(n_, 1);
+    live_.resize(n_);
+    std::iota(live_.begin(), live_.end(), 0u);
+    inSet_.assign(n_ + 1, 0);
+    scratch_.resize(n_);
+    rowKeys_.resize(n_);
+    boundAbove_.resize(n_);
+    firstColumn_.resize(n_);
+    for (std::size_t s = 0; s < n_; ++s) Summarize(s);
+    first_.Reset(rowKeys_);
   }
 
   DistanceMatrix d_;
-  std::size_t n_;
-  std::vector<std::string> names_;
+  std::size_t n_;                       // slots
+  std::size_t clusters_;                // left to join
+  std::vector<std::string> names_;      // by OTU
   std::vector<std::uint8_t> active_;
-  std::vector<std::size_t> activeSlots_;  // the slots of the clusters left, in no particular order
+  std::vector<std::uint32_t> live_;     // the active slots, ascending
   std::vector<std::uint8_t> inSet_;
   std::vector<std::uint32_t> key_;
+  std::vector<std::uint32_t> otu_;      // the OTU a slot held first
   std::vector<std::uint16_t> record_;   // the internal node a slot holds; 0 while it holds its OTU
-  std::vector<PairRank> best_;           // the row's first candidate pair, or a lower bound of its distances
-  std::vector<std::uint8_t> exact_;      // whether best_ is the pair itself
-  std::vector<std::size_t> bestColumn_;
+  std::vector<RowCandidates> rows_;
+  std::vector<PairRank> rowKeys_;       // by slot, see RowKey
+  std::vector<double> boundAbove_;      // by slot: at or above the bound of its row
+  std::vector<std::uint32_t> firstColumn_;  // by slot: the column of its row's first pair, or n_
+  Tournament first_;                    // over rowKeys_
   std::vector<Real> heights_;           // by record number
   std::vector<Real> scratch_;
-  std::vector<std::size_t> tiedRows_;     // slots whose row holds a pair at the current minimum
+  std::vector<std::size_t> tiedRows_;   // slots whose row holds a pair at the current minimum
   std::uint32_t nextKey_ = 0;
   TreeNodeTable table_;
 };
