@@ -1,7 +1,6 @@
 #include "similarity/similarity_matrix.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <string>
 #include <vector>
 
@@ -10,27 +9,6 @@
 #include "similarity/coefficients.h"
 
 namespace vorn {
-namespace {
-
-// While a matrix is filled, floating-point exceptions stay masked, whatever a host library set:
-// an undefined value becomes a not-a-number entry and the fill goes on.
-class MaskedFloatingPointExceptions {
- public:
-  MaskedFloatingPointExceptions() { std::feholdexcept(&saved_); }
-  ~MaskedFloatingPointExceptions() { std::fesetenv(&saved_); }
-  MaskedFloatingPointExceptions(const MaskedFloatingPointExceptions&) = delete;
-  MaskedFloatingPointExceptions& operator=(const MaskedFloatingPointExceptions&) = delete;
-
- private:
-  std::fenv_t saved_;
-};
-
-// Pair-words below which one thread fills the matrix (a few milliseconds of work): sharing a
-// smaller matrix costs more than it saves when another program holds the second core.
-constexpr std::size_t kParallelWork = std::size_t{1} << 23;
-
-}  // namespace
-
 Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
                                              SimilarityCoefficient coefficient, Real neiLiR) {
   if (!IsKnown(coefficient)) {
@@ -44,7 +22,7 @@ Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, Similar
   std::size_t undefined = 0;
   // Small matrices are filled faster than threads meet, above all when other programs keep
   // the cores busy. Rows grow with i, so they are handed out a few at a time.
-  const bool parallel = TriangleSize(n) * scores.WordCount() >= kParallelWork;
+  const bool parallel = TriangleSize(n) * scores.WordCount() >= kParallelSimilarityWork;
 #pragma omp parallel if (parallel) reduction(+ : undefined)
   {
     std::vector<PairCounts> counts(n);  // one row, for each thread
