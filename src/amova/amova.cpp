@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/progress.h"
 #include "groups/group_members.h"
@@ -23,30 +24,6 @@ bool Undefined(Real coefficient, Real distance, SimilarityCoefficient kind) {
   return std::isnan(distance) || (kind == SimilarityCoefficient::NeiLi && coefficient == kUndefinedNeiLi);
 }
 
-// The coefficient of every pair under the AMOVA's similarity choice, diagonal included (unused).
-Result<DistanceMatrix> PairCoefficients(const DataMatrix& data, const SimilaritySettings& settings,
-                                        std::int32_t drawCount, RandomGenerator& random) {
-  const PackedScores scores(data);
-  if (settings.amovaSimilarity != SimilarityMode::Average) {
-    auto fill = BuildSimilarityMatrix(scores, settings.amovaSimilarity, settings.coefficient, settings.neiLiR);
-    if (!fill) return Failure{fill.error()};
-    return std::move(fill->matrix);
-  }
-  if (auto checked = CheckDrawCount(drawCount); !checked) return Failure{checked.error()};
-  auto minimum = BuildSimilarityMatrix(scores, SimilarityMode::Minimum, settings.coefficient, settings.neiLiR);
-  if (!minimum) return Failure{minimum.error()};
-  auto maximum = BuildSimilarityMatrix(scores, SimilarityMode::Maximum, settings.coefficient, settings.neiLiR);
-  if (!maximum) return Failure{maximum.error()};
-  DistanceMatrix& mean = minimum->matrix;
-  for (std::size_t i = 1; i < mean.n; ++i) {
-    KeepResponsive();
-    for (std::size_t j = 0; j < i; ++j) {
-      mean(i, j) = AverageOfBounds(mean(i, j), maximum->matrix(i, j), settings.coefficient, drawCount, random).mean;
-    }
-  }
-  return std::move(mean);
-}
-
 std::string UndefinedPairsCause(std::size_t pairs) {
   return "the distance of " + std::to_string(pairs) + (pairs == 1 ? " pair" : " pairs") +
          " of individuals is undefined (a Nei-Li distance of -1 or a coefficient that divides by 0). "
@@ -59,22 +36,64 @@ Result<SquaredDistances> AmovaDistances(const DataMatrix& data, const Similarity
                                         std::int32_t drawCount, RandomGenerator& random) {
   if (!IsKnown(settings.coefficient)) return Failure{"Vorncore: SDist: Unknown distance coefficient"};
   if (!IsKnown(settings.transformation)) return Failure{"DistXF: Unknown option."};
-  auto coefficients = PairCoefficients(data, settings, drawCount, random);
-  if (!coefficients) return Failure{coefficients.error()};
-  SquaredDistances squared;
-  squared.n = data.individualCount;
-  squared.entries.reserve(squared.n * (squared.n - (squared.n > 0)) / 2);
+  const bool average = settings.amovaSimilarity == SimilarityMode::Average;
+  if (average) {
+    if (auto checked = CheckDrawCount(drawCount); !checked) return Failure{checked.error()};
+  }
+  // Row by row, so that no matrix of coefficients is held beside the triangle: the coefficients
+  // of row i (the Minimum and Maximum ones for the Average), then each pair's squared distance.
+  // The Average draws pair after pair in the order of the entries, so its rows run in order on
+  // one thread; other rows are independent and share the cores.
+  MaskedFloatingPointExceptions masked;
+  const PackedScores scores(data);
+  const std::size_t n = data.individualCount;
+  SquaredDistances squared(n);
   std::size_t undefined = 0;
-  for (std::size_t i = 1; i < squared.n; ++i) {
-    for (std::size_t j = 0; j < i; ++j) {
-      const Real coefficient = (*coefficients)(i, j);
-      const Real distance = ApplyTransformation(coefficient, settings.transformation);
-      undefined += Undefined(coefficient, distance, settings.coefficient);
-      squared.entries.push_back(distance * distance);
+  const bool parallel = !average && TriangleSize(n) * scores.WordCount() >= kParallelSimilarityWork;
+#pragma omp parallel if (parallel) reduction(+ : undefined)
+  {
+    std::vector<PairCounts> counts(n);
+    std::vector<Real> coefficients(n), maximum(average ? n : 0);
+#pragma omp for schedule(dynamic, 8)
+    for (std::size_t i = 1; i < n; ++i) {
+      KeepResponsive();
+      CountPairs(scores, i, scores, 0, i, counts.data());
+      const SimilarityMode mode = average ? SimilarityMode::Minimum : settings.amovaSimilarity;
+      CoefficientValues(settings.coefficient, mode, counts.data(), i, settings.neiLiR, coefficients.data());
+      if (average) {
+        CoefficientValues(settings.coefficient, SimilarityMode::Maximum, counts.data(), i, settings.neiLiR,
+                          maximum.data());
+        for (std::size_t j = 0; j < i; ++j) {
+          coefficients[j] = AverageOfBounds(coefficients[j], maximum[j], settings.coefficient, drawCount, random).mean;
+        }
+      }
+      for (std::size_t j = 0; j < i; ++j) {
+        const Real distance = ApplyTransformation(coefficients[j], settings.transformation);
+        undefined += Undefined(coefficients[j], distance, settings.coefficient);
+        squared.Set(SquaredDistances::PairIndex(i, j), distance * distance);
+      }
     }
   }
   if (undefined > 0) return Refusal(UndefinedPairsCause(undefined));
   return squared;
+}
+
+void SquaredDistances::Set(std::size_t index, Real value) {
+  const double nearest = static_cast<double>(value);
+  nearest_[index] = nearest;
+  const std::uint64_t exponent = (std::bit_cast<std::uint64_t>(nearest) & kExponentBits) >> 52;
+  if (value == 0 || (exponent > 64 && exponent < 0x7FF)) {
+    const Real unit = value == 0 ? 1 : static_cast<Real>(std::bit_cast<double>((exponent - 64) << 52));
+    const Real count = (value - nearest) / unit;
+    if (std::fabs(count) < -Real(kWhole) && count == std::trunc(count)) {
+      remainder_[index] = static_cast<std::int16_t>(count);
+      if (At(index) == value) return;
+    }
+  }
+  // Never reached by a squared distance of the coefficients: kept whole.
+#pragma omp critical(squared_distances_whole)
+  whole_[index] = value;
+  remainder_[index] = kWhole;
 }
 
 Real PairSum(const SquaredDistances& distances, const std::vector<std::uint32_t>& individuals) {

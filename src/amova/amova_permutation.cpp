@@ -24,13 +24,13 @@ enum class Statistic { PhiSR, PhiRT, PhiST };
 
 // The hierarchy flattened for permuting: the individuals of every population one after another
 // (slots), population p at [populationStart[p], populationStart[p + 1]), region r holding
-// populations [regionStart[r], regionStart[r + 1]); squared distances as doubles in the
-// strict lower triangle.
+// populations [regionStart[r], regionStart[r + 1]); the squared distances' nearest doubles in
+// the strict lower triangle, read where the distances keep them.
 struct Design {
   int levels = 0;
   AmovaLayout layout;
   Real total = 0;
-  std::vector<double> triangle;
+  const double* triangle = nullptr;
   std::vector<std::uint32_t> slots;
   std::vector<std::size_t> populationStart{0};
   std::vector<std::size_t> regionStart{0};
@@ -52,8 +52,8 @@ Design Flatten(const TAMOVA& amova, const SquaredDistances& distances) {
   Design design;
   design.levels = amova.Levels();
   design.layout = amova.Layout();
-  design.triangle.assign(distances.entries.begin(), distances.entries.end());
-  std::vector<std::uint32_t> everyone(distances.n);
+  design.triangle = distances.Nearest();
+  std::vector<std::uint32_t> everyone(distances.Size());
   for (std::uint32_t i = 0; i < everyone.size(); ++i) everyone[i] = i;
   design.total = PairSum(distances, everyone);
   for (const auto& region : amova.Hierarchy) {
@@ -93,7 +93,7 @@ void WithinSums(const Design& design, Scratch& s) {
     double sum = 0;
     for (std::size_t a = 1; a < s.members.size(); ++a) {
       const std::uint32_t i = s.members[a];
-      const double* row = design.triangle.data() + std::size_t{i} * (i - 1) / 2;
+      const double* row = design.triangle + std::size_t{i} * (i - 1) / 2;
       double part = 0;
       for (std::size_t b = 0; b < a; ++b) part += row[s.members[b]];
       sum += part;
@@ -115,7 +115,7 @@ std::vector<double> BlockSums(const Design& design) {
   for (std::size_t i = 1; i < population.size(); ++i) {
     const std::uint32_t p = population[i];
     if (p == kOutside) continue;
-    const double* row = design.triangle.data() + i * (i - 1) / 2;
+    const double* row = design.triangle + i * (i - 1) / 2;
     for (std::size_t j = 0; j < i; ++j) {
       const std::uint32_t q = population[j];
       if (q != kOutside) block[std::max(p, q) * populations + std::min(p, q)] += row[j];

@@ -19,13 +19,11 @@ PairPhiPT PairOf(const SquaredDistances& distances, const PopulationMembers& a, 
   if (!shared.empty()) return Undefined(labels[shared.front()] + " is in both populations.");
   std::vector<std::uint32_t> members = a.individuals;
   members.insert(members.end(), b.individuals.begin(), b.individuals.end());
-  SquaredDistances pair;
-  pair.n = members.size();
-  pair.entries.reserve(pair.n * (pair.n - 1) / 2);
+  SquaredDistances pair(members.size());
   std::vector<std::string> pairLabels;
-  for (std::size_t i = 0; i < pair.n; ++i) {
+  for (std::size_t i = 0; i < members.size(); ++i) {
     pairLabels.push_back(labels[members[i]]);
-    for (std::size_t j = 0; j < i; ++j) pair.entries.push_back(distances(members[i], members[j]));
+    for (std::size_t j = 0; j < i; ++j) pair.Set(SquaredDistances::PairIndex(i, j), distances(members[i], members[j]));
   }
   const auto renumbered = [](const PopulationMembers& population, std::uint32_t first) {
     AmovaPopulation result{static_cast<std::uint16_t>(population.individuals.size()),
@@ -33,7 +31,7 @@ PairPhiPT PairOf(const SquaredDistances& distances, const PopulationMembers& a, 
     for (std::uint32_t k = 0; k < result.size; ++k) result.individuals.push_back(first + k);
     return result;
   };
-  TAMOVA amova(static_cast<std::uint16_t>(pair.n));
+  TAMOVA amova(static_cast<std::uint16_t>(pair.Size()));
   const auto first = static_cast<std::uint32_t>(a.individuals.size());
   if (auto set = amova.SetPopulations({renumbered(a, 0), renumbered(b, first)}, locusCount); !set) {
     return Undefined(set.error());

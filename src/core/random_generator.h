@@ -32,6 +32,11 @@ class RandomGenerator {
   template <typename Accept>
   void DrawWordsWithin(std::uint32_t low, std::uint32_t high, std::uint32_t count, Accept&& accept);
 
+  // The sum of the words DrawWordsWithin(low, high, count, ...) would hand over, leaving the
+  // generator where it leaves it. Most states are tested many lanes at a time; only the last
+  // few accepted ones are sought state by state.
+  std::uint64_t SumWordsWithin(std::uint32_t low, std::uint32_t high, std::uint32_t count);
+
   // floor(S * n / 2^32) after advancing: an integer in 0 .. n - 1 for n >= 1.
   std::uint32_t NextBelow(std::uint32_t n) {
     return static_cast<std::uint32_t>((std::uint64_t{Advance()} * n) >> 32);

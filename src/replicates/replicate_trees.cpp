@@ -59,8 +59,9 @@ class Run {
   void BuildTree(Slot& slot, std::int32_t e) {
     slot.tree = ReplicateTree{};
     slot.tree.number = e;
-    auto tree = BuildMatrixTree(slot.similarity, settings_.transformation, labels_, method_);
-    if (!keep_) slot.similarity = DistanceMatrix();
+    // Unless it is kept, the matrix becomes the tree's distances in place.
+    auto tree = BuildMatrixTree(keep_ ? DistanceMatrix(slot.similarity) : std::move(slot.similarity),
+                                settings_.transformation, labels_, method_);
     if (!tree) {
       slot.tree.failure = tree.error();
       return;

@@ -57,9 +57,7 @@ AverageDraw Average(Real lo, Real hi, SimilarityCoefficient coefficient, std::in
     if (!withVariance) {
       // Each value is a word over 2^32, and every partial sum of fewer than 2^32 of them has at
       // most 64 significant bits, so the extended sum is exact: the sum of the words, scaled.
-      std::uint64_t words = 0;
-      random.DrawWordsWithin(lowWord, highWord, static_cast<std::uint32_t>(drawCount),
-                             [&](std::uint32_t word) { words += word; });
+      const std::uint64_t words = random.SumWordsWithin(lowWord, highWord, static_cast<std::uint32_t>(drawCount));
       return {static_cast<Real>(words) / kTwoTo32 / drawCount, kNotANumber};
     }
     random.DrawWordsWithin(lowWord, highWord, static_cast<std::uint32_t>(drawCount), [&](std::uint32_t word) {

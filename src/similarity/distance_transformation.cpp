@@ -17,14 +17,9 @@ Real ApplyTransformation(Real x, DistanceTransformation transformation) {
   return std::numeric_limits<Real>::quiet_NaN();
 }
 
-DistanceMatrix TransformMatrix(const DistanceMatrix& source, DistanceTransformation transformation) {
-  DistanceMatrix target;
-  target.n = source.n;
-  target.entries.resize(source.entries.size());
-  for (std::size_t k = 0; k < source.entries.size(); ++k) {
-    target.entries[k] = ApplyTransformation(source.entries[k], transformation);
-  }
-  return target;
+DistanceMatrix TransformMatrix(DistanceMatrix source, DistanceTransformation transformation) {
+  for (Real& entry : source.entries) entry = ApplyTransformation(entry, transformation);
+  return source;
 }
 
 }  // namespace vorn

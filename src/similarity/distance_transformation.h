@@ -12,7 +12,8 @@ namespace vorn {
 // recognisable whichever transformation is chosen.
 Real ApplyTransformation(Real x, DistanceTransformation transformation);
 
-// A new matrix of the same size holding every entry of source transformed.
-DistanceMatrix TransformMatrix(const DistanceMatrix& source, DistanceTransformation transformation);
+// The matrix with every entry of source transformed; a source handed over (moved) is transformed
+// in place, so that no second matrix is held.
+DistanceMatrix TransformMatrix(DistanceMatrix source, DistanceTransformation transformation);
 
 }  // namespace vorn

@@ -1,7 +1,6 @@
 #include "similarity/similarity_matrix.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <string>
 #include <vector>
 
@@ -11,23 +10,6 @@
 
 namespace vorn {
 namespace {
-
-// While a matrix is filled, floating-point exceptions stay masked, whatever a host library set:
-// an undefined value becomes a not-a-number entry and the fill goes on.
-class MaskedFloatingPointExceptions {
- public:
-  MaskedFloatingPointExceptions() { std::feholdexcept(&saved_); }
-  ~MaskedFloatingPointExceptions() { std::fesetenv(&saved_); }
-  MaskedFloatingPointExceptions(const MaskedFloatingPointExceptions&) = delete;
-  MaskedFloatingPointExceptions& operator=(const MaskedFloatingPointExceptions&) = delete;
-
- private:
-  std::fenv_t saved_;
-};
-
-// Pair-words below which one thread fills the matrix (a few milliseconds of work): sharing a
-// smaller matrix costs more than it saves when another program holds the second core.
-constexpr std::size_t kParallelWork = std::size_t{1} << 23;
 
 // Rows are filled in bands of kBandRows rows, each band tile by tile of kTileColumns columns:
 // the band's masks and one tile's stay in the second-level cache while the tile is counted
@@ -52,7 +34,7 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
   std::size_t undefined = 0;
   // Small matrices are filled faster than threads meet, above all when other programs keep
   // the cores busy. Bands grow with their rows, so they are handed out one at a time.
-  const bool parallel = TriangleSize(n) * scores.WordCount() >= kParallelWork;
+  const bool parallel = TriangleSize(n) * scores.WordCount() >= kParallelSimilarityWork;
   const std::size_t bands = (n + kBandRows - 1) / kBandRows;
 #pragma omp parallel if (parallel) reduction(+ : undefined)
   {

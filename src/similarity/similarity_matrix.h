@@ -3,6 +3,7 @@
 // rows are filled on all cores; each entry is the same value the serial fill would give.
 #pragma once
 
+#include <cfenv>
 #include <cstddef>
 
 #include "core/data_matrix.h"
@@ -13,6 +14,23 @@
 #include "similarity/weighted_scores.h"
 
 namespace vorn {
+
+// While a matrix is filled, floating-point exceptions stay masked, whatever a host library set:
+// an undefined value becomes a not-a-number entry and the fill goes on.
+class MaskedFloatingPointExceptions {
+ public:
+  MaskedFloatingPointExceptions() { std::feholdexcept(&saved_); }
+  ~MaskedFloatingPointExceptions() { std::fesetenv(&saved_); }
+  MaskedFloatingPointExceptions(const MaskedFloatingPointExceptions&) = delete;
+  MaskedFloatingPointExceptions& operator=(const MaskedFloatingPointExceptions&) = delete;
+
+ private:
+  std::fenv_t saved_;
+};
+
+// Pair-words below which one thread fills a matrix (a few milliseconds of work): sharing a
+// smaller matrix costs more than it saves when another program holds the second core.
+constexpr std::size_t kParallelSimilarityWork = std::size_t{1} << 23;
 
 struct SimilarityFill {
   DistanceMatrix matrix;

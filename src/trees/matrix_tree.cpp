@@ -26,10 +26,10 @@ std::string UndefinedPairsRefusal(const DistanceMatrix& coefficients) {
                        "cannot join them.");
 }
 
-Result<TreeNodeTable> BuildMatrixTree(const DistanceMatrix& coefficients, DistanceTransformation transformation,
+Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, DistanceTransformation transformation,
                                       const LabelTable& labels, TreeMethod method) {
   if (std::string refusal = UndefinedPairsRefusal(coefficients); !refusal.empty()) return Failure{std::move(refusal)};
-  return BuildTree(method, TransformMatrix(coefficients, transformation), labels);
+  return BuildTree(method, TransformMatrix(std::move(coefficients), transformation), labels);
 }
 
 }  // namespace vorn

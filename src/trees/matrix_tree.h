@@ -24,7 +24,7 @@ std::string UndefinedPairsRefusal(const DistanceMatrix& coefficients);
 
 // The tree of the individuals named by labels by the chosen method; fails, naming how many pairs
 // share no band, when some distances are undefined, and otherwise as the tree builder fails.
-Result<TreeNodeTable> BuildMatrixTree(const DistanceMatrix& coefficients, DistanceTransformation transformation,
+Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, DistanceTransformation transformation,
                                       const LabelTable& labels, TreeMethod method = TreeMethod::Upgma);
 
 }  // namespace vorn

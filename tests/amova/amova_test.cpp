@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <random>
 
 #include "groups/group_model.h"
 #include "groups/selection.h"
+#include "similarity/coefficient_names.h"
 #include "similarity/pair_distance.h"
 #include "amova/amova_permutation.h"
 #include "support/test_matrix.h"
@@ -173,6 +175,39 @@ TEST(Amova, SumsEqualTheOrderedPairDefinitionWithMissingScores) {
     EXPECT_NEAR(amova.SSDAPWG, regions - wp, 1e-12);
     EXPECT_NEAR(amova.SSDAG, ss({0}) - regions, 1e-12);
     EXPECT_NEAR(amova.SSDAG + amova.SSDAPWG + amova.SSDWP, amova.SSDT, 1e-12);
+  }
+}
+
+// The triangle keeps every squared distance exactly as the pair distance gives it, the Average
+// drawing pair after pair in the same order, and any other extended value whole.
+TEST(Amova, SquaredDistancesAreKeptExactly) {
+  std::mt19937 engine(11);
+  const DataMatrix data = testing::RandomMatrix(23, 70, 0.15, 0.5, engine);
+  for (const auto mode : {SimilarityMode::Standard, SimilarityMode::Maximum, SimilarityMode::Average}) {
+    for (const auto coefficient : {SimilarityCoefficient::Jaccard, SimilarityCoefficient::NeiLi, SimilarityCoefficient::SqEuclidean}) {
+      Workspace ws;
+      ws.data = data;
+      ws.settings.similarity = {.coefficient = coefficient, .amovaSimilarity = mode};
+      ws.settings.similarity.transformation =
+          IsDistance(coefficient) ? DistanceTransformation::SqrtD : DistanceTransformation::SqrtOneMinusS;
+      ws.settings.replicates.JC = 7;
+      RandomGenerator random = ws.random;
+      const auto distances = AmovaDistances(data, ws.settings.similarity, 7, random);
+      if (!distances) continue;  // Nei-Li pairs sharing too few bands
+      PairNotes notes;
+      for (std::size_t i = 1; i < data.individualCount; ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+          const Real d = *SDist(ws, i, j, notes);
+          ASSERT_EQ((*distances)(i, j), d * d) << i << ", " << j;
+        }
+      }
+    }
+  }
+  SquaredDistances odd(4);
+  const std::vector<Real> values{0x1p-1000L, 1e-300L * 1e-300L, 1e300L * 1e300L, std::numeric_limits<Real>::infinity()};
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    odd.Set(k, values[k]);
+    EXPECT_EQ(odd.At(k), values[k]);
   }
 }
 

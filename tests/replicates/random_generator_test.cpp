@@ -72,13 +72,16 @@ TEST(RandomGenerator, NextBelowOneIsZeroAndStillAdvances) {
   EXPECT_EQ(random.State(), 5u * 134775813u + 1u);
 }
 
+// DrawWordsWithin and SumWordsWithin pass the states a loop of NextWord calls passes, for counts
+// around the blocks of 16 and the rounds of 64 states and for many rounds.
 TEST(RandomGenerator, DrawWordsWithinPassesTheSameStatesAsOneDrawAtATime) {
   for (const auto& [low, high] : std::vector<std::pair<std::uint32_t, std::uint32_t>>{
            {0, 0xFFFFFFFFu}, {1000000000u, 1400000000u}, {0xFFFFF000u, 0xFFFFFFFFu}, {0, 4096}, {77, 77 + (1u << 20)}}) {
-    for (const std::uint32_t count : {1u, 2u, 15u, 16u, 17u, 50u}) {
-      RandomGenerator fast, plain;
+    for (const std::uint32_t count : {0u, 1u, 2u, 15u, 16u, 17u, 50u, 64u, 65u, 129u, 3000u}) {
+      if (high - low < (1u << 20) && count > 50) continue;  // a long wait for so rare a state
+      RandomGenerator fast, summed, plain;
       fast.Seed(12345 + count);
-      plain.Seed(12345 + count);
+      summed = plain = fast;
       std::vector<std::uint32_t> drawn, expected;
       fast.DrawWordsWithin(low, high, count, [&](std::uint32_t word) { drawn.push_back(word); });
       while (expected.size() < count) {
@@ -87,6 +90,8 @@ TEST(RandomGenerator, DrawWordsWithinPassesTheSameStatesAsOneDrawAtATime) {
       }
       ASSERT_EQ(drawn, expected) << low << ".." << high << " count " << count;
       ASSERT_EQ(fast.State(), plain.State());
+      ASSERT_EQ(summed.SumWordsWithin(low, high, count), std::accumulate(expected.begin(), expected.end(), std::uint64_t{0}));
+      ASSERT_EQ(summed.State(), plain.State());
     }
   }
 }
