@@ -13,6 +13,8 @@ constexpr Real kTieTolerance = 1e-10L;
 constexpr double kParallelWork = double(1 << 22);
 // Pair products of one round of permutations, after which the progress is told.
 constexpr double kRoundWork = double(1 << 26);
+// Permutations that share a pass over the pairs.
+constexpr std::size_t kBatch = 4;
 
 struct Moments {
   Real mean = 0;
@@ -34,24 +36,28 @@ struct Kernel {
   std::vector<double> square;
   std::vector<double> triangle;
 
-  // Sum over i > j of triangle(i, j) * square(order[i], order[j]), in a fixed order.
-  double Products(const std::uint32_t* order) const {
-    double sum = 0;
+  // For each of count orders (at most kBatch), the sum over i > j of triangle(i, j) *
+  // square(order[i], order[j]). The orders share each pass over the triangle, which is read from
+  // memory once for all of them; each sum is formed in the same order as it would be alone.
+  void Products(const std::uint32_t* const* orders, std::size_t count, double* sums) const {
+    std::fill(sums, sums + count, 0.0);
     for (std::size_t i = 1; i < n; ++i) {
-      const double* row = square.data() + std::size_t{order[i]} * n;
       const double* pairs = triangle.data() + i * (i - 1) / 2;
-      double part[4] = {0, 0, 0, 0};
-      std::size_t j = 0;
-      for (; j + 4 <= i; j += 4) {
-        part[0] += pairs[j] * row[order[j]];
-        part[1] += pairs[j + 1] * row[order[j + 1]];
-        part[2] += pairs[j + 2] * row[order[j + 2]];
-        part[3] += pairs[j + 3] * row[order[j + 3]];
+      for (std::size_t b = 0; b < count; ++b) {
+        const std::uint32_t* order = orders[b];
+        const double* row = square.data() + std::size_t{order[i]} * n;
+        double part[4] = {0, 0, 0, 0};
+        std::size_t j = 0;
+        for (; j + 4 <= i; j += 4) {
+          part[0] += pairs[j] * row[order[j]];
+          part[1] += pairs[j + 1] * row[order[j + 1]];
+          part[2] += pairs[j + 2] * row[order[j + 2]];
+          part[3] += pairs[j + 3] * row[order[j + 3]];
+        }
+        for (; j < i; ++j) part[0] += pairs[j] * row[order[j]];
+        sums[b] += (part[0] + part[1]) + (part[2] + part[3]);
       }
-      for (; j < i; ++j) part[0] += pairs[j] * row[order[j]];
-      sum += (part[0] + part[1]) + (part[2] + part[3]);
     }
-    return sum;
   }
 };
 
@@ -70,8 +76,8 @@ Kernel MakeKernel(const std::vector<Real>& first, const std::vector<Real>& secon
   return kernel;
 }
 
-void Shuffle(std::vector<std::uint32_t>& order, RandomGenerator& random) {
-  for (std::size_t i = order.size(); i > 1; --i) {
+void Shuffle(std::uint32_t* order, std::size_t n, RandomGenerator& random) {
+  for (std::size_t i = n; i > 1; --i) {
     std::swap(order[i - 1], order[random.NextBelow(static_cast<std::uint32_t>(i))]);
   }
 }
@@ -112,10 +118,15 @@ Result<MantelResult> MantelTest(const std::vector<Real>& first, const std::vecto
   std::vector<std::uint32_t> identity(n);
   std::iota(identity.begin(), identity.end(), 0u);
   // The observed sum from the same kernel, so that the identity permutation ties with it exactly.
-  const double bar = kernel.Products(identity.data()) - static_cast<double>(kTieTolerance * scale);
+  const std::uint32_t* observedOrder = identity.data();
+  double observed = 0;
+  kernel.Products(&observedOrder, 1, &observed);
+  const double bar = observed - static_cast<double>(kTieTolerance * scale);
   const double pairs = static_cast<double>(first.size());
   const bool parallel = double(permutations) * pairs >= kParallelWork;
-  const auto round = static_cast<std::int64_t>(std::clamp(kRoundWork / pairs, 1.0, double(permutations)));
+  // Rounds of whole batches, so that only the last batch of the test may be short.
+  const auto round = static_cast<std::int64_t>(kBatch) *
+                     static_cast<std::int64_t>(std::max(1.0, std::floor(kRoundWork / pairs / double(kBatch))));
   const RandomGenerator base = random;
   const std::uint64_t draws = n - 1;
   std::int64_t atLeast = 0, done = 0;
@@ -123,15 +134,23 @@ Result<MantelResult> MantelTest(const std::vector<Real>& first, const std::vecto
     const std::int64_t end = std::min<std::int64_t>(start + round, permutations);
 #pragma omp parallel if (parallel) reduction(+ : atLeast)
     {
-      std::vector<std::uint32_t> order(n);
+      std::vector<std::uint32_t> orders(kBatch * n);
+      const std::uint32_t* batch[kBatch];
+      double sums[kBatch];
 #pragma omp for schedule(static)
-      for (std::int64_t k = start; k < end; ++k) {
+      for (std::int64_t batchStart = start; batchStart < end; batchStart += static_cast<std::int64_t>(kBatch)) {
         KeepResponsive();
-        RandomGenerator draw = base;
-        draw.Skip(static_cast<std::uint64_t>(k) * draws);
-        std::iota(order.begin(), order.end(), 0u);
-        Shuffle(order, draw);
-        if (kernel.Products(order.data()) >= bar) ++atLeast;
+        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(kBatch, end - batchStart));
+        for (std::size_t b = 0; b < count; ++b) {
+          RandomGenerator draw = base;
+          draw.Skip(static_cast<std::uint64_t>(batchStart + static_cast<std::int64_t>(b)) * draws);
+          std::uint32_t* order = orders.data() + b * n;
+          std::iota(order, order + n, 0u);
+          Shuffle(order, n, draw);
+          batch[b] = order;
+        }
+        kernel.Products(batch, count, sums);
+        for (std::size_t b = 0; b < count; ++b) atLeast += sums[b] >= bar;
       }
     }
     done = end;
