@@ -38,6 +38,7 @@ PairPhiPT PairOf(const SquaredDistances& distances, const PopulationMembers& a, 
   }
   amova.Calculate(pair);
   if (auto defined = amova.CheckDefined(); !defined) return Undefined(defined.error());
+  if (permutations == 0) return PairPhiPT{true, "", amova.PhiST, 0};
   auto test = AmovaPermutationTest(amova, pair, LabelTable(std::move(pairLabels)), groups, permutations, random);
   if (!test) return Undefined(test.error());
   return PairPhiPT{true, "", amova.PhiST, test->pPhiST};

@@ -38,7 +38,7 @@ struct PairwisePhiPT {
 };
 
 // The PhiPT of every pair of populations (at least two) from the squared distances of the
-// working individuals, with permutations (at least 1) per defined pair. proceed is asked
+// working individuals, with permutations per defined pair (0: no test, p left 0). proceed is asked
 // before each pair with the number done; when it answers false the result is marked cancelled
 // and holds the pairs done.
 PairwisePhiPT ComputePairwisePhiPT(const SquaredDistances& distances, const std::vector<PopulationMembers>& populations,

@@ -45,6 +45,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterPcoaCommand(handlers_);
   RegisterPictureCommands(handlers_);
   RegisterPopulationCommands(handlers_);
+  RegisterMantelCommand(handlers_);
   RegisterTreeMethodCommands(handlers_);
   RegisterSupportCommand(handlers_);
   RegisterImportCommands(handlers_);

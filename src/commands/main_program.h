@@ -63,9 +63,11 @@ struct Dialogs {
   TConsRDlg consensusSettings;
   TreePictureDialog treePicture;
   PcoaPlotDialog pcoaPlot;
+  MantelPlotDialog mantelPlot;
   PcoaSettingsDialog pcoaSettings;
   PopulationDiversityDialog populationDiversity;
   PairwisePhiPTDialog pairwisePhiPT;
+  MantelTestDialog mantelTest;
   TreeMethodDialog treeMethod;
   SupportDialog support;
   TImportTableDialog importTable;
@@ -75,7 +77,8 @@ struct Dialogs {
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
-            &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles};
+            &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
+            &mantelTest, &mantelPlot};
   }
 };
 
@@ -144,6 +147,7 @@ void RegisterRSupportCommands(HandlerTable& table);
 void RegisterPcoaCommand(HandlerTable& table);
 void RegisterPictureCommands(HandlerTable& table);
 void RegisterPopulationCommands(HandlerTable& table);
+void RegisterMantelCommand(HandlerTable& table);
 void RegisterTreeMethodCommands(HandlerTable& table);
 void RegisterSupportCommand(HandlerTable& table);
 void RegisterImportCommands(HandlerTable& table);

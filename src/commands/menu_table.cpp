@@ -94,6 +94,7 @@ MenuBar MainMenu() {
                   Command("AMOVA &Permutation Test...", "AMOVAPermutationTest1Click"),
                   Command("Population D&iversity...", "PopulationDiversity1Click"),
                   Command("Pair&wise PhiPT...", "PairwisePhiPT1Click"),
+                  Command("&Mantel Test...", "MantelTest1Click"),
               }),
       Submenu("&Trees",
               {
@@ -134,6 +135,7 @@ MenuBar MainMenu() {
                   Separator(),
                   Command("Save Tree P&icture...", "SaveTreePicture1Click"),
                   Command("Save PCoA P&lot...", "SavePCoAPlot1Click"),
+                  Command("Save &Mantel Plot...", "SaveMantelPlot1Click"),
               }),
       Submenu("&Help",
               {

@@ -1,5 +1,5 @@
-// View: the tree viewer and the PCoA plot windows, and the same pictures saved as SVG or PNG
-// files (the way scripts draw them). The drawing needs Qt; a build without it says so.
+// View: the tree viewer and the PCoA plot windows, and the same pictures, with the scatter plot
+// of the last Mantel test, saved as SVG or PNG files (the way scripts draw them). The drawing needs Qt; a build without it says so.
 #include "commands/main_program.h"
 #include "pictures/picture_maker.h"
 
@@ -57,6 +57,18 @@ void SavePCoAPlot1Click(TMainPrg& app) {
   app.Report("PCoA plot saved: " + *path);
 }
 
+void SaveMantelPlot1Click(TMainPrg& app) {
+  if (!CanDraw(app)) return;
+  if (!app.ws.mantel) return app.ErrorBox("There is no Mantel test to show: run Analysis > Mantel Test first.");
+  const auto size = app.dialogs.mantelPlot.Execute(app);
+  if (!size) return;
+  const auto path = ChoosePictureFile(app.host, "Save Mantel Plot", "mantel.svg");
+  if (!path) return;
+  const auto width = static_cast<double>(size->width), height = static_cast<double>(size->height);
+  if (!app.Check(app.pictures->SaveMantel(*app.ws.mantel, width, height, *path))) return;
+  app.Report("Mantel plot saved: " + *path);
+}
+
 }  // namespace
 
 void RegisterPictureCommands(HandlerTable& table) {
@@ -64,6 +76,7 @@ void RegisterPictureCommands(HandlerTable& table) {
   table["PCoAPlot1Click"] = Plain(PCoAPlot1Click);
   table["SaveTreePicture1Click"] = Plain(SaveTreePicture1Click);
   table["SavePCoAPlot1Click"] = Plain(SavePCoAPlot1Click);
+  table["SaveMantelPlot1Click"] = Plain(SaveMantelPlot1Click);
 }
 
 }  // namespace vorn

@@ -118,4 +118,17 @@ std::optional<PcoaPlotChoices> PcoaPlotDialog::Execute(Session& session) {
   return choices;
 }
 
+MantelPlotDialog::MantelPlotDialog() : ModalDialog("Save Mantel Plot") {
+  const PlotSize defaults;
+  form.Add(Field(kPlotWidth, defaults.width));
+  form.Add(Field(kPlotHeight, defaults.height));
+}
+
+std::optional<PlotSize> MantelPlotDialog::Execute(Session& session) {
+  if (!ShowModal(session.host)) return std::nullopt;
+  std::optional<std::size_t> width, height;
+  if (!(width = Number(session, form, kPlotWidth)) || !(height = Number(session, form, kPlotHeight))) return std::nullopt;
+  return PlotSize{*width, *height};
+}
+
 }  // namespace vorn

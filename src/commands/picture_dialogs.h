@@ -1,7 +1,8 @@
 // The choices of the two picture commands, kept between uses like every settings dialog:
+// The choices of the picture commands, kept between uses like every settings dialog:
 // "Save Tree Picture" (tree file, tree number, group level, inner node labels, size, rooting at
-// the midpoint) and
-// "Save PCoA Plot" (axes, group level, point labels, size).
+// the midpoint), "Save PCoA Plot" (axes, group level, point labels, size) and "Save Mantel Plot"
+// (size).
 #pragma once
 
 #include <cstddef>
@@ -33,6 +34,11 @@ struct PcoaPlotChoices {
   std::size_t height = 640;
 };
 
+struct PlotSize {
+  std::size_t width = 800;
+  std::size_t height = 640;
+};
+
 class TreePictureDialog : public ModalDialog {
  public:
   TreePictureDialog();
@@ -45,6 +51,12 @@ class PcoaPlotDialog : public ModalDialog {
  public:
   PcoaPlotDialog();
   std::optional<PcoaPlotChoices> Execute(Session& session);
+};
+
+class MantelPlotDialog : public ModalDialog {
+ public:
+  MantelPlotDialog();
+  std::optional<PlotSize> Execute(Session& session);
 };
 
 }  // namespace vorn

@@ -10,82 +10,16 @@
 
 #include "amova/amova.h"
 #include "amova/pairwise_phipt.h"
-#include "commands/data_guard.h"
-#include "commands/main_program.h"
-#include "commands/result_table.h"
+#include "commands/population_support.h"
 #include "commands/whole_data_set.h"
 #include "core/command_progress.h"
 #include "core/number_format.h"
-#include "core/text_file.h"
-#include "diversity/band_tally.h"
 #include "diversity/population_diversity.h"
-#include "groups/group_members.h"
 #include "groups/group_model.h"
-#include "population/nei_distance.h"
 #include "similarity/coefficient_names.h"
 
 namespace vorn {
 namespace {
-
-std::string Count(std::size_t n, const std::string& one, const std::string& many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-// The populations of the chosen level of the whole data set; nothing after a message.
-std::optional<std::vector<PopulationMembers>> Populations(TMainPrg& app, std::size_t level, std::size_t least) {
-  auto populations = PopulationsOfLevel(app.ws.data.individualLabels, app.ws.groups.groups, level);
-  if (!app.Check(populations)) return std::nullopt;
-  if (populations->size() < least) {
-    app.ErrorBox("The populations of level " + std::to_string(level) + " (groups " + std::to_string(level + 1) +
-                 " deep in the hierarchy) number " + std::to_string(populations->size()) + "; this command needs at least " +
-                 std::to_string(least) + ".");
-    return std::nullopt;
-  }
-  return std::move(*populations);
-}
-
-bool GroupsDefined(TMainPrg& app) {
-  if (!RequireMatrix(app)) return false;
-  if (LevelCount(app.ws.groups.groups) < 2) {
-    app.ErrorBox("Groups must be defined for the population statistics.");
-    return false;
-  }
-  return true;
-}
-
-// One table of a result block: as aligned in the analysis file, followed by its notes, and as
-// copied for a spreadsheet.
-struct TableBlock {
-  ResultTable aligned;
-  ResultTable tabbed;
-  std::vector<std::string> notes;
-};
-
-// Writes the tables' tab-separated copy whole (when a file is named), then the analysis block,
-// so that a failed copy leaves the analysis file untouched.
-void WriteTables(TMainPrg& app, const std::string& tableFile, const std::vector<std::string>& heading,
-                 const std::vector<TableBlock>& blocks) {
-  if (!tableFile.empty()) {
-    const Status copied = ReplaceFileWhole(tableFile, [&](TextFileWriter& file) {
-      for (std::size_t t = 0; t < blocks.size(); ++t) {
-        if (t > 0) file.Line();
-        for (const auto& line : blocks[t].tabbed.TabSeparated()) file.Line(line);
-      }
-      return Success();
-    });
-    if (!app.Check(copied)) return;
-  }
-  auto file = app.BeginOutputFile(app.ws.files.analysis);
-  if (!file) return;
-  for (const auto& line : heading) file->Line(line);
-  for (const auto& block : blocks) {
-    file->Line();
-    for (const auto& line : block.aligned.Aligned()) file->Line(line);
-    for (const auto& line : block.notes) file->Line(line);
-  }
-  file->Line();
-  app.FinishOutputFile(*file);
-}
 
 // ---- Population Diversity ----
 
@@ -221,12 +155,7 @@ void PairwisePhiPT1Click(TMainPrg& app) {
                " pairs done; nothing was written.");
     return;
   }
-  std::vector<BandTally> tallies;
-  for (const auto& population : *populations) tallies.push_back(TallyBands(ws.data, population.individuals));
-  std::vector<NeiValues> nei;
-  for (std::size_t a = 1; a < tallies.size(); ++a) {
-    for (std::size_t b = 0; b < a; ++b) nei.push_back(NeiUnbiased(tallies[a], tallies[b]));
-  }
+  const std::vector<NeiValues> nei = NeiBetween(ws.data, *populations);
 
   std::vector<std::string> undefinedNotes;
   bool negative = false;

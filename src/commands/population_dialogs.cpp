@@ -23,8 +23,15 @@ std::optional<Real> Number(const DialogForm& form, std::string_view key, Real lo
   return value;
 }
 
+Control LevelField() { return Field("level", "Populations: the groups of level (1 = below AllData)", "1"); }
+
+Control PermutationsField(const std::string& caption, std::int32_t low) {
+  return Field("permutations", caption + " (" + std::to_string(low) + " to " + std::to_string(kMaxPermutations) + ")",
+               "999");
+}
+
 void AddLevelAndFile(DialogForm& form) {
-  form.Add(Field("level", "Populations: the groups of level (1 = below AllData)", "1"));
+  form.Add(LevelField());
   form.Add(Field("table_file", "Tab-separated copy of the tables (empty: none)", ""));
 }
 
@@ -49,7 +56,7 @@ std::optional<DiversityChoices> PopulationDiversityDialog::Execute(Session& sess
 
 PairwisePhiPTDialog::PairwisePhiPTDialog() : ModalDialog("Pairwise PhiPT") {
   AddLevelAndFile(form);
-  form.Add(Field("permutations", "Random permutations for each pair (1 to 1000000)", "999"));
+  form.Add(PermutationsField("Random permutations for each pair", 1));
 }
 
 std::optional<PairwiseChoices> PairwisePhiPTDialog::Execute(Session& session) {
@@ -62,6 +69,40 @@ std::optional<PairwiseChoices> PairwisePhiPTDialog::Execute(Session& session) {
   }
   return PairwiseChoices{static_cast<std::size_t>(*level), static_cast<std::int32_t>(*permutations),
                          form["table_file"].text};
+}
+
+MantelTestDialog::MantelTestDialog() : ModalDialog("Mantel Test") {
+  form.Add(RadioGroupControl("matrices", "Distances compared with the geographic ones",
+                             {"Individuals: the active matrix (distances under the current transformation)",
+                              "Populations of a level: distances between their centres"},
+                             {"individuals", "populations"}));
+  form.Add(LevelField());
+  form.Add(RadioGroupControl("genetic", "Genetic distance between populations",
+                             {"Pairwise PhiPT", "Nei's unbiased distance"}, {"phipt", "nei"}));
+  form.Add(Field("coordinates_file",
+                 "Coordinates file, CSV name,x,y or name,latitude,longitude (empty: those imported with the data)", ""));
+  form.Add(CheckBoxControl("log_distance", "Geographic distance as ln(1 + d)"));
+  form.Add(PermutationsField("Random permutations, 0 for none", 0));
+  form.Add(Field("pairs_file", "Tab-separated copy of the pairs (empty: none)", ""));
+}
+
+std::optional<MantelChoices> MantelTestDialog::Execute(Session& session) {
+  if (!ShowModal(session.host)) return std::nullopt;
+  const auto level = Number(form, "level", 1, 1000, true);
+  const auto permutations = Number(form, "permutations", 0, kMaxPermutations, true);
+  if (!level || !permutations) {
+    session.ErrorBox(kInvalidInput);
+    return std::nullopt;
+  }
+  MantelChoices choices;
+  choices.objects = form["matrices"].selected == 1 ? MantelObjects::Populations : MantelObjects::Individuals;
+  choices.level = static_cast<std::size_t>(*level);
+  choices.distance = form["genetic"].selected == 1 ? PopulationDistance::Nei : PopulationDistance::PhiPT;
+  choices.coordinatesFile = form["coordinates_file"].text;
+  choices.logarithm = form["log_distance"].checked;
+  choices.permutations = static_cast<std::int32_t>(*permutations);
+  choices.pairsFile = form["pairs_file"].text;
+  return choices;
 }
 
 }  // namespace vorn

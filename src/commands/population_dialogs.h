@@ -1,6 +1,8 @@
 // The settings of the population commands, kept between uses like every settings dialog:
 // "Population Diversity" (the group level, Lynch & Milligan's absence threshold, a file for the
-// tab-separated copy) and "Pairwise PhiPT" (the level, the permutations, the copy's file).
+// tab-separated copy), "Pairwise PhiPT" (the level, the permutations, the copy's file) and
+// "Mantel Test" (individuals or populations, the genetic distance between populations, the
+// coordinates file, ln(1 + d), the permutations, a file for the pairs).
 #pragma once
 
 #include <cstddef>
@@ -26,6 +28,19 @@ struct PairwiseChoices {
   std::string tableFile;
 };
 
+enum class MantelObjects { Individuals, Populations };
+enum class PopulationDistance { PhiPT, Nei };
+
+struct MantelChoices {
+  MantelObjects objects = MantelObjects::Individuals;
+  std::size_t level = 1;
+  PopulationDistance distance = PopulationDistance::PhiPT;
+  std::string coordinatesFile;  // "" for the coordinates imported with the data
+  bool logarithm = false;       // geographic distances as ln(1 + d)
+  std::int32_t permutations = 999;
+  std::string pairsFile;  // "" for no tab-separated copy of the pairs
+};
+
 class PopulationDiversityDialog : public ModalDialog {
  public:
   PopulationDiversityDialog();
@@ -37,6 +52,12 @@ class PairwisePhiPTDialog : public ModalDialog {
  public:
   PairwisePhiPTDialog();
   std::optional<PairwiseChoices> Execute(Session& session);
+};
+
+class MantelTestDialog : public ModalDialog {
+ public:
+  MantelTestDialog();
+  std::optional<MantelChoices> Execute(Session& session);
 };
 
 }  // namespace vorn

@@ -33,6 +33,7 @@ void Workspace::ReleaseData() {
   results.Clear();
   ordination.reset();
   lastTree.reset();
+  mantel.reset();
   groups = GroupState();
   dataLoaded = false;
 }

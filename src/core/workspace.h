@@ -9,6 +9,7 @@
 #include "core/data_matrix.h"
 #include "core/distance_matrix.h"
 #include "core/group_lists.h"
+#include "core/mantel_pairs.h"
 #include "core/ordination.h"
 #include "core/random_generator.h"
 #include "core/settings.h"
@@ -63,6 +64,7 @@ struct Workspace {
   std::optional<Ordination> ordination;  // the last principal coordinate analysis
   std::optional<BuiltTree> lastTree;
   IndividualCoordinates coordinates;      // imported with the data or read from a file
+  std::optional<MantelPairs> mantel;      // the last Mantel test, for its plot
 
   StatusHistory status;
   LogState log;

@@ -65,7 +65,9 @@ Result<IndividualCoordinates> ReadCoordinatesText(std::string_view fileText) {
 Result<IndividualCoordinates> ReadCoordinatesFile(const std::string& path) {
   auto text = ReadFileText(path);
   if (!text) return Failure{text.error()};
-  return ReadCoordinatesText(*text);
+  auto coordinates = ReadCoordinatesText(*text);
+  if (!coordinates) return Failure{path + ": " + coordinates.error()};
+  return coordinates;
 }
 
 std::string CoordinatesText(const IndividualCoordinates& coordinates, const LabelTable& individuals) {

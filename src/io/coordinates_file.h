@@ -17,7 +17,8 @@ namespace vorn {
 // The coordinates of the file, by individual name (cut to 20 characters); a row whose two
 // coordinates are empty gives none. The failure names the row and column at fault: titles other
 // than x, y or latitude, longitude (longitude, latitude is taken too), a ragged row, an empty or
-// repeated name, a value that is not a number, a latitude or longitude out of its range.
+// repeated name, a value that is not a number, a latitude or longitude out of its range; the
+// file's failures begin with its path.
 Result<IndividualCoordinates> ReadCoordinatesText(std::string_view text);
 Result<IndividualCoordinates> ReadCoordinatesFile(const std::string& path);
 

@@ -109,4 +109,9 @@ Status SavePcoaPicture(const PcoaScene& scene, QSizeF size, const std::string& p
   return SavePicture(path, size, "Principal coordinates", [&](QPainter& painter) { drawing.Paint(painter); });
 }
 
+Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::string& path) {
+  const MantelDrawing drawing(pairs, size);
+  return SavePicture(path, size, "Mantel test", [&](QPainter& painter) { drawing.Paint(painter); });
+}
+
 }  // namespace vorn

@@ -13,6 +13,7 @@
 #include <QSizeF>
 
 #include "core/result.h"
+#include "pictures/mantel_painter.h"
 #include "pictures/pcoa_painter.h"
 #include "pictures/picture_maker.h"
 #include "pictures/tree_painter.h"
@@ -42,6 +43,7 @@ inline constexpr double kMaxPngSide = 32000;
 
 Status SaveTreePicture(const TreeScene& scene, double rowHeight, double treeWidth, const std::string& path);
 Status SavePcoaPicture(const PcoaScene& scene, QSizeF size, const std::string& path);
+Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::string& path);
 
 // The maker of a build with Qt but without windows (scripts): Qt starts with the first picture
 // and ends with the maker.
@@ -54,6 +56,10 @@ class PictureFiles : public PictureMaker {
   Status SavePcoa(const PcoaScene& scene, double width, double height, const std::string& path) override {
     if (!application_) application_.emplace();
     return SavePcoaPicture(scene, QSizeF(width, height), path);
+  }
+  Status SaveMantel(const MantelPairs& pairs, double width, double height, const std::string& path) override {
+    if (!application_) application_.emplace();
+    return SaveMantelPicture(pairs, QSizeF(width, height), path);
   }
 
  private:

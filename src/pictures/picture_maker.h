@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/result.h"
+#include "core/mantel_pairs.h"
 #include "core/session.h"
 #include "pictures/picture_scenes.h"
 
@@ -22,6 +23,7 @@ class PictureMaker {
   // rowHeight: pixels from one tip to the next; treeWidth: pixels from the root to the tips.
   virtual Status SaveTree(const TreeScene& scene, double rowHeight, double treeWidth, const std::string& path) = 0;
   virtual Status SavePcoa(const PcoaScene& scene, double width, double height, const std::string& path) = 0;
+  virtual Status SaveMantel(const MantelPairs& pairs, double width, double height, const std::string& path) = 0;
 
   // The windows; a maker without a desktop explains that they need one.
   virtual void ShowTreeViewer(Session& session) {

@@ -74,6 +74,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Analysis>AMOVA &Permutation Test...|AMOVAPermutationTest1Click",
       "&Analysis>Population D&iversity...|PopulationDiversity1Click",
       "&Analysis>Pair&wise PhiPT...|PairwisePhiPT1Click",
+      "&Analysis>&Mantel Test...|MantelTest1Click",
       "&Trees>&UPGMA|UPGMA1Click",
       "&Trees>&Strict Consensus|StrictConsensus1Click",
       "&Trees>&Majority Rule Consensus|MajorityRuleConsensus1Click",
@@ -102,6 +103,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&View>-|",
       "&View>Save Tree P&icture...|SaveTreePicture1Click",
       "&View>Save PCoA P&lot...|SavePCoAPlot1Click",
+      "&View>Save &Mantel Plot...|SaveMantelPlot1Click",
       "&Help>&About|About1Click",
       "&Help>&Help|Help1Click",
   };

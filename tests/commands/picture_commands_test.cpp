@@ -20,7 +20,14 @@ class RecordingMaker : public PictureMaker {
     this->path = path;
     return Success();
   }
+  Status SaveMantel(const MantelPairs& pairs, double width, double height, const std::string& path) override {
+    mantel = pairs;
+    size = {width, height};
+    this->path = path;
+    return Success();
+  }
   std::optional<TreeScene> tree;
+  std::optional<MantelPairs> mantel;
   std::optional<PcoaScene> pcoa;
   std::pair<double, double> size;
   std::string path;

@@ -1,0 +1,45 @@
+// What the population commands (Population Diversity, Pairwise PhiPT, Mantel Test) share: the
+// populations of a level of the whole data set, refused when too few, and their result block
+// written as tables to the analysis file with a tab-separated copy.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/main_program.h"
+#include "commands/result_table.h"
+#include "groups/group_members.h"
+#include "population/nei_distance.h"
+
+namespace vorn {
+
+// "1 population", "3 populations".
+std::string Count(std::size_t n, const std::string& one, const std::string& many);
+
+// False after a message when no matrix is loaded or no groups are defined.
+bool GroupsDefined(TMainPrg& app);
+
+// The populations of the chosen level of the whole data set, at least least of them; nothing
+// after a message.
+std::optional<std::vector<PopulationMembers>> Populations(TMainPrg& app, std::size_t level, std::size_t least);
+
+// Nei's unbiased values between every two populations of the working data, a > b at
+// a (a - 1) / 2 + b.
+std::vector<NeiValues> NeiBetween(const DataMatrix& data, const std::vector<PopulationMembers>& populations);
+
+// One table of a result block: as aligned in the analysis file, followed by its notes, and as
+// copied for a spreadsheet.
+struct TableBlock {
+  ResultTable aligned;
+  ResultTable tabbed;
+  std::vector<std::string> notes;
+};
+
+// Writes the tables' tab-separated copy whole (when a file is named), then the analysis block,
+// so that a failed copy leaves the analysis file untouched.
+void WriteTables(TMainPrg& app, const std::string& tableFile, const std::vector<std::string>& heading,
+                 const std::vector<TableBlock>& blocks);
+
+}  // namespace vorn
