@@ -1,4 +1,3 @@
-// The choices of the two picture commands, kept between uses like every settings dialog:
 // The choices of the picture commands, kept between uses like every settings dialog:
 // "Save Tree Picture" (tree file, tree number, group level, inner node labels, size, rooting at
 // the midpoint), "Save PCoA Plot" (axes, group level, point labels, size) and "Save Mantel Plot"
