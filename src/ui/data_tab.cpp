@@ -36,6 +36,8 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
   tools->addWidget(legend_);
   tools->addSpacing(12);
   tools->addWidget(new QLabel("Colour by:"));
+  // As wide as its longest entry: the entries change with the data's levels.
+  level_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   tools->addWidget(level_);
   tools->addWidget(individualsInRows_);
 
