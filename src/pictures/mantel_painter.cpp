@@ -1,10 +1,10 @@
 #include "pictures/mantel_painter.h"
 
-#include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
 
 #include "pictures/picture_text.h"
+#include "pictures/plot_frame.h"
 #include "pictures/plot_scale.h"
 
 namespace vorn {
@@ -46,42 +46,9 @@ void MantelDrawing::Paint(QPainter& painter) const {
   painter.setFont(PictureFont(14, true));
   painter.drawText(QPointF(plot_.left(), 24), PictureText(pairs_.title));
 
-  painter.setFont(PictureFont(11));
-  const QFontMetricsF metrics(painter.font());
-  const QColor grid(0xe6, 0xe6, 0xe6);
-  for (double v = std::ceil(x_.low / x_.step) * x_.step; v <= x_.high; v += x_.step) {
-    const double x = Place(v, y_.low).x();
-    painter.setPen(QPen(grid, 1));
-    painter.drawLine(QPointF(x, plot_.top()), QPointF(x, plot_.bottom()));
-    painter.setPen(Qt::black);
-    painter.drawLine(QPointF(x, plot_.bottom()), QPointF(x, plot_.bottom() + 4));
-    const QString text = PictureText(StepText(v, x_.step));
-    painter.drawText(QPointF(x - metrics.horizontalAdvance(text) / 2, plot_.bottom() + 18), text);
-  }
-  for (double v = std::ceil(y_.low / y_.step) * y_.step; v <= y_.high; v += y_.step) {
-    const double y = Place(x_.low, v).y();
-    painter.setPen(QPen(grid, 1));
-    painter.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
-    painter.setPen(Qt::black);
-    painter.drawLine(QPointF(plot_.left() - 4, y), QPointF(plot_.left(), y));
-    const QString text = PictureText(StepText(v, y_.step));
-    painter.drawText(QPointF(plot_.left() - 7 - metrics.horizontalAdvance(text), y + 4), text);
-  }
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(Qt::black, 1));
-  painter.drawRect(plot_);
-
-  painter.setFont(PictureFont(13));
-  const QFontMetricsF titleMetrics(painter.font());
-  const QString xCaption = PictureText(pairs_.xCaption);
-  painter.drawText(QPointF(plot_.center().x() - titleMetrics.horizontalAdvance(xCaption) / 2, plot_.bottom() + 44),
-                   xCaption);
-  painter.save();
-  painter.translate(plot_.left() - 62, plot_.center().y());
-  painter.rotate(-90);
-  const QString yCaption = PictureText(pairs_.yCaption);
-  painter.drawText(QPointF(-titleMetrics.horizontalAdvance(yCaption) / 2, 0), yCaption);
-  painter.restore();
+  const PlotGrid grid{x_.low, x_.high, x_.step, y_.low, y_.high, y_.step, false};
+  PaintPlotFrame(painter, plot_, grid, [this](double x, double y) { return Place(x, y); }, pairs_.xCaption,
+                 pairs_.yCaption, 62);
 
   painter.save();
   painter.setClipRect(plot_);

@@ -6,7 +6,7 @@
 
 #include "pictures/label_placement.h"
 #include "pictures/picture_text.h"
-#include "pictures/plot_scale.h"
+#include "pictures/plot_frame.h"
 
 namespace vorn {
 namespace {
@@ -81,41 +81,9 @@ void PcoaDrawing::Paint(QPainter& painter) const {
   painter.drawText(QPointF(plot_.left(), 24), PictureText(title));
 
   // Ticks and grid at the multiples of the step, the zero lines a little darker.
-  painter.setFont(PictureFont(11));
-  const QFontMetricsF metrics(painter.font());
-  const double step = frame_.step;
-  for (double v = std::ceil(frame_.xLow / step) * step; v <= frame_.xHigh; v += step) {
-    const double x = Place(v, 0).x();
-    painter.setPen(QPen(std::fabs(v) < step / 2 ? QColor(0xb0, 0xb0, 0xb0) : QColor(0xe6, 0xe6, 0xe6), 1));
-    painter.drawLine(QPointF(x, plot_.top()), QPointF(x, plot_.bottom()));
-    painter.setPen(Qt::black);
-    painter.drawLine(QPointF(x, plot_.bottom()), QPointF(x, plot_.bottom() + 4));
-    const QString text = PictureText(StepText(v, step));
-    painter.drawText(QPointF(x - metrics.horizontalAdvance(text) / 2, plot_.bottom() + 18), text);
-  }
-  for (double v = std::ceil(frame_.yLow / step) * step; v <= frame_.yHigh; v += step) {
-    const double y = Place(0, v).y();
-    painter.setPen(QPen(std::fabs(v) < step / 2 ? QColor(0xb0, 0xb0, 0xb0) : QColor(0xe6, 0xe6, 0xe6), 1));
-    painter.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
-    painter.setPen(Qt::black);
-    painter.drawLine(QPointF(plot_.left() - 4, y), QPointF(plot_.left(), y));
-    const QString text = PictureText(StepText(v, step));
-    painter.drawText(QPointF(plot_.left() - 7 - metrics.horizontalAdvance(text), y + 4), text);
-  }
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(Qt::black, 1));
-  painter.drawRect(plot_);
-
-  painter.setFont(PictureFont(13));
-  const QFontMetricsF titleMetrics(painter.font());
-  const QString xTitle = PictureText(layout.xTitle);
-  painter.drawText(QPointF(plot_.center().x() - titleMetrics.horizontalAdvance(xTitle) / 2, plot_.bottom() + 44), xTitle);
-  painter.save();
-  painter.translate(plot_.left() - 58, plot_.center().y());
-  painter.rotate(-90);
-  const QString yTitle = PictureText(layout.yTitle);
-  painter.drawText(QPointF(-titleMetrics.horizontalAdvance(yTitle) / 2, 0), yTitle);
-  painter.restore();
+  const PlotGrid grid{frame_.xLow, frame_.xHigh, frame_.step, frame_.yLow, frame_.yHigh, frame_.step, true};
+  PaintPlotFrame(painter, plot_, grid, [this](double x, double y) { return Place(x, y); }, layout.xTitle,
+                 layout.yTitle, 58);
 
   painter.save();
   painter.setClipRect(plot_);
