@@ -1,14 +1,9 @@
 #include "commands/session_recorder.h"
 
+#include "commands/recorded_group_manager.h"
+
 namespace vorn {
 namespace {
-
-// A value that the script reader would cut or read differently is written in double quotes.
-std::string Quoted(const std::string& value) {
-  const bool plain = !value.empty() && value.find_first_of(",\"") == std::string::npos && value.front() != ' ' &&
-                     value.back() != ' ';
-  return plain ? value : "\"" + value + "\"";
-}
 
 std::string ItemText(const Control& control) {
   const auto at = static_cast<std::size_t>(control.selected);
@@ -47,6 +42,12 @@ bool FindPath(const std::vector<MenuItem>& items, const MenuItem& wanted, std::s
 
 }  // namespace
 
+std::string QuotedAnswerValue(const std::string& value) {
+  const bool plain = !value.empty() && value.find_first_of(",\"") == std::string::npos && value.front() != ' ' &&
+                     value.back() != ' ';
+  return plain ? value : "\"" + value + "\"";
+}
+
 std::string DialogAnswerText(const DialogForm& form) {
   std::string answer;
   for (const Control& control : form.Controls()) {
@@ -62,7 +63,7 @@ std::string DialogAnswerText(const DialogForm& form) {
       case ControlKind::TickList:
       case ControlKind::MultiList: value = MarkedItems(control); break;
     }
-    answer += (answer.empty() ? "" : ", ") + control.key + "=" + Quoted(value);
+    answer += (answer.empty() ? "" : ", ") + control.key + "=" + QuotedAnswerValue(value);
   }
   return answer;
 }
@@ -115,8 +116,10 @@ bool SessionRecorder::ShowDialog(DialogForm& form) {
 }
 
 bool SessionRecorder::ShowGroupManager(GroupManagerView& dialog) {
-  Answer("# the Group Manager's work is not recorded: the script accepts it as it opens");
-  return inner_.ShowGroupManager(dialog);
+  RecordedGroupManager recorded(dialog);
+  const bool accepted = inner_.ShowGroupManager(recorded);
+  for (const std::string& line : recorded.AnswerLines(accepted)) Answer(line);
+  return accepted;
 }
 
 }  // namespace vorn

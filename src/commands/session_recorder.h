@@ -2,8 +2,7 @@
 // on and writes down each command run with whatever answered it (message boxes with Yes or No,
 // file choices, every dialog's values at OK, or Cancel) in the command-script language, so that
 // `vorn --script FILE --seed N` with the session's seed runs the same commands on the same answers
-// and writes the same files. The Group Manager's work is not written down: its command is kept
-// with a note, and the script then accepts it as it opens.
+// and writes the same files. The Group Manager's work is written down control by control.
 #pragma once
 
 #include <cstdint>
@@ -54,6 +53,9 @@ class SessionRecorder : public Host {
   bool recording_ = false;  // the running command is written down
 };
 
+// A value as a script answer writes it: in double quotes when the script reader would otherwise
+// cut it at a comma, trim its spaces or read it as empty.
+std::string QuotedAnswerValue(const std::string& value);
 // The values of a dialog's visible controls as one script answer: "bs=20, use_mdr=true".
 std::string DialogAnswerText(const DialogForm& form);
 // The menu path of item as a script writes it ("Analysis > Standard Similarity"); "" when the

@@ -1,8 +1,12 @@
 #include "script/group_manager_answer.h"
 
-#include "script/script_runner.h"
-
 #include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "commands/main_program.h"
+#include "script/script_runner.h"
+#include "support/command_fixture.h"
 
 namespace vorn {
 namespace {
@@ -112,6 +116,65 @@ TEST(GroupManagerAnswer, HelpListsEveryAction) {
                             "locus_set_name=TEXT", "add", "delete_locus_set", "select_current", "OK | cancel"}) {
     EXPECT_NE(help.find(std::string("\n    ") + usage + " "), std::string::npos) << usage;
   }
+}
+
+// A Group Manager worked in a window session (a group of picked members, a locus set of ticked
+// loci made the working one) is written down control by control, and the
+// script host replays it to the same saved data file.
+TEST(GroupManagerAnswer, ARecordedSessionReplaysTheGroupManagersWork) {
+  testing::TempDir dir;
+  dir.Enter();
+  dir.Write("data.txt", testing::kFiveIndividuals);
+  testing::RecordingHost host;
+  SessionRecorder recorder(host);
+  TMainPrg app(recorder);
+  app.recorder = &recorder;
+  app.Start(7);
+  const auto run = [&app](std::string_view handler) { app.Run(*FindByHandler(app.menu, handler)); };
+  host.files.push_back("data.txt");
+  run("Load1Click");
+  host.groupManagers.push_back([](GroupManagerView& dialog) {
+    GroupManagerControls& controls = dialog.Controls();
+    controls.membersSelected = {true, false, true, false, false};
+    dialog.Button1Click();
+    controls.groupName = "Pair";
+    dialog.Button3Click();
+    controls.lociTicked.assign(controls.loci.size(), false);
+    for (const std::size_t locus : {0, 2, 4}) {
+      controls.lociTicked[locus] = true;
+      dialog.LocNoRedo();
+    }
+    controls.locusSetNameField = "Odd";
+    dialog.Button5Click();
+    dialog.Button7Click();
+    return true;
+  });
+  run("Groups1Click");
+  host.files.push_back("saved.txt");
+  host.dialogs.push_back([](DialogForm& form) {
+    form["include_groups"].checked = true;
+    return true;
+  });
+  run("Save1Click");
+  const std::string script = recorder.Script(7);
+  EXPECT_NE(script.find("DataMatrix > Group Manager\n    Group Manager: pick=A|C\n"
+                        "    Group Manager: name=Pair\n    Group Manager: accept\n"
+                        "    Group Manager: loci=Locus1|Locus3|Locus5\n    Group Manager: locus_set_name=Odd\n"
+                        "    Group Manager: add\n    Group Manager: select_current\n    Group Manager: OK\n"),
+            std::string::npos)
+      << script;
+
+  testing::TempDir replay;
+  replay.Enter();
+  replay.Write("data.txt", testing::kFiveIndividuals);
+  ScriptOptions options;
+  options.path = replay.Write("session.vorn", script);
+  options.seed = 7;
+  options.strict = true;
+  std::ostringstream transcript, errors;
+  ASSERT_EQ(RunScript(options, transcript, errors), 0) << errors.str();
+  EXPECT_EQ(testing::ReadFile(replay.File("saved.txt")), testing::ReadFile(dir.File("saved.txt")));
+  EXPECT_NE(testing::ReadFile(dir.File("saved.txt")).find("AllData/Pair= A, C;"), std::string::npos);
 }
 
 }  // namespace
