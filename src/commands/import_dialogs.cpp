@@ -108,6 +108,9 @@ TImportTableDialog::TImportTableDialog() : ImportDialog("Import CSV / TSV Table"
   form.Add(TextFieldControl("name_column", "Names of individuals in column (row), 0 for none", 5, true)).text = "1";
   form.Add(TextFieldControl("group_columns", "Group columns (rows), top level first"));
   form.Add(TextFieldControl("skip_columns", "Columns (rows) to leave out"));
+  form.Add(TextFieldControl("coordinate_columns", "Coordinate columns (rows), none or two"));
+  form.Add(RadioGroupControl("coordinates", "Coordinates", {"x, y", "latitude, longitude (degrees)"},
+                             {"xy", "latitude_longitude"}));
   const ScoreValues defaults;
   form.Add(TextFieldControl("presence", "Present")).text = JoinValues(defaults.presence);
   form.Add(TextFieldControl("absence", "Absent")).text = JoinValues(defaults.absence);
@@ -124,6 +127,7 @@ Result<ImportedTable> TImportTableDialog::ReadWithControls(std::string_view text
   const auto name = ColumnList(form["name_column"].text);
   const auto groups = ColumnList(form["group_columns"].text);
   const auto skipped = ColumnList(form["skip_columns"].text);
+  const auto coordinates = ColumnList(form["coordinate_columns"].text);
   if (form["name_column"].text == "0") {
     options.nameLine = 0;
   } else if (!name || name->size() != 1) {
@@ -131,9 +135,11 @@ Result<ImportedTable> TImportTableDialog::ReadWithControls(std::string_view text
   } else {
     options.nameLine = name->front();
   }
-  if (!groups || !skipped) return SettingsRefused(settingsRefused, kInvalidInput);
+  if (!groups || !skipped || !coordinates) return SettingsRefused(settingsRefused, kInvalidInput);
   options.groupLines = *groups;
   options.skippedLines = *skipped;
+  options.coordinateLines = *coordinates;
+  options.coordinateKind = form["coordinates"].selected == 1 ? CoordinateKind::LatitudeLongitude : CoordinateKind::Planar;
   options.scores.presence = SplitValues(form["presence"].text);
   options.scores.absence = SplitValues(form["absence"].text);
   options.scores.missing = SplitValues(form["missing"].text);

@@ -8,11 +8,12 @@ namespace vorn {
 namespace {
 
 // What a column (individuals in rows) or a row (in columns) of the table holds.
-enum class Role { Scores, Names, Group, Skipped };
+enum class Role { Scores, Names, Group, Coordinate, Skipped };
 
 struct LineRoles {
-  std::map<std::size_t, Role> roles;  // by line, from 0; the others hold scores
-  std::vector<std::size_t> groups;    // the line of each group level, from 0
+  std::map<std::size_t, Role> roles;     // by line, from 0; the others hold scores
+  std::vector<std::size_t> groups;       // the line of each group level, from 0
+  std::vector<std::size_t> coordinates;  // the lines of the two coordinates, from 0
   Role Of(std::size_t line) const {
     const auto found = roles.find(line);
     return found == roles.end() ? Role::Scores : found->second;
@@ -31,7 +32,7 @@ Result<LineRoles> AssignRoles(const TableImportOptions& options, std::size_t lin
                      " columns"};
     }
     if (!assigned.roles.emplace(line - 1, role).second) {
-      return Failure{what + std::to_string(line) + " is chosen twice (names, groups or left out)"};
+      return Failure{what + std::to_string(line) + " is chosen twice (names, groups, coordinates or left out)"};
     }
     return Success();
   };
@@ -40,6 +41,15 @@ Result<LineRoles> AssignRoles(const TableImportOptions& options, std::size_t lin
     if (line == 0) return Failure{std::string(what) + "0 cannot hold groups"};
     if (auto grouped = assign(line, Role::Group); !grouped) return Failure{grouped.error()};
     assigned.groups.push_back(line - 1);
+  }
+  if (!options.coordinateLines.empty() && options.coordinateLines.size() != 2) {
+    return Failure{std::string("Coordinates need two ") + (options.individualsInRows ? "columns" : "rows") +
+                   ": x and y, or latitude and longitude"};
+  }
+  for (std::size_t line : options.coordinateLines) {
+    if (line == 0) return Failure{std::string(what) + "0 cannot hold coordinates"};
+    if (auto placed = assign(line, Role::Coordinate); !placed) return Failure{placed.error()};
+    assigned.coordinates.push_back(line - 1);
   }
   for (std::size_t line : options.skippedLines) {
     if (auto skipped = assign(line, Role::Skipped); !skipped) return Failure{skipped.error()};
@@ -98,6 +108,13 @@ Result<ImportedTable> ReadIndividualRows(CsvTokenizer& records, const TableImpor
       }
       name = CleanImportedName(records.Field(options.nameLine - 1));
     }
+    if (!roles->coordinates.empty()) {
+      const std::size_t x = roles->coordinates[0], y = roles->coordinates[1];
+      auto point = ReadCoordinatePoint({records.Field(x), {row, x + 1}}, {records.Field(y), {row, y + 1}},
+                                       options.coordinateKind, table.separator);
+      if (!point) return Failure{point.error()};
+      if (*point) table.coordinates.points[CutLabel(name)] = **point;
+    }
     if (!groupNames.empty()) {
       for (std::size_t level = 0; level < groupNames.size(); ++level) {
         groupNames[level] = records.Field(roles->groups[level]);
@@ -122,6 +139,7 @@ Result<ImportedTable> ReadIndividualRows(CsvTokenizer& records, const TableImpor
       options.locusNames ? LocusLabels(locusNames) : MakeDefaultLocusLabels(locusColumns.size());
   table.groups = groups.Entries();
   table.groupLevels = groups.Levels();
+  table.coordinates.kind = options.coordinateKind;
   return table;
 }
 
@@ -141,6 +159,8 @@ Result<ImportedTable> ReadIndividualColumns(CsvTokenizer& records, const TableIm
   IndividualNames names;
   std::vector<std::vector<std::string>> groupNames(roles->groups.size());
   std::vector<std::size_t> groupRows(roles->groups.size(), 0);
+  std::vector<std::string_view> coordinateFields[2];  // by individual, of the two coordinate rows
+  std::size_t coordinateRows[2] = {0, 0};
   std::vector<std::string> locusNames;
   std::size_t nameRowSeen = 0;
   auto more = Result<bool>(true);
@@ -165,6 +185,12 @@ Result<ImportedTable> ReadIndividualColumns(CsvTokenizer& records, const TableIm
       groupRows[level] = row;
       continue;
     }
+    if (role == Role::Coordinate) {
+      const std::size_t which = row - 1 == roles->coordinates[0] ? 0 : 1;
+      for (std::size_t i = 0; i < individuals; ++i) coordinateFields[which].push_back(records.Field(firstColumn + i));
+      coordinateRows[which] = row;
+      continue;
+    }
     if (locusNames.size() == kMaxDimension) return TooMany({row, 1}, "loci");
     locusNames.emplace_back(options.locusNames ? records.Field(0) : std::string_view());
     std::vector<Cell>& cells = scores.Cells();
@@ -185,12 +211,26 @@ Result<ImportedTable> ReadIndividualColumns(CsvTokenizer& records, const TableIm
     }
   }
 
+  for (std::size_t which = 0; which < roles->coordinates.size(); ++which) {
+    if (coordinateRows[which] == 0) {
+      return Failure{"Row " + std::to_string(roles->coordinates[which] + 1) + " was chosen for coordinates, but holds none"};
+    }
+  }
+
   const std::size_t loci = locusNames.size();
   auto matrix = scores.Build(individuals, loci);
   if (!matrix) return Failure{matrix.error()};
   table.matrix = std::move(*matrix);
   table.matrix.individualLabels = options.nameLine > 0 ? names.TakeLabels() : MakeDefaultIndividualLabels(individuals);
   table.matrix.locusLabels = options.locusNames ? LocusLabels(locusNames) : MakeDefaultLocusLabels(loci);
+  table.coordinates.kind = options.coordinateKind;
+  for (std::size_t i = 0; i < individuals && !roles->coordinates.empty(); ++i) {
+    const CoordinateField x{coordinateFields[0][i], {coordinateRows[0], firstColumn + i + 1}};
+    const CoordinateField y{coordinateFields[1][i], {coordinateRows[1], firstColumn + i + 1}};
+    auto point = ReadCoordinatePoint(x, y, options.coordinateKind, table.separator);
+    if (!point) return Failure{point.error()};
+    if (*point) table.coordinates.points[table.matrix.individualLabels[i]] = **point;
+  }
   if (!groupNames.empty()) {
     GroupPaths groups;
     std::vector<std::string_view> path(groupNames.size());

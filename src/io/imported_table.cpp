@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 #include "groups/group_model.h"
 #include "io/data_file_reader.h"
@@ -258,21 +259,27 @@ Result<double> ReadCoordinate(std::string_view field, CellPosition cell, char se
   return value;
 }
 
+Result<std::optional<CoordinatePoint>> ReadCoordinatePoint(CoordinateField first, CoordinateField second,
+                                                           CoordinateKind kind, char separator) {
+  if (TrimBlanks(first.text).empty() && TrimBlanks(second.text).empty()) return std::optional<CoordinatePoint>();
+  const auto a = ReadCoordinate(first.text, first.cell, separator);
+  const auto b = ReadCoordinate(second.text, second.cell, separator);
+  // Two values that are not numbers: the one met first in reading order is named.
+  const bool firstMetFirst = std::pair(first.cell.row, first.cell.column) < std::pair(second.cell.row, second.cell.column);
+  if (!a && (b || firstMetFirst)) return Failure{a.error()};
+  if (!b) return Failure{b.error()};
+  if (kind == CoordinateKind::LatitudeLongitude) {
+    if (std::abs(*a) > 90) return CellFailure(first.cell, "a latitude lies between -90 and 90");
+    if (std::abs(*b) > 180) return CellFailure(second.cell, "a longitude lies between -180 and 180");
+  }
+  return std::optional<CoordinatePoint>(CoordinatePoint{*a, *b});
+}
+
 Result<std::optional<CoordinatePoint>> ReadCoordinatePair(const CsvTokenizer& record, std::size_t index,
                                                           CoordinateKind kind, bool swapped, char separator) {
-  const std::string_view a = record.Field(index), b = record.Field(index + 1);
-  if (TrimBlanks(a).empty() && TrimBlanks(b).empty()) return std::optional<CoordinatePoint>();
-  const CellPosition cellA{record.Row(), index + 1}, cellB{record.Row(), index + 2};
-  auto first = ReadCoordinate(a, cellA, separator);
-  if (!first) return Failure{first.error()};
-  auto second = ReadCoordinate(b, cellB, separator);
-  if (!second) return Failure{second.error()};
-  CoordinatePoint point{swapped ? *second : *first, swapped ? *first : *second};
-  if (kind == CoordinateKind::LatitudeLongitude) {
-    if (std::abs(point.first) > 90) return CellFailure(swapped ? cellB : cellA, "a latitude lies between -90 and 90");
-    if (std::abs(point.second) > 180) return CellFailure(swapped ? cellA : cellB, "a longitude lies between -180 and 180");
-  }
-  return std::optional<CoordinatePoint>(point);
+  const CoordinateField a{record.Field(index), {record.Row(), index + 1}};
+  const CoordinateField b{record.Field(index + 1), {record.Row(), index + 2}};
+  return swapped ? ReadCoordinatePoint(b, a, kind, separator) : ReadCoordinatePoint(a, b, kind, separator);
 }
 
 }  // namespace vorn

@@ -134,9 +134,19 @@ std::string RawPreview(std::string_view text, char separator, std::size_t rows =
 // decimal separator; the failure names the cell.
 Result<double> ReadCoordinate(std::string_view field, CellPosition cell, char separator);
 
+// A coordinate field and its cell.
+struct CoordinateField {
+  std::string_view text;
+  CellPosition cell;
+};
+
+// A point from its first (x or latitude) and second (y or longitude) field, nothing when both
+// are empty; refuses a value that is not a number, and a latitude or longitude out of its range.
+Result<std::optional<CoordinatePoint>> ReadCoordinatePoint(CoordinateField first, CoordinateField second,
+                                                           CoordinateKind kind, char separator);
+
 // The two coordinates in the fields index and index + 1 of a record (swapped: longitude before
-// latitude), nothing when both are empty; refuses a value that is not a number, and a latitude
-// or longitude out of its range.
+// latitude), as ReadCoordinatePoint reads them.
 Result<std::optional<CoordinatePoint>> ReadCoordinatePair(const CsvTokenizer& record, std::size_t index,
                                                           CoordinateKind kind, bool swapped, char separator);
 

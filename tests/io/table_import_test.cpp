@@ -75,6 +75,26 @@ TEST(TableImport, RWriteCsvAndItsSemicolonTwinWithByteOrderMarkReadAlike) {
   EXPECT_EQ(fromR->groups[1], (GroupEntry{"AllData/South", {"c,3"}, false}));
 }
 
+// Coordinate columns, and the same table transposed with coordinate rows, give the same points;
+// an individual whose two cells are empty has none.
+TEST(TableImport, CoordinateColumnsAndRowsReadAlike) {
+  TableImportOptions options;
+  options.coordinateLines = {4, 2};
+  options.coordinateKind = CoordinateKind::LatitudeLongitude;
+  auto rows = ReadCsvTable("n;lon;L1;lat\na;8,5;1;47\nb;;0;\nc;-170;1;-12.25\n", options);
+  options.individualsInRows = false;
+  auto columns = ReadCsvTable("n,a,b,c\nlon,8.5,,-170\nL1,1,0,1\nlat,47,,-12.25\n", options);
+  for (const auto* read : {&rows, &columns}) {
+    ASSERT_TRUE(read->ok()) << read->error();
+    EXPECT_EQ((*read)->matrix.cells, (std::vector<Cell>{1, 0, 1}));
+    EXPECT_EQ((*read)->coordinates.kind, CoordinateKind::LatitudeLongitude);
+    ASSERT_EQ((*read)->coordinates.points.size(), 2u);
+    EXPECT_EQ((*read)->coordinates.points.at("a").first, 47.0);
+    EXPECT_EQ((*read)->coordinates.points.at("a").second, 8.5);
+    EXPECT_EQ((*read)->coordinates.points.at("c").first, -12.25);
+  }
+}
+
 TEST(TableImport, CoordinatesFileReadsBackWhatItWrites) {
   IndividualCoordinates written;
   written.kind = CoordinateKind::LatitudeLongitude;
@@ -92,7 +112,7 @@ TEST(TableImport, CoordinatesFileReadsBackWhatItWrites) {
   EXPECT_EQ(swapped->points.at("q").second, 8.5);
 }
 
-enum class Reader { Table, Genalex, Coordinates };
+enum class Reader { Table, TableWithCoordinates, Genalex, Coordinates };
 
 struct Refusal {
   Reader reader;
@@ -116,6 +136,9 @@ const Refusal kRefusals[] = {
     {Reader::Table, "n,L1\n,1\n", "Row 2, column 1: the individual has no name"},
     {Reader::Table, "n,L1\n\"a,1\n", "Row 2, column 1: the quoted field is not closed before the end of the file"},
     {Reader::Table, "n\na\n", "The input file holds no scores."},
+    {Reader::TableWithCoordinates, "n,lat,lon,L1\na,95,0,1\n", "Row 2, column 2: a latitude lies between -90 and 90"},
+    {Reader::TableWithCoordinates, "n,lat,lon,L1\na,x,y,1\n", "Row 2, column 2: 'x' is not a number"},
+    {Reader::TableWithCoordinates, "n,lat\na,1\n", "Column 3 is chosen, but row 1 has 2 columns"},
     {Reader::Genalex, kGenalexHead + "s1,A,1,0\ns2,A,1,-1\ns3,B,0,1\n", ""},
     {Reader::Genalex, "2,3,2,2,1\n,,,A,B\nSample,Pop,L1\ns1,A,1,0\n",
      "Row 3, column 4: row 1, column 1 gives 2 loci, but this column has no locus name"},
@@ -146,6 +169,14 @@ TEST_P(TableRefusal, NamesTheCell) {
   switch (refusal.reader) {
     case Reader::Table: {
       auto read = ReadCsvTable(refusal.text, TableImportOptions{});
+      if (!read) message = read.error();
+      break;
+    }
+    case Reader::TableWithCoordinates: {
+      TableImportOptions options;
+      options.coordinateLines = {2, 3};
+      options.coordinateKind = CoordinateKind::LatitudeLongitude;
+      auto read = ReadCsvTable(refusal.text, options);
       if (!read) message = read.error();
       break;
     }

@@ -226,18 +226,24 @@ QTextTable* InsertFrontMatter(QTextDocument& document, const QString& title, con
   return table;
 }
 
-// A paragraph that runs over a page break is drawn on both pages, its lines beyond the page
-// clipped but still in the file, where a search finds them twice: each such paragraph of the
-// laid-out copy starts a new page in the document. True when there was none.
+// How far a page's clip stays inside the page: a line reaching less than this into the next page
+// is drawn on its own page alone.
+constexpr qreal kClipSlack = 0.5;
+
+// A paragraph (or a single line, as each line of a code block is) that runs over a page break is
+// drawn on both pages, its lines beyond the page clipped but still in the file, where a search
+// finds them twice: each such paragraph of the laid-out copy starts a new page in the document.
+// True when there was none.
 bool KeepParagraphsWhole(const QTextDocument& laidOut, QTextDocument& document) {
   bool whole = true;
   for (QTextBlock block = laidOut.begin(); block.isValid(); block = block.next()) {
     const QTextLayout* layout = block.layout();
-    if (layout->lineCount() < 2) continue;
+    if (layout->lineCount() == 0) continue;
     const QTextLine last = layout->lineAt(layout->lineCount() - 1);
     const qreal top = laidOut.documentLayout()->blockBoundingRect(block).top();
     const qreal height = laidOut.pageSize().height();
-    if (PlaceOf(laidOut, block).page == static_cast<int>((top + last.y() + last.height() - 1) / height)) continue;
+    const qreal bottom = top + last.y() + last.height() - kClipSlack;
+    if (PlaceOf(laidOut, block).page == static_cast<int>(bottom / height)) continue;
     QTextCursor cursor(document.findBlockByNumber(block.blockNumber()));
     QTextBlockFormat format = cursor.blockFormat();
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;  // longer than a page
@@ -281,7 +287,7 @@ void Paint(QTextDocument& document, QPdfWriter& writer, qreal footerHeight) {
     // where the page before ends: shrunk a little, the clip takes in only the page's own lines,
     // so none is drawn (or found by a search) twice.
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = view.adjusted(0, 0.5, 0, -0.5);
+    context.clip = view.adjusted(0, kClipSlack, 0, -kClipSlack);
     document.documentLayout()->draw(&painter, context);
     painter.restore();
     if (i > 0) {
