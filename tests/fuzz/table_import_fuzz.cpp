@@ -52,6 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       options.nameLine = (flags >> 5) & 1;
       if (flags & 64) options.groupLines = {2, 3};
       if (flags & 128) options.skippedLines = {4};
+      if ((flags & 192) == 192) {
+        options.coordinateLines = {6, 5};
+        options.coordinateKind = vorn::CoordinateKind::LatitudeLongitude;
+      }
       table = vorn::ReadCsvTable(text, options);
       break;
     }
