@@ -17,8 +17,12 @@ Real ApplyTransformation(Real x, DistanceTransformation transformation) {
   return std::numeric_limits<Real>::quiet_NaN();
 }
 
+void TransformEntries(Real* entries, std::size_t count, DistanceTransformation transformation) {
+  for (std::size_t k = 0; k < count; ++k) entries[k] = ApplyTransformation(entries[k], transformation);
+}
+
 DistanceMatrix TransformMatrix(DistanceMatrix source, DistanceTransformation transformation) {
-  for (Real& entry : source.entries) entry = ApplyTransformation(entry, transformation);
+  TransformEntries(source.entries.data(), source.entries.size(), transformation);
   return source;
 }
 

@@ -1,6 +1,8 @@
 // Turning similarities (or raw distances) into the distances that trees and ordination use.
 #pragma once
 
+#include <cstddef>
+
 #include "core/distance_matrix.h"
 #include "core/settings.h"
 
@@ -11,6 +13,9 @@ namespace vorn {
 // distance (-1); it passes every distance transformation unchanged, so that it stays
 // recognisable whichever transformation is chosen.
 Real ApplyTransformation(Real x, DistanceTransformation transformation);
+
+// Transforms count entries in place.
+void TransformEntries(Real* entries, std::size_t count, DistanceTransformation transformation);
 
 // The matrix with every entry of source transformed; a source handed over (moved) is transformed
 // in place, so that no second matrix is held.
