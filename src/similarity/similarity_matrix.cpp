@@ -8,7 +8,6 @@
 #include "core/progress.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/coefficients.h"
-#include "similarity/distance_transformation.h"
 
 namespace vorn {
 namespace {
@@ -22,7 +21,7 @@ constexpr std::size_t kTileColumns = 64;
 // The fill shared by plain and weighted scores: countPairs(i, first, last, counts) gives the
 // counts of individual i with individuals first .. last - 1. Each entry is computed from its own
 // pair alone, so the order of the tiles changes no bit. With a transformation each entry is
-// turned into its distance while its tile is in the cache.
+// turned into its distance as it is computed.
 template <typename Scores, typename CountPairsOf>
 Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, SimilarityCoefficient coefficient,
                             Real neiLiR, std::optional<DistanceTransformation> transformation,
@@ -52,11 +51,15 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
           const std::size_t last = std::min(i + 1, first + kTileColumns);
           Real* values = entries + TriangleIndex(i, 0) + first;
           countPairs(i, first, last, counts.data());
+          if (transformation) {
+            undefined += DistanceValues(coefficient, variant, counts.data(), last - first, neiLiR, *transformation,
+                                        values);
+            continue;
+          }
           CoefficientValues(coefficient, variant, counts.data(), last - first, neiLiR, values);
           if (coefficient == SimilarityCoefficient::NeiLi) {
             undefined += std::count(values, values + (last - first), kUndefinedNeiLi);
           }
-          if (transformation) TransformEntries(values, last - first, *transformation);
         }
       }
     }
