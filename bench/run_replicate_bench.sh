@@ -7,7 +7,8 @@
 # python3-scipy) and R ape's boot.phylo (bench/ape_bootstrap_trees.R, Debian r-cran-ape). A peer
 # that is not installed is skipped with a note.
 #   bench/run_replicate_bench.sh [repetitions]
-# R ape needs minutes per case, so it runs APE_REPETITIONS times (default 1).
+# R ape needs minutes per case, so it runs APE_REPETITIONS times (default 1). BASELINE=path times
+# another build of vorn (an older commit's) beside this one, each repetition right after it.
 # Builds a Release tree in build-bench/. Read the medians; the spread shows the machine's other load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +18,7 @@ ape_repetitions="${APE_REPETITIONS:-1}"
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_BENCHMARKS=ON > /dev/null
 cmake --build build-bench --target vorn
 vorn="$PWD/build-bench/vorn"
+baseline="${BASELINE:-}"
 bench="$PWD/bench"
 
 work="$(mktemp -d)"
@@ -41,10 +43,11 @@ script() {
     if [ -n "${4:-}" ]; then printf 'Replicate Analyses > %s\n    Save?: No\n' "$4"; fi
   } > "$work/$1.vorn"
 }
+# milliseconds PROGRAM SCRIPT
 milliseconds() {
   local start end
   start=$(date +%s%N)
-  (cd "$work" && rm -f outtree.ph && "$vorn" --script "$1.vorn" --seed 1 > /dev/null)
+  (cd "$work" && rm -f outtree.ph && "$1" --script "$2.vorn" --seed 1 > /dev/null)
   end=$(date +%s%N)
   echo $(((end - start) / 1000000))
 }
@@ -54,14 +57,22 @@ median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 vorn_case() {
   script load "$2" "$3"
   script run "$2" "$3" "$4"
-  local runs=()
+  local runs=() old=()
   for _ in $(seq "$repetitions"); do
-    local load both
-    load=$(milliseconds load)
-    both=$(milliseconds run)
-    runs+=($((both - load)))
+    local load
+    load=$(milliseconds "$vorn" load)
+    runs+=($(($(milliseconds "$vorn" run) - load)))
+    if [ -n "$baseline" ]; then
+      cp "$work/outtree.ph" "$work/new.ph"
+      load=$(milliseconds "$baseline" load)
+      old+=($(($(milliseconds "$baseline" run) - load)))
+      cmp -s "$work/outtree.ph" "$work/new.ph" || echo "baseline $1: THE TREE FILES DIFFER"
+    fi
   done
   echo "vorn   $1: median $(printf '%s\n' "${runs[@]}" | median) ms (runs: ${runs[*]} ms), $(wc -l < "$work/outtree.ph") trees"
+  if [ -n "$baseline" ]; then
+    echo "baseline $1: median $(printf '%s\n' "${old[@]}" | median) ms (runs: ${old[*]} ms)"
+  fi
 }
 
 # peer_case LABEL DATA B

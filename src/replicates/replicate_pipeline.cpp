@@ -3,8 +3,10 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <mutex>
+#include <vector>
 
 namespace vorn {
 namespace {
@@ -42,44 +44,70 @@ std::size_t CoreBatch(std::size_t perCore) {
 
 std::int32_t RunReplicates(std::int32_t count, std::size_t batch, const ReplicateStages& stages) {
   if (count <= 0) return 0;
-  batch = std::max<std::size_t>(batch, 1);
-  const auto size = static_cast<std::int32_t>(std::min<std::size_t>(batch, static_cast<std::size_t>(count)));
-  const auto slotOf = [&](std::int32_t replicate) {
-    return static_cast<std::size_t>(replicate - 1) % SlotCount(batch);
+  const auto window = static_cast<std::int32_t>(SlotCount(std::max<std::size_t>(batch, 1)));
+  const auto slotOf = [&](std::int32_t replicate) { return static_cast<std::size_t>((replicate - 1) % window); };
+  // Replicates 1 .. prepared are prepared, 1 .. claimed handed to a builder, 1 .. delivered
+  // delivered; built[slot] is the last replicate built in that slot. Every change bumps events,
+  // on which an idle thread sleeps.
+  std::int32_t delivered = 0;
+  std::atomic<std::int32_t> prepared{0}, claimed{0};
+  std::vector<std::atomic<std::int32_t>> built(static_cast<std::size_t>(window));
+  std::atomic<bool> stop{false};
+  std::atomic<std::uint32_t> events{0};
+  FirstFailure failure;
+  const auto announce = [&] {
+    events.fetch_add(1, std::memory_order_release);
+    events.notify_all();
   };
-  const auto prepareBatch = [&](std::int32_t first) {
-    for (std::int32_t e = first; e < first + size && e <= count; ++e) stages.prepare(slotOf(e), e);
+  // Builds the next prepared replicate, if one waits; true when one was built.
+  const auto buildOne = [&](std::int32_t claimable) {
+    std::int32_t e = claimed.load();
+    do {
+      if (e >= claimable) return false;
+    } while (!claimed.compare_exchange_weak(e, e + 1));
+    ++e;
+    failure.Guard([&] { stages.build(slotOf(e), e); });
+    if (failure.Failed()) stop = true;
+    built[slotOf(e)].store(e, std::memory_order_release);
+    announce();
+    return true;
   };
 
-  FirstFailure failure;
-  std::int32_t delivered = 0;
-  failure.Guard([&] { prepareBatch(1); });
-  failure.Rethrow();
-  bool stop = false;
 #pragma omp parallel
-#pragma omp master
   {
-    for (std::int32_t first = 1; first <= count && !stop; first += size) {
-      const std::int32_t last = std::min(first + size - 1, count);
-      for (std::int32_t e = first; e <= last; ++e) {
-#pragma omp task default(shared) firstprivate(e)
-        failure.Guard([&] { stages.build(slotOf(e), e); });
-      }
-      // The calling thread prepares the next batch itself, so the random numbers and the
-      // host's repainting stay on it; it joins the builds when done.
-      if (last < count) failure.Guard([&] { prepareBatch(last + 1); });
-#pragma omp taskwait
-      if (failure.Failed()) break;
-      failure.Guard([&] {
-        for (std::int32_t e = first; e <= last && !stop; ++e) {
-          if (stages.deliver(slotOf(e), e)) {
-            ++delivered;
-          } else {
-            stop = true;
-          }
+    const bool alone = omp_get_num_threads() == 1;
+    if (omp_get_thread_num() == 0) {
+      // The calling thread: draws (prepare) and delivers in run order, and builds when the
+      // window is full and more than one replicate waits, or all are prepared, or it is alone;
+      // one waiting replicate is left to the other cores while it prepares the next.
+      while (!stop && delivered < count) {
+        const std::uint32_t seen = events.load(std::memory_order_acquire);
+        const std::int32_t next = delivered + 1;
+        if (built[slotOf(next)].load(std::memory_order_acquire) == next) {
+          bool more = false;
+          failure.Guard([&] { more = stages.deliver(slotOf(next), next); });
+          if (!more) break;
+          ++delivered;
+          continue;
         }
-      });
-      if (failure.Failed()) break;
+        const std::int32_t ready = prepared.load();
+        if (ready < count && ready < delivered + window) {
+          failure.Guard([&] { stages.prepare(slotOf(ready + 1), ready + 1); });
+          if (failure.Failed()) break;
+          prepared.store(ready + 1, std::memory_order_release);
+          announce();
+          continue;
+        }
+        if ((alone || ready == count || ready - claimed.load() > 1) && buildOne(ready)) continue;
+        events.wait(seen, std::memory_order_acquire);
+      }
+      stop = true;
+      announce();
+    } else {
+      while (!stop) {
+        const std::uint32_t seen = events.load(std::memory_order_acquire);
+        if (!buildOne(prepared.load(std::memory_order_acquire))) events.wait(seen, std::memory_order_acquire);
+      }
     }
   }
   failure.Rethrow();

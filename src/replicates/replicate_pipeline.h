@@ -5,8 +5,10 @@
 //   build(slot, e)   runs on any thread, beside other builds and later preparations; it reads
 //                    only what prepare left in its slot and writes only to its slot;
 //   deliver(slot, e) runs on the calling thread for e = 1, 2, ... in this order; false stops the run.
-// Replicates go in batches: while batch k is built, batch k + 1 is prepared. A replicate's slot
-// is one of SlotCount(batch) and stays its own from prepare to deliver.
+// Replicate e is prepared once e - SlotCount(batch) is delivered and built as soon as a core is
+// free; each is delivered as soon as it and all before it are built, so no core waits for the
+// slowest of a group. A replicate's slot is one of SlotCount(batch) and stays its own from
+// prepare to deliver.
 #pragma once
 
 #include <cstddef>
@@ -28,8 +30,8 @@ inline std::size_t SlotCount(std::size_t batch) { return 2 * batch; }
 std::int32_t RunReplicates(std::int32_t count, std::size_t batch, const ReplicateStages& stages);
 
 // The batch that keeps every core busy when builds are the larger part of the work: perCore
-// replicates for each core. Larger batches meet less often, which counts when other programs
-// hold a core, but each replicate in a batch holds its slot's storage.
+// replicates for each core. A larger one lets the calling thread draw further ahead, but each
+// replicate in work holds its slot's storage.
 std::size_t CoreBatch(std::size_t perCore);
 
 }  // namespace vorn

@@ -1,6 +1,7 @@
 #include "replicates/replicate_trees.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "replicates/replicate_pipeline.h"
@@ -18,6 +19,7 @@ namespace {
 struct Slot {
   std::vector<std::uint32_t> loci;  // bootstrap Std: the drawn loci
   DistanceMatrix similarity;        // Standard matrix, or the average's mean
+  bool holdsDistances = false;      // similarity already turned into the tree's distances
   DistanceMatrix variance;          // average analyses, when the matrices are kept
   std::size_t undefinedNeiLiPairs = 0;
   ReplicateTree tree;
@@ -60,8 +62,10 @@ class Run {
     slot.tree = ReplicateTree{};
     slot.tree.number = e;
     // Unless it is kept, the matrix becomes the tree's distances in place.
-    auto tree = BuildMatrixTree(keep_ ? DistanceMatrix(slot.similarity) : std::move(slot.similarity),
-                                settings_.transformation, labels_, method_);
+    auto tree = slot.holdsDistances
+                    ? BuildDistanceTree(std::move(slot.similarity), slot.undefinedNeiLiPairs, labels_, method_)
+                    : BuildMatrixTree(keep_ ? DistanceMatrix(slot.similarity) : std::move(slot.similarity),
+                                      settings_.transformation, labels_, method_);
     if (!tree) {
       slot.tree.failure = tree.error();
       return;
@@ -142,8 +146,11 @@ ReplicateSummary RunBootstrapStdTrees(Workspace& ws, bool keepMatrices, const Re
   const auto prepare = [&](Slot& slot) { DrawLoci(data.locusCount, ws.random, slot.loci); };
   const auto fill = [&](Slot& slot) {
     const WeightedScores scores(data, slot.loci);
+    // A matrix that is not written is filled with the tree's distances at once.
+    slot.holdsDistances = !keepMatrices;
     auto matrix = BuildSimilarityMatrix(scores, SimilarityMode::Standard, run.Settings().coefficient,
-                                        run.Settings().neiLiR);
+                                        run.Settings().neiLiR,
+                                        keepMatrices ? std::nullopt : std::optional(run.Settings().transformation));
     slot.similarity = std::move(matrix->matrix);
     slot.undefinedNeiLiPairs = matrix->undefinedNeiLiPairs;
   };

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "similarity/distance_transformation.h"
+
 namespace vorn {
 namespace {
 
@@ -96,6 +98,19 @@ void CoefficientValues(SimilarityCoefficient coefficient, SimilarityMode variant
   WithFormula(coefficient, variant, [&]<Coefficient c, Variant v>() {
     for (std::size_t k = 0; k < count; ++k) values[k] = Formula<c, v>(counts[k], neiLiR);
   });
+}
+
+std::size_t DistanceValues(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts* counts,
+                           std::size_t count, Real neiLiR, DistanceTransformation transformation, Real* values) {
+  std::size_t undefined = 0;
+  WithFormula(coefficient, variant, [&]<Coefficient c, Variant v>() {
+    for (std::size_t k = 0; k < count; ++k) {
+      const Real value = Formula<c, v>(counts[k], neiLiR);
+      if constexpr (c == Coefficient::NeiLi) undefined += value == kUndefinedNeiLi;
+      values[k] = ApplyTransformation(value, transformation);
+    }
+  });
+  return undefined;
 }
 
 std::string UndefinedNeiLiMessage(std::size_t pairs) {

@@ -30,6 +30,11 @@ Real CoefficientValue(SimilarityCoefficient coefficient, SimilarityMode variant,
 void CoefficientValues(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts* counts,
                        std::size_t count, Real neiLiR, Real* values);
 
+// The same turned into distances as they are computed: values[k] is ApplyTransformation of the
+// coefficient. Gives how many of the coefficients were the undefined Nei-Li distance.
+std::size_t DistanceValues(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts* counts,
+                           std::size_t count, Real neiLiR, DistanceTransformation transformation, Real* values);
+
 // The message shown once by a command whose Nei-Li distance was undefined for some pairs.
 std::string UndefinedNeiLiMessage(std::size_t pairs);
 

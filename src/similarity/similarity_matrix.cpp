@@ -1,6 +1,7 @@
 #include "similarity/similarity_matrix.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,14 @@ namespace {
 constexpr std::size_t kBandRows = 16;
 constexpr std::size_t kTileColumns = 64;
 
-// The fill shared by plain and weighted scores: countPairs(i, first, last, counts, scratch) gives
-// the counts of individual i with individuals first .. last - 1. Each entry is computed from its
-// own pair alone, so the order of the tiles changes no bit.
+// The fill shared by plain and weighted scores: countPairs(i, first, last, counts) gives the
+// counts of individual i with individuals first .. last - 1. Each entry is computed from its own
+// pair alone, so the order of the tiles changes no bit. With a transformation each entry is
+// turned into its distance as it is computed.
 template <typename Scores, typename CountPairsOf>
 Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, SimilarityCoefficient coefficient,
-                            Real neiLiR, CountPairsOf countPairs) {
+                            Real neiLiR, std::optional<DistanceTransformation> transformation,
+                            CountPairsOf countPairs) {
   if (!IsKnown(coefficient)) {
     return Failure{"VornCore: Unknown coeffient " + std::to_string(static_cast<int>(variant) + 1)};
   }
@@ -38,7 +41,7 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
   const std::size_t bands = (n + kBandRows - 1) / kBandRows;
 #pragma omp parallel if (parallel) reduction(+ : undefined)
   {
-    std::vector<PairCounts> counts(kTileColumns), scratch(kTileColumns);  // for each thread
+    std::vector<PairCounts> counts(kTileColumns);  // for each thread
 #pragma omp for schedule(dynamic, 1)
     for (std::size_t band = 0; band < bands; ++band) {
       KeepResponsive();  // acts only on the thread that runs the command
@@ -47,7 +50,12 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
         for (std::size_t i = std::max(top, first); i < bottom; ++i) {
           const std::size_t last = std::min(i + 1, first + kTileColumns);
           Real* values = entries + TriangleIndex(i, 0) + first;
-          countPairs(i, first, last, counts.data(), scratch.data());
+          countPairs(i, first, last, counts.data());
+          if (transformation) {
+            undefined += DistanceValues(coefficient, variant, counts.data(), last - first, neiLiR, *transformation,
+                                        values);
+            continue;
+          }
           CoefficientValues(coefficient, variant, counts.data(), last - first, neiLiR, values);
           if (coefficient == SimilarityCoefficient::NeiLi) {
             undefined += std::count(values, values + (last - first), kUndefinedNeiLi);
@@ -64,17 +72,19 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
 
 Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
                                              SimilarityCoefficient coefficient, Real neiLiR) {
-  return Fill(scores, variant, coefficient, neiLiR,
-              [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts, PairCounts*) {
+  return Fill(scores, variant, coefficient, neiLiR, std::nullopt,
+              [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) {
                 CountPairs(scores, i, scores, first, last, counts);
               });
 }
 
 Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, SimilarityMode variant,
-                                             SimilarityCoefficient coefficient, Real neiLiR) {
-  return Fill(scores, variant, coefficient, neiLiR,
-              [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts, PairCounts* scratch) {
-                scores.CountPairs(i, first, last, counts, scratch);
+                                             SimilarityCoefficient coefficient, Real neiLiR,
+                                             std::optional<DistanceTransformation> transformation) {
+  const bool standardOnly = variant == SimilarityMode::Standard;
+  return Fill(scores, variant, coefficient, neiLiR, transformation,
+              [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) {
+                scores.CountPairs(i, first, last, standardOnly, counts);
               });
 }
 

@@ -5,6 +5,7 @@
 
 #include <cfenv>
 #include <cstddef>
+#include <optional>
 
 #include "core/data_matrix.h"
 #include "core/distance_matrix.h"
@@ -43,9 +44,12 @@ struct SimilarityFill {
 Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
                                              SimilarityCoefficient coefficient, Real neiLiR);
 // The same over a sample of loci taken with repetition: the entries equal those over the sample
-// written out locus by locus.
+// written out locus by locus. With a transformation the entries are the distances that
+// TransformMatrix would make of them, without a second pass over the matrix (undefinedNeiLiPairs
+// still counts the coefficients that were -1).
 Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, SimilarityMode variant,
-                                             SimilarityCoefficient coefficient, Real neiLiR);
+                                             SimilarityCoefficient coefficient, Real neiLiR,
+                                             std::optional<DistanceTransformation> transformation = std::nullopt);
 Result<SimilarityFill> BuildSimilarityMatrix(const DataMatrix& data, SimilarityMode variant,
                                              const SimilaritySettings& settings);
 

@@ -17,7 +17,10 @@ std::size_t CountUndefinedPairs(const DistanceMatrix& coefficients) {
 }
 
 std::string UndefinedPairsRefusal(const DistanceMatrix& coefficients) {
-  const std::size_t pairs = CountUndefinedPairs(coefficients);
+  return UndefinedPairsRefusal(CountUndefinedPairs(coefficients));
+}
+
+std::string UndefinedPairsRefusal(std::size_t pairs) {
   if (pairs == 0) return "";
   return std::to_string(pairs) +
          (pairs == 1 ? " pair of individuals shares no band: its Nei-Li distance is undefined (-1), and a tree "
@@ -28,8 +31,15 @@ std::string UndefinedPairsRefusal(const DistanceMatrix& coefficients) {
 
 Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, DistanceTransformation transformation,
                                       const LabelTable& labels, TreeMethod method) {
-  if (std::string refusal = UndefinedPairsRefusal(coefficients); !refusal.empty()) return Failure{std::move(refusal)};
-  return BuildTree(method, TransformMatrix(std::move(coefficients), transformation), labels);
+  const std::size_t undefinedPairs = CountUndefinedPairs(coefficients);
+  if (undefinedPairs > 0) return Failure{UndefinedPairsRefusal(undefinedPairs)};
+  return BuildDistanceTree(TransformMatrix(std::move(coefficients), transformation), 0, labels, method);
+}
+
+Result<TreeNodeTable> BuildDistanceTree(DistanceMatrix distances, std::size_t undefinedPairs, const LabelTable& labels,
+                                        TreeMethod method) {
+  if (std::string refusal = UndefinedPairsRefusal(undefinedPairs); !refusal.empty()) return Failure{std::move(refusal)};
+  return BuildTree(method, std::move(distances), labels);
 }
 
 }  // namespace vorn

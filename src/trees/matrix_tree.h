@@ -21,10 +21,17 @@ std::size_t CountUndefinedPairs(const DistanceMatrix& coefficients);
 // Why a tree cannot be built from coefficients holding undefined distances ("2 pairs of
 // individuals share no band: ..."), or "" when every distance is defined.
 std::string UndefinedPairsRefusal(const DistanceMatrix& coefficients);
+// The same for a count of such pairs.
+std::string UndefinedPairsRefusal(std::size_t pairs);
 
 // The tree of the individuals named by labels by the chosen method; fails, naming how many pairs
 // share no band, when some distances are undefined, and otherwise as the tree builder fails.
 Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, DistanceTransformation transformation,
                                       const LabelTable& labels, TreeMethod method = TreeMethod::Upgma);
+
+// The same for coefficients already turned into distances (as the fill of a bootstrap replicate
+// makes them), of which undefinedPairs were undefined.
+Result<TreeNodeTable> BuildDistanceTree(DistanceMatrix distances, std::size_t undefinedPairs, const LabelTable& labels,
+                                        TreeMethod method);
 
 }  // namespace vorn

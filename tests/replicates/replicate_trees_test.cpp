@@ -127,7 +127,9 @@ TEST(ReplicatePipeline, AFailingBuildEndsTheRunOnTheCallingThread) {
   for (int threads : {1, 2}) {
     PipelineTrace trace;
     EXPECT_THROW(Trace(10, 2, threads, trace, 0, 4), std::runtime_error);
-    EXPECT_EQ(trace.delivered, OneTo(2));
+    // Those before the failing one may have been delivered, in run order; none after it.
+    EXPECT_LE(trace.delivered.size(), 3u);
+    EXPECT_EQ(trace.delivered, OneTo(static_cast<std::int32_t>(trace.delivered.size())));
   }
 }
 

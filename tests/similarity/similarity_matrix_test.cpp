@@ -7,6 +7,7 @@
 
 #include "core/random_generator.h"
 #include "similarity/coefficient_names.h"
+#include "similarity/distance_transformation.h"
 #include "similarity/reference_coefficients.h"
 
 namespace vorn {
@@ -71,9 +72,11 @@ TEST(SimilarityMatrix, BothCoresFillTheSameBitsAsOne) {
 }
 
 // Drawn loci counted by how often they were drawn give the matrix of the sample written out,
-// bit for bit, under every coefficient and treatment (many loci drawn 3 or more times here).
+// bit for bit, under every coefficient and treatment (many loci drawn 3 or more times here),
+// and every kernel gives the counts of the sample written out on any stretch of a row (more
+// individuals than it counts at once).
 TEST(SimilarityMatrix, WeightedSampleEqualsTheSampleWrittenOut) {
-  const std::size_t n = 30, loci = 150;
+  const std::size_t n = 70, loci = 150;
   const DataMatrix data = RandomMatrix(n, loci, 0.12, TestSeed());
   RandomGenerator random;
   random.Seed(TestSeed());
@@ -96,6 +99,29 @@ TEST(SimilarityMatrix, WeightedSampleEqualsTheSampleWrittenOut) {
         ASSERT_TRUE(SameValue(fill->matrix.entries[k], expected->matrix.entries[k])) << CoefficientName(coefficient) << k;
       }
       EXPECT_EQ(fill->undefinedNeiLiPairs, expected->undefinedNeiLiPairs);
+      // Filled as distances (each coefficient with another of the six transformations).
+      const auto transformation = static_cast<DistanceTransformation>(static_cast<int>(coefficient) % 6);
+      const DistanceMatrix distances = TransformMatrix(expected->matrix, transformation);
+      fill = BuildSimilarityMatrix(weighted, variant, coefficient, SimilaritySettings{}.neiLiR, transformation);
+      for (std::size_t k = 0; k < distances.entries.size(); ++k) {
+        ASSERT_TRUE(SameValue(fill->matrix.entries[k], distances.entries[k])) << CoefficientName(coefficient) << k;
+      }
+      EXPECT_EQ(fill->undefinedNeiLiPairs, expected->undefinedNeiLiPairs);
+    }
+  }
+  const PackedScores packed(sample);
+  std::vector<PairCounts> counts(n);
+  for (const CountKernel kernel : {CountKernel::Plain, CountKernel::Popcount, CountKernel::VectorPopcount}) {
+    if (!KernelRuns(kernel)) continue;
+    for (std::size_t i = 0; i < n; ++i) {
+      for (const bool standardOnly : {false, true}) {
+        weighted.CountPairs(kernel, i, i % 3, n, standardOnly, counts.data());
+        for (std::size_t j = i % 3; j < n; ++j) {
+          PairCounts expected = CountPair(packed, i, packed, j);
+          if (standardOnly) expected.p = expected.q = expected.r = 0;
+          ASSERT_EQ(counts[j - i % 3], expected) << "kernel " << static_cast<int>(kernel) << " i=" << i << " j=" << j;
+        }
+      }
     }
   }
 }
