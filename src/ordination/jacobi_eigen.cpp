@@ -1,11 +1,11 @@
 // The rotations keep the numbers of the method as written: each element is computed by the same
 // operations in the same order, only the bookkeeping differs. B is kept as its packed upper
 // triangle (the only part the method reads), so a rotation touches row p and q contiguously and
-// columns p and q once per row above. Each row keeps its largest magnitude and that element's
-// first column; a rotation refreshes rows p and q while rotating them and the rows above
-// through the two elements it changed, rescanning a row only when its largest shrank. The
-// rotations of V wait in chunks and pass over it row by row, on a second core behind the main
-// loop.
+// columns p and q once per row above. Each row keeps its largest magnitude (as an integer key)
+// and that element's first column: a rotation scans rows p and q afresh and refreshes the other
+// rows through the element it changed, rescanning a row only when its largest shrank; the pivot
+// search reads the largest of each block of rows. The rotations of V wait in chunks and pass
+// over it row by row, on a second core behind the main loop.
 #include "ordination/jacobi_eigen.h"
 
 #include <omp.h>
@@ -42,6 +42,7 @@ Real Hypotenuse(Real a, Real b) {
 // Column p and q of the rows above lie one cache line per row apart: asked for this many rows
 // ahead, so that the lines arrive while earlier rows are rotated.
 constexpr std::size_t kAhead = 16;
+constexpr std::size_t kBand = 64;  // rows rotated before their largest elements are brought up to date
 inline void Prefetch(const Real* x) { __builtin_prefetch(x, 1); }
 
 // (x, y) := (c x + s y, c y - s x).
@@ -66,31 +67,28 @@ inline MagnitudeKey KeyOf(const Real& x) {
   return static_cast<MagnitudeKey>(signAndExponent & 0x7fff) << 64 | significand;
 }
 
-// The largest magnitude of a row's elements right of the diagonal and its first column, found
-// as a scan in column order with strict comparison finds them.
-struct RowLargest {
-  Real magnitude = -1;
-  std::size_t column = 0;
-  void Offer(Real value, std::size_t at) {
-    const Real a = std::fabs(value);
-    if (a > magnitude) magnitude = a, column = at;
-  }
-};
-
+// Each row keeps the key of its largest magnitude right of the diagonal and that element's
+// first column, as a scan in column order with strict comparison finds them. The keys are also
+// kept as the largest of each block of rows, so that the pivot search reads a block's rows only
+// when a key there shrank or the block holds the pivot.
 class PivotRows {
  public:
-  PivotRows(const Real* const* rows, std::size_t n) : rows_(rows), n_(n), largest_(n), keys_(n) {
+  PivotRows(const Real* const* rows, std::size_t n)
+      : rows_(rows), n_(n), columns_(n), keys_(n), blockKeys_((n + kBlock - 1) / kBlock), stale_(blockKeys_.size()) {
     for (std::size_t row = 0; row + 1 < n_; ++row) Rescan(row);
   }
 
   // Row and column of the pivot: the first row holding the overall largest, as a row-major scan
-  // with strict comparison finds it.
-  std::pair<std::size_t, std::size_t> Pivot() const {
-    std::size_t p = 0;
-    for (std::size_t row = 1; row + 1 < n_; ++row) {
-      if (keys_[row] > keys_[p]) p = row;
+  // with strict comparison finds it (the last row, right of which nothing lies, keeps key 0).
+  std::pair<std::size_t, std::size_t> Pivot() {
+    std::size_t best = 0;
+    for (std::size_t block = 0; block < blockKeys_.size(); ++block) {
+      if (stale_[block]) Refresh(block);
+      if (blockKeys_[block] > blockKeys_[best]) best = block;
     }
-    return {p, largest_[p].column};
+    std::size_t p = best * kBlock;
+    while (keys_[p] != blockKeys_[best]) ++p;
+    return {p, columns_[p]};
   }
 
   void Rescan(std::size_t row) {
@@ -101,40 +99,55 @@ class PivotRows {
       const MagnitudeKey key = KeyOf(r[m]);
       if (key > largest) largest = key, column = m;
     }
-    Set(row, {std::fabs(r[column]), column});
-  }
-  void Set(std::size_t row, RowLargest largest) {
-    largest_[row] = largest;
-    keys_[row] = KeyOf(largest.magnitude);
+    Set(row, largest, column);
   }
 
   // Element (row, column) now holds value; false when the row must be scanned again because
   // its largest element shrank.
-  bool Changed(std::size_t row, std::size_t column, Real value) {
-    const RowLargest& largest = largest_[row];
-    const Real a = std::fabs(value);
-    if (column == largest.column) {
-      if (a < largest.magnitude) return false;
-      if (a > largest.magnitude) Set(row, {a, column});
-    } else if (a > largest.magnitude || (a == largest.magnitude && column < largest.column)) {
-      Set(row, {a, column});
+  bool Changed(std::size_t row, std::size_t column, const Real& value) {
+    const MagnitudeKey key = KeyOf(value), largest = keys_[row];
+    if (column == columns_[row]) {
+      if (key < largest) return false;
+      if (key > largest) Set(row, key, column);
+    } else if (key > largest || (key == largest && column < columns_[row])) {
+      Set(row, key, column);
     }
     return true;
   }
 
  private:
+  static constexpr std::size_t kBlock = 32;
+
+  void Set(std::size_t row, MagnitudeKey key, std::size_t column) {
+    columns_[row] = column;
+    const MagnitudeKey old = keys_[row];
+    keys_[row] = key;
+    const std::size_t block = row / kBlock;
+    if (stale_[block]) return;
+    if (key >= blockKeys_[block]) blockKeys_[block] = key;
+    else if (old == blockKeys_[block]) stale_[block] = true;  // its largest may have shrunk
+  }
+
+  void Refresh(std::size_t block) {
+    const std::size_t from = block * kBlock, to = std::min(n_, from + kBlock);
+    blockKeys_[block] = *std::max_element(keys_.begin() + from, keys_.begin() + to);
+    stale_[block] = false;
+  }
+
   const Real* const* rows_;
   std::size_t n_;
-  std::vector<RowLargest> largest_;
-  std::vector<MagnitudeKey> keys_;  // of largest_[row].magnitude, for the pivot search
+  std::vector<std::size_t> columns_;
+  std::vector<MagnitudeKey> keys_;
+  std::vector<MagnitudeKey> blockKeys_;  // the largest of keys_ in each block of rows, unless stale
+  std::vector<char> stale_;
 };
 
 // Records the rotations in their order, a chunk at a time, and applies them to V by rows: a row
 // of V stays in the first-level cache while a whole chunk passes over it, and each element
 // still goes through the same rotations in the same order. A second thread takes each full
 // chunk over every row while the main loop fills the next; whatever is left when the loop ends
-// is applied by all cores, each on rows of its own. Without that thread a full chunk is applied
-// in line.
+// is applied by two threads, each on rows of its own. Without that thread a full chunk is
+// applied in line.
 class VectorRotations {
  public:
   // vectors is row-major here (row k holds component k of every vector).
@@ -169,20 +182,23 @@ class VectorRotations {
     slot->count = 0;
   }
 
-  // Applies every rotation pushed; V is complete afterwards.
+  // Applies every rotation pushed; V is complete afterwards. The worker's thread, when there
+  // was one, takes the second half of the rows.
   void Finish() {
+    const bool two = worker_.joinable();
     Stop();
     const std::size_t from = applied_.load(std::memory_order_acquire), to = filling_;
-    const std::size_t blocks = (n_ + kRowBlock - 1) / kRowBlock;
-    // A static schedule gives each thread the same blocks of rows in every chunk, so no row is
-    // taken by two threads at once and each sees the chunks in order.
-#pragma omp parallel
-    for (std::size_t c = from; c <= to; ++c) {
-#pragma omp for schedule(static) nowait
-      for (std::size_t block = 0; block < blocks; ++block) {
-        ApplyToRows(*ring_[c % kRing], block * kRowBlock, std::min(n_, (block + 1) * kRowBlock));
+    // Each block of rows takes the chunks in order, so every element sees the rotations in order.
+    const auto apply = [this, from, to](std::size_t first, std::size_t last) {
+      for (std::size_t k = first; k < last; k += kRowBlock) {
+        for (std::size_t c = from; c <= to; ++c) ApplyToRows(*ring_[c % kRing], k, std::min(last, k + kRowBlock));
       }
-    }
+    };
+    const std::size_t half = two ? n_ / 2 : n_;
+    std::thread other;
+    if (half < n_) other = std::thread(apply, half, n_);
+    apply(0, half);
+    if (other.joinable()) other.join();
   }
 
  private:
@@ -196,8 +212,9 @@ class VectorRotations {
     Real c[kChunk], s[kChunk];
   };
 
-  // Two rows at a time share the loads of each rotation.
-  void ApplyToRows(const Chunk& chunk, std::size_t from, std::size_t to) const {
+  // Two rows at a time share the loads of each rotation. Kept out of interprocedural analysis:
+  // GCC 12 at -O2 took it for free of side effects and dropped the calls in Finish.
+  [[gnu::noipa]] void ApplyToRows(const Chunk& chunk, std::size_t from, std::size_t to) const {
     std::size_t k = from;
     for (; k + 2 <= to; k += 2) {
       Real* a = v_ + k * n_;
@@ -341,31 +358,36 @@ EigenSystem JacobiEigen(std::vector<Real> upper, std::size_t n, const JacobiProg
       const JacobiRotation r = RotationFor(bp[p], bq[q], bpq);
       vectors.Push(p, q, r);
       rescan.clear();
-      for (std::size_t l = 0; l < p; ++l) {  // (B[l][p], B[l][q])
-        if (l + kAhead < p) Prefetch(row[l + kAhead] + p), Prefetch(row[l + kAhead] + q);
-        Real* bl = row[l];
-        RotatePair(r, bl[p], bl[q]);
-        const bool current = rows.Changed(l, p, bl[p]);
-        if (!rows.Changed(l, q, bl[q]) || !current) rescan.push_back(l);
+      // A band of rows is rotated first and then told to its rows, so that the x87 unit keeps c
+      // and s through the rotations and the band's lines are still in the first-level cache.
+      for (std::size_t from = 0; from < p; from += kBand) {
+        const std::size_t to = std::min(p, from + kBand);
+        for (std::size_t l = from; l < to; ++l) {  // (B[l][p], B[l][q])
+          if (l + kAhead < p) Prefetch(row[l + kAhead] + p), Prefetch(row[l + kAhead] + q);
+          RotatePair(r, row[l][p], row[l][q]);
+        }
+        for (std::size_t l = from; l < to; ++l) {
+          const bool current = rows.Changed(l, p, row[l][p]);
+          if (!rows.Changed(l, q, row[l][q]) || !current) rescan.push_back(l);
+        }
       }
-      RowLargest largestP, largestQ;
-      for (std::size_t m = p + 1; m < q; ++m) {  // (B[p][m], B[m][q])
-        if (m + kAhead < q) Prefetch(row[m + kAhead] + q);
-        RotatePair(r, bp[m], row[m][q]);
-        largestP.Offer(bp[m], m);
-        if (!rows.Changed(m, q, row[m][q])) rescan.push_back(m);
+      for (std::size_t from = p + 1; from < q; from += kBand) {
+        const std::size_t to = std::min(q, from + kBand);
+        for (std::size_t m = from; m < to; ++m) {  // (B[p][m], B[m][q])
+          if (m + kAhead < q) Prefetch(row[m + kAhead] + q);
+          RotatePair(r, bp[m], row[m][q]);
+        }
+        for (std::size_t m = from; m < to; ++m) {
+          if (!rows.Changed(m, q, row[m][q])) rescan.push_back(m);
+        }
       }
-      largestP.Offer(0, q);  // B[p][q] is annihilated
-      for (std::size_t m = q + 1; m < n; ++m) {  // (B[p][m], B[q][m])
-        RotatePair(r, bp[m], bq[m]);
-        largestP.Offer(bp[m], m);
-        largestQ.Offer(bq[m], m);
-      }
+      for (std::size_t m = q + 1; m < n; ++m) RotatePair(r, bp[m], bq[m]);  // (B[p][m], B[q][m])
       diagonal = diagonal + 2 * bpq * bpq;
       RotateDiagonal(r, bpq, bp[p], bq[q]);
       bp[q] = 0;
-      rows.Set(p, largestP);
-      if (q + 1 < n) rows.Set(q, largestQ);
+      // Rows p and q changed throughout and are scanned afresh, from the first-level cache.
+      rescan.push_back(p);
+      if (q + 1 < n) rescan.push_back(q);
       for (const std::size_t k : rescan) rows.Rescan(k);
 
       ++result.rotations;
