@@ -68,11 +68,99 @@ unsigned AboveCut(const Real* x, __m128i cut) {
   return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(words, cut))));
 }
 
-// The nearest double at or above b, for comparisons that only need to let every value up to b
-// through.
-double DoubleAtOrAbove(Real b) {
-  const double d = static_cast<double>(b);
-  return static_cast<Real>(d) < b ? std::nextafter(d, std::numeric_limits<double>::infinity()) : d;
+// The top 64 bits of x's order as an unsigned number: for x <= y, CutKey(x) <= CutKey(y) (both
+// zeros alike), so a value whose key exceeds CutKey(b) lies above b without a floating-point
+// load. Positive values keep their exponent and the leading 48 bits of the significand above a
+// set top bit; negative ones count down from it. A not-a-number may pass; the exact comparison
+// that follows rejects it.
+constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
+std::uint64_t CutKey(const Real& x) {
+  std::uint64_t significand;
+  std::uint16_t signExponent;
+  std::memcpy(&significand, &x, sizeof significand);
+  std::memcpy(&signExponent, reinterpret_cast<const char*>(&x) + 8, sizeof signExponent);
+  const std::uint64_t magnitude = (std::uint64_t{signExponent & 0x7fffu} << 48) | (significand >> 16);
+  return signExponent & 0x8000u ? kTopBit - magnitude : kTopBit | magnitude;
+}
+
+// The entries of two clusters with every live slot, as the significands and sign-exponent words
+// of their 80-bit values, and their means (a + b) / 2 as the floating-point unit gives them, with
+// the means' cut keys. The floating-point unit loads and stores 80-bit values slowly; in integer
+// lanes the means of eight pairs cost less than one of those loads.
+struct PairMeans {
+  std::vector<std::uint64_t> aSignificand, aExponent, bSignificand, bExponent, significand, exponent, key;
+
+  void Resize(std::size_t n) {
+    const std::size_t padded = (n + 7) / 8 * 8;
+    for (auto* v : {&aSignificand, &aExponent, &bSignificand, &bExponent, &significand, &exponent, &key}) v->resize(padded);
+  }
+  void Set(std::size_t i, const Real& a, const Real& b) {
+    std::uint16_t ea, eb;
+    std::memcpy(&aSignificand[i], &a, 8);
+    std::memcpy(&bSignificand[i], &b, 8);
+    std::memcpy(&ea, reinterpret_cast<const char*>(&a) + 8, 2);
+    std::memcpy(&eb, reinterpret_cast<const char*>(&b) + 8, 2);
+    aExponent[i] = ea;
+    bExponent[i] = eb;
+  }
+  // Whether mean i was found in integers; when not (a zero, a negative, subnormal or special
+  // value, exponents 64 or more apart), the floating-point unit computes it.
+  bool Found(std::size_t i) const { return exponent[i] <= 0xffff; }
+  void Write(std::size_t i, Real& mean) const {
+    const auto word = static_cast<std::uint16_t>(exponent[i]);
+    std::memcpy(&mean, &significand[i], 8);
+    std::memcpy(reinterpret_cast<char*>(&mean) + 8, &word, 2);
+  }
+  Real A(std::size_t i) const { return Value(aSignificand[i], aExponent[i]); }
+  Real B(std::size_t i) const { return Value(bSignificand[i], bExponent[i]); }
+  static Real Value(std::uint64_t significand, std::uint64_t exponent) {
+    Real x = 0;
+    const auto word = static_cast<std::uint16_t>(exponent);
+    std::memcpy(&x, &significand, 8);
+    std::memcpy(reinterpret_cast<char*>(&x) + 8, &word, 2);
+    return x;
+  }
+};
+
+// The means of pairs 0 .. count - 1 (eight at a time; the buffers hold whole eights) for positive
+// normal values: the larger exponent's significand plus the other shifted into place, rounded to
+// 64 bits (to nearest, ties to even) and halved by lowering the exponent. Each lane of a pair
+// outside that case gets an exponent above 16 bits.
+using Lanes = std::uint64_t __attribute__((vector_size(64)));
+[[gnu::target_clones("avx512f", "avx2", "default")]]
+void FindMeans(PairMeans& m, std::size_t count) {
+  constexpr std::uint64_t kHalf = kTopBit;
+  for (std::size_t i = 0; i < count; i += 8) {
+    Lanes ma, ea, mb, eb;
+    std::memcpy(&ma, &m.aSignificand[i], sizeof ma);
+    std::memcpy(&ea, &m.aExponent[i], sizeof ea);
+    std::memcpy(&mb, &m.bSignificand[i], sizeof mb);
+    std::memcpy(&eb, &m.bExponent[i], sizeof eb);
+    // Sign clear, exponent field 1 to 0x7ffe, explicit leading bits set: all ones where usable.
+    Lanes usable = (Lanes)(ea - 1 < 0x7ffe) & (Lanes)(eb - 1 < 0x7ffe) & (Lanes)((ma & mb) >= kHalf);
+    const Lanes bLarger = (Lanes)(ea < eb);
+    const Lanes larger = (ma & ~bLarger) | (mb & bLarger), smaller = (mb & ~bLarger) | (ma & bLarger);
+    const Lanes top = (ea & ~bLarger) | (eb & bLarger), apart = top - ((eb & ~bLarger) | (ea & bLarger));
+    usable &= (Lanes)(apart < 64);
+    const Lanes shift = apart & 63;
+    const Lanes aligned = smaller >> shift, lost = (smaller << (63 - shift)) << 1;
+    const Lanes total = larger + aligned;
+    const Lanes carry = (Lanes)(total < larger);
+    Lanes significand = (((total >> 1) | kHalf) & carry) | (total & ~carry);
+    // The dropped bits with the first at the top (the last one shifted out kept as a sticky bit):
+    // above one half rounds up, exactly one half to even.
+    const Lanes dropped = (((total << 63) | (lost >> 1) | (lost & 1)) & carry) | (lost & ~carry);
+    significand -= (Lanes)(dropped > kHalf) | ((Lanes)(dropped == kHalf) & (0 - (significand & 1)));
+    const Lanes wrapped = (Lanes)(significand == 0);  // rounded up to the next power of two
+    significand |= kHalf & wrapped;
+    const Lanes exponent = top - carry - wrapped;  // of the sum
+    usable &= (Lanes)(exponent - 2 < 0x7ffd);      // the sum is finite, its half normal
+    const Lanes halved = (exponent - 1) | (~usable & 0x10000);
+    const Lanes key = kHalf | (halved << 48) | (significand >> 16);
+    std::memcpy(&m.significand[i], &significand, sizeof significand);
+    std::memcpy(&m.exponent[i], &halved, sizeof halved);
+    std::memcpy(&m.key[i], &key, sizeof key);
+  }
 }
 
 // A pair of a row with the cluster that held slot column under order key columnKey; it is gone
@@ -154,7 +242,7 @@ class UpgmaBuilder {
  public:
   UpgmaBuilder(DistanceMatrix distances, const LabelTable& labels)
       : d_(std::move(distances)), n_(d_.n), clusters_(n_), active_(n_, 1), inSet_(n_ + 1, 0), key_(n_), otu_(n_),
-        record_(n_, 0), rows_(n_), rowKeys_(n_), boundAbove_(n_), firstColumn_(n_), heights_(2 * n_, 0), scratch_(n_) {
+        record_(n_, 0), rows_(n_), rowKeys_(n_), cutKey_(n_), firstColumn_(n_), heights_(2 * n_, 0), scratch_(n_) {
     names_.reserve(n_);
     for (std::size_t i = 0; i < n_; ++i) {
       names_.push_back(labels.Count() == n_ ? labels[i] : "OTU" + std::to_string(i + 1));
@@ -165,6 +253,7 @@ class UpgmaBuilder {
     live_.resize(n_);
     std::iota(live_.begin(), live_.end(), 0u);
     table_.Reserve(2 * n_);
+    means_.Resize(n_);
     for (std::size_t s = 0; s < n_; ++s) {
       Rescan(s);
       Summarize(s);
@@ -215,7 +304,7 @@ class UpgmaBuilder {
   void Summarize(std::size_t s) {
     const RowCandidates& r = rows_[s];
     rowKeys_[s] = RowKey(s);
-    boundAbove_[s] = DoubleAtOrAbove(r.bound.distance);
+    cutKey_[s] = CutKey(r.bound.distance);
     firstColumn_[s] = r.count > 0 ? r.pairs[0].column : static_cast<std::uint32_t>(n_);
   }
   void Rekey(std::size_t s) {
@@ -392,7 +481,7 @@ class UpgmaBuilder {
   }
   template <bool kSwapped, typename Visit>
   void ForEachEntryOfOrdered(std::size_t lo, std::size_t hi, Visit visit) {
-    const auto both = [&](std::size_t t, Real low, Real high) __attribute__((always_inline)) {
+    const auto both = [&](std::size_t t, const Real& low, const Real& high) __attribute__((always_inline)) {
       if constexpr (kSwapped) visit(t, high, low);
       else visit(t, low, high);
     };
@@ -430,7 +519,7 @@ class UpgmaBuilder {
     if (count > 2) {
       std::fill(scratch_.begin(), scratch_.end(), Real{0});
       for (std::size_t i = 0; i + 2 < count; ++i) {
-        ForEachEntry(members[i], [&](std::size_t t, Real entry) { scratch_[t] += entry; });
+        ForEachEntry(members[i], [&](std::size_t t, const Real& entry) { scratch_[t] += entry; });
       }
     }
     // Dividing by a power of two is multiplying by its reciprocal, exactly and faster.
@@ -438,30 +527,52 @@ class UpgmaBuilder {
     const Real reciprocal = Real{1} / static_cast<Real>(count);
     Real* rowOfP = Row(p);
     RowCandidates own;
-    double ownAbove = DoubleAtOrAbove(own.bound.distance);
-    ForEachEntryOfBoth(members[count - 2], members[count - 1], [&](std::size_t t, Real before, Real last) __attribute__((always_inline)) {
-      Real mean = ((count > 2 ? scratch_[t] : Real{0}) + before) + last;
-      mean = byReciprocal ? mean * reciprocal : mean / static_cast<Real>(count);
+    std::uint64_t ownCut = CutKey(own.bound.distance);
+    // Keeps the lists of row t (t != p) and p's own list with the new distance at t.
+    const auto keepLists = [&](std::size_t t, const Real& mean, std::uint64_t key) __attribute__((always_inline)) {
       bool changed = false;
       if (inSet_[firstColumn_[t]]) {
         Tidy(t);
         changed = true;
       }
       if (t < p) {
-        rowOfP[t] = mean;
-        if (mean <= ownAbove) {
+        if (key <= ownCut) {
           own.Offer(PairOf(p, t, mean));
-          ownAbove = DoubleAtOrAbove(own.bound.distance);
+          ownCut = CutKey(own.bound.distance);
         }
-      } else {
-        Row(t)[p] = mean;
-        if (mean <= boundAbove_[t]) {
-          rows_[t].Offer(PairOf(t, p, mean));
-          changed = true;
-        }
+      } else if (key <= cutKey_[t]) {
+        rows_[t].Offer(PairOf(t, p, mean));
+        changed = true;
       }
       if (changed) Rekey(t);
-    });
+    };
+    if (count == 2) {
+      // One pass gathers the entries' bits, the means are found eight at a time, and a second
+      // pass writes them into p's entries (still in cache from the first) and keeps the lists.
+      std::size_t i = 0;
+      ForEachEntryOfBoth(members[0], members[1], [&](std::size_t, const Real& before, const Real& last) __attribute__((always_inline)) {
+        means_.Set(i++, before, last);
+      });
+      FindMeans(means_, i);
+      for (i = 0; i < live_.size(); ++i) {
+        const std::size_t t = live_[i];
+        Real& mean = t < p ? rowOfP[t] : Row(t)[p];
+        if (means_.Found(i)) {
+          means_.Write(i, mean);
+          keepLists(t, mean, means_.key[i]);
+        } else {
+          mean = ((Real{0} + means_.A(i)) + means_.B(i)) * reciprocal;
+          keepLists(t, mean, CutKey(mean));
+        }
+      }
+    } else {
+      ForEachEntryOfBoth(members[count - 2], members[count - 1], [&](std::size_t t, const Real& before, const Real& last) __attribute__((always_inline)) {
+        Real& mean = t < p ? rowOfP[t] : Row(t)[p];
+        const Real sum = (scratch_[t] + before) + last;
+        mean = byReciprocal ? sum * reciprocal : sum / static_cast<Real>(count);
+        keepLists(t, mean, CutKey(mean));
+      });
+    }
     rows_[p] = own;
     active_[p] = 1;
     live_.insert(live_.begin() + static_cast<std::ptrdiff_t>(LiveBelow(p)), static_cast<std::uint32_t>(p));
@@ -511,7 +622,7 @@ class UpgmaBuilder {
     inSet_.assign(n_ + 1, 0);
     scratch_.resize(n_);
     rowKeys_.resize(n_);
-    boundAbove_.resize(n_);
+    cutKey_.resize(n_);
     firstColumn_.resize(n_);
     for (std::size_t s = 0; s < n_; ++s) Summarize(s);
     first_.Reset(rowKeys_);
@@ -529,11 +640,12 @@ class UpgmaBuilder {
   std::vector<std::uint16_t> record_;   // the internal node a slot holds; 0 while it holds its OTU
   std::vector<RowCandidates> rows_;
   std::vector<PairRank> rowKeys_;       // by slot, see RowKey
-  std::vector<double> boundAbove_;      // by slot: at or above the bound of its row
+  std::vector<std::uint64_t> cutKey_;   // by slot: CutKey of its row's bound
   std::vector<std::uint32_t> firstColumn_;  // by slot: the column of its row's first pair, or n_
   Tournament first_;                    // over rowKeys_
   std::vector<Real> heights_;           // by record number
   std::vector<Real> scratch_;
+  PairMeans means_;                     // of the two members of a join, by live position
   std::vector<std::size_t> tiedRows_;   // slots whose row holds a pair at the current minimum
   std::uint32_t nextKey_ = 0;
   TreeNodeTable table_;
