@@ -31,14 +31,36 @@
 namespace vorn {
 namespace {
 
-constexpr Real kCeiling = 1000;  // distances of this size or more are never joined
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 constexpr std::size_t kKept = 3;  // candidate pairs a row keeps in its list
+
+static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Real is the 80-bit extended format in 16 bytes");
+
+// The order of 80-bit values as unsigned integers, so that ranking pairs never loads a value
+// into the floating-point unit: a positive value is its exponent and significand above a set
+// top bit (bit 79), a negative one counts down from that bit, both zeros are the bit alone, and
+// a not-a-number ranks after everything (it compares false with every value, so it is never
+// the smallest). For values x and y, x < y exactly when OrderOf(x) < OrderOf(y).
+using Order = unsigned __int128;
+constexpr Order kZeroOrder = Order{1} << 79;
+constexpr Order kNotANumberOrder = ~Order{0};
+Order OrderOf(const Real& x) {
+  std::uint64_t significand;
+  std::uint16_t signExponent;
+  std::memcpy(&significand, &x, sizeof significand);
+  std::memcpy(&signExponent, reinterpret_cast<const char*>(&x) + 8, sizeof signExponent);
+  const unsigned exponent = signExponent & 0x7fffu;
+  if (exponent == 0x7fff && (significand << 1) != 0) return kNotANumberOrder;
+  const Order magnitude = (Order{exponent} << 64) | significand;
+  return signExponent & 0x8000u ? kZeroOrder - magnitude : kZeroOrder | magnitude;
+}
+// Distances of 1000 or more are never joined.
+const Order kCeiling = OrderOf(Real{1000});
 
 // The place of a pair in the reduced triangle's storage order, after its distance: the later of
 // the two clusters is the row, the earlier the column. The default ranks after every candidate.
 struct PairRank {
-  Real distance = kCeiling;
+  Order distance = kCeiling;
   std::uint32_t rowKey = 0;
   std::uint32_t columnKey = 0;
 };
@@ -51,14 +73,15 @@ bool Before(const PairRank& a, const PairRank& b) {
 // The top 32 of the 80 bits of x (sign, exponent and the leading 16 bits of the significand),
 // read as a signed number: for x >= 0 it never decreases as x grows, and it is negative for
 // every negative x. A distance whose word exceeds CutWord(b) lies above b, which a row scan
-// finds without loading it into the floating-point unit, four entries at a time.
-static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Real is the 80-bit extended format in 16 bytes");
+// finds without loading it, four entries at a time.
 std::int32_t TopWord(const Real& x) {
   std::int32_t word;
   std::memcpy(&word, reinterpret_cast<const char*>(&x) + 6, sizeof word);
   return word;
 }
-std::int32_t CutWord(Real b) { return b > 0 ? TopWord(b) : b == 0 ? 0 : -1; }
+std::int32_t CutWord(Order b) {
+  return b >= kZeroOrder ? static_cast<std::int32_t>(static_cast<std::uint32_t>(b >> 48) - 0x80000000u) : -1;
+}
 
 // A bit i set for each of the four entries from x whose word exceeds cut.
 unsigned AboveCut(const Real* x, __m128i cut) {
@@ -68,20 +91,11 @@ unsigned AboveCut(const Real* x, __m128i cut) {
   return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(words, cut))));
 }
 
-// The top 64 bits of x's order as an unsigned number: for x <= y, CutKey(x) <= CutKey(y) (both
-// zeros alike), so a value whose key exceeds CutKey(b) lies above b without a floating-point
-// load. Positive values keep their exponent and the leading 48 bits of the significand above a
-// set top bit; negative ones count down from it. A not-a-number may pass; the exact comparison
-// that follows rejects it.
+// The top 64 of the 80 bits of an order: x <= y gives CutKey(x) <= CutKey(y), so a value whose
+// key exceeds that of a bound lies above the bound.
 constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
-std::uint64_t CutKey(const Real& x) {
-  std::uint64_t significand;
-  std::uint16_t signExponent;
-  std::memcpy(&significand, &x, sizeof significand);
-  std::memcpy(&signExponent, reinterpret_cast<const char*>(&x) + 8, sizeof signExponent);
-  const std::uint64_t magnitude = (std::uint64_t{signExponent & 0x7fffu} << 48) | (significand >> 16);
-  return signExponent & 0x8000u ? kTopBit - magnitude : kTopBit | magnitude;
-}
+std::uint64_t CutKey(Order x) { return static_cast<std::uint64_t>(x >> 16); }
+std::uint64_t CutKey(const Real& x) { return CutKey(OrderOf(x)); }
 
 // The entries of two clusters with every live slot, as the significands and sign-exponent words
 // of their 80-bit values, and their means (a + b) / 2 as the floating-point unit gives them, with
@@ -215,7 +229,7 @@ class Tournament {
     for (std::size_t node = (leaves_ + slot) / 2; node >= 1; node /= 2) winner_[node] = Winner(winner_[2 * node], winner_[2 * node + 1]);
   }
   // Appends the slots whose key has the given distance, the smallest one.
-  void Collect(Real distance, std::vector<std::size_t>& slots, std::size_t node = 1) const {
+  void Collect(Order distance, std::vector<std::size_t>& slots, std::size_t node = 1) const {
     const std::uint32_t w = winner_[node];
     if (w == kEmpty || (*keys_)[w].distance != distance) return;
     if (node >= leaves_) {
@@ -264,7 +278,7 @@ class UpgmaBuilder {
   Result<TreeNodeTable> Build() {
     while (clusters_ > 1) {
       KeepResponsive();
-      Real minimum;
+      Order minimum;
       std::size_t row;
       if (auto failure = FindShortest(minimum, row)) return *failure;
       const std::vector<std::size_t> members = LinkedSet(row, minimum);
@@ -287,8 +301,8 @@ class UpgmaBuilder {
     return static_cast<std::size_t>(std::lower_bound(live_.begin(), live_.end(), s) - live_.begin());
   }
   bool Current(const Candidate& c) const { return active_[c.column] && key_[c.column] == c.columnKey; }
-  Candidate PairOf(std::size_t s, std::size_t t, Real distance) const {
-    return {{distance, std::max(key_[s], key_[t]), std::min(key_[s], key_[t])}, static_cast<std::uint32_t>(t), key_[t]};
+  Candidate PairOf(std::size_t s, std::size_t t, const Real& distance) const {
+    return {{OrderOf(distance), std::max(key_[s], key_[t]), std::min(key_[s], key_[t])}, static_cast<std::uint32_t>(t), key_[t]};
   }
 
   // What the tournament ranks a row by: its first pair; for a row to be scanned again, the bound
@@ -328,9 +342,9 @@ class UpgmaBuilder {
     const Real* row = Row(s);
     std::int32_t cut = CutWord(r.bound.distance);
     const auto consider = [&](std::size_t t) {
-      const Real v = row[t];
-      if (v <= r.bound.distance) {
-        r.Offer(PairOf(s, t, v));
+      const Candidate c = PairOf(s, t, row[t]);
+      if (c.rank.distance <= r.bound.distance) {
+        r.Offer(c);
         cut = CutWord(r.bound.distance);
       }
     };
@@ -357,7 +371,7 @@ class UpgmaBuilder {
   // rows holding a pair at it; or the failure when nothing can be joined. Diagonal entries are
   // never candidates, whatever they hold: a cluster is not joined with itself (an Average
   // matrix can hold any value between its bounds there).
-  std::optional<Failure> FindShortest(Real& minimum, std::size_t& row) {
+  std::optional<Failure> FindShortest(Order& minimum, std::size_t& row) {
     for (;;) {
       row = first_.Best();
       if (!(rowKeys_[row].distance < kCeiling)) return Failure{"psTrees.UPGMA/ShortestDist: error in input matrix"};
@@ -375,7 +389,7 @@ class UpgmaBuilder {
   // its column cluster, then each member's partners in storage order of their pairs, which is
   // the partners' order keys ascending. A partner above a member lies in a row tied at the
   // minimum; one below it, in the member's own row, only when that row is tied.
-  std::vector<std::size_t> LinkedSet(std::size_t row, Real minimum) {
+  std::vector<std::size_t> LinkedSet(std::size_t row, Order minimum) {
     const std::size_t column = rows_[row].pairs[0].column;
     std::vector<std::size_t> members;
     if (key_[row] > key_[column]) members = {row, column};
@@ -394,12 +408,12 @@ class UpgmaBuilder {
         } else {
           for (const std::uint32_t x : live_) {
             if (x >= b) break;
-            if (At(b, x) == minimum) partners.push_back(x);
+            if (OrderOf(At(b, x)) == minimum) partners.push_back(x);
           }
         }
       }
       for (std::size_t x : tiedRows_) {
-        if (x > b && At(x, b) == minimum) partners.push_back(x);
+        if (x > b && OrderOf(At(x, b)) == minimum) partners.push_back(x);
       }
       std::sort(partners.begin(), partners.end(), [&](std::size_t x, std::size_t y) { return key_[x] < key_[y]; });
       for (std::size_t x : partners) {
