@@ -32,7 +32,7 @@ namespace vorn {
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-constexpr std::size_t kKept = 3;  // candidate pairs a row keeps in its list
+constexpr std::size_t kKept = 3;  // candidate pairs a row keeps in its list (DropFirst moves three)
 
 static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Real is the 80-bit extended format in 16 bytes");
 
@@ -196,7 +196,8 @@ struct RowCandidates {
 
   const PairRank& First() const { return pairs[0].rank; }
   void DropFirst() {
-    std::move(pairs.begin() + 1, pairs.begin() + count, pairs.begin());
+    pairs[0] = pairs[1];  // whole lists, without a call for a few bytes
+    pairs[1] = pairs[2];
     --count;
   }
   // Lists c in its place when it ranks before the bound; a full list lets its last pair go.
@@ -204,8 +205,7 @@ struct RowCandidates {
     if (!Before(c.rank, bound)) return;
     if (count == kKept) --count;
     std::size_t at = count;
-    while (at > 0 && Before(c.rank, pairs[at - 1].rank)) --at;
-    std::move_backward(pairs.begin() + at, pairs.begin() + count, pairs.begin() + count + 1);
+    for (; at > 0 && Before(c.rank, pairs[at - 1].rank); --at) pairs[at] = pairs[at - 1];
     pairs[at] = c;
     if (++count == kKept) bound = pairs[kKept - 1].rank;
   }
@@ -473,7 +473,7 @@ class UpgmaBuilder {
 
   // Calls visit(t, entry) for the entries of slot m with every live slot t, ascending: along its
   // row, then down its column, where the entries lie far apart and are fetched ahead.
-  static constexpr std::size_t kAhead = 24;
+  static constexpr std::size_t kAhead = 48;
   template <typename Visit>
   void ForEachEntry(std::size_t m, Visit visit) {
     const Real* row = Row(m);
