@@ -108,23 +108,6 @@ struct PairMeans {
     const std::size_t padded = (n + 7) / 8 * 8;
     for (auto* v : {&aSignificand, &aExponent, &bSignificand, &bExponent, &significand, &exponent, &key}) v->resize(padded);
   }
-  void Set(std::size_t i, const Real& a, const Real& b) {
-    std::uint16_t ea, eb;
-    std::memcpy(&aSignificand[i], &a, 8);
-    std::memcpy(&bSignificand[i], &b, 8);
-    std::memcpy(&ea, reinterpret_cast<const char*>(&a) + 8, 2);
-    std::memcpy(&eb, reinterpret_cast<const char*>(&b) + 8, 2);
-    aExponent[i] = ea;
-    bExponent[i] = eb;
-  }
-  // Whether mean i was found in integers; when not (a zero, a negative, subnormal or special
-  // value, exponents 64 or more apart), the floating-point unit computes it.
-  bool Found(std::size_t i) const { return exponent[i] <= 0xffff; }
-  void Write(std::size_t i, Real& mean) const {
-    const auto word = static_cast<std::uint16_t>(exponent[i]);
-    std::memcpy(&mean, &significand[i], 8);
-    std::memcpy(reinterpret_cast<char*>(&mean) + 8, &word, 2);
-  }
   Real A(std::size_t i) const { return Value(aSignificand[i], aExponent[i]); }
   Real B(std::size_t i) const { return Value(bSignificand[i], bExponent[i]); }
   static Real Value(std::uint64_t significand, std::uint64_t exponent) {
@@ -499,22 +482,27 @@ class UpgmaBuilder {
       if constexpr (kSwapped) visit(t, high, low);
       else visit(t, low, high);
     };
-    const Real* rowLo = Row(lo);
-    const Real* rowHi = Row(hi);
+    // Local copies of the pointers: the visits store through char-sized and Real pointers, which
+    // would otherwise make every vector's data be fetched again.
+    const std::uint32_t* live = live_.data();
+    const Real* entries = d_.entries.data();
+    const auto row = [entries](std::size_t t) { return entries + t * (t + 1) / 2; };
+    const Real* rowLo = row(lo);
+    const Real* rowHi = row(hi);
     const std::size_t count = live_.size(), belowLo = LiveBelow(lo), belowHi = LiveBelow(hi);
-    for (std::size_t i = 0; i < belowLo; ++i) both(live_[i], rowLo[live_[i]], rowHi[live_[i]]);
+    for (std::size_t i = 0; i < belowLo; ++i) both(live[i], rowLo[live[i]], rowHi[live[i]]);
     for (std::size_t i = belowLo; i < belowHi; ++i) {
-      if (i + kAhead < count) __builtin_prefetch(Row(live_[i + kAhead]) + lo, 1);
-      both(live_[i], Row(live_[i])[lo], rowHi[live_[i]]);
+      if (i + kAhead < count) __builtin_prefetch(row(live[i + kAhead]) + lo, 1);
+      both(live[i], row(live[i])[lo], rowHi[live[i]]);
     }
     for (std::size_t i = belowHi; i < count; ++i) {
       if (i + kAhead < count) {
-        const Real* ahead = Row(live_[i + kAhead]);
+        const Real* ahead = row(live[i + kAhead]);
         __builtin_prefetch(ahead + lo, 1);
         __builtin_prefetch(ahead + hi, 1);
       }
-      const Real* row = Row(live_[i]);
-      both(live_[i], row[lo], row[hi]);
+      const Real* r = row(live[i]);
+      both(live[i], r[lo], r[hi]);
     }
   }
 
@@ -543,7 +531,7 @@ class UpgmaBuilder {
     RowCandidates own;
     std::uint64_t ownCut = CutKey(own.bound.distance);
     // Keeps the lists of row t (t != p) and p's own list with the new distance at t.
-    const auto keepLists = [&](std::size_t t, const Real& mean, std::uint64_t key) __attribute__((always_inline)) {
+    const auto keepLists = [&](std::size_t t, const Real& mean, std::uint64_t key) __attribute__((noinline)) {
       bool changed = false;
       if (inSet_[firstColumn_[t]]) {
         Tidy(t);
@@ -562,20 +550,39 @@ class UpgmaBuilder {
     };
     if (count == 2) {
       // One pass gathers the entries' bits, the means are found eight at a time, and a second
-      // pass writes them into p's entries (still in cache from the first) and keeps the lists.
+      // pass writes them into p's entries (still in cache from the first); a row's lists change
+      // only when its first pair was with a member or the new distance passes its cut.
+      PairMeans& m = means_;
+      std::uint64_t *aSignificand = m.aSignificand.data(), *aExponent = m.aExponent.data();
+      std::uint64_t *bSignificand = m.bSignificand.data(), *bExponent = m.bExponent.data();
       std::size_t i = 0;
       ForEachEntryOfBoth(members[0], members[1], [&](std::size_t, const Real& before, const Real& last) __attribute__((always_inline)) {
-        means_.Set(i++, before, last);
+        std::uint16_t ea, eb;
+        std::memcpy(&aSignificand[i], &before, 8);
+        std::memcpy(&bSignificand[i], &last, 8);
+        std::memcpy(&ea, reinterpret_cast<const char*>(&before) + 8, 2);
+        std::memcpy(&eb, reinterpret_cast<const char*>(&last) + 8, 2);
+        aExponent[i] = ea;
+        bExponent[i++] = eb;
       });
-      FindMeans(means_, i);
+      FindMeans(m, i);
+      const std::uint32_t* live = live_.data();
+      const std::uint32_t* firstColumn = firstColumn_.data();
+      const std::uint64_t* cutKey = cutKey_.data();
+      const std::uint64_t *significand = m.significand.data(), *exponent = m.exponent.data(), *key = m.key.data();
+      Real* entries = d_.entries.data();
+      const std::size_t first = members[0], second = members[1];
       for (i = 0; i < live_.size(); ++i) {
-        const std::size_t t = live_[i];
-        Real& mean = t < p ? rowOfP[t] : Row(t)[p];
-        if (means_.Found(i)) {
-          means_.Write(i, mean);
-          keepLists(t, mean, means_.key[i]);
+        const std::size_t t = live[i];
+        Real& mean = t < p ? rowOfP[t] : entries[t * (t + 1) / 2 + p];
+        if (exponent[i] <= 0xffff) [[likely]] {
+          const auto word = static_cast<std::uint16_t>(exponent[i]);
+          std::memcpy(&mean, &significand[i], 8);
+          std::memcpy(reinterpret_cast<char*>(&mean) + 8, &word, 2);
+          if (firstColumn[t] != first && firstColumn[t] != second && key[i] > (t < p ? ownCut : cutKey[t])) [[likely]] continue;
+          keepLists(t, mean, key[i]);
         } else {
-          mean = ((Real{0} + means_.A(i)) + means_.B(i)) * reciprocal;
+          mean = ((Real{0} + m.A(i)) + m.B(i)) * reciprocal;
           keepLists(t, mean, CutKey(mean));
         }
       }
