@@ -11,6 +11,9 @@
 // rows' first pairs gives the smallest distance and the rows tied at it. A join thus costs one
 // pass over the rows and columns of its members, a path of the tournament per changed row, and
 // the rare rescans.
+// Pairs are ranked by integer images of their 80-bit distances, and the means of a join of two
+// (almost every join) are found in integer vector lanes, exactly as the floating-point unit
+// rounds them: its loads and stores of 80-bit values cost more than everything else a join does.
 #include "trees/upgma.h"
 
 #include <emmintrin.h>
@@ -144,9 +147,9 @@ void FindMeans(PairMeans& m, std::size_t count) {
     const Lanes total = larger + aligned;
     const Lanes carry = (Lanes)(total < larger);
     Lanes significand = (((total >> 1) | kHalf) & carry) | (total & ~carry);
-    // The dropped bits with the first at the top (the last one shifted out kept as a sticky bit):
-    // above one half rounds up, exactly one half to even.
-    const Lanes dropped = (((total << 63) | (lost >> 1) | (lost & 1)) & carry) | (lost & ~carry);
+    // The dropped bits with the first at the top (a carry drops one more; the lowest bit of lost
+    // is always clear, so nothing falls off): above one half rounds up, exactly one half to even.
+    const Lanes dropped = (((total << 63) | (lost >> 1)) & carry) | (lost & ~carry);
     significand -= (Lanes)(dropped > kHalf) | ((Lanes)(dropped == kHalf) & (0 - (significand & 1)));
     const Lanes wrapped = (Lanes)(significand == 0);  // rounded up to the next power of two
     significand |= kHalf & wrapped;
