@@ -35,7 +35,7 @@ namespace vorn {
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-constexpr std::size_t kKept = 3;  // candidate pairs a row keeps in its list (DropFirst moves three)
+constexpr std::size_t kKept = 2;  // candidate pairs a row keeps in its list
 
 static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Real is the 80-bit extended format in 16 bytes");
 
@@ -182,8 +182,7 @@ struct RowCandidates {
 
   const PairRank& First() const { return pairs[0].rank; }
   void DropFirst() {
-    pairs[0] = pairs[1];  // whole lists, without a call for a few bytes
-    pairs[1] = pairs[2];
+    for (std::size_t i = 0; i + 1 < kKept; ++i) pairs[i] = pairs[i + 1];  // whole lists: no call for a few bytes
     --count;
   }
   // Lists c in its place when it ranks before the bound; a full list lets its last pair go.
