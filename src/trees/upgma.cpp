@@ -21,7 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <numeric>
