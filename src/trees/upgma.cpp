@@ -11,6 +11,9 @@
 // rows' first pairs gives the smallest distance and the rows tied at it. A join thus costs one
 // pass over the rows and columns of its members, a path of the tournament per changed row, and
 // the rare rescans.
+// Pairs are ranked by integer images of their 80-bit distances, and the means of a join of two
+// (almost every join) are found in integer vector lanes, exactly as the floating-point unit
+// rounds them: its loads and stores of 80-bit values cost more than everything else a join does.
 #include "trees/upgma.h"
 
 #include <emmintrin.h>
@@ -18,7 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <numeric>
@@ -31,14 +34,36 @@
 namespace vorn {
 namespace {
 
-constexpr Real kCeiling = 1000;  // distances of this size or more are never joined
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-constexpr std::size_t kKept = 3;  // candidate pairs a row keeps in its list
+constexpr std::size_t kKept = 2;  // candidate pairs a row keeps in its list
+
+static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Real is the 80-bit extended format in 16 bytes");
+
+// The order of 80-bit values as unsigned integers, so that ranking pairs never loads a value
+// into the floating-point unit: a positive value is its exponent and significand above a set
+// top bit (bit 79), a negative one counts down from that bit, both zeros are the bit alone, and
+// a not-a-number ranks after everything (it compares false with every value, so it is never
+// the smallest). For values x and y, x < y exactly when OrderOf(x) < OrderOf(y).
+using Order = unsigned __int128;
+constexpr Order kZeroOrder = Order{1} << 79;
+constexpr Order kNotANumberOrder = ~Order{0};
+Order OrderOf(const Real& x) {
+  std::uint64_t significand;
+  std::uint16_t signExponent;
+  std::memcpy(&significand, &x, sizeof significand);
+  std::memcpy(&signExponent, reinterpret_cast<const char*>(&x) + 8, sizeof signExponent);
+  const unsigned exponent = signExponent & 0x7fffu;
+  if (exponent == 0x7fff && (significand << 1) != 0) return kNotANumberOrder;
+  const Order magnitude = (Order{exponent} << 64) | significand;
+  return signExponent & 0x8000u ? kZeroOrder - magnitude : kZeroOrder | magnitude;
+}
+// Distances of 1000 or more are never joined.
+const Order kCeiling = OrderOf(Real{1000});
 
 // The place of a pair in the reduced triangle's storage order, after its distance: the later of
 // the two clusters is the row, the earlier the column. The default ranks after every candidate.
 struct PairRank {
-  Real distance = kCeiling;
+  Order distance = kCeiling;
   std::uint32_t rowKey = 0;
   std::uint32_t columnKey = 0;
 };
@@ -51,14 +76,15 @@ bool Before(const PairRank& a, const PairRank& b) {
 // The top 32 of the 80 bits of x (sign, exponent and the leading 16 bits of the significand),
 // read as a signed number: for x >= 0 it never decreases as x grows, and it is negative for
 // every negative x. A distance whose word exceeds CutWord(b) lies above b, which a row scan
-// finds without loading it into the floating-point unit, four entries at a time.
-static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Real is the 80-bit extended format in 16 bytes");
+// finds without loading it, four entries at a time.
 std::int32_t TopWord(const Real& x) {
   std::int32_t word;
   std::memcpy(&word, reinterpret_cast<const char*>(&x) + 6, sizeof word);
   return word;
 }
-std::int32_t CutWord(Real b) { return b > 0 ? TopWord(b) : b == 0 ? 0 : -1; }
+std::int32_t CutWord(Order b) {
+  return b >= kZeroOrder ? static_cast<std::int32_t>(static_cast<std::uint32_t>(b >> 48) - 0x80000000u) : -1;
+}
 
 // A bit i set for each of the four entries from x whose word exceeds cut.
 unsigned AboveCut(const Real* x, __m128i cut) {
@@ -68,11 +94,73 @@ unsigned AboveCut(const Real* x, __m128i cut) {
   return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(words, cut))));
 }
 
-// The nearest double at or above b, for comparisons that only need to let every value up to b
-// through.
-double DoubleAtOrAbove(Real b) {
-  const double d = static_cast<double>(b);
-  return static_cast<Real>(d) < b ? std::nextafter(d, std::numeric_limits<double>::infinity()) : d;
+// The top 64 of the 80 bits of an order: x <= y gives CutKey(x) <= CutKey(y), so a value whose
+// key exceeds that of a bound lies above the bound.
+constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
+std::uint64_t CutKey(Order x) { return static_cast<std::uint64_t>(x >> 16); }
+std::uint64_t CutKey(const Real& x) { return CutKey(OrderOf(x)); }
+
+// The entries of two clusters with every live slot, as the significands and sign-exponent words
+// of their 80-bit values, and their means (a + b) / 2 as the floating-point unit gives them, with
+// the means' cut keys. The floating-point unit loads and stores 80-bit values slowly; in integer
+// lanes the means of eight pairs cost less than one of those loads.
+struct PairMeans {
+  std::vector<std::uint64_t> aSignificand, aExponent, bSignificand, bExponent, significand, exponent, key;
+
+  void Resize(std::size_t n) {
+    const std::size_t padded = (n + 7) / 8 * 8;
+    for (auto* v : {&aSignificand, &aExponent, &bSignificand, &bExponent, &significand, &exponent, &key}) v->resize(padded);
+  }
+  Real A(std::size_t i) const { return Value(aSignificand[i], aExponent[i]); }
+  Real B(std::size_t i) const { return Value(bSignificand[i], bExponent[i]); }
+  static Real Value(std::uint64_t significand, std::uint64_t exponent) {
+    Real x = 0;
+    const auto word = static_cast<std::uint16_t>(exponent);
+    std::memcpy(&x, &significand, 8);
+    std::memcpy(reinterpret_cast<char*>(&x) + 8, &word, 2);
+    return x;
+  }
+};
+
+// The means of pairs 0 .. count - 1 (eight at a time; the buffers hold whole eights) for positive
+// normal values: the larger exponent's significand plus the other shifted into place, rounded to
+// 64 bits (to nearest, ties to even) and halved by lowering the exponent. Each lane of a pair
+// outside that case gets an exponent above 16 bits.
+using Lanes = std::uint64_t __attribute__((vector_size(64)));
+[[gnu::target_clones("avx512f", "avx2", "default")]]
+void FindMeans(PairMeans& m, std::size_t count) {
+  constexpr std::uint64_t kHalf = kTopBit;
+  for (std::size_t i = 0; i < count; i += 8) {
+    Lanes ma, ea, mb, eb;
+    std::memcpy(&ma, &m.aSignificand[i], sizeof ma);
+    std::memcpy(&ea, &m.aExponent[i], sizeof ea);
+    std::memcpy(&mb, &m.bSignificand[i], sizeof mb);
+    std::memcpy(&eb, &m.bExponent[i], sizeof eb);
+    // Sign clear, exponent field 1 to 0x7ffe, explicit leading bits set: all ones where usable.
+    Lanes usable = (Lanes)(ea - 1 < 0x7ffe) & (Lanes)(eb - 1 < 0x7ffe) & (Lanes)((ma & mb) >= kHalf);
+    const Lanes bLarger = (Lanes)(ea < eb);
+    const Lanes larger = (ma & ~bLarger) | (mb & bLarger), smaller = (mb & ~bLarger) | (ma & bLarger);
+    const Lanes top = (ea & ~bLarger) | (eb & bLarger), apart = top - ((eb & ~bLarger) | (ea & bLarger));
+    usable &= (Lanes)(apart < 64);
+    const Lanes shift = apart & 63;
+    const Lanes aligned = smaller >> shift, lost = (smaller << (63 - shift)) << 1;
+    const Lanes total = larger + aligned;
+    const Lanes carry = (Lanes)(total < larger);
+    Lanes significand = (((total >> 1) | kHalf) & carry) | (total & ~carry);
+    // The dropped bits with the first at the top (a carry drops one more; the lowest bit of lost
+    // is always clear, so nothing falls off): above one half rounds up, exactly one half to even.
+    const Lanes dropped = (((total << 63) | (lost >> 1)) & carry) | (lost & ~carry);
+    significand -= (Lanes)(dropped > kHalf) | ((Lanes)(dropped == kHalf) & (0 - (significand & 1)));
+    const Lanes wrapped = (Lanes)(significand == 0);  // rounded up to the next power of two
+    significand |= kHalf & wrapped;
+    const Lanes exponent = top - carry - wrapped;  // of the sum
+    usable &= (Lanes)(exponent - 2 < 0x7ffd);      // the sum is finite, its half normal
+    const Lanes halved = (exponent - 1) | (~usable & 0x10000);
+    const Lanes key = kHalf | (halved << 48) | (significand >> 16);
+    std::memcpy(&m.significand[i], &significand, sizeof significand);
+    std::memcpy(&m.exponent[i], &halved, sizeof halved);
+    std::memcpy(&m.key[i], &key, sizeof key);
+  }
 }
 
 // A pair of a row with the cluster that held slot column under order key columnKey; it is gone
@@ -94,7 +182,7 @@ struct RowCandidates {
 
   const PairRank& First() const { return pairs[0].rank; }
   void DropFirst() {
-    std::move(pairs.begin() + 1, pairs.begin() + count, pairs.begin());
+    for (std::size_t i = 0; i + 1 < kKept; ++i) pairs[i] = pairs[i + 1];  // whole lists: no call for a few bytes
     --count;
   }
   // Lists c in its place when it ranks before the bound; a full list lets its last pair go.
@@ -102,8 +190,7 @@ struct RowCandidates {
     if (!Before(c.rank, bound)) return;
     if (count == kKept) --count;
     std::size_t at = count;
-    while (at > 0 && Before(c.rank, pairs[at - 1].rank)) --at;
-    std::move_backward(pairs.begin() + at, pairs.begin() + count, pairs.begin() + count + 1);
+    for (; at > 0 && Before(c.rank, pairs[at - 1].rank); --at) pairs[at] = pairs[at - 1];
     pairs[at] = c;
     if (++count == kKept) bound = pairs[kKept - 1].rank;
   }
@@ -127,7 +214,7 @@ class Tournament {
     for (std::size_t node = (leaves_ + slot) / 2; node >= 1; node /= 2) winner_[node] = Winner(winner_[2 * node], winner_[2 * node + 1]);
   }
   // Appends the slots whose key has the given distance, the smallest one.
-  void Collect(Real distance, std::vector<std::size_t>& slots, std::size_t node = 1) const {
+  void Collect(Order distance, std::vector<std::size_t>& slots, std::size_t node = 1) const {
     const std::uint32_t w = winner_[node];
     if (w == kEmpty || (*keys_)[w].distance != distance) return;
     if (node >= leaves_) {
@@ -154,7 +241,7 @@ class UpgmaBuilder {
  public:
   UpgmaBuilder(DistanceMatrix distances, const LabelTable& labels)
       : d_(std::move(distances)), n_(d_.n), clusters_(n_), active_(n_, 1), inSet_(n_ + 1, 0), key_(n_), otu_(n_),
-        record_(n_, 0), rows_(n_), rowKeys_(n_), boundAbove_(n_), firstColumn_(n_), heights_(2 * n_, 0), scratch_(n_) {
+        record_(n_, 0), rows_(n_), rowKeys_(n_), cutKey_(n_), firstColumn_(n_), heights_(2 * n_, 0), scratch_(n_) {
     names_.reserve(n_);
     for (std::size_t i = 0; i < n_; ++i) {
       names_.push_back(labels.Count() == n_ ? labels[i] : "OTU" + std::to_string(i + 1));
@@ -165,6 +252,7 @@ class UpgmaBuilder {
     live_.resize(n_);
     std::iota(live_.begin(), live_.end(), 0u);
     table_.Reserve(2 * n_);
+    means_.Resize(n_);
     for (std::size_t s = 0; s < n_; ++s) {
       Rescan(s);
       Summarize(s);
@@ -175,7 +263,7 @@ class UpgmaBuilder {
   Result<TreeNodeTable> Build() {
     while (clusters_ > 1) {
       KeepResponsive();
-      Real minimum;
+      Order minimum;
       std::size_t row;
       if (auto failure = FindShortest(minimum, row)) return *failure;
       const std::vector<std::size_t> members = LinkedSet(row, minimum);
@@ -198,8 +286,8 @@ class UpgmaBuilder {
     return static_cast<std::size_t>(std::lower_bound(live_.begin(), live_.end(), s) - live_.begin());
   }
   bool Current(const Candidate& c) const { return active_[c.column] && key_[c.column] == c.columnKey; }
-  Candidate PairOf(std::size_t s, std::size_t t, Real distance) const {
-    return {{distance, std::max(key_[s], key_[t]), std::min(key_[s], key_[t])}, static_cast<std::uint32_t>(t), key_[t]};
+  Candidate PairOf(std::size_t s, std::size_t t, const Real& distance) const {
+    return {{OrderOf(distance), std::max(key_[s], key_[t]), std::min(key_[s], key_[t])}, static_cast<std::uint32_t>(t), key_[t]};
   }
 
   // What the tournament ranks a row by: its first pair; for a row to be scanned again, the bound
@@ -215,7 +303,7 @@ class UpgmaBuilder {
   void Summarize(std::size_t s) {
     const RowCandidates& r = rows_[s];
     rowKeys_[s] = RowKey(s);
-    boundAbove_[s] = DoubleAtOrAbove(r.bound.distance);
+    cutKey_[s] = CutKey(r.bound.distance);
     firstColumn_[s] = r.count > 0 ? r.pairs[0].column : static_cast<std::uint32_t>(n_);
   }
   void Rekey(std::size_t s) {
@@ -239,9 +327,9 @@ class UpgmaBuilder {
     const Real* row = Row(s);
     std::int32_t cut = CutWord(r.bound.distance);
     const auto consider = [&](std::size_t t) {
-      const Real v = row[t];
-      if (v <= r.bound.distance) {
-        r.Offer(PairOf(s, t, v));
+      const Candidate c = PairOf(s, t, row[t]);
+      if (c.rank.distance <= r.bound.distance) {
+        r.Offer(c);
         cut = CutWord(r.bound.distance);
       }
     };
@@ -268,7 +356,7 @@ class UpgmaBuilder {
   // rows holding a pair at it; or the failure when nothing can be joined. Diagonal entries are
   // never candidates, whatever they hold: a cluster is not joined with itself (an Average
   // matrix can hold any value between its bounds there).
-  std::optional<Failure> FindShortest(Real& minimum, std::size_t& row) {
+  std::optional<Failure> FindShortest(Order& minimum, std::size_t& row) {
     for (;;) {
       row = first_.Best();
       if (!(rowKeys_[row].distance < kCeiling)) return Failure{"psTrees.UPGMA/ShortestDist: error in input matrix"};
@@ -286,7 +374,7 @@ class UpgmaBuilder {
   // its column cluster, then each member's partners in storage order of their pairs, which is
   // the partners' order keys ascending. A partner above a member lies in a row tied at the
   // minimum; one below it, in the member's own row, only when that row is tied.
-  std::vector<std::size_t> LinkedSet(std::size_t row, Real minimum) {
+  std::vector<std::size_t> LinkedSet(std::size_t row, Order minimum) {
     const std::size_t column = rows_[row].pairs[0].column;
     std::vector<std::size_t> members;
     if (key_[row] > key_[column]) members = {row, column};
@@ -305,12 +393,12 @@ class UpgmaBuilder {
         } else {
           for (const std::uint32_t x : live_) {
             if (x >= b) break;
-            if (At(b, x) == minimum) partners.push_back(x);
+            if (OrderOf(At(b, x)) == minimum) partners.push_back(x);
           }
         }
       }
       for (std::size_t x : tiedRows_) {
-        if (x > b && At(x, b) == minimum) partners.push_back(x);
+        if (x > b && OrderOf(At(x, b)) == minimum) partners.push_back(x);
       }
       std::sort(partners.begin(), partners.end(), [&](std::size_t x, std::size_t y) { return key_[x] < key_[y]; });
       for (std::size_t x : partners) {
@@ -370,7 +458,7 @@ class UpgmaBuilder {
 
   // Calls visit(t, entry) for the entries of slot m with every live slot t, ascending: along its
   // row, then down its column, where the entries lie far apart and are fetched ahead.
-  static constexpr std::size_t kAhead = 24;
+  static constexpr std::size_t kAhead = 48;
   template <typename Visit>
   void ForEachEntry(std::size_t m, Visit visit) {
     const Real* row = Row(m);
@@ -392,26 +480,31 @@ class UpgmaBuilder {
   }
   template <bool kSwapped, typename Visit>
   void ForEachEntryOfOrdered(std::size_t lo, std::size_t hi, Visit visit) {
-    const auto both = [&](std::size_t t, Real low, Real high) __attribute__((always_inline)) {
+    const auto both = [&](std::size_t t, const Real& low, const Real& high) __attribute__((always_inline)) {
       if constexpr (kSwapped) visit(t, high, low);
       else visit(t, low, high);
     };
-    const Real* rowLo = Row(lo);
-    const Real* rowHi = Row(hi);
+    // Local copies of the pointers: the visits store through char-sized and Real pointers, which
+    // would otherwise make every vector's data be fetched again.
+    const std::uint32_t* live = live_.data();
+    const Real* entries = d_.entries.data();
+    const auto row = [entries](std::size_t t) { return entries + t * (t + 1) / 2; };
+    const Real* rowLo = row(lo);
+    const Real* rowHi = row(hi);
     const std::size_t count = live_.size(), belowLo = LiveBelow(lo), belowHi = LiveBelow(hi);
-    for (std::size_t i = 0; i < belowLo; ++i) both(live_[i], rowLo[live_[i]], rowHi[live_[i]]);
+    for (std::size_t i = 0; i < belowLo; ++i) both(live[i], rowLo[live[i]], rowHi[live[i]]);
     for (std::size_t i = belowLo; i < belowHi; ++i) {
-      if (i + kAhead < count) __builtin_prefetch(Row(live_[i + kAhead]) + lo, 1);
-      both(live_[i], Row(live_[i])[lo], rowHi[live_[i]]);
+      if (i + kAhead < count) __builtin_prefetch(row(live[i + kAhead]) + lo, 1);
+      both(live[i], row(live[i])[lo], rowHi[live[i]]);
     }
     for (std::size_t i = belowHi; i < count; ++i) {
       if (i + kAhead < count) {
-        const Real* ahead = Row(live_[i + kAhead]);
+        const Real* ahead = row(live[i + kAhead]);
         __builtin_prefetch(ahead + lo, 1);
         __builtin_prefetch(ahead + hi, 1);
       }
-      const Real* row = Row(live_[i]);
-      both(live_[i], row[lo], row[hi]);
+      const Real* r = row(live[i]);
+      both(live[i], r[lo], r[hi]);
     }
   }
 
@@ -430,7 +523,7 @@ class UpgmaBuilder {
     if (count > 2) {
       std::fill(scratch_.begin(), scratch_.end(), Real{0});
       for (std::size_t i = 0; i + 2 < count; ++i) {
-        ForEachEntry(members[i], [&](std::size_t t, Real entry) { scratch_[t] += entry; });
+        ForEachEntry(members[i], [&](std::size_t t, const Real& entry) { scratch_[t] += entry; });
       }
     }
     // Dividing by a power of two is multiplying by its reciprocal, exactly and faster.
@@ -438,30 +531,71 @@ class UpgmaBuilder {
     const Real reciprocal = Real{1} / static_cast<Real>(count);
     Real* rowOfP = Row(p);
     RowCandidates own;
-    double ownAbove = DoubleAtOrAbove(own.bound.distance);
-    ForEachEntryOfBoth(members[count - 2], members[count - 1], [&](std::size_t t, Real before, Real last) __attribute__((always_inline)) {
-      Real mean = ((count > 2 ? scratch_[t] : Real{0}) + before) + last;
-      mean = byReciprocal ? mean * reciprocal : mean / static_cast<Real>(count);
+    std::uint64_t ownCut = CutKey(own.bound.distance);
+    // Keeps the lists of row t (t != p) and p's own list with the new distance at t.
+    const auto keepLists = [&](std::size_t t, const Real& mean, std::uint64_t key) __attribute__((noinline)) {
       bool changed = false;
       if (inSet_[firstColumn_[t]]) {
         Tidy(t);
         changed = true;
       }
       if (t < p) {
-        rowOfP[t] = mean;
-        if (mean <= ownAbove) {
+        if (key <= ownCut) {
           own.Offer(PairOf(p, t, mean));
-          ownAbove = DoubleAtOrAbove(own.bound.distance);
+          ownCut = CutKey(own.bound.distance);
         }
-      } else {
-        Row(t)[p] = mean;
-        if (mean <= boundAbove_[t]) {
-          rows_[t].Offer(PairOf(t, p, mean));
-          changed = true;
-        }
+      } else if (key <= cutKey_[t]) {
+        rows_[t].Offer(PairOf(t, p, mean));
+        changed = true;
       }
       if (changed) Rekey(t);
-    });
+    };
+    if (count == 2) {
+      // One pass gathers the entries' bits, the means are found eight at a time, and a second
+      // pass writes them into p's entries (still in cache from the first); a row's lists change
+      // only when its first pair was with a member or the new distance passes its cut.
+      PairMeans& m = means_;
+      std::uint64_t *aSignificand = m.aSignificand.data(), *aExponent = m.aExponent.data();
+      std::uint64_t *bSignificand = m.bSignificand.data(), *bExponent = m.bExponent.data();
+      std::size_t i = 0;
+      ForEachEntryOfBoth(members[0], members[1], [&](std::size_t, const Real& before, const Real& last) __attribute__((always_inline)) {
+        std::uint16_t ea, eb;
+        std::memcpy(&aSignificand[i], &before, 8);
+        std::memcpy(&bSignificand[i], &last, 8);
+        std::memcpy(&ea, reinterpret_cast<const char*>(&before) + 8, 2);
+        std::memcpy(&eb, reinterpret_cast<const char*>(&last) + 8, 2);
+        aExponent[i] = ea;
+        bExponent[i++] = eb;
+      });
+      FindMeans(m, i);
+      const std::uint32_t* live = live_.data();
+      const std::uint32_t* firstColumn = firstColumn_.data();
+      const std::uint64_t* cutKey = cutKey_.data();
+      const std::uint64_t *significand = m.significand.data(), *exponent = m.exponent.data(), *key = m.key.data();
+      Real* entries = d_.entries.data();
+      const std::size_t first = members[0], second = members[1];
+      for (i = 0; i < live_.size(); ++i) {
+        const std::size_t t = live[i];
+        Real& mean = t < p ? rowOfP[t] : entries[t * (t + 1) / 2 + p];
+        if (exponent[i] <= 0xffff) [[likely]] {
+          const auto word = static_cast<std::uint16_t>(exponent[i]);
+          std::memcpy(&mean, &significand[i], 8);
+          std::memcpy(reinterpret_cast<char*>(&mean) + 8, &word, 2);
+          if (firstColumn[t] != first && firstColumn[t] != second && key[i] > (t < p ? ownCut : cutKey[t])) [[likely]] continue;
+          keepLists(t, mean, key[i]);
+        } else {
+          mean = ((Real{0} + m.A(i)) + m.B(i)) * reciprocal;
+          keepLists(t, mean, CutKey(mean));
+        }
+      }
+    } else {
+      ForEachEntryOfBoth(members[count - 2], members[count - 1], [&](std::size_t t, const Real& before, const Real& last) __attribute__((always_inline)) {
+        Real& mean = t < p ? rowOfP[t] : Row(t)[p];
+        const Real sum = (scratch_[t] + before) + last;
+        mean = byReciprocal ? sum * reciprocal : sum / static_cast<Real>(count);
+        keepLists(t, mean, CutKey(mean));
+      });
+    }
     rows_[p] = own;
     active_[p] = 1;
     live_.insert(live_.begin() + static_cast<std::ptrdiff_t>(LiveBelow(p)), static_cast<std::uint32_t>(p));
@@ -511,7 +645,7 @@ class UpgmaBuilder {
     inSet_.assign(n_ + 1, 0);
     scratch_.resize(n_);
     rowKeys_.resize(n_);
-    boundAbove_.resize(n_);
+    cutKey_.resize(n_);
     firstColumn_.resize(n_);
     for (std::size_t s = 0; s < n_; ++s) Summarize(s);
     first_.Reset(rowKeys_);
@@ -529,11 +663,12 @@ class UpgmaBuilder {
   std::vector<std::uint16_t> record_;   // the internal node a slot holds; 0 while it holds its OTU
   std::vector<RowCandidates> rows_;
   std::vector<PairRank> rowKeys_;       // by slot, see RowKey
-  std::vector<double> boundAbove_;      // by slot: at or above the bound of its row
+  std::vector<std::uint64_t> cutKey_;   // by slot: CutKey of its row's bound
   std::vector<std::uint32_t> firstColumn_;  // by slot: the column of its row's first pair, or n_
   Tournament first_;                    // over rowKeys_
   std::vector<Real> heights_;           // by record number
   std::vector<Real> scratch_;
+  PairMeans means_;                     // of the two members of a join, by live position
   std::vector<std::size_t> tiedRows_;   // slots whose row holds a pair at the current minimum
   std::uint32_t nextKey_ = 0;
   TreeNodeTable table_;

@@ -159,6 +159,26 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnLargerMatrices) {
   }
 }
 
+TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnDistancesOfEverySignificandBit) {
+  // Means found in integers round as the floating-point unit does: random 64-bit significands,
+  // exponents close together and far apart (sums rounding up, to even, carrying into the next
+  // power of two), and zeros and tiny values that are left to the floating-point unit.
+  const unsigned seed = std::random_device()();
+  std::mt19937_64 random(seed);
+  for (int round = 0; round < 30; ++round) {
+    const std::size_t n = 3 + random() % 60;
+    DistanceMatrix d(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        const std::uint64_t bits = random() % 4 == 0 ? ~std::uint64_t{0} << (random() % 3) : random();
+        const int exponent = random() % 8 == 0 ? static_cast<int>(random() % 140) - 16400 : static_cast<int>(random() % 70) - 70;
+        d(i, j) = random() % 16 == 0 ? 0 : std::ldexp(static_cast<Real>(bits | std::uint64_t{1} << 63), exponent);
+      }
+    }
+    ExpectSameAsLiteral(d, "seed " + std::to_string(seed) + ", round " + std::to_string(round));
+  }
+}
+
 TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnTiesAfterMerging) {
   // Levels that averages reproduce (0.25 and 0.75 average to 0.5), so ties arise between new
   // clusters and old ones as well.
