@@ -36,7 +36,7 @@ void NeighborJoining1Click(TMainPrg& app) {
     return;
   }
   app.Report("Building Neighbor-Joining tree...");
-  auto tree = BuildNeighborJoining(TransformMatrix(*active, ws.settings.similarity.transformation), ws.data.individualLabels);
+  auto tree = BuildNeighborJoining(*active, ws.settings.similarity.transformation, ws.data.individualLabels);
   if (!app.Check(tree)) return;
   if (tree->tiedJoins > 0) {
     app.Report("Neighbor-Joining: " + Plural(tree->tiedJoins, "join", "joins") +
