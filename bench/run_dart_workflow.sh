@@ -25,25 +25,7 @@ vorn="$(realpath "$vorn")"
 work="$(mktemp -d)"
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 
-/usr/bin/python3 - "$work/dart.txt" "$individuals" "$loci" <<'PY'
-import random, sys
-path, n, loci = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-random.seed(5)
-names = [f"I{i:05d}" for i in range(n)]
-population = [i * 3 // n for i in range(n)]
-# Each population has its own band frequencies, so that the AMOVA finds structure.
-frequency = [[min(0.95, max(0.05, random.gauss(0.4, 0.15) + 0.1 * p)) for p in range(3)] for _ in range(loci)]
-with open(path, "w") as out:
-    out.write(" ".join(names) + "\n")
-    for l in range(loci):
-        f = frequency[l]
-        out.write(" ".join("?" if random.random() < 0.05 else ("1" if random.random() < f[population[i]] else "0")
-                           for i in range(n)) + "\n")
-    out.write("*\n\n[Groups]\n")
-    for p, name in enumerate(("North", "South", "East")):
-        out.write(f"AllData/{name}= " + ", ".join(names[i] for i in range(n) if population[i] == p) + ";\n")
-    out.write("*\n")
-PY
+/usr/bin/python3 bench/make_dart_data.py "$work/dart.txt" "$individuals" "$loci"
 echo "data: $individuals individuals x $loci loci, $(du -h "$work/dart.txt" | cut -f1)"
 echo "work folder: $work"; uptime
 

@@ -78,24 +78,6 @@ Result<SquaredDistances> AmovaDistances(const DataMatrix& data, const Similarity
   return squared;
 }
 
-void SquaredDistances::Set(std::size_t index, Real value) {
-  const double nearest = static_cast<double>(value);
-  nearest_[index] = nearest;
-  const std::uint64_t exponent = (std::bit_cast<std::uint64_t>(nearest) & kExponentBits) >> 52;
-  if (value == 0 || (exponent > 64 && exponent < 0x7FF)) {
-    const Real unit = value == 0 ? 1 : static_cast<Real>(std::bit_cast<double>((exponent - 64) << 52));
-    const Real count = (value - nearest) / unit;
-    if (std::fabs(count) < -Real(kWhole) && count == std::trunc(count)) {
-      remainder_[index] = static_cast<std::int16_t>(count);
-      if (At(index) == value) return;
-    }
-  }
-  // Never reached by a squared distance of the coefficients: kept whole.
-#pragma omp critical(squared_distances_whole)
-  whole_[index] = value;
-  remainder_[index] = kWhole;
-}
-
 Real PairSum(const SquaredDistances& distances, const std::vector<std::uint32_t>& individuals) {
   Real sum = 0;
   for (std::size_t a = 1; a < individuals.size(); ++a) {

@@ -9,11 +9,9 @@
 // so the numbers do not depend on the number of cores and the components add up to SSD(T).
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "core/data_matrix.h"
@@ -21,47 +19,35 @@
 #include "core/random_generator.h"
 #include "core/result.h"
 #include "core/settings.h"
+#include "core/split_reals.h"
 
 namespace vorn {
 
 // The squared distance of every pair (i, j), i > j, of the working individuals, row by row:
 // (i, j) at i (i - 1) / 2 + j. A pair of an individual with itself is 0.
 //
-// Each value is kept in 10 bytes rather than the 16 of an extended real, so that the triangle of
-// 20000 individuals fits in 2 GB, and every sum taken from it is the one the extended values
-// give: the nearest double (what the permutation test sums) plus the remainder, which has at most
-// 12 significant bits and is kept as an integer count of 2^(E - 64), E the double's binary
-// exponent. Every finite value between 2^-958 and the largest double splits so; any other value
-// (none of the coefficients and transformations gives one) is kept whole beside the triangle.
+// Each value is kept in 10 bytes (SplitReals), so that the triangle of 20000 individuals fits in
+// 2 GB, and every sum taken from it is the one the extended values give; the permutation test
+// sums the nearest doubles.
 class SquaredDistances {
  public:
   SquaredDistances() = default;
-  explicit SquaredDistances(std::size_t n) : n_(n), nearest_(PairCount(n)), remainder_(PairCount(n)) {}
+  explicit SquaredDistances(std::size_t n) : n_(n), values_(PairCount(n)) {}
 
   static std::size_t PairCount(std::size_t n) { return n * (n - (n > 0)) / 2; }
   static std::size_t PairIndex(std::size_t i, std::size_t j) { return i > j ? i * (i - 1) / 2 + j : j * (j - 1) / 2 + i; }
 
   std::size_t Size() const { return n_; }
   // Stores the value of the pair at index; distinct indices may be stored from several threads.
-  void Set(std::size_t index, Real value);
-  Real At(std::size_t index) const {
-    if (remainder_[index] == kWhole) return whole_.at(index);
-    const auto bits = std::bit_cast<std::uint64_t>(nearest_[index]) & kExponentBits;
-    const Real unit = std::bit_cast<double>(bits - (std::uint64_t{64} << 52));
-    return static_cast<Real>(nearest_[index]) + static_cast<Real>(remainder_[index]) * unit;
-  }
+  void Set(std::size_t index, Real value) { values_.Set(index, value); }
+  Real At(std::size_t index) const { return values_.At(index); }
   Real operator()(std::size_t i, std::size_t j) const { return i == j ? 0 : At(PairIndex(i, j)); }
   // Every pair's value rounded to the nearest double, in pair order.
-  const double* Nearest() const { return nearest_.data(); }
+  const double* Nearest() const { return values_.Nearest(); }
 
  private:
-  static constexpr std::int16_t kWhole = INT16_MIN;  // the value is in whole_
-  static constexpr std::uint64_t kExponentBits = std::uint64_t{0x7FF} << 52;
-
   std::size_t n_ = 0;
-  std::vector<double> nearest_;
-  std::vector<std::int16_t> remainder_;
-  std::unordered_map<std::size_t, Real> whole_;
+  SplitReals values_;
 };
 
 // The squared pair distances of the working matrix under the coefficient, the AMOVA's similarity

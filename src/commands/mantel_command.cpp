@@ -78,9 +78,10 @@ std::optional<MantelMatrices> IndividualMatrices(TMainPrg& app, const Individual
   matrices.names = ws.data.individualLabels.All();
   matrices.objects = "individuals";
   const DistanceTransformation transformation = ws.settings.similarity.transformation;
-  const DistanceMatrix distances = TransformMatrix(*active, transformation);
-  for (std::size_t i = 1; i < distances.n; ++i) {
-    for (std::size_t j = 0; j < i; ++j) matrices.genetic.push_back(distances(i, j));
+  // Transformed pair by pair, so that the strict triangle is the only copy of the matrix.
+  matrices.genetic.reserve(active->n * (active->n - 1) / 2);
+  for (std::size_t i = 1; i < active->n; ++i) {
+    for (std::size_t j = 0; j < i; ++j) matrices.genetic.push_back(ApplyTransformation((*active)(i, j), transformation));
   }
   matrices.geographic = GeographicDistances(*points, coordinates.kind, logarithm);
   matrices.geneticCaption = ws.results.activeName + ", " + TransformationName(transformation);

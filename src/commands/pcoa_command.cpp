@@ -56,14 +56,14 @@ void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
   }
   if (!app.Check(computed)) return;
 
-  Ordination result = pcoa.Result();
+  Ordination result = pcoa.TakeResult();
   result.labels = ws.data.individualLabels;
   result.matrixName = ws.results.activeName;
   ws.ordination = std::move(result);
 
   auto file = app.BeginOutputFile(ws.files.analysis);
   if (!file) return;
-  pcoa.WriteResults(*file, kWrittenAxes, ws.data.individualLabels);
+  pcoa.WriteResults(*file, *ws.ordination, kWrittenAxes, ws.data.individualLabels);
   app.FinishOutputFile(*file);
 }
 

@@ -103,8 +103,9 @@ void AverageJaccard2Click(TMainPrg& app) {
   TellUndefinedNeiLi(app, std::max(minimum->undefinedNeiLiPairs, maximum->undefinedNeiLiPairs));
   DistanceMatrix average, variance, standardDeviation;
   CommandProgress progress(app.host, "Average Similarity", "Row", app.ws.data.individualCount);
+  // The variance is only written, never kept: no matrix of it unless the block is written.
   const auto averaged = AverageMatrix(minimum->matrix, maximum->matrix, settings.coefficient, drawCount, app.ws.random,
-                                      average, &variance, &standardDeviation,
+                                      average, settings.writeSimilarityMatrix ? &variance : nullptr, &standardDeviation,
                                       [&](std::size_t rows) { return progress.Advance(rows); });
   if (progress.Cancelled()) {
     app.Report("Cancelled: the matrices are as they were.");

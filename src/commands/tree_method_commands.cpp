@@ -36,7 +36,7 @@ void NeighborJoining1Click(TMainPrg& app) {
     return;
   }
   app.Report("Building Neighbor-Joining tree...");
-  auto tree = BuildNeighborJoining(TransformMatrix(*active, ws.settings.similarity.transformation), ws.data.individualLabels);
+  auto tree = BuildNeighborJoining(*active, ws.settings.similarity.transformation, ws.data.individualLabels);
   if (!app.Check(tree)) return;
   if (tree->tiedJoins > 0) {
     app.Report("Neighbor-Joining: " + Plural(tree->tiedJoins, "join", "joins") +
@@ -52,16 +52,6 @@ void NeighborJoining1Click(TMainPrg& app) {
   if (app.Check(WriteTreeLine(text, ws.files.tree, *rewrite))) RememberTree(ws, *active, std::move(text));
 }
 
-// Entry by entry, a not-a-number entry equal to one in the same place.
-bool SameMatrix(const DistanceMatrix& a, const DistanceMatrix& b) {
-  if (a.n != b.n) return false;
-  for (std::size_t k = 0; k < a.entries.size(); ++k) {
-    const Real x = a.entries[k], y = b.entries[k];
-    if (!(x == y || (std::isnan(x) && std::isnan(y)))) return false;
-  }
-  return true;
-}
-
 void CopheneticCorrelation1Click(TMainPrg& app) {
   Workspace& ws = app.ws;
   const DistanceMatrix* active = ws.ActiveMatrix();
@@ -69,7 +59,7 @@ void CopheneticCorrelation1Click(TMainPrg& app) {
     app.ErrorBox(kNoActiveMatrix);
     return;
   }
-  if (!ws.lastTree || !SameMatrix(ws.lastTree->matrix, *active)) {
+  if (!ws.lastTree || ws.lastTree->matrixFingerprint != Fingerprint(*active)) {
     app.ErrorBox("Build a tree of the active matrix first (Trees > UPGMA or Trees > Neighbor-Joining).");
     return;
   }

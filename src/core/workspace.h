@@ -2,6 +2,7 @@
 // directly; nothing else is carried from one command to the next.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -36,11 +37,11 @@ struct ResultMatrices {
   void Clear() { *this = ResultMatrices(); }
 };
 
-// The last tree Trees > UPGMA or Trees > Neighbor-Joining wrote, with the active matrix it was
-// built from (before the transformation), for the cophenetic correlation.
+// The last tree Trees > UPGMA or Trees > Neighbor-Joining wrote, with the fingerprint of the
+// active matrix it was built from (before the transformation), for the cophenetic correlation.
 struct BuiltTree {
   std::string newick;
-  DistanceMatrix matrix;
+  std::uint64_t matrixFingerprint = 0;
   DistanceTransformation transformation = DistanceTransformation::OneMinusS;
   std::string matrixName;
 };

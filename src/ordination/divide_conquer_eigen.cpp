@@ -1,7 +1,6 @@
 // The matrix goes to LAPACK as a full column-major block of doubles whose upper triangle is
-// read; the packed extended triangle is released first, so that the solver's own work space
-// (about 2 n^2 doubles) is the only other large block. The solver runs on a thread of its own
-// while the calling thread tells the progress.
+// read, so that the solver's own work space (about 2 n^2 doubles) is the only other large block.
+// The solver runs on a thread of its own while the calling thread tells the progress.
 #include "ordination/divide_conquer_eigen.h"
 
 #include <lapacke.h>
@@ -22,22 +21,28 @@ Real DivideAndConquerBound(Real frobeniusSquare, std::size_t n) {
   return 4 * static_cast<Real>(n) * kEpsilon * std::sqrt(frobeniusSquare);
 }
 
-EigenSystem DivideAndConquerEigen(std::vector<Real> upper, std::size_t n, const SolverProgress& progress) {
-  EigenSystem result;
+SolverMatrix SolverMatrixOf(const std::vector<Real>& upper, std::size_t n) {
+  SolverMatrix matrix;
   Real diagonal = 0, offDiagonal = 0;
-  std::vector<double> a(n * n);
+  matrix.columns.resize(n * n);
   for (std::size_t i = 0; i < n; ++i) {
     const Real* row = upper.data() + UpperOffset(n, i);
     diagonal += row[i] * row[i];
     for (std::size_t j = i + 1; j < n; ++j) offDiagonal += row[j] * row[j];
-    for (std::size_t j = i; j < n; ++j) a[j * n + i] = static_cast<double>(row[j]);
+    for (std::size_t j = i; j < n; ++j) matrix.columns[j * n + i] = static_cast<double>(row[j]);
   }
-  std::vector<Real>().swap(upper);
-  result.frobeniusSquare = 2 * offDiagonal + diagonal;
+  matrix.frobeniusSquare = 2 * offDiagonal + diagonal;
+  return matrix;
+}
+
+EigenSystem DivideAndConquerEigen(SolverMatrix matrix, std::size_t n, const SolverProgress& progress) {
+  EigenSystem result;
+  result.frobeniusSquare = matrix.frobeniusSquare;
   if (!std::isfinite(result.frobeniusSquare)) {
     result.outcome = JacobiOutcome::NotFinite;
     return result;
   }
+  std::vector<double>& a = matrix.columns;
 
   openblas_set_num_threads(omp_get_max_threads());
   std::vector<double> values(n);
@@ -86,6 +91,7 @@ EigenSystem DivideAndConquerEigen(std::vector<Real> upper, std::size_t n, const 
     const Real sign = column[0] < 0 ? -1 : 1;
     for (std::size_t i = 0; i < n; ++i) result.vectors[k * n + i] = sign * column[i];
   }
+  std::vector<double>().swap(a);
   return result;
 }
 

@@ -15,13 +15,24 @@ namespace vorn {
 // (outcome Cancelled) once the solver returns, which cannot be stopped in between.
 using SolverProgress = std::function<bool(double seconds)>;
 
-// Decomposes the symmetric matrix given by its packed upper triangle (see UpperOffset), which is
-// used up. Values come in descending order with their vectors (column-major), each vector's first
-// component made non-negative; only the vectors of the values above DivideAndConquerBound are
-// kept. Outcome
-// NotFinite for a matrix with an infinite or undefined element, SolverFailed when LAPACK reports
-// that it did not converge. The solver uses as many cores as OpenMP may.
-EigenSystem DivideAndConquerEigen(std::vector<Real> upper, std::size_t n, const SolverProgress& progress = {});
+// A symmetric matrix as the solver takes it: its upper triangle in a full column-major block of
+// doubles (element (i, j), i <= j, at j * n + i; the rest unset), with the squared Frobenius norm
+// of the extended values it was rounded from.
+struct SolverMatrix {
+  std::vector<double> columns;
+  Real frobeniusSquare = 0;
+};
+
+// The packed upper triangle (see UpperOffset) rounded to the solver's form.
+SolverMatrix SolverMatrixOf(const std::vector<Real>& upper, std::size_t n);
+
+// Decomposes the matrix, whose block the solver overwrites with the vectors, so that nothing
+// but the solver's own work space is held beside it. Values come in descending order with their
+// vectors (column-major), each vector's first component made non-negative; only the vectors of
+// the values above DivideAndConquerBound are kept. Outcome NotFinite for a matrix with an
+// infinite or undefined element, SolverFailed when LAPACK reports that it did not converge. The
+// solver uses as many cores as OpenMP may.
+EigenSystem DivideAndConquerEigen(SolverMatrix matrix, std::size_t n, const SolverProgress& progress = {});
 
 // An eigenvalue counts as a positive axis only above this bound: dsyevd's computed eigenvalues
 // lie within about n eps ||B||_2 of the exact ones (eps the double rounding unit, 2^-53, which

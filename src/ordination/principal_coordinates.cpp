@@ -15,29 +15,60 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// Gower's centring of A = -d^2/2: the row means of A (each column's mean too, A being symmetric
+// entry for entry) and their grand mean.
+struct Centring {
+  std::vector<Real> mean;
+  Real grand = 0;
+
+  explicit Centring(const DistanceMatrix& distances) : mean(distances.n) {
+    const std::size_t n = distances.n;
+    for (std::size_t i = 0; i < n; ++i) {
+      Real sum = 0;
+      for (std::size_t j = 0; j < n; ++j) {
+        const Real a = HalfSquare(distances(i, j));
+        sum += a;
+        grand += a;
+      }
+      mean[i] = sum / n;
+    }
+    grand /= static_cast<Real>(n) * static_cast<Real>(n);
+  }
+
+  Real Entry(const DistanceMatrix& distances, std::size_t i, std::size_t j) const {
+    return HalfSquare(distances(i, j)) - mean[i] - mean[j] + grand;
+  }
+};
+
 }  // namespace
 
 std::vector<Real> CentredMatrix(const DistanceMatrix& distances) {
   const std::size_t n = distances.n;
-  // A is symmetric entry for entry, so each column's sum in row order equals its row's sum.
-  std::vector<Real> mean(n);
-  Real grand = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    Real sum = 0;
-    for (std::size_t j = 0; j < n; ++j) {
-      const Real a = HalfSquare(distances(i, j));
-      sum += a;
-      grand += a;
-    }
-    mean[i] = sum / n;
-  }
-  grand /= static_cast<Real>(n) * static_cast<Real>(n);
+  const Centring centring(distances);
   std::vector<Real> b(UpperSize(n));
   for (std::size_t i = 0; i < n; ++i) {
     Real* row = &b[UpperOffset(n, i)];
-    for (std::size_t j = i; j < n; ++j) row[j] = HalfSquare(distances(i, j)) - mean[i] - mean[j] + grand;
+    for (std::size_t j = i; j < n; ++j) row[j] = centring.Entry(distances, i, j);
   }
   return b;
+}
+
+SolverMatrix CentredSolverMatrix(const DistanceMatrix& distances) {
+  const std::size_t n = distances.n;
+  const Centring centring(distances);
+  SolverMatrix matrix;
+  matrix.columns.resize(n * n);
+  // Summed in the order of the packed rows, as SolverMatrixOf sums them.
+  Real diagonal = 0, offDiagonal = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = i; j < n; ++j) {
+      const Real b = centring.Entry(distances, i, j);
+      (j == i ? diagonal : offDiagonal) += b * b;
+      matrix.columns[j * n + i] = static_cast<double>(b);
+    }
+  }
+  matrix.frobeniusSquare = 2 * offDiagonal + diagonal;
+  return matrix;
 }
 
 Status CheckOrdinable(const DistanceMatrix& distances) {
@@ -67,11 +98,19 @@ Real PositiveEigenvalueBound(Real frobeniusSquare) {
 }
 
 Status TDistCluster::Compute(const JacobiProgress& progress, const SolverProgress& solverProgress) {
-  const std::size_t n = distances_.n;
+  const std::size_t n = n_;
   EigenSystem eigen;
   try {
-    eigen = solver_ == PcoaSolver::Jacobi ? JacobiEigen(CentredMatrix(distances_), n, progress)
-                                          : DivideAndConquerEigen(CentredMatrix(distances_), n, solverProgress);
+    // The distances are released before the solver starts, which holds its own matrices.
+    if (solver_ == PcoaSolver::Jacobi) {
+      std::vector<Real> centred = CentredMatrix(distances_);
+      distances_ = DistanceMatrix();
+      eigen = JacobiEigen(std::move(centred), n, progress);
+    } else {
+      SolverMatrix centred = CentredSolverMatrix(distances_);
+      distances_ = DistanceMatrix();
+      eigen = DivideAndConquerEigen(std::move(centred), n, solverProgress);
+    }
   } catch (const std::bad_alloc&) {
     return Failure{"Out of memory"};
   }
@@ -106,22 +145,23 @@ Status TDistCluster::Compute(const JacobiProgress& progress, const SolverProgres
   return Success();
 }
 
-void TDistCluster::WriteResults(TextFileWriter& file, std::size_t maxAxes, const LabelTable& labels) const {
-  const std::size_t axes = std::min(maxAxes, PositiveCount());
+void TDistCluster::WriteResults(TextFileWriter& file, const Ordination& result, std::size_t maxAxes,
+                                const LabelTable& labels) const {
+  const std::size_t axes = std::min(maxAxes, result.AxisCount());
   file.Line();
   file.Line("Principal Coordinate Analysis");
   file.Line();
   if (solver_ == PcoaSolver::DivideAndConquer) file.Line("Eigen solver: divide and conquer (LAPACK dsyevd), double precision");
-  file.Line("Number of positive eigenvalues: " + std::to_string(PositiveCount()));
+  file.Line("Number of positive eigenvalues: " + std::to_string(result.AxisCount()));
   file.Line("First eigenvalue: " + FormatReal(firstEigenvalue_));
   file.Line("Sum of positive eigenvalues: " + FormatReal(positiveSum_));
   file.Line("Eigenvalues (as percentages of the sum of positive eigenvalues)");
-  for (const Real percentage : result_.percentages) file.Line(FormatReal(percentage));
+  for (const Real percentage : result.percentages) file.Line(FormatReal(percentage));
   file.Line();
   file.Line("PCoA coordinates");
-  for (std::size_t i = 0; i < distances_.n; ++i) {
+  for (std::size_t i = 0; i < n_; ++i) {
     std::string line = (labels.Empty() ? "OTU" + std::to_string(i + 1) : labels[i]) + " ";
-    for (std::size_t k = 0; k < axes; ++k) line += FormatReal(result_.Coordinate(i, k)) + " ";
+    for (std::size_t k = 0; k < axes; ++k) line += FormatReal(result.Coordinate(i, k)) + " ";
     file.Line(line);
   }
   file.Line();

@@ -26,6 +26,10 @@ enum class PcoaSolver : std::uint8_t { Jacobi = 0, DivideAndConquer = 1 };
 // UpperOffset): B[i][j] = A[i][j] - rowMean(i) - columnMean(j) + grand mean, A[i][j] = -d(i, j)^2 / 2.
 std::vector<Real> CentredMatrix(const DistanceMatrix& distances);
 
+// The same matrix in the divide-and-conquer solver's form, rounded to double from the same
+// extended values, without the packed triangle in between.
+SolverMatrix CentredSolverMatrix(const DistanceMatrix& distances);
+
 // Why the distances cannot be ordinated, if they cannot: fewer than 2 individuals, or entries
 // that are not finite non-negative numbers (counted, an undefined Nei-Li -1 among them).
 Status CheckOrdinable(const DistanceMatrix& distances);
@@ -40,18 +44,19 @@ Real PositiveEigenvalueBound(Real frobeniusSquare);
 class TDistCluster {
  public:
   explicit TDistCluster(DistanceMatrix distances, PcoaSolver solver = PcoaSolver::Jacobi)
-      : distances_(std::move(distances)), solver_(solver) {}
+      : distances_(std::move(distances)), n_(distances_.n), solver_(solver) {}
 
-  // The decomposition and the positive axes. Fails with "Out of memory" or "PCoA failed"; a
+  // The decomposition and the positive axes, once: the distances are used up. Fails with "Out of memory" or "PCoA failed"; a
   // progress call that answers false stops it (Cancelled(), and a failure without message).
   // The Jacobi rotations tell progress, the divide-and-conquer solver solverProgress.
   Status Compute(const JacobiProgress& progress = {}, const SolverProgress& solverProgress = {});
   bool Cancelled() const { return cancelled_; }
 
-  // The result block with at most maxAxes coordinate columns; individuals are named by labels,
-  // or "OTU1" ... without them. After the divide-and-conquer solver a line under the title
-  // names it.
-  void WriteResults(TextFileWriter& file, std::size_t maxAxes, const LabelTable& labels) const;
+  // The result block of the computed result (or of the one taken from it) with at most maxAxes
+  // coordinate columns; individuals are named by labels, or "OTU1" ... without them. After the
+  // divide-and-conquer solver a line under the title names it.
+  void WriteResults(TextFileWriter& file, const Ordination& result, std::size_t maxAxes,
+                    const LabelTable& labels) const;
 
   std::size_t PositiveCount() const { return result_.AxisCount(); }
   Real FirstEigenvalue() const { return firstEigenvalue_; }
@@ -59,9 +64,12 @@ class TDistCluster {
   std::size_t Rotations() const { return rotations_; }
   // The positive axes with their percentages and coordinates (no labels or name yet).
   const Ordination& Result() const { return result_; }
+  // The same, handed over without a copy; Result() is empty afterwards.
+  Ordination TakeResult() { return std::move(result_); }
 
  private:
   DistanceMatrix distances_;
+  std::size_t n_;
   PcoaSolver solver_;
   Ordination result_;
   Real firstEigenvalue_ = 0;

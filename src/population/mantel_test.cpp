@@ -29,20 +29,24 @@ Moments MomentsOf(const std::vector<Real>& values) {
   return m;
 }
 
-// The first matrix centred as a full square (row i of the square is contiguous, so that a
-// permuted row is read from one place), the second centred as its triangle.
+// The first matrix centred as a full square of doubles (row i of the square is contiguous, so
+// that a permuted row is read from one place). The second is centred a row at a time as a pass
+// reaches it, so that no second copy of it is held.
 struct Kernel {
   std::size_t n = 0;
   std::vector<double> square;
-  std::vector<double> triangle;
+  const std::vector<Real>* second = nullptr;
+  Real meanSecond = 0;
 
-  // For each of count orders (at most kBatch), the sum over i > j of triangle(i, j) *
-  // square(order[i], order[j]). The orders share each pass over the triangle, which is read from
-  // memory once for all of them; each sum is formed in the same order as it would be alone.
-  void Products(const std::uint32_t* const* orders, std::size_t count, double* sums) const {
+  // For each of count orders (at most kBatch), the sum over i > j of second(i, j) centred *
+  // square(order[i], order[j]). The orders share each pass over the second matrix, whose row is
+  // centred into pairs (n values) once for all of them; each sum is formed in the same order as
+  // it would be alone.
+  void Products(const std::uint32_t* const* orders, std::size_t count, double* sums, double* pairs) const {
     std::fill(sums, sums + count, 0.0);
     for (std::size_t i = 1; i < n; ++i) {
-      const double* pairs = triangle.data() + i * (i - 1) / 2;
+      const Real* source = second->data() + i * (i - 1) / 2;
+      for (std::size_t j = 0; j < i; ++j) pairs[j] = static_cast<double>(source[j] - meanSecond);
       for (std::size_t b = 0; b < count; ++b) {
         const std::uint32_t* order = orders[b];
         const double* row = square.data() + std::size_t{order[i]} * n;
@@ -66,11 +70,11 @@ Kernel MakeKernel(const std::vector<Real>& first, const std::vector<Real>& secon
   Kernel kernel;
   kernel.n = n;
   kernel.square.assign(n * n, 0);
-  kernel.triangle.resize(second.size());
+  kernel.second = &second;
+  kernel.meanSecond = meanSecond;
   for (std::size_t i = 1, k = 0; i < n; ++i) {
     for (std::size_t j = 0; j < i; ++j, ++k) {
       kernel.square[i * n + j] = kernel.square[j * n + i] = static_cast<double>(first[k] - meanFirst);
-      kernel.triangle[k] = static_cast<double>(second[k] - meanSecond);
     }
   }
   return kernel;
@@ -120,7 +124,8 @@ Result<MantelResult> MantelTest(const std::vector<Real>& first, const std::vecto
   // The observed sum from the same kernel, so that the identity permutation ties with it exactly.
   const std::uint32_t* observedOrder = identity.data();
   double observed = 0;
-  kernel.Products(&observedOrder, 1, &observed);
+  std::vector<double> observedPairs(n);
+  kernel.Products(&observedOrder, 1, &observed, observedPairs.data());
   const double bar = observed - static_cast<double>(kTieTolerance * scale);
   const double pairs = static_cast<double>(first.size());
   const bool parallel = double(permutations) * pairs >= kParallelWork;
@@ -135,6 +140,7 @@ Result<MantelResult> MantelTest(const std::vector<Real>& first, const std::vecto
 #pragma omp parallel if (parallel) reduction(+ : atLeast)
     {
       std::vector<std::uint32_t> orders(kBatch * n);
+      std::vector<double> pairRow(n);
       const std::uint32_t* batch[kBatch];
       double sums[kBatch];
 #pragma omp for schedule(static)
@@ -149,7 +155,7 @@ Result<MantelResult> MantelTest(const std::vector<Real>& first, const std::vecto
           Shuffle(order, n, draw);
           batch[b] = order;
         }
-        kernel.Products(batch, count, sums);
+        kernel.Products(batch, count, sums, pairRow.data());
         for (std::size_t b = 0; b < count; ++b) atLeast += sums[b] >= bar;
       }
     }

@@ -3,9 +3,11 @@
 // p = (permuted r >= observed r, + 1) / (permutations + 1), one-sided for a positive association.
 //
 // The observed r and the regression line are computed in Real. Permutations read the first
-// matrix, centred, as a square of doubles and the second, centred, as its triangle; only the sum
-// of products changes under a permutation (the sums of squares do not), so a permuted r costs one
-// sum over the pairs, and four permutations share each pass. A permuted r within 1e-10 of the observed one counts as a tie.
+// matrix, centred, as a square of doubles and the second, centred a row at a time, from its
+// triangle (so that the test holds one square beside the two triangles); only the sum of products
+// changes under a permutation (the sums of squares do not), so a permuted r costs one sum over
+// the pairs, and four permutations share each pass. A permuted r within 1e-10 of the observed one
+// counts as a tie.
 //
 // The draws come from the program's generator as from one serial loop: permutation k is a
 // Fisher-Yates shuffle of the n objects taking n - 1 NextBelow draws, starting at k (n - 1) draws

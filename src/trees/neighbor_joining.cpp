@@ -3,10 +3,12 @@
 // the first m(m + 1)/2 entries, row after row. Slot order is not the row order of the rules: an
 // order key per slot (OTUs 0 .. n - 1, each new cluster the next number) stands for it.
 //
-// The search runs on a double copy of the triangle: per row the smallest (m - 2) d(i, j) - R(j),
-// in vector registers, then every pair whose double Q lies within a rounding bound of the smallest is
-// taken up again in 80-bit reals, where the smallest Q and the tie rule decide. So the joins are
-// those of a search done wholly in 80-bit reals, at the speed of a scan of doubles.
+// The triangle keeps each 80-bit distance as its nearest double and the exact remainder
+// (SplitReals), 10 bytes a pair. The search scans the doubles: per row the smallest
+// (m - 2) d(i, j) - R(j), in vector registers, then every pair whose double Q lies within a
+// rounding bound of the smallest is taken up again in 80-bit reals, where the smallest Q and the
+// tie rule decide. So the joins are those of a search done wholly in 80-bit reals, at the speed
+// of a scan of doubles.
 #include "trees/neighbor_joining.h"
 
 #include <algorithm>
@@ -17,6 +19,8 @@
 #include <vector>
 
 #include "core/progress.h"
+#include "core/split_reals.h"
+#include "similarity/distance_transformation.h"
 #include "trees/upgma.h"
 
 namespace vorn {
@@ -38,9 +42,12 @@ bool Before(const Candidate& a, const Candidate& b) {
 
 class NeighborJoiner {
  public:
-  NeighborJoiner(DistanceMatrix distances, const LabelTable& labels)
-      : d_(std::move(distances)), n_(d_.n), m_(n_), fast_(d_.entries.size()), key_(n_), record_(n_, 0), otu_(n_),
-        sums_(n_, 0), fastSums_(n_), rowMinimum_(n_) {
+  // The distances are value(source(i, j)), read once.
+  template <class Value>
+  NeighborJoiner(const DistanceMatrix& source, Value value, const LabelTable& labels)
+      : d_(TriangleSize(source.n)), n_(source.n), m_(n_), key_(n_), record_(n_, 0), otu_(n_), sums_(n_, 0),
+        fastSums_(n_), rowMinimum_(n_) {
+    for (std::size_t k = 0; k < d_.Count(); ++k) d_.Set(k, value(source.entries[k]));
     names_.reserve(n_);
     for (std::size_t i = 0; i < n_; ++i) {
       names_.push_back(labels.Count() == n_ ? labels[i] : "OTU" + std::to_string(i + 1));
@@ -55,7 +62,7 @@ class NeighborJoiner {
   std::optional<Failure> CheckDistances() const {
     for (std::size_t i = 1; i < n_; ++i) {
       for (std::size_t j = 0; j < i; ++j) {
-        const Real v = d_(i, j);
+        const Real v = D(i, j);
         if (!(v >= 0) || std::isinf(v)) {
           return Failure{"The distance between " + names_[j] + " and " + names_[i] +
                          " is undefined; no Neighbor-Joining tree was built."};
@@ -68,13 +75,12 @@ class NeighborJoiner {
   NeighborJoiningTree Build() {
     for (std::size_t i = 0; i < n_; ++i) {
       for (std::size_t j = 0; j < i; ++j) {
-        const Real v = d_(i, j);
+        const Real v = D(i, j);
         sums_[i] += v;
         sums_[j] += v;
         largest_ = std::max(largest_, static_cast<double>(v));
       }
     }
-    for (std::size_t k = 0; k < d_.entries.size(); ++k) fast_[k] = static_cast<double>(d_.entries[k]);
     while (m_ > 3) {
       KeepResponsive();
       Join(Smallest());
@@ -84,7 +90,7 @@ class NeighborJoiner {
   }
 
  private:
-  Real D(std::size_t a, std::size_t b) const { return d_(a, b); }
+  Real D(std::size_t a, std::size_t b) const { return d_.At(TriangleIndex(a, b)); }
 
   // With four clusters left Q(i, j) = -(d(i, k) + d(i, l) + d(j, k) + d(j, l)) = Q(k, l): joining
   // either pair gives the same unrooted tree. Both are summed alike, smallest term first, so that
@@ -122,7 +128,7 @@ class NeighborJoiner {
       fastSums_[i] = static_cast<double>(sums_[i]);
       largestSum = std::max(largestSum, std::fabs(fastSums_[i]));
     }
-    const double* fast = fast_.data();
+    const double* fast = d_.Nearest();
     const double* sums = fastSums_.data();
     double* rowMinimum = rowMinimum_.data();
     rowMinimum[0] = std::numeric_limits<double>::infinity();
@@ -194,11 +200,7 @@ class NeighborJoiner {
     return joined;
   }
 
-  void SetEntry(std::size_t a, std::size_t b, Real v) {
-    const std::size_t at = TriangleIndex(a, b);
-    d_.entries[at] = v;
-    fast_[at] = static_cast<double>(v);
-  }
+  void SetEntry(std::size_t a, std::size_t b, Real v) { d_.Set(TriangleIndex(a, b), v); }
 
   void Join(const Candidate& pair) {
     const std::size_t a = pair.row, b = pair.column, m = m_;
@@ -251,9 +253,8 @@ class NeighborJoiner {
     WriteJoin(slots, lengths, "last node");
   }
 
-  DistanceMatrix d_;       // 80-bit distances by slot
+  SplitReals d_;  // the distances by slot, as the triangle of a DistanceMatrix
   std::size_t n_, m_;
-  std::vector<double> fast_;  // the same, rounded to double, for the search
   std::vector<std::string> names_;
   std::vector<std::uint32_t> key_;
   std::vector<std::uint16_t> record_;  // the internal node a slot holds; 0 while it holds an OTU
@@ -270,7 +271,16 @@ class NeighborJoiner {
 
 Result<NeighborJoiningTree> BuildNeighborJoining(DistanceMatrix distances, const LabelTable& labels) {
   if (auto refusal = TreeSizeRefusal(distances.n)) return *refusal;
-  NeighborJoiner joiner(std::move(distances), labels);
+  NeighborJoiner joiner(distances, [](Real d) { return d; }, labels);
+  distances = DistanceMatrix();
+  if (auto failure = joiner.CheckDistances()) return *failure;
+  return joiner.Build();
+}
+
+Result<NeighborJoiningTree> BuildNeighborJoining(const DistanceMatrix& coefficients,
+                                                 DistanceTransformation transformation, const LabelTable& labels) {
+  if (auto refusal = TreeSizeRefusal(coefficients.n)) return *refusal;
+  NeighborJoiner joiner(coefficients, [&](Real x) { return ApplyTransformation(x, transformation); }, labels);
   if (auto failure = joiner.CheckDistances()) return *failure;
   return joiner.Build();
 }

@@ -9,6 +9,7 @@
 #include "core/distance_matrix.h"
 #include "core/label_table.h"
 #include "core/result.h"
+#include "core/settings.h"
 #include "trees/tree_node.h"
 
 namespace vorn {
@@ -26,5 +27,9 @@ struct NeighborJoiningTree {
 // fewer than 2 or more than 32768 OTUs, and for a distance that is negative or not a number
 // (an undefined distance), naming the pair.
 Result<NeighborJoiningTree> BuildNeighborJoining(DistanceMatrix distances, const LabelTable& labels);
+
+// The same of the coefficients under the transformation, without a transformed copy of them.
+Result<NeighborJoiningTree> BuildNeighborJoining(const DistanceMatrix& coefficients,
+                                                 DistanceTransformation transformation, const LabelTable& labels);
 
 }  // namespace vorn

@@ -257,7 +257,10 @@ TEST(PrincipalCoordinates, DivideAndConquerAgreesWithTheRotations) {
   for (const std::size_t n : {2u, 5u, 30u, 90u}) {
     const DistanceMatrix d = RandomJaccard(n, 20, static_cast<unsigned>(n));
     const EigenSystem jacobi = JacobiEigen(CentredMatrix(d), n);
-    const EigenSystem fast = DivideAndConquerEigen(CentredMatrix(d), n);
+    const SolverMatrix direct = CentredSolverMatrix(d);
+    EXPECT_TRUE(direct.columns == SolverMatrixOf(CentredMatrix(d), n).columns);
+    EXPECT_EQ(direct.frobeniusSquare, SolverMatrixOf(CentredMatrix(d), n).frobeniusSquare);
+    const EigenSystem fast = DivideAndConquerEigen(direct, n);
     ASSERT_EQ(fast.outcome, JacobiOutcome::Converged);
     const Real bound = PositiveEigenvalueBound(jacobi.frobeniusSquare);
     EXPECT_NEAR(fast.frobeniusSquare, jacobi.frobeniusSquare, 1e-15 * jacobi.frobeniusSquare);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <limits>
 
+#include "similarity/distance_transformation.h"
 #include "support/temp_dir.h"
 #include "trees/newick_writer.h"
 #include "trees/random_distances.h"
@@ -118,6 +119,10 @@ TEST(BuildNeighborJoining, EqualsThePlainJoinsOnRandomAndTiedDistances) {
       ASSERT_TRUE(tree.ok()) << tree.error();
       EXPECT_EQ(TreeToNewick(tree->table, "x"), TreeToNewick(PlainNeighborJoining(d, Names(n)), "x"))
           << "n " << n << " kind " << static_cast<int>(kind);
+      // Transformed while read, the 80-bit square roots as the transformed copy holds them.
+      const auto rooted = BuildNeighborJoining(d, DistanceTransformation::SqrtD, Names(n));
+      EXPECT_EQ(TreeToNewick(rooted->table, "x"),
+                TreeToNewick(PlainNeighborJoining(TransformMatrix(d, DistanceTransformation::SqrtD), Names(n)), "x"));
     }
   }
 }
