@@ -94,21 +94,7 @@ void CountRowPopcount(const PackedScores& x, std::size_t i, const PackedScores& 
 using RowCounter = void (*)(const PackedScores&, std::size_t, const PackedScores&, std::size_t, std::size_t,
                             PairCounts*);
 
-RowCounter Counter(CountKernel kernel) {
-  switch (kernel) {
-    case CountKernel::VectorPopcount: return CountRowVectorPopcount;
-    case CountKernel::Popcount: return CountRowPopcount;
-    case CountKernel::Plain: break;
-  }
-  return CountRow;
-}
-
-RowCounter BestCounter() {
-  for (const CountKernel kernel : {CountKernel::VectorPopcount, CountKernel::Popcount}) {
-    if (KernelRuns(kernel)) return Counter(kernel);
-  }
-  return CountRow;
-}
+constexpr KernelBuilds<RowCounter> kRowCounters{CountRowVectorPopcount, CountRowPopcount, CountRow};
 
 }  // namespace
 
@@ -124,12 +110,12 @@ bool KernelRuns(CountKernel kernel) {
 
 void CountPairs(CountKernel kernel, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first,
                 std::size_t last, PairCounts* counts) {
-  Counter(kernel)(x, i, y, first, last, counts);
+  kRowCounters.For(kernel)(x, i, y, first, last, counts);
 }
 
 void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first, std::size_t last,
                 PairCounts* counts) {
-  static const RowCounter best = BestCounter();
+  static const RowCounter best = kRowCounters.Best();
   best(x, i, y, first, last, counts);
 }
 

@@ -69,6 +69,26 @@ void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std
 // each can be asked for by name, so that all are held against each other where they run.
 enum class CountKernel { Plain, Popcount, VectorPopcount };
 bool KernelRuns(CountKernel kernel);
+
+// One of three builds of a counting function by kernel, and the best one the processor runs.
+template <class Function>
+struct KernelBuilds {
+  Function vectorPopcount, popcount, plain;
+  Function For(CountKernel kernel) const {
+    switch (kernel) {
+      case CountKernel::VectorPopcount: return vectorPopcount;
+      case CountKernel::Popcount: return popcount;
+      case CountKernel::Plain: break;
+    }
+    return plain;
+  }
+  Function Best() const {
+    for (const CountKernel kernel : {CountKernel::VectorPopcount, CountKernel::Popcount}) {
+      if (KernelRuns(kernel)) return For(kernel);
+    }
+    return plain;
+  }
+};
 void CountPairs(CountKernel kernel, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first,
                 std::size_t last, PairCounts* counts);
 

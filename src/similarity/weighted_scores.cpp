@@ -93,21 +93,7 @@ void CountRowPlain(const Words& s, std::size_t i, std::size_t first, std::size_t
 
 using RowCounter = void (*)(const Words&, std::size_t, std::size_t, std::size_t, bool, PairCounts*);
 
-RowCounter Counter(CountKernel kernel) {
-  switch (kernel) {
-    case CountKernel::VectorPopcount: return CountRowVectorPopcount;
-    case CountKernel::Popcount: return CountRowPopcount;
-    case CountKernel::Plain: break;
-  }
-  return CountRowPlain;
-}
-
-RowCounter BestCounter() {
-  for (const CountKernel kernel : {CountKernel::VectorPopcount, CountKernel::Popcount}) {
-    if (KernelRuns(kernel)) return Counter(kernel);
-  }
-  return CountRowPlain;
-}
+constexpr KernelBuilds<RowCounter> kRowCounters{CountRowVectorPopcount, CountRowPopcount, CountRowPlain};
 
 }  // namespace
 
@@ -148,12 +134,12 @@ WeightedScores::WeightedScores(const DataMatrix& data, const std::vector<std::ui
 void WeightedScores::CountPairs(CountKernel kernel, std::size_t i, std::size_t first, std::size_t last,
                                 bool standardOnly, PairCounts* counts) const {
   const Words words{present_.data(), scored_.data(), weights_.data(), weights_.size(), individualCount_, sampleSize_};
-  Counter(kernel)(words, i, first, last, standardOnly, counts);
+  kRowCounters.For(kernel)(words, i, first, last, standardOnly, counts);
 }
 
 void WeightedScores::CountPairs(std::size_t i, std::size_t first, std::size_t last, bool standardOnly,
                                 PairCounts* counts) const {
-  static const RowCounter best = BestCounter();
+  static const RowCounter best = kRowCounters.Best();
   const Words words{present_.data(), scored_.data(), weights_.data(), weights_.size(), individualCount_, sampleSize_};
   best(words, i, first, last, standardOnly, counts);
 }
