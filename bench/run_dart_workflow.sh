@@ -4,7 +4,7 @@
 # load, Standard Jaccard, UPGMA, 100 bootstrap trees and their majority-rule consensus, AMOVA with
 # 999 permutations, PCoA with the divide-and-conquer solver, Nexus and Structure exports.
 #   bench/run_dart_workflow.sh [individuals] [loci]
-# VORN=path/to/vorn uses that program instead of building build-bench/vorn.
+# VORN=path/to/vorn uses that program instead of building build-bench/vorn (bench/dart_steps.sh).
 # Each step runs as a script of its own after the load (load included in every step's time, and
 # given once on its own) so that /usr/bin/time -v gives each step's peak. The peers follow in the
 # same run, stopped after PEER_TIMEOUT seconds (default 1800, "did not finish" then): SciPy/numpy
@@ -15,13 +15,8 @@ individuals="${1:-5000}"
 loci="${2:-20000}"
 timeout_s="${PEER_TIMEOUT:-1800}"
 
-vorn="${VORN:-}"
-if [ -z "$vorn" ]; then
-  cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_BENCHMARKS=ON > /dev/null
-  cmake --build build-bench --target vorn
-  vorn="$PWD/build-bench/vorn"
-fi
-vorn="$(realpath "$vorn")"
+source bench/dart_steps.sh
+vorn="$(vorn_program)"
 work="$(mktemp -d)"
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 
@@ -29,41 +24,15 @@ trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 echo "data: $individuals individuals x $loci loci, $(du -h "$work/dart.txt" | cut -f1)"
 echo "work folder: $work"; uptime
 
-load='File > Load
-    file: dart.txt
-    File Parameter Selection: individuals=columns, individual_header=true, locus_header=false, delimited=true, include_groups=true'
-similarity='Options > Similarity Coefficient Selection
-    Select Similarity Coefficient: write_similarity=false
-Analysis > Standard Similarity'
 declare -A steps=(
   [1_load]=""
   [2_jaccard]="$similarity"
   [3_upgma]="$similarity
 Trees > UPGMA"
-  [4_bootstrap_consensus]="Options > Replicate Analysis Settings
-    Replicate Analyses Settings: bs=100
-Replicate Analyses > Bootstrap Std. Tree (BS+RMD)
-    Save?: No
-Options > MR Consensus And R-Support Settings
-    Consensus & R-support Options: mr_threshold=50
-Trees > Majority Rule Consensus"
-  [5_amova_999]="Analysis > AMOVA Permutation Test
-    Caution: Yes
-    Permutations: value=999
-    AMOVA Permutation Test: Yes"
-  [6_pcoa_fast]="$similarity
-Options > PCoA Settings
-    PCoA Settings: solver=divide_and_conquer
-Trees > Principal Coordinate Analysis"
-  [7_exports]="File > Export > Nexus
-    file: dart.nex
-    Data export: Yes
-    DataType: Yes
-File > Export > Structure
-    file: dart_structure.txt
-    Export to Structure: value=2
-    Export to Structure: No
-    Export to Structure: Yes"
+  [4_bootstrap_consensus]="$(bootstrap_consensus 100 50)"
+  [5_amova_999]="$amova_999"
+  [6_pcoa_fast]="$pcoa_fast"
+  [7_exports]="$exports"
 )
 printf '%-24s %10s %12s\n' step seconds "peak MB"
 for step in $(printf '%s\n' "${!steps[@]}" | sort); do

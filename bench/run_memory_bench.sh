@@ -10,25 +10,14 @@ cd "$(dirname "$0")/.."
 individuals="${1:-5000}"
 loci="${2:-1000}"
 
-vorn="${VORN:-}"
-if [ -z "$vorn" ]; then
-  cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_BENCHMARKS=ON > /dev/null
-  cmake --build build-bench --target vorn
-  vorn="$PWD/build-bench/vorn"
-fi
-programs=("$(realpath "$vorn")")
+source bench/dart_steps.sh
+programs=("$(vorn_program)")
 [ -n "${BASE:-}" ] && programs+=("$(realpath "$BASE")")
 work="$(mktemp -d)"
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 /usr/bin/python3 bench/make_dart_data.py "$work/dart.txt" "$individuals" "$loci" "$work/places.csv"
 echo "data: $individuals individuals x $loci loci; work folder: $work"; uptime
 
-load='File > Load
-    file: dart.txt
-    File Parameter Selection: individuals=columns, individual_header=true, locus_header=false, delimited=true, include_groups=true'
-similarity='Options > Similarity Coefficient Selection
-    Select Similarity Coefficient: write_similarity=false
-Analysis > Standard Similarity'
 declare -A steps=(
   [01_load]=""
   [02_jaccard]="$similarity"
@@ -39,22 +28,12 @@ Trees > UPGMA
 Trees > Cophenetic Correlation"
   [06_neighbor_joining]="$similarity
 Trees > Neighbor-Joining"
-  [07_bootstrap_consensus]="Options > Replicate Analysis Settings
-    Replicate Analyses Settings: bs=10
-Replicate Analyses > Bootstrap Std. Tree (BS+RMD)
-    Save?: No
-Trees > Majority Rule Consensus"
-  [08_amova_999]="Analysis > AMOVA Permutation Test
-    Caution: Yes
-    Permutations: value=999
-    AMOVA Permutation Test: Yes"
+  [07_bootstrap_consensus]="$(bootstrap_consensus 10)"
+  [08_amova_999]="$amova_999"
   [09_pairwise_phipt]="Analysis > Pairwise PhiPT
     Pairwise PhiPT: permutations=99
     Pairwise PhiPT: Yes"
-  [10_pcoa_fast]="$similarity
-Options > PCoA Settings
-    PCoA Settings: solver=divide_and_conquer
-Trees > Principal Coordinate Analysis"
+  [10_pcoa_fast]="$pcoa_fast"
   [11_mantel_individuals]="$similarity
 Analysis > Mantel Test
     Mantel Test: matrices=individuals, coordinates_file=places.csv, permutations=99, pairs_file=pairs.tsv
@@ -62,15 +41,7 @@ Analysis > Mantel Test
   [12_mantel_nei]="Analysis > Mantel Test
     Mantel Test: matrices=populations, level=1, genetic=nei, coordinates_file=places.csv, permutations=99
     Mantel Test: Yes"
-  [13_exports]="File > Export > Nexus
-    file: dart.nex
-    Data export: Yes
-    DataType: Yes
-File > Export > Structure
-    file: dart_structure.txt
-    Export to Structure: value=2
-    Export to Structure: No
-    Export to Structure: Yes"
+  [13_exports]="$exports"
 )
 header="step"; for p in "${programs[@]}"; do header+="|peak MB, processor s"; done
 echo "$header${BASE:+|same output}"
