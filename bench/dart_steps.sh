@@ -36,7 +36,7 @@ amova_999='Analysis > AMOVA Permutation Test
     AMOVA Permutation Test: Yes'
 pcoa_fast="$similarity
 Options > PCoA Settings
-    PCoA Settings: solver=divide_and_conquer
+    PCoA Settings: solver=relatively_robust
 Trees > Principal Coordinate Analysis"
 exports='File > Export > Nexus
     file: dart.nex

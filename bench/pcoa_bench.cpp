@@ -1,6 +1,7 @@
 // Principal coordinates of Standard Jaccard distance matrices of N = 200 ... 2000 individuals by
 // 500 loci (10% missing): centring and the Jacobi rotations, each run once per repetition; and
-// the divide-and-conquer solver for N = 1000 ... 5000 (BM_PrincipalCoordinatesFast). Its
+// the LAPACK solvers for N = 1000 ... 5000 (BM_PrincipalCoordinatesFast/N/solver: 1 divide and
+// conquer, 2 relatively robust representations). Their
 // peer is numpy's eigh of the centred matrix and scikit-bio's pcoa (bench/numpy_pcoa.py); run
 // both with bench/run_pcoa_bench.sh.
 #include <benchmark/benchmark.h>
@@ -44,7 +45,7 @@ void BM_PrincipalCoordinates(benchmark::State& state) {
 void BM_PrincipalCoordinatesFast(benchmark::State& state) {
   const vorn::DistanceMatrix distances = JaccardDistances(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
-    vorn::TDistCluster pcoa(distances, vorn::PcoaSolver::DivideAndConquer);
+    vorn::TDistCluster pcoa(distances, static_cast<vorn::PcoaSolver>(state.range(1)));
     if (!pcoa.Compute().ok()) state.SkipWithError("PCoA failed");
     state.counters["axes"] = static_cast<double>(pcoa.PositiveCount());
   }
@@ -52,5 +53,5 @@ void BM_PrincipalCoordinatesFast(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_PrincipalCoordinatesFast)->Arg(1000)->Arg(2000)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PrincipalCoordinatesFast)->ArgsProduct({{1000, 2000, 5000}, {1, 2}})->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PrincipalCoordinates)->Arg(200)->Arg(500)->Arg(1000)->Arg(2000)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,7 @@
 # A DArT-sized workflow through the script host, timed step by step with its peak memory:
 # N individuals x L loci (default 5000 x 20000), 5 % missing, three populations of equal size;
 # load, Standard Jaccard, UPGMA, 100 bootstrap trees and their majority-rule consensus, AMOVA with
-# 999 permutations, PCoA with the divide-and-conquer solver, Nexus and Structure exports.
+# 999 permutations, PCoA with the relatively robust representations solver, Nexus and Structure exports.
 #   bench/run_dart_workflow.sh [individuals] [loci]
 # VORN=path/to/vorn uses that program instead of building build-bench/vorn (bench/dart_steps.sh).
 # Each step runs as a script of its own after the load (load included in every step's time, and

@@ -21,9 +21,9 @@ std::string RotationText(std::size_t rotations, Real offDiagonalShare) {
   return "Rotation " + std::to_string(rotations) + "; off-diagonal share " + share;
 }
 
-// "Divide and conquer: 12 s": the solver cannot tell how far it is.
-std::string SolverText(double seconds) {
-  return "Divide and conquer: " + std::to_string(static_cast<long>(seconds)) + " s";
+// "Divide and conquer: 12 s": a LAPACK solver cannot tell how far it is.
+std::string SolverText(PcoaSolver solver, double seconds) {
+  return std::string(PcoaSolverWorkingName(solver)) + ": " + std::to_string(static_cast<long>(seconds)) + " s";
 }
 
 void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
@@ -40,14 +40,14 @@ void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
   TDistCluster pcoa(std::move(distances), solver);
   app.Report("Performing PCoA");
   // The bar runs over the rotations a matrix usually needs, about 2.4 per pair. The
-  // divide-and-conquer solver cannot tell how far it is: its bar stays put, the text counts seconds.
+  // LAPACK solvers cannot tell how far they are: the bar stays put, the text counts seconds.
   const std::size_t expected = n * (n - 1) / 2 * 5 / 2 + 1;
   CommandProgress progress(app.host, "Principal Coordinate Analysis", "Rotation", expected);
   const Status computed = pcoa.Compute(
       [&](std::size_t rotations, Real offDiagonalShare) {
         return progress.Show(std::min(rotations, expected - 1), RotationText(rotations, offDiagonalShare));
       },
-      [&](double seconds) { return progress.Show(0, SolverText(seconds)); });
+      [&](double seconds) { return progress.Show(0, SolverText(solver, seconds)); });
   if (pcoa.Cancelled()) {
     app.Report(solver == PcoaSolver::Jacobi
                    ? "Cancelled: PCoA stopped after " + std::to_string(pcoa.Rotations()) + " rotations; nothing was written."

@@ -1,15 +1,37 @@
 #include "commands/pcoa_settings_dialog.h"
 
-namespace vorn {
+#include <array>
 
-const char* PcoaSolverName(PcoaSolver solver) {
-  return solver == PcoaSolver::Jacobi ? "Jacobi (as specified)" : "Divide and conquer (LAPACK dsyevd, double precision)";
-}
+namespace vorn {
+namespace {
+
+// Each solver's choice in the dialog, its script value and its name while it works, in the
+// order of PcoaSolver.
+struct SolverNames {
+  const char* choice;
+  const char* key;
+  const char* working;
+};
+constexpr std::array<SolverNames, 3> kSolverNames{{
+    {"Jacobi (as specified)", "jacobi", "Jacobi"},
+    {"Divide and conquer (LAPACK dsyevd, double precision)", "divide_and_conquer", "Divide and conquer"},
+    {"Relatively robust representations (LAPACK dstemr, double precision)", "relatively_robust",
+     "Relatively robust representations"},
+}};
+
+}  // namespace
+
+const char* PcoaSolverName(PcoaSolver solver) { return kSolverNames[static_cast<std::size_t>(solver)].choice; }
+
+const char* PcoaSolverWorkingName(PcoaSolver solver) { return kSolverNames[static_cast<std::size_t>(solver)].working; }
 
 PcoaSettingsDialog::PcoaSettingsDialog() : ModalDialog("PCoA Settings") {
-  form.Add(RadioGroupControl("solver", "Eigen solver",
-                             {PcoaSolverName(PcoaSolver::Jacobi), PcoaSolverName(PcoaSolver::DivideAndConquer)},
-                             {"jacobi", "divide_and_conquer"}));
+  std::vector<std::string> choices, keys;
+  for (const SolverNames& names : kSolverNames) {
+    choices.emplace_back(names.choice);
+    keys.emplace_back(names.key);
+  }
+  form.Add(RadioGroupControl("solver", "Eigen solver", choices, keys));
   form["solver"].selected = static_cast<int>(PcoaSolver::Jacobi);
 }
 

@@ -1,5 +1,5 @@
 // "PCoA Settings" (Options > PCoA Settings...): the eigen solver of the principal coordinate
-// analysis, the Jacobi rotations (the default) or LAPACK's divide and conquer. The dialog keeps
+// analysis, the Jacobi rotations (the default) or one of LAPACK's solvers. The dialog keeps
 // the choice for the run, like every settings dialog its state: OK takes a new choice over,
 // Cancel keeps the one before.
 #pragma once
@@ -22,7 +22,10 @@ class PcoaSettingsDialog : public ModalDialog {
   PcoaSolver solver_ = PcoaSolver::Jacobi;
 };
 
-// "Jacobi (as specified)" or "Divide and conquer (LAPACK dsyevd, double precision)".
+// "Jacobi (as specified)", "Divide and conquer (LAPACK dsyevd, double precision)" or "Relatively
+// robust representations (LAPACK dstemr, double precision)".
 const char* PcoaSolverName(PcoaSolver solver);
+// The same without the library: "Divide and conquer".
+const char* PcoaSolverWorkingName(PcoaSolver solver);
 
 }  // namespace vorn

@@ -109,7 +109,8 @@ Status TDistCluster::Compute(const JacobiProgress& progress, const SolverProgres
     } else {
       SolverMatrix centred = CentredSolverMatrix(distances_);
       distances_ = DistanceMatrix();
-      eigen = DivideAndConquerEigen(std::move(centred), n, solverProgress);
+      eigen = solver_ == PcoaSolver::DivideAndConquer ? DivideAndConquerEigen(std::move(centred), n, solverProgress)
+                                                      : RelativelyRobustEigen(std::move(centred), n, solverProgress);
     }
   } catch (const std::bad_alloc&) {
     return Failure{"Out of memory"};
@@ -123,7 +124,7 @@ Status TDistCluster::Compute(const JacobiProgress& progress, const SolverProgres
     return Failure{"PCoA failed"};
   }
   const Real bound = solver_ == PcoaSolver::Jacobi ? PositiveEigenvalueBound(eigen.frobeniusSquare)
-                                                   : DivideAndConquerBound(eigen.frobeniusSquare, n);
+                                                   : LapackEigenvalueBound(eigen.frobeniusSquare, n);
   std::size_t positive = 0;
   positiveSum_ = 0;
   for (const Real lambda : eigen.values) {
@@ -152,6 +153,9 @@ void TDistCluster::WriteResults(TextFileWriter& file, const Ordination& result, 
   file.Line("Principal Coordinate Analysis");
   file.Line();
   if (solver_ == PcoaSolver::DivideAndConquer) file.Line("Eigen solver: divide and conquer (LAPACK dsyevd), double precision");
+  if (solver_ == PcoaSolver::RelativelyRobust) {
+    file.Line("Eigen solver: relatively robust representations (LAPACK dsytrd, dstemr), double precision");
+  }
   file.Line("Number of positive eigenvalues: " + std::to_string(result.AxisCount()));
   file.Line("First eigenvalue: " + FormatReal(firstEigenvalue_));
   file.Line("Sum of positive eigenvalues: " + FormatReal(positiveSum_));

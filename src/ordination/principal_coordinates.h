@@ -11,22 +11,22 @@
 #include "core/ordination.h"
 #include "core/result.h"
 #include "core/text_file.h"
-#include "ordination/divide_conquer_eigen.h"
+#include "ordination/lapack_eigen.h"
 #include "ordination/jacobi_eigen.h"
 
 namespace vorn {
 
 inline constexpr std::size_t kWrittenAxes = 50;  // coordinate columns written at most
 
-// The eigen solver: the Jacobi rotations in extended precision (the default), or LAPACK's divide
-// and conquer in double precision (Options > PCoA Settings).
-enum class PcoaSolver : std::uint8_t { Jacobi = 0, DivideAndConquer = 1 };
+// The eigen solver: the Jacobi rotations in extended precision (the default), or one of LAPACK's
+// in double precision (Options > PCoA Settings).
+enum class PcoaSolver : std::uint8_t { Jacobi = 0, DivideAndConquer = 1, RelativelyRobust = 2 };
 
 // The centred matrix B of the triangle's n individuals as its packed upper triangle (see
 // UpperOffset): B[i][j] = A[i][j] - rowMean(i) - columnMean(j) + grand mean, A[i][j] = -d(i, j)^2 / 2.
 std::vector<Real> CentredMatrix(const DistanceMatrix& distances);
 
-// The same matrix in the divide-and-conquer solver's form, rounded to double from the same
+// The same matrix in the LAPACK solvers' form, rounded to double from the same
 // extended values, without the packed triangle in between.
 SolverMatrix CentredSolverMatrix(const DistanceMatrix& distances);
 
@@ -48,13 +48,13 @@ class TDistCluster {
 
   // The decomposition and the positive axes, once: the distances are used up. Fails with "Out of memory" or "PCoA failed"; a
   // progress call that answers false stops it (Cancelled(), and a failure without message).
-  // The Jacobi rotations tell progress, the divide-and-conquer solver solverProgress.
+  // The Jacobi rotations tell progress, the LAPACK solvers solverProgress.
   Status Compute(const JacobiProgress& progress = {}, const SolverProgress& solverProgress = {});
   bool Cancelled() const { return cancelled_; }
 
   // The result block of the computed result (or of the one taken from it) with at most maxAxes
-  // coordinate columns; individuals are named by labels, or "OTU1" ... without them. After the
-  // divide-and-conquer solver a line under the title names it.
+  // coordinate columns; individuals are named by labels, or "OTU1" ... without them. After a
+  // LAPACK solver a line under the title names it.
   void WriteResults(TextFileWriter& file, const Ordination& result, std::size_t maxAxes,
                     const LabelTable& labels) const;
 

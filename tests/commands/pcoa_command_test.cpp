@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <sstream>
 
@@ -60,29 +61,44 @@ TEST_F(PcoaCommandTest, ThreeIndividualsOnALine) {
   EXPECT_EQ(app.ws.ordination->AxisCount(), 1u);
 }
 
-TEST_F(PcoaCommandTest, TheFastSolverIsChosenInItsDialogAndNamedInTheBlock) {
-  for (const bool ok : {false, true}) {
-    host.dialogs.push_back([=](DialogForm& form) {
-      EXPECT_EQ(form["solver"].selected, 0);
-      form["solver"].selected = 1;
-      return ok;
-    });
-    Run("PCoASettings1Click");
+TEST_F(PcoaCommandTest, TheFastSolversAreChosenInTheirDialogAndNamedInTheBlock) {
+  const struct {
+    int choice;
+    std::string name, line;
+  } solvers[] = {
+      {1, "Divide and conquer (LAPACK dsyevd, double precision)",
+       "Eigen solver: divide and conquer (LAPACK dsyevd), double precision"},
+      {2, "Relatively robust representations (LAPACK dstemr, double precision)",
+       "Eigen solver: relatively robust representations (LAPACK dsytrd, dstemr), double precision"},
+  };
+  int before = 0;
+  for (const auto& solver : solvers) {
+    SCOPED_TRACE(solver.name);
+    host.reports.clear();
+    for (const bool ok : {false, true}) {
+      host.dialogs.push_back([&, ok](DialogForm& form) {
+        EXPECT_EQ(form["solver"].selected, before);
+        form["solver"].selected = solver.choice;
+        return ok;
+      });
+      Run("PCoASettings1Click");
+    }
+    before = solver.choice;
+    EXPECT_EQ(host.reports, std::vector<std::string>{"PCoA Settings: eigen solver " + solver.name + "."});
+    KeepMatrix(3, {1, 0, 1, -1, 0, 1});
+    std::filesystem::remove(dir.Path() / "analysis.txt");
+    Run("PrincipalCoordinateAnalysis1Click");
+    EXPECT_EQ(ReadFile("analysis.txt"),
+              "\r\nPrincipal Coordinate Analysis\r\n\r\n" + solver.line +
+                  "\r\n"
+                  "Number of positive eigenvalues: 1\r\n"
+                  "First eigenvalue: 2.000000000\r\n"
+                  "Sum of positive eigenvalues: 2.000000000\r\n"
+                  "Eigenvalues (as percentages of the sum of positive eigenvalues)\r\n"
+                  "100.000000000\r\n\r\n"
+                  "PCoA coordinates\r\n"
+                  "A 1.000000000 \r\nB 0.000000000 \r\nC -1.000000000 \r\n\r\n");
   }
-  EXPECT_EQ(host.reports, std::vector<std::string>{
-                              "PCoA Settings: eigen solver Divide and conquer (LAPACK dsyevd, double precision)."});
-  KeepMatrix(3, {1, 0, 1, -1, 0, 1});
-  Run("PrincipalCoordinateAnalysis1Click");
-  EXPECT_EQ(ReadFile("analysis.txt"),
-            "\r\nPrincipal Coordinate Analysis\r\n\r\n"
-            "Eigen solver: divide and conquer (LAPACK dsyevd), double precision\r\n"
-            "Number of positive eigenvalues: 1\r\n"
-            "First eigenvalue: 2.000000000\r\n"
-            "Sum of positive eigenvalues: 2.000000000\r\n"
-            "Eigenvalues (as percentages of the sum of positive eigenvalues)\r\n"
-            "100.000000000\r\n\r\n"
-            "PCoA coordinates\r\n"
-            "A 1.000000000 \r\nB 0.000000000 \r\nC -1.000000000 \r\n\r\n");
 }
 
 TEST_F(PcoaCommandTest, NeedsAnActiveMatrixForTheWorkingIndividuals) {

@@ -10,7 +10,7 @@
 #include <random>
 #include <sstream>
 
-#include "ordination/divide_conquer_eigen.h"
+#include "ordination/lapack_eigen.h"
 #include "ordination/jacobi_eigen.h"
 #include "ordination/pcoa_literal.h"
 #include "support/temp_dir.h"
@@ -203,8 +203,8 @@ TEST(CheckOrdinable, NamesWhatIsNoDistance) {
 
 // Against numpy's eigh. The Jacobi rotations: eigenvalues to the accuracy the tolerance allows
 // (the norm share left off the diagonal, 2.4e-8, over the gaps between eigenvalues), coordinates
-// to 1e-3 of the axis's largest. The divide-and-conquer solver: eigenvalues to 1e-9 relative
-// (1e-15 of the largest for those near 0), coordinates to 1e-8.
+// to 1e-3 of the axis's largest. The LAPACK solvers: eigenvalues to 1e-9 relative (1e-15 of the
+// largest for those near 0), coordinates to 1e-8.
 TEST(PrincipalCoordinates, AgreesWithAnExactEigenDecomposition) {
   if (std::system("/usr/bin/python3 -c 'import numpy' 2>/dev/null") != 0) {
     GTEST_SKIP() << "python3-numpy is not installed: the comparison with numpy's eigh is skipped";
@@ -229,12 +229,15 @@ TEST(PrincipalCoordinates, AgreesWithAnExactEigenDecomposition) {
     const struct {
       PcoaSolver solver;
       double value, valueFloor, coordinate;
-    } solvers[] = {{PcoaSolver::Jacobi, 0, 1e-6, 1e-3}, {PcoaSolver::DivideAndConquer, 1e-9, 1e-15, 1e-8}};
+      const char* name;
+    } solvers[] = {{PcoaSolver::Jacobi, 0, 1e-6, 1e-3, "Jacobi"},
+                   {PcoaSolver::DivideAndConquer, 1e-9, 1e-15, 1e-8, "divide and conquer"},
+                   {PcoaSolver::RelativelyRobust, 1e-9, 1e-15, 1e-8, "relatively robust"}};
     for (const auto& s : solvers) {
       if (s.solver == PcoaSolver::Jacobi && n > 120) continue;  // slow
       TDistCluster pcoa(d, s.solver);
       ASSERT_TRUE(pcoa.Compute().ok());
-      SCOPED_TRACE("n " + std::to_string(n) + (s.solver == PcoaSolver::Jacobi ? ", Jacobi" : ", divide and conquer"));
+      SCOPED_TRACE("n " + std::to_string(n) + ", " + s.name);
       ASSERT_GE(pcoa.PositiveCount(), 1u);
       for (std::size_t k = 0; k < pcoa.PositiveCount(); ++k) {
         const Real lambda = pcoa.Result().eigenvalues[k];
@@ -251,25 +254,30 @@ TEST(PrincipalCoordinates, AgreesWithAnExactEigenDecomposition) {
   }
 }
 
-// The two solvers agree within what the Jacobi tolerance allows: every eigenvalue within its
-// bound, and the same positive axes apart from values inside it.
-TEST(PrincipalCoordinates, DivideAndConquerAgreesWithTheRotations) {
+// The LAPACK solvers agree with the rotations within what the Jacobi tolerance allows: every
+// eigenvalue within its bound, and the same positive axes apart from values inside it.
+TEST(PrincipalCoordinates, LapackSolversAgreeWithTheRotations) {
   for (const std::size_t n : {2u, 5u, 30u, 90u}) {
     const DistanceMatrix d = RandomJaccard(n, 20, static_cast<unsigned>(n));
     const EigenSystem jacobi = JacobiEigen(CentredMatrix(d), n);
     const SolverMatrix direct = CentredSolverMatrix(d);
     EXPECT_TRUE(direct.columns == SolverMatrixOf(CentredMatrix(d), n).columns);
     EXPECT_EQ(direct.frobeniusSquare, SolverMatrixOf(CentredMatrix(d), n).frobeniusSquare);
-    const EigenSystem fast = DivideAndConquerEigen(direct, n);
-    ASSERT_EQ(fast.outcome, JacobiOutcome::Converged);
     const Real bound = PositiveEigenvalueBound(jacobi.frobeniusSquare);
-    EXPECT_NEAR(fast.frobeniusSquare, jacobi.frobeniusSquare, 1e-15 * jacobi.frobeniusSquare);
-    for (std::size_t k = 0; k < n; ++k) EXPECT_NEAR(fast.values[k], jacobi.values[k], bound) << "n " << n << ", value " << k;
-    TDistCluster rotations(d), divided(d, PcoaSolver::DivideAndConquer);
-    ASSERT_TRUE(rotations.Compute().ok() && divided.Compute().ok());
-    EXPECT_LE(rotations.PositiveCount(), divided.PositiveCount());
-    for (std::size_t k = rotations.PositiveCount(); k < divided.PositiveCount(); ++k) {
-      EXPECT_LE(divided.Result().eigenvalues[k], 2 * bound);
+    for (const PcoaSolver solver : {PcoaSolver::DivideAndConquer, PcoaSolver::RelativelyRobust}) {
+      SCOPED_TRACE("n " + std::to_string(n) + ", solver " + std::to_string(static_cast<int>(solver)));
+      const EigenSystem fast = solver == PcoaSolver::DivideAndConquer ? DivideAndConquerEigen(direct, n)
+                                                                      : RelativelyRobustEigen(direct, n);
+      ASSERT_EQ(fast.outcome, JacobiOutcome::Converged);
+      EXPECT_NEAR(fast.frobeniusSquare, jacobi.frobeniusSquare, 1e-15 * jacobi.frobeniusSquare);
+      for (std::size_t k = 0; k < n; ++k) EXPECT_NEAR(fast.values[k], jacobi.values[k], bound) << "value " << k;
+      TDistCluster rotations(d), lapack(d, solver);
+      ASSERT_TRUE(rotations.Compute().ok() && lapack.Compute().ok());
+      EXPECT_EQ(fast.vectors.size(), n * lapack.PositiveCount());  // vectors of the positive values only
+      EXPECT_LE(rotations.PositiveCount(), lapack.PositiveCount());
+      for (std::size_t k = rotations.PositiveCount(); k < lapack.PositiveCount(); ++k) {
+        EXPECT_LE(lapack.Result().eigenvalues[k], 2 * bound);
+      }
     }
   }
 }

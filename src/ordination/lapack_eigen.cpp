@@ -1,0 +1,178 @@
+// The matrix goes to LAPACK as a full column-major block of doubles whose upper triangle is
+// read. Each solver runs on a thread of its own while the calling thread tells the progress.
+#include "ordination/lapack_eigen.h"
+
+#include <lapacke.h>
+#include <omp.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <thread>
+
+extern "C" void openblas_set_num_threads(int threads);
+
+namespace vorn {
+namespace {
+
+// Runs solve on a thread of its own, asking progress twice a second; false when progress gave up.
+bool RunSolver(const std::function<void()>& solve, const SolverProgress& progress) {
+  openblas_set_num_threads(omp_get_max_threads());
+  if (!progress) {
+    solve();
+    return true;
+  }
+  std::atomic<bool> done{false};
+  std::thread solver([&] {
+    solve();
+    done.store(true, std::memory_order_release);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  bool wanted = true;
+  for (int tick = 1; !done.load(std::memory_order_acquire); ++tick) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (wanted && tick % 10 == 0) {
+      wanted = progress(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+  }
+  solver.join();
+  return wanted;
+}
+
+// The values descending (from ascending), and the vectors of the kept largest: column c of
+// columns (ascending, `available` of them, the largest last) is vector available - 1 - c.
+void Assemble(EigenSystem& result, const std::vector<double>& ascending, const double* columns,
+              std::size_t available, std::size_t kept, std::size_t n) {
+  result.values.resize(n);
+  for (std::size_t k = 0; k < n; ++k) result.values[k] = ascending[n - 1 - k];
+  result.vectors.resize(kept * n);
+  for (std::size_t k = 0; k < kept; ++k) {
+    const double* column = columns + (available - 1 - k) * n;
+    const Real sign = column[0] < 0 ? -1 : 1;
+    for (std::size_t i = 0; i < n; ++i) result.vectors[k * n + i] = sign * column[i];
+  }
+}
+
+std::size_t CountAbove(const std::vector<double>& values, Real bound) {
+  return static_cast<std::size_t>(std::count_if(values.begin(), values.end(), [bound](double x) { return x > bound; }));
+}
+
+// Vectors of the tridiagonal matrix (diagonal d, off-diagonal e) for its `kept` largest values
+// by bisection and inverse iteration, the way LAPACK's own drivers go when dstemr gives up:
+// ascending in z's columns afterwards. Returns LAPACK's info.
+lapack_int InverseIteration(const std::vector<double>& d, const std::vector<double>& e, std::size_t kept,
+                            std::vector<double>& z) {
+  const auto n = static_cast<lapack_int>(d.size());
+  lapack_int found = 0, blocks = 0;
+  std::vector<double> w(d.size());
+  std::vector<lapack_int> block(d.size()), split(d.size()), failed(kept);
+  lapack_int info = LAPACKE_dstebz('I', 'B', n, 0, 0, n - static_cast<lapack_int>(kept) + 1, n, 0, d.data(), e.data(),
+                                   &found, &blocks, w.data(), block.data(), split.data());
+  if (info != 0 || found != static_cast<lapack_int>(kept)) return info != 0 ? info : -1;
+  info = LAPACKE_dstein(LAPACK_COL_MAJOR, n, d.data(), e.data(), found, w.data(), block.data(), split.data(), z.data(),
+                        n, failed.data());
+  if (info != 0) return info;
+  // Within each split-off block the values ascend; put all in ascending order.
+  for (std::size_t i = 0; i < kept; ++i) {
+    const std::size_t smallest = static_cast<std::size_t>(std::min_element(w.begin() + i, w.begin() + kept) - w.begin());
+    if (smallest == i) continue;
+    std::swap(w[i], w[smallest]);
+    std::swap_ranges(z.begin() + i * d.size(), z.begin() + (i + 1) * d.size(), z.begin() + smallest * d.size());
+  }
+  return 0;
+}
+
+}  // namespace
+
+Real LapackEigenvalueBound(Real frobeniusSquare, std::size_t n) {
+  constexpr Real kEpsilon = std::numeric_limits<double>::epsilon() / 2;
+  return 4 * static_cast<Real>(n) * kEpsilon * std::sqrt(frobeniusSquare);
+}
+
+SolverMatrix SolverMatrixOf(const std::vector<Real>& upper, std::size_t n) {
+  SolverMatrix matrix;
+  Real diagonal = 0, offDiagonal = 0;
+  matrix.columns.resize(n * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const Real* row = upper.data() + UpperOffset(n, i);
+    diagonal += row[i] * row[i];
+    for (std::size_t j = i + 1; j < n; ++j) offDiagonal += row[j] * row[j];
+    for (std::size_t j = i; j < n; ++j) matrix.columns[j * n + i] = static_cast<double>(row[j]);
+  }
+  matrix.frobeniusSquare = 2 * offDiagonal + diagonal;
+  return matrix;
+}
+
+EigenSystem DivideAndConquerEigen(SolverMatrix matrix, std::size_t n, const SolverProgress& progress) {
+  EigenSystem result;
+  result.frobeniusSquare = matrix.frobeniusSquare;
+  if (!std::isfinite(result.frobeniusSquare)) {
+    result.outcome = JacobiOutcome::NotFinite;
+    return result;
+  }
+  std::vector<double>& a = matrix.columns;
+  std::vector<double> values(n);
+  lapack_int info = 0;
+  const auto order = static_cast<lapack_int>(n);
+  if (!RunSolver([&] { info = LAPACKE_dsyevd(LAPACK_COL_MAJOR, 'V', 'U', order, a.data(), order, values.data()); },
+                 progress)) {
+    result.outcome = JacobiOutcome::Cancelled;
+    return result;
+  }
+  if (info != 0) {
+    result.outcome = JacobiOutcome::SolverFailed;
+    return result;
+  }
+  Assemble(result, values, a.data(), n, CountAbove(values, LapackEigenvalueBound(result.frobeniusSquare, n)), n);
+  return result;
+}
+
+EigenSystem RelativelyRobustEigen(SolverMatrix matrix, std::size_t n, const SolverProgress& progress) {
+  EigenSystem result;
+  result.frobeniusSquare = matrix.frobeniusSquare;
+  if (!std::isfinite(result.frobeniusSquare)) {
+    result.outcome = JacobiOutcome::NotFinite;
+    return result;
+  }
+  std::vector<double>& a = matrix.columns;
+  // d and e the tridiagonal matrix Q^T B Q, Q given by the reflectors left in a and tau; e has
+  // room for the n-th element dstemr works in.
+  std::vector<double> d(n), e(n), tau(n), values, z;
+  std::size_t kept = 0;
+  lapack_int info = 0;
+  const auto order = static_cast<lapack_int>(n);
+  const auto solve = [&] {
+    if ((info = LAPACKE_dsytrd(LAPACK_COL_MAJOR, 'U', order, a.data(), order, d.data(), e.data(), tau.data())) != 0) return;
+    values = d;
+    std::vector<double> scratch(e);
+    if ((info = LAPACKE_dsterf(order, values.data(), scratch.data())) != 0) return;
+    kept = CountAbove(values, LapackEigenvalueBound(result.frobeniusSquare, n));
+    if (kept == 0) return;
+    const auto count = static_cast<lapack_int>(kept);
+    z.resize(n * kept);
+    std::vector<double> dWork(d), eWork(e), w(n);
+    std::vector<lapack_int> support(2 * kept);
+    lapack_int found = 0;
+    lapack_logical relativeAccuracy = 1;
+    info = LAPACKE_dstemr(LAPACK_COL_MAJOR, 'V', 'I', order, dWork.data(), eWork.data(), 0, 0, order - count + 1, order,
+                          &found, w.data(), z.data(), order, count, support.data(), &relativeAccuracy);
+    if (info != 0 || found != count) info = InverseIteration(d, e, kept, z);
+    if (info != 0) return;
+    info = LAPACKE_dormtr(LAPACK_COL_MAJOR, 'L', 'U', 'N', order, count, a.data(), order, tau.data(), z.data(), order);
+  };
+  if (!RunSolver(solve, progress)) {
+    result.outcome = JacobiOutcome::Cancelled;
+    return result;
+  }
+  if (info != 0) {
+    result.outcome = JacobiOutcome::SolverFailed;
+    return result;
+  }
+  std::vector<double>().swap(a);  // the reflectors, used up before the vectors are widened
+  Assemble(result, values, z.data(), kept, kept, n);
+  return result;
+}
+
+}  // namespace vorn
