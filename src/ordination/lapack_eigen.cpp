@@ -84,6 +84,43 @@ lapack_int InverseIteration(const std::vector<double>& d, const std::vector<doub
   return 0;
 }
 
+// What a solver leaves: LAPACK's info, every eigenvalue ascending, and the vectors of the `kept`
+// largest as the last of the `available` columns of the matrix's own block, or of vectors when
+// the solver keeps them apart from it.
+struct Solved {
+  lapack_int info = 0;
+  std::vector<double> values;
+  std::vector<double> vectors;
+  bool inBlock = false;
+  std::size_t available = 0, kept = 0;
+};
+
+// The decomposition by solve(block, bound) on a thread of its own, as an EigenSystem. A block the
+// vectors were kept apart from is released before they are widened.
+EigenSystem Decompose(SolverMatrix matrix, std::size_t n, const SolverProgress& progress,
+                      const std::function<Solved(std::vector<double>& block, Real bound)>& solve) {
+  EigenSystem result;
+  result.frobeniusSquare = matrix.frobeniusSquare;
+  if (!std::isfinite(result.frobeniusSquare)) {
+    result.outcome = JacobiOutcome::NotFinite;
+    return result;
+  }
+  Solved solved;
+  const Real bound = LapackEigenvalueBound(result.frobeniusSquare, n);
+  if (!RunSolver([&] { solved = solve(matrix.columns, bound); }, progress)) {
+    result.outcome = JacobiOutcome::Cancelled;
+    return result;
+  }
+  if (solved.info != 0) {
+    result.outcome = JacobiOutcome::SolverFailed;
+    return result;
+  }
+  if (!solved.inBlock) std::vector<double>().swap(matrix.columns);
+  const double* columns = solved.inBlock ? matrix.columns.data() : solved.vectors.data();
+  Assemble(result, solved.values, columns, solved.available, solved.kept, n);
+  return result;
+}
+
 }  // namespace
 
 Real LapackEigenvalueBound(Real frobeniusSquare, std::size_t n) {
@@ -106,73 +143,49 @@ SolverMatrix SolverMatrixOf(const std::vector<Real>& upper, std::size_t n) {
 }
 
 EigenSystem DivideAndConquerEigen(SolverMatrix matrix, std::size_t n, const SolverProgress& progress) {
-  EigenSystem result;
-  result.frobeniusSquare = matrix.frobeniusSquare;
-  if (!std::isfinite(result.frobeniusSquare)) {
-    result.outcome = JacobiOutcome::NotFinite;
-    return result;
-  }
-  std::vector<double>& a = matrix.columns;
-  std::vector<double> values(n);
-  lapack_int info = 0;
-  const auto order = static_cast<lapack_int>(n);
-  if (!RunSolver([&] { info = LAPACKE_dsyevd(LAPACK_COL_MAJOR, 'V', 'U', order, a.data(), order, values.data()); },
-                 progress)) {
-    result.outcome = JacobiOutcome::Cancelled;
-    return result;
-  }
-  if (info != 0) {
-    result.outcome = JacobiOutcome::SolverFailed;
-    return result;
-  }
-  Assemble(result, values, a.data(), n, CountAbove(values, LapackEigenvalueBound(result.frobeniusSquare, n)), n);
-  return result;
+  return Decompose(std::move(matrix), n, progress, [n](std::vector<double>& a, Real bound) {
+    Solved solved;
+    solved.values.resize(n);
+    const auto order = static_cast<lapack_int>(n);
+    solved.info = LAPACKE_dsyevd(LAPACK_COL_MAJOR, 'V', 'U', order, a.data(), order, solved.values.data());
+    solved.inBlock = true;
+    solved.available = n;
+    solved.kept = CountAbove(solved.values, bound);
+    return solved;
+  });
 }
 
 EigenSystem RelativelyRobustEigen(SolverMatrix matrix, std::size_t n, const SolverProgress& progress) {
-  EigenSystem result;
-  result.frobeniusSquare = matrix.frobeniusSquare;
-  if (!std::isfinite(result.frobeniusSquare)) {
-    result.outcome = JacobiOutcome::NotFinite;
-    return result;
-  }
-  std::vector<double>& a = matrix.columns;
-  // d and e the tridiagonal matrix Q^T B Q, Q given by the reflectors left in a and tau; e has
-  // room for the n-th element dstemr works in.
-  std::vector<double> d(n), e(n), tau(n), values, z;
-  std::size_t kept = 0;
-  lapack_int info = 0;
-  const auto order = static_cast<lapack_int>(n);
-  const auto solve = [&] {
-    if ((info = LAPACKE_dsytrd(LAPACK_COL_MAJOR, 'U', order, a.data(), order, d.data(), e.data(), tau.data())) != 0) return;
-    values = d;
+  return Decompose(std::move(matrix), n, progress, [n](std::vector<double>& a, Real bound) {
+    Solved solved;
+    // d and e the tridiagonal matrix Q^T B Q, Q given by the reflectors left in a and tau; e has
+    // room for the n-th element dstemr works in.
+    std::vector<double> d(n), e(n), tau(n);
+    const auto order = static_cast<lapack_int>(n);
+    solved.info = LAPACKE_dsytrd(LAPACK_COL_MAJOR, 'U', order, a.data(), order, d.data(), e.data(), tau.data());
+    if (solved.info != 0) return solved;
+    solved.values = d;
     std::vector<double> scratch(e);
-    if ((info = LAPACKE_dsterf(order, values.data(), scratch.data())) != 0) return;
-    kept = CountAbove(values, LapackEigenvalueBound(result.frobeniusSquare, n));
-    if (kept == 0) return;
+    solved.info = LAPACKE_dsterf(order, solved.values.data(), scratch.data());
+    if (solved.info != 0) return solved;
+    const std::size_t kept = CountAbove(solved.values, bound);
+    solved.available = solved.kept = kept;
+    if (kept == 0) return solved;
     const auto count = static_cast<lapack_int>(kept);
+    std::vector<double>& z = solved.vectors;
     z.resize(n * kept);
     std::vector<double> dWork(d), eWork(e), w(n);
     std::vector<lapack_int> support(2 * kept);
     lapack_int found = 0;
     lapack_logical relativeAccuracy = 1;
-    info = LAPACKE_dstemr(LAPACK_COL_MAJOR, 'V', 'I', order, dWork.data(), eWork.data(), 0, 0, order - count + 1, order,
-                          &found, w.data(), z.data(), order, count, support.data(), &relativeAccuracy);
-    if (info != 0 || found != count) info = InverseIteration(d, e, kept, z);
-    if (info != 0) return;
-    info = LAPACKE_dormtr(LAPACK_COL_MAJOR, 'L', 'U', 'N', order, count, a.data(), order, tau.data(), z.data(), order);
-  };
-  if (!RunSolver(solve, progress)) {
-    result.outcome = JacobiOutcome::Cancelled;
-    return result;
-  }
-  if (info != 0) {
-    result.outcome = JacobiOutcome::SolverFailed;
-    return result;
-  }
-  std::vector<double>().swap(a);  // the reflectors, used up before the vectors are widened
-  Assemble(result, values, z.data(), kept, kept, n);
-  return result;
+    solved.info = LAPACKE_dstemr(LAPACK_COL_MAJOR, 'V', 'I', order, dWork.data(), eWork.data(), 0, 0, order - count + 1,
+                                 order, &found, w.data(), z.data(), order, count, support.data(), &relativeAccuracy);
+    if (solved.info != 0 || found != count) solved.info = InverseIteration(d, e, kept, z);
+    if (solved.info == 0) {
+      solved.info = LAPACKE_dormtr(LAPACK_COL_MAJOR, 'L', 'U', 'N', order, count, a.data(), order, tau.data(), z.data(), order);
+    }
+    return solved;
+  });
 }
 
 }  // namespace vorn
