@@ -10,7 +10,9 @@
 // only when its list ran empty and the smallest distance may lie in it. A tournament over the
 // rows' first pairs gives the smallest distance and the rows tied at it. A join thus costs one
 // pass over the rows and columns of its members, part of a path of the tournament per changed
-// row (up to where the winner stays), and the rare rescans.
+// row (up to where the winner stays), and the rare rescans. A row read straight through (at the
+// start and after packing) first finds the second smallest leading word of its distances in
+// vector lanes, so that only the few distances at or below it are ranked.
 // Pairs are ranked by one integer each (an image of the 80-bit distance with the two clusters'
 // order keys below it), and the means of a join of two
 // (almost every join) are found in integer vector lanes, exactly as the floating-point unit
@@ -99,15 +101,42 @@ unsigned AboveCut(const Real* x, __m128i cut) {
   return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(words, cut))));
 }
 
-// AboveCut for sixteen entries from x, their words gathered into one vector of sixteen lanes
-// (for processors that have them; the others take four blocks of four).
-__attribute__((target("avx512bw"))) unsigned AboveCut16(const Real* x, std::int32_t cut) {
-  // Shifted down by six bytes, each entry's word is the first of its four 32-bit lanes.
+// The words of sixteen entries from x in one vector of sixteen lanes (for processors that have
+// them): shifted down by six bytes, each entry's word is the first of its four 32-bit lanes.
+__attribute__((target("avx512bw"), always_inline)) inline __m512i Words16(const Real* x) {
   const __m512i firsts = _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
   __m512i words[4];
   for (int i = 0; i < 4; ++i) words[i] = _mm512_bsrli_epi128(_mm512_loadu_si512(x + 4 * i), 6);
   const __m512i low = _mm512_permutex2var_epi32(words[0], firsts, words[1]), high = _mm512_permutex2var_epi32(words[2], firsts, words[3]);
-  return _mm512_cmpgt_epi32_mask(_mm512_mask_blend_epi32(0xff00, low, high), _mm512_set1_epi32(cut));
+  return _mm512_mask_blend_epi32(0xff00, low, high);
+}
+// AboveCut for sixteen entries.
+__attribute__((target("avx512bw"))) unsigned AboveCut16(const Real* x, std::int32_t cut) {
+  return _mm512_cmpgt_epi32_mask(Words16(x), _mm512_set1_epi32(cut));
+}
+// The second smallest word of entries 0 .. 16 * blocks - 1 from x, leaving out infinities and
+// not-a-numbers (whose words are not below every larger distance).
+__attribute__((target("avx512bw"))) std::int32_t SecondSmallestWord(const Real* x, std::size_t blocks) {
+  using Lanes16 = std::int32_t __attribute__((vector_size(64)));
+  constexpr std::int32_t kNone = std::numeric_limits<std::int32_t>::max();
+  // The two smallest words in each lane, then over the lanes.
+  Lanes16 first = kNone - Lanes16{}, second = first;
+  for (std::size_t b = 0; b < blocks; ++b) {
+    Lanes16 w = reinterpret_cast<Lanes16>(Words16(x + 16 * b));
+    w = (w & 0x7fff0000) == 0x7fff0000 ? kNone : w;
+    const Lanes16 above = w > first ? w : first;
+    second = above < second ? above : second;
+    first = w < first ? w : first;
+  }
+  alignas(64) std::array<std::int32_t, 32> lanes;
+  std::memcpy(lanes.data(), &first, sizeof first);
+  std::memcpy(lanes.data() + 16, &second, sizeof second);
+  std::int32_t smallest = kNone, next = kNone;
+  for (const std::int32_t w : lanes) {
+    next = std::min(next, std::max(smallest, w));
+    smallest = std::min(smallest, w);
+  }
+  return next;
 }
 const bool kSixteenLanes = (__builtin_cpu_init(), __builtin_cpu_supports("avx512bw"));
 
@@ -347,15 +376,19 @@ class UpgmaBuilder {
     RowCandidates& r = rows_[s];
     r = RowCandidates{};
     const Real* row = Row(s);
-    std::int32_t cut = CutWord(r.bound.Distance());
+    const bool allLive = s == 0 || (s <= live_.size() && live_[s - 1] == s - 1);
+    // A distance whose word is above both the second smallest word and zero lies above two other
+    // distances of the row (neither of them infinite or not a number), so it is never listed.
+    const std::int32_t limit = kSixteenLanes && allLive && s >= 64 ? std::max(SecondSmallestWord(row, s / 16), 0) : std::numeric_limits<std::int32_t>::max();
+    std::int32_t cut = std::min(limit, CutWord(r.bound.Distance()));
     const auto consider = [&](std::size_t t) {
       const Candidate c = PairOf(s, t, row[t]);
       if (c.rank.Distance() <= r.bound.Distance()) {
         r.Offer(c);
-        cut = CutWord(r.bound.Distance());
+        cut = std::min(limit, CutWord(r.bound.Distance()));
       }
     };
-    if (s == 0 || (s <= live_.size() && live_[s - 1] == s - 1)) {
+    if (allLive) {
       std::size_t t = 0;
       for (; kSixteenLanes && t + 16 <= s; t += 16) {
         for (unsigned below = ~AboveCut16(row + t, cut) & 0xffffu; below != 0; below &= below - 1) {
