@@ -9,14 +9,17 @@
 // only drops pairs from these lists or offers the new cluster's pair, and a row is scanned again
 // only when its list ran empty and the smallest distance may lie in it. A tournament over the
 // rows' first pairs gives the smallest distance and the rows tied at it. A join thus costs one
-// pass over the rows and columns of its members, a path of the tournament per changed row, and
-// the rare rescans.
-// Pairs are ranked by integer images of their 80-bit distances, and the means of a join of two
+// pass over the rows and columns of its members, part of a path of the tournament per changed
+// row (up to where the winner stays), and the rare rescans. A row read straight through (at the
+// start and after packing) first finds the second smallest leading word of its distances in
+// vector lanes, so that only the few distances at or below it are ranked.
+// Pairs are ranked by one integer each (an image of the 80-bit distance with the two clusters'
+// order keys below it), and the means of a join of two
 // (almost every join) are found in integer vector lanes, exactly as the floating-point unit
 // rounds them: its loads and stores of 80-bit values cost more than everything else a join does.
 #include "trees/upgma.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <algorithm>
 #include <array>
@@ -46,7 +49,7 @@ static_assert(std::numeric_limits<Real>::digits == 64 && sizeof(Real) == 16, "Re
 // the smallest). For values x and y, x < y exactly when OrderOf(x) < OrderOf(y).
 using Order = unsigned __int128;
 constexpr Order kZeroOrder = Order{1} << 79;
-constexpr Order kNotANumberOrder = ~Order{0};
+constexpr Order kNotANumberOrder = ~Order{0} >> 32;  // 96 bits, see PairRank
 Order OrderOf(const Real& x) {
   std::uint64_t significand;
   std::uint16_t signExponent;
@@ -61,17 +64,21 @@ Order OrderOf(const Real& x) {
 const Order kCeiling = OrderOf(Real{1000});
 
 // The place of a pair in the reduced triangle's storage order, after its distance: the later of
-// the two clusters is the row, the earlier the column. The default ranks after every candidate.
-struct PairRank {
-  Order distance = kCeiling;
-  std::uint32_t rowKey = 0;
-  std::uint32_t columnKey = 0;
-};
+// the two clusters is the row, the earlier the column. One number holds all three, so that ranks
+// compare at once: the distance's order above 32 bits, then the row's and the column's order
+// keys in 16 bits each (there are fewer than 2 * kMaxTreeOtus keys). The default ranks after
+// every candidate.
+class PairRank {
+ public:
+  static constexpr std::uint32_t kLastKey = 0xffff;
+  PairRank(Order distance = kCeiling, std::uint32_t rowKey = 0, std::uint32_t columnKey = 0)
+      : rank_(distance << 32 | Order{rowKey} << 16 | columnKey) {}
+  Order Distance() const { return rank_ >> 32; }
+  friend bool Before(const PairRank& a, const PairRank& b) { return a.rank_ < b.rank_; }
 
-bool Before(const PairRank& a, const PairRank& b) {
-  if (a.distance != b.distance) return a.distance < b.distance;
-  return a.rowKey != b.rowKey ? a.rowKey < b.rowKey : a.columnKey < b.columnKey;
-}
+ private:
+  Order rank_;
+};
 
 // The top 32 of the 80 bits of x (sign, exponent and the leading 16 bits of the significand),
 // read as a signed number: for x >= 0 it never decreases as x grows, and it is negative for
@@ -94,23 +101,63 @@ unsigned AboveCut(const Real* x, __m128i cut) {
   return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(words, cut))));
 }
 
+// The words of sixteen entries from x in one vector of sixteen lanes (for processors that have
+// them): shifted down by six bytes, each entry's word is the first of its four 32-bit lanes.
+__attribute__((target("avx512bw"), always_inline)) inline __m512i Words16(const Real* x) {
+  const __m512i firsts = _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
+  __m512i words[4];
+  for (int i = 0; i < 4; ++i) words[i] = _mm512_bsrli_epi128(_mm512_loadu_si512(x + 4 * i), 6);
+  const __m512i low = _mm512_permutex2var_epi32(words[0], firsts, words[1]), high = _mm512_permutex2var_epi32(words[2], firsts, words[3]);
+  return _mm512_mask_blend_epi32(0xff00, low, high);
+}
+// AboveCut for sixteen entries.
+__attribute__((target("avx512bw"))) unsigned AboveCut16(const Real* x, std::int32_t cut) {
+  return _mm512_cmpgt_epi32_mask(Words16(x), _mm512_set1_epi32(cut));
+}
+// The second smallest word of entries 0 .. 16 * blocks - 1 from x, leaving out infinities and
+// not-a-numbers (whose words are not below every larger distance).
+__attribute__((target("avx512bw"))) std::int32_t SecondSmallestWord(const Real* x, std::size_t blocks) {
+  using Lanes16 = std::int32_t __attribute__((vector_size(64)));
+  constexpr std::int32_t kNone = std::numeric_limits<std::int32_t>::max();
+  // The two smallest words in each lane, then over the lanes.
+  Lanes16 first = kNone - Lanes16{}, second = first;
+  for (std::size_t b = 0; b < blocks; ++b) {
+    Lanes16 w = reinterpret_cast<Lanes16>(Words16(x + 16 * b));
+    w = (w & 0x7fff0000) == 0x7fff0000 ? kNone : w;
+    const Lanes16 above = w > first ? w : first;
+    second = above < second ? above : second;
+    first = w < first ? w : first;
+  }
+  alignas(64) std::array<std::int32_t, 32> lanes;
+  std::memcpy(lanes.data(), &first, sizeof first);
+  std::memcpy(lanes.data() + 16, &second, sizeof second);
+  std::int32_t smallest = kNone, next = kNone;
+  for (const std::int32_t w : lanes) {
+    next = std::min(next, std::max(smallest, w));
+    smallest = std::min(smallest, w);
+  }
+  return next;
+}
+const bool kSixteenLanes = (__builtin_cpu_init(), __builtin_cpu_supports("avx512bw"));
+
 // The top 64 of the 80 bits of an order: x <= y gives CutKey(x) <= CutKey(y), so a value whose
 // key exceeds that of a bound lies above the bound.
 constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
 std::uint64_t CutKey(Order x) { return static_cast<std::uint64_t>(x >> 16); }
 std::uint64_t CutKey(const Real& x) { return CutKey(OrderOf(x)); }
 
-// The entries of two clusters with every live slot, as the significands and sign-exponent words
-// of their 80-bit values, and their means (a + b) / 2 as the floating-point unit gives them, with
-// the means' cut keys. The floating-point unit loads and stores 80-bit values slowly; in integer
-// lanes the means of eight pairs cost less than one of those loads.
+// A block of entries of two clusters with live slots, as the significands and sign-exponent
+// words of their 80-bit values, and their means (a + b) / 2 as the floating-point unit gives them,
+// with the means' cut keys, the slots and where each mean goes. The floating-point unit loads and
+// stores 80-bit values slowly; in integer lanes the means of eight pairs cost less than one of
+// those loads.
 struct PairMeans {
-  std::vector<std::uint64_t> aSignificand, aExponent, bSignificand, bExponent, significand, exponent, key;
+  static constexpr std::size_t kBlock = 32;  // whole eights
+  using Words = std::array<std::uint64_t, kBlock>;
+  alignas(64) Words aSignificand, aExponent, bSignificand, bExponent, significand, exponent, key;
+  std::array<std::uint32_t, kBlock> slot;
+  std::array<Real*, kBlock> target;
 
-  void Resize(std::size_t n) {
-    const std::size_t padded = (n + 7) / 8 * 8;
-    for (auto* v : {&aSignificand, &aExponent, &bSignificand, &bExponent, &significand, &exponent, &key}) v->resize(padded);
-  }
   Real A(std::size_t i) const { return Value(aSignificand[i], aExponent[i]); }
   Real B(std::size_t i) const { return Value(bSignificand[i], bExponent[i]); }
   static Real Value(std::uint64_t significand, std::uint64_t exponent) {
@@ -210,13 +257,18 @@ class Tournament {
     for (std::size_t node = leaves_ - 1; node >= 1; --node) winner_[node] = Winner(winner_[2 * node], winner_[2 * node + 1]);
   }
   std::size_t Best() const { return winner_[1]; }
+  // Above a node whose winner stays another slot, nothing changes.
   void Update(std::size_t slot) {
-    for (std::size_t node = (leaves_ + slot) / 2; node >= 1; node /= 2) winner_[node] = Winner(winner_[2 * node], winner_[2 * node + 1]);
+    for (std::size_t node = (leaves_ + slot) / 2; node >= 1; node /= 2) {
+      const std::uint32_t before = winner_[node];
+      winner_[node] = Winner(winner_[2 * node], winner_[2 * node + 1]);
+      if (winner_[node] == before && before != slot) return;
+    }
   }
   // Appends the slots whose key has the given distance, the smallest one.
   void Collect(Order distance, std::vector<std::size_t>& slots, std::size_t node = 1) const {
     const std::uint32_t w = winner_[node];
-    if (w == kEmpty || (*keys_)[w].distance != distance) return;
+    if (w == kEmpty || (*keys_)[w].Distance() != distance) return;
     if (node >= leaves_) {
       slots.push_back(w);
       return;
@@ -252,7 +304,6 @@ class UpgmaBuilder {
     live_.resize(n_);
     std::iota(live_.begin(), live_.end(), 0u);
     table_.Reserve(2 * n_);
-    means_.Resize(n_);
     for (std::size_t s = 0; s < n_; ++s) {
       Rescan(s);
       Summarize(s);
@@ -266,7 +317,7 @@ class UpgmaBuilder {
       Order minimum;
       std::size_t row;
       if (auto failure = FindShortest(minimum, row)) return *failure;
-      const std::vector<std::size_t> members = LinkedSet(row, minimum);
+      const std::vector<std::size_t>& members = LinkedSet(row, minimum);
       const std::uint16_t joined = WriteRecords(members, JoinHeight(members));
       Merge(members, joined);
       if (2 * clusters_ < n_) Pack();
@@ -293,17 +344,17 @@ class UpgmaBuilder {
   // What the tournament ranks a row by: its first pair; for a row to be scanned again, the bound
   // of its distances, ahead of any pair at that distance; nothing for a departed or empty row.
   PairRank RowKey(std::size_t s) const {
-    constexpr std::uint32_t kLast = static_cast<std::uint32_t>(-1);
+    constexpr std::uint32_t kLast = PairRank::kLastKey;
     const RowCandidates& r = rows_[s];
     if (!active_[s]) return {kCeiling, kLast, kLast};
     if (r.count > 0) return r.First();
-    return r.bound.distance < kCeiling ? PairRank{r.bound.distance, 0, 0} : PairRank{kCeiling, kLast, kLast};
+    return r.bound.Distance() < kCeiling ? PairRank{r.bound.Distance(), 0, 0} : PairRank{kCeiling, kLast, kLast};
   }
   // Brings the row's key and the summary that the pass of a join reads up to date.
   void Summarize(std::size_t s) {
     const RowCandidates& r = rows_[s];
     rowKeys_[s] = RowKey(s);
-    cutKey_[s] = CutKey(r.bound.distance);
+    cutKey_[s] = CutKey(r.bound.Distance());
     firstColumn_[s] = r.count > 0 ? r.pairs[0].column : static_cast<std::uint32_t>(n_);
   }
   void Rekey(std::size_t s) {
@@ -325,16 +376,26 @@ class UpgmaBuilder {
     RowCandidates& r = rows_[s];
     r = RowCandidates{};
     const Real* row = Row(s);
-    std::int32_t cut = CutWord(r.bound.distance);
+    const bool allLive = s == 0 || (s <= live_.size() && live_[s - 1] == s - 1);
+    // A distance whose word is above both the second smallest word and zero lies above two other
+    // distances of the row (neither of them infinite or not a number), so it is never listed.
+    const std::int32_t limit = kSixteenLanes && allLive && s >= 64 ? std::max(SecondSmallestWord(row, s / 16), 0) : std::numeric_limits<std::int32_t>::max();
+    std::int32_t cut = std::min(limit, CutWord(r.bound.Distance()));
     const auto consider = [&](std::size_t t) {
       const Candidate c = PairOf(s, t, row[t]);
-      if (c.rank.distance <= r.bound.distance) {
+      if (c.rank.Distance() <= r.bound.Distance()) {
         r.Offer(c);
-        cut = CutWord(r.bound.distance);
+        cut = std::min(limit, CutWord(r.bound.Distance()));
       }
     };
-    if (s == 0 || (s <= live_.size() && live_[s - 1] == s - 1)) {
+    if (allLive) {
       std::size_t t = 0;
+      for (; kSixteenLanes && t + 16 <= s; t += 16) {
+        for (unsigned below = ~AboveCut16(row + t, cut) & 0xffffu; below != 0; below &= below - 1) {
+          const std::size_t at = t + static_cast<std::size_t>(std::countr_zero(below));
+          if (TopWord(row[at]) <= cut) consider(at);
+        }
+      }
       for (; t + 4 <= s; t += 4) {
         for (unsigned below = ~AboveCut(row + t, _mm_set1_epi32(cut)) & 0xfu; below != 0; below &= below - 1) {
           const std::size_t at = t + static_cast<std::size_t>(std::countr_zero(below));
@@ -359,12 +420,12 @@ class UpgmaBuilder {
   std::optional<Failure> FindShortest(Order& minimum, std::size_t& row) {
     for (;;) {
       row = first_.Best();
-      if (!(rowKeys_[row].distance < kCeiling)) return Failure{"psTrees.UPGMA/ShortestDist: error in input matrix"};
+      if (!(rowKeys_[row].Distance() < kCeiling)) return Failure{"psTrees.UPGMA/ShortestDist: error in input matrix"};
       if (rows_[row].count > 0) break;
       Rescan(row);
       Rekey(row);
     }
-    minimum = rowKeys_[row].distance;
+    minimum = rowKeys_[row].Distance();
     tiedRows_.clear();
     first_.Collect(minimum, tiedRows_);
     return std::nullopt;
@@ -374,26 +435,28 @@ class UpgmaBuilder {
   // its column cluster, then each member's partners in storage order of their pairs, which is
   // the partners' order keys ascending. A partner above a member lies in a row tied at the
   // minimum; one below it, in the member's own row, only when that row is tied.
-  std::vector<std::size_t> LinkedSet(std::size_t row, Order minimum) {
+  // A distance whose word is above the cut lies above the minimum and is passed over at once.
+  const std::vector<std::size_t>& LinkedSet(std::size_t row, Order minimum) {
     const std::size_t column = rows_[row].pairs[0].column;
-    std::vector<std::size_t> members;
-    if (key_[row] > key_[column]) members = {row, column};
-    else members = {column, row};
+    std::vector<std::size_t>& members = members_;
+    if (key_[row] > key_[column]) members.assign({row, column});
+    else members.assign({column, row});
     for (std::size_t m : members) inSet_[m] = 1;
-    std::vector<std::size_t> partners;
+    std::vector<std::size_t>& partners = partners_;
+    const std::int32_t cut = CutWord(minimum);
     for (std::size_t i = 0; i < members.size(); ++i) {
       const std::size_t b = members[i];
       partners.clear();
       const RowCandidates& r = rows_[b];
-      if (r.count > 0 && r.First().distance == minimum) {
-        if (r.bound.distance > minimum) {  // the list holds every pair at the minimum
-          for (std::size_t i = 0; i < r.count && r.pairs[i].rank.distance == minimum; ++i) {
+      if (r.count > 0 && r.First().Distance() == minimum) {
+        if (r.bound.Distance() > minimum) {  // the list holds every pair at the minimum
+          for (std::size_t i = 0; i < r.count && r.pairs[i].rank.Distance() == minimum; ++i) {
             if (Current(r.pairs[i])) partners.push_back(r.pairs[i].column);
           }
         } else {
           for (const std::uint32_t x : live_) {
             if (x >= b) break;
-            if (OrderOf(At(b, x)) == minimum) partners.push_back(x);
+            if (TopWord(At(b, x)) <= cut && OrderOf(At(b, x)) == minimum) partners.push_back(x);
           }
         }
       }
@@ -480,17 +543,17 @@ class UpgmaBuilder {
   }
   template <bool kSwapped, typename Visit>
   void ForEachEntryOfOrdered(std::size_t lo, std::size_t hi, Visit visit) {
-    const auto both = [&](std::size_t t, const Real& low, const Real& high) __attribute__((always_inline)) {
+    const auto both = [&](std::size_t t, Real& low, Real& high) __attribute__((always_inline)) {
       if constexpr (kSwapped) visit(t, high, low);
       else visit(t, low, high);
     };
     // Local copies of the pointers: the visits store through char-sized and Real pointers, which
     // would otherwise make every vector's data be fetched again.
     const std::uint32_t* live = live_.data();
-    const Real* entries = d_.entries.data();
+    Real* entries = d_.entries.data();
     const auto row = [entries](std::size_t t) { return entries + t * (t + 1) / 2; };
-    const Real* rowLo = row(lo);
-    const Real* rowHi = row(hi);
+    Real* rowLo = row(lo);
+    Real* rowHi = row(hi);
     const std::size_t count = live_.size(), belowLo = LiveBelow(lo), belowHi = LiveBelow(hi);
     for (std::size_t i = 0; i < belowLo; ++i) both(live[i], rowLo[live[i]], rowHi[live[i]]);
     for (std::size_t i = belowLo; i < belowHi; ++i) {
@@ -503,7 +566,7 @@ class UpgmaBuilder {
         __builtin_prefetch(ahead + lo, 1);
         __builtin_prefetch(ahead + hi, 1);
       }
-      const Real* r = row(live[i]);
+      Real* r = row(live[i]);
       both(live[i], r[lo], r[hi]);
     }
   }
@@ -515,7 +578,7 @@ class UpgmaBuilder {
   // row it lies in (p's own row is listed from scratch).
   void Merge(const std::vector<std::size_t>& members, std::uint16_t joined) {
     for (std::size_t m : members) active_[m] = 0, inSet_[m] = 1;
-    std::erase_if(live_, [&](std::uint32_t s) { return inSet_[s]; });
+    for (std::size_t m : members) live_.erase(live_.begin() + static_cast<std::ptrdiff_t>(LiveBelow(m)));
     const std::size_t p = *std::max_element(members.begin(), members.end());
     key_[p] = nextKey_++;
     record_[p] = joined;
@@ -531,7 +594,7 @@ class UpgmaBuilder {
     const Real reciprocal = Real{1} / static_cast<Real>(count);
     Real* rowOfP = Row(p);
     RowCandidates own;
-    std::uint64_t ownCut = CutKey(own.bound.distance);
+    std::uint64_t ownCut = CutKey(own.bound.Distance());
     // Keeps the lists of row t (t != p) and p's own list with the new distance at t.
     const auto keepLists = [&](std::size_t t, const Real& mean, std::uint64_t key) __attribute__((noinline)) {
       bool changed = false;
@@ -542,7 +605,7 @@ class UpgmaBuilder {
       if (t < p) {
         if (key <= ownCut) {
           own.Offer(PairOf(p, t, mean));
-          ownCut = CutKey(own.bound.distance);
+          ownCut = CutKey(own.bound.Distance());
         }
       } else if (key <= cutKey_[t]) {
         rows_[t].Offer(PairOf(t, p, mean));
@@ -551,43 +614,45 @@ class UpgmaBuilder {
       if (changed) Rekey(t);
     };
     if (count == 2) {
-      // One pass gathers the entries' bits, the means are found eight at a time, and a second
-      // pass writes them into p's entries (still in cache from the first); a row's lists change
-      // only when its first pair was with a member or the new distance passes its cut.
+      // The entries are taken a block at a time while they are still in the nearest cache: their
+      // bits are gathered, the means found eight at a time and written over p's entries; a row's
+      // lists change only when its first pair was with a member or the new distance passes its cut.
       PairMeans& m = means_;
-      std::uint64_t *aSignificand = m.aSignificand.data(), *aExponent = m.aExponent.data();
-      std::uint64_t *bSignificand = m.bSignificand.data(), *bExponent = m.bExponent.data();
-      std::size_t i = 0;
-      ForEachEntryOfBoth(members[0], members[1], [&](std::size_t, const Real& before, const Real& last) __attribute__((always_inline)) {
-        std::uint16_t ea, eb;
-        std::memcpy(&aSignificand[i], &before, 8);
-        std::memcpy(&bSignificand[i], &last, 8);
-        std::memcpy(&ea, reinterpret_cast<const char*>(&before) + 8, 2);
-        std::memcpy(&eb, reinterpret_cast<const char*>(&last) + 8, 2);
-        aExponent[i] = ea;
-        bExponent[i++] = eb;
-      });
-      FindMeans(m, i);
-      const std::uint32_t* live = live_.data();
       const std::uint32_t* firstColumn = firstColumn_.data();
       const std::uint64_t* cutKey = cutKey_.data();
-      const std::uint64_t *significand = m.significand.data(), *exponent = m.exponent.data(), *key = m.key.data();
-      Real* entries = d_.entries.data();
       const std::size_t first = members[0], second = members[1];
-      for (i = 0; i < live_.size(); ++i) {
-        const std::size_t t = live[i];
-        Real& mean = t < p ? rowOfP[t] : entries[t * (t + 1) / 2 + p];
-        if (exponent[i] <= 0xffff) [[likely]] {
-          const auto word = static_cast<std::uint16_t>(exponent[i]);
-          std::memcpy(&mean, &significand[i], 8);
-          std::memcpy(reinterpret_cast<char*>(&mean) + 8, &word, 2);
-          if (firstColumn[t] != first && firstColumn[t] != second && key[i] > (t < p ? ownCut : cutKey[t])) [[likely]] continue;
-          keepLists(t, mean, key[i]);
-        } else {
-          mean = ((Real{0} + m.A(i)) + m.B(i)) * reciprocal;
-          keepLists(t, mean, CutKey(mean));
+      std::size_t filled = 0;
+      const auto flush = [&] {
+        FindMeans(m, filled);
+        for (std::size_t i = 0; i < filled; ++i) {
+          const std::size_t t = m.slot[i];
+          Real& mean = *m.target[i];
+          if (m.exponent[i] <= 0xffff) [[likely]] {
+            const auto word = static_cast<std::uint16_t>(m.exponent[i]);
+            std::memcpy(&mean, &m.significand[i], 8);
+            std::memcpy(reinterpret_cast<char*>(&mean) + 8, &word, 2);
+            if (firstColumn[t] != first && firstColumn[t] != second && m.key[i] > (t < p ? ownCut : cutKey[t])) [[likely]] continue;
+            keepLists(t, mean, m.key[i]);
+          } else {
+            mean = ((Real{0} + m.A(i)) + m.B(i)) * reciprocal;
+            keepLists(t, mean, CutKey(mean));
+          }
         }
-      }
+        filled = 0;
+      };
+      ForEachEntryOfBoth(first, second, [&](std::size_t t, Real& before, Real& last) __attribute__((always_inline)) {
+        std::uint16_t ea, eb;
+        std::memcpy(&m.aSignificand[filled], &before, 8);
+        std::memcpy(&m.bSignificand[filled], &last, 8);
+        std::memcpy(&ea, reinterpret_cast<const char*>(&before) + 8, 2);
+        std::memcpy(&eb, reinterpret_cast<const char*>(&last) + 8, 2);
+        m.aExponent[filled] = ea;
+        m.bExponent[filled] = eb;
+        m.slot[filled] = static_cast<std::uint32_t>(t);
+        m.target[filled] = first == p ? &before : &last;
+        if (++filled == PairMeans::kBlock) flush();
+      });
+      flush();
     } else {
       ForEachEntryOfBoth(members[count - 2], members[count - 1], [&](std::size_t t, const Real& before, const Real& last) __attribute__((always_inline)) {
         Real& mean = t < p ? rowOfP[t] : Row(t)[p];
@@ -670,6 +735,7 @@ class UpgmaBuilder {
   std::vector<Real> scratch_;
   PairMeans means_;                     // of the two members of a join, by live position
   std::vector<std::size_t> tiedRows_;   // slots whose row holds a pair at the current minimum
+  std::vector<std::size_t> members_, partners_;  // of the current join, see LinkedSet
   std::uint32_t nextKey_ = 0;
   TreeNodeTable table_;
 };

@@ -179,6 +179,23 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnDistancesOfEverySignificandBit) {
   }
 }
 
+TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnSignedZerosInfinitiesAndNotANumbers) {
+  // Rows long enough to be read in blocks of sixteen, with the values whose leading bits do not
+  // order them as numbers: negatives, both zeros, infinities and not-a-numbers of either sign.
+  const Real nan = std::numeric_limits<Real>::quiet_NaN(), inf = std::numeric_limits<Real>::infinity();
+  const std::vector<Real> odd{-nan, nan, -inf, inf, -0.0L, 0, -0.25L, 0.5L};
+  const unsigned seed = std::random_device()();
+  std::mt19937 random(seed);
+  for (int round = 0; round < 6; ++round) {
+    const std::size_t n = 64 + random() % 100;
+    DistanceMatrix d(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      for (std::size_t j = 0; j < i; ++j) d(i, j) = random() % 5 == 0 ? odd[random() % odd.size()] : static_cast<Real>(random() % 64) / 64;
+    }
+    ExpectSameAsLiteral(d, "seed " + std::to_string(seed) + ", round " + std::to_string(round));
+  }
+}
+
 TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnTiesAfterMerging) {
   // Levels that averages reproduce (0.25 and 0.75 average to 0.5), so ties arise between new
   // clusters and old ones as well.
