@@ -2,6 +2,8 @@
 
 #include <immintrin.h>
 
+#include <limits>
+
 namespace vorn {
 namespace {
 
@@ -26,6 +28,7 @@ struct VectorLargestSlots {
   return _mm512_and_si512(_mm512_loadu_si512(columns), exponentMask);
 }
 
+// Takes each column of keys into its slot when larger than the slot's.
 [[gnu::target("avx512f,avx512dq")]] inline void TakeLarger(VectorLargestSlots& slots, __m512i keys, __m512i columns) {
   const __mmask8 greater = _mm512_cmpgt_epu64_mask(keys, slots.keys);
   const __mmask8 equal = _mm512_cmpeq_epu64_mask(keys, slots.keys);
@@ -43,7 +46,8 @@ struct VectorLargestSlots {
                                                 _mm512_set_epi64(3, 3, 2, 2, 1, 1, 0, 0));
   VectorLargestSlots slots[kSlots];
   for (std::size_t v = 0; v < kSlots; ++v) {
-    slots[v] = {KeysAt(row + from + 4 * v, exponentMask), _mm512_add_epi64(firstColumns, _mm512_set1_epi64(static_cast<long long>(4 * v)))};
+    const __m512i columns = _mm512_add_epi64(firstColumns, _mm512_set1_epi64(static_cast<long long>(4 * v)));
+    slots[v] = {KeysAt(row + from + 4 * v, exponentMask), columns};
   }
   const __m512i step = _mm512_set1_epi64(4 * kSlots);
   __m512i columns = firstColumns;
@@ -51,20 +55,19 @@ struct VectorLargestSlots {
   for (; m + 4 * kSlots <= to; m += 4 * kSlots) {
     columns = _mm512_add_epi64(columns, step);
     for (std::size_t v = 0; v < kSlots; ++v) {
-      TakeLarger(slots[v], KeysAt(row + m + 4 * v, exponentMask), _mm512_add_epi64(columns, _mm512_set1_epi64(static_cast<long long>(4 * v))));
+      const __m512i slotColumns = _mm512_add_epi64(columns, _mm512_set1_epi64(static_cast<long long>(4 * v)));
+      TakeLarger(slots[v], KeysAt(row + m + 4 * v, exponentMask), slotColumns);
     }
   }
-  LargestMagnitude largest{0, 0};
-  bool first = true;
+  LargestMagnitude largest{0, std::numeric_limits<std::size_t>::max()};  // any column takes its place
   for (const VectorLargestSlots& slot : slots) {
     alignas(64) std::uint64_t keys[8], columnsOf[8];
     _mm512_store_si512(keys, slot.keys);
     _mm512_store_si512(columnsOf, slot.columns);
     for (int c = 0; c < 4; ++c) {
       const MagnitudeKey key = static_cast<MagnitudeKey>(keys[2 * c + 1]) << 64 | keys[2 * c];
-      if (first || key > largest.key || (key == largest.key && columnsOf[2 * c] < largest.column)) {
+      if (key > largest.key || (key == largest.key && columnsOf[2 * c] < largest.column)) {
         largest = {key, columnsOf[2 * c]};
-        first = false;
       }
     }
   }
@@ -75,7 +78,8 @@ struct VectorLargestSlots {
   return largest;
 }
 
-const bool kHasVectors = (__builtin_cpu_init(), __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq"));
+const bool kHasVectors =
+    (__builtin_cpu_init(), __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq"));
 
 }  // namespace
 
