@@ -15,11 +15,11 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <limits>
 #include <memory>
 #include <thread>
 #include <utility>
+
+#include "ordination/magnitude_key.h"
 
 namespace vorn {
 namespace {
@@ -41,7 +41,7 @@ Real Hypotenuse(Real a, Real b) {
 
 // Column p and q of the rows above lie one cache line per row apart: asked for this many rows
 // ahead, so that the lines arrive while earlier rows are rotated.
-constexpr std::size_t kAhead = 16;
+constexpr std::size_t kAhead = 32;
 constexpr std::size_t kBand = 64;  // rows rotated before their largest elements are brought up to date
 inline void Prefetch(const Real* x) { __builtin_prefetch(x, 1); }
 
@@ -50,21 +50,6 @@ inline void RotatePair(JacobiRotation r, Real& x, Real& y) {
   const Real ox = x, oy = y;
   x = r.c * ox + r.s * oy;
   y = r.c * oy - r.s * ox;
-}
-
-// |x| as an integer that orders magnitudes as the reals do: the biased exponent above the 64-bit
-// significand of the extended format, whose leading bit is explicit (zero and subnormal numbers
-// have exponent 0 and lie below every normal one). Equal magnitudes give equal keys, so the
-// rescans compare without the floating-point unit.
-static_assert(std::numeric_limits<Real>::digits == 64 && std::numeric_limits<Real>::max_exponent == 16384,
-              "Real is the 80-bit extended format");
-using MagnitudeKey = unsigned __int128;
-inline MagnitudeKey KeyOf(const Real& x) {
-  std::uint64_t significand;
-  std::uint16_t signAndExponent;
-  std::memcpy(&significand, &x, sizeof significand);
-  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + sizeof significand, sizeof signAndExponent);
-  return static_cast<MagnitudeKey>(signAndExponent & 0x7fff) << 64 | significand;
 }
 
 // Each row keeps the key of its largest magnitude right of the diagonal and that element's
@@ -92,14 +77,8 @@ class PivotRows {
   }
 
   void Rescan(std::size_t row) {
-    const Real* r = rows_[row];
-    std::size_t column = row + 1;
-    MagnitudeKey largest = KeyOf(r[column]);
-    for (std::size_t m = row + 2; m < n_; ++m) {
-      const MagnitudeKey key = KeyOf(r[m]);
-      if (key > largest) largest = key, column = m;
-    }
-    Set(row, largest, column);
+    const LargestMagnitude largest = LargestMagnitudeOf(rows_[row], row + 1, n_);
+    Set(row, largest.key, largest.column);
   }
 
   // Element (row, column) now holds value; false when the row must be scanned again because
