@@ -59,6 +59,48 @@ std::size_t CountAbove(const std::vector<double>& values, Real bound) {
   return static_cast<std::size_t>(std::count_if(values.begin(), values.end(), [bound](double x) { return x > bound; }));
 }
 
+// Vectors of the tridiagonal matrix (diagonal d, off-diagonal e) for its values first ...
+// first + count - 1 (ascending) into count columns from z, by dstemr. Returns LAPACK's info (-1
+// when it found fewer).
+lapack_int RobustVectorsOf(const std::vector<double>& d, const std::vector<double>& e, std::size_t first,
+                           std::size_t count, double* z) {
+  const auto n = static_cast<lapack_int>(d.size());
+  std::vector<double> dWork(d), eWork(e), w(d.size());
+  std::vector<lapack_int> support(2 * count);
+  lapack_int found = 0;
+  lapack_logical relativeAccuracy = 1;
+  const lapack_int info =
+      LAPACKE_dstemr(LAPACK_COL_MAJOR, 'V', 'I', n, dWork.data(), eWork.data(), 0, 0, static_cast<lapack_int>(first) + 1,
+                     static_cast<lapack_int>(first + count), &found, w.data(), z, n, static_cast<lapack_int>(count),
+                     support.data(), &relativeAccuracy);
+  return info != 0 ? info : found == static_cast<lapack_int>(count) ? 0 : -1;
+}
+
+// The same for the values from first on, ascending in `values`, on two cores when there are
+// many: split where the relative gap between neighbouring values is widest in the middle third,
+// if it separates them as dstemr's own clusters are separated (1e-3), so that each half's vectors
+// are found as one call would find them. The vector part of dstemr runs on one core otherwise.
+lapack_int RobustVectors(const std::vector<double>& d, const std::vector<double>& e, const std::vector<double>& values,
+                         std::size_t first, double* z) {
+  constexpr std::size_t kSplitFrom = 64;  // vectors
+  constexpr double kSeparated = 1e-3;
+  const std::size_t count = values.size() - first;
+  std::size_t split = 0;
+  double widest = 0;
+  if (count >= kSplitFrom && omp_get_max_threads() > 1) {
+    for (std::size_t k = first + count / 3; k < first + 2 * count / 3; ++k) {
+      const double gap = (values[k] - values[k - 1]) / std::max(std::fabs(values[k]), std::fabs(values[k - 1]));
+      if (gap > widest) widest = gap, split = k;
+    }
+  }
+  if (widest < kSeparated) return RobustVectorsOf(d, e, first, count, z);
+  lapack_int upper = 0;
+  std::thread other([&] { upper = RobustVectorsOf(d, e, split, values.size() - split, z + (split - first) * d.size()); });
+  const lapack_int lower = RobustVectorsOf(d, e, first, split - first, z);
+  other.join();
+  return lower != 0 ? lower : upper;
+}
+
 // Vectors of the tridiagonal matrix (diagonal d, off-diagonal e) for its `kept` largest values
 // by bisection and inverse iteration, the way LAPACK's own drivers go when dstemr gives up:
 // ascending in z's columns afterwards. Returns LAPACK's info.
@@ -171,18 +213,13 @@ EigenSystem RelativelyRobustEigen(SolverMatrix matrix, std::size_t n, const Solv
     const std::size_t kept = CountAbove(solved.values, bound);
     solved.available = solved.kept = kept;
     if (kept == 0) return solved;
-    const auto count = static_cast<lapack_int>(kept);
     std::vector<double>& z = solved.vectors;
     z.resize(n * kept);
-    std::vector<double> dWork(d), eWork(e), w(n);
-    std::vector<lapack_int> support(2 * kept);
-    lapack_int found = 0;
-    lapack_logical relativeAccuracy = 1;
-    solved.info = LAPACKE_dstemr(LAPACK_COL_MAJOR, 'V', 'I', order, dWork.data(), eWork.data(), 0, 0, order - count + 1,
-                                 order, &found, w.data(), z.data(), order, count, support.data(), &relativeAccuracy);
-    if (solved.info != 0 || found != count) solved.info = InverseIteration(d, e, kept, z);
+    solved.info = RobustVectors(d, e, solved.values, n - kept, z.data());
+    if (solved.info != 0) solved.info = InverseIteration(d, e, kept, z);
     if (solved.info == 0) {
-      solved.info = LAPACKE_dormtr(LAPACK_COL_MAJOR, 'L', 'U', 'N', order, count, a.data(), order, tau.data(), z.data(), order);
+      solved.info = LAPACKE_dormtr(LAPACK_COL_MAJOR, 'L', 'U', 'N', order, static_cast<lapack_int>(kept), a.data(),
+                                   order, tau.data(), z.data(), order);
     }
     return solved;
   });
