@@ -3,6 +3,8 @@
 #include <cmath>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/number_format.h"
 
@@ -39,6 +41,25 @@ struct Centring {
     return HalfSquare(distances(i, j)) - mean[i] - mean[j] + grand;
   }
 };
+
+// The rows x columns block (row-major) as columns x rows, in place: each element goes from
+// r * columns + c to c * rows + r, the map x -> x * rows mod (size - 1) of all but the first and
+// the last, followed cycle by cycle with one bit per element for those already placed.
+void TransposeInPlace(std::vector<Real>& block, std::size_t rows, std::size_t columns) {
+  const std::size_t size = rows * columns;
+  if (rows <= 1 || columns <= 1) return;
+  std::vector<bool> placed(size);
+  for (std::size_t start = 1; start + 1 < size; ++start) {
+    if (placed[start]) continue;
+    Real carried = block[start];
+    std::size_t x = start;
+    do {
+      x = x * rows % (size - 1);
+      std::swap(carried, block[x]);
+      placed[x] = true;
+    } while (x != start);
+  }
+}
 
 }  // namespace
 
@@ -138,11 +159,16 @@ Status TDistCluster::Compute(const JacobiProgress& progress, const SolverProgres
   result_.eigenvalues.assign(eigen.values.begin(), eigen.values.begin() + positive);
   result_.percentages.clear();
   for (const Real lambda : result_.eigenvalues) result_.percentages.push_back(100 * lambda / positiveSum_);
-  result_.coordinates.resize(n * positive);
+  // The coordinates take the vectors' place, so that no second block of that size is needed.
+  std::vector<Real>& vectors = eigen.vectors;
   for (std::size_t k = 0; k < positive; ++k) {
     const Real root = std::sqrt(result_.eigenvalues[k]);
-    for (std::size_t i = 0; i < n; ++i) result_.coordinates[i * positive + k] = root * eigen.vectors[k * n + i];
+    for (std::size_t i = 0; i < n; ++i) vectors[k * n + i] = root * vectors[k * n + i];
   }
+  vectors.resize(positive * n);
+  vectors.shrink_to_fit();  // the rotations give every vector; the workspace keeps these
+  TransposeInPlace(vectors, positive, n);
+  result_.coordinates = std::move(vectors);
   return Success();
 }
 
