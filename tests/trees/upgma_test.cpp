@@ -159,6 +159,16 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnLargerMatrices) {
   }
 }
 
+// A matrix of n whose lower triangle takes each entry from value(), row by row.
+template <typename Value>
+DistanceMatrix FilledMatrix(std::size_t n, Value value) {
+  DistanceMatrix d(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < i; ++j) d(i, j) = value();
+  }
+  return d;
+}
+
 TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnDistancesOfEverySignificandBit) {
   // Means found in integers round as the floating-point unit does: random 64-bit significands,
   // exponents close together and far apart (sums rounding up, to even, carrying into the next
@@ -167,14 +177,11 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnDistancesOfEverySignificandBit) {
   std::mt19937_64 random(seed);
   for (int round = 0; round < 30; ++round) {
     const std::size_t n = 3 + random() % 60;
-    DistanceMatrix d(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      for (std::size_t j = 0; j < i; ++j) {
-        const std::uint64_t bits = random() % 4 == 0 ? ~std::uint64_t{0} << (random() % 3) : random();
-        const int exponent = random() % 8 == 0 ? static_cast<int>(random() % 140) - 16400 : static_cast<int>(random() % 70) - 70;
-        d(i, j) = random() % 16 == 0 ? 0 : std::ldexp(static_cast<Real>(bits | std::uint64_t{1} << 63), exponent);
-      }
-    }
+    const DistanceMatrix d = FilledMatrix(n, [&]() -> Real {
+      const std::uint64_t bits = random() % 4 == 0 ? ~std::uint64_t{0} << (random() % 3) : random();
+      const int exponent = random() % 8 == 0 ? static_cast<int>(random() % 140) - 16400 : static_cast<int>(random() % 70) - 70;
+      return random() % 16 == 0 ? 0 : std::ldexp(static_cast<Real>(bits | std::uint64_t{1} << 63), exponent);
+    });
     ExpectSameAsLiteral(d, "seed " + std::to_string(seed) + ", round " + std::to_string(round));
   }
 }
@@ -188,10 +195,9 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnSignedZerosInfinitiesAndNotANumbers)
   std::mt19937 random(seed);
   for (int round = 0; round < 6; ++round) {
     const std::size_t n = 64 + random() % 100;
-    DistanceMatrix d(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      for (std::size_t j = 0; j < i; ++j) d(i, j) = random() % 5 == 0 ? odd[random() % odd.size()] : static_cast<Real>(random() % 64) / 64;
-    }
+    const DistanceMatrix d = FilledMatrix(n, [&]() -> Real {
+      return random() % 5 == 0 ? odd[random() % odd.size()] : static_cast<Real>(random() % 64) / 64;
+    });
     ExpectSameAsLiteral(d, "seed " + std::to_string(seed) + ", round " + std::to_string(round));
   }
 }
