@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <thread>
 
@@ -17,6 +18,34 @@ extern "C" void openblas_set_num_threads(int threads);
 namespace vorn {
 namespace {
 
+// Work on a thread of its own. Join waits for it and throws what the work threw (such as running
+// out of memory), which would otherwise end the program; the destructor waits for it too.
+class WorkerThread {
+ public:
+  explicit WorkerThread(std::function<void()> work)
+      : thread_([this, work = std::move(work)] {
+          try {
+            work();
+          } catch (...) {
+            failure_ = std::current_exception();
+          }
+          done_.store(true, std::memory_order_release);
+        }) {}
+  ~WorkerThread() {
+    if (thread_.joinable()) thread_.join();
+  }
+  bool Done() const { return done_.load(std::memory_order_acquire); }
+  void Join() {
+    thread_.join();
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+ private:
+  std::exception_ptr failure_;
+  std::atomic<bool> done_{false};
+  std::thread thread_;  // last, so that it starts once the rest is in place
+};
+
 // Runs solve on a thread of its own, asking progress twice a second; false when progress gave up.
 bool RunSolver(const std::function<void()>& solve, const SolverProgress& progress) {
   openblas_set_num_threads(omp_get_max_threads());
@@ -24,20 +53,16 @@ bool RunSolver(const std::function<void()>& solve, const SolverProgress& progres
     solve();
     return true;
   }
-  std::atomic<bool> done{false};
-  std::thread solver([&] {
-    solve();
-    done.store(true, std::memory_order_release);
-  });
+  WorkerThread solver(solve);
   const auto start = std::chrono::steady_clock::now();
   bool wanted = true;
-  for (int tick = 1; !done.load(std::memory_order_acquire); ++tick) {
+  for (int tick = 1; !solver.Done(); ++tick) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     if (wanted && tick % 10 == 0) {
       wanted = progress(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
   }
-  solver.join();
+  solver.Join();
   return wanted;
 }
 
@@ -95,9 +120,9 @@ lapack_int RobustVectors(const std::vector<double>& d, const std::vector<double>
   }
   if (widest < kSeparated) return RobustVectorsOf(d, e, first, count, z);
   lapack_int upper = 0;
-  std::thread other([&] { upper = RobustVectorsOf(d, e, split, values.size() - split, z + (split - first) * d.size()); });
+  WorkerThread other([&] { upper = RobustVectorsOf(d, e, split, values.size() - split, z + (split - first) * d.size()); });
   const lapack_int lower = RobustVectorsOf(d, e, first, split - first, z);
-  other.join();
+  other.Join();
   return lower != 0 ? lower : upper;
 }
 
