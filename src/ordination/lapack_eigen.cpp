@@ -11,6 +11,7 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <new>
 #include <thread>
 
 extern "C" void openblas_set_num_threads(int threads);
@@ -178,6 +179,7 @@ EigenSystem Decompose(SolverMatrix matrix, std::size_t n, const SolverProgress& 
     result.outcome = JacobiOutcome::Cancelled;
     return result;
   }
+  if (solved.info == LAPACK_WORK_MEMORY_ERROR || solved.info == LAPACK_TRANSPOSE_MEMORY_ERROR) throw std::bad_alloc();
   if (solved.info != 0) {
     result.outcome = JacobiOutcome::SolverFailed;
     return result;

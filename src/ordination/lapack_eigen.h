@@ -34,8 +34,8 @@ SolverMatrix SolverMatrixOf(const std::vector<Real>& upper, std::size_t n);
 // Both decompose the matrix in its own block, which they overwrite. Values come in descending
 // order; vectors (column-major) only for the values above LapackEigenvalueBound, each vector's
 // first component made non-negative. Outcome NotFinite for a matrix with an infinite or undefined
-// element, SolverFailed when LAPACK reports that it did not converge. They use as many cores as
-// OpenMP may.
+// element, SolverFailed when LAPACK reports that it did not converge; std::bad_alloc when memory
+// runs out, in LAPACK's work space too. They use as many cores as OpenMP may.
 EigenSystem DivideAndConquerEigen(SolverMatrix matrix, std::size_t n, const SolverProgress& progress = {});
 EigenSystem RelativelyRobustEigen(SolverMatrix matrix, std::size_t n, const SolverProgress& progress = {});
 
