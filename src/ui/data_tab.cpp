@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/elided_label.h"
 #include "ui/qt_text.h"
 
 namespace vorn::ui {
@@ -17,7 +18,7 @@ namespace vorn::ui {
 DataTab::DataTab(const Workspace& workspace, QWidget* parent)
     : QWidget(parent),
       model_(new DataTableModel(workspace, this)),
-      caption_(new QLabel),
+      caption_(new ElidedLabel),
       individualsInRows_(new QCheckBox("Individuals in &rows")),
       level_(new QComboBox),
       legend_(new QLabel),

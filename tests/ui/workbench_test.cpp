@@ -73,8 +73,17 @@ class WorkbenchTest : public QObject {
     desktop->window.LoadFile(kExample);
     QCOMPARE(data.Model().rowCount(), 30);
     QCOMPARE(data.Model().columnCount(), 60);
-    QCOMPARE(data.findChild<QLabel*>("dataCaption")->text(),
-             QString("Group AllData, locus set AllLoci: 30 individuals x 60 loci"));
+    QLabel* caption = data.findChild<QLabel*>("dataCaption");
+    QCOMPARE(caption->text(), QString("Group AllData, locus set AllLoci: 30 individuals x 60 loci"));
+    // Too narrow for the whole line, the caption gives way: it is cut, with the whole text as its
+    // tooltip, and the legend and the controls keep their width.
+    desktop->window.resize(800, 600);
+    QCoreApplication::processEvents();
+    caption->repaint();
+    QCOMPARE(caption->toolTip(), caption->text());
+    for (const QWidget* control : {static_cast<const QWidget*>(data.findChild<QComboBox*>()), static_cast<const QWidget*>(data.findChild<QCheckBox*>())}) {
+      QVERIFY(control->width() >= control->sizeHint().width());
+    }
     const QVariant first = data.Model().headerData(0, Qt::Vertical, Qt::DisplayRole);
     QCOMPARE(first.toString(), QString::fromStdString(desktop->program.ws.data.individualLabels[0]));
     QVERIFY(data.Model().headerData(0, Qt::Vertical, Qt::DecorationRole).isValid());  // group mark
