@@ -5,21 +5,20 @@
 // and that element's first column: a rotation scans rows p and q afresh and refreshes the other
 // rows through the element it changed, rescanning a row only when its largest shrank; the pivot
 // search reads the largest of each block of rows. The rotations of V wait in chunks and pass
-// over it row by row, on a second core behind the main loop.
+// over it row by row, on a second core behind the main loop. B and V are held as split slots;
+// should a split store ever lose bits, the decomposition starts again in the extended format.
 #include "ordination/jacobi_eigen.h"
 
 #include <omp.h>
 
 #include <algorithm>
-#include <array>
-#include <atomic>
 #include <cmath>
-#include <cstdint>
-#include <memory>
-#include <thread>
+#include <optional>
+#include <type_traits>
 #include <utility>
 
 #include "ordination/magnitude_key.h"
+#include "ordination/vector_rotations.h"
 
 namespace vorn {
 namespace {
@@ -43,22 +42,16 @@ Real Hypotenuse(Real a, Real b) {
 // ahead, so that the lines arrive while earlier rows are rotated.
 constexpr std::size_t kAhead = 32;
 constexpr std::size_t kBand = 64;  // rows rotated before their largest elements are brought up to date
-inline void Prefetch(const Real* x) { __builtin_prefetch(x, 1); }
-
-// (x, y) := (c x + s y, c y - s x).
-inline void RotatePair(JacobiRotation r, Real& x, Real& y) {
-  const Real ox = x, oy = y;
-  x = r.c * ox + r.s * oy;
-  y = r.c * oy - r.s * ox;
-}
+inline void Prefetch(const RealSlot* x) { __builtin_prefetch(x, 1); }
 
 // Each row keeps the key of its largest magnitude right of the diagonal and that element's
 // first column, as a scan in column order with strict comparison finds them. The keys are also
 // kept as the largest of each block of rows, so that the pivot search reads a block's rows only
-// when a key there shrank or the block holds the pivot.
+// when a key there shrank or the block holds the pivot. Slots is the format B is held in.
+template <class Slots>
 class PivotRows {
  public:
-  PivotRows(const Real* const* rows, std::size_t n)
+  PivotRows(const RealSlot* const* rows, std::size_t n)
       : rows_(rows), n_(n), columns_(n), keys_(n), blockKeys_((n + kBlock - 1) / kBlock), stale_(blockKeys_.size()) {
     for (std::size_t row = 0; row + 1 < n_; ++row) Rescan(row);
   }
@@ -77,14 +70,14 @@ class PivotRows {
   }
 
   void Rescan(std::size_t row) {
-    const LargestMagnitude largest = LargestMagnitudeOf(rows_[row], row + 1, n_);
+    const LargestMagnitude largest = LargestMagnitudeOf<Slots>(rows_[row], row + 1, n_);
     Set(row, largest.key, largest.column);
   }
 
   // Element (row, column) now holds value; false when the row must be scanned again because
   // its largest element shrank.
-  bool Changed(std::size_t row, std::size_t column, const Real& value) {
-    const MagnitudeKey key = KeyOf(value), largest = keys_[row];
+  bool Changed(std::size_t row, std::size_t column, const RealSlot& value) {
+    const MagnitudeKey key = KeyOf<Slots>(value), largest = keys_[row];
     if (column == columns_[row]) {
       if (key < largest) return false;
       if (key > largest) Set(row, key, column);
@@ -113,140 +106,12 @@ class PivotRows {
     stale_[block] = false;
   }
 
-  const Real* const* rows_;
+  const RealSlot* const* rows_;
   std::size_t n_;
   std::vector<std::size_t> columns_;
   std::vector<MagnitudeKey> keys_;
   std::vector<MagnitudeKey> blockKeys_;  // the largest of keys_ in each block of rows, unless stale
   std::vector<char> stale_;
-};
-
-// Records the rotations in their order, a chunk at a time, and applies them to V by rows: a row
-// of V stays in the first-level cache while a whole chunk passes over it, and each element
-// still goes through the same rotations in the same order. A second thread takes each full
-// chunk over every row while the main loop fills the next; whatever is left when the loop ends
-// is applied by two threads, each on rows of its own. Without that thread a full chunk is
-// applied in line.
-class VectorRotations {
- public:
-  // vectors is row-major here (row k holds component k of every vector).
-  VectorRotations(std::vector<Real>& vectors, std::size_t n, bool ownThread) : v_(vectors.data()), n_(n) {
-    ring_[0] = std::make_unique<Chunk>();
-    if (ownThread) worker_ = std::thread([this] { Work(); });
-  }
-  ~VectorRotations() { Stop(); }
-
-  void Push(std::size_t p, std::size_t q, JacobiRotation r) {
-    Chunk& chunk = *ring_[filling_ % kRing];
-    chunk.p[chunk.count] = static_cast<std::uint32_t>(p);
-    chunk.q[chunk.count] = static_cast<std::uint32_t>(q);
-    chunk.c[chunk.count] = r.c;
-    chunk.s[chunk.count] = r.s;
-    if (++chunk.count < kChunk) return;
-    if (!worker_.joinable()) {
-      ApplyToRows(chunk, 0, n_);
-      chunk.count = 0;
-      return;
-    }
-    // Hand the chunk over and take the next slot of the ring once the worker has left it, so
-    // that memory stays bounded when the worker falls behind.
-    ++filling_;
-    published_.store(filling_, std::memory_order_release);
-    Signal();
-    for (std::size_t done; filling_ - (done = applied_.load(std::memory_order_acquire)) >= kRing;) {
-      applied_.wait(done, std::memory_order_acquire);
-    }
-    std::unique_ptr<Chunk>& slot = ring_[filling_ % kRing];
-    if (!slot) slot = std::make_unique<Chunk>();
-    slot->count = 0;
-  }
-
-  // Applies every rotation pushed; V is complete afterwards. The worker's thread, when there
-  // was one, takes the second half of the rows.
-  void Finish() {
-    const bool two = worker_.joinable();
-    Stop();
-    const std::size_t from = applied_.load(std::memory_order_acquire), to = filling_;
-    // Each block of rows takes the chunks in order, so every element sees the rotations in order.
-    const auto apply = [this, from, to](std::size_t first, std::size_t last) {
-      for (std::size_t k = first; k < last; k += kRowBlock) {
-        for (std::size_t c = from; c <= to; ++c) ApplyToRows(*ring_[c % kRing], k, std::min(last, k + kRowBlock));
-      }
-    };
-    const std::size_t half = two ? n_ / 2 : n_;
-    std::thread other;
-    if (half < n_) other = std::thread(apply, half, n_);
-    apply(0, half);
-    if (other.joinable()) other.join();
-  }
-
- private:
-  static constexpr std::size_t kChunk = 8192;  // rotations: 320 KB, held in the second-level cache
-  static constexpr std::size_t kRing = 64;     // chunks the main loop may run ahead of the worker
-  static constexpr std::size_t kRowBlock = 64;  // rows the worker takes a chunk over at a time
-
-  struct Chunk {
-    std::size_t count = 0;
-    std::uint32_t p[kChunk], q[kChunk];
-    Real c[kChunk], s[kChunk];
-  };
-
-  // Two rows at a time share the loads of each rotation. Kept out of interprocedural analysis:
-  // GCC 12 at -O2 took it for free of side effects and dropped the calls in Finish.
-  [[gnu::noipa]] void ApplyToRows(const Chunk& chunk, std::size_t from, std::size_t to) const {
-    std::size_t k = from;
-    for (; k + 2 <= to; k += 2) {
-      Real* a = v_ + k * n_;
-      Real* b = a + n_;
-      for (std::size_t i = 0; i < chunk.count; ++i) {
-        const JacobiRotation r{chunk.c[i], chunk.s[i]};
-        const std::uint32_t p = chunk.p[i], q = chunk.q[i];
-        RotatePair(r, a[p], a[q]);
-        RotatePair(r, b[p], b[q]);
-      }
-    }
-    for (; k < to; ++k) {
-      Real* a = v_ + k * n_;
-      for (std::size_t i = 0; i < chunk.count; ++i) RotatePair({chunk.c[i], chunk.s[i]}, a[chunk.p[i]], a[chunk.q[i]]);
-    }
-  }
-
-  void Signal() {
-    events_.fetch_add(1, std::memory_order_release);
-    events_.notify_one();
-  }
-
-  // Takes the published chunks in order over every row, until told to stop.
-  void Work() {
-    for (std::size_t next = 0;;) {
-      const std::size_t seen = events_.load(std::memory_order_acquire);
-      if (stop_.load(std::memory_order_acquire)) return;
-      if (next == published_.load(std::memory_order_acquire)) {
-        events_.wait(seen, std::memory_order_acquire);
-        continue;
-      }
-      const Chunk& chunk = *ring_[next % kRing];
-      for (std::size_t k = 0; k < n_; k += kRowBlock) ApplyToRows(chunk, k, std::min(n_, k + kRowBlock));
-      applied_.store(++next, std::memory_order_release);
-      applied_.notify_one();
-    }
-  }
-
-  void Stop() {
-    if (!worker_.joinable()) return;
-    stop_.store(true, std::memory_order_release);
-    Signal();
-    worker_.join();
-  }
-
-  Real* v_;
-  std::size_t n_;
-  std::array<std::unique_ptr<Chunk>, kRing> ring_;  // chunk i in slot i % kRing
-  std::size_t filling_ = 0;                           // the chunk the main loop fills
-  std::atomic<std::size_t> published_{0}, applied_{0};  // chunks handed over / done by the worker
-  std::atomic<std::size_t> events_{0};                  // counts hand-overs and the stop, to wake the worker
-  std::atomic<bool> stop_{false};
-  std::thread worker_;
 };
 
 bool OwnVectorThread(VectorThread choice, std::size_t n) {
@@ -256,6 +121,122 @@ bool OwnVectorThread(VectorThread choice, std::size_t n) {
     case VectorThread::Auto: break;
   }
   return n >= kVectorThreadFrom && omp_get_max_threads() > 1;
+}
+
+// What the rotations work on and keep up to date.
+struct Rotating {
+  const std::vector<RealSlot*>& row;  // row[i][j] is element (i, j) for j >= i
+  std::size_t n;
+  Real total, diagonal;  // T, and the diagonal's squared sum D as the rotations keep it
+  const JacobiProgress& progress;
+  EigenSystem& result;
+};
+
+// Rotates B, held as Slots, until it converges, gives up or is cancelled (the outcome says which);
+// false as soon as a split store lost bits, here or in the vectors.
+template <class Slots>
+bool Rotate(Rotating& state, VectorRotations<Slots>& vectors) {
+  constexpr bool kSplit = std::is_same_v<Slots, SplitSlots>;
+  const std::vector<RealSlot*>& row = state.row;
+  const std::size_t n = state.n;
+  const std::size_t limit = JacobiRotationLimit(n);
+  PivotRows<Slots> rows(row.data(), n);
+  std::vector<std::size_t> rescan;
+  EigenSystem& result = state.result;
+  for (;;) {
+    const auto [p, q] = rows.Pivot();
+    RealSlot* bp = row[p];
+    RealSlot* bq = row[q];
+    const Real bpq = Slots::Load(bp[q]);
+    Real bpp = Slots::Load(bp[p]), bqq = Slots::Load(bq[q]);
+    const JacobiRotation r = RotationFor(bpp, bqq, bpq);
+    if constexpr (kSplit) ClearX87Flags();
+    rescan.clear();
+    // A band of rows is rotated first and then told to its rows, so that the x87 unit keeps c
+    // and s through the rotations and the band's lines are still in the first-level cache.
+    for (std::size_t from = 0; from < p; from += kBand) {
+      const std::size_t to = std::min(p, from + kBand);
+      for (std::size_t l = from; l < to; ++l) {  // (B[l][p], B[l][q])
+        if (l + kAhead < p) Prefetch(row[l + kAhead] + p), Prefetch(row[l + kAhead] + q);
+        RotatePair<Slots>(r, row[l][p], row[l][q]);
+      }
+      for (std::size_t l = from; l < to; ++l) {
+        const bool current = rows.Changed(l, p, row[l][p]);
+        if (!rows.Changed(l, q, row[l][q]) || !current) rescan.push_back(l);
+      }
+    }
+    for (std::size_t from = p + 1; from < q; from += kBand) {
+      const std::size_t to = std::min(q, from + kBand);
+      for (std::size_t m = from; m < to; ++m) {  // (B[p][m], B[m][q])
+        if (m + kAhead < q) Prefetch(row[m + kAhead] + q);
+        RotatePair<Slots>(r, bp[m], row[m][q]);
+      }
+      for (std::size_t m = from; m < to; ++m) {
+        if (!rows.Changed(m, q, row[m][q])) rescan.push_back(m);
+      }
+    }
+    for (std::size_t m = q + 1; m < n; ++m) RotatePair<Slots>(r, bp[m], bq[m]);  // (B[p][m], B[q][m])
+    RotateDiagonal(r, bpq, bpp, bqq);
+    Slots::Store(bp[p], bpp);
+    Slots::Store(bq[q], bqq);
+    Slots::Store(bp[q], 0);
+    if constexpr (kSplit) {
+      if (!SplitStoresExact()) return false;
+    }
+    vectors.Push(p, q, r);
+    state.diagonal = state.diagonal + 2 * bpq * bpq;
+    // Rows p and q changed throughout and are scanned afresh, from the first-level cache.
+    rescan.push_back(p);
+    if (q + 1 < n) rescan.push_back(q);
+    for (const std::size_t k : rescan) rows.Rescan(k);
+
+    ++result.rotations;
+    if (result.rotations > limit) {
+      result.outcome = JacobiOutcome::TooManyRotations;
+      return true;
+    }
+    if (JacobiConverged(state.total, state.diagonal)) return true;
+    if (result.rotations % kProgressEvery == 0) {
+      if (vectors.Lost()) return false;
+      if (state.progress && !state.progress(result.rotations, (state.total - state.diagonal) / state.total)) {
+        result.outcome = JacobiOutcome::Cancelled;
+        return true;
+      }
+    }
+  }
+}
+
+// The decomposition with B and V held as Slots; nothing when a split store lost bits. The split
+// run leaves the matrix as it was, for the run in the extended format; that one uses it up.
+template <class Slots>
+std::optional<EigenSystem> Solve(std::vector<Real>& upper, std::size_t n, Real total, Real diagonal, bool offDiagonalMass,
+                                 const JacobiProgress& progress, VectorThread thread) {
+  std::vector<RealSlot> slots(upper.size());
+  for (std::size_t k = 0; k < upper.size(); ++k) {
+    Slots::Store(slots[k], upper[k]);
+    if (Slots::Load(slots[k]) != upper[k]) return std::nullopt;
+  }
+  if constexpr (std::is_same_v<Slots, ExtendedSlots>) std::vector<Real>().swap(upper);
+  std::vector<RealSlot*> row(n);
+  for (std::size_t i = 0; i < n; ++i) row[i] = slots.data() + UpperOffset(n, i);
+  EigenSystem result;
+  result.frobeniusSquare = total;
+  VectorRotations<Slots> vectors(n, OwnVectorThread(thread, n));
+  // Without off-diagonal mass the matrix is diagonal already (and T/D may be 0/0).
+  if (n >= 2 && offDiagonalMass) {
+    Rotating state{row, n, total, diagonal, progress, result};
+    if (!Rotate<Slots>(state, vectors)) return std::nullopt;
+    if (result.outcome != JacobiOutcome::Converged) return result;
+  }
+  vectors.Complete();
+  if (vectors.Lost()) return std::nullopt;
+  result.values.resize(n);
+  for (std::size_t i = 0; i < n; ++i) result.values[i] = Slots::Load(row[i][i]);
+  std::vector<RealSlot>().swap(slots);
+  std::vector<Real>().swap(upper);
+  result.vectors = vectors.ColumnMajor();
+  SortEigenpairs(result.values, result.vectors, n);
+  return result;
 }
 
 }  // namespace
@@ -305,91 +286,21 @@ void SortEigenpairs(std::vector<Real>& values, std::vector<Real>& vectors, std::
 }
 
 EigenSystem JacobiEigen(std::vector<Real> upper, std::size_t n, const JacobiProgress& progress, VectorThread thread) {
-  EigenSystem result;
-  result.vectors.assign(n * n, 0);
-  for (std::size_t k = 0; k < n; ++k) result.vectors[k * n + k] = 1;
-  // row[i][j] is element (i, j) for j >= i.
-  std::vector<Real*> row(n);
-  for (std::size_t i = 0; i < n; ++i) row[i] = upper.data() + UpperOffset(n, i);
   Real diagonal = 0, offDiagonal = 0;
-  for (std::size_t i = 0; i < n; ++i) diagonal += row[i][i] * row[i][i];
   for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = i + 1; j < n; ++j) offDiagonal += row[i][j] * row[i][j];
+    const Real* row = upper.data() + UpperOffset(n, i);
+    diagonal += row[i] * row[i];
+    for (std::size_t j = i + 1; j < n; ++j) offDiagonal += row[j] * row[j];
   }
   const Real total = 2 * offDiagonal + diagonal;
-  result.frobeniusSquare = total;
   if (!std::isfinite(total)) {
+    EigenSystem result;
+    result.frobeniusSquare = total;
     result.outcome = JacobiOutcome::NotFinite;
     return result;
   }
-
-  // Without off-diagonal mass the matrix is diagonal already (and T/D may be 0/0).
-  if (n >= 2 && offDiagonal > 0) {
-    PivotRows rows(row.data(), n);
-    VectorRotations vectors(result.vectors, n, OwnVectorThread(thread, n));
-    const std::size_t limit = JacobiRotationLimit(n);
-    std::vector<std::size_t> rescan;
-    for (;;) {
-      const auto [p, q] = rows.Pivot();
-      Real* bp = row[p];
-      Real* bq = row[q];
-      const Real bpq = bp[q];
-      const JacobiRotation r = RotationFor(bp[p], bq[q], bpq);
-      vectors.Push(p, q, r);
-      rescan.clear();
-      // A band of rows is rotated first and then told to its rows, so that the x87 unit keeps c
-      // and s through the rotations and the band's lines are still in the first-level cache.
-      for (std::size_t from = 0; from < p; from += kBand) {
-        const std::size_t to = std::min(p, from + kBand);
-        for (std::size_t l = from; l < to; ++l) {  // (B[l][p], B[l][q])
-          if (l + kAhead < p) Prefetch(row[l + kAhead] + p), Prefetch(row[l + kAhead] + q);
-          RotatePair(r, row[l][p], row[l][q]);
-        }
-        for (std::size_t l = from; l < to; ++l) {
-          const bool current = rows.Changed(l, p, row[l][p]);
-          if (!rows.Changed(l, q, row[l][q]) || !current) rescan.push_back(l);
-        }
-      }
-      for (std::size_t from = p + 1; from < q; from += kBand) {
-        const std::size_t to = std::min(q, from + kBand);
-        for (std::size_t m = from; m < to; ++m) {  // (B[p][m], B[m][q])
-          if (m + kAhead < q) Prefetch(row[m + kAhead] + q);
-          RotatePair(r, bp[m], row[m][q]);
-        }
-        for (std::size_t m = from; m < to; ++m) {
-          if (!rows.Changed(m, q, row[m][q])) rescan.push_back(m);
-        }
-      }
-      for (std::size_t m = q + 1; m < n; ++m) RotatePair(r, bp[m], bq[m]);  // (B[p][m], B[q][m])
-      diagonal = diagonal + 2 * bpq * bpq;
-      RotateDiagonal(r, bpq, bp[p], bq[q]);
-      bp[q] = 0;
-      // Rows p and q changed throughout and are scanned afresh, from the first-level cache.
-      rescan.push_back(p);
-      if (q + 1 < n) rescan.push_back(q);
-      for (const std::size_t k : rescan) rows.Rescan(k);
-
-      ++result.rotations;
-      if (result.rotations > limit) {
-        result.outcome = JacobiOutcome::TooManyRotations;
-        return result;
-      }
-      if (JacobiConverged(total, diagonal)) break;
-      if (progress && result.rotations % kProgressEvery == 0 && !progress(result.rotations, (total - diagonal) / total)) {
-        result.outcome = JacobiOutcome::Cancelled;
-        return result;
-      }
-    }
-    vectors.Finish();
-  }
-  // V was rotated by rows; the vectors are its columns.
-  for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = i + 1; j < n; ++j) std::swap(result.vectors[i * n + j], result.vectors[j * n + i]);
-  }
-  result.values.resize(n);
-  for (std::size_t i = 0; i < n; ++i) result.values[i] = row[i][i];
-  SortEigenpairs(result.values, result.vectors, n);
-  return result;
+  if (auto split = Solve<SplitSlots>(upper, n, total, diagonal, offDiagonal > 0, progress, thread)) return std::move(*split);
+  return *Solve<ExtendedSlots>(upper, n, total, diagonal, offDiagonal > 0, progress, thread);
 }
 
 }  // namespace vorn

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/conventions.h"
+#include "ordination/real_slot.h"
 
 namespace vorn {
 
@@ -24,6 +25,14 @@ struct JacobiRotation {
   Real s;
 };
 JacobiRotation RotationFor(Real bpp, Real bqq, Real bpq);
+
+// (x, y) := (c x + s y, c y - s x), the slots held in the format Slots.
+template <class Slots>
+inline void RotatePair(JacobiRotation r, RealSlot& x, RealSlot& y) {
+  const Real ox = Slots::Load(x), oy = Slots::Load(y);
+  Slots::Store(x, r.c * ox + r.s * oy);
+  Slots::Store(y, r.c * oy - r.s * ox);
+}
 
 // The new diagonal pair after the rotation, from the old values.
 void RotateDiagonal(JacobiRotation r, Real bpq, Real& bpp, Real& bqq);

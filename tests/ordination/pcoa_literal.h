@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "core/distance_matrix.h"
@@ -18,28 +19,10 @@ struct LiteralEigen {
   std::vector<Real> vectors;  // column-major, as the solver gives them
 };
 
-inline LiteralEigen LiteralPcoa(const DistanceMatrix& distances) {
-  const std::size_t n = distances.n;
-  std::vector<std::vector<Real>> a(n, std::vector<Real>(n)), b = a, v = a;
-  for (std::size_t i = 0; i < n; ++i)
-    for (std::size_t j = 0; j < n; ++j) a[i][j] = -0.5L * (distances(i, j) * distances(i, j));
-  auto rowMean = [&](std::size_t i) {
-    Real sum = 0;
-    for (std::size_t j = 0; j < n; ++j) sum += a[i][j];
-    return sum / n;
-  };
-  auto columnMean = [&](std::size_t j) {
-    Real sum = 0;
-    for (std::size_t i = 0; i < n; ++i) sum += a[i][j];
-    return sum / n;
-  };
-  Real m = 0;
-  for (std::size_t i = 0; i < n; ++i)
-    for (std::size_t j = 0; j < n; ++j) m += a[i][j];
-  m /= static_cast<Real>(n) * static_cast<Real>(n);
-  for (std::size_t i = 0; i < n; ++i)
-    for (std::size_t j = 0; j < n; ++j) b[i][j] = a[i][j] - rowMean(i) - columnMean(j) + m;
-
+// The rotations of a symmetric matrix b (whole, n x n).
+inline LiteralEigen LiteralJacobi(std::vector<std::vector<Real>> b) {
+  const std::size_t n = b.size();
+  std::vector<std::vector<Real>> v(n, std::vector<Real>(n));
   LiteralEigen out;
   for (std::size_t k = 0; k < n; ++k) v[k][k] = 1;
   Real d = 0, s = 0;
@@ -78,6 +61,31 @@ inline LiteralEigen LiteralPcoa(const DistanceMatrix& distances) {
     for (std::size_t i = 0; i < n; ++i) out.vectors.push_back(v[i][k]);
   SortEigenpairs(out.values, out.vectors, n);
   return out;
+}
+
+// The Gower-centred matrix of the distances, then its rotations.
+inline LiteralEigen LiteralPcoa(const DistanceMatrix& distances) {
+  const std::size_t n = distances.n;
+  std::vector<std::vector<Real>> a(n, std::vector<Real>(n)), b = a;
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t j = 0; j < n; ++j) a[i][j] = -0.5L * (distances(i, j) * distances(i, j));
+  auto rowMean = [&](std::size_t i) {
+    Real sum = 0;
+    for (std::size_t j = 0; j < n; ++j) sum += a[i][j];
+    return sum / n;
+  };
+  auto columnMean = [&](std::size_t j) {
+    Real sum = 0;
+    for (std::size_t i = 0; i < n; ++i) sum += a[i][j];
+    return sum / n;
+  };
+  Real m = 0;
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t j = 0; j < n; ++j) m += a[i][j];
+  m /= static_cast<Real>(n) * static_cast<Real>(n);
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t j = 0; j < n; ++j) b[i][j] = a[i][j] - rowMean(i) - columnMean(j) + m;
+  return LiteralJacobi(std::move(b));
 }
 
 }  // namespace vorn::testing

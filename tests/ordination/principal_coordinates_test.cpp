@@ -69,6 +69,20 @@ TDistCluster Computed(const DistanceMatrix& d) {
   return pcoa;
 }
 
+// Equal to the last bit, the sign of a zero included.
+bool SameBits(const std::vector<Real>& a, const std::vector<Real>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](Real x, Real y) { return x == y && std::signbit(x) == std::signbit(y); });
+}
+
+void ExpectLiteralNumbers(const EigenSystem& fast, const testing::LiteralEigen& literal) {
+  ASSERT_TRUE(literal.converged);
+  ASSERT_EQ(fast.outcome, JacobiOutcome::Converged);
+  EXPECT_EQ(fast.rotations, literal.rotations);
+  EXPECT_TRUE(SameBits(fast.values, literal.values));
+  EXPECT_TRUE(SameBits(fast.vectors, literal.vectors));
+}
+
 // 32, 33 and 65 rows lie on and just past the blocks the pivot search keeps its largest keys for.
 TEST(JacobiEigen, GivesTheNumbersOfTheLiteralMethodToTheLastBit) {
   for (const auto& [n, loci] : std::vector<std::pair<std::size_t, std::size_t>>{
@@ -79,12 +93,32 @@ TEST(JacobiEigen, GivesTheNumbersOfTheLiteralMethodToTheLastBit) {
       const auto literal = LiteralPcoa(d);
       ASSERT_TRUE(literal.converged);
       for (const VectorThread thread : {VectorThread::Same, VectorThread::Own}) {
-        const EigenSystem fast = JacobiEigen(CentredMatrix(d), n, {}, thread);
-        ASSERT_EQ(fast.outcome, JacobiOutcome::Converged);
-        EXPECT_EQ(fast.rotations, literal.rotations);
-        EXPECT_TRUE(fast.values == literal.values);
-        EXPECT_TRUE(fast.vectors == literal.vectors);
+        ExpectLiteralNumbers(JacobiEigen(CentredMatrix(d), n, {}, thread), literal);
       }
+    }
+  }
+}
+
+// The elements are held as pairs of doubles while that is exact. Beyond it the numbers stay the
+// literal ones: elements below the smallest normal double from the start; just above it, so that
+// the rotations push some below it; near the largest double, so that the diagonal outgrows it.
+TEST(JacobiEigen, GivesTheLiteralNumbersBeyondTheRangeOfDoubles) {
+  constexpr std::size_t n = 14;
+  for (const int exponent : {-1100, -1021, 1022}) {
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+      SCOPED_TRACE("2^" + std::to_string(exponent) + ", seed " + std::to_string(seed));
+      std::mt19937 random(seed);
+      std::vector<std::vector<Real>> b(n, std::vector<Real>(n));
+      std::vector<Real> upper;
+      for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = i; j < n; ++j) {
+          const Real mantissa = (1 + Real(random() % 1024) / 1024) * (random() % 2 ? 1 : -1);  // 11 bits
+          b[i][j] = b[j][i] = std::ldexp(mantissa, exponent);
+          upper.push_back(b[i][j]);
+        }
+      }
+      const auto literal = testing::LiteralJacobi(b);
+      for (const VectorThread thread : {VectorThread::Same, VectorThread::Own}) ExpectLiteralNumbers(JacobiEigen(upper, n, {}, thread), literal);
     }
   }
 }
