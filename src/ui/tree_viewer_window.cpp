@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -16,6 +15,7 @@
 #include <algorithm>
 
 #include "pictures/picture_files.h"
+#include "ui/flow_layout.h"
 #include "ui/qt_text.h"
 
 namespace vorn::ui {
@@ -80,31 +80,16 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   find->setClearButtonEnabled(true);
   auto* exportButton = new QPushButton("&Export...");
 
-  // Two rows, so that every control keeps its full width at 1280 pixels: the tree and how it is
-  // labelled above, the view below.
+  // The controls wrap to further lines in a narrow window, each group whole.
   find->setMinimumWidth(160);
-  auto* tools = new QHBoxLayout;
-  tools->addWidget(open);
-  tools->addWidget(previous_);
-  tools->addWidget(position_);
-  tools->addWidget(next_);
-  tools->addSpacing(12);
-  tools->addWidget(new QLabel("Colour by:"));
-  tools->addWidget(level_);
-  tools->addWidget(nodeLabels_);
-  tools->addWidget(new QLabel("from"));
-  tools->addWidget(hideBelow_);
-  tools->addWidget(midpointRoot_);
-  tools->addStretch();
-  tools->addWidget(exportButton);
-  auto* view = new QHBoxLayout;
-  view->addWidget(zoomOut);
-  view->addWidget(zoomIn);
-  view->addWidget(fit);
-  view->addWidget(shorter);
-  view->addWidget(taller);
-  view->addStretch();
-  view->addWidget(find);
+  auto* tools = new FlowLayout;
+  tools->AddGroup({open, previous_, position_, next_});
+  tools->AddGroup({new QLabel("Colour by:"), level_});
+  tools->AddGroup({nodeLabels_, new QLabel("from"), hideBelow_});
+  tools->AddGroup({midpointRoot_});
+  tools->AddGroup({zoomOut, zoomIn, fit, shorter, taller});
+  tools->AddGroup({find});
+  tools->AddGroup({exportButton});
 
   canvas_ = new TreeCanvas(this);
   scroll_ = new QScrollArea;
@@ -112,7 +97,6 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   scroll_->setBackgroundRole(QPalette::Base);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tools);
-  layout->addLayout(view);
   layout->addWidget(scroll_, 1);
   note_ = new QLabel;
   layout->addWidget(note_);

@@ -61,6 +61,18 @@ class PictureWindowsTest : public QObject {
     QCOMPARE(Position(*viewer), QString("Tree 2 of 2"));
     QVERIFY(!Button(*viewer, "&Next >")->isEnabled());
     QCOMPARE(viewer->Scene()->tree.nodes[2].name, std::string("70"));
+
+    // In a narrow window the controls wrap to further lines: none is squeezed or cut off.
+    viewer->resize(640, 500);
+    QCoreApplication::processEvents();
+    QCOMPARE(viewer->width(), 640);
+    QList<QWidget*> controls;
+    for (QPushButton* button : viewer->findChildren<QPushButton*>()) controls.append(button);
+    for (QCheckBox* box : viewer->findChildren<QCheckBox*>()) controls.append(box);
+    for (const QWidget* control : controls) {
+      QVERIFY(control->width() >= control->sizeHint().width());
+      QVERIFY(control->mapTo(viewer, QPoint(control->width(), 0)).x() <= viewer->width());
+    }
   }
 
   void rootAtMidpointRedrawsTheTreeRootedAtItsMidpoint() {
