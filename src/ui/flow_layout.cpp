@@ -56,6 +56,7 @@ int FlowLayout::Arrange(const QRect& rect, bool place) const {
   const QRect room = rect.marginsRemoved(contentsMargins());
   int x = room.x(), y = room.y(), lineHeight = 0;
   for (QLayoutItem* item : items_) {
+    if (item->isEmpty()) continue;  // a hidden widget takes no place
     const QSize size = item->sizeHint();
     if (x > room.x() && x + size.width() > room.right() + 1) {
       x = room.x();
