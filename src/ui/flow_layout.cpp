@@ -25,7 +25,9 @@ QLayoutItem* FlowLayout::takeAt(int index) {
 
 QSize FlowLayout::minimumSize() const {
   QSize size;
-  for (const QLayoutItem* item : items_) size = size.expandedTo(item->minimumSize());
+  for (const QLayoutItem* item : items_) {
+    if (!item->isEmpty()) size = size.expandedTo(item->minimumSize());
+  }
   const QMargins margins = contentsMargins();
   return size + QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
 }
@@ -34,6 +36,7 @@ QSize FlowLayout::minimumSize() const {
 QSize FlowLayout::sizeHint() const {
   int width = 0, height = 0;
   for (const QLayoutItem* item : items_) {
+    if (item->isEmpty()) continue;
     width += item->sizeHint().width() + (width > 0 ? Spacing() : 0);
     height = std::max(height, item->sizeHint().height());
   }
