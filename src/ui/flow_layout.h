@@ -4,6 +4,7 @@
 
 #include <QLayout>
 #include <QList>
+#include <initializer_list>
 
 namespace vorn::ui {
 
