@@ -205,7 +205,7 @@ Result<AssignmentResult> AssignmentTest(const DataMatrix& data, const std::vecto
   result.polymorphicLoci = counts.PolymorphicLoci(populations.size());
   if (result.polymorphicLoci < 2) {
     return Failure{"The reference individuals are polymorphic at " + std::to_string(result.polymorphicLoci) +
-                   " loci; the assignment test needs at least 2."};
+                   (result.polymorphicLoci == 1 ? " locus" : " loci") + "; the assignment test needs at least 2."};
   }
 
   std::vector<Individual> assigned;

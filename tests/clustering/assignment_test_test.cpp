@@ -271,7 +271,7 @@ TEST(AssignmentTest, RefusesWhatItCannotAssign) {
        "The population P2 has 1 reference individual; each individual is left out of its own population, so every "
        "population needs at least 2."},
       {{"01", "01", "01", "11"}, {2, 2},
-       "The reference individuals are polymorphic at 1 loci; the assignment test needs at least 2."},
+       "The reference individuals are polymorphic at 1 locus; the assignment test needs at least 2."},
   };
   for (const Refusal& refusal : refusals) {
     RandomGenerator random;
