@@ -27,8 +27,9 @@ vorn::DataMatrix PopulationMatrix(std::size_t individuals, std::size_t loci, std
     references[p].individuals.push_back(i);
     for (std::size_t l = 0; l < loci; ++l) {
       const double u = uniform(engine);
-      data.cells[data.Position(i, l)] =
-          u < 0.1 ? vorn::Missing : uniform(engine) < frequency[p * loci + l] ? vorn::Presence : vorn::Absence;
+      data.cells[data.Position(i, l)] = u < 0.1                                     ? vorn::Missing
+                                        : uniform(engine) < frequency[p * loci + l] ? vorn::Presence
+                                                                                    : vorn::Absence;
     }
   }
   return data;

@@ -17,8 +17,11 @@ constexpr std::size_t kRoundIndividuals = 8;
 class ReferenceCounts {
  public:
   ReferenceCounts(const DataMatrix& data, const std::vector<ReferencePopulation>& populations)
-      : loci_(data.locusCount), scored_(populations.size() * loci_), absent_(scored_.size()),
-        logAbsent_(scored_.size()), logPresent_(scored_.size()) {
+      : loci_(data.locusCount),
+        scored_(populations.size() * loci_),
+        absent_(scored_.size()),
+        logAbsent_(scored_.size()),
+        logPresent_(scored_.size()) {
     for (std::size_t p = 0; p < populations.size(); ++p) {
       for (std::size_t l = 0; l < loci_; ++l) {
         const Cell* scores = data.Locus(l);
@@ -194,8 +197,8 @@ Result<AssignmentResult> AssignmentTest(const DataMatrix& data, const std::vecto
     if (population.individuals.size() < 2) {
       const std::size_t n = population.individuals.size();
       return Failure{"The population " + population.name + " has " + std::to_string(n) +
-                     (n == 1 ? " reference individual" : " reference individuals") + "; each individual is left out of its own population, so every "
-                     "population needs at least 2."};
+                     (n == 1 ? " reference individual" : " reference individuals") +
+                     "; each individual is left out of its own population, so every population needs at least 2."};
     }
   }
   if (simulations < 0) return Failure{"The number of simulated profiles must not be negative."};
@@ -208,8 +211,9 @@ Result<AssignmentResult> AssignmentTest(const DataMatrix& data, const std::vecto
                    (result.polymorphicLoci == 1 ? " locus" : " loci") + "; the assignment test needs at least 2."};
   }
 
-  std::vector<Individual> assigned;
-  std::vector<std::vector<std::uint32_t>> loci;
+  // Each individual's loci are found again where they are needed rather than kept, so that the
+  // test holds no more than a few loci lists beside the data.
+  std::vector<Individual> candidates;
   for (const std::uint32_t i : IndividualsToAssign(data.individualCount, populations, assignedOnly)) {
     Individual who{i, std::vector<bool>(populations.size(), false), {}};
     for (std::size_t p = 0; p < populations.size(); ++p) {
@@ -219,28 +223,33 @@ Result<AssignmentResult> AssignmentTest(const DataMatrix& data, const std::vecto
         who.homes.push_back(p);
       }
     }
-    auto own = LociOf(data, counts, who);
-    if (own.empty()) {
-      result.leftOut.push_back(i);
+    candidates.push_back(std::move(who));
+  }
+  std::vector<AssignedIndividual> rows(candidates.size());
+  const auto candidateCount = static_cast<std::int64_t>(candidates.size());
+#pragma omp parallel for schedule(dynamic)
+  for (std::int64_t r = 0; r < candidateCount; ++r) {
+    KeepResponsive();
+    const auto loci = LociOf(data, counts, candidates[r]);
+    if (!loci.empty()) rows[r] = Assign(data, counts, candidates[r], loci);
+  }
+  std::vector<Individual> assigned;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    if (rows[r].loci == 0) {
+      result.leftOut.push_back(candidates[r].position);
       continue;
     }
-    assigned.push_back(std::move(who));
-    loci.push_back(std::move(own));
-  }
-
-  const auto rowCount = static_cast<std::int64_t>(assigned.size());
-  result.rows.resize(assigned.size());
-#pragma omp parallel for schedule(dynamic)
-  for (std::int64_t r = 0; r < rowCount; ++r) {
-    KeepResponsive();
-    result.rows[r] = Assign(data, counts, assigned[r], loci[r]);
+    result.rows.push_back(std::move(rows[r]));
+    assigned.push_back(std::move(candidates[r]));
   }
   if (simulations == 0) return result;
 
   // Where each individual's draws begin in the serial order.
+  const auto rowCount = static_cast<std::int64_t>(assigned.size());
   std::vector<std::uint64_t> firstDraw(assigned.size() + 1, 0);
   for (std::size_t r = 0; r < assigned.size(); ++r) {
-    firstDraw[r + 1] = firstDraw[r] + std::uint64_t(populations.size()) * std::uint64_t(simulations) * loci[r].size();
+    firstDraw[r + 1] =
+        firstDraw[r] + std::uint64_t(populations.size()) * std::uint64_t(simulations) * result.rows[r].loci;
   }
   const RandomGenerator base = random;
   for (std::int64_t start = 0; start < rowCount; start += kRoundIndividuals) {
@@ -250,9 +259,10 @@ Result<AssignmentResult> AssignmentTest(const DataMatrix& data, const std::vecto
       KeepResponsive();
       RandomGenerator draw = base;
       draw.Skip(firstDraw[r]);
+      const auto loci = LociOf(data, counts, assigned[r]);
       auto& row = result.rows[r];
       for (std::size_t p = 0; p < populations.size(); ++p) {
-        row.p.push_back(SimulatedP(SimulationTerms(data, counts, assigned[r], p, loci[r]), simulations, draw));
+        row.p.push_back(SimulatedP(SimulationTerms(data, counts, assigned[r], p, loci), simulations, draw));
       }
     }
     if (progress && !progress(static_cast<std::size_t>(end)) && end < rowCount) {

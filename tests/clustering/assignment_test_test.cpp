@@ -27,7 +27,8 @@ TEST(AbsenceProbability, IsTheShareOfAbsencesWithUnseenStatesCountedAsOneMore) {
   const std::vector<Case> cases = {{1, 4, 0.25L}, {3, 4, 0.75L}, {0, 4, 0.2L}, {4, 4, 0.8L},
                                    {0, 1, 0.5L},  {1, 1, 0.5L},  {5, 10, 0.5L}};
   for (const Case& c : cases) {
-    EXPECT_NEAR(double(AbsenceProbability(c.absent, c.scored)), double(c.expected), 1e-15) << c.absent << "/" << c.scored;
+    EXPECT_NEAR(double(AbsenceProbability(c.absent, c.scored)), double(c.expected), 1e-15)
+        << c.absent << "/" << c.scored;
   }
 }
 
@@ -41,7 +42,8 @@ struct SlowRow {
 };
 
 std::vector<SlowRow> SlowAssignment(const DataMatrix& data, const std::vector<ReferencePopulation>& populations,
-                                    const std::vector<std::uint32_t>& assignedOnly, std::vector<std::uint32_t>& leftOut) {
+                                    const std::vector<std::uint32_t>& assignedOnly,
+                                    std::vector<std::uint32_t>& leftOut) {
   std::vector<SlowRow> rows;
   for (std::uint32_t i = 0; i < data.individualCount; ++i) {
     bool reference = false;
@@ -148,8 +150,10 @@ TEST(AssignmentTest, EqualsTheSlowEvaluationOnRandomData) {
     double missing;
     std::vector<std::uint32_t> assignedOnly;  // after the populations' individuals
   };
-  const std::vector<Case> cases = {{1, {2, 2}, 0.0, {}},       {7, {3, 4, 2}, 0.3, {0, 1}},
-                                   {63, {5, 5}, 0.1, {0}},     {64, {2, 3, 4, 5}, 0.5, {}},
+  const std::vector<Case> cases = {{1, {2, 2}, 0.0, {}},
+                                   {7, {3, 4, 2}, 0.3, {0, 1}},
+                                   {63, {5, 5}, 0.1, {0}},
+                                   {64, {2, 3, 4, 5}, 0.5, {}},
                                    {129, {6, 7, 3}, 0.2, {2}}};
   std::mt19937 engine(2024);
   for (const Case& c : cases) {
@@ -157,7 +161,8 @@ TEST(AssignmentTest, EqualsTheSlowEvaluationOnRandomData) {
     for (const auto size : c.sizes) total += size;
     std::vector<std::uint32_t> assignedOnly;
     for (const auto extra : c.assignedOnly) assignedOnly.push_back(total + extra);
-    const std::uint32_t extraCount = c.assignedOnly.empty() ? 0 : *std::max_element(c.assignedOnly.begin(), c.assignedOnly.end()) + 1;
+    const std::uint32_t extraCount =
+        c.assignedOnly.empty() ? 0 : *std::max_element(c.assignedOnly.begin(), c.assignedOnly.end()) + 1;
     const DataMatrix data = RandomMatrix(total + extraCount, c.loci, c.missing, (1 - c.missing) / 2, engine);
     auto populations = Consecutive(c.sizes);
     populations[0].individuals.push_back(total - 1);  // the last individual belongs to two populations
@@ -177,7 +182,8 @@ TEST(AssignmentTest, EqualsTheSlowEvaluationOnRandomData) {
       EXPECT_EQ(row.individual, slow[r].individual);
       EXPECT_EQ(row.loci, slow[r].loci);
       for (std::size_t p = 0; p < populations.size(); ++p) {
-        EXPECT_NEAR(double(row.log10Likelihoods[p]), double(slow[r].logL[p]), 1e-12 * (1 + std::fabs(double(slow[r].logL[p]))));
+        EXPECT_NEAR(double(row.log10Likelihoods[p]), double(slow[r].logL[p]),
+                    1e-12 * (1 + std::fabs(double(slow[r].logL[p]))));
       }
       const auto best = std::max_element(slow[r].logL.begin(), slow[r].logL.end());
       EXPECT_EQ(row.assigned, static_cast<std::size_t>(best - slow[r].logL.begin()));
@@ -267,10 +273,12 @@ TEST(AssignmentTest, RefusesWhatItCannotAssign) {
   };
   const std::vector<Refusal> refusals = {
       {{"01", "10", "11"}, {3}, "The assignment test needs at least 2 reference populations; there are 1."},
-      {{"01", "10", "11"}, {2, 1},
+      {{"01", "10", "11"},
+       {2, 1},
        "The population P2 has 1 reference individual; each individual is left out of its own population, so every "
        "population needs at least 2."},
-      {{"01", "01", "01", "11"}, {2, 2},
+      {{"01", "01", "01", "11"},
+       {2, 2},
        "The reference individuals are polymorphic at 1 locus; the assignment test needs at least 2."},
   };
   for (const Refusal& refusal : refusals) {
@@ -282,7 +290,10 @@ TEST(AssignmentTest, RefusesWhatItCannotAssign) {
 }
 
 TEST(AssignmentTest, AnIndividualWithoutScoresIsLeftOutByPosition) {
-  const DataMatrix data = MatrixFromRows({"0101", "1011", "??""??", "1100", "0110", "0011"});
+  const DataMatrix data = MatrixFromRows({"0101", "1011",
+                                          "??"
+                                          "??",
+                                          "1100", "0110", "0011"});
   RandomGenerator random;
   const auto result = AssignmentTest(data, Consecutive({3, 3}), {}, 0, random);
   ASSERT_TRUE(result.ok()) << result.error();
