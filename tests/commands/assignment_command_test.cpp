@@ -69,6 +69,24 @@ TEST_F(AssignmentCommandTest, WritesBothTablesOnYes) {
   EXPECT_NE(copy.find("\r\nc2\tAllData/C+AllData/Unknown\t4\t"), std::string::npos);
 }
 
+TEST_F(AssignmentCommandTest, NamesTheIndividualsLeftOutBelowTheTable) {
+  // u1 is never scored, so c2, left out of AllData/Unknown, finds no reference scored there.
+  std::string data = kThreePopulations;
+  for (std::size_t line = data.find('\n') + 1; data[line] != '*'; line = data.find('\n', line) + 1) {
+    data[data.find('\n', line) - 1] = '?';
+  }
+  Load(data);
+  Answer({});
+  host.answers = {MessageAnswer::Yes};
+  Run("AssignmentTest1Click");
+  EXPECT_NE(host.messages.at(0).text.find("Left out without a locus to compare by: 2 individuals\r\n"),
+            std::string::npos);
+  const std::string analysis = testing::ReadFile("analysis.txt");
+  EXPECT_NE(analysis.find("Left out: c2 (no locus scored both in it and in every population).\r\n"
+                          "Left out: u1 (no locus scored both in it and in every population).\r\n"),
+            std::string::npos);
+}
+
 TEST_F(AssignmentCommandTest, CancelDuringTheSimulationsWritesNothing) {
   Load(kThreePopulations);
   Answer({{"simulations", "10"}});
