@@ -68,6 +68,7 @@ struct Dialogs {
   PopulationDiversityDialog populationDiversity;
   PairwisePhiPTDialog pairwisePhiPT;
   MantelTestDialog mantelTest;
+  AssignmentTestDialog assignmentTest;
   TreeMethodDialog treeMethod;
   SupportDialog support;
   TImportTableDialog importTable;
@@ -78,7 +79,7 @@ struct Dialogs {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
-            &mantelTest, &mantelPlot};
+            &mantelTest, &mantelPlot, &assignmentTest};
   }
 };
 
@@ -148,6 +149,7 @@ void RegisterPcoaCommand(HandlerTable& table);
 void RegisterPictureCommands(HandlerTable& table);
 void RegisterPopulationCommands(HandlerTable& table);
 void RegisterMantelCommand(HandlerTable& table);
+void RegisterAssignmentCommand(HandlerTable& table);
 void RegisterTreeMethodCommands(HandlerTable& table);
 void RegisterSupportCommand(HandlerTable& table);
 void RegisterImportCommands(HandlerTable& table);

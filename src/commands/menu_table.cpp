@@ -95,6 +95,7 @@ MenuBar MainMenu() {
                   Command("Population D&iversity...", "PopulationDiversity1Click"),
                   Command("Pair&wise PhiPT...", "PairwisePhiPT1Click"),
                   Command("&Mantel Test...", "MantelTest1Click"),
+                  Command("Assignment &Test...", "AssignmentTest1Click"),
               }),
       Submenu("&Trees",
               {

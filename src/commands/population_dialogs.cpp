@@ -9,6 +9,7 @@ namespace vorn {
 namespace {
 
 constexpr std::int32_t kMaxPermutations = 1000000;
+constexpr std::int32_t kMaxSimulations = 100000;
 
 Control Field(std::string key, std::string caption, std::string text) {
   Control field = TextFieldControl(std::move(key), std::move(caption));
@@ -103,6 +104,27 @@ std::optional<MantelChoices> MantelTestDialog::Execute(Session& session) {
   choices.permutations = static_cast<std::int32_t>(*permutations);
   choices.pairsFile = form["pairs_file"].text;
   return choices;
+}
+
+AssignmentTestDialog::AssignmentTestDialog() : ModalDialog("Assignment Test") {
+  AddLevelAndFile(form);
+  form.Add(Field("assign_only", "Group assigned only, not used as reference (empty: none)", ""));
+  form.Add(Field("simulations",
+                 "Simulated profiles per individual and population for p, 0 for none (0 to " +
+                     std::to_string(kMaxSimulations) + ")",
+                 "0"));
+}
+
+std::optional<AssignmentChoices> AssignmentTestDialog::Execute(Session& session) {
+  if (!ShowModal(session.host)) return std::nullopt;
+  const auto level = Number(form, "level", 1, 1000, true);
+  const auto simulations = Number(form, "simulations", 0, kMaxSimulations, true);
+  if (!level || !simulations) {
+    session.ErrorBox(kInvalidInput);
+    return std::nullopt;
+  }
+  return AssignmentChoices{static_cast<std::size_t>(*level), form["assign_only"].text,
+                           static_cast<std::int32_t>(*simulations), form["table_file"].text};
 }
 
 }  // namespace vorn

@@ -2,7 +2,8 @@
 // "Population Diversity" (the group level, Lynch & Milligan's absence threshold, a file for the
 // tab-separated copy), "Pairwise PhiPT" (the level, the permutations, the copy's file) and
 // "Mantel Test" (individuals or populations, the genetic distance between populations, the
-// coordinates file, ln(1 + d), the permutations, a file for the pairs).
+// coordinates file, ln(1 + d), the permutations, a file for the pairs) and "Assignment Test" (the
+// level, the group assigned only, the simulated profiles, the copy's file).
 #pragma once
 
 #include <cstddef>
@@ -41,6 +42,13 @@ struct MantelChoices {
   std::string pairsFile;  // "" for no tab-separated copy of the pairs
 };
 
+struct AssignmentChoices {
+  std::size_t level = 1;
+  std::string assignedOnly;  // a group's path; "" for none
+  std::int32_t simulations = 0;
+  std::string tableFile;
+};
+
 class PopulationDiversityDialog : public ModalDialog {
  public:
   PopulationDiversityDialog();
@@ -58,6 +66,12 @@ class MantelTestDialog : public ModalDialog {
  public:
   MantelTestDialog();
   std::optional<MantelChoices> Execute(Session& session);
+};
+
+class AssignmentTestDialog : public ModalDialog {
+ public:
+  AssignmentTestDialog();
+  std::optional<AssignmentChoices> Execute(Session& session);
 };
 
 }  // namespace vorn

@@ -75,6 +75,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Analysis>Population D&iversity...|PopulationDiversity1Click",
       "&Analysis>Pair&wise PhiPT...|PairwisePhiPT1Click",
       "&Analysis>&Mantel Test...|MantelTest1Click",
+      "&Analysis>Assignment &Test...|AssignmentTest1Click",
       "&Trees>&UPGMA|UPGMA1Click",
       "&Trees>&Strict Consensus|StrictConsensus1Click",
       "&Trees>&Majority Rule Consensus|MajorityRuleConsensus1Click",
