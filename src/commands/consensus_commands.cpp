@@ -1,6 +1,7 @@
 // Trees > Strict Consensus and Majority Rule Consensus: the consensus of the trees in the
 // consensus input file, appended as one line to the consensus output file, with the report of
-// every cluster found appended to the analysis file.
+// every cluster found appended to the analysis file. Unrooted trees (every one with a three-way
+// root, as neighbor-joining writes them) are compared by their splits, rooted ones by clusters.
 #include <functional>
 
 #include "commands/cluster_report_files.h"
@@ -9,6 +10,7 @@
 #include "trees/cluster_report.h"
 #include "trees/consensus_tree.h"
 #include "trees/newick_writer.h"
+#include "trees/tree_label_kinds.h"
 #include "trees/tree_text.h"
 
 namespace vorn {
@@ -40,7 +42,11 @@ void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
     return;
   }
 
-  const ClusterCount counted = CountClusters(*trees);
+  if (const std::string warning = MixedLabelsWarning(*trees, files.consensusInput); !warning.empty()) {
+    app.MessageQuery(warning, "Warning", MessageButtons::Ok);
+  }
+  // Unrooted trees count their splits, so that where each tree happens to be rooted counts not.
+  const ClusterCount counted = CountClusters(*trees, NaturalComparison(*trees));
   for (const std::string& message : ClusterCountMessages(counted)) app.ErrorBox(message);
   TTrees builder;
   if (kind.majority) {
@@ -52,7 +58,8 @@ void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
 
   const auto& names = counted.names.All();
   const auto writeReport = [&](const std::function<void(std::string_view)>& line) {
-    WriteClusterReport(kind.reportTitle, counted.table.Clusters(), names.size(), counted.treeCount, line);
+    WriteClusterReport(kind.reportTitle, counted.table.Clusters(), names.size(), counted.treeCount, line,
+                       counted.comparison);
   };
   if (!AppendClusterReport(app, writeReport, names)) return;
   if (tree) app.Check(WriteTextLine(*tree, files.consensusOutput, *rewrite));

@@ -85,7 +85,8 @@ ReplicateSummary RunAnalysis(TMainPrg& app, ReplicateAnalysis analysis, const Av
   return RunMultipleAvgTrees(app.ws, *bounds, save, writer);
 }
 
-// What a run met, told once at its end: undefined Nei-Li pairs, replicates without a tree, Cancel.
+// What a run met, told once at its end: undefined Nei-Li pairs, replicates without a tree, the
+// ties and negative lengths of neighbor-joining, Cancel.
 void TellOutcome(TMainPrg& app, const ReplicateSummary& summary, std::size_t undefinedNeiLiPairs,
                  std::int32_t count, std::int32_t written, bool cancelled) {
   if (undefinedNeiLiPairs > 0) app.ErrorBox(UndefinedNeiLiMessage(undefinedNeiLiPairs));
@@ -96,6 +97,7 @@ void TellOutcome(TMainPrg& app, const ReplicateSummary& summary, std::size_t und
                          std::to_string(written) + ofCount + " trees were written.",
                      "Warning", MessageButtons::Ok);
   }
+  for (const std::string& line : JoinNoteLines(summary.joinNotes, static_cast<std::size_t>(written))) app.Report(line);
   if (cancelled) app.Report("Cancelled: " + std::to_string(written) + ofCount + " trees written.");
 }
 

@@ -26,10 +26,10 @@ std::optional<std::vector<std::string>> TreeLines(TMainPrg& app, const std::stri
   return std::move(*lines);
 }
 
-SupportComparison ComparisonOf(SupportCompare choice, const NewickTree& reference) {
+TreeComparison ComparisonOf(SupportCompare choice, const NewickTree& reference) {
   switch (choice) {
-    case SupportCompare::Clusters: return SupportComparison::Clusters;
-    case SupportCompare::Splits: return SupportComparison::Splits;
+    case SupportCompare::Clusters: return TreeComparison::Clusters;
+    case SupportCompare::Splits: return TreeComparison::Splits;
     case SupportCompare::Automatic: break;
   }
   return NaturalComparison(reference);
@@ -48,7 +48,7 @@ void SupportonTree1Click(TMainPrg& app) {
     app.ErrorBox("The first tree of " + choices->referenceFile + ": " + reference.error());
     return;
   }
-  const SupportComparison comparison = ComparisonOf(choices->compare, *reference);
+  const TreeComparison comparison = ComparisonOf(choices->compare, *reference);
   auto support = CountSupport(std::move(*reference), *replicates, comparison, choices->replicateFile);
   if (!app.Check(support)) return;
 
@@ -61,7 +61,11 @@ void SupportonTree1Click(TMainPrg& app) {
   const std::string label = support->reference.Root().name;
   file->Line("Support on the tree " + label + " (the first tree of " + choices->referenceFile + ")");
   file->Line("Replicate trees: " + std::to_string(support->treeCount) + " from " + choices->replicateFile +
-             (comparison == SupportComparison::Splits ? ", compared by splits (unrooted)" : ", compared by clusters (rooted)"));
+             (comparison == TreeComparison::Splits ? ", compared by splits (unrooted)" : ", compared by clusters (rooted)"));
+  if (const std::uint32_t copies = support->referenceCopies; copies > 0) {
+    file->Line("Left out: " + std::to_string(copies) + (copies == 1 ? " tree" : " trees") + " of " +
+               choices->replicateFile + " identical to the reference tree, which cannot support itself");
+  }
   file->Line("Inner nodes: " + std::to_string(classes.nodes));
   file->Line("At least 95 %: " + std::to_string(classes.atLeast95));
   file->Line("At least 70 %: " + std::to_string(classes.atLeast70));

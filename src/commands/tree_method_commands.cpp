@@ -20,10 +20,6 @@ namespace {
 
 constexpr const char* kNoActiveMatrix = "Need to perform Jaccard calculation first.";
 
-std::string Plural(std::size_t count, const std::string& one, const std::string& many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 void NeighborJoining1Click(TMainPrg& app) {
   Workspace& ws = app.ws;
   const DistanceMatrix* active = ws.ActiveMatrix();
@@ -38,14 +34,7 @@ void NeighborJoining1Click(TMainPrg& app) {
   app.Report("Building Neighbor-Joining tree...");
   auto tree = BuildNeighborJoining(*active, ws.settings.similarity.transformation, ws.data.individualLabels);
   if (!app.Check(tree)) return;
-  if (tree->tiedJoins > 0) {
-    app.Report("Neighbor-Joining: " + Plural(tree->tiedJoins, "join", "joins") +
-               " among tied pairs (the first pair in row order joined).");
-  }
-  if (tree->negativeLengths > 0) {
-    app.Report("Neighbor-Joining: " + Plural(tree->negativeLengths, "negative branch length", "negative branch lengths") +
-               " kept as computed.");
-  }
+  for (const std::string& line : JoinNoteLines(tree->notes, 1)) app.Report(line);
   std::string text = TreeToNewick(tree->table, "NJ" + ws.results.activeName);
   const auto rewrite = app.PrepareOutputFile(ws.files.tree);
   if (!rewrite) return;

@@ -22,6 +22,7 @@ struct Slot {
   bool holdsDistances = false;      // similarity already turned into the tree's distances
   DistanceMatrix variance;          // average analyses, when the matrices are kept
   std::size_t undefinedNeiLiPairs = 0;
+  JoinNotes joinNotes;
   ReplicateTree tree;
 };
 
@@ -61,11 +62,13 @@ class Run {
   void BuildTree(Slot& slot, std::int32_t e) {
     slot.tree = ReplicateTree{};
     slot.tree.number = e;
+    slot.joinNotes = JoinNotes{};
     // Unless it is kept, the matrix becomes the tree's distances in place.
     auto tree = slot.holdsDistances
-                    ? BuildDistanceTree(std::move(slot.similarity), slot.undefinedNeiLiPairs, labels_, method_)
+                    ? BuildDistanceTree(std::move(slot.similarity), slot.undefinedNeiLiPairs, labels_, method_,
+                                        &slot.joinNotes)
                     : BuildMatrixTree(keep_ ? DistanceMatrix(slot.similarity) : std::move(slot.similarity),
-                                      settings_.transformation, labels_, method_);
+                                      settings_.transformation, labels_, method_, &slot.joinNotes);
     if (!tree) {
       slot.tree.failure = tree.error();
       return;
@@ -76,6 +79,7 @@ class Run {
 
   bool Deliver(Slot& slot) {
     summary_.undefinedNeiLiPairs += slot.undefinedNeiLiPairs;
+    summary_.joinNotes += slot.joinNotes;
     if (slot.tree.newick.empty()) {
       if (summary_.withoutTree++ == 0) summary_.firstFailure = slot.tree.failure;
     }

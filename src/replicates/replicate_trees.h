@@ -20,6 +20,7 @@
 #include "core/result.h"
 #include "core/workspace.h"
 #include "replicates/replicate_names.h"
+#include "trees/neighbor_joining.h"
 
 namespace vorn {
 
@@ -42,6 +43,7 @@ struct ReplicateSummary {
   std::int32_t withoutTree = 0;         // of these, the ones without a tree
   std::string firstFailure;             // the first one's reason
   std::size_t undefinedNeiLiPairs = 0;  // matrix entries set to -1, over all replicates
+  JoinNotes joinNotes;                  // what neighbor-joining met, over all replicates
 };
 
 // The Minimum and Maximum matrices that Multiple Avg. trees average.

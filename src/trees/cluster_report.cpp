@@ -22,9 +22,10 @@ namespace {
 
 // The report with tail(cluster, text) ending each cluster's line after its membership digits.
 template <typename Tail>
-void WriteReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount, Tail&& tail,
-                 const std::function<void(std::string_view)>& line) {
+void WriteReport(std::string_view title, std::string_view note, const std::vector<Cluster>& clusters,
+                 std::size_t otuCount, Tail&& tail, const std::function<void(std::string_view)>& line) {
   line(title);
+  if (!note.empty()) line(note);
   line("");
   for (const std::string& ruler : ColumnRuler(otuCount)) line(ruler);
   std::string text;
@@ -45,12 +46,18 @@ void WriteReport(std::string_view title, const std::vector<Cluster>& clusters, s
 }  // namespace
 
 void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
-                        std::uint32_t treeCount, const std::function<void(std::string_view)>& line) {
+                        std::uint32_t treeCount, const std::function<void(std::string_view)>& line,
+                        TreeComparison comparison) {
   const auto tail = [treeCount](const Cluster& cluster, std::string& text) {
     text += "x= ";
     text += FormatPercent(static_cast<Real>(cluster.count) / treeCount);
   };
-  WriteReport(title, clusters, otuCount, tail, line);
+  const std::string_view note =
+      comparison == TreeComparison::Splits
+          ? "Counted as splits, since every tree has a three-way root (unrooted trees): each row is the side of a "
+            "split without OTU #1."
+          : "";
+  WriteReport(title, note, clusters, otuCount, tail, line);
 }
 
 void WriteRClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
@@ -59,7 +66,7 @@ void WriteRClusterReport(std::string_view title, const std::vector<Cluster>& clu
     text += "x @r= ";
     text += std::to_string(cluster.r);
   };
-  WriteReport(title, clusters, otuCount, tail, line);
+  WriteReport(title, "", clusters, otuCount, tail, line);
 }
 
 std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names) {

@@ -18,9 +18,10 @@ std::vector<std::string> ColumnRuler(std::size_t otuCount);
 
 // Hands line the title, an empty line, the ruler, a line per cluster ("0110 3x= 75.00 %"), an
 // empty line and "...where...", one after the other: the report of n clusters of n OTUs is
-// never held whole.
+// never held whole. Clusters counted as splits say so in a line after the title.
 void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
-                        std::uint32_t treeCount, const std::function<void(std::string_view)>& line);
+                        std::uint32_t treeCount, const std::function<void(std::string_view)>& line,
+                        TreeComparison comparison = TreeComparison::Clusters);
 
 // The same for the R-cluster table: each cluster's line ends in its percentage and r
 // ("0110 100x @r= 316") rather than its count.

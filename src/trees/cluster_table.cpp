@@ -1,7 +1,5 @@
 #include "trees/cluster_table.h"
 
-#include <bit>
-
 #include "core/progress.h"
 #include "trees/tree_text.h"
 
@@ -19,11 +17,7 @@ std::uint64_t HashWords(const std::vector<std::uint64_t>& words) {
 
 }  // namespace
 
-std::size_t Cluster::Size() const {
-  std::size_t size = 0;
-  for (std::uint64_t word : members) size += static_cast<std::size_t>(std::popcount(word));
-  return size;
-}
+std::size_t Cluster::Size() const { return MemberCount(members); }
 
 OtuNames::OtuNames(std::vector<std::string> names) : names_(std::move(names)) {
   for (std::size_t i = 0; i < names_.size(); ++i) positions_.emplace(names_[i], i);
@@ -92,7 +86,8 @@ namespace {
 // looked up once, when the second comma is read, whatever the number of groups around them.
 class GroupReader {
  public:
-  GroupReader(const OtuNames& names, ClusterTable& table) : names_(names), table_(table) {}
+  GroupReader(const OtuNames& names, ClusterTable& table, TreeComparison comparison)
+      : names_(names), table_(table), comparison_(comparison) {}
 
   void Open() { open_.push_back({flat_.size(), commas_.size()}); }
 
@@ -149,11 +144,16 @@ class GroupReader {
       for (std::size_t k = group.firstComma + 1; known && k <= lastComma; ++k) known = mark(pieceOtus_[k]);
     }
     if (!known) return ClusterError::UnknownName;
+    if (comparison_ == TreeComparison::Splits && MemberCount(members) != names_.Count() &&
+        !ToSplitSide(members, names_.Count())) {
+      return ClusterError::None;
+    }
     return table_.Count(std::move(members));
   }
 
   const OtuNames& names_;
   ClusterTable& table_;
+  const TreeComparison comparison_;
   std::string flat_;
   std::vector<std::size_t> commas_;  // positions in flat_
   std::vector<long> pieceOtus_;      // per comma: the OTU named between it and the comma before, or -1
@@ -163,14 +163,15 @@ class GroupReader {
 
 }  // namespace
 
-std::vector<ClusterError> ExtractClusters(std::string_view treeText, const OtuNames& names, ClusterTable& table) {
+std::vector<ClusterError> ExtractClusters(std::string_view treeText, const OtuNames& names, ClusterTable& table,
+                                          TreeComparison comparison) {
   const std::string normal = NormaliseTreeText(treeText);
   std::string_view text = normal;
   if (!text.empty() && text.back() == ';') text.remove_suffix(1);
   if (!text.empty() && text.front() == ';') text.remove_prefix(1);
 
   table.BeginTree();
-  GroupReader reader(names, table);
+  GroupReader reader(names, table, comparison);
   std::vector<ClusterError> errors;
   for (char c : text) {
     if (c == '(') {
@@ -184,13 +185,14 @@ std::vector<ClusterError> ExtractClusters(std::string_view treeText, const OtuNa
   return errors;
 }
 
-ClusterCount CountClusters(const std::vector<std::string>& trees) {
+ClusterCount CountClusters(const std::vector<std::string>& trees, TreeComparison comparison) {
   ClusterCount counted;
+  counted.comparison = comparison;
   if (trees.empty()) return counted;
   counted.names = OtuNames(ExtractOTUNames(trees.front()));
   for (const std::string& tree : trees) {
     KeepResponsive();
-    for (ClusterError error : ExtractClusters(tree, counted.names, counted.table)) {
+    for (ClusterError error : ExtractClusters(tree, counted.names, counted.table, comparison)) {
       if (error == ClusterError::UnknownName) counted.errors.push_back(error);
     }
   }

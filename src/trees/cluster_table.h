@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "trees/tree_comparison.h"
+
 namespace vorn {
 
 inline constexpr std::size_t kMaxClusters = 65535;
@@ -81,8 +83,11 @@ class ClusterTable {
 // of that text between ",". A group whose text is that of the group just inside it (redundant
 // parentheses) and a group of a single name (unless the first tree has a single OTU) are no
 // new clusters and are skipped. Gives the errors in order: UnknownName for a group with a name
-// that is not an OTU (the group is dropped), TableFull for a cluster not counted.
-std::vector<ClusterError> ExtractClusters(std::string_view treeText, const OtuNames& names, ClusterTable& table);
+// that is not an OTU (the group is dropped), TableFull for a cluster not counted. Compared by
+// splits, each group but the one of every OTU counts as the side of its split without the first
+// OTU, and trivial splits are skipped.
+std::vector<ClusterError> ExtractClusters(std::string_view treeText, const OtuNames& names, ClusterTable& table,
+                                          TreeComparison comparison = TreeComparison::Clusters);
 
 // The clusters of a list of trees over the OTU names of the first; errors holds the
 // UnknownName errors, the table the number of clusters it could not count.
@@ -91,8 +96,9 @@ struct ClusterCount {
   ClusterTable table;
   std::vector<ClusterError> errors;
   std::uint32_t treeCount = 0;
+  TreeComparison comparison = TreeComparison::Clusters;
 };
-ClusterCount CountClusters(const std::vector<std::string>& trees);
+ClusterCount CountClusters(const std::vector<std::string>& trees, TreeComparison comparison = TreeComparison::Clusters);
 
 // The error boxes of a count: one per UnknownName error, then one for a full table that says how
 // many clusters were not counted.

@@ -4,7 +4,6 @@
 
 #include "similarity/coefficients.h"
 #include "similarity/distance_transformation.h"
-#include "trees/tree_method.h"
 
 namespace vorn {
 
@@ -30,16 +29,16 @@ std::string UndefinedPairsRefusal(std::size_t pairs) {
 }
 
 Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, DistanceTransformation transformation,
-                                      const LabelTable& labels, TreeMethod method) {
+                                      const LabelTable& labels, TreeMethod method, JoinNotes* notes) {
   const std::size_t undefinedPairs = CountUndefinedPairs(coefficients);
   if (undefinedPairs > 0) return Failure{UndefinedPairsRefusal(undefinedPairs)};
-  return BuildDistanceTree(TransformMatrix(std::move(coefficients), transformation), 0, labels, method);
+  return BuildDistanceTree(TransformMatrix(std::move(coefficients), transformation), 0, labels, method, notes);
 }
 
 Result<TreeNodeTable> BuildDistanceTree(DistanceMatrix distances, std::size_t undefinedPairs, const LabelTable& labels,
-                                        TreeMethod method) {
+                                        TreeMethod method, JoinNotes* notes) {
   if (std::string refusal = UndefinedPairsRefusal(undefinedPairs); !refusal.empty()) return Failure{std::move(refusal)};
-  return BuildTree(method, std::move(distances), labels);
+  return BuildTree(method, std::move(distances), labels, notes);
 }
 
 }  // namespace vorn

@@ -11,6 +11,7 @@
 #include "core/label_table.h"
 #include "core/result.h"
 #include "core/settings.h"
+#include "trees/tree_method.h"
 #include "trees/tree_node.h"
 
 namespace vorn {
@@ -26,12 +27,14 @@ std::string UndefinedPairsRefusal(std::size_t pairs);
 
 // The tree of the individuals named by labels by the chosen method; fails, naming how many pairs
 // share no band, when some distances are undefined, and otherwise as the tree builder fails.
+// Adds what neighbor-joining met to notes, when given.
 Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, DistanceTransformation transformation,
-                                      const LabelTable& labels, TreeMethod method = TreeMethod::Upgma);
+                                      const LabelTable& labels, TreeMethod method = TreeMethod::Upgma,
+                                      JoinNotes* notes = nullptr);
 
 // The same for coefficients already turned into distances (as the fill of a bootstrap replicate
 // makes them), of which undefinedPairs were undefined.
 Result<TreeNodeTable> BuildDistanceTree(DistanceMatrix distances, std::size_t undefinedPairs, const LabelTable& labels,
-                                        TreeMethod method);
+                                        TreeMethod method, JoinNotes* notes = nullptr);
 
 }  // namespace vorn

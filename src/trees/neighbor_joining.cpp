@@ -6,9 +6,9 @@
 // The triangle keeps each 80-bit distance as its nearest double and the exact remainder
 // (SplitReals), 10 bytes a pair. The search scans the doubles: per row the smallest
 // (m - 2) d(i, j) - R(j), in vector registers, then every pair whose double Q lies within a
-// rounding bound of the smallest is taken up again in 80-bit reals, where the smallest Q and the
-// tie rule decide. So the joins are those of a search done wholly in 80-bit reals, at the speed
-// of a scan of doubles.
+// rounding bound (widened by the tie tolerance) of the smallest is taken up again in 80-bit
+// reals, where the smallest Q and the tie rule decide. So the joins are those of a search done
+// wholly in 80-bit reals, at the speed of a scan of doubles.
 #include "trees/neighbor_joining.h"
 
 #include <algorithm>
@@ -35,8 +35,7 @@ struct Candidate {
   std::size_t row, column;  // their slots
 };
 
-bool Before(const Candidate& a, const Candidate& b) {
-  if (a.q != b.q) return a.q < b.q;
+bool FirstInRowOrder(const Candidate& a, const Candidate& b) {
   return a.rowKey != b.rowKey ? a.rowKey < b.rowKey : a.columnKey < b.columnKey;
 }
 
@@ -97,8 +96,8 @@ class NeighborJoiner {
   // the tie is exact and the first pair in row order joins, as for every tie; a tie is noted
   // only when another split of the four is as good.
   Candidate SmallestOfFour() {
-    Candidate best{std::numeric_limits<Real>::infinity(), 0, 0, 0, 0};
-    std::size_t atBest = 0;
+    candidates_.clear();
+    Real magnitude = 0;
     for (std::size_t i = 1; i < 4; ++i) {
       for (std::size_t j = 0; j < i; ++j) {
         std::vector<Real> cross;
@@ -108,14 +107,29 @@ class NeighborJoiner {
         std::sort(cross.begin(), cross.end());
         const bool iLater = key_[i] > key_[j];
         const std::size_t later = iLater ? i : j, earlier = iLater ? j : i;
-        const Candidate c{-(((cross[0] + cross[1]) + cross[2]) + cross[3]), key_[later], key_[earlier], later, earlier};
-        if (c.q == best.q) ++atBest;
-        else if (c.q < best.q) atBest = 1;
-        if (Before(c, best)) best = c;
+        const Real sum = ((cross[0] + cross[1]) + cross[2]) + cross[3];
+        magnitude = std::max(magnitude, sum);
+        candidates_.push_back({-sum, key_[later], key_[earlier], later, earlier});
       }
     }
-    if (atBest > 2) ++result_.tiedJoins;
+    const auto [best, tied] = FirstOfTied(kJoinRoundingShare * magnitude);
+    if (tied > 2) ++result_.notes.tiedJoins;
     return best;
+  }
+
+  // Among the candidates, those within tolerance of the smallest Q are tied: the first of them in
+  // row order, and how many they are.
+  std::pair<Candidate, std::size_t> FirstOfTied(Real tolerance) const {
+    Real smallest = std::numeric_limits<Real>::infinity();
+    for (const Candidate& c : candidates_) smallest = std::min(smallest, c.q);
+    const Candidate* first = nullptr;
+    std::size_t tied = 0;
+    for (const Candidate& c : candidates_) {
+      if (c.q > smallest + tolerance) continue;
+      ++tied;
+      if (!first || FirstInRowOrder(c, *first)) first = &c;
+    }
+    return {*first, tied};
   }
 
   // The pair with the smallest Q, the first in row order among ties.
@@ -145,13 +159,14 @@ class NeighborJoiner {
     const double smallest = *std::min_element(rowMinimum, rowMinimum + m);
     // Each double Q lies within a few roundings of its 80-bit value, each bounded by the
     // largest magnitudes that enter it; twice that bound around the smallest keeps every pair
-    // that can be smallest in 80-bit reals.
-    const double bound = 16 * kUnitRoundoff * (scale * largest_ + 2 * largestSum) + std::numeric_limits<double>::min();
-    const double limit = smallest + bound;
+    // that can be smallest in 80-bit reals, and the tie tolerance beyond it every pair tied.
+    const double magnitude = scale * largest_ + 2 * largestSum;
+    const Real tolerance = kJoinRoundingShare * static_cast<Real>(magnitude);
+    const double bound = 16 * kUnitRoundoff * magnitude + std::numeric_limits<double>::min();
+    const double limit = smallest + bound + 2 * static_cast<double>(tolerance);
 
     const Real mReal = static_cast<Real>(m - 2);
-    Candidate best{std::numeric_limits<Real>::infinity(), 0, 0, 0, 0};
-    std::size_t tied = 0;
+    candidates_.clear();
     for (std::size_t i = 1; i < m; ++i) {
       if (rowMinimum[i] > limit) continue;
       const double* row = fast + TriangleIndex(i, 0);
@@ -159,20 +174,18 @@ class NeighborJoiner {
         if (scale * row[j] - sums[j] - sums[i] > limit) continue;
         const bool iLater = key_[i] > key_[j];
         const std::size_t later = iLater ? i : j, earlier = iLater ? j : i;
-        const Candidate c{mReal * D(i, j) - sums_[later] - sums_[earlier], key_[later], key_[earlier], later, earlier};
-        if (c.q == best.q) ++tied;
-        else if (c.q < best.q) tied = 1;
-        if (Before(c, best)) best = c;
+        candidates_.push_back({mReal * D(i, j) - sums_[later] - sums_[earlier], key_[later], key_[earlier], later, earlier});
       }
     }
-    if (tied > 1) ++result_.tiedJoins;
+    const auto [best, tied] = FirstOfTied(tolerance);
+    if (tied > 1) ++result_.notes.tiedJoins;
     return best;
   }
 
   // Hangs the cluster of slot s below the node numbered parent with the given branch length:
   // a new leaf record for an OTU, the cluster's own record otherwise.
-  void Attach(std::size_t s, Real length, std::uint16_t parent) {
-    if (length < 0) ++result_.negativeLengths;
+  void Attach(std::size_t s, Real length, Real tolerance, std::uint16_t parent) {
+    if (length < -tolerance) ++result_.notes.negativeLengths;
     if (record_[s] == 0) {
       TreeNode leaf;
       leaf.name = names_[otu_[s]];
@@ -188,11 +201,12 @@ class NeighborJoiner {
   }
 
   // Writes the records of a join of the slots (leaves first, in the order given, then the new
-  // node) and gives the new node's number.
-  std::uint16_t WriteJoin(const std::vector<std::size_t>& slots, const std::vector<Real>& lengths, std::string name) {
+  // node) and gives the new node's number; magnitude is the largest of the terms of the lengths.
+  std::uint16_t WriteJoin(const std::vector<std::size_t>& slots, const std::vector<Real>& lengths, Real magnitude,
+                          std::string name) {
     const auto leaves = static_cast<std::size_t>(std::count_if(slots.begin(), slots.end(), [&](std::size_t s) { return record_[s] == 0; }));
     const auto joined = static_cast<std::uint16_t>(result_.table.Count() + leaves + 1);
-    for (std::size_t k = 0; k < slots.size(); ++k) Attach(slots[k], lengths[k], joined);
+    for (std::size_t k = 0; k < slots.size(); ++k) Attach(slots[k], lengths[k], kJoinRoundingShare * magnitude, joined);
     TreeNode node;
     node.name = std::move(name);
     node.descendants = static_cast<std::uint16_t>(slots.size());
@@ -205,8 +219,10 @@ class NeighborJoiner {
   void Join(const Candidate& pair) {
     const std::size_t a = pair.row, b = pair.column, m = m_;
     const Real dab = D(a, b);
-    const Real lengthA = dab / 2 + (sums_[a] - sums_[b]) / (2 * static_cast<Real>(m - 2));
-    const std::uint16_t joined = WriteJoin({a, b}, {lengthA, dab - lengthA}, "internal");
+    const Real twiceScale = 2 * static_cast<Real>(m - 2);
+    const Real lengthA = dab / 2 + (sums_[a] - sums_[b]) / twiceScale;
+    const Real magnitude = std::max(std::fabs(dab), std::max(std::fabs(sums_[a]), std::fabs(sums_[b])) / (m - 2));
+    const std::uint16_t joined = WriteJoin({a, b}, {lengthA, dab - lengthA}, magnitude, "internal");
 
     // The new cluster takes the lower slot of the pair; the last slot moves into the higher.
     const std::size_t low = std::min(a, b), high = std::max(a, b);
@@ -244,13 +260,16 @@ class NeighborJoiner {
     for (std::size_t s = 0; s < m_; ++s) slots[s] = s;
     std::sort(slots.begin(), slots.end(), [&](std::size_t x, std::size_t y) { return key_[x] < key_[y]; });
     std::vector<Real> lengths;
+    Real magnitude = 0;
     if (m_ == 2) {
       lengths = {D(slots[0], slots[1]) / 2, D(slots[0], slots[1]) / 2};
+      magnitude = std::fabs(D(slots[0], slots[1]));
     } else {
       const std::size_t x = slots[0], y = slots[1], z = slots[2];
       lengths = {(D(x, y) + D(x, z) - D(y, z)) / 2, (D(x, y) + D(y, z) - D(x, z)) / 2, (D(x, z) + D(y, z) - D(x, y)) / 2};
+      magnitude = std::max({std::fabs(D(x, y)), std::fabs(D(x, z)), std::fabs(D(y, z))});
     }
-    WriteJoin(slots, lengths, "last node");
+    WriteJoin(slots, lengths, magnitude, "last node");
   }
 
   SplitReals d_;  // the distances by slot, as the triangle of a DistanceMatrix
@@ -262,12 +281,27 @@ class NeighborJoiner {
   std::vector<Real> sums_;             // R by slot
   std::vector<double> fastSums_;
   std::vector<double> rowMinimum_;
+  std::vector<Candidate> candidates_;  // the pairs a search takes up in 80-bit reals
   double largest_ = 0;  // the largest distance magnitude met so far
   std::uint32_t nextKey_ = 0;
   NeighborJoiningTree result_;
 };
 
 }  // namespace
+
+std::vector<std::string> JoinNoteLines(const JoinNotes& notes, std::size_t trees) {
+  const std::string in = trees > 1 ? " in " + std::to_string(trees) + " trees" : "";
+  std::vector<std::string> lines;
+  if (const std::size_t n = notes.tiedJoins; n > 0) {
+    lines.push_back("Neighbor-Joining: " + std::to_string(n) + (n == 1 ? " join" : " joins") + " among tied pairs" + in +
+                    " (the first pair in row order joined).");
+  }
+  if (const std::size_t n = notes.negativeLengths; n > 0) {
+    lines.push_back("Neighbor-Joining: " + std::to_string(n) + (n == 1 ? " negative branch length" : " negative branch lengths") +
+                    in + " kept as computed.");
+  }
+  return lines;
+}
 
 Result<NeighborJoiningTree> BuildNeighborJoining(DistanceMatrix distances, const LabelTable& labels) {
   if (auto refusal = TreeSizeRefusal(distances.n)) return *refusal;

@@ -21,6 +21,7 @@ struct NewickNode {
   std::vector<int> children;      // in the order of the text
 
   bool IsTip() const { return children.empty(); }
+  bool operator==(const NewickNode&) const = default;
 };
 
 // Nodes in the order their text starts; the root is node 0 and its name is the tree's label.
@@ -29,6 +30,7 @@ struct NewickTree {
 
   const NewickNode& Root() const { return nodes.front(); }
   std::vector<int> Tips() const;  // in the order of the text
+  bool operator==(const NewickTree&) const = default;
 };
 
 Result<NewickTree> ReadNewick(std::string_view text);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/distance_matrix.h"
+#include "trees/neighbor_joining.h"
 #include "core/label_table.h"
 #include "core/result.h"
 #include "core/settings.h"
@@ -10,7 +11,9 @@
 
 namespace vorn {
 
-Result<TreeNodeTable> BuildTree(TreeMethod method, DistanceMatrix distances, const LabelTable& labels);
+// Adds what neighbor-joining met to notes, when given.
+Result<TreeNodeTable> BuildTree(TreeMethod method, DistanceMatrix distances, const LabelTable& labels,
+                                JoinNotes* notes = nullptr);
 
 // "UPGMA" or "Neighbor-Joining".
 const char* TreeMethodName(TreeMethod method);

@@ -1,5 +1,6 @@
 #include "trees/tree_support.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "core/number_format.h"
@@ -13,11 +14,11 @@ namespace {
 
 // The bit set of every node over the tips of names, in one block of words per node; nodes come
 // in text order, so every child follows its parent and a backward pass fills parents last.
-// Splits leave out the side that holds the first tip, so that both sides of a branch read alike.
+// Splits are kept as the side without the first tip; the trivial ones are marked.
 class NodeSets {
  public:
-  NodeSets(const NewickTree& tree, const std::vector<long>& tipOtus, std::size_t otuCount, SupportComparison comparison)
-      : words_((otuCount + 63) / 64), bits_(tree.nodes.size() * words_, 0) {
+  NodeSets(const NewickTree& tree, const std::vector<long>& tipOtus, std::size_t otuCount, TreeComparison comparison)
+      : words_((otuCount + 63) / 64), bits_(tree.nodes.size() * words_, 0), trivial_(tree.nodes.size(), false) {
     const auto& nodes = tree.nodes;
     std::size_t tip = 0;
     for (std::size_t v = 0; v < nodes.size(); ++v) {
@@ -29,14 +30,16 @@ class NodeSets {
       const std::size_t parent = static_cast<std::size_t>(nodes[v].parent);
       for (std::size_t w = 0; w < words_; ++w) bits_[parent * words_ + w] |= bits_[v * words_ + w];
     }
-    if (comparison == SupportComparison::Splits) {
+    if (comparison == TreeComparison::Splits) {
       for (std::size_t v = 0; v < nodes.size(); ++v) {
-        if (!(bits_[v * words_] & 1)) continue;
-        for (std::size_t w = 0; w < words_; ++w) bits_[v * words_ + w] = ~bits_[v * words_ + w];
-        if (const std::size_t rest = otuCount % 64; rest != 0) bits_[v * words_ + words_ - 1] &= (std::uint64_t{1} << rest) - 1;
+        std::vector<std::uint64_t> side = Of(v);
+        trivial_[v] = !ToSplitSide(side, otuCount);
+        std::copy(side.begin(), side.end(), bits_.begin() + static_cast<std::ptrdiff_t>(v * words_));
       }
     }
   }
+
+  bool Trivial(std::size_t node) const { return trivial_[node]; }
 
   std::vector<std::uint64_t> Of(std::size_t node) const {
     const auto first = bits_.begin() + static_cast<std::ptrdiff_t>(node * words_);
@@ -46,6 +49,7 @@ class NodeSets {
  private:
   std::size_t words_;
   std::vector<std::uint64_t> bits_;
+  std::vector<bool> trivial_;
 };
 
 // The OTU of each tip of tree in text order, or the refusal naming the first tip that differs.
@@ -66,22 +70,18 @@ Result<std::vector<long>> TipOtus(const NewickTree& tree, const OtuNames& names,
   return otus;
 }
 
-// Counts the inner nodes of a tree below its root, the root too when it is the reference.
+// Counts the inner nodes of a tree below its root but its trivial splits.
 void CountTree(const NewickTree& tree, const NodeSets& sets, ClusterTable& table) {
   table.BeginTree();
   for (std::size_t v = 1; v < tree.nodes.size(); ++v) {
-    if (!tree.nodes[v].IsTip()) (void)table.Count(sets.Of(v));
+    if (!tree.nodes[v].IsTip() && !sets.Trivial(v)) (void)table.Count(sets.Of(v));
   }
 }
 
 }  // namespace
 
-SupportComparison NaturalComparison(const NewickTree& reference) {
-  return reference.Root().children.size() >= 3 ? SupportComparison::Splits : SupportComparison::Clusters;
-}
-
 Result<TreeSupport> CountSupport(NewickTree reference, const std::vector<std::string>& replicates,
-                                 SupportComparison comparison, std::string_view replicateSource) {
+                                 TreeComparison comparison, std::string_view replicateSource) {
   std::vector<std::string> tipNames;
   for (int tip : reference.Tips()) tipNames.push_back(reference.nodes[static_cast<std::size_t>(tip)].name);
   const OtuNames names(tipNames);
@@ -93,22 +93,35 @@ Result<TreeSupport> CountSupport(NewickTree reference, const std::vector<std::st
   ClusterTable table;
   const NodeSets referenceSets(reference, *referenceOtus, names.Count(), comparison);
   CountTree(reference, referenceSets, table);
+  TreeSupport support;
   for (std::size_t k = 0; k < replicates.size(); ++k) {
     KeepResponsive();
     const std::string which = "Tree " + std::to_string(k + 1) + " of " + std::string(replicateSource);
     auto tree = ReadNewick(replicates[k]);
     if (!tree) return Failure{which + ": " + tree.error()};
+    if (*tree == reference) {
+      ++support.referenceCopies;
+      continue;
+    }
     auto otus = TipOtus(*tree, names, which);
     if (!otus) return Failure{otus.error()};
     CountTree(*tree, NodeSets(*tree, *otus, names.Count(), comparison), table);
+    ++support.treeCount;
+  }
+  if (support.treeCount == 0 && support.referenceCopies > 0) {
+    return Failure{"Every tree of " + std::string(replicateSource) +
+                   " is the reference tree itself: there are no replicate trees to count."};
   }
 
-  TreeSupport support;
   support.comparison = comparison;
-  support.treeCount = static_cast<std::uint32_t>(replicates.size());
   support.counts.assign(reference.nodes.size(), 0);
+  support.trivial.assign(reference.nodes.size(), false);
   for (std::size_t v = 1; v < reference.nodes.size(); ++v) {
     if (reference.nodes[v].IsTip()) continue;
+    if (referenceSets.Trivial(v)) {
+      support.trivial[v] = true;
+      continue;
+    }
     const long position = table.Position(referenceSets.Of(v));
     support.counts[v] = table.Clusters()[static_cast<std::size_t>(position)].count - 1;
   }
@@ -126,7 +139,7 @@ std::string SupportTreeText(const TreeSupport& support) {
   };
   const auto close = [&](std::size_t v) {
     text += ')';
-    if (v != 0) text += std::to_string(ClusterPercentage(support.counts[v], support.treeCount));
+    if (v != 0 && !support.trivial[v]) text += std::to_string(ClusterPercentage(support.counts[v], support.treeCount));
   };
   const auto appendLength = [&](std::size_t v) {
     if (nodes[v].length) text += ':' + FormatReal(static_cast<Real>(*nodes[v].length));
@@ -163,7 +176,7 @@ SupportClasses ClassifySupport(const TreeSupport& support) {
   const auto& nodes = support.reference.nodes;
   const std::uint64_t trees = support.treeCount;
   for (std::size_t v = 1; v < nodes.size(); ++v) {
-    if (nodes[v].IsTip()) continue;
+    if (nodes[v].IsTip() || support.trivial[v]) continue;
     ++classes.nodes;
     const std::uint64_t percent100 = std::uint64_t{100} * support.counts[v];
     if (percent100 >= 95 * trees) ++classes.atLeast95;

@@ -276,6 +276,20 @@ TEST_F(ReplicateCommandFaultsTest, ReplicatesWithoutATreeAreLeftOutWithOneWarnin
   for (const auto& tree : trees) EXPECT_EQ(tree.find("nan"), std::string::npos);
 }
 
+TEST_F(ReplicateCommandFaultsTest, NeighborJoiningTreesReportTheirTiesOverTheRun) {
+  // Six individuals at one Jaccard distance, 2/3, which a binary real holds only nearly: every
+  // tree ties at the joins with six, five and four clusters left, and its inner branches are 0.
+  Load("A B C D E F\n1 1 1 1 1 1\n1 0 0 0 0 0\n0 1 0 0 0 0\n0 0 1 0 0 0\n0 0 0 1 0 0\n0 0 0 0 1 0\n0 0 0 0 0 1\n*\n");
+  app.ws.settings.treeMethod = TreeMethod::NeighborJoining;
+  app.ws.settings.replicates.TR = 4;
+  host.answers = {MessageAnswer::No};
+  Run("Mul1Click");
+  EXPECT_EQ(host.reports, (std::vector<std::string>{
+                              "Generating Multiple Average Jaccard trees...",
+                              "Neighbor-Joining: 12 joins among tied pairs in 4 trees (the first pair in row order joined).",
+                          }));
+}
+
 TEST_F(ReplicateCommandFaultsTest, OneFileForTreesAndMatricesTakesThemInRunOrder) {
   Load(kFiveIndividuals);
   app.ws.files.tree = "analysis.txt";

@@ -106,6 +106,30 @@ TEST_F(TreeCommandsTest, ConsensusFailuresWriteNoTree) {
   EXPECT_NE(ReadFile("analysis.txt").find("101 1x= 50.00 %"), std::string::npos);
 }
 
+TEST_F(TreeCommandsTest, ConsensusWarnsOfTreesFromDifferentAnalyses) {
+  dir.Write("outtree.ph", "((A,B),C)StdJaccard; \r\n((A,B),C)BSJaccard1; \r\n((A,C),B)BSJaccard2; \r\n");
+  Run("MajorityRuleConsensus1Click");
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_EQ(host.messages[0].title, "Warning");
+  EXPECT_EQ(host.messages[0].text.substr(0, 124),
+            "The trees of outtree.ph come from different analyses: 1 tree labelled StdJaccard, 2 trees labelled BSJaccard1 to "
+            "BSJaccard2.");
+  EXPECT_EQ(ReadFile("constree.ph"), "(A,B,C)100;\r\n");
+}
+
+TEST_F(TreeCommandsTest, SupportOnTreeLeavesOutItsReferenceAmongTheReplicates) {
+  // The defaults take the reference and the replicates from one file, the UPGMA tree first.
+  dir.Write("outtree.ph", "((A:0.1, B:0.1):0.05, C:0.15)StdJaccard; \r\n((A,B),C)BSJaccard1; \r\n((A,C),B)BSJaccard2; \r\n");
+  Answer({});
+  Run("SupportonTree1Click");
+  EXPECT_TRUE(host.Errors().empty());
+  EXPECT_EQ(ReadFile("supporttree.ph"), "((A:0.100000000, B:0.100000000)50:0.050000000, C:0.150000000)StdJaccard; \r\n");
+  EXPECT_NE(ReadFile("analysis.txt").find("Replicate trees: 2 from outtree.ph, compared by clusters (rooted)\r\n"
+                                          "Left out: 1 tree of outtree.ph identical to the reference tree, which cannot "
+                                          "support itself\r\nInner nodes: 1\r\n"),
+            std::string::npos);
+}
+
 TEST_F(TreeCommandsTest, RedundantParenthesesAddNothingToTheConsensus) {
   dir.Write("outtree.ph", "(((A,B)),C);\r\n((A,(C)),B);\r\n");
   Run("StrictConsensus1Click");

@@ -228,6 +228,38 @@ TEST(Consensus, LabelsForRSupport) {
   EXPECT_EQ(*bracket.BuildConsensusTree(clusters, counted.names.All(), 1), "((A,B)<100>,C)<TreeID~40>;");
 }
 
+// One unrooted tree of four pairs, written rooted at two places as neighbor-joining may write it.
+const std::vector<std::string> kRerootedTrees{"((a1,a2),(b1,b2),((c1,c2),(d1,d2)));", "((c1,c2),(d1,d2),((a1,a2),(b1,b2)));",
+                                              "((c1,c2),(d1,d2),((a1,a2),(b1,b2)));"};
+
+TEST(Consensus, UnrootedTreesCountTheirSplitsWhereverTheyAreRooted) {
+  EXPECT_EQ(NaturalComparison(kRerootedTrees), TreeComparison::Splits);
+  const ClusterCount counted = CountClusters(kRerootedTrees, TreeComparison::Splits);
+  TTrees builder;
+  builder.threshold = 0.7;
+  builder.showLabels = true;
+  // Every split is in every tree; as clusters {c, d} is in one tree and {a, b} in two.
+  EXPECT_EQ(*builder.BuildConsensusTree(counted.table.Clusters(), counted.names.All(), counted.treeCount),
+            "((((c1,c2)100,(d1,d2)100)100,(b1,b2)100)100,a1,a2)100;");
+  const ClusterCount rooted = CountClusters(kRerootedTrees, TreeComparison::Clusters);
+  EXPECT_EQ(*builder.BuildConsensusTree(rooted.table.Clusters(), rooted.names.All(), rooted.treeCount),
+            "((a1,a2)100,(b1,b2)100,(c1,c2)100,(d1,d2)100)100;");
+  std::vector<std::string> lines;
+  WriteClusterReport("Clusters found", counted.table.Clusters(), counted.names.Count(), counted.treeCount,
+                     [&](std::string_view line) { lines.emplace_back(line); }, counted.comparison);
+  EXPECT_EQ(lines[1], "Counted as splits, since every tree has a three-way root (unrooted trees): each row is the side "
+                      "of a split without OTU #1.");
+  EXPECT_EQ(lines[4], "00111111 3x= 100.00 %");
+}
+
+TEST(Consensus, TreesWithATwoWayRootAmongThemCountClusters) {
+  EXPECT_EQ(NaturalComparison(kFourTrees), TreeComparison::Clusters);
+  std::vector<std::string> mixed = kRerootedTrees;
+  mixed.push_back("(((a1,a2),(b1,b2)),((c1,c2),(d1,d2)));");
+  EXPECT_EQ(NaturalComparison(mixed), TreeComparison::Clusters);
+  EXPECT_EQ(NaturalComparison(std::vector<std::string>{"(A,B,C);", "not a tree"}), TreeComparison::Clusters);
+}
+
 TEST(ColumnRuler, OneLinePerDigitPlace) {
   EXPECT_EQ(ColumnRuler(3), (std::vector<std::string>{"123"}));
   EXPECT_EQ(ColumnRuler(12), (std::vector<std::string>{"000000000111", "123456789012"}));

@@ -26,12 +26,12 @@ NewickTree Read(const std::string& text) { return *ReadNewick(text); }
 TEST(TreeSupport, CountsClustersOrSplitsAndLabelsTheReference) {
   const NewickTree reference = Read("((A:1,B:1)50:1, (C:1,D:1):1, E:2)NJx;");
   const std::vector<std::string> replicates = {"((A,B),(C,D),E);", "((A,C),(B,D),E);", "(((A,B),E),C,D);", "(E,D,(C,(A,B)));"};
-  EXPECT_EQ(NaturalComparison(reference), SupportComparison::Splits);
-  auto splits = CountSupport(reference, replicates, SupportComparison::Splits, "reps.ph");
+  EXPECT_EQ(NaturalComparison(reference), TreeComparison::Splits);
+  auto splits = CountSupport(reference, replicates, TreeComparison::Splits, "reps.ph");
   ASSERT_TRUE(splits.ok()) << splits.error();
   // {A,B} in trees 1, 3, 4; the split {C,D} | {A,B,E} in tree 1 and, unrooted, tree 3.
   EXPECT_EQ(SupportTreeText(*splits), "((A:1.000000000, B:1.000000000)75:1.000000000, (C:1.000000000, D:1.000000000)50:1.000000000, E:2.000000000)NJx; ");
-  auto clusters = CountSupport(reference, replicates, SupportComparison::Clusters, "reps.ph");
+  auto clusters = CountSupport(reference, replicates, TreeComparison::Clusters, "reps.ph");
   EXPECT_EQ(SupportTreeText(*clusters), "((A:1.000000000, B:1.000000000)75:1.000000000, (C:1.000000000, D:1.000000000)25:1.000000000, E:2.000000000)NJx; ");
   const SupportClasses classes = ClassifySupport(*clusters);
   EXPECT_EQ(classes.nodes, 2u);
@@ -42,10 +42,38 @@ TEST(TreeSupport, CountsClustersOrSplitsAndLabelsTheReference) {
 
 TEST(TreeSupport, RefusesReplicatesWhoseTipsDiffer) {
   const NewickTree reference = Read("((A,B),C);");
-  EXPECT_EQ(CountSupport(reference, {"((A,B),C);", "((A,X),C);"}, SupportComparison::Clusters, "r.ph").error(),
+  EXPECT_EQ(CountSupport(reference, {"((A,B),C);", "((A,X),C);"}, TreeComparison::Clusters, "r.ph").error(),
             "Tree 2 of r.ph holds the tip \"X\", which the reference tree does not.");
-  EXPECT_EQ(CountSupport(reference, {"(A,B);"}, SupportComparison::Clusters, "r.ph").error(),
+  EXPECT_EQ(CountSupport(reference, {"(A,B);"}, TreeComparison::Clusters, "r.ph").error(),
             "Tree 1 of r.ph lacks the tip \"C\" of the reference tree.");
+}
+
+TEST(TreeSupport, TrivialSplitsCarryNoLabel) {
+  // Unrooted, the node (A,B,C) is the split D | A B C, which every tree holds.
+  const NewickTree reference = Read("((A:1,B:1,C:1):1,D:1)R;");
+  auto support = CountSupport(reference, {"(A,B,(C,D));", "((A,B,C),D);", "(A,(B,C),D);"}, TreeComparison::Splits, "r.ph");
+  ASSERT_TRUE(support.ok()) << support.error();
+  EXPECT_EQ(SupportTreeText(*support), "((A:1.000000000, B:1.000000000, C:1.000000000):1.000000000, D:1.000000000)R; ");
+  EXPECT_EQ(ClassifySupport(*support).nodes, 0u);
+  // Rooted, the same node is a cluster, found in one of the three trees.
+  auto clusters = CountSupport(reference, {"(A,B,(C,D));", "((A,B,C),D);", "(A,(B,C),D);"}, TreeComparison::Clusters, "r.ph");
+  EXPECT_EQ(SupportTreeText(*clusters), "((A:1.000000000, B:1.000000000, C:1.000000000)33:1.000000000, D:1.000000000)R; ");
+}
+
+TEST(TreeSupport, LeavesOutTheReferenceTreeAmongItsReplicates) {
+  const std::string referenceText = "((A:0.1, B:0.1):0.05, C:0.15)StdJaccard; ";
+  const NewickTree reference = Read(referenceText);
+  // The UPGMA tree of a matrix first, then its bootstrap trees, as one tree file holds them.
+  auto support = CountSupport(reference, {"((A:0.1,B:0.1):0.05,C:0.15)StdJaccard;", "((A,B),C)BSJaccard1;", "((A,C),B)BSJaccard2;"},
+                              TreeComparison::Clusters, "outtree.ph");
+  ASSERT_TRUE(support.ok()) << support.error();
+  EXPECT_EQ(support->referenceCopies, 1u);
+  EXPECT_EQ(support->treeCount, 2u);
+  EXPECT_EQ(SupportTreeText(*support), "((A:0.100000000, B:0.100000000)50:0.050000000, C:0.150000000)StdJaccard; ");
+  // A replicate of the same groups but other lengths or label is a replicate.
+  EXPECT_EQ(CountSupport(reference, {"((A:0.1,B:0.1):0.05,C:0.15)BSJaccard1;"}, TreeComparison::Clusters, "r.ph")->treeCount, 1u);
+  EXPECT_EQ(CountSupport(reference, {referenceText}, TreeComparison::Clusters, "outtree.ph").error(),
+            "Every tree of outtree.ph is the reference tree itself: there are no replicate trees to count.");
 }
 
 LabelTable Names(std::size_t n) {
@@ -100,7 +128,7 @@ std::vector<std::string> NodeTips(const NewickTree& tree) {
 TEST(TreeSupport, SplitsEqualAPlainSplitCount) {
   std::mt19937 random(11);
   const TreeSet set = NoisyTrees(12, 40, true, random);
-  auto support = CountSupport(Read(set.reference), set.replicates, SupportComparison::Splits, "r");
+  auto support = CountSupport(Read(set.reference), set.replicates, TreeComparison::Splits, "r");
   ASSERT_TRUE(support.ok()) << support.error();
   // A split as the sorted side without t1.
   const auto side = [](const std::string& tips, std::size_t n) {
@@ -145,7 +173,7 @@ TEST(TreeSupport, ClustersEqualApePropClades) {
   int status = 0;
   const std::string output = testing::RunApe("clades " + dir.File("ref.tre") + " " + dir.File("reps.tre"), status);
   ASSERT_EQ(status, 0) << output;
-  auto support = CountSupport(Read(set.reference), set.replicates, SupportComparison::Clusters, "r");
+  auto support = CountSupport(Read(set.reference), set.replicates, TreeComparison::Clusters, "r");
   ASSERT_TRUE(support.ok());
   const std::vector<std::string> sets = NodeTips(support->reference);
   std::map<std::string, std::string> ours;
