@@ -44,7 +44,7 @@ struct MantelChoices {
 class PopulationDiversityDialog : public ModalDialog {
  public:
   PopulationDiversityDialog();
-  // Nothing on Cancel, and after a message on a number out of range.
+  // Shown again after a message naming a field out of range; nothing on Cancel.
   std::optional<DiversityChoices> Execute(Session& session);
 };
 

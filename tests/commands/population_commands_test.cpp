@@ -43,15 +43,21 @@ TEST_F(PopulationCommandsTest, RefusalsNameTheirCauseAndWriteNothing) {
        "\"zz\" of the group AllData/C is not an individual of the data."},
       {three, "PopulationDiversity1Click", {{"level", "2"}},
        "The populations of level 2 (groups 3 deep in the hierarchy) number 0; this command needs at least 1."},
-      {three, "PairwisePhiPT1Click", {{"permutations", "0"}}, "Invalid input. Please repeat."},
-      {three, "PopulationDiversity1Click", {{"lm_absences", "-1"}}, "Invalid input. Please repeat."},
+      {three, "PairwisePhiPT1Click", {{"permutations", "0"}},
+       "The number of permutations (permutations) must be a whole number from 1 to 1000000, not \"0\"."},
+      {three, "PopulationDiversity1Click", {{"lm_absences", "-1"}},
+       "Lynch & Milligan's absence threshold (lm_absences) must be a number from 0 to 65535, not \"-1\"."},
+      {three, "PopulationDiversity1Click", {{"lm_absences", "2.5"}, {"level", "1.5"}},
+       "The group level (level) must be a whole number from 1 to 1000, not \"1.5\"."},
   };
   // The dialogs keep their fields from one row to the next.
   for (const Refusal& refusal : refusals) {
     Load(refusal.data);
     host.messages.clear();
     Answer(refusal.fields);
+    Answer({}, false);  // a dialog shown again after its refusal is cancelled
     Run(refusal.handler);
+    host.dialogs.clear();
     EXPECT_EQ(host.Errors(), std::vector<std::string>{refusal.error}) << refusal.handler;
     EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
   }
