@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/command_fixture.h"
+#include "support/file_failures.h"
 
 namespace vorn {
 namespace {
@@ -77,6 +78,33 @@ TEST_F(PopulationCommandsTest, APairOfSingleIndividualsIsUndefinedAndSaidSo) {
             std::string::npos);
   EXPECT_EQ(ReadFile("pairs.tsv").substr(0, 50), "PhiPT \\ p\tAllData/A\tAllData/B\tAllData/C\r\nAllData/A");
   EXPECT_EQ(app.ws.groups.activeGroup, 3);
+}
+
+// The tab-separated copy and the analysis block are written both or neither: a copy that cannot
+// be made leaves the analysis file uncreated, and an analysis file that fails (a full disk) keeps
+// the old copy.
+TEST_F(PopulationCommandsTest, TheCopyAndTheAnalysisBlockAreWrittenBothOrNeither) {
+  Load(kThreePopulations);
+  Answer({{"table_file", "missing/diversity.tsv"}});
+  host.answers = {MessageAnswer::Yes};
+  Run("PopulationDiversity1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write missing/diversity.tsv: No such file or directory"});
+  EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
+
+  const std::string oldAnalysis(2000, 'a'), oldCopy = "old copy\r\n";
+  dir.Write("analysis.txt", oldAnalysis);
+  dir.Write("diversity.tsv", oldCopy);
+  host.messages.clear();
+  Answer({{"table_file", "diversity.tsv"}});
+  host.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+  {
+    testing::FileSizeLimit full(2100);  // room for the copy, not for the analysis block
+    Run("PopulationDiversity1Click");
+  }
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write analysis.txt: File too large"});
+  EXPECT_EQ(ReadFile("analysis.txt"), oldAnalysis);
+  EXPECT_EQ(ReadFile("diversity.tsv"), oldCopy);
+  EXPECT_EQ(testing::Entries(dir), (std::vector<std::string>{"analysis.txt", "data.txt", "diversity.tsv"}));
 }
 
 TEST_F(PopulationCommandsTest, CancelStopsBetweenPairsAndWritesNothing) {
