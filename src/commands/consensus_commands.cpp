@@ -33,14 +33,16 @@ void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
     return;
   }
   app.Report(kind.report);
-  const auto rewrite = app.PrepareOutputFile(files.consensusOutput);
-  if (!rewrite) return;
+  // The input is read and checked before the output file is prepared, which creates it: a
+  // consensus that fails writes nothing.
   auto trees = ReadTreeList(files.consensusInput);
   if (!app.Check(trees)) return;
   if (trees->empty()) {
     app.ErrorBox("The consensus tree input file holds no trees.");
     return;
   }
+  const auto rewrite = app.PrepareOutputFile(files.consensusOutput);
+  if (!rewrite) return;
 
   if (const std::string warning = MixedLabelsWarning(*trees, files.consensusInput); !warning.empty()) {
     app.MessageQuery(warning, "Warning", MessageButtons::Ok);

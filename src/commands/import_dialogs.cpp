@@ -124,6 +124,12 @@ Result<ImportedTable> TImportTableDialog::ReadWithControls(std::string_view text
   options.separator = ChosenSeparator();
   options.individualsInRows = form["individuals"].selected == 0;
   options.locusNames = form["locus_names"].checked;
+  // A refused field is named with what it takes.
+  const auto refuse = [&](const char* name, const char* key, const char* takes) {
+    return SettingsRefused(settingsRefused,
+                           std::string(name) + " (" + key + ") must be " + takes + ", not \"" + form[key].text + "\".");
+  };
+  const char* const kColumnNumbers = "column numbers from 1 up, apart by blanks, commas or semicolons";
   const auto name = ColumnList(form["name_column"].text);
   const auto groups = ColumnList(form["group_columns"].text);
   const auto skipped = ColumnList(form["skip_columns"].text);
@@ -131,11 +137,13 @@ Result<ImportedTable> TImportTableDialog::ReadWithControls(std::string_view text
   if (form["name_column"].text == "0") {
     options.nameLine = 0;
   } else if (!name || name->size() != 1) {
-    return SettingsRefused(settingsRefused, kInvalidInput);
+    return refuse("The name column", "name_column", "one column number from 1 up, or 0 for none");
   } else {
     options.nameLine = name->front();
   }
-  if (!groups || !skipped || !coordinates) return SettingsRefused(settingsRefused, kInvalidInput);
+  if (!groups) return refuse("The group columns", "group_columns", kColumnNumbers);
+  if (!skipped) return refuse("The columns to leave out", "skip_columns", kColumnNumbers);
+  if (!coordinates) return refuse("The coordinate columns", "coordinate_columns", kColumnNumbers);
   options.groupLines = *groups;
   options.skippedLines = *skipped;
   options.coordinateLines = *coordinates;

@@ -180,19 +180,15 @@ std::string PText(const MantelResult& result) {
   return result.permutations == 0 ? std::string("- (no permutations)") : FormatReal(result.p);
 }
 
-// The pairs, tab-separated, written whole; false after a message.
-bool WritePairs(TMainPrg& app, const std::string& path, const MantelMatrices& matrices) {
-  const Status written = ReplaceFileWhole(path, [&](TextFileWriter& file) {
-    file.Line("First\tSecond\tGeographic\tGenetic");
-    for (std::size_t i = 1, k = 0; i < matrices.names.size(); ++i) {
-      for (std::size_t j = 0; j < i; ++j, ++k) {
-        file.Line(matrices.names[j] + "\t" + matrices.names[i] + "\t" + FormatReal(matrices.geographic[k]) + "\t" +
-                  FormatReal(matrices.genetic[k]));
-      }
+// The pairs' tab-separated copy.
+void WritePairs(TextFileWriter& file, const MantelMatrices& matrices) {
+  file.Line("First\tSecond\tGeographic\tGenetic");
+  for (std::size_t i = 1, k = 0; i < matrices.names.size(); ++i) {
+    for (std::size_t j = 0; j < i; ++j, ++k) {
+      file.Line(matrices.names[j] + "\t" + matrices.names[i] + "\t" + FormatReal(matrices.geographic[k]) + "\t" +
+                FormatReal(matrices.genetic[k]));
     }
-    return Success();
-  });
-  return app.Check(written);
+  }
 }
 
 MantelPairs PlotPairs(const MantelMatrices& matrices, const MantelResult& result, const std::string& geographic) {
@@ -246,8 +242,6 @@ void MantelTest1Click(TMainPrg& app) {
   const auto answer =
       app.MessageQuery(summary + "\r\nWrite results to analysis file?", "Mantel Test", MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return;
-  if (!choices->pairsFile.empty() && !WritePairs(app, choices->pairsFile, *matrices)) return;
-
   const std::string source = choices->coordinatesFile.empty() ? std::string("the coordinates imported with the data")
                                                               : "the coordinates file " + choices->coordinatesFile;
   const std::vector<std::string> heading = {
@@ -266,7 +260,8 @@ void MantelTest1Click(TMainPrg& app) {
   const std::vector<std::string> notes = {
       "r: Pearson's correlation over the pairs; p = (permuted r >= r, + 1) / (permutations + 1), the rows and",
       "columns of the genetic distances permuted together. Line: genetic = intercept + slope * geographic."};
-  WriteTables(app, "", heading, {TableBlock{table, {}, notes}});
+  WriteTables(app, choices->pairsFile, [&](TextFileWriter& file) { WritePairs(file, *matrices); }, heading,
+              {TableBlock{table, {}, notes}});
 }
 
 }  // namespace

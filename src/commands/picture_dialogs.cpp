@@ -1,21 +1,10 @@
 #include "commands/picture_dialogs.h"
 
-#include <charconv>
-
+#include "commands/number_field.h"
 #include "pictures/tree_layout.h"
 
 namespace vorn {
 namespace {
-
-// A numeric field: its key, its caption (which ends with the range), its name in messages and
-// the whole numbers it accepts.
-struct NumberField {
-  const char* key;
-  const char* caption;
-  const char* name;
-  std::size_t low;
-  std::size_t high;
-};
 
 constexpr NumberField kTree{"tree", "Tree number in the file", "The tree number", 1, 1000000};
 constexpr NumberField kTreeLevel{"level", "Colour tips by the groups of level, 0 for none", "The group level", 0, 1000};
@@ -29,29 +18,6 @@ constexpr NumberField kYAxis{"y_axis", "Vertical axis", "The vertical axis", 1, 
 constexpr NumberField kPlotLevel{"level", "Colour points by the groups of level, 0 for none", "The group level", 0, 1000};
 constexpr NumberField kPlotWidth{"width", "Width in pixels", "The width", 200, 8000};
 constexpr NumberField kPlotHeight{"height", "Height in pixels", "The height", 200, 8000};
-
-std::string Range(const NumberField& field) { return std::to_string(field.low) + " to " + std::to_string(field.high); }
-
-Control Field(const NumberField& field, std::size_t value) {
-  Control control = TextFieldControl(field.key, std::string(field.caption) + " (" + Range(field) + ")", 6, true);
-  control.text = std::to_string(value);
-  return control;
-}
-
-// The field's whole number within its range; otherwise nothing, after a box naming the field,
-// its range and what was typed.
-std::optional<std::size_t> Number(Session& session, const DialogForm& form, const NumberField& field) {
-  const std::string& text = form[field.key].text;
-  std::size_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < field.low ||
-      value > field.high) {
-    session.ErrorBox(std::string(field.name) + " (" + field.key + ") must be a whole number from " + Range(field) +
-                     ", not \"" + text + "\".");
-    return std::nullopt;
-  }
-  return value;
-}
 
 }  // namespace
 

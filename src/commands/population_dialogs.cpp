@@ -1,75 +1,64 @@
 #include "commands/population_dialogs.h"
 
-#include <cmath>
-
-#include "core/number_format.h"
-#include "core/number_input.h"
+#include "commands/number_field.h"
 
 namespace vorn {
 namespace {
 
-constexpr std::int32_t kMaxPermutations = 1000000;
-constexpr std::int32_t kMaxSimulations = 100000;
-
-Control Field(std::string key, std::string caption, std::string text) {
-  Control field = TextFieldControl(std::move(key), std::move(caption));
-  field.text = std::move(text);
-  return field;
-}
-
-// The field's number within [low, high] (whole when asked); nothing otherwise.
-std::optional<Real> Number(const DialogForm& form, std::string_view key, Real low, Real high, bool whole) {
-  const auto value = ParseReal(form[key].text);
-  if (!value || *value < low || *value > high || (whole && *value != std::floor(*value))) return std::nullopt;
-  return value;
-}
-
-Control LevelField() { return Field("level", "Populations: the groups of level (1 = below AllData)", "1"); }
-
-Control PermutationsField(const std::string& caption, std::int32_t low) {
-  return Field("permutations", caption + " (" + std::to_string(low) + " to " + std::to_string(kMaxPermutations) + ")",
-               "999");
-}
+constexpr NumberField kLevel{"level", "Populations: the groups of level, 1 = below AllData", "The group level", 1, 1000};
+constexpr NumberField kAbsences{"lm_absences", "Lynch & Milligan: use loci with more band absences than",
+                                "Lynch & Milligan's absence threshold", 0, 65535, false};
+constexpr NumberField kPairPermutations{"permutations", "Random permutations for each pair",
+                                        "The number of permutations", 1, 1000000};
+constexpr NumberField kMantelPermutations{"permutations", "Random permutations, 0 for none",
+                                          "The number of permutations", 0, 1000000};
+constexpr NumberField kSimulations{"simulations", "Simulated profiles per individual and population for p, 0 for none",
+                                   "The number of simulated profiles", 0, 100000};
 
 void AddLevelAndFile(DialogForm& form) {
-  form.Add(LevelField());
-  form.Add(Field("table_file", "Tab-separated copy of the tables (empty: none)", ""));
+  form.Add(Field(kLevel, 1));
+  form.Add(TextFieldControl("table_file", "Tab-separated copy of the tables (empty: none)"));
+}
+
+// Shows the dialog until read takes its fields or the user cancels; read tells what it refuses.
+template <typename Choices, typename Read>
+std::optional<Choices> ShowUntilRead(ModalDialog& dialog, Session& session, const Read& read) {
+  while (dialog.ShowModal(session.host)) {
+    if (std::optional<Choices> choices = read()) return choices;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 PopulationDiversityDialog::PopulationDiversityDialog() : ModalDialog("Population Diversity") {
   AddLevelAndFile(form);
-  form.Add(Field("lm_absences", "Lynch & Milligan: use loci with more band absences than (0 to 65535)",
-                 FormatShortest(3)));
+  form.Add(Field(kAbsences, 3));
 }
 
 std::optional<DiversityChoices> PopulationDiversityDialog::Execute(Session& session) {
-  if (!ShowModal(session.host)) return std::nullopt;
-  const auto level = Number(form, "level", 1, 1000, true);
-  const auto absences = Number(form, "lm_absences", 0, 65535, false);
-  if (!level || !absences) {
-    session.ErrorBox(kInvalidInput);
-    return std::nullopt;
-  }
-  return DiversityChoices{static_cast<std::size_t>(*level), *absences, form["table_file"].text};
+  return ShowUntilRead<DiversityChoices>(*this, session, [&]() -> std::optional<DiversityChoices> {
+    const auto level = Number(session, form, kLevel);
+    if (!level) return std::nullopt;
+    const auto absences = RealNumber(session, form, kAbsences);
+    if (!absences) return std::nullopt;
+    return DiversityChoices{*level, *absences, form["table_file"].text};
+  });
 }
 
 PairwisePhiPTDialog::PairwisePhiPTDialog() : ModalDialog("Pairwise PhiPT") {
   AddLevelAndFile(form);
-  form.Add(PermutationsField("Random permutations for each pair", 1));
+  form.Add(Field(kPairPermutations, 999));
 }
 
 std::optional<PairwiseChoices> PairwisePhiPTDialog::Execute(Session& session) {
-  if (!ShowModal(session.host)) return std::nullopt;
-  const auto level = Number(form, "level", 1, 1000, true);
-  const auto permutations = Number(form, "permutations", 1, kMaxPermutations, true);
-  if (!level || !permutations) {
-    session.ErrorBox(kInvalidInput);
-    return std::nullopt;
-  }
-  return PairwiseChoices{static_cast<std::size_t>(*level), static_cast<std::int32_t>(*permutations),
-                         form["table_file"].text};
+  return ShowUntilRead<PairwiseChoices>(*this, session, [&]() -> std::optional<PairwiseChoices> {
+    const auto level = Number(session, form, kLevel);
+    if (!level) return std::nullopt;
+    const auto permutations = Number(session, form, kPairPermutations);
+    if (!permutations) return std::nullopt;
+    return PairwiseChoices{*level, static_cast<std::int32_t>(*permutations), form["table_file"].text};
+  });
 }
 
 MantelTestDialog::MantelTestDialog() : ModalDialog("Mantel Test") {
@@ -77,54 +66,49 @@ MantelTestDialog::MantelTestDialog() : ModalDialog("Mantel Test") {
                              {"Individuals: the active matrix (distances under the current transformation)",
                               "Populations of a level: distances between their centres"},
                              {"individuals", "populations"}));
-  form.Add(LevelField());
+  form.Add(Field(kLevel, 1));
   form.Add(RadioGroupControl("genetic", "Genetic distance between populations",
                              {"Pairwise PhiPT", "Nei's unbiased distance"}, {"phipt", "nei"}));
-  form.Add(Field("coordinates_file",
-                 "Coordinates file, CSV name,x,y or name,latitude,longitude (empty: those imported with the data)", ""));
+  form.Add(TextFieldControl("coordinates_file",
+                     "Coordinates file, CSV name,x,y or name,latitude,longitude (empty: those imported with the data)"));
   form.Add(CheckBoxControl("log_distance", "Geographic distance as ln(1 + d)"));
-  form.Add(PermutationsField("Random permutations, 0 for none", 0));
-  form.Add(Field("pairs_file", "Tab-separated copy of the pairs (empty: none)", ""));
+  form.Add(Field(kMantelPermutations, 999));
+  form.Add(TextFieldControl("pairs_file", "Tab-separated copy of the pairs (empty: none)"));
 }
 
 std::optional<MantelChoices> MantelTestDialog::Execute(Session& session) {
-  if (!ShowModal(session.host)) return std::nullopt;
-  const auto level = Number(form, "level", 1, 1000, true);
-  const auto permutations = Number(form, "permutations", 0, kMaxPermutations, true);
-  if (!level || !permutations) {
-    session.ErrorBox(kInvalidInput);
-    return std::nullopt;
-  }
-  MantelChoices choices;
-  choices.objects = form["matrices"].selected == 1 ? MantelObjects::Populations : MantelObjects::Individuals;
-  choices.level = static_cast<std::size_t>(*level);
-  choices.distance = form["genetic"].selected == 1 ? PopulationDistance::Nei : PopulationDistance::PhiPT;
-  choices.coordinatesFile = form["coordinates_file"].text;
-  choices.logarithm = form["log_distance"].checked;
-  choices.permutations = static_cast<std::int32_t>(*permutations);
-  choices.pairsFile = form["pairs_file"].text;
-  return choices;
+  return ShowUntilRead<MantelChoices>(*this, session, [&]() -> std::optional<MantelChoices> {
+    const auto level = Number(session, form, kLevel);
+    if (!level) return std::nullopt;
+    const auto permutations = Number(session, form, kMantelPermutations);
+    if (!permutations) return std::nullopt;
+    MantelChoices choices;
+    choices.objects = form["matrices"].selected == 1 ? MantelObjects::Populations : MantelObjects::Individuals;
+    choices.level = *level;
+    choices.distance = form["genetic"].selected == 1 ? PopulationDistance::Nei : PopulationDistance::PhiPT;
+    choices.coordinatesFile = form["coordinates_file"].text;
+    choices.logarithm = form["log_distance"].checked;
+    choices.permutations = static_cast<std::int32_t>(*permutations);
+    choices.pairsFile = form["pairs_file"].text;
+    return choices;
+  });
 }
 
 AssignmentTestDialog::AssignmentTestDialog() : ModalDialog("Assignment Test") {
   AddLevelAndFile(form);
-  form.Add(Field("assign_only", "Group assigned only, not used as reference (empty: none)", ""));
-  form.Add(Field("simulations",
-                 "Simulated profiles per individual and population for p, 0 for none (0 to " +
-                     std::to_string(kMaxSimulations) + ")",
-                 "0"));
+  form.Add(TextFieldControl("assign_only", "Group assigned only, not used as reference (empty: none)"));
+  form.Add(Field(kSimulations, 0));
 }
 
 std::optional<AssignmentChoices> AssignmentTestDialog::Execute(Session& session) {
-  if (!ShowModal(session.host)) return std::nullopt;
-  const auto level = Number(form, "level", 1, 1000, true);
-  const auto simulations = Number(form, "simulations", 0, kMaxSimulations, true);
-  if (!level || !simulations) {
-    session.ErrorBox(kInvalidInput);
-    return std::nullopt;
-  }
-  return AssignmentChoices{static_cast<std::size_t>(*level), form["assign_only"].text,
-                           static_cast<std::int32_t>(*simulations), form["table_file"].text};
+  return ShowUntilRead<AssignmentChoices>(*this, session, [&]() -> std::optional<AssignmentChoices> {
+    const auto level = Number(session, form, kLevel);
+    if (!level) return std::nullopt;
+    const auto simulations = Number(session, form, kSimulations);
+    if (!simulations) return std::nullopt;
+    return AssignmentChoices{*level, form["assign_only"].text, static_cast<std::int32_t>(*simulations),
+                             form["table_file"].text};
+  });
 }
 
 }  // namespace vorn

@@ -52,7 +52,7 @@ struct AssignmentChoices {
 class PopulationDiversityDialog : public ModalDialog {
  public:
   PopulationDiversityDialog();
-  // Nothing on Cancel, and after a message on a number out of range.
+  // Shown again after a message naming a field out of range; nothing on Cancel.
   std::optional<DiversityChoices> Execute(Session& session);
 };
 

@@ -1,5 +1,6 @@
 #include "commands/population_support.h"
 
+#include <optional>
 #include <utility>
 
 #include "commands/data_guard.h"
@@ -46,15 +47,24 @@ std::vector<NeiValues> NeiBetween(const DataMatrix& data, const std::vector<Popu
 
 void WriteTables(TMainPrg& app, const std::string& tableFile, const std::vector<std::string>& heading,
                  const std::vector<TableBlock>& blocks) {
-  if (!tableFile.empty()) {
-    const Status copied = ReplaceFileWhole(tableFile, [&](TextFileWriter& file) {
-      for (std::size_t t = 0; t < blocks.size(); ++t) {
-        if (t > 0) file.Line();
-        for (const auto& line : blocks[t].tabbed.TabSeparated()) file.Line(line);
-      }
-      return Success();
-    });
-    if (!app.Check(copied)) return;
+  WriteTables(app, tableFile, [&](TextFileWriter& file) {
+    for (std::size_t t = 0; t < blocks.size(); ++t) {
+      if (t > 0) file.Line();
+      for (const auto& line : blocks[t].tabbed.TabSeparated()) file.Line(line);
+    }
+  }, heading, blocks);
+}
+
+void WriteTables(TMainPrg& app, const std::string& copyFile, const std::function<void(TextFileWriter&)>& writeCopy,
+                 const std::vector<std::string>& heading, const std::vector<TableBlock>& blocks) {
+  // The copy is opened first, so that a copy that cannot be made leaves even a missing analysis
+  // file uncreated. Both are written and on the disk before either is put in place.
+  std::optional<TextFileWriter> copy;
+  if (!copyFile.empty()) {
+    auto opened = TextFileWriter::Open(copyFile, WriteMode::Replace);
+    if (!app.Check(opened)) return;
+    copy = std::move(*opened);
+    writeCopy(*copy);
   }
   auto file = app.BeginOutputFile(app.ws.files.analysis);
   if (!file) return;
@@ -65,7 +75,19 @@ void WriteTables(TMainPrg& app, const std::string& tableFile, const std::vector<
     for (const auto& line : block.notes) file->Line(line);
   }
   file->Line();
-  app.FinishOutputFile(*file);
+  Status written = copy ? copy->Settle() : Success();
+  if (written) written = file->Settle();
+  if (written && copy) written = copy->Close();
+  if (!written) {
+    file->Discard();
+    app.ErrorBox(written.error());
+    return;
+  }
+  // Only closing is left, which hardly fails once the block is on the disk; if it does, the box
+  // says that the copy stays.
+  if (const Status closed = file->Close(); !closed) {
+    app.ErrorBox(closed.error() + (copy ? "\r\n\r\nThe copy " + copyFile + " was written." : ""));
+  }
 }
 
 }  // namespace vorn

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "commands/main_program.h"
 #include "commands/result_table.h"
+#include "core/text_file.h"
 #include "groups/group_members.h"
 #include "population/nei_distance.h"
 
@@ -37,9 +39,12 @@ struct TableBlock {
   std::vector<std::string> notes;
 };
 
-// Writes the tables' tab-separated copy whole (when a file is named), then the analysis block,
-// so that a failed copy leaves the analysis file untouched.
+// Appends the tables as a block to the analysis file and writes their tab-separated copy whole
+// (when a file is named): both or neither, a failure of either leaving both files as they were.
 void WriteTables(TMainPrg& app, const std::string& tableFile, const std::vector<std::string>& heading,
                  const std::vector<TableBlock>& blocks);
+// The same with a copy that writeCopy writes.
+void WriteTables(TMainPrg& app, const std::string& copyFile, const std::function<void(TextFileWriter&)>& writeCopy,
+                 const std::vector<std::string>& heading, const std::vector<TableBlock>& blocks);
 
 }  // namespace vorn

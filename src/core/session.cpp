@@ -7,7 +7,7 @@ void Session::Report(std::string_view line) {
   Status logged = Success();
   if (ws.log.logging && ws.log.file) {
     ws.log.file->Line(line);
-    ws.log.file->Flush();
+    ws.log.file->Keep();
     logged = ws.log.file->Written();
   }
   host.Reported(line, ws.status);

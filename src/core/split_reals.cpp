@@ -1,8 +1,16 @@
 #include "core/split_reals.h"
 
 #include <cmath>
+#include <mutex>
 
 namespace vorn {
+namespace {
+
+// Guards the values kept whole of every store. They are rare (no coefficient's distance needs
+// one), so one lock serves all stores and the common path takes none.
+std::mutex wholeValues;
+
+}  // namespace
 
 void SplitReals::Set(std::size_t index, Real value) {
   const double nearest = static_cast<double>(value);
@@ -17,9 +25,14 @@ void SplitReals::Set(std::size_t index, Real value) {
     }
   }
   // Never reached by the distances of the coefficients: kept whole.
-#pragma omp critical(split_reals_whole)
+  const std::lock_guard lock(wholeValues);
   whole_[index] = value;
   remainder_[index] = kWhole;
+}
+
+Real SplitReals::WholeAt(std::size_t index) const {
+  const std::lock_guard lock(wholeValues);
+  return whole_.at(index);
 }
 
 }  // namespace vorn

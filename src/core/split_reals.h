@@ -21,10 +21,11 @@ class SplitReals {
   explicit SplitReals(std::size_t count) : nearest_(count), remainder_(count) {}
 
   std::size_t Count() const { return nearest_.size(); }
-  // Stores the value at index; distinct indices may be stored from several threads.
+  // Stores the value at index. Distinct indices may be stored and read from several threads at
+  // once (the caller's threads, whatever the library was compiled with).
   void Set(std::size_t index, Real value);
   Real At(std::size_t index) const {
-    if (remainder_[index] == kWhole) return whole_.at(index);
+    if (remainder_[index] == kWhole) return WholeAt(index);
     const auto bits = std::bit_cast<std::uint64_t>(nearest_[index]) & kExponentBits;
     const Real unit = std::bit_cast<double>(bits - (std::uint64_t{64} << 52));
     return static_cast<Real>(nearest_[index]) + static_cast<Real>(remainder_[index]) * unit;
@@ -35,6 +36,8 @@ class SplitReals {
  private:
   static constexpr std::int16_t kWhole = INT16_MIN;  // the value is in whole_
   static constexpr std::uint64_t kExponentBits = std::uint64_t{0x7FF} << 52;
+
+  Real WholeAt(std::size_t index) const;
 
   std::vector<double> nearest_;
   std::vector<std::int16_t> remainder_;

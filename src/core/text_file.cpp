@@ -1,12 +1,12 @@
 #include "core/text_file.h"
 
 #include <fcntl.h>
+#include <stdio_ext.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <utility>
@@ -60,6 +60,22 @@ Result<std::FILE*> CreateTemporaryBeside(const std::string& path, const std::str
     return file;
   }
   return SystemFailure("Cannot write", path, EEXIST);
+}
+
+// The file a chain of symbolic links ends at, whether it exists yet or not (each link's text is
+// taken from the link's folder), or path itself when it is no link. Replacing that file rather
+// than the link keeps the link pointing where it did.
+Result<std::string> LinkedFile(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path file(path);
+  for (int hop = 0; hop < 40; ++hop) {  // the system's own limit on a chain of links
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(file, error))) return file.string();
+    const fs::path named = fs::read_symlink(file, error);
+    if (error) return SystemFailure("Cannot write", path, error.value());
+    file = named.is_absolute() ? named : file.parent_path() / named;
+  }
+  return SystemFailure("Cannot write", path, ELOOP);
 }
 
 }  // namespace
@@ -116,9 +132,25 @@ bool LineReader::Next(std::string& line) {
 
 Result<TextFileWriter> TextFileWriter::Open(const std::string& path, WriteMode mode) {
   if (mode == WriteMode::Append) {
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file) return SystemFailure("Cannot write", path, errno);
-    return TextFileWriter(file, path, path, "", false);
+    // Whether the file is new decides what a failure takes back: the file, or the text added.
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const bool created = fd >= 0;
+    if (!created && errno == EEXIST) fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return SystemFailure("Cannot write", path, errno);
+    std::FILE* file = ::fdopen(fd, "ab");
+    if (!file) {
+      const int error = errno;
+      ::close(fd);
+      if (created) ::unlink(path.c_str());
+      return SystemFailure("Cannot write", path, error);
+    }
+    TextFileWriter writer(file, path, path, "", false);
+    struct stat opened;
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode)) {
+      writer.keptLength_ = opened.st_size;
+      writer.created_ = created;
+    }
+    return writer;
   }
   struct stat existing;
   const bool exists = ::stat(path.c_str(), &existing) == 0;
@@ -128,23 +160,17 @@ Result<TextFileWriter> TextFileWriter::Open(const std::string& path, WriteMode m
     if (!file) return SystemFailure("Cannot write", path, errno);
     return TextFileWriter(file, path, path, "", true);
   }
-  std::string target = path;
-  struct stat link;
-  if (exists && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-      target = resolved;
-      std::free(resolved);
-    }
-  }
+  auto target = LinkedFile(path);
+  if (!target) return Failure{target.error()};
   // Renaming over the file needs only the folder's permission: the file is replaced only when the
   // user could have written it in place, so a read-only file or another user's stays as it is.
   if (exists && !MayWriteInPlace(existing.st_uid, existing.st_gid, existing.st_mode, FileUser::Current())) {
     return SystemFailure("Cannot write", path, EACCES);
   }
   std::string temporary;
-  auto file = CreateTemporaryBeside(path, target, temporary, exists ? &existing : nullptr);
+  auto file = CreateTemporaryBeside(path, *target, temporary, exists ? &existing : nullptr);
   if (!file) return Failure{file.error()};
-  return TextFileWriter(*file, path, std::move(target), std::move(temporary), true);
+  return TextFileWriter(*file, path, std::move(*target), std::move(temporary), true);
 }
 
 TextFileWriter::TextFileWriter(std::FILE* file, std::string path, std::string target, std::string temporary,
@@ -163,6 +189,8 @@ TextFileWriter::TextFileWriter(TextFileWriter&& other) noexcept
       buffer_(std::move(other.buffer_)),
       error_(other.error_),
       replacing_(other.replacing_),
+      keptLength_(other.keptLength_),
+      created_(other.created_),
       lineEnds_(other.lineEnds_) {}
 
 TextFileWriter& TextFileWriter::operator=(TextFileWriter&& other) noexcept {
@@ -175,6 +203,8 @@ TextFileWriter& TextFileWriter::operator=(TextFileWriter&& other) noexcept {
     buffer_ = std::move(other.buffer_);
     error_ = other.error_;
     replacing_ = other.replacing_;
+    keptLength_ = other.keptLength_;
+    created_ = other.created_;
     lineEnds_ = other.lineEnds_;
   }
   return *this;
@@ -192,10 +222,58 @@ void TextFileWriter::Flush() {
   if (!file_) return;
   if (!buffer_.empty() && error_ == 0) {
     errno = 0;
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size()) error_ = errno ? errno : EIO;
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size()) Fail(errno ? errno : EIO);
   }
   buffer_.clear();
-  if (error_ == 0 && std::fflush(file_.get()) != 0) error_ = errno ? errno : EIO;
+  if (error_ == 0 && std::fflush(file_.get()) != 0) Fail(errno ? errno : EIO);
+}
+
+void TextFileWriter::Keep() {
+  Flush();
+  struct stat written;
+  if (error_ == 0 && keptLength_ >= 0 && ::fstat(::fileno(file_.get()), &written) == 0) {
+    keptLength_ = written.st_size;
+    created_ = false;
+  }
+}
+
+Status TextFileWriter::Settle() {
+  FlushToDisk();
+  return Written();
+}
+
+void TextFileWriter::FlushToDisk() {
+  if (!file_) return;
+  Flush();
+  // A failure the disk reports only now (a full or failing disk, a network folder) still keeps
+  // the old file. Devices and pipes cannot be flushed to a disk and need not be.
+  if (error_ == 0 && ::fsync(::fileno(file_.get())) != 0 && errno != EINVAL && errno != ENOTSUP) Fail(errno);
+}
+
+void TextFileWriter::Discard() {
+  if (!file_) return;
+  buffer_.clear();
+  Fail(ECANCELED);
+  Abandon();
+}
+
+void TextFileWriter::Fail(int error) {
+  if (error_ != 0) return;
+  error_ = error;
+  // What the system did not take stays in the stream's buffer, and closing would write it
+  // after the cut (once the cut freed room on a full disk): it is dropped.
+  if (file_) ::__fpurge(file_.get());
+  TakeBackAppended();
+}
+
+void TextFileWriter::TakeBackAppended() {
+  if (replacing_ || keptLength_ < 0) return;
+  if (created_) {
+    ::unlink(path_.c_str());
+  } else {
+    [[maybe_unused]] const int cut = ::truncate(path_.c_str(), keptLength_);
+  }
+  keptLength_ = -1;
 }
 
 Status TextFileWriter::Written() const {
@@ -205,14 +283,9 @@ Status TextFileWriter::Written() const {
 
 Status TextFileWriter::Close() {
   if (!file_) return Written();
-  Flush();
-  std::FILE* file = file_.release();
-  // The text must be on the disk before its name replaces the old file's: a failure the disk
-  // reports only now (a full or failing disk, a network folder) still keeps the old file.
-  if (!temporary_.empty() && error_ == 0 && ::fsync(::fileno(file)) != 0 && errno != EINVAL && errno != ENOTSUP) {
-    error_ = errno;
-  }
-  if (std::fclose(file) != 0 && error_ == 0) error_ = errno ? errno : EIO;
+  // The text must be on the disk before its name replaces the old file's.
+  FlushToDisk();
+  if (std::fclose(file_.release()) != 0) Fail(errno ? errno : EIO);
   if (!temporary_.empty()) {
     if (error_ == 0 && std::rename(temporary_.c_str(), target_.c_str()) != 0) error_ = errno;
     if (error_ != 0) ::unlink(temporary_.c_str());

@@ -8,6 +8,8 @@
 // previous file stays as it was, byte for byte, and the temporary file is removed.
 #pragma once
 
+#include <sys/types.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -52,7 +54,8 @@ enum class WriteMode {
   // pointing where it did and the file it names is replaced. A target that is no regular file
   // (a device such as /dev/stdout, a pipe) cannot be replaced and is written in place.
   Replace,
-  // Text added at the end of the file, which is created when missing.
+  // Text added at the end of the file, which is created when missing. A failed append takes its
+  // text back out: the file is cut back to its old length (and a file it created is removed).
   Append,
 };
 
@@ -62,7 +65,8 @@ class TextFileWriter {
   TextFileWriter(TextFileWriter&& other) noexcept;
   TextFileWriter& operator=(TextFileWriter&& other) noexcept;
   // A writer dropped without Close (a command that stopped half-way): an appending one still
-  // writes what it has; a replacing one removes its temporary file and leaves the old file.
+  // writes what it has (all or nothing); a replacing one removes its temporary file and leaves
+  // the old file.
   ~TextFileWriter() { Abandon(); }
 
   void Write(std::string_view text) {
@@ -74,6 +78,16 @@ class TextFileWriter {
   void Line(std::string_view text = {}) { Write(text); Write("\r\n"); }
   // Hands what is buffered to the system now.
   void Flush();
+  // Flush, after which an appending writer keeps what it has written even if a later write fails:
+  // a file that stays open, such as the log, loses only the line that failed.
+  void Keep();
+  // Writes what is buffered and flushes the file to the disk, so that every failure of the
+  // writing is known: Close then only puts the file in place (or closes it). Lets two files be
+  // written all or nothing together: settle both, then close both, or discard both.
+  Status Settle();
+  // Drops what this writer wrote: a replacing one removes its temporary file, an appending one
+  // cuts the file back.
+  void Discard();
   // The first failure of a write so far (naming the file and the reason), or success. Once a
   // write failed, later text is dropped.
   Status Written() const;
@@ -92,6 +106,10 @@ class TextFileWriter {
   static constexpr std::size_t kFlushSize = 1 << 20;
   TextFileWriter(std::FILE* file, std::string path, std::string target, std::string temporary, bool replacing);
   void Abandon();
+  void FlushToDisk();
+  // Notes the first failure; an appending writer then takes its text back out of the file.
+  void Fail(int error);
+  void TakeBackAppended();
 
   std::unique_ptr<std::FILE, Closer> file_;
   std::string path_;       // as the caller named it, for messages
@@ -100,6 +118,10 @@ class TextFileWriter {
   std::string buffer_;
   int error_ = 0;  // errno of the first failed write
   bool replacing_ = false;
+  // An appending writer on a regular file: the length it cuts the file back to after a failure,
+  // and whether it created the file (which it then removes); -1 for no cut (a device, a pipe).
+  off_t keptLength_ = -1;
+  bool created_ = false;
   std::size_t lineEnds_ = 0;
 };
 

@@ -39,13 +39,16 @@ TEST_F(AssignmentCommandTest, RefusalsNameTheirCauseAndWriteNothing) {
        "so every population needs at least 2."},
       {{{"assign_only", ""}, {"level", "2"}},
        "The populations of level 2 (groups 3 deep in the hierarchy) number 0; this command needs at least 2."},
-      {{{"level", "1"}, {"simulations", "100001"}}, "Invalid input. Please repeat."},
+      {{{"level", "1"}, {"simulations", "100001"}},
+       "The number of simulated profiles (simulations) must be a whole number from 0 to 100000, not \"100001\"."},
   };
   Load(kThreePopulations);
   for (const Refusal& refusal : refusals) {
     host.messages.clear();
     Answer(refusal.fields);
+    Answer({}, false);  // a dialog shown again after its refusal is cancelled
     Run("AssignmentTest1Click");
+    host.dialogs.clear();
     EXPECT_EQ(host.Errors(), std::vector<std::string>{refusal.error}) << refusal.error;
     EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
   }

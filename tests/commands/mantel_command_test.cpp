@@ -73,7 +73,8 @@ TEST_F(MantelCommandTest, RefusalsNameTheirCauseAndWriteNothing) {
        "AllData/B has one. Choose Nei's distance or another level."},
       {three, together, {{"genetic", "nei"}},
        "The geographic distance is the same for every pair, so their correlation r is undefined."},
-      {three, places, {{"permutations", "-1"}}, "Invalid input. Please repeat."},
+      {three, places, {{"permutations", "-1"}},
+       "The number of permutations (permutations) must be a whole number from 0 to 1000000, not \"-1\"."},
   };
   // The dialog keeps its fields from one row to the next.
   for (const Refusal& refusal : refusals) {
@@ -83,7 +84,9 @@ TEST_F(MantelCommandTest, RefusalsNameTheirCauseAndWriteNothing) {
     if (!refusal.places.empty()) dir.Write("places.csv", refusal.places);
     host.messages.clear();
     AnswerMantel(refusal.fields);
+    host.dialogs.push_back([](DialogForm&) { return false; });  // shown again after its refusal: cancelled
     Run("MantelTest1Click");
+    host.dialogs.clear();
     EXPECT_EQ(host.Errors(), std::vector<std::string>{refusal.error}) << refusal.error;
     EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
     EXPECT_FALSE(app.ws.mantel);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/command_fixture.h"
+#include "support/file_failures.h"
 
 namespace vorn {
 namespace {
@@ -43,15 +44,21 @@ TEST_F(PopulationCommandsTest, RefusalsNameTheirCauseAndWriteNothing) {
        "\"zz\" of the group AllData/C is not an individual of the data."},
       {three, "PopulationDiversity1Click", {{"level", "2"}},
        "The populations of level 2 (groups 3 deep in the hierarchy) number 0; this command needs at least 1."},
-      {three, "PairwisePhiPT1Click", {{"permutations", "0"}}, "Invalid input. Please repeat."},
-      {three, "PopulationDiversity1Click", {{"lm_absences", "-1"}}, "Invalid input. Please repeat."},
+      {three, "PairwisePhiPT1Click", {{"permutations", "0"}},
+       "The number of permutations (permutations) must be a whole number from 1 to 1000000, not \"0\"."},
+      {three, "PopulationDiversity1Click", {{"lm_absences", "-1"}},
+       "Lynch & Milligan's absence threshold (lm_absences) must be a number from 0 to 65535, not \"-1\"."},
+      {three, "PopulationDiversity1Click", {{"lm_absences", "2.5"}, {"level", "1.5"}},
+       "The group level (level) must be a whole number from 1 to 1000, not \"1.5\"."},
   };
   // The dialogs keep their fields from one row to the next.
   for (const Refusal& refusal : refusals) {
     Load(refusal.data);
     host.messages.clear();
     Answer(refusal.fields);
+    Answer({}, false);  // a dialog shown again after its refusal is cancelled
     Run(refusal.handler);
+    host.dialogs.clear();
     EXPECT_EQ(host.Errors(), std::vector<std::string>{refusal.error}) << refusal.handler;
     EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
   }
@@ -71,6 +78,33 @@ TEST_F(PopulationCommandsTest, APairOfSingleIndividualsIsUndefinedAndSaidSo) {
             std::string::npos);
   EXPECT_EQ(ReadFile("pairs.tsv").substr(0, 50), "PhiPT \\ p\tAllData/A\tAllData/B\tAllData/C\r\nAllData/A");
   EXPECT_EQ(app.ws.groups.activeGroup, 3);
+}
+
+// The tab-separated copy and the analysis block are written both or neither: a copy that cannot
+// be made leaves the analysis file uncreated, and an analysis file that fails (a full disk) keeps
+// the old copy.
+TEST_F(PopulationCommandsTest, TheCopyAndTheAnalysisBlockAreWrittenBothOrNeither) {
+  Load(kThreePopulations);
+  Answer({{"table_file", "missing/diversity.tsv"}});
+  host.answers = {MessageAnswer::Yes};
+  Run("PopulationDiversity1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write missing/diversity.tsv: No such file or directory"});
+  EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
+
+  const std::string oldAnalysis(2000, 'a'), oldCopy = "old copy\r\n";
+  dir.Write("analysis.txt", oldAnalysis);
+  dir.Write("diversity.tsv", oldCopy);
+  host.messages.clear();
+  Answer({{"table_file", "diversity.tsv"}});
+  host.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+  {
+    testing::FileSizeLimit full(2100);  // room for the copy, not for the analysis block
+    Run("PopulationDiversity1Click");
+  }
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot write analysis.txt: File too large"});
+  EXPECT_EQ(ReadFile("analysis.txt"), oldAnalysis);
+  EXPECT_EQ(ReadFile("diversity.tsv"), oldCopy);
+  EXPECT_EQ(testing::Entries(dir), (std::vector<std::string>{"analysis.txt", "data.txt", "diversity.tsv"}));
 }
 
 TEST_F(PopulationCommandsTest, CancelStopsBetweenPairsAndWritesNothing) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <random>
 
 #include "support/command_fixture.h"
@@ -128,6 +130,29 @@ TEST_F(TreeCommandsTest, SupportOnTreeLeavesOutItsReferenceAmongTheReplicates) {
                                           "Left out: 1 tree of outtree.ph identical to the reference tree, which cannot "
                                           "support itself\r\nInner nodes: 1\r\n"),
             std::string::npos);
+}
+
+// The input is read and checked before the output file is prepared: an input without trees or
+// one that cannot be read leaves no consensus output file behind.
+TEST_F(TreeCommandsTest, AConsensusOfNoTreesCreatesNoOutputFile) {
+  const std::pair<std::function<void()>, std::string> inputs[] = {
+      {[&] { dir.Write("outtree.ph", "\r\n*\r\n((A,B),C);\r\n"); }, "The consensus tree input file holds no trees."},
+      {[&] {
+         std::filesystem::remove("outtree.ph");
+         std::filesystem::create_directory("outtree.ph");
+       },
+       "Cannot read outtree.ph"},
+  };
+  for (const auto& [makeInput, error] : inputs) {
+    makeInput();
+    for (const char* command : {"StrictConsensus1Click", "MajorityRuleConsensus1Click"}) {
+      host.messages.clear();
+      Run(command);
+      EXPECT_EQ(host.Errors(), std::vector<std::string>{error}) << command;
+      EXPECT_FALSE(FileExists("constree.ph")) << command;
+      EXPECT_FALSE(FileExists("analysis.txt")) << command;
+    }
+  }
 }
 
 TEST_F(TreeCommandsTest, RedundantParenthesesAddNothingToTheConsensus) {

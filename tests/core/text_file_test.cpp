@@ -159,6 +159,71 @@ TEST(TextFileWriter, AFailedFlushIsKeptAndLaterTextDropped) {
   EXPECT_FALSE(file->Close().ok());
 }
 
+// A failed append takes its text back: the file is as long as before, and a file the append
+// created is gone. Kept text (the log's earlier lines) stays.
+TEST(TextFileWriter, AFailedAppendLeavesTheFileAsItWas) {
+  const std::string old = "old block\r\n12.250000000\r\n";
+  const struct {
+    const char* name;
+    bool exists;
+    bool keepFirstLine;
+    bool closeInsteadOfDrop;
+  } cases[] = {
+      {"grown.txt", true, false, true},   {"dropped.txt", true, false, false},
+      {"kept.txt", true, true, true},     {"new.txt", false, false, true},
+      {"new_kept.txt", false, true, true},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = c.exists ? dir.Write(c.name, old) : dir.File(c.name);
+    std::string expected = c.exists ? old : "";
+    {
+      FileSizeLimit full(100);  // writes past 100 bytes fail as on a full disk
+      auto file = TextFileWriter::Open(path, WriteMode::Append);
+      ASSERT_TRUE(file.ok()) << c.name;
+      if (c.keepFirstLine) {
+        file->Line("first");
+        file->Keep();
+        expected += "first\r\n";
+      }
+      for (int line = 0; line < 50; ++line) file->Line("0.123456789\t0.987654321");
+      if (c.closeInsteadOfDrop) {
+        EXPECT_EQ(file->Close().error(), "Cannot write " + path + ": File too large") << c.name;
+      }
+    }
+    EXPECT_EQ(FileExists(path), c.exists || c.keepFirstLine) << c.name;
+    if (FileExists(path)) {
+      EXPECT_EQ(ReadFile(path), expected) << c.name;
+    }
+  }
+}
+
+// Two files written together: either both are written or neither.
+TEST(TextFileWriter, SettledWritersAreDiscardedOrClosedTogether) {
+  TempDir dir;
+  const std::string copy = dir.Write("copy.txt", "old copy\r\n");
+  const std::string appended = dir.Write("analysis.txt", "old analysis\r\n");
+  for (bool keep : {false, true}) {
+    auto replacing = TextFileWriter::Open(copy, WriteMode::Replace);
+    auto appending = TextFileWriter::Open(appended, WriteMode::Append);
+    replacing->Line("new copy");
+    appending->Line("new block");
+    ASSERT_TRUE(replacing->Settle().ok());
+    ASSERT_TRUE(appending->Settle().ok());
+    EXPECT_EQ(ReadFile(copy), "old copy\r\n");
+    if (keep) {
+      ASSERT_TRUE(replacing->Close().ok());
+      ASSERT_TRUE(appending->Close().ok());
+    } else {
+      replacing->Discard();
+      appending->Discard();
+    }
+    EXPECT_EQ(ReadFile(copy), keep ? "new copy\r\n" : "old copy\r\n");
+    EXPECT_EQ(ReadFile(appended), keep ? "old analysis\r\nnew block\r\n" : "old analysis\r\n");
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"analysis.txt", "copy.txt"}));
+  }
+}
+
 // The replacing writer on a real file: the old file stays, byte for byte, until the new one is
 // whole, and no temporary file is left behind whatever happens.
 class ReplaceFileTest : public ::testing::Test {
@@ -272,6 +337,41 @@ TEST_F(ReplaceFileTest, ALinkKeepsPointingAtTheReplacedFile) {
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(ReadFile(real), "new\r\n");
   EXPECT_EQ(Entries(dir), (std::vector<std::string>{"data.txt", "link.txt", "real"}));
+}
+
+// A link to a file not made yet (also relative, or through another link) keeps pointing at it:
+// the file it names is created. A link whose folder is missing is refused, saying why.
+TEST_F(ReplaceFileTest, ADanglingLinkGetsTheFileItNames) {
+  namespace fs = std::filesystem;
+  fs::create_directory(dir.File("real"));
+  const struct {
+    const char* link;
+    std::string pointsAt;
+    const char* created;  // nullptr: refused
+  } cases[] = {
+      {"absolute.txt", dir.File("real/absolute_target.txt"), "real/absolute_target.txt"},
+      {"relative.txt", "real/relative_target.txt", "real/relative_target.txt"},
+      {"chain.txt", "relative_again.txt", "real/again_target.txt"},
+      {"nowhere.txt", "missing/target.txt", nullptr},
+  };
+  fs::create_symlink("real/again_target.txt", dir.File("relative_again.txt"));
+  for (const auto& c : cases) {
+    const std::string link = dir.File(c.link);
+    fs::create_symlink(c.pointsAt, link);
+    const Status written = ReplaceFileWhole(link, [](TextFileWriter& file) {
+      file.Line("new");
+      return Success();
+    });
+    EXPECT_TRUE(fs::is_symlink(link)) << c.link;
+    if (c.created) {
+      ASSERT_TRUE(written.ok()) << written.error();
+      EXPECT_EQ(ReadFile(dir.File(c.created)), "new\r\n") << c.link;
+    } else {
+      EXPECT_EQ(written.error(), "Cannot write " + link + ": No such file or directory");
+    }
+  }
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"absolute.txt", "chain.txt", "data.txt", "nowhere.txt", "real",
+                                                    "relative.txt", "relative_again.txt"}));
 }
 
 TEST_F(ReplaceFileTest, ReplaceFileWholeKeepsTheOldFileWhenTheWritingFails) {
