@@ -38,6 +38,7 @@ void LoadAsShown(Desktop& desktop, const std::string& path) {
 Desktop::Desktop(const std::string& settingsPath) : settings(settingsPath) {
   host.Attach(&window);
   program.pictures = &pictures;
+  window.OnCommandEnded([this] { pictures.Refresh(); });
   program.recorder = &recorder;
   SetResponsivenessHandler([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 }

@@ -83,6 +83,7 @@ void MainWindow::RunCommand(const MenuItem& item) {
   }
   running_ = false;
   workbench_->Refresh();
+  if (commandEnded_) commandEnded_();
   settings_.SetRecent(program_.recentFiles);
   if (menuStale_) RebuildMenu();
   if (closeAfterCommand_) close();

@@ -7,7 +7,10 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "commands/main_program.h"
 #include "ui/desktop_settings.h"
@@ -35,6 +38,9 @@ class MainWindow : public QMainWindow, public HostWindow {
   // Runs a menu command; the window repaints meanwhile only when the command asks for it.
   void RunCommand(const MenuItem& item);
   bool CommandRunning() const { return running_; }
+  // Called after each command, once the tabs took the workspace as it stands: for the windows of
+  // their own that show it too.
+  void OnCommandEnded(std::function<void()> hook) { commandEnded_ = std::move(hook); }
   // File > Load on path without its open-file dialog, the layout (when given) shown in File
   // Parameter Selection; the user confirms it there as with every load.
   void LoadFile(const std::string& path, const FileLayout* layout = nullptr);
@@ -64,6 +70,7 @@ class MainWindow : public QMainWindow, public HostWindow {
   QFrame* statusPanel_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   std::array<QLabel*, StatusHistory::kLineCount> statusLines_{};
+  std::function<void()> commandEnded_;
   bool running_ = false;
   bool menuStale_ = false;
   bool closeAfterCommand_ = false;

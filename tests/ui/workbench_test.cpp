@@ -15,7 +15,9 @@
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QtTest>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <sstream>
 
 #include "script/script_runner.h"
@@ -148,6 +150,35 @@ class WorkbenchTest : public QObject {
     QCOMPARE(trees.CurrentTree(), std::size_t{2});  // the newest tree
     QVERIFY(desktop->window.Tabs().Pcoa().Scene());
     QCOMPARE(desktop->window.Tabs().Pcoa().Scene()->layout.points.size(), std::size_t{30});
+  }
+
+  // After a load, an import or a selection the tree and the ordination belong to other data: the
+  // tabs and the windows of their own no longer draw them under the new data's groups.
+  void picturesOfOtherDataArePutAway() {
+    const std::string other = dir->Write("other.txt", "a b c\n1 0 1\n0 1 1\n*\n");
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"a load", [&] { desktop->window.LoadFile(other); }},
+        {"a selection", [&] { desktop->window.RunCommand(FindSubmenuOf(desktop->program.menu, kSelectGroupHandler)->items[1]); }},
+    };
+    for (const auto& [change, make] : changes) {
+      desktop->window.LoadFile(kExample);
+      for (const char* handler : {"Jaccard1Click", "UPGMA1Click", "PrincipalCoordinateAnalysis1Click", "PCoAPlot1Click", "TreeViewer1Click"}) {
+        desktop->window.RunCommand(*FindByHandler(desktop->program.menu, handler));
+      }
+      desktop->pictures.TreeViewer()->OpenFile(desktop->program.ws.files.tree);
+      TreeViewerWindow& trees = desktop->window.Tabs().Trees();
+      PcoaPlotWindow& pcoa = desktop->window.Tabs().Pcoa();
+      QVERIFY2(trees.Scene() && pcoa.Scene() && desktop->pictures.PcoaPlot()->Scene() && desktop->pictures.TreeViewer()->Scene(), change);
+      make();
+      QVERIFY2(!trees.Scene() && trees.TreeCount() == 0, change);
+      QVERIFY2(!pcoa.Scene() && !desktop->pictures.PcoaPlot()->Scene() && !desktop->pictures.TreeViewer()->Scene(), change);
+      QVERIFY2(!desktop->program.ws.CurrentOrdination(), change);
+      // The next tree command shows its tree again.
+      desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "Jaccard1Click"));
+      desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "UPGMA1Click"));
+      QVERIFY2(trees.Scene(), change);
+      QCOMPARE(trees.Scene()->layout.tips.size(), std::size_t{desktop->program.ws.data.individualCount});
+    }
   }
 
   void theLogTabKeepsEveryLineWithItsTimeAndFindsText() {
