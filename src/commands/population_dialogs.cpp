@@ -39,7 +39,7 @@ void AddLevelAndFile(DialogForm& form) {
 
 PopulationDiversityDialog::PopulationDiversityDialog() : ModalDialog("Population Diversity") {
   AddLevelAndFile(form);
-  form.Add(Field("lm_absences", "Lynch & Milligan: use loci with more band absences than (0 to 65535)",
+  form.Add(Field("lm_absences", "Lynch && Milligan: use loci with more band absences than (0 to 65535)",
                  FormatShortest(3)));
 }
 
