@@ -44,6 +44,9 @@ class MainWindow : public QMainWindow, public HostWindow {
   // File > Load on path without its open-file dialog, the layout (when given) shown in File
   // Parameter Selection; the user confirms it there as with every load.
   void LoadFile(const std::string& path, const FileLayout* layout = nullptr);
+  // A file named on the command line or dropped on the window: a CSV or TSV table through File >
+  // Import > CSV / TSV Table, any other file through File > Load; the user confirms the layout.
+  void OpenFile(const std::string& path);
 
   QWidget* DialogParent() override { return this; }
   void ShowStatus(const StatusHistory& lines) override;
@@ -62,6 +65,8 @@ class MainWindow : public QMainWindow, public HostWindow {
  private:
   void RebuildMenu();
   void FillRecentFiles();
+  // Runs the command of handler with path as the answer of its open-file dialog.
+  void RunOnFile(std::string_view handler, const std::string& path);
 
   TMainPrg& program_;
   QtHost& host_;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/file_opening.h"
 #include "support/command_fixture.h"
 
 namespace vorn {
@@ -152,6 +153,21 @@ void ExpectMarked(const std::vector<MenuItem>& items) {
 }
 
 class CaptionTest : public testing::CommandTest {};
+
+// A table named on the command line or dropped on the window is imported; the handler named
+// exists in the menu.
+TEST(MenuTable, CsvAndTsvTablesOpenThroughTheTableImport) {
+  MenuBar menu = MainMenu();
+  const std::pair<const char*, const char*> cases[] = {
+      {"table.csv", "ImportCsvTable1Click"}, {"/home/me/TABLE.CSV", "ImportCsvTable1Click"},
+      {"columns.tsv", "ImportCsvTable1Click"}, {"data.txt", "Load1Click"},
+      {"csv", "Load1Click"}, {"study.csv/data", "Load1Click"}, {"table.csv.txt", "Load1Click"},
+  };
+  for (const auto& [path, handler] : cases) {
+    EXPECT_EQ(OpeningHandler(path), handler) << path;
+    EXPECT_NE(FindByHandler(menu, OpeningHandler(path)), nullptr) << path;
+  }
+}
 
 TEST_F(CaptionTest, EveryMenuAndDialogCaptionDoublesAnAmpersandMeantAsText) {
   EXPECT_FALSE(AmpersandsMarked("Lynch & Milligan"));

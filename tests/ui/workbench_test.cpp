@@ -225,6 +225,18 @@ class WorkbenchTest : public QObject {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&desktop->window, &drop);
     QTRY_COMPARE(int{desktop->program.ws.data.individualCount}, 2);
+
+    // A dropped CSV table is imported, not read as a data file.
+    const std::string table = dir->Write("dropped.csv", "name,L1,L2,L3\nx,1,0,1\ny,0,0,1\nz,1,1,0\n");
+    QMimeData tableMime;
+    tableMime.setUrls({QUrl::fromLocalFile(QString::fromStdString(table))});
+    QDragEnterEvent tableEnter(QPoint(10, 10), Qt::CopyAction, &tableMime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop->window, &tableEnter);
+    QDropEvent tableDrop(QPointF(10, 10), Qt::CopyAction, &tableMime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&desktop->window, &tableDrop);
+    QTRY_COMPARE(int{desktop->program.ws.data.individualCount}, 3);
+    QCOMPARE(int{desktop->program.ws.data.locusCount}, 3);
+    QVERIFY(desktop->window.Tabs().Log().Find(QString::fromStdString("Importing File: " + table)));
   }
 
   // A window session (load, similarity, UPGMA, bootstrap trees with 20 replicates, consensus,
