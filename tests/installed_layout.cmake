@@ -24,8 +24,14 @@ if(at EQUAL -1)
   message(FATAL_ERROR "Help did not open the installed document: ${transcript}")
 endif()
 
+# The menu entry offers Vorn for the tables it imports, never as the handler of all plain text.
+file(READ "${PREFIX}/share/applications/org.vorn.Vorn.desktop" entry)
+if(entry MATCHES "text/plain" OR NOT entry MATCHES "\nMimeType=text/csv;text/tab-separated-values;\n")
+  message(FATAL_ERROR "the desktop entry claims other types than CSV and TSV tables: ${entry}")
+endif()
+
 execute_process(COMMAND "${PREFIX}/bin/vorn" --version OUTPUT_VARIABLE version)
-if(NOT version MATCHES "^Vorn [0-9.]+[^\n]*\nCompiler: [^\n]+\nQt: [^\n]+\nCommit: [^\n]+\n$")
+if(NOT version MATCHES "^Vorn [0-9.]+[^\n]*\nCompiler: [^\n]+\nQt: [^\n]+\nCommit: [^\n]+\nLicence: [^\n]*GPL-3.0-or-later[^\n]*\nTo cite it: [^\n]+\n$")
   message(FATAL_ERROR "unexpected --version text: ${version}")
 endif()
 

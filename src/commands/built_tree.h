@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 
+#include "core/fingerprint.h"
 #include "core/workspace.h"
 
 namespace vorn {
@@ -16,13 +17,7 @@ namespace vorn {
 // the same place, -0 to 0) give equal fingerprints, different ones the same only by a chance of
 // about 2^-64.
 inline std::uint64_t Fingerprint(const DistanceMatrix& matrix) {
-  const auto mix = [](std::uint64_t z) {
-    z += 0x9E3779B97F4A7C15u;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-    return z ^ (z >> 31);
-  };
-  std::uint64_t hash = mix(matrix.n);
+  std::uint64_t hash = FingerprintMix(matrix.n);
   for (Real x : matrix.entries) {
     if (std::isnan(x)) x = std::numeric_limits<Real>::quiet_NaN();
     else if (x == 0) x = 0;
@@ -30,7 +25,7 @@ inline std::uint64_t Fingerprint(const DistanceMatrix& matrix) {
     std::uint16_t signAndExponent = 0;  // the 80 bits of the value; the rest is padding
     std::memcpy(&significand, &x, sizeof significand);
     std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&x) + sizeof significand, sizeof signAndExponent);
-    hash = mix(mix(hash ^ significand) ^ signAndExponent);
+    hash = FingerprintMix(FingerprintMix(hash ^ significand) ^ signAndExponent);
   }
   return hash;
 }

@@ -82,6 +82,7 @@ void TMainPrg::Run(const MenuItem& item) {
   } catch (const std::exception& failure) {
     ErrorBox(failure.what());
   }
+  if (recorder) recorder->EndCommand();
   for (const std::string& line : CompletionLines(written.Files(), ws.files)) Tell(line);
 }
 

@@ -236,6 +236,7 @@ void MantelTest1Click(TMainPrg& app) {
   }
   if (!app.Check(result)) return;
   ws.mantel = PlotPairs(*matrices, *result, geographic);
+  ws.mantel->dataFingerprint = Fingerprint(ws.data);
 
   const std::string counts = std::to_string(n) + " " + matrices->objects + ", " + Count(result->pairs, "pair", "pairs");
   const std::string summary = counts + "\r\nr= " + FormatReal(result->r) + "\r\np= " + PText(*result) + "\r\n";

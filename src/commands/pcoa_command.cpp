@@ -59,6 +59,7 @@ void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
   Ordination result = pcoa.TakeResult();
   result.labels = ws.data.individualLabels;
   result.matrixName = ws.results.activeName;
+  result.dataFingerprint = Fingerprint(ws.data);
   ws.ordination = std::move(result);
 
   auto file = app.BeginOutputFile(ws.files.analysis);

@@ -1,5 +1,6 @@
 // View: the tree viewer and the PCoA plot windows, and the same pictures, with the scatter plot
 // of the last Mantel test, saved as SVG or PNG files (the way scripts draw them). The drawing needs Qt; a build without it says so.
+#include "commands/kept_result_text.h"
 #include "commands/main_program.h"
 #include "pictures/picture_maker.h"
 
@@ -8,7 +9,6 @@ namespace {
 
 constexpr const char* kNoPictures =
     "This build of Vorn draws no pictures: it was built without Qt (Debian: qt6-base-dev and qt6-svg-dev).";
-constexpr const char* kNoPcoa = "There is no principal coordinate analysis to show: run Trees > Principal Coordinate Analysis first.";
 
 bool CanDraw(TMainPrg& app) {
   if (!app.pictures) app.ErrorBox(kNoPictures);
@@ -21,7 +21,7 @@ void TreeViewer1Click(TMainPrg& app) {
 
 void PCoAPlot1Click(TMainPrg& app) {
   if (!CanDraw(app)) return;
-  if (!app.ws.ordination) return app.ErrorBox(kNoPcoa);
+  if (!app.ws.CurrentOrdination()) return app.ErrorBox(NoOrdinationText(app.ws));
   app.pictures->ShowPcoaPlot(app);
 }
 
@@ -45,10 +45,11 @@ void SaveTreePicture1Click(TMainPrg& app) {
 
 void SavePCoAPlot1Click(TMainPrg& app) {
   if (!CanDraw(app)) return;
-  if (!app.ws.ordination) return app.ErrorBox(kNoPcoa);
+  const Ordination* ordination = app.ws.CurrentOrdination();
+  if (!ordination) return app.ErrorBox(NoOrdinationText(app.ws));
   const auto choices = app.dialogs.pcoaPlot.Execute(app);
   if (!choices) return;
-  auto scene = MakePcoaScene(*app.ws.ordination, choices->xAxis, choices->yAxis, app.ws.groups.groups, choices->level);
+  auto scene = MakePcoaScene(*ordination, choices->xAxis, choices->yAxis, app.ws.groups.groups, choices->level);
   if (!app.Check(scene)) return;
   scene->pointLabels = choices->pointLabels;
   const auto path = ChoosePictureFile(app.host, "Save PCoA Plot", "pcoa.svg");
@@ -59,13 +60,14 @@ void SavePCoAPlot1Click(TMainPrg& app) {
 
 void SaveMantelPlot1Click(TMainPrg& app) {
   if (!CanDraw(app)) return;
-  if (!app.ws.mantel) return app.ErrorBox("There is no Mantel test to show: run Analysis > Mantel Test first.");
+  const MantelPairs* mantel = app.ws.CurrentMantel();
+  if (!mantel) return app.ErrorBox(NoMantelText(app.ws));
   const auto size = app.dialogs.mantelPlot.Execute(app);
   if (!size) return;
   const auto path = ChoosePictureFile(app.host, "Save Mantel Plot", "mantel.svg");
   if (!path) return;
   const auto width = static_cast<double>(size->width), height = static_cast<double>(size->height);
-  if (!app.Check(app.pictures->SaveMantel(*app.ws.mantel, width, height, *path))) return;
+  if (!app.Check(app.pictures->SaveMantel(*mantel, width, height, *path))) return;
   app.Report("Mantel plot saved: " + *path);
 }
 

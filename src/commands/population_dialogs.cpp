@@ -6,7 +6,7 @@ namespace vorn {
 namespace {
 
 constexpr NumberField kLevel{"level", "Populations: the groups of level, 1 = below AllData", "The group level", 1, 1000};
-constexpr NumberField kAbsences{"lm_absences", "Lynch & Milligan: use loci with more band absences than",
+constexpr NumberField kAbsences{"lm_absences", "Lynch && Milligan: use loci with more band absences than",
                                 "Lynch & Milligan's absence threshold", 0, 65535, false};
 constexpr NumberField kPairPermutations{"permutations", "Random permutations for each pair",
                                         "The number of permutations", 1, 1000000};

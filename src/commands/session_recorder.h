@@ -24,6 +24,9 @@ class SessionRecorder : public Host {
   // A command starts: its menu path, as a script names it, begins a new entry (except for the
   // command that saves the script, whose answers are not written down).
   void BeginCommand(const MenuBar& menu, const MenuItem& item);
+  // The command returned. What the window asks between commands (the tree viewer's Open...,
+  // a picture's Export...) is viewing, not a command, and no script answers it.
+  void EndCommand() { recording_ = false; }
   // The script of the session so far, headed by how to run it.
   std::string Script(std::uint32_t seed) const;
 

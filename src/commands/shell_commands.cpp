@@ -1,5 +1,6 @@
 // Exit, About and Help.
 #include "commands/main_program.h"
+#include "commands/program_notice.h"
 #include "core/text_file.h"
 
 namespace vorn {
@@ -17,7 +18,8 @@ void About1Click(TMainPrg& app) {
   app.MessageQuery(std::string("Vorn ") + kVersion +
                        "\r\n\r\nA workbench for binary fingerprint data of dominant markers (AFLP, RAPD, ISSR):"
                        "\r\nsimilarity under four treatments of missing scores, trees, consensus and R-support,"
-                       "\r\nbootstrap replicates, Shannon diversity, AMOVA, PCoA and exports.",
+                       "\r\nbootstrap replicates, Shannon diversity, AMOVA, PCoA and exports.\r\n\r\n" +
+                       kLicenceNotice + "\r\n\r\n" + CitationNotice(),
                    kAboutBoxTitle, MessageButtons::Ok);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "core/fingerprint.h"
+
 namespace vorn {
 
 std::size_t DataMatrix::LocusStateCount(std::size_t locus, Cell state) const {
@@ -22,6 +24,16 @@ Real DataMatrix::IndividualMissingShare(std::size_t individual) const {
 
 Real DataMatrix::LocusMissingShare(std::size_t locus) const {
   return static_cast<Real>(LocusStateCount(locus, Missing)) / individualCount;
+}
+
+std::uint64_t Fingerprint(const DataMatrix& matrix) {
+  std::uint64_t hash = FingerprintMix((std::uint64_t{matrix.individualCount} << 16) | matrix.locusCount);
+  hash = FingerprintBytes(hash, matrix.cells.data(), matrix.cells.size());
+  for (const LabelTable* table : {&matrix.individualLabels, &matrix.locusLabels}) {
+    hash = FingerprintMix(hash ^ table->Count());
+    for (const std::string& label : table->All()) hash = FingerprintBytes(hash, label.data(), label.size());
+  }
+  return hash;
 }
 
 std::size_t IndividualIndex(const DataMatrix& matrix, std::string_view name) {

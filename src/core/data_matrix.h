@@ -41,6 +41,10 @@ struct DataMatrix {
   bool operator==(const DataMatrix&) const = default;
 };
 
+// 64 bits of the counts, the cells and both label tables (core/fingerprint.h): tells a result
+// computed from the working data whether they are still the same.
+std::uint64_t Fingerprint(const DataMatrix& matrix);
+
 // 1-based position of the first individual labelled name, 0 when there is none.
 std::size_t IndividualIndex(const DataMatrix& matrix, std::string_view name);
 

@@ -2,6 +2,7 @@
 // (x) and genetic distance (y), the axis captions and the least-squares line of y on x.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct MantelPairs {
   std::string title;     // "Mantel test: r= 0.412, p= 0.001 (999 permutations)"
   double slope = 0;      // genetic = intercept + slope * geographic
   double intercept = 0;
+  std::uint64_t dataFingerprint = 0;  // of the working data the test was run on
 };
 
 }  // namespace vorn

@@ -1,6 +1,7 @@
 // The result of the last principal coordinate analysis, kept for the pictures that show it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct Ordination {
   std::vector<Real> coordinates;
   LabelTable labels;       // the individuals, as the analysis saw them
   std::string matrixName;  // the similarity matrix it ordinated ("StdJaccard")
+  std::uint64_t dataFingerprint = 0;  // of the working data it was computed from
 
   std::size_t AxisCount() const { return eigenvalues.size(); }
   Real Coordinate(std::size_t individual, std::size_t axis) const {

@@ -1,6 +1,14 @@
 #include "core/workspace.h"
 
 namespace vorn {
+namespace {
+
+template <typename Kept>
+const Kept* OfWorkingData(const std::optional<Kept>& kept, const DataMatrix& data) {
+  return kept && kept->dataFingerprint == Fingerprint(data) ? &*kept : nullptr;
+}
+
+}  // namespace
 
 const DistanceMatrix* ResultMatrices::Active() const {
   const std::optional<DistanceMatrix>* kept = nullptr;
@@ -19,6 +27,10 @@ const DistanceMatrix* Workspace::ActiveMatrix() const {
   if (!active || active->n != data.individualCount || results.individuals != data.individualLabels) return nullptr;
   return active;
 }
+
+const Ordination* Workspace::CurrentOrdination() const { return OfWorkingData(ordination, data); }
+
+const MantelPairs* Workspace::CurrentMantel() const { return OfWorkingData(mantel, data); }
 
 void Workspace::InstallLoadedMatrix(DataMatrix matrix) {
   original = matrix;

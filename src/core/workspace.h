@@ -81,6 +81,12 @@ struct Workspace {
   // or a group selection changed them it is not offered, so no consumer reads past its size or
   // pairs its entries with other labels.
   const DistanceMatrix* ActiveMatrix() const;
+
+  // The last ordination and the last Mantel test while the working data are still those they
+  // were computed from: after a load, an import, a filter, a replacement or a selection no
+  // picture shows them under the groups of other data.
+  const Ordination* CurrentOrdination() const;
+  const MantelPairs* CurrentMantel() const;
 };
 
 }  // namespace vorn

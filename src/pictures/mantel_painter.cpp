@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "pictures/picture_text.h"
-#include "pictures/plot_frame.h"
 #include "pictures/plot_scale.h"
 
 namespace vorn {
@@ -27,43 +26,40 @@ MantelDrawing::Axis MantelDrawing::AxisOf(const std::vector<double>& values, dou
   return axis;
 }
 
-MantelDrawing::MantelDrawing(const MantelPairs& pairs, QSizeF size) : pairs_(pairs) {
-  const double left = 84, top = 40, right = 20, bottom = 58;
-  plot_ = QRectF(left, top, std::max(40.0, size.width() - left - right), std::max(40.0, size.height() - top - bottom));
-  x_ = AxisOf(pairs.geographic, plot_.width());
-  y_ = AxisOf(pairs.genetic, plot_.height());
+MantelDrawing::MantelDrawing(const MantelPairs& pairs, QSizeF size, double scale)
+    : pairs_(pairs), frame_(size, scale, {pairs.title, pairs.xCaption, pairs.yCaption}) {
+  // Ticks as far apart, in text sizes, at any scale.
+  x_ = AxisOf(pairs.geographic, frame_.Plot().width() / scale);
+  y_ = AxisOf(pairs.genetic, frame_.Plot().height() / scale);
 }
 
 QPointF MantelDrawing::Place(double x, double y) const {
-  return {plot_.left() + (x - x_.low) / (x_.high - x_.low) * plot_.width(),
-          plot_.bottom() - (y - y_.low) / (y_.high - y_.low) * plot_.height()};
+  const QRectF& plot = frame_.Plot();
+  return {plot.left() + (x - x_.low) / (x_.high - x_.low) * plot.width(),
+          plot.bottom() - (y - y_.low) / (y_.high - y_.low) * plot.height()};
 }
 
 void MantelDrawing::Paint(QPainter& painter) const {
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
-  painter.setPen(Qt::black);
-  painter.setFont(PictureFont(14, true));
-  painter.drawText(QPointF(plot_.left(), 24), PictureText(pairs_.title));
-
   const PlotGrid grid{x_.low, x_.high, x_.step, y_.low, y_.high, y_.step, false};
-  PaintPlotFrame(painter, plot_, grid, [this](double x, double y) { return Place(x, y); }, pairs_.xCaption,
-                 pairs_.yCaption, 62);
+  frame_.Paint(painter, grid, [this](double x, double y) { return Place(x, y); });
 
-  painter.save();
-  painter.setClipRect(plot_);
+  const double s = frame_.Scale();
   painter.setPen(Qt::NoPen);
   painter.setBrush(QColor(0x1f, 0x5f, 0x9f, 150));
   for (std::size_t k = 0; k < pairs_.geographic.size(); ++k) {
-    painter.drawEllipse(Place(pairs_.geographic[k], pairs_.genetic[k]), kDot, kDot);
+    painter.drawEllipse(Place(pairs_.geographic[k], pairs_.genetic[k]), kDot * s, kDot * s);
   }
   if (!pairs_.geographic.empty()) {
     const auto [low, high] = std::minmax_element(pairs_.geographic.begin(), pairs_.geographic.end());
-    painter.setPen(QPen(QColor(0xc0, 0x20, 0x20), 2));
-    painter.drawLine(Place(*low, pairs_.intercept + pairs_.slope * *low),
-                     Place(*high, pairs_.intercept + pairs_.slope * *high));
+    const auto line = ClipSegment(Place(*low, pairs_.intercept + pairs_.slope * *low),
+                                  Place(*high, pairs_.intercept + pairs_.slope * *high), frame_.Plot());
+    if (line) {
+      painter.setPen(QPen(QColor(0xc0, 0x20, 0x20), 2 * s));
+      painter.drawLine(line->first, line->second);
+    }
   }
-  painter.restore();
 }
 
 }  // namespace vorn

@@ -6,16 +6,21 @@
 #include <QPainter>
 #include <QRectF>
 #include <QSizeF>
+#include <string>
 
 #include "core/mantel_pairs.h"
+#include "pictures/plot_frame.h"
 
 namespace vorn {
 
 class MantelDrawing {
  public:
-  MantelDrawing(const MantelPairs& pairs, QSizeF size);
+  // scale: the size of text and marks, 1 on screen (FileTextScale for files).
+  MantelDrawing(const MantelPairs& pairs, QSizeF size, double scale = 1);
 
   void Paint(QPainter& painter) const;
+  // Why the size is too small for the plot; "" when it is not.
+  std::string TooSmall() const { return frame_.TooSmall(); }
 
  private:
   // The values an axis shows, a little wider than the data's, with ticks at multiples of step.
@@ -26,7 +31,7 @@ class MantelDrawing {
   QPointF Place(double x, double y) const;
 
   const MantelPairs& pairs_;
-  QRectF plot_;
+  ScatterFrame frame_;
   Axis x_, y_;
 };
 

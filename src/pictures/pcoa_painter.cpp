@@ -14,6 +14,7 @@ namespace {
 constexpr double kMarker = 4.5;  // half the marker's width
 constexpr double kLegendRow = 18;
 
+// At scale 1.
 double LegendWidth(const PcoaScene& scene) {
   if (scene.groupNames.empty()) return 0;
   const QFontMetricsF metrics(PictureFont(12));
@@ -22,11 +23,15 @@ double LegendWidth(const PcoaScene& scene) {
   return widest + 24;
 }
 
-void DrawMarker(QPainter& painter, QPointF at, int group) {
+std::string Title(const PcoaScene& scene) {
+  return "Principal coordinates" + (scene.layout.matrixName.empty() ? "" : " of " + scene.layout.matrixName);
+}
+
+void DrawMarker(QPainter& painter, QPointF at, int group, double scale) {
   const QColor colour = ToQColor(GroupColour(group));
-  painter.setPen(QPen(colour.darker(130), 1));
+  painter.setPen(QPen(colour.darker(130), scale));
   painter.setBrush(colour);
-  const double r = kMarker;
+  const double r = kMarker * scale;
   QPainterPath path;
   switch (GroupShape(group)) {
     case MarkerShape::Circle: path.addEllipse(at, r, r); break;
@@ -48,15 +53,16 @@ void DrawMarker(QPainter& painter, QPointF at, int group) {
 
 }  // namespace
 
-PcoaDrawing::PcoaDrawing(const PcoaScene& scene, QSizeF size) : scene_(scene), size_(size) {
-  const double left = 78, top = 40, bottom = 58;
-  const double right = 16 + LegendWidth(scene);
-  plot_ = QRectF(left, top, std::max(40.0, size.width() - left - right), std::max(40.0, size.height() - top - bottom));
-  frame_ = FrameEqualScale(scene.layout.points, plot_.width(), plot_.height());
+PcoaDrawing::PcoaDrawing(const PcoaScene& scene, QSizeF size, double scale)
+    : scene_(scene), frame_(size, scale, {Title(scene), scene.layout.xTitle, scene.layout.yTitle}, LegendWidth(scene)) {
+  // Ticks as far apart, in text sizes, at any scale.
+  axes_ = FrameEqualScale(scene.layout.points, frame_.Plot().width() / scale, frame_.Plot().height() / scale);
+  axes_.unitsPerPixel /= scale;
 }
 
 QPointF PcoaDrawing::Place(double x, double y) const {
-  return {plot_.left() + (x - frame_.xLow) / frame_.unitsPerPixel, plot_.bottom() - (y - frame_.yLow) / frame_.unitsPerPixel};
+  const QRectF& plot = frame_.Plot();
+  return {plot.left() + (x - axes_.xLow) / axes_.unitsPerPixel, plot.bottom() - (y - axes_.yLow) / axes_.unitsPerPixel};
 }
 
 int PcoaDrawing::PointAt(QPointF position, double radius) const {
@@ -74,22 +80,16 @@ void PcoaDrawing::Paint(QPainter& painter) const {
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   const PcoaLayout& layout = scene_.layout;
-
-  painter.setPen(Qt::black);
-  painter.setFont(PictureFont(14, true));
-  const std::string title = "Principal coordinates" + (layout.matrixName.empty() ? "" : " of " + layout.matrixName);
-  painter.drawText(QPointF(plot_.left(), 24), PictureText(title));
+  const double s = frame_.Scale();
+  const QRectF& plot = frame_.Plot();
 
   // Ticks and grid at the multiples of the step, the zero lines a little darker.
-  const PlotGrid grid{frame_.xLow, frame_.xHigh, frame_.step, frame_.yLow, frame_.yHigh, frame_.step, true};
-  PaintPlotFrame(painter, plot_, grid, [this](double x, double y) { return Place(x, y); }, layout.xTitle,
-                 layout.yTitle, 58);
+  const PlotGrid grid{axes_.xLow, axes_.xHigh, axes_.step, axes_.yLow, axes_.yHigh, axes_.step, true};
+  frame_.Paint(painter, grid, [this](double x, double y) { return Place(x, y); });
 
-  painter.save();
-  painter.setClipRect(plot_);
-  for (const auto& point : layout.points) DrawMarker(painter, Place(point.x, point.y), point.group);
+  for (const auto& point : layout.points) DrawMarker(painter, Place(point.x, point.y), point.group, s);
   if (scene_.pointLabels) {
-    painter.setFont(PictureFont(10));
+    painter.setFont(frame_.Font(10));
     painter.setPen(QColor(0x30, 0x30, 0x30));
     const QFontMetricsF labelMetrics(painter.font());
     std::vector<LabelPoint> labelled;
@@ -97,25 +97,24 @@ void PcoaDrawing::Paint(QPainter& painter) const {
       const QPointF at = Place(point.x, point.y);
       labelled.push_back({at.x(), at.y(), labelMetrics.horizontalAdvance(PictureText(point.label)), labelMetrics.height()});
     }
-    const auto boxes = PlaceLabels(labelled, kMarker + 3, {plot_.left(), plot_.top(), plot_.width(), plot_.height()});
+    const auto boxes = PlaceLabels(labelled, (kMarker + 3) * s, {plot.left(), plot.top(), plot.width(), plot.height()});
     for (std::size_t i = 0; i < boxes.size(); ++i) {
       if (boxes[i]) painter.drawText(QPointF(boxes[i]->left, boxes[i]->top + labelMetrics.ascent()), PictureText(layout.points[i].label));
     }
   }
-  painter.restore();
 
   if (scene_.groupNames.empty()) return;
-  const double left = plot_.right() + 24;
-  double y = plot_.top() + 12;
+  const double left = plot.right() + 24 * s;
+  double y = plot.top() + 12 * s;
   painter.setPen(Qt::black);
-  painter.setFont(PictureFont(12, true));
+  painter.setFont(frame_.Font(12, true));
   painter.drawText(QPointF(left, y), "Groups");
-  painter.setFont(PictureFont(12));
+  painter.setFont(frame_.Font(12));
   for (std::size_t g = 0; g < scene_.groupNames.size(); ++g) {
-    y += kLegendRow;
-    DrawMarker(painter, QPointF(left + 7, y - 4), static_cast<int>(g));
+    y += kLegendRow * s;
+    DrawMarker(painter, QPointF(left + 7 * s, y - 4 * s), static_cast<int>(g), s);
     painter.setPen(Qt::black);
-    painter.drawText(QPointF(left + 22, y), PictureText(scene_.groupNames[g]));
+    painter.drawText(QPointF(left + 22 * s, y), PictureText(scene_.groupNames[g]));
   }
 }
 

@@ -7,15 +7,21 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <string>
+
 #include "pictures/picture_scenes.h"
+#include "pictures/plot_frame.h"
 
 namespace vorn {
 
 class PcoaDrawing {
  public:
-  PcoaDrawing(const PcoaScene& scene, QSizeF size);
+  // scale: the size of text and marks, 1 on screen (FileTextScale for files).
+  PcoaDrawing(const PcoaScene& scene, QSizeF size, double scale = 1);
 
   void Paint(QPainter& painter) const;
+  // Why the size is too small for the plot; "" when it is not.
+  std::string TooSmall() const { return frame_.TooSmall(); }
   // The point drawn within radius pixels of position, the nearest; -1 for none.
   int PointAt(QPointF position, double radius) const;
 
@@ -23,9 +29,8 @@ class PcoaDrawing {
   QPointF Place(double x, double y) const;
 
   const PcoaScene& scene_;
-  QSizeF size_;
-  QRectF plot_;
-  PlotFrame frame_;
+  ScatterFrame frame_;
+  PlotFrame axes_;
 };
 
 }  // namespace vorn

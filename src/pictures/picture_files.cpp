@@ -104,14 +104,25 @@ Status SaveTreePicture(const TreeScene& scene, double rowHeight, double treeWidt
   return SavePicture(path, drawing.Size(), scene.title, [&](QPainter& painter) { drawing.Paint(painter); });
 }
 
+namespace {
+
+// A scatter plot drawn with text that stays legible when the file is printed a column wide,
+// unless the size has no room for its frame and captions.
+template <typename Drawing, typename Results>
+Status SaveScatterPicture(const Results& results, QSizeF size, const std::string& path, const std::string& title) {
+  const Drawing drawing(results, size, FileTextScale(size));
+  if (const std::string tooSmall = drawing.TooSmall(); !tooSmall.empty()) return Failure{tooSmall};
+  return SavePicture(path, size, title, [&](QPainter& painter) { drawing.Paint(painter); });
+}
+
+}  // namespace
+
 Status SavePcoaPicture(const PcoaScene& scene, QSizeF size, const std::string& path) {
-  const PcoaDrawing drawing(scene, size);
-  return SavePicture(path, size, "Principal coordinates", [&](QPainter& painter) { drawing.Paint(painter); });
+  return SaveScatterPicture<PcoaDrawing>(scene, size, path, "Principal coordinates");
 }
 
 Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::string& path) {
-  const MantelDrawing drawing(pairs, size);
-  return SavePicture(path, size, "Mantel test", [&](QPainter& painter) { drawing.Paint(painter); });
+  return SaveScatterPicture<MantelDrawing>(pairs, size, path, "Mantel test");
 }
 
 }  // namespace vorn

@@ -71,6 +71,13 @@ double TreeDrawing::X(double x) const {
 
 double TreeDrawing::Y(double y) const { return kMargin + kTitleHeight + (y + 0.5) * rowHeight_; }
 
+double TreeDrawing::TipEnd(int tip) const {
+  const auto& at = scene_.layout.nodes;
+  const int parent = scene_.tree.nodes[static_cast<std::size_t>(tip)].parent;
+  const double x = X(at[static_cast<std::size_t>(tip)].x);
+  return parent < 0 ? x : std::max(x, X(at[static_cast<std::size_t>(parent)].x));
+}
+
 void TreeDrawing::Paint(QPainter& painter) const {
   const auto& nodes = scene_.tree.nodes;
   const auto& at = scene_.layout.nodes;
@@ -114,7 +121,7 @@ void TreeDrawing::Paint(QPainter& painter) const {
       const int group = scene_.colouring.GroupOf(nodes[tip].name);
       if (group < 0) continue;
       painter.setBrush(ToQColor(GroupColour(group)));
-      painter.drawRect(QRectF(X(at[tip].x) + 1, Y(at[tip].y) - side / 2, side, side));
+      painter.drawRect(QRectF(TipEnd(tip) + 1, Y(at[tip].y) - side / 2, side, side));
     }
     painter.setBrush(Qt::NoBrush);
   }
@@ -132,7 +139,7 @@ void TreeDrawing::Paint(QPainter& painter) const {
     const double baseline = (metrics.ascent() - metrics.descent()) / 2;
     for (int tip : scene_.layout.tips) {
       painter.setPen(ToQColor(GroupColour(scene_.colouring.GroupOf(nodes[tip].name))));
-      painter.drawText(QPointF(X(at[tip].x) + kLabelGap, Y(at[tip].y) + baseline), Text(nodes[tip].name));
+      painter.drawText(QPointF(TipEnd(tip) + kLabelGap, Y(at[tip].y) + baseline), Text(nodes[tip].name));
     }
   }
 
@@ -152,8 +159,7 @@ void TreeDrawing::Paint(QPainter& painter) const {
 }
 
 QPointF TreeDrawing::TipPoint(int tip) const {
-  const auto& at = scene_.layout.nodes[static_cast<std::size_t>(tip)];
-  return {X(at.x) + kLabelGap, Y(at.y)};
+  return {TipEnd(tip) + kLabelGap, Y(scene_.layout.nodes[static_cast<std::size_t>(tip)].y)};
 }
 
 void TreeDrawing::PlaceInnerLabels() {

@@ -38,6 +38,10 @@ class TreeDrawing {
  private:
   double X(double x) const;
   double Y(double y) const;
+  // The right end of a tip's branch: the tip, or its parent when a negative length (a
+  // neighbour-joining tree) puts the tip to the left of it. The tip's marker and label start
+  // there, clear of the branch.
+  double TipEnd(int tip) const;
   void PaintLegend(QPainter& painter, double left) const;
   // The inner node labels that cover no other, with their baselines; counts those left out.
   void PlaceInnerLabels();

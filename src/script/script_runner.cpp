@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "commands/main_program.h"
+#include "commands/program_notice.h"
 #include "script/dialog_answer.h"
 #include "script/group_manager_answer.h"
 #include "script/script.h"
@@ -148,7 +149,8 @@ std::string HelpText() {
       ": a workbench for binary fingerprint data of dominant markers.\n"
       "\n"
       "Usage:\n"
-      "  vorn [DATA]                open the desktop window (and load the data file DATA)\n"
+      "  vorn [DATA]                open the desktop window (and load the data file DATA; a .csv or\n"
+      "                             .tsv table is imported as File > Import > CSV / TSV Table does)\n"
       "  vorn --screenshot FILE [DATA]  open it (loading DATA with the default layout), save PNG\n"
       "                             pictures of the window (FILE), each tab (FILE-tab_Data.png ...),\n"
       "                             its menus and every dialog (FILE-Caption.png), and exit\n"
@@ -156,6 +158,14 @@ std::string HelpText() {
       "  vorn --help                show this text\n"
       "  vorn --version             show the version, the compiler, the Qt version and the commit\n"
       "                             the program was built from\n"
+      "\n"
+      "Description:\n"
+      "  Vorn reads band matrices of dominant markers (AFLP, RAPD, ISSR, DArT presence/absence) in the\n"
+      "  layout the scoring produced, filters and edits them, and computes similarity and distance\n"
+      "  matrices under four treatments of missing scores, UPGMA and neighbour-joining trees, consensus\n"
+      "  trees and R-support, bootstrap replicates, Shannon diversity with t-tests, AMOVA, principal\n"
+      "  coordinates and the Mantel test; it exports the matrix to other programs. Without options it\n"
+      "  opens the desktop window; with --script it runs a command script, for work to be repeated.\n"
       "\n"
       "Script options:\n"
       "  --seed N                   start the random generator from N (0 .. 4294967295) instead of the clock,\n"
@@ -193,6 +203,18 @@ std::string HelpText() {
       "  Each action works one control, in the order written; lines may follow one another.\n"
       "  The transcript shows after each action what changed in the window.\n" +
       DescribeGroupManagerActions();
+  text +=
+      "\nFiles:\n"
+      "  analysis.txt, outtree.ph, constree.ph, vornlog.txt: the analysis, tree, consensus and log\n"
+      "  files, in the working folder unless File > Select File Names chose others.\n"
+      "  ~/.config/vorn/vorn.ini: the window's geometry and recent files; scripts never read it.\n"
+      "  vornhelp.pdf: the help document Help > Help opens, beside the program or in share/vorn below\n"
+      "  its installation prefix (/usr/share/vorn/vornhelp.pdf from the Debian package).\n"
+      "\nCopyright:\n"
+      "  " + std::string(kLicenceNotice) + "\n"
+      "  " + CitationNotice() + "\n"
+      "\nSee also:\n"
+      "  The help document vornhelp.pdf, and xvfb-run(1) to open the window on a machine without a screen.\n";
   return text;
 }
 

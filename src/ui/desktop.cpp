@@ -22,14 +22,14 @@ bool DisplayAvailable() {
   return false;
 }
 
-// Loads path with the layout File Parameter Selection shows at start, answering its windows with
-// OK as a user pressing Enter would.
+// Opens path (a data file loaded, a CSV or TSV table imported) with the layout its dialog shows at
+// start, answering its windows with OK as a user pressing Enter would.
 void LoadAsShown(Desktop& desktop, const std::string& path) {
   desktop.host.SetResponder([](QDialog& dialog) {
     dialog.accept();
     return static_cast<int>(QDialog::Accepted);
   });
-  desktop.window.LoadFile(path);
+  desktop.window.OpenFile(path);
   desktop.host.SetResponder({});
 }
 
@@ -38,6 +38,7 @@ void LoadAsShown(Desktop& desktop, const std::string& path) {
 Desktop::Desktop(const std::string& settingsPath) : settings(settingsPath) {
   host.Attach(&window);
   program.pictures = &pictures;
+  window.OnCommandEnded([this] { pictures.Refresh(); });
   program.recorder = &recorder;
   SetResponsivenessHandler([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 }
@@ -76,7 +77,7 @@ int RunDesktop(const char* programName, const DesktopOptions& options) {
     return SaveScreenshots(desktop, options.screenshotPath, std::cout) ? 0 : 1;
   }
   if (!options.dataFile.empty()) {
-    QMetaObject::invokeMethod(&desktop.window, [&desktop, &options] { desktop.window.LoadFile(options.dataFile); },
+    QMetaObject::invokeMethod(&desktop.window, [&desktop, &options] { desktop.window.OpenFile(options.dataFile); },
                               Qt::QueuedConnection);
   }
   return QApplication::exec();

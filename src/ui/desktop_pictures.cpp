@@ -16,7 +16,7 @@ void Raise(QWidget& window) {
 void DesktopPictures::ShowTreeViewer(Session& session) {
   const bool fresh = !treeViewer_;
   if (fresh) treeViewer_ = new TreeViewerWindow(session, parent_);
-  treeViewer_->RefreshGroups();
+  treeViewer_->Refresh();
   Raise(*treeViewer_);
   // A new viewer starts on the tree file when there is one.
   std::error_code error;
@@ -27,6 +27,11 @@ void DesktopPictures::ShowPcoaPlot(Session& session) {
   if (!pcoaPlot_) pcoaPlot_ = new PcoaPlotWindow(session, parent_);
   pcoaPlot_->Refresh();
   Raise(*pcoaPlot_);
+}
+
+void DesktopPictures::Refresh() {
+  if (treeViewer_) treeViewer_->Refresh();
+  if (pcoaPlot_) pcoaPlot_->Refresh();
 }
 
 }  // namespace vorn::ui

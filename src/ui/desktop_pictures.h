@@ -16,6 +16,8 @@ class DesktopPictures : public PictureFiles {
 
   void ShowTreeViewer(Session& session) override;
   void ShowPcoaPlot(Session& session) override;
+  // The open windows take the workspace as it stands now.
+  void Refresh();
 
   TreeViewerWindow* TreeViewer() const { return treeViewer_; }
   PcoaPlotWindow* PcoaPlot() const { return pcoaPlot_; }

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <QVBoxLayout>
 
+#include "commands/file_opening.h"
 #include "ui/menu_builder.h"
 #include "ui/qt_text.h"
 #include "ui/scoped_cursor.h"
@@ -83,6 +84,7 @@ void MainWindow::RunCommand(const MenuItem& item) {
   }
   running_ = false;
   workbench_->Refresh();
+  if (commandEnded_) commandEnded_();
   settings_.SetRecent(program_.recentFiles);
   if (menuStale_) RebuildMenu();
   if (closeAfterCommand_) close();
@@ -138,11 +140,17 @@ void MainWindow::FillRecentFiles() {
 }
 
 void MainWindow::LoadFile(const std::string& path, const FileLayout* layout) {
-  const MenuItem* load = FindByHandler(program_.menu, "Load1Click");
-  if (running_ || !load) return;
-  if (layout) program_.ws.settings.layout = *layout;
+  if (layout && !running_) program_.ws.settings.layout = *layout;
+  RunOnFile("Load1Click", path);
+}
+
+void MainWindow::OpenFile(const std::string& path) { RunOnFile(OpeningHandler(path), path); }
+
+void MainWindow::RunOnFile(std::string_view handler, const std::string& path) {
+  const MenuItem* command = FindByHandler(program_.menu, handler);
+  if (running_ || !command) return;
   host_.AnswerNextOpenFile(path);
-  RunCommand(MenuItem(*load));
+  RunCommand(MenuItem(*command));
   host_.AnswerNextOpenFile({});
 }
 
@@ -157,7 +165,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   const std::string path = PathFromQt(urls.first().toLocalFile());
   // The drop ends before the load asks its questions.
-  QMetaObject::invokeMethod(this, [this, path] { LoadFile(path); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::RequestQuit() {

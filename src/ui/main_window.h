@@ -7,7 +7,10 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "commands/main_program.h"
 #include "ui/desktop_settings.h"
@@ -35,9 +38,15 @@ class MainWindow : public QMainWindow, public HostWindow {
   // Runs a menu command; the window repaints meanwhile only when the command asks for it.
   void RunCommand(const MenuItem& item);
   bool CommandRunning() const { return running_; }
+  // Called after each command, once the tabs took the workspace as it stands: for the windows of
+  // their own that show it too.
+  void OnCommandEnded(std::function<void()> hook) { commandEnded_ = std::move(hook); }
   // File > Load on path without its open-file dialog, the layout (when given) shown in File
   // Parameter Selection; the user confirms it there as with every load.
   void LoadFile(const std::string& path, const FileLayout* layout = nullptr);
+  // A file named on the command line or dropped on the window: a CSV or TSV table through File >
+  // Import > CSV / TSV Table, any other file through File > Load; the user confirms the layout.
+  void OpenFile(const std::string& path);
 
   QWidget* DialogParent() override { return this; }
   void ShowStatus(const StatusHistory& lines) override;
@@ -56,6 +65,8 @@ class MainWindow : public QMainWindow, public HostWindow {
  private:
   void RebuildMenu();
   void FillRecentFiles();
+  // Runs the command of handler with path as the answer of its open-file dialog.
+  void RunOnFile(std::string_view handler, const std::string& path);
 
   TMainPrg& program_;
   QtHost& host_;
@@ -64,6 +75,7 @@ class MainWindow : public QMainWindow, public HostWindow {
   QFrame* statusPanel_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   std::array<QLabel*, StatusHistory::kLineCount> statusLines_{};
+  std::function<void()> commandEnded_;
   bool running_ = false;
   bool menuStale_ = false;
   bool closeAfterCommand_ = false;

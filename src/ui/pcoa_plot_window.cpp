@@ -12,8 +12,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "commands/kept_result_text.h"
 #include "pictures/picture_files.h"
 #include "pictures/picture_text.h"
+#include "ui/qt_text.h"
 
 namespace vorn::ui {
 
@@ -24,8 +26,10 @@ class PcoaCanvas : public QWidget {
     setMouseTracking(true);
     setMinimumSize(320, 260);
   }
-  void Set(const PcoaScene* scene) {
+  // Without a scene the canvas shows why there is none.
+  void Set(const PcoaScene* scene, const QString& absence) {
     scene_ = scene;
+    absence_ = absence;
     update();
   }
 
@@ -36,9 +40,7 @@ class PcoaCanvas : public QWidget {
     if (scene_) {
       PcoaDrawing(*scene_, size()).Paint(painter);
     } else {
-      painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                       "There is no principal coordinate analysis to show: run Trees > Principal Coordinate "
-                       "Analysis first.");
+      painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, absence_);
     }
   }
   void mouseMoveEvent(QMouseEvent* event) override {
@@ -55,6 +57,7 @@ class PcoaCanvas : public QWidget {
 
  private:
   const PcoaScene* scene_ = nullptr;
+  QString absence_;
 };
 
 PcoaPlotWindow::PcoaPlotWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), session_(session) {
@@ -90,7 +93,8 @@ PcoaPlotWindow::PcoaPlotWindow(Session& session, QWidget* parent) : QWidget(pare
 }
 
 void PcoaPlotWindow::Refresh() {
-  const std::size_t axes = session_.ws.ordination ? session_.ws.ordination->AxisCount() : 0;
+  const Ordination* ordination = session_.ws.CurrentOrdination();
+  const std::size_t axes = ordination ? ordination->AxisCount() : 0;
   const int top = static_cast<int>(std::max<std::size_t>(axes, 1));
   for (QSpinBox* box : {xAxis_, yAxis_}) {
     const QSignalBlocker quiet(box);
@@ -113,8 +117,9 @@ void PcoaPlotWindow::Refresh() {
 
 void PcoaPlotWindow::Redraw() {
   scene_.reset();
-  if (session_.ws.ordination && session_.ws.ordination->AxisCount() > 0) {
-    auto scene = MakePcoaScene(*session_.ws.ordination, static_cast<std::size_t>(xAxis_->value()),
+  const Ordination* ordination = session_.ws.CurrentOrdination();
+  if (ordination && ordination->AxisCount() > 0) {
+    auto scene = MakePcoaScene(*ordination, static_cast<std::size_t>(xAxis_->value()),
                                static_cast<std::size_t>(yAxis_->value()), session_.ws.groups.groups,
                                static_cast<std::size_t>(std::max(0, level_->currentIndex())));
     if (scene) {
@@ -122,7 +127,7 @@ void PcoaPlotWindow::Redraw() {
       scene_->pointLabels = labels_->isChecked();
     }
   }
-  canvas_->Set(Scene());
+  canvas_->Set(Scene(), scene_ ? QString() : ToQt(NoOrdinationText(session_.ws)));
 }
 
 void PcoaPlotWindow::Export() {

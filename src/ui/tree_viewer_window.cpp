@@ -28,8 +28,10 @@ class TreeCanvas : public QWidget {
   std::size_t LabelsLeftOut() const { return drawing_ ? drawing_->LabelsLeftOut() : 0; }
   QPointF TipPoint(int tip) const { return drawing_ ? drawing_->TipPoint(tip) : QPointF(); }
 
-  void Set(const TreeScene* scene, double rowHeight, double treeWidth) {
+  // Without a scene the canvas shows why there is none.
+  void Set(const TreeScene* scene, double rowHeight, double treeWidth, const QString& absence) {
     scene_ = scene;
+    absence_ = absence;
     drawing_.reset();
     if (scene_) drawing_.emplace(*scene_, rowHeight, treeWidth);
     const QSizeF size = drawing_ ? drawing_->Size() : QSizeF(400, 200);
@@ -44,15 +46,14 @@ class TreeCanvas : public QWidget {
     if (drawing_) {
       drawing_->Paint(painter);
     } else {
-      painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                       "No tree shown. Open a tree file: the tree file, the consensus output or any file "
-                       "of Newick trees, one per line.");
+      painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, absence_);
     }
   }
 
  private:
   const TreeScene* scene_ = nullptr;
   std::optional<TreeDrawing> drawing_;
+  QString absence_;
 };
 
 TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), session_(session) {
@@ -116,13 +117,19 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   connect(shorter, &QPushButton::clicked, this, [this] { ZoomHeight(0.8); });
   connect(find, &QLineEdit::returnPressed, this, [this, find] { FindTip(find->text()); });
   connect(exportButton, &QPushButton::clicked, this, [this] { Export(); });
-  RefreshGroups();
+  Refresh();
   Show(0);
 }
 
 const TreeScene* TreeViewerWindow::Scene() const { return scene_ ? &*scene_ : nullptr; }
 
-void TreeViewerWindow::RefreshGroups() {
+void TreeViewerWindow::Refresh() {
+  if (!lines_.empty() && treesData_ != Fingerprint(session_.ws.data)) {
+    lines_.clear();
+    current_ = 0;
+    treesPutAway_ = true;
+    Show(0);
+  }
   // Until groups exist only "no groups" can be chosen; groups that come later colour by level 1.
   const int chosen = level_->count() > 1 ? level_->currentIndex() : -1;
   level_->clear();
@@ -130,7 +137,7 @@ void TreeViewerWindow::RefreshGroups() {
   const std::size_t levels = GroupLevels(session_.ws.groups.groups);
   for (std::size_t level = 1; level <= levels; ++level) level_->addItem(QString("groups of level %1").arg(level));
   level_->setCurrentIndex(chosen >= 0 && chosen < level_->count() ? chosen : std::min(1, level_->count() - 1));
-  if (scene_ && level_->currentIndex() != chosen) Show(current_);
+  if (scene_ && (level_->currentIndex() != chosen || shownGroups_ != session_.ws.groups.groups)) Show(current_);
 }
 
 void TreeViewerWindow::OpenFile(const std::string& fileName) {
@@ -138,6 +145,8 @@ void TreeViewerWindow::OpenFile(const std::string& fileName) {
   if (!session_.Check(lines)) return;
   fileName_ = fileName;
   lines_ = std::move(*lines);
+  treesData_ = Fingerprint(session_.ws.data);
+  treesPutAway_ = false;
   Show(1);
   Fit();
 }
@@ -152,6 +161,8 @@ void TreeViewerWindow::Follow(const std::string& fileName) {
   const bool first = !scene_;
   fileName_ = fileName;
   lines_ = std::move(*lines);
+  treesData_ = Fingerprint(session_.ws.data);
+  treesPutAway_ = false;
   Show(lines_.size());
   if (first) Fit();
 }
@@ -171,6 +182,7 @@ void TreeViewerWindow::Show(std::size_t number) {
                                midpointRoot_->isChecked() ? TreeRooting::Midpoint : TreeRooting::AsWritten);
     if (session_.Check(scene)) {
       scene_ = std::move(*scene);
+      shownGroups_ = session_.ws.groups.groups;
       scene_->nodeLabels = nodeLabels_->isChecked();
       scene_->hideSupportBelow = static_cast<unsigned>(hideBelow_->value());
     }
@@ -195,7 +207,11 @@ void TreeViewerWindow::ZoomHeight(double factor) {
 }
 
 void TreeViewerWindow::Redraw() {
-  canvas_->Set(Scene(), rowHeight_, treeWidth_);
+  canvas_->Set(Scene(), rowHeight_, treeWidth_,
+               QString(treesPutAway_ ? "The trees shown before were drawn from other data: a load, import, filter or "
+                                       "selection came since. "
+                                     : "No tree shown. ") +
+                   "Open a tree file: the tree file, the consensus output or any file of Newick trees, one per line.");
   note_->setText(Note());
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,8 +36,10 @@ class TreeViewerWindow : public QWidget {
   // Shows the last tree of the file when the file changed since the viewer last read it (a
   // command added trees); a file without trees leaves the view as it is, without a message.
   void Follow(const std::string& fileName);
-  // The group levels of the workspace as they stand now.
-  void RefreshGroups();
+  // Takes the workspace's groups as they stand now. Trees taken while the working data were
+  // other data (before a load, an import, a filter, a replacement or a selection) are put away:
+  // their tips and colours no longer belong to the data.
+  void Refresh();
 
   // Marks the first tip whose name holds text (any case) and scrolls to it; false when none does.
   bool FindTip(const QString& text);
@@ -65,6 +68,9 @@ class TreeViewerWindow : public QWidget {
   std::string followedStamp_;  // size and time of the followed file when last read
   std::vector<std::string> lines_;
   std::size_t current_ = 0;  // from 1; 0 = none shown
+  std::uint64_t treesData_ = 0;  // fingerprint of the working data when lines_ were read
+  GroupList shownGroups_;       // the groups the shown tree is coloured by
+  bool treesPutAway_ = false;   // the trees read last belonged to other data
   std::optional<TreeScene> scene_;
   double rowHeight_ = 16;
   double treeWidth_ = 500;

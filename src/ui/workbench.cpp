@@ -33,7 +33,7 @@ Workbench::Workbench(Session& session, QWidget* parent)
 void Workbench::Refresh() {
   data_->Refresh();
   results_->Refresh();
-  trees_->RefreshGroups();
+  trees_->Refresh();
   trees_->Follow(session_.ws.files.tree);
   pcoa_->Refresh();
 }

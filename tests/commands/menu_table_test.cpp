@@ -1,6 +1,12 @@
 #include "commands/menu_table.h"
 
+#include <cctype>
+#include <string_view>
+
 #include <gtest/gtest.h>
+
+#include "commands/file_opening.h"
+#include "support/command_fixture.h"
 
 namespace vorn {
 namespace {
@@ -124,6 +130,58 @@ TEST(MenuTable, FindsItemsAndTheGroupSubmenu) {
   ASSERT_NE(FindSubmenuOf(menu, kSelectGroupHandler), nullptr);
   EXPECT_EQ(FindSubmenuOf(menu, kSelectGroupHandler)->caption, "Select Group &Only");
   EXPECT_EQ(FindByHandler(menu, "NoSuchHandler"), nullptr);
+}
+
+// A "&" marks the accelerator letter after it and "&&" stands for one "&"; a lone "&" before a
+// space ("Lynch & Milligan") would be taken as a mark and shown as "Lynch _Milligan".
+bool AmpersandsMarked(std::string_view caption) {
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (i + 1 < caption.size() && caption[i + 1] == '&') {
+      ++i;
+    } else if (i + 1 == caption.size() || !std::isalnum(static_cast<unsigned char>(caption[i + 1]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void ExpectMarked(const std::vector<MenuItem>& items) {
+  for (const MenuItem& item : items) {
+    EXPECT_TRUE(AmpersandsMarked(item.caption)) << item.caption;
+    ExpectMarked(item.items);
+  }
+}
+
+class CaptionTest : public testing::CommandTest {};
+
+// A table named on the command line or dropped on the window is imported; the handler named
+// exists in the menu.
+TEST(MenuTable, CsvAndTsvTablesOpenThroughTheTableImport) {
+  MenuBar menu = MainMenu();
+  const std::pair<const char*, const char*> cases[] = {
+      {"table.csv", "ImportCsvTable1Click"}, {"/home/me/TABLE.CSV", "ImportCsvTable1Click"},
+      {"columns.tsv", "ImportCsvTable1Click"}, {"data.txt", "Load1Click"},
+      {"csv", "Load1Click"}, {"study.csv/data", "Load1Click"}, {"table.csv.txt", "Load1Click"},
+  };
+  for (const auto& [path, handler] : cases) {
+    EXPECT_EQ(OpeningHandler(path), handler) << path;
+    EXPECT_NE(FindByHandler(menu, OpeningHandler(path)), nullptr) << path;
+  }
+}
+
+TEST_F(CaptionTest, EveryMenuAndDialogCaptionDoublesAnAmpersandMeantAsText) {
+  EXPECT_FALSE(AmpersandsMarked("Lynch & Milligan"));
+  EXPECT_TRUE(AmpersandsMarked("Lynch && Milligan: &use"));
+  ExpectMarked(app.menu);
+  for (ModalDialog* dialog : app.dialogs.All()) {
+    for (const Control& control : dialog->form.Controls()) {
+      EXPECT_TRUE(AmpersandsMarked(control.caption)) << dialog->form.Caption() << ": " << control.caption;
+      EXPECT_TRUE(AmpersandsMarked(control.frame)) << dialog->form.Caption() << ": " << control.frame;
+      if (control.kind != ControlKind::RadioGroup) continue;
+      for (const std::string& item : control.items) EXPECT_TRUE(AmpersandsMarked(item)) << dialog->form.Caption() << ": " << item;
+    }
+  }
 }
 
 }  // namespace

@@ -145,5 +145,35 @@ TEST_F(PictureCommandsTest, SavePcoaPlotDrawsTheChosenAxesOfTheLastAnalysis) {
   EXPECT_EQ(host.reports.back(), "PCoA plot saved: plot.png");
 }
 
+// A load, a filter or a selection leaves the analysis to other data: the pictures say so
+// instead of drawing its points under the groups of the new data.
+TEST_F(PictureCommandsTest, PcoaPicturesRefuseAnAnalysisOfOtherData) {
+  app.pictures = &maker;
+  const std::string stale = "The last principal coordinate analysis was computed from other data (before a load, "
+                            "import, filter or selection): run Trees > Principal Coordinate Analysis again.";
+  const struct {
+    const char* change;
+    const char* data;
+  } cases[] = {
+      {"other data", "a b c d\n1 0 1 1\n0 0 1 1\n1 1 0 0\n*\n"},
+      {"the same names", "a b c d\n1 1 1 1\n0 0 1 0\n1 1 0 0\n*\n"},
+  };
+  for (const auto& c : cases) {
+    LoadThreeGroups();
+    Run("Jaccard1Click");
+    host.answers.push_back(MessageAnswer::Yes);
+    Run("PrincipalCoordinateAnalysis1Click");
+    ASSERT_TRUE(app.ws.CurrentOrdination()) << c.change;
+    dir.Write("other.txt", c.data);
+    LoadFile("other.txt");
+    for (const char* handler : {"PCoAPlot1Click", "SavePCoAPlot1Click"}) {
+      host.messages.clear();
+      Run(handler);
+      EXPECT_EQ(host.Errors(), std::vector<std::string>{stale}) << c.change << ", " << handler;
+    }
+    EXPECT_FALSE(maker.pcoa) << c.change;
+  }
+}
+
 }  // namespace
 }  // namespace vorn

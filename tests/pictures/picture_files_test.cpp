@@ -4,10 +4,18 @@
 
 #include <QFile>
 #include <QImage>
+#include <QLineF>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <map>
+#include <optional>
+#include <utility>
 #include <string>
 
+#include "core/text_file.h"
+#include "pictures/plot_frame.h"
+#include "pictures/tree_painter.h"
 #include "support/temp_dir.h"
 
 namespace vorn {
@@ -63,6 +71,102 @@ TEST_F(SavedPictures, MidpointRootedTreeDrawsItsTipsTurnedRound) {
   for (const char* text : {">nj.ph: tree 1 of 1, NJx, rooted at its midpoint<", ">80<", ">D<", ">C<", ">A<", ">B<"}) {
     at = svg.find(text, at);
     ASSERT_NE(at, std::string::npos) << text;
+  }
+}
+
+// A negative branch (neighbour-joining) puts its tip left of its parent: the label starts at the
+// branch's right end, clear of the branch, not over it.
+TEST_F(SavedPictures, TipLabelsOfNegativeBranchesStartPastTheBranch) {
+  const TreeScene scene = Scene("(A:0.3,(B:-0.1,C:0.2):0.2);");
+  const TreeDrawing drawing(scene, 16, 400);
+  const auto tip = [&](const char* name) {
+    for (int t : scene.layout.tips) {
+      if (scene.tree.nodes[static_cast<std::size_t>(t)].name == name) return drawing.TipPoint(t);
+    }
+    return QPointF();
+  };
+  // The parent stands at 0.2 and C at 0.4 of a tree 0.4 wide drawn 400 pixels wide.
+  EXPECT_DOUBLE_EQ(tip("C").x() - tip("B").x(), 200);
+  EXPECT_DOUBLE_EQ(tip("C").x() - tip("A").x(), 100);
+}
+
+TEST_F(SavedPictures, SegmentsAreClippedToTheFrame) {
+  const QRectF frame(10, 10, 100, 50);  // x 10 to 110, y 10 to 60
+  const struct {
+    QPointF a, b;
+    std::optional<std::pair<QPointF, QPointF>> clipped;
+  } cases[] = {
+      {{20, 20}, {100, 50}, std::make_pair(QPointF(20, 20), QPointF(100, 50))},  // inside
+      {{0, 35}, {120, 35}, std::make_pair(QPointF(10, 35), QPointF(110, 35))},   // across
+      {{0, 0}, {120, 120}, std::make_pair(QPointF(10, 10), QPointF(60, 60))},    // in at a corner, out below
+      {{60, 70}, {60, 0}, std::make_pair(QPointF(60, 60), QPointF(60, 10))},     // upwards
+      {{0, 70}, {5, 0}, std::nullopt},                                          // beside it
+      {{120, 20}, {130, 20}, std::nullopt},                                     // parallel, outside
+  };
+  for (const auto& c : cases) {
+    const auto clipped = ClipSegment(c.a, c.b, frame);
+    ASSERT_EQ(clipped.has_value(), c.clipped.has_value()) << c.a.x() << "," << c.a.y();
+    if (!clipped) continue;
+    EXPECT_NEAR(QLineF(clipped->first, c.clipped->first).length(), 0, 1e-9);
+    EXPECT_NEAR(QLineF(clipped->second, c.clipped->second).length(), 0, 1e-9);
+  }
+}
+
+MantelPairs SteepMantelPairs() {
+  MantelPairs pairs;
+  pairs.geographic = {0, 10, 20, 30};
+  pairs.genetic = {0.1, 0.9, 0.2, 0.3};
+  pairs.slope = 0.1, pairs.intercept = -0.5;  // from -0.5 to 2.5: far outside the plot
+  pairs.title = "Mantel test: r= 0.412, p= 0.001 (999 permutations)";
+  pairs.xCaption = "Great-circle distance (km)";
+  pairs.yCaption = "Genetic distance: StdJaccard, 1-S";
+  return pairs;
+}
+
+// Text grows with the picture: printed 85 mm wide, the tick labels (the smallest text, 11 pixels
+// at scale 1) come to 6 pt or more; on screen and in small files they stay 11 pixels.
+TEST_F(SavedPictures, FileTextGrowsWithThePicture) {
+  for (double width : {200.0, 400.0, 640.0, 1200.0, 2400.0, 8000.0}) {
+    const double points = 11 * FileTextScale(QSizeF(width, 300)) * (85 / 25.4 * 72) / width;
+    EXPECT_GE(points + 1e-9, std::min(6.0, 11 * (85 / 25.4 * 72) / width)) << width;
+    EXPECT_GE(FileTextScale(QSizeF(width, 300)), 1.0) << width;
+  }
+  EXPECT_NEAR(11 * FileTextScale(QSizeF(2400, 1800)) * (85 / 25.4 * 72) / 2400, 6, 1e-9);
+}
+
+// Sizes too small for the frame and captions are refused, naming a size that would do; the title
+// is set smaller rather than cut; the regression line ends at the frame in the SVG file too.
+TEST_F(SavedPictures, MantelPlotsFitTheirSizeOrAreRefused) {
+  testing::TempDir dir;
+  const MantelPairs pairs = SteepMantelPairs();
+  const Status tiny = SaveMantelPicture(pairs, QSizeF(200, 200), dir.File("tiny.svg"));
+  ASSERT_FALSE(tiny.ok());
+  EXPECT_TRUE(tiny.error().starts_with("At 200 x 200 pixels the plot has no room for its frame and axis captions: "
+                                       "choose at least "))
+      << tiny.error();
+  EXPECT_FALSE(FileExists(dir.File("tiny.svg")));
+  for (const QSizeF size : {QSizeF(400, 300), QSizeF(2400, 1800)}) {
+    const std::string path = dir.File("mantel.svg");
+    ASSERT_TRUE(SaveMantelPicture(pairs, size, path).ok()) << size.width();
+    const auto texts = SvgTexts(path);
+    for (const std::string& text : {pairs.title, pairs.xCaption, pairs.yCaption}) {
+      EXPECT_EQ(texts.count(text), 1u) << size.width() << ": " << text;
+    }
+  }
+  ASSERT_TRUE(SaveMantelPicture(pairs, QSizeF(400, 300), dir.File("line.svg")).ok());
+  QSvgRenderer svg(QString::fromStdString(dir.File("line.svg")));
+  QImage image(400, 300, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    svg.render(&painter);
+  }
+  // No red of the line above the frame's top (y 40 at scale 1).
+  for (int y = 0; y < 38; ++y) {
+    for (int x = 0; x < 400; ++x) {
+      const QColor c = image.pixelColor(x, y);
+      EXPECT_FALSE(c.red() > 150 && c.green() < 100 && c.blue() < 100) << x << "," << y;
+    }
   }
 }
 

@@ -23,6 +23,17 @@ TEST(ManPage, HoldsEveryOptionOfTheHelpText) {
                              "\\-\\-fixed\\-clock", "\\-\\-help", "\\-\\-version", "File Parameter Selection"}) {
     EXPECT_NE(page.find(option), std::string::npos) << option;
   }
+  // The sections a manual page is read for, in the order man pages give them.
+  std::size_t previous = 0;
+  for (const char* section : {".SH SYNOPSIS\n", ".SH \"DESCRIPTION\"\n", ".SH \"FILES\"\n", ".SH \"COPYRIGHT\"\n",
+                              ".SH \"SEE ALSO\"\n"}) {
+    const std::size_t at = page.find(section);
+    EXPECT_NE(at, std::string::npos) << section;
+    if (at == std::string::npos) continue;
+    EXPECT_GT(at, previous) << section;
+    previous = at;
+  }
+  EXPECT_NE(page.find("GPL\\-3.0\\-or\\-later"), std::string::npos);
 }
 
 }  // namespace

@@ -259,6 +259,26 @@ TEST(Manual, HelpDocumentHasABookmarkAndAContentsLinkPerHeading) {
   EXPECT_EQ(Count(pdf, "/Subtype /Link"), headings);
 }
 
+// Every picture the chapters show ("![caption](images/....png)") is embedded in the PDF; one named
+// only by its file would print as an empty space.
+TEST(Manual, HelpDocumentHoldsEveryPictureOfTheManual) {
+  const std::string pdf = ReadFile(VORN_HELP_DOCUMENT);
+  const std::size_t pictures = Count(WholeManual(), "](images/");
+  ASSERT_GT(pictures, 3u);
+  EXPECT_GE(Count(pdf, "/Subtype /Image"), pictures);
+  if (std::system("pdfimages -v > /dev/null 2>&1") != 0) GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
+  TempDir dir;
+  ASSERT_EQ(std::system(("pdfimages -list " VORN_HELP_DOCUMENT " > " + dir.File("images.txt")).c_str()), 0);
+  std::size_t listed = 0;
+  for (const auto& line : Lines(ReadFile(dir.File("images.txt")))) {
+    std::istringstream fields(line);
+    std::string page, number, type;
+    fields >> page >> number >> type;
+    listed += type == "image";  // not the soft masks of transparent pictures
+  }
+  EXPECT_GE(listed, pictures);
+}
+
 // The text as a reader finds and copies it: no line twice across a page break, no Markdown
 // escape left in a table.
 TEST(Manual, HelpDocumentTextHasEachLineOnceAndNoEscapes) {

@@ -106,7 +106,8 @@ class PictureWindowsTest : public QObject {
   void thePcoaPlotShowsTheLastAnalysis() {
     Run("PCoAPlot1Click");  // no analysis yet: a message, no window
     QVERIFY(!desktop->pictures.PcoaPlot());
-    desktop->program.ws.ordination = Ordination{{2, 1}, {66.7, 33.3}, {1, 0, -1, 0.5, 0, -0.5}, LabelTable({"x", "y", "z"}), "StdJaccard"};
+    desktop->program.ws.ordination = Ordination{{2, 1}, {66.7, 33.3}, {1, 0, -1, 0.5, 0, -0.5}, LabelTable({"x", "y", "z"}), "StdJaccard",
+                                             Fingerprint(desktop->program.ws.data)};
     Run("PCoAPlot1Click");
     PcoaPlotWindow* plot = desktop->pictures.PcoaPlot();
     QVERIFY(plot && plot->isVisible());

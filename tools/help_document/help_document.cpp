@@ -31,6 +31,7 @@
 namespace {
 
 constexpr int kResolution = 300;  // dots per inch of the layout
+constexpr double kPictureDpi = 96;  // pixels per inch of the sizes the layout gives pictures
 
 struct Heading {
   int level;
@@ -44,8 +45,11 @@ QString ReadChapter(const QString& path, bool& ok) {
   return ok ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// Pictures (the window's screenshots) at most as wide as the page, keeping their proportions.
-void FitPictures(QTextDocument& document, int pageWidth) {
+// Pictures (the window's screenshots) at most as wide as the page, keeping their proportions, and
+// held by the document itself: the copies laid out for printing keep its resources but not its
+// base URL, so a picture only named by its file would print as an empty space. False when a
+// picture cannot be read.
+bool FitPictures(QTextDocument& document, int pageWidth) {
   std::vector<std::pair<int, QTextImageFormat>> pictures;  // found first, changed afterwards
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
@@ -54,9 +58,15 @@ void FitPictures(QTextDocument& document, int pageWidth) {
     }
   }
   for (auto& [position, picture] : pictures) {
-    const QImage image(document.baseUrl().resolved(QUrl(picture.name())).toLocalFile());
-    if (image.isNull()) continue;
-    const double width = std::min<double>(pageWidth, image.width() * 2.0);
+    const QString file = document.baseUrl().resolved(QUrl(picture.name())).toLocalFile();
+    const QImage image(file);
+    if (image.isNull()) {
+      std::fprintf(stderr, "cannot read the picture %s\n", file.toLocal8Bit().constData());
+      return false;
+    }
+    document.addResource(QTextDocument::ImageResource, QUrl(picture.name()), image);
+    // The layout takes a picture's size in pixels of 96 per inch and scales it to the PDF's dots.
+    const double width = std::min<double>(pageWidth, image.width() * 2.0) * kPictureDpi / kResolution;
     picture.setWidth(width);
     picture.setHeight(width * image.height() / image.width());
     QTextCursor cursor(&document);
@@ -64,6 +74,7 @@ void FitPictures(QTextDocument& document, int pageWidth) {
     cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
     cursor.setCharFormat(picture);
   }
+  return true;
 }
 
 // A code block: a paragraph outside lists and tables set wholly in a fixed-pitch font.
@@ -380,7 +391,7 @@ int main(int argc, char** argv) {
   document.setBaseUrl(QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[3])).absolutePath() + "/"));
   document.setMarkdown(markdown);
   UnescapeTablePipes(document);
-  FitPictures(document, writer.pageLayout().paintRectPixels(kResolution).width());
+  if (!FitPictures(document, writer.pageLayout().paintRectPixels(kResolution).width())) return 1;
   Style(document);
   QTextTable* contents = InsertFrontMatter(document, QString::fromUtf8(argv[2]), Headings(document, 2));
 

@@ -1,0 +1,24 @@
+#include "commands/kept_result_text.h"
+
+namespace vorn {
+namespace {
+
+std::string MissingResultText(bool computedFromOtherData, const std::string& result, const std::string& command) {
+  if (computedFromOtherData) {
+    return "The last " + result + " was computed from other data (before a load, import, filter or selection): run " +
+           command + " again.";
+  }
+  return "There is no " + result + " to show: run " + command + " first.";
+}
+
+}  // namespace
+
+std::string NoOrdinationText(const Workspace& ws) {
+  return MissingResultText(ws.ordination && !ws.CurrentOrdination(), "principal coordinate analysis", "Trees > Principal Coordinate Analysis");
+}
+
+std::string NoMantelText(const Workspace& ws) {
+  return MissingResultText(ws.mantel && !ws.CurrentMantel(), "Mantel test", "Analysis > Mantel Test");
+}
+
+}  // namespace vorn
