@@ -20,6 +20,10 @@ const DistanceMatrix* Workspace::ActiveMatrix() const {
   return active;
 }
 
+UndefinedPairs Workspace::ActiveUndefinedPairs() const {
+  return FindUndefinedPairs(*ActiveMatrix(), results.marks);
+}
+
 void Workspace::InstallLoadedMatrix(DataMatrix matrix) {
   original = matrix;
   data = std::move(matrix);
