@@ -20,14 +20,15 @@ constexpr const char* kCannotRun = "The AMOVA cannot run: ";
 
 Failure Refusal(const std::string& cause) { return Failure{kCannotRun + cause}; }
 
-bool Undefined(Real coefficient, Real distance, SimilarityCoefficient kind) {
-  return std::isnan(distance) || (kind == SimilarityCoefficient::NeiLi && coefficient == kUndefinedNeiLi);
-}
-
-std::string UndefinedPairsCause(std::size_t pairs) {
-  return "the distance of " + std::to_string(pairs) + (pairs == 1 ? " pair" : " pairs") +
-         " of individuals is undefined (a Nei-Li distance of -1 or a coefficient that divides by 0). "
-         "Choose another coefficient or remove the individuals concerned.";
+// Counts pair (i, j) when it has no distance: the mode compares nothing of it, or its distance
+// is none (the transformation keeps a not-a-number and the Nei-Li -1 as they are).
+void NoteUndefined(std::size_t i, std::size_t j, SimilarityMode mode, const PairCounts& counts, Real distance,
+                   bool neiLi, UndefinedPairs& undefined) {
+  if (ComparesNothing(mode, counts)) {
+    undefined.Add(i, j, IncomparableCause(mode));
+  } else if (const auto cause = EntryCause(distance, neiLi)) {
+    undefined.Add(i, j, *cause);
+  }
 }
 
 }  // namespace
@@ -48,10 +49,11 @@ Result<SquaredDistances> AmovaDistances(const DataMatrix& data, const Similarity
   const PackedScores scores(data);
   const std::size_t n = data.individualCount;
   SquaredDistances squared(n);
-  std::size_t undefined = 0;
+  UndefinedPairs undefined;
   const bool parallel = !average && TriangleSize(n) * scores.WordCount() >= kParallelSimilarityWork;
-#pragma omp parallel if (parallel) reduction(+ : undefined)
+#pragma omp parallel if (parallel)
   {
+    UndefinedPairs undefinedHere;
     std::vector<PairCounts> counts(n);
     std::vector<Real> coefficients(n), maximum(average ? n : 0);
 #pragma omp for schedule(dynamic, 8)
@@ -69,12 +71,18 @@ Result<SquaredDistances> AmovaDistances(const DataMatrix& data, const Similarity
       }
       for (std::size_t j = 0; j < i; ++j) {
         const Real distance = ApplyTransformation(coefficients[j], settings.transformation);
-        undefined += Undefined(coefficients[j], distance, settings.coefficient);
+        // The Average is drawn from the Minimum: it compares nothing the Minimum does not.
+        NoteUndefined(i, j, mode, counts[j], distance, settings.coefficient == SimilarityCoefficient::NeiLi, undefinedHere);
         squared.Set(SquaredDistances::PairIndex(i, j), distance * distance);
       }
     }
+#pragma omp critical
+    undefined.Merge(undefinedHere);
   }
-  if (undefined > 0) return Refusal(UndefinedPairsCause(undefined));
+  if (undefined.Any()) {
+    return Refusal(UndefinedPairsClause(undefined, data.individualLabels) +
+                   ". Choose another coefficient or remove the individuals concerned.");
+  }
   return squared;
 }
 

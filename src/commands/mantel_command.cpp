@@ -25,7 +25,6 @@
 #include "population/mantel_test.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/distance_transformation.h"
-#include "trees/matrix_tree.h"
 
 namespace vorn {
 namespace {
@@ -65,9 +64,8 @@ std::optional<MantelMatrices> IndividualMatrices(TMainPrg& app, const Individual
     app.ErrorBox("Need to perform Jaccard calculation first.");
     return std::nullopt;
   }
-  if (const std::size_t undefined = CountUndefinedPairs(*active); undefined > 0) {
-    app.ErrorBox(Count(undefined, "pair of individuals shares", "pairs of individuals share") +
-                 " no band: their Nei-Li distance is undefined (-1), so the matrix cannot be correlated.");
+  if (const UndefinedPairs undefined = ws.ActiveUndefinedPairs(); undefined.Any()) {
+    app.ErrorBox(UndefinedPairsRefusal(undefined, ws.data.individualLabels, "the matrix cannot be correlated"));
     return std::nullopt;
   }
   std::vector<std::uint32_t> everyone(active->n);
@@ -123,10 +121,9 @@ std::optional<std::vector<Real>> NeiDistancesBetween(TMainPrg& app, const std::v
   std::vector<Real> values;
   for (std::size_t a = 1, k = 0; a < populations.size(); ++a) {
     for (std::size_t b = 0; b < a; ++b, ++k) {
-      if (!std::isfinite(nei[k].distance)) {
+      if (const std::string cause = NeiUndefinedCause(nei[k]); !cause.empty()) {
         app.ErrorBox("Nei's distance between " + populations[b].name + " and " + populations[a].name +
-                     " is undefined: their identity is " + FormatReal(nei[k].identity) + " over " +
-                     Count(nei[k].loci, "locus", "loci") + " scored in both.");
+                     " is undefined: " + cause + ".");
         return std::nullopt;
       }
       values.push_back(nei[k].distance);

@@ -33,6 +33,10 @@ void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
     app.ErrorBox("Need to perform (dis)similarity calculation first.");
     return;
   }
+  if (const UndefinedPairs undefined = ws.ActiveUndefinedPairs(); undefined.Any()) {
+    app.ErrorBox(UndefinedPairsRefusal(undefined, ws.data.individualLabels, "no principal coordinate analysis was done"));
+    return;
+  }
   DistanceMatrix distances = TransformMatrix(*active, ws.settings.similarity.transformation);
   if (!app.Check(CheckOrdinable(distances))) return;
   const std::size_t n = distances.n;

@@ -3,6 +3,7 @@
 // group is selected again afterwards) with the working loci, show a summary and on Yes append
 // their tables to the analysis file, with a tab-separated copy in the file the dialog names.
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <utility>
@@ -23,8 +24,35 @@ namespace {
 
 // ---- Population Diversity ----
 
+// A value of the tables; one without a value (a mean over no locus, a standard error over one)
+// is "undefined", and a note says why.
+std::string ValueText(Real value) { return std::isfinite(value) ? FormatReal(value) : std::string("undefined"); }
+
 std::string MeanText(const MeanWithError& value) {
-  return FormatReal(value.mean) + " +/- " + FormatReal(value.standardError);
+  return ValueText(value.mean) + " +/- " + ValueText(value.standardError);
+}
+
+// The notes naming why values of the rows are undefined ("AllData/A: Hj and SE(Hj) undefined: no
+// locus has more than 3 band absences."). Hj goes over the loci with enough absences; the other
+// means and the shares of polymorphic loci over the loci scored in the population.
+std::vector<std::string> UndefinedValueNotes(const std::vector<DiversityRow>& rows, Real absences) {
+  std::vector<std::string> notes;
+  for (const auto& row : rows) {
+    const auto oneLocus = [&](const MeanWithError& value, const std::string& name) {
+      if (value.loci == 1) notes.push_back(row.name + ": SE(" + name + ") undefined: a standard error needs two loci.");
+    };
+    if (row.he.loci == 0) {
+      notes.push_back(row.name + ": %P, %P(0.95), He, uHe and their SE undefined: no locus is scored.");
+    }
+    oneLocus(row.he, "He");
+    oneLocus(row.uhe, "uHe");
+    if (row.lynchMilligan.loci == 0) {
+      notes.push_back(row.name + ": Hj and SE(Hj) undefined: no locus has more than " +
+                      FormatShortest(double(absences)) + " band absences.");
+    }
+    oneLocus(row.lynchMilligan, "Hj");
+  }
+  return notes;
 }
 
 ResultTable DiversityTable(const std::vector<DiversityRow>& rows) {
@@ -39,9 +67,9 @@ ResultTable DiversityTable(const std::vector<DiversityRow>& rows) {
     table.rows.push_back({row.name, std::to_string(row.individuals), std::to_string(row.bands),
                           std::to_string(row.commonBands), shared(&SharedBands::privateBands),
                           shared(&SharedBands::locallyCommon25), shared(&SharedBands::locallyCommon50),
-                          FormatReal(row.polymorphic), FormatReal(row.polymorphic5), FormatReal(row.he.mean),
-                          FormatReal(row.he.standardError), FormatReal(row.uhe.mean), FormatReal(row.uhe.standardError),
-                          FormatReal(row.lynchMilligan.mean), FormatReal(row.lynchMilligan.standardError),
+                          ValueText(row.polymorphic), ValueText(row.polymorphic5), ValueText(row.he.mean),
+                          ValueText(row.he.standardError), ValueText(row.uhe.mean), ValueText(row.uhe.standardError),
+                          ValueText(row.lynchMilligan.mean), ValueText(row.lynchMilligan.standardError),
                           std::to_string(row.lynchMilligan.loci), std::to_string(row.lynchMilliganLeftOut),
                           std::to_string(row.lociWithoutScores)});
   }
@@ -73,10 +101,12 @@ void PopulationDiversity1Click(TMainPrg& app) {
       "f: band frequency among the scored individuals; q = sqrt(1 - f), p = 1 - q; He = 2pq, uHe = 2n/(2n - 1) He;",
       "Hj: Lynch & Milligan (1994) over the loci with more than " + FormatShortest(double(choices->absences)) +
           " band absences."};
-  const std::vector<std::string> notes = {
+  std::vector<std::string> notes = {
       "Private: bands present in this population only; LComm: bands of frequency >= 5 % here that are present in",
       "at most 25 % (50 %) of the populations. %P: loci with 0 < f < 1; %P(0.95): loci with 0.05 <= q <= 0.95.",
       "Unscored loci (every score of the population missing) are left out of the population's row."};
+  const std::vector<std::string> undefinedNotes = UndefinedValueNotes(rows, choices->absences);
+  notes.insert(notes.end(), undefinedNotes.begin(), undefinedNotes.end());
   const ResultTable table = DiversityTable(rows);
   WriteTables(app, choices->tableFile, heading, {TableBlock{table, table, notes}});
 }
@@ -125,7 +155,7 @@ ResultTable NeiTable(const std::vector<PopulationMembers>& populations, const st
         continue;
       }
       const NeiValues& values = a > b ? nei[a * (a - 1) / 2 + b] : nei[b * (b - 1) / 2 + a];
-      row.push_back(FormatReal(a > b ? values.distance : values.identity));
+      row.push_back(ValueText(a > b ? values.distance : values.identity));
     }
     table.rows.push_back(row);
   }
@@ -194,8 +224,16 @@ void PairwisePhiPT1Click(TMainPrg& app) {
   std::vector<std::string> phiNotes = {"PhiPT below the diagonal, its permutation p above."};
   if (negative) phiNotes.push_back("* a negative estimate, written as computed.");
   phiNotes.insert(phiNotes.end(), undefinedNotes.begin(), undefinedNotes.end());
-  const std::vector<std::string> neiNotes = {
+  std::vector<std::string> neiNotes = {
       "Nei's (1978) unbiased genetic distance below the diagonal, identity above (square-root allele frequencies)."};
+  for (std::size_t a = 1, k = 0; a < populations->size(); ++a) {
+    for (std::size_t b = 0; b < a; ++b, ++k) {
+      if (const std::string cause = NeiUndefinedCause(nei[k]); !cause.empty()) {
+        neiNotes.push_back((*populations)[b].name + " and " + (*populations)[a].name + ": Nei's distance undefined: " +
+                           cause + ".");
+      }
+    }
+  }
   auto [aligned, tabbed] = PhiPTTables(*populations, result);
   const ResultTable neiTable = NeiTable(*populations, nei);
   WriteTables(app, choices->tableFile, heading,

@@ -32,10 +32,19 @@ void TellUndefinedNeiLi(TMainPrg& app, std::size_t pairs) {
   if (pairs > 0) app.ErrorBox(UndefinedNeiLiMessage(pairs));
 }
 
+// A line of warning when some pairs of the matrix have no distance: its consumers will refuse it.
+void WarnOfUndefinedPairs(TMainPrg& app, const DistanceMatrix& matrix, const UndefinedMarks& marks) {
+  const UndefinedPairs undefined = FindUndefinedPairs(matrix, marks);
+  if (!undefined.Any()) return;
+  app.Report("Warning: " + UndefinedPairsClause(undefined, app.ws.data.individualLabels) +
+             "; trees, PCoA and the Mantel test will refuse this matrix.");
+}
+
 // The matrix becomes the active one, for the individuals of the working data.
-void Activate(TMainPrg& app, Kept kept, SimilarityMode mode) {
+void Activate(TMainPrg& app, Kept kept, SimilarityMode mode, UndefinedMarks marks) {
   ResultMatrices& results = app.ws.results;
   results.active = kept;
+  results.marks = std::move(marks);
   results.activeName =
       MatrixName(mode, app.ws.settings.similarity.coefficient, app.ws.settings.replicates.JC);
   results.individuals = app.ws.data.individualLabels;
@@ -69,9 +78,10 @@ void FillCommand(TMainPrg& app, SimilarityMode mode, Kept kept, std::optional<Di
   auto fill = BuildSimilarityMatrix(app.ws.data, mode, settings);
   if (!app.Check(fill)) return;
   TellUndefinedNeiLi(app, fill->undefinedNeiLiPairs);
+  WarnOfUndefinedPairs(app, fill->matrix, fill->marks);
 
   DistanceMatrix& matrix = (app.ws.results.*slot).emplace(std::move(fill->matrix));
-  Activate(app, kept, mode);
+  Activate(app, kept, mode, std::move(fill->marks));
   const std::string title = word + " " + name + " coefficients";
   if (settings.writeSimilarityMatrix) {
     auto file = app.BeginOutputFile(app.ws.files.analysis);
@@ -114,13 +124,16 @@ void AverageJaccard2Click(TMainPrg& app) {
   if (!app.Check(averaged)) return;
   const std::string name = CoefficientName(settings.coefficient);
   app.Report("Calculating Average " + name + " matrix" + SavingRemarks(settings));
+  // A pair drawn between bounds of which one has no value has none either.
+  UndefinedMarks marks = UndefinedMarks::Union(minimum->marks, maximum->marks);
+  WarnOfUndefinedPairs(app, average, marks);
 
   ResultMatrices& results = app.ws.results;
   results.minimum = std::move(minimum->matrix);
   results.maximum = std::move(maximum->matrix);
   results.standardDeviation = std::move(standardDeviation);
   const DistanceMatrix& kept = results.average.emplace(std::move(average));
-  Activate(app, Kept::Average, SimilarityMode::Average);
+  Activate(app, Kept::Average, SimilarityMode::Average, std::move(marks));
 
   if (!settings.writeSimilarityMatrix && !settings.writeDistanceMatrix) return;
   // One question for the whole command; it governs the first block only.

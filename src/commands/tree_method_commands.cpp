@@ -27,8 +27,8 @@ void NeighborJoining1Click(TMainPrg& app) {
     app.ErrorBox(kNoActiveMatrix);
     return;
   }
-  if (const std::string refusal = UndefinedPairsRefusal(*active); !refusal.empty()) {
-    app.ErrorBox(refusal);
+  if (const UndefinedPairs undefined = ws.ActiveUndefinedPairs(); undefined.Any()) {
+    app.ErrorBox(TreeRefusal(undefined, ws.data.individualLabels, TreeMethod::NeighborJoining));
     return;
   }
   app.Report("Building Neighbor-Joining tree...");

@@ -16,7 +16,7 @@ void UPGMA1Click(TMainPrg& app) {
     return;
   }
   app.Report("Building UPGMA tree...");
-  auto tree = BuildMatrixTree(*active, ws.settings.similarity.transformation, ws.data.individualLabels);
+  auto tree = BuildMatrixTree(*active, ws.results.marks, ws.settings.similarity.transformation, ws.data.individualLabels);
   if (!app.Check(tree)) return;
   const std::string text = TreeToNewick(*tree, ws.results.activeName);
   const auto rewrite = app.PrepareOutputFile(ws.files.tree);

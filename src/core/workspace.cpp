@@ -32,6 +32,10 @@ const Ordination* Workspace::CurrentOrdination() const { return OfWorkingData(or
 
 const MantelPairs* Workspace::CurrentMantel() const { return OfWorkingData(mantel, data); }
 
+UndefinedPairs Workspace::ActiveUndefinedPairs() const {
+  return FindUndefinedPairs(*ActiveMatrix(), results.marks);
+}
+
 void Workspace::InstallLoadedMatrix(DataMatrix matrix) {
   original = matrix;
   data = std::move(matrix);

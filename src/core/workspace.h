@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "core/status_history.h"
 #include "core/text_file.h"
+#include "core/undefined_pairs.h"
 
 namespace vorn {
 
@@ -32,6 +33,7 @@ struct ResultMatrices {
   Kept active = Kept::None;
   std::string activeName;  // at most 20 characters, e.g. "StdJaccard"
   LabelTable individuals;  // the individuals the kept matrices were computed for
+  UndefinedMarks marks;    // of the active matrix: what its entries do not tell of pairs without a distance
 
   const DistanceMatrix* Active() const;
   void Clear() { *this = ResultMatrices(); }
@@ -87,6 +89,9 @@ struct Workspace {
   // picture shows them under the groups of other data.
   const Ordination* CurrentOrdination() const;
   const MantelPairs* CurrentMantel() const;
+
+  // The pairs of the active matrix (which must be offered) that have no distance.
+  UndefinedPairs ActiveUndefinedPairs() const;
 };
 
 }  // namespace vorn

@@ -32,4 +32,10 @@ NeiValues NeiUnbiased(const BandTally& x, const BandTally& y) {
   return values;
 }
 
+std::string NeiUndefinedCause(const NeiValues& values) {
+  if (values.loci == 0) return "no locus is scored in both";
+  if (!std::isfinite(values.distance)) return "their identity is 0";
+  return "";
+}
+
 }  // namespace vorn

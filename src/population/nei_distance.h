@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "core/conventions.h"
 #include "diversity/band_tally.h"
@@ -20,5 +21,9 @@ struct NeiValues {
 };
 
 NeiValues NeiUnbiased(const BandTally& x, const BandTally& y);
+
+// Why the distance of the values is undefined ("no locus is scored in both", "their identity is
+// 0"), or "" when it is a number.
+std::string NeiUndefinedCause(const NeiValues& values);
 
 }  // namespace vorn

@@ -22,6 +22,7 @@ struct Slot {
   bool holdsDistances = false;      // similarity already turned into the tree's distances
   DistanceMatrix variance;          // average analyses, when the matrices are kept
   std::size_t undefinedNeiLiPairs = 0;
+  UndefinedMarks marks;             // of the similarity matrix
   JoinNotes joinNotes;
   ReplicateTree tree;
 };
@@ -65,10 +66,9 @@ class Run {
     slot.joinNotes = JoinNotes{};
     // Unless it is kept, the matrix becomes the tree's distances in place.
     auto tree = slot.holdsDistances
-                    ? BuildDistanceTree(std::move(slot.similarity), slot.undefinedNeiLiPairs, labels_, method_,
-                                        &slot.joinNotes)
+                    ? BuildDistanceTree(std::move(slot.similarity), slot.marks, labels_, method_, &slot.joinNotes)
                     : BuildMatrixTree(keep_ ? DistanceMatrix(slot.similarity) : std::move(slot.similarity),
-                                      settings_.transformation, labels_, method_, &slot.joinNotes);
+                                      slot.marks, settings_.transformation, labels_, method_, &slot.joinNotes);
     if (!tree) {
       slot.tree.failure = tree.error();
       return;
@@ -118,7 +118,8 @@ AverageBounds BoundsOf(const Scores& scores, const SimilaritySettings& settings)
   auto maximum = BuildSimilarityMatrix(scores, SimilarityMode::Maximum, settings.coefficient, settings.neiLiR);
   // A pair undefined under the Maximum similarity is undefined under the Minimum too.
   const std::size_t undefined = std::max(minimum->undefinedNeiLiPairs, maximum->undefinedNeiLiPairs);
-  return AverageBounds{std::move(minimum->matrix), std::move(maximum->matrix), undefined};
+  UndefinedMarks marks = UndefinedMarks::Union(minimum->marks, maximum->marks);
+  return AverageBounds{std::move(minimum->matrix), std::move(maximum->matrix), undefined, std::move(marks)};
 }
 
 }  // namespace
@@ -157,6 +158,7 @@ ReplicateSummary RunBootstrapStdTrees(Workspace& ws, bool keepMatrices, const Re
                                         keepMatrices ? std::nullopt : std::optional(run.Settings().transformation));
     slot.similarity = std::move(matrix->matrix);
     slot.undefinedNeiLiPairs = matrix->undefinedNeiLiPairs;
+    slot.marks = std::move(matrix->marks);
   };
   return run.Go(ws.settings.replicates.BS, prepare, fill);
 }
@@ -172,6 +174,7 @@ ReplicateSummary RunBootstrapAvgTrees(Workspace& ws, bool keepMatrices, const Re
     const WeightedScores scores(data, loci);
     const AverageBounds bounds = BoundsOf(scores, run.Settings());
     slot.undefinedNeiLiPairs = bounds.undefinedNeiLiPairs;
+    slot.marks = bounds.marks;
     Average(run, bounds.minimum, bounds.maximum, ws.random, slot);
   };
   return run.Go(ws.settings.replicates.BS, prepare, [](Slot&) {});
@@ -187,7 +190,10 @@ ReplicateSummary RunMultipleAvgTrees(Workspace& ws, const AverageBounds& bounds,
 ReplicateSummary RunAverageTrees(Workspace& ws, const AverageBounds& bounds, const AverageTreeRun& trees,
                                  bool keepMatrices, const ReplicateWriter& writer) {
   Run run(ws, ReplicateAnalysis::MultipleAverage, trees.drawCount, *trees.labels, trees.method, keepMatrices, writer, 1);
-  const auto prepare = [&](Slot& slot) { Average(run, bounds.minimum, bounds.maximum, ws.random, slot); };
+  const auto prepare = [&](Slot& slot) {
+    slot.marks = bounds.marks;
+    Average(run, bounds.minimum, bounds.maximum, ws.random, slot);
+  };
   return run.Go(trees.treeCount, prepare, [](Slot&) {});
 }
 

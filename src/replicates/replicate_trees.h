@@ -18,6 +18,7 @@
 #include "core/distance_matrix.h"
 #include "core/label_table.h"
 #include "core/result.h"
+#include "core/undefined_pairs.h"
 #include "core/workspace.h"
 #include "replicates/replicate_names.h"
 #include "trees/neighbor_joining.h"
@@ -51,6 +52,7 @@ struct AverageBounds {
   DistanceMatrix minimum;
   DistanceMatrix maximum;
   std::size_t undefinedNeiLiPairs = 0;
+  UndefinedMarks marks;  // under either bound, so in the average drawn between them
 };
 
 // Refuses what would leave the analysis without a tree: fewer than 2 individuals, a draw count

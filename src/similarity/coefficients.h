@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/settings.h"
+#include "core/undefined_pairs.h"
 #include "similarity/pair_counts.h"
 
 namespace vorn {
@@ -34,6 +35,21 @@ void CoefficientValues(SimilarityCoefficient coefficient, SimilarityMode variant
 // coefficient. Gives how many of the coefficients were the undefined Nei-Li distance.
 std::size_t DistanceValues(SimilarityCoefficient coefficient, SimilarityMode variant, const PairCounts* counts,
                            std::size_t count, Real neiLiR, DistanceTransformation transformation, Real* values);
+
+// Whether the variant compares nothing of the pair: the Standard compares the loci scored in
+// both, the Minimum (and the Average drawn from it) those scored in either, the Maximum every
+// locus. Such a pair has no distance, whatever number its formula gives.
+inline bool ComparesNothing(SimilarityMode variant, const PairCounts& n) {
+  const std::uint32_t both = n.a + n.bPlusC + n.d;
+  switch (variant) {
+    case SimilarityMode::Standard: return both == 0;
+    case SimilarityMode::Maximum: return both + n.p + n.q + n.r == 0;
+    default: return both + n.p + n.q == 0;
+  }
+}
+inline UndefinedCause IncomparableCause(SimilarityMode variant) {
+  return variant == SimilarityMode::Standard ? UndefinedCause::NotScoredInBoth : UndefinedCause::NotScoredInEither;
+}
 
 // The message shown once by a command whose Nei-Li distance was undefined for some pairs.
 std::string UndefinedNeiLiMessage(std::size_t pairs);

@@ -35,6 +35,8 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
   fill.matrix = DistanceMatrix(n);
   Real* entries = fill.matrix.entries.data();
   std::size_t undefined = 0;
+  fill.marks.incomparableCause = IncomparableCause(variant);
+  fill.marks.neiLi = coefficient == SimilarityCoefficient::NeiLi;
   // Small matrices are filled faster than threads meet, above all when other programs keep
   // the cores busy. Bands grow with their rows, so they are handed out one at a time.
   const bool parallel = TriangleSize(n) * scores.WordCount() >= kParallelSimilarityWork;
@@ -42,6 +44,7 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
 #pragma omp parallel if (parallel) reduction(+ : undefined)
   {
     std::vector<PairCounts> counts(kTileColumns);  // for each thread
+    std::vector<std::size_t> incomparable;
 #pragma omp for schedule(dynamic, 1)
     for (std::size_t band = 0; band < bands; ++band) {
       KeepResponsive();  // acts only on the thread that runs the command
@@ -51,6 +54,9 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
           const std::size_t last = std::min(i + 1, first + kTileColumns);
           Real* values = entries + TriangleIndex(i, 0) + first;
           countPairs(i, first, last, counts.data());
+          for (std::size_t j = first; j < std::min(last, i); ++j) {
+            if (ComparesNothing(variant, counts[j - first])) incomparable.push_back(StrictPairIndex(i, j));
+          }
           if (transformation) {
             undefined += DistanceValues(coefficient, variant, counts.data(), last - first, neiLiR, *transformation,
                                         values);
@@ -63,7 +69,10 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
         }
       }
     }
+#pragma omp critical
+    fill.marks.incomparable.insert(fill.marks.incomparable.end(), incomparable.begin(), incomparable.end());
   }
+  std::sort(fill.marks.incomparable.begin(), fill.marks.incomparable.end());
   fill.undefinedNeiLiPairs = undefined;
   return fill;
 }

@@ -11,6 +11,7 @@
 #include "core/distance_matrix.h"
 #include "core/result.h"
 #include "core/settings.h"
+#include "core/undefined_pairs.h"
 #include "similarity/pair_counts.h"
 #include "similarity/weighted_scores.h"
 
@@ -36,6 +37,7 @@ constexpr std::size_t kParallelSimilarityWork = std::size_t{1} << 23;
 struct SimilarityFill {
   DistanceMatrix matrix;
   std::size_t undefinedNeiLiPairs = 0;  // entries set to -1 (Nei-Li only)
+  UndefinedMarks marks;                 // what the entries do not tell of pairs without a distance
 };
 
 // Entry (i, j) is the coefficient of individuals i and j under variant (Standard, Minimum or

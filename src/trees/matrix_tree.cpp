@@ -2,42 +2,30 @@
 
 #include <string>
 
-#include "similarity/coefficients.h"
 #include "similarity/distance_transformation.h"
 
 namespace vorn {
 
-std::size_t CountUndefinedPairs(const DistanceMatrix& coefficients) {
-  std::size_t pairs = 0;
-  for (std::size_t i = 1; i < coefficients.n; ++i) {
-    for (std::size_t j = 0; j < i; ++j) pairs += coefficients(i, j) == kUndefinedNeiLi;
+std::string TreeRefusal(const UndefinedPairs& undefined, const LabelTable& labels, TreeMethod method) {
+  return UndefinedPairsRefusal(undefined, labels, std::string("no ") + TreeMethodName(method) + " tree was built");
+}
+
+Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, const UndefinedMarks& marks,
+                                      DistanceTransformation transformation, const LabelTable& labels,
+                                      TreeMethod method, JoinNotes* notes) {
+  // Found in the coefficients, as the other consumers of the active matrix find them.
+  if (const UndefinedPairs undefined = FindUndefinedPairs(coefficients, marks); undefined.Any()) {
+    return Failure{TreeRefusal(undefined, labels, method)};
   }
-  return pairs;
+  return BuildTree(method, TransformMatrix(std::move(coefficients), transformation), labels, notes);
 }
 
-std::string UndefinedPairsRefusal(const DistanceMatrix& coefficients) {
-  return UndefinedPairsRefusal(CountUndefinedPairs(coefficients));
-}
-
-std::string UndefinedPairsRefusal(std::size_t pairs) {
-  if (pairs == 0) return "";
-  return std::to_string(pairs) +
-         (pairs == 1 ? " pair of individuals shares no band: its Nei-Li distance is undefined (-1), and a tree "
-                       "cannot join it."
-                     : " pairs of individuals share no band: their Nei-Li distance is undefined (-1), and a tree "
-                       "cannot join them.");
-}
-
-Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, DistanceTransformation transformation,
-                                      const LabelTable& labels, TreeMethod method, JoinNotes* notes) {
-  const std::size_t undefinedPairs = CountUndefinedPairs(coefficients);
-  if (undefinedPairs > 0) return Failure{UndefinedPairsRefusal(undefinedPairs)};
-  return BuildDistanceTree(TransformMatrix(std::move(coefficients), transformation), 0, labels, method, notes);
-}
-
-Result<TreeNodeTable> BuildDistanceTree(DistanceMatrix distances, std::size_t undefinedPairs, const LabelTable& labels,
-                                        TreeMethod method, JoinNotes* notes) {
-  if (std::string refusal = UndefinedPairsRefusal(undefinedPairs); !refusal.empty()) return Failure{std::move(refusal)};
+Result<TreeNodeTable> BuildDistanceTree(DistanceMatrix distances, const UndefinedMarks& marks,
+                                        const LabelTable& labels, TreeMethod method, JoinNotes* notes) {
+  // The distance transformations keep a not-a-number and the Nei-Li -1 as they are.
+  if (const UndefinedPairs undefined = FindUndefinedPairs(distances, marks); undefined.Any()) {
+    return Failure{TreeRefusal(undefined, labels, method)};
+  }
   return BuildTree(method, std::move(distances), labels, notes);
 }
 

@@ -1,40 +1,37 @@
 // The tree (UPGMA or neighbor-joining) of a (dis)similarity matrix as the similarity commands keep it: its entries
-// turned into distances with the chosen transformation. A pair whose Nei-Li distance is
-// undefined (-1: the pair shares no band) has no distance to join by; taken as one it would be
-// joined first, on branches of negative length, so such a matrix gives no tree.
+// turned into distances with the chosen transformation. A pair without a distance (nothing to
+// compare, a coefficient that divides by 0, the Nei-Li -1) cannot be joined: taken as a distance,
+// a -1 would be joined first on branches of negative length, a not-a-number would give branch
+// lengths that are none, and an Euclidean 0 of two individuals never compared would join them as
+// identical. So a matrix with such a pair gives no tree.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include "core/distance_matrix.h"
 #include "core/label_table.h"
 #include "core/result.h"
 #include "core/settings.h"
+#include "core/undefined_pairs.h"
 #include "trees/tree_method.h"
 #include "trees/tree_node.h"
 
 namespace vorn {
 
-// The pairs of individuals (entries off the diagonal) that hold the undefined Nei-Li distance.
-std::size_t CountUndefinedPairs(const DistanceMatrix& coefficients);
+// Why no tree of the method was built from a matrix with the pairs without a distance, naming
+// the first ("The distance between a1 and b1 is undefined (...); no UPGMA tree was built.").
+std::string TreeRefusal(const UndefinedPairs& undefined, const LabelTable& labels, TreeMethod method);
 
-// Why a tree cannot be built from coefficients holding undefined distances ("2 pairs of
-// individuals share no band: ..."), or "" when every distance is defined.
-std::string UndefinedPairsRefusal(const DistanceMatrix& coefficients);
-// The same for a count of such pairs.
-std::string UndefinedPairsRefusal(std::size_t pairs);
-
-// The tree of the individuals named by labels by the chosen method; fails, naming how many pairs
-// share no band, when some distances are undefined, and otherwise as the tree builder fails.
+// The tree of the individuals named by labels by the chosen method; refused, naming the first
+// pair, when some pairs have no distance, and otherwise failing as the tree builder fails.
 // Adds what neighbor-joining met to notes, when given.
-Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, DistanceTransformation transformation,
-                                      const LabelTable& labels, TreeMethod method = TreeMethod::Upgma,
-                                      JoinNotes* notes = nullptr);
+Result<TreeNodeTable> BuildMatrixTree(DistanceMatrix coefficients, const UndefinedMarks& marks,
+                                      DistanceTransformation transformation, const LabelTable& labels,
+                                      TreeMethod method = TreeMethod::Upgma, JoinNotes* notes = nullptr);
 
 // The same for coefficients already turned into distances (as the fill of a bootstrap replicate
-// makes them), of which undefinedPairs were undefined.
-Result<TreeNodeTable> BuildDistanceTree(DistanceMatrix distances, std::size_t undefinedPairs, const LabelTable& labels,
-                                        TreeMethod method, JoinNotes* notes = nullptr);
+// makes them).
+Result<TreeNodeTable> BuildDistanceTree(DistanceMatrix distances, const UndefinedMarks& marks,
+                                        const LabelTable& labels, TreeMethod method, JoinNotes* notes = nullptr);
 
 }  // namespace vorn

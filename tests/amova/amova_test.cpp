@@ -292,8 +292,20 @@ TEST(Amova, UndefinedDistancesAreCountedAndRefused) {
   const auto distances = AmovaDistances(data, neiLi, 100, random);
   ASSERT_FALSE(distances.ok());
   EXPECT_EQ(distances.error(),
-            "The AMOVA cannot run: the distance of 6 pairs of individuals is undefined (a Nei-Li distance of -1 or a "
-            "coefficient that divides by 0). Choose another coefficient or remove the individuals concerned.");
+            "The AMOVA cannot run: the distance between i1 and i2 is undefined (they share too few bands for a Nei-Li "
+            "distance, which is -1), as are those of 5 more pairs. Choose another coefficient or remove the "
+            "individuals concerned.");
+  // i3 and i4 have no score at all: under the Average (drawn from the Minimum, which compares the
+  // loci scored in either) their Euclidean distance of 0 compares nothing.
+  SimilaritySettings average;
+  average.coefficient = SimilarityCoefficient::Euclidean;
+  average.transformation = DistanceTransformation::D;
+  average.amovaSimilarity = SimilarityMode::Average;
+  const auto unscored = AmovaDistances(MatrixFromRows({"10", "01", "??", "??"}), average, 100, random);
+  ASSERT_FALSE(unscored.ok());
+  EXPECT_EQ(unscored.error(),
+            "The AMOVA cannot run: the distance between i3 and i4 is undefined (no locus is scored in either). Choose "
+            "another coefficient or remove the individuals concerned.");
 }
 
 TEST(Amova, AverageDrawsEachPairOnceSoTheComponentsAddUp) {

@@ -28,6 +28,7 @@ class PcoaCommandTest : public testing::CommandTest {
     ws.results.active = ResultMatrices::Kept::Standard;
     ws.results.activeName = "StdJaccard";
     ws.results.individuals = ws.data.individualLabels;
+    ws.results.marks.neiLi = ws.settings.similarity.coefficient == SimilarityCoefficient::NeiLi;
   }
   // The block of three individuals on a line (d(A,B) = d(B,C) = 1, d(A,C) = 2) with the solver's
   // line under the title.
@@ -109,8 +110,8 @@ TEST_F(PcoaCommandTest, NeedsAnActiveMatrixForTheWorkingIndividuals) {
 
 TEST_F(PcoaCommandTest, RefusesWhatCanNeverConvergeAndWritesNothing) {
   const std::string neiLi =
-      "The distance matrix holds 1 negative entry (an undefined Nei-Li distance is -1), which is no distance; the "
-      "principal coordinate analysis needs distances between every pair.";
+      "The distance between A and B is undefined (they share too few bands for a Nei-Li distance, which is -1); no "
+      "principal coordinate analysis was done.";
   const struct {
     std::size_t n;
     std::vector<Real> entries;
@@ -119,8 +120,8 @@ TEST_F(PcoaCommandTest, RefusesWhatCanNeverConvergeAndWritesNothing) {
   } cases[] = {
       {1, {1}, false, "A principal coordinate analysis needs at least 2 individuals, but the current data matrix holds 1."},
       {3, {1, std::nanl(""), 1, 0.5L, 0.5L, 1}, false,
-       "The distance matrix holds 1 entry without a value (NaN), which is no distance; the principal coordinate "
-       "analysis needs distances between every pair."},
+       "The distance between A and B is undefined (its coefficient divides by 0); no principal coordinate analysis "
+       "was done."},
       {3, {0, -1, 0, 0.5L, 0.5L, 0}, true, neiLi},
   };
   for (const auto& c : cases) {

@@ -115,5 +115,24 @@ TEST_F(PopulationCommandsTest, CancelStopsBetweenPairsAndWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
 }
 
+TEST_F(PopulationCommandsTest, DiversityValuesWithoutALocusAreUndefinedWithTheirCause) {
+  // No locus has more than 3 absences in any population, so Lynch & Milligan's Hj has no locus;
+  // AllData/A and AllData/B are scored at one locus each.
+  const std::string three = kThreePopulations;
+  Load("a1 b1 c1 c2 c3\n1 0 0 0 1\n? ? 1 1 1\n? ? 1 0 1\n" + three.substr(three.find("*")));
+  host.answers = {MessageAnswer::Yes};
+  Run("PopulationDiversity1Click");
+  const std::string text = ReadFile("analysis.txt");
+  EXPECT_EQ(text.find("NaN"), std::string::npos);
+  for (const std::string note : {"AllData/A: SE(He) undefined: a standard error needs two loci.\r\n",
+                                 "AllData/A: Hj and SE(Hj) undefined: no locus has more than 3 band absences.\r\n",
+                                 "AllData/C: Hj and SE(Hj) undefined: no locus has more than 3 band absences.\r\n",
+                                 "AllData: Hj and SE(Hj) undefined: no locus has more than 3 band absences.\r\n"}) {
+    EXPECT_NE(text.find(note), std::string::npos) << note << text;
+  }
+  EXPECT_NE(text.find("undefined"), std::string::npos);
+  EXPECT_NE(host.messages.back().text.find("AllData/A: uHe= "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vorn

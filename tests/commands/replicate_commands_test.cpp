@@ -250,8 +250,9 @@ TEST_F(ReplicateCommandFaultsTest, UndefinedNeiLiPairsAreToldOnceForTheWholeRun)
   ASSERT_EQ(host.Errors().size(), 1u);
   EXPECT_EQ(host.Errors()[0], "Undefined NeiLi distance\r\n\r\n12 pairs of individuals share too few bands; their distances are set to -1.");
   EXPECT_EQ(host.messages.back().text,
-            "No tree could be built for 4 of 4 replicates (3 pairs of individuals share no band: their Nei-Li distance "
-            "is undefined (-1), and a tree cannot join them.); they were left out.\r\n0 of 4 trees were written.");
+            "No tree could be built for 4 of 4 replicates (The distance between A and B is undefined (they share too "
+            "few bands for a Nei-Li distance, which is -1), as are those of 2 more pairs; no UPGMA tree was built.); "
+            "they were left out.\r\n0 of 4 trees were written.");
   EXPECT_EQ(ReadFile("outtree.ph"), "");
 }
 
@@ -268,8 +269,8 @@ TEST_F(ReplicateCommandFaultsTest, ReplicatesWithoutATreeAreLeftOutWithOneWarnin
   EXPECT_EQ(host.messages[1].title, "Warning");
   const std::string left = std::to_string(12 - trees.size());
   EXPECT_EQ(host.messages[1].text, "No tree could be built for " + left +
-                                       " of 12 replicates (psTrees.UPGMA/ShortestDist: error in input matrix); "
-                                       "they were left out.\r\n" +
+                                       " of 12 replicates (The distance between A and B is undefined (no locus is "
+                                       "scored in both); no UPGMA tree was built.); they were left out.\r\n" +
                                        std::to_string(trees.size()) + " of 12 trees were written.");
   EXPECT_GT(trees.size(), 0u);
   EXPECT_LT(trees.size(), 12u);

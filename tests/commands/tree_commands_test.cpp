@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <random>
 
 #include "support/command_fixture.h"
@@ -53,17 +54,26 @@ TEST_F(TreeCommandsTest, UpgmaNeedsAnActiveMatrixForTheWorkingIndividuals) {
 }
 
 TEST_F(TreeCommandsTest, UpgmaOfAnUnjoinableMatrixWritesNothing) {
-  const std::pair<std::vector<Real>, std::string> cases[] = {
-      {{0, 1000, 0, 1500, 1000, 0}, "psTrees.UPGMA/ShortestDist: error in input matrix"},
+  const struct {
+    std::vector<Real> distances;
+    bool neiLi;  // a matrix of Nei-Li distances, whose -1 marks an undefined one
+    std::string error;
+  } cases[] = {
+      {{0, 1000, 0, 1500, 1000, 0}, false, "psTrees.UPGMA/ShortestDist: error in input matrix"},
       // A kept entry of -1, the undefined Nei-Li distance of a pair without a shared band.
-      {{0, 2, 0, 0.3L, 0.3L, 0},
-       "1 pair of individuals shares no band: its Nei-Li distance is undefined (-1), and a tree cannot join it."},
+      {{0, 2, 0, 0.3L, 0.3L, 0}, true,
+       "The distance between A and B is undefined (they share too few bands for a Nei-Li distance, which is -1); no "
+       "UPGMA tree was built."},
+      // A 0/0 entry, which used to give a tree of NaN branch lengths.
+      {{0, 0.2L, 0, std::numeric_limits<Real>::quiet_NaN(), 0.3L, 0}, false,
+       "The distance between A and C is undefined (its coefficient divides by 0); no UPGMA tree was built."},
   };
-  for (const auto& [distances, error] : cases) {
+  for (const auto& c : cases) {
     host.messages.clear();
-    KeepSimilarities(distances);
+    KeepSimilarities(c.distances);
+    app.ws.results.marks.neiLi = c.neiLi;
     Run("UPGMA1Click");
-    EXPECT_EQ(host.Errors(), std::vector<std::string>{error});
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{c.error});
     EXPECT_FALSE(FileExists("outtree.ph"));
   }
 }

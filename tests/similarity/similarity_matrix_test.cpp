@@ -22,6 +22,16 @@ using testing::ReferenceCoefficient;
 using testing::SameValue;
 using testing::TestSeed;
 
+// Whether the variant compares no locus of individuals i and j, counted locus by locus: the
+// Standard compares the loci scored in both, the Minimum those scored in either, the Maximum all.
+bool ComparesNoLocus(const DataMatrix& data, std::size_t i, std::size_t j, M variant) {
+  for (std::size_t l = 0; l < data.locusCount; ++l) {
+    const bool scoredI = data.At(i, l) != Missing, scoredJ = data.At(j, l) != Missing;
+    if (variant == M::Maximum || (variant == M::Minimum ? scoredI || scoredJ : scoredI && scoredJ)) return false;
+  }
+  return true;
+}
+
 SimilaritySettings With(C coefficient) {
   SimilaritySettings settings;
   settings.coefficient = coefficient;
@@ -40,8 +50,10 @@ TEST_P(SimilarityMatrixAtWordBoundaries, EveryEntryIsTheFormulaOfItsPair) {
       ASSERT_EQ(fill->matrix.n, n);
       ASSERT_EQ(fill->matrix.entries.size(), n * (n + 1) / 2);
       std::size_t position = 0, undefined = 0;
+      std::vector<std::size_t> incomparable;
       for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t j = 0; j <= i; ++j, ++position) {
+          if (j < i && ComparesNoLocus(data, i, j, variant)) incomparable.push_back(StrictPairIndex(i, j));
           const Real expected = ReferenceCoefficient(data.cells.data(), n, i, data.cells.data(), n, j, loci,
                                                      coefficient, variant, 6);
           EXPECT_TRUE(SameValue(fill->matrix.entries[position], expected))
@@ -50,6 +62,9 @@ TEST_P(SimilarityMatrixAtWordBoundaries, EveryEntryIsTheFormulaOfItsPair) {
         }
       }
       EXPECT_EQ(fill->undefinedNeiLiPairs, undefined);
+      EXPECT_EQ(fill->marks.incomparable, incomparable);
+      EXPECT_EQ(fill->marks.incomparableCause, variant == M::Standard ? UndefinedCause::NotScoredInBoth
+                                                                 : UndefinedCause::NotScoredInEither);
     }
   }
 }
@@ -99,6 +114,7 @@ TEST(SimilarityMatrix, WeightedSampleEqualsTheSampleWrittenOut) {
         ASSERT_TRUE(SameValue(fill->matrix.entries[k], expected->matrix.entries[k])) << CoefficientName(coefficient) << k;
       }
       EXPECT_EQ(fill->undefinedNeiLiPairs, expected->undefinedNeiLiPairs);
+      EXPECT_EQ(fill->marks.incomparable, expected->marks.incomparable);
       // Filled as distances (each coefficient with another of the six transformations).
       const auto transformation = static_cast<DistanceTransformation>(static_cast<int>(coefficient) % 6);
       const DistanceMatrix distances = TransformMatrix(expected->matrix, transformation);
