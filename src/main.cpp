@@ -6,6 +6,7 @@
 
 #include "build_commit.h"
 #include "commands/main_program.h"
+#include "core/kernel_paths.h"
 #include "script/script_runner.h"
 #if VORN_WITH_QT
 #include <QtGlobal>
@@ -16,7 +17,8 @@
 
 namespace {
 
-// The version with what a methods section cites besides it: compiler, Qt and commit.
+// The version with what a methods section cites besides it: compiler, Qt and commit; and the
+// kernels' paths chosen on this processor, which explain its timings.
 std::string VersionText() {
   std::string text = std::string("Vorn ") + vorn::kVersion + "\nCompiler: " + VORN_COMPILER + "\nQt: ";
 #if VORN_WITH_QT
@@ -25,6 +27,7 @@ std::string VersionText() {
   text += "none (built without the desktop window)";
 #endif
   text += std::string("\nCommit: ") + (*kBuildCommit ? kBuildCommit : "unknown") + "\n";
+  text += "Kernels: " + vorn::ChosenPathsText() + "\n";
   return text;
 }
 

@@ -25,7 +25,7 @@ if(at EQUAL -1)
 endif()
 
 execute_process(COMMAND "${PREFIX}/bin/vorn" --version OUTPUT_VARIABLE version)
-if(NOT version MATCHES "^Vorn [0-9.]+[^\n]*\nCompiler: [^\n]+\nQt: [^\n]+\nCommit: [^\n]+\n$")
+if(NOT version MATCHES "^Vorn [0-9.]+[^\n]*\nCompiler: [^\n]+\nQt: [^\n]+\nCommit: [^\n]+\nKernels: pair counts [^\n]+\n$")
   message(FATAL_ERROR "unexpected --version text: ${version}")
 endif()
 
