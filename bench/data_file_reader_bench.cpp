@@ -56,5 +56,3 @@ void BM_ReadDataFile(benchmark::State& state) {
 BENCHMARK(BM_ReadDataFile)->Args({1, 1})->Args({0, 0})->Args({0, 1})->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -1,7 +1,8 @@
 // Similarity matrices of realistic size: N = 500 and 2000 individuals by 1000 loci with 10%
 // missing scores, under each treatment (Average with JC = 100); the Standard Jaccard matrix of
 // complete data, to hold against scipy.spatial.distance.pdist(metric='jaccard') (see
-// bench/scipy_jaccard.py); and the whole Standard Similarity command, matrix text included.
+// bench/scipy_jaccard.py); the Standard Jaccard distances of a bootstrap sample of the loci, as
+// each bootstrap tree needs them; and the whole Standard Similarity command, matrix text included.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "commands/main_program.h"
 #include "similarity/average_similarity.h"
 #include "similarity/similarity_matrix.h"
+#include "similarity/weighted_scores.h"
 
 namespace {
 
@@ -102,6 +104,19 @@ void BM_StandardSimilarityCommand(benchmark::State& state) {
   std::remove(app.ws.files.analysis.c_str());
 }
 
+void BM_BootstrapStandardDistances(benchmark::State& state) {
+  const DataMatrix data = MakeData(static_cast<std::size_t>(state.range(0)), 0.1);
+  std::mt19937 random(11);
+  std::vector<std::uint32_t> drawn(kLoci);
+  for (auto& locus : drawn) locus = static_cast<std::uint32_t>(random() % kLoci);
+  const vorn::WeightedScores scores(data, drawn);
+  for (auto _ : state) {
+    auto fill = vorn::BuildSimilarityMatrix(scores, SimilarityMode::Standard, vorn::SimilarityCoefficient::Jaccard, 1,
+                                            vorn::DistanceTransformation::OneMinusS);
+    benchmark::DoNotOptimize(fill);
+  }
+}
+
 #define VORN_SIZES ->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime()
 BENCHMARK(BM_StandardMatrix) VORN_SIZES;
 BENCHMARK(BM_MinimumMatrix) VORN_SIZES;
@@ -109,5 +124,6 @@ BENCHMARK(BM_MaximumMatrix) VORN_SIZES;
 BENCHMARK(BM_AverageMatrix) VORN_SIZES;
 BENCHMARK(BM_StandardJaccardCompleteData) VORN_SIZES;
 BENCHMARK(BM_StandardSimilarityCommand) VORN_SIZES;
+BENCHMARK(BM_BootstrapStandardDistances) VORN_SIZES;
 
 }  // namespace

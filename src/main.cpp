@@ -7,6 +7,7 @@
 #include "build_commit.h"
 #include "commands/main_program.h"
 #include "commands/program_notice.h"
+#include "core/kernel_paths.h"
 #include "script/script_runner.h"
 #if VORN_WITH_QT
 #include <QtGlobal>
@@ -17,8 +18,9 @@
 
 namespace {
 
-// The version with what a methods section cites besides it (compiler, Qt and commit), the licence
-// and how to cite the program.
+// The version with what a methods section cites besides it (compiler, Qt and commit), the
+// kernels' paths chosen on this processor, which explain its timings, the licence and how to cite
+// the program.
 std::string VersionText() {
   std::string text = std::string("Vorn ") + vorn::kVersion + "\nCompiler: " + VORN_COMPILER + "\nQt: ";
 #if VORN_WITH_QT
@@ -27,6 +29,7 @@ std::string VersionText() {
   text += "none (built without the desktop window)";
 #endif
   text += std::string("\nCommit: ") + (*kBuildCommit ? kBuildCommit : "unknown") + "\n";
+  text += "Kernels: " + vorn::ChosenPathsText() + "\n";
   text += std::string("Licence: ") + vorn::kLicenceNotice + "\n" + vorn::CitationNotice() + "\n";
   return text;
 }

@@ -31,7 +31,7 @@ if(entry MATCHES "text/plain" OR NOT entry MATCHES "\nMimeType=text/csv;text/tab
 endif()
 
 execute_process(COMMAND "${PREFIX}/bin/vorn" --version OUTPUT_VARIABLE version)
-if(NOT version MATCHES "^Vorn [0-9.]+[^\n]*\nCompiler: [^\n]+\nQt: [^\n]+\nCommit: [^\n]+\nLicence: [^\n]*GPL-3.0-or-later[^\n]*\nTo cite it: [^\n]+\n$")
+if(NOT version MATCHES "^Vorn [0-9.]+[^\n]*\nCompiler: [^\n]+\nQt: [^\n]+\nCommit: [^\n]+\nKernels: pair counts [^\n]+\nLicence: [^\n]*GPL-3.0-or-later[^\n]*\nTo cite it: [^\n]+\n$")
   message(FATAL_ERROR "unexpected --version text: ${version}")
 endif()
 

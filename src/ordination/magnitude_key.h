@@ -57,7 +57,7 @@ struct LargestMagnitude {
 
 // The largest key among row[from], ..., row[to - 1] (from < to) and the first column holding it,
 // as a scan in column order with strict comparison finds them. Four columns at a time where the
-// processor has 512-bit vectors. Slots is ExtendedSlots or SplitSlots.
+// processor has 512-bit vectors, two where it has AVX2. Slots is ExtendedSlots or SplitSlots.
 template <class Slots>
 LargestMagnitude LargestMagnitudeOf(const RealSlot* row, std::size_t from, std::size_t to);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/band_state.h"
+#include "core/kernel_paths.h"
 #include "core/data_matrix.h"
 
 namespace vorn {
@@ -65,31 +66,9 @@ PairCounts CountPair(const PackedScores& x, std::size_t i, const PackedScores& y
 void CountPairs(const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first, std::size_t last,
                 PairCounts* counts);
 
-// CountPairs is compiled for three kinds of processor and uses the best one the processor runs;
-// each can be asked for by name, so that all are held against each other where they run.
-enum class CountKernel { Plain, Popcount, VectorPopcount };
-bool KernelRuns(CountKernel kernel);
-
-// One of three builds of a counting function by kernel, and the best one the processor runs.
-template <class Function>
-struct KernelBuilds {
-  Function vectorPopcount, popcount, plain;
-  Function For(CountKernel kernel) const {
-    switch (kernel) {
-      case CountKernel::VectorPopcount: return vectorPopcount;
-      case CountKernel::Popcount: return popcount;
-      case CountKernel::Plain: break;
-    }
-    return plain;
-  }
-  Function Best() const {
-    for (const CountKernel kernel : {CountKernel::VectorPopcount, CountKernel::Popcount}) {
-      if (KernelRuns(kernel)) return For(kernel);
-    }
-    return plain;
-  }
-};
-void CountPairs(CountKernel kernel, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first,
+// The same with the body for the path asked for (it must run here), to hold the paths against
+// each other.
+void CountPairs(KernelPath path, const PackedScores& x, std::size_t i, const PackedScores& y, std::size_t first,
                 std::size_t last, PairCounts* counts);
 
 // The counts of individuals i and j (from 0) of the matrix.

@@ -28,9 +28,9 @@ class WeightedScores {
   // counts[0 .. last - first - 1]. With standardOnly only a, b + c and d are counted (p, q and r
   // are left 0): all that the Standard treatment of missing scores reads.
   void CountPairs(std::size_t i, std::size_t first, std::size_t last, bool standardOnly, PairCounts* counts) const;
-  // The same with the kernel asked for by name (it must run here), to hold the kernels against
+  // The same with the body for the path asked for (it must run here), to hold the paths against
   // each other.
-  void CountPairs(CountKernel kernel, std::size_t i, std::size_t first, std::size_t last, bool standardOnly,
+  void CountPairs(KernelPath path, std::size_t i, std::size_t first, std::size_t last, bool standardOnly,
                   PairCounts* counts) const;
 
  private:

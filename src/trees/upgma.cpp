@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "core/kernel_paths.h"
 #include "core/progress.h"
 
 namespace vorn {
@@ -101,36 +102,60 @@ unsigned AboveCut(const Real* x, __m128i cut) {
   return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(words, cut))));
 }
 
-// The words of sixteen entries from x in one vector of sixteen lanes (for processors that have
+// The words of sixteen entries from x in lanes, a vector of sixteen (for processors that have
 // them): shifted down by six bytes, each entry's word is the first of its four 32-bit lanes.
-__attribute__((target("avx512bw"), always_inline)) inline __m512i Words16(const Real* x) {
+using Lanes16 = std::int32_t __attribute__((vector_size(64)));
+__attribute__((target("avx512bw"))) inline void Words16(const Real* x, Lanes16& lanes) {
   const __m512i firsts = _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
   __m512i words[4];
   for (int i = 0; i < 4; ++i) words[i] = _mm512_bsrli_epi128(_mm512_loadu_si512(x + 4 * i), 6);
   const __m512i low = _mm512_permutex2var_epi32(words[0], firsts, words[1]), high = _mm512_permutex2var_epi32(words[2], firsts, words[3]);
-  return _mm512_mask_blend_epi32(0xff00, low, high);
+  lanes = reinterpret_cast<Lanes16>(_mm512_mask_blend_epi32(0xff00, low, high));
 }
-// AboveCut for sixteen entries.
+// The same for eight entries in 256-bit vectors, in the lane order 0, 2, 4, 6, 1, 3, 5, 7.
+using Lanes8 = std::int32_t __attribute__((vector_size(32)));
+__attribute__((target("avx2"))) inline void Words8(const Real* x, Lanes8& lanes) {
+  __m256i words[4];
+  for (int i = 0; i < 4; ++i) {
+    words[i] = _mm256_bsrli_epi128(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(x + 2 * i)), 6);
+  }
+  const __m256i even = _mm256_unpacklo_epi32(words[0], words[1]), odd = _mm256_unpacklo_epi32(words[2], words[3]);
+  lanes = reinterpret_cast<Lanes8>(_mm256_unpacklo_epi64(even, odd));
+}
+// AboveCut for sixteen and for eight entries.
 __attribute__((target("avx512bw"))) unsigned AboveCut16(const Real* x, std::int32_t cut) {
-  return _mm512_cmpgt_epi32_mask(Words16(x), _mm512_set1_epi32(cut));
+  Lanes16 words;
+  Words16(x, words);
+  return _mm512_cmpgt_epi32_mask(reinterpret_cast<__m512i>(words), _mm512_set1_epi32(cut));
 }
-// The second smallest word of entries 0 .. 16 * blocks - 1 from x, leaving out infinities and
-// not-a-numbers (whose words are not below every larger distance).
-__attribute__((target("avx512bw"))) std::int32_t SecondSmallestWord(const Real* x, std::size_t blocks) {
-  using Lanes16 = std::int32_t __attribute__((vector_size(64)));
+__attribute__((target("avx2"))) unsigned AboveCut8(const Real* x, std::int32_t cut) {
+  Lanes8 words;
+  Words8(x, words);
+  const __m256i inOrder = _mm256_permutevar8x32_epi32(reinterpret_cast<__m256i>(words),
+                                                      _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
+  return static_cast<unsigned>(
+      _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(inOrder, _mm256_set1_epi32(cut)))));
+}
+// The second smallest word of entries 0 .. lanes * blocks - 1 from x, leaving out infinities and
+// not-a-numbers (whose words are not below every larger distance); words(x, w) gives w the words
+// of the lanes entries from x, in any order.
+template <class Lanes, void (*words)(const Real*, Lanes&)>
+[[gnu::always_inline]] inline std::int32_t SecondSmallestWordOf(const Real* x, std::size_t blocks) {
+  constexpr std::size_t kLanes = sizeof(Lanes) / sizeof(std::int32_t);
   constexpr std::int32_t kNone = std::numeric_limits<std::int32_t>::max();
   // The two smallest words in each lane, then over the lanes.
-  Lanes16 first = kNone - Lanes16{}, second = first;
+  Lanes first = kNone - Lanes{}, second = first;
   for (std::size_t b = 0; b < blocks; ++b) {
-    Lanes16 w = reinterpret_cast<Lanes16>(Words16(x + 16 * b));
+    Lanes w;
+    words(x + kLanes * b, w);
     w = (w & 0x7fff0000) == 0x7fff0000 ? kNone : w;
-    const Lanes16 above = w > first ? w : first;
+    const Lanes above = w > first ? w : first;
     second = above < second ? above : second;
     first = w < first ? w : first;
   }
-  alignas(64) std::array<std::int32_t, 32> lanes;
+  alignas(64) std::array<std::int32_t, 2 * kLanes> lanes;
   std::memcpy(lanes.data(), &first, sizeof first);
-  std::memcpy(lanes.data() + 16, &second, sizeof second);
+  std::memcpy(lanes.data() + kLanes, &second, sizeof second);
   std::int32_t smallest = kNone, next = kNone;
   for (const std::int32_t w : lanes) {
     next = std::min(next, std::max(smallest, w));
@@ -138,7 +163,22 @@ __attribute__((target("avx512bw"))) std::int32_t SecondSmallestWord(const Real* 
   }
   return next;
 }
-const bool kSixteenLanes = (__builtin_cpu_init(), __builtin_cpu_supports("avx512bw"));
+__attribute__((target("avx512bw"))) std::int32_t SecondSmallestWord16(const Real* x, std::size_t blocks) {
+  return SecondSmallestWordOf<Lanes16, Words16>(x, blocks);
+}
+__attribute__((target("avx2"))) std::int32_t SecondSmallestWord8(const Real* x, std::size_t blocks) {
+  return SecondSmallestWordOf<Lanes8, Words8>(x, blocks);
+}
+
+// How a row read straight through is scanned: lanes entries a vector (none on the plain path,
+// which takes four at a time in the vectors every x86-64 processor has).
+struct RowScan {
+  std::size_t lanes;
+  unsigned (*aboveCut)(const Real* x, std::int32_t cut);
+  std::int32_t (*secondSmallestWord)(const Real* x, std::size_t blocks);
+};
+constexpr KernelBuilds<RowScan> kRowScans{
+    Kernel::UpgmaRowScan, {0, nullptr, nullptr}, {8, AboveCut8, SecondSmallestWord8}, {16, AboveCut16, SecondSmallestWord16}};
 
 // The top 64 of the 80 bits of an order: x <= y gives CutKey(x) <= CutKey(y), so a value whose
 // key exceeds that of a bound lies above the bound.
@@ -379,7 +419,8 @@ class UpgmaBuilder {
     const bool allLive = s == 0 || (s <= live_.size() && live_[s - 1] == s - 1);
     // A distance whose word is above both the second smallest word and zero lies above two other
     // distances of the row (neither of them infinite or not a number), so it is never listed.
-    const std::int32_t limit = kSixteenLanes && allLive && s >= 64 ? std::max(SecondSmallestWord(row, s / 16), 0) : std::numeric_limits<std::int32_t>::max();
+    const RowScan scan = kRowScans.Chosen();
+    const std::int32_t limit = scan.lanes > 0 && allLive && s >= 64 ? std::max(scan.secondSmallestWord(row, s / scan.lanes), 0) : std::numeric_limits<std::int32_t>::max();
     std::int32_t cut = std::min(limit, CutWord(r.bound.Distance()));
     const auto consider = [&](std::size_t t) {
       const Candidate c = PairOf(s, t, row[t]);
@@ -390,8 +431,9 @@ class UpgmaBuilder {
     };
     if (allLive) {
       std::size_t t = 0;
-      for (; kSixteenLanes && t + 16 <= s; t += 16) {
-        for (unsigned below = ~AboveCut16(row + t, cut) & 0xffffu; below != 0; below &= below - 1) {
+      const unsigned allLanes = (1u << scan.lanes) - 1;
+      for (; scan.lanes > 0 && t + scan.lanes <= s; t += scan.lanes) {
+        for (unsigned below = ~scan.aboveCut(row + t, cut) & allLanes; below != 0; below &= below - 1) {
           const std::size_t at = t + static_cast<std::size_t>(std::countr_zero(below));
           if (TopWord(row[at]) <= cut) consider(at);
         }

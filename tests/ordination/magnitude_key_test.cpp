@@ -7,6 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "support/kernel_path_parameter.h"
+
 namespace vorn {
 namespace {
 
@@ -57,7 +59,10 @@ void ExpectFirstColumnOfLargestMagnitude() {
   }
 }
 
-TEST(LargestMagnitudeOf, FindsTheFirstColumnOfLargestMagnitudeInBothSlotFormats) {
+using LargestMagnitudeOnEachPath = testing::OnEachPathOf<Kernel::JacobiMagnitudeScan>;
+INSTANTIATE_TEST_SUITE_P(Paths, LargestMagnitudeOnEachPath, testing::EveryKernelPath(), testing::KernelPathTestName);
+
+TEST_P(LargestMagnitudeOnEachPath, FindsTheFirstColumnOfLargestMagnitudeInBothSlotFormats) {
   ExpectFirstColumnOfLargestMagnitude<ExtendedSlots>();
   ExpectFirstColumnOfLargestMagnitude<SplitSlots>();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "similarity/reference_coefficients.h"
+#include "support/kernel_path_parameter.h"
 
 namespace vorn {
 namespace {
@@ -42,16 +43,6 @@ TEST_P(PairCountsAtWordBoundaries, PackedCountsEqualTheByteByByteCounts) {
         const PairCounts expected = ReferenceCounts(cells.data(), n, i, cells.data(), n, j, loci);
         EXPECT_EQ(CountPair(packed, i, packed, j), expected) << "i=" << i << " j=" << j << " missing=" << missing;
       }
-      for (const CountKernel kernel : {CountKernel::Plain, CountKernel::Popcount, CountKernel::VectorPopcount}) {
-        if (!KernelRuns(kernel)) continue;
-        std::vector<PairCounts> row(n);
-        const std::size_t first = i % 3;  // a stretch of the row, from first
-        CountPairs(kernel, packed, i, packed, first, n, row.data());
-        for (std::size_t j = first; j < n; ++j) {
-          EXPECT_EQ(row[j - first], ReferenceCounts(cells.data(), n, i, cells.data(), n, j, loci))
-              << "kernel " << static_cast<int>(kernel) << " row " << i << " j=" << j;
-        }
-      }
     }
   }
 }
@@ -71,6 +62,35 @@ TEST_P(PairCountsAtWordBoundaries, TwoBlocksOfDifferentSizes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Loci, PairCountsAtWordBoundaries, ::testing::Values(1, 63, 64, 65, 129));
+
+// Each path's row counts equal the byte-by-byte counts: at word boundaries, around its vectors
+// of four words, and past the vectors whose counts add up in bytes (with every score a presence
+// too, so that each byte counts its most).
+class PairCountsOnEachPath : public ::testing::TestWithParam<KernelPath> {};
+
+TEST_P(PairCountsOnEachPath, RowCountsEqualTheByteByByteCounts) {
+  const KernelPath path = GetParam();
+  if (!PathRuns(Kernel::PairCounts, path)) GTEST_SKIP() << "this processor does not run the path";
+  const std::uint32_t seed = TestSeed();
+  const std::size_t n = 7;
+  for (const std::size_t loci : {1, 63, 64, 65, 129, 255, 256, 257, 319, 7936, 7937, 9000}) {
+    for (const auto& [missing, presence] : {std::pair{0.0, 1.0}, {0.1, 0.5}, {0.5, 0.5}, {0.95, 0.5}}) {
+      const auto cells = RandomScores(n, loci, missing, presence, seed + static_cast<std::uint32_t>(loci));
+      const PackedScores packed(cells.data(), n, loci, 0, n);
+      for (std::size_t i = 0; i < n; ++i) {
+        std::vector<PairCounts> row(n);
+        const std::size_t first = i % 3;  // a stretch of the row, from first
+        CountPairs(path, packed, i, packed, first, n, row.data());
+        for (std::size_t j = first; j < n; ++j) {
+          ASSERT_EQ(row[j - first], ReferenceCounts(cells.data(), n, i, cells.data(), n, j, loci))
+              << "loci=" << loci << " missing=" << missing << " row " << i << " j=" << j;
+        }
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, PairCountsOnEachPath, testing::EveryKernelPath(), testing::KernelPathTestName);
 
 TEST(PackedScores, BitsPastTheLastLocusStayZero) {
   const std::size_t loci = 65;

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <omp.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/random_generator.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/distance_transformation.h"
 #include "similarity/reference_coefficients.h"
+#include "support/kernel_path_parameter.h"
 
 namespace vorn {
 namespace {
@@ -86,24 +88,35 @@ TEST(SimilarityMatrix, BothCoresFillTheSameBitsAsOne) {
   }
 }
 
+// A bootstrap sample of the loci of data (drawn at random, then locus drawn[0] 40 times more, a
+// group of its own), and the sample written out locus by locus.
+struct DrawnSample {
+  std::vector<std::uint32_t> drawn;
+  DataMatrix sample;
+};
+DrawnSample DrawSample(const DataMatrix& data, std::uint32_t seed) {
+  RandomGenerator random;
+  random.Seed(seed);
+  DrawnSample s;
+  s.drawn.resize(data.locusCount);
+  for (auto& locus : s.drawn) locus = random.NextBelow(static_cast<std::uint32_t>(data.locusCount));
+  s.drawn.resize(data.locusCount + 40, s.drawn[0]);
+  const std::size_t n = data.individualCount;
+  s.sample = data;
+  s.sample.locusCount = s.drawn.size();
+  s.sample.cells.clear();
+  for (const std::uint32_t locus : s.drawn) {
+    s.sample.cells.insert(s.sample.cells.end(), data.cells.begin() + locus * n, data.cells.begin() + (locus + 1) * n);
+  }
+  return s;
+}
+
 // Drawn loci counted by how often they were drawn give the matrix of the sample written out,
-// bit for bit, under every coefficient and treatment (many loci drawn 3 or more times here),
-// and every kernel gives the counts of the sample written out on any stretch of a row (more
-// individuals than it counts at once).
+// bit for bit, under every coefficient and treatment (many loci drawn 3 or more times here).
 TEST(SimilarityMatrix, WeightedSampleEqualsTheSampleWrittenOut) {
   const std::size_t n = 70, loci = 150;
   const DataMatrix data = RandomMatrix(n, loci, 0.12, TestSeed());
-  RandomGenerator random;
-  random.Seed(TestSeed());
-  std::vector<std::uint32_t> drawn(loci);
-  for (auto& locus : drawn) locus = random.NextBelow(loci);
-  drawn.resize(loci + 40, drawn[0]);  // one locus drawn 41 times and more, a group of its own
-  DataMatrix sample = data;
-  sample.locusCount = drawn.size();
-  sample.cells.clear();
-  for (const std::uint32_t locus : drawn) {
-    sample.cells.insert(sample.cells.end(), data.cells.begin() + locus * n, data.cells.begin() + (locus + 1) * n);
-  }
+  const auto [drawn, sample] = DrawSample(data, TestSeed());
   const WeightedScores weighted(data, drawn);
   for (const C coefficient : kAllCoefficients) {
     for (const M variant : kFillVariants) {
@@ -125,22 +138,40 @@ TEST(SimilarityMatrix, WeightedSampleEqualsTheSampleWrittenOut) {
       EXPECT_EQ(fill->undefinedNeiLiPairs, expected->undefinedNeiLiPairs);
     }
   }
-  const PackedScores packed(sample);
-  std::vector<PairCounts> counts(n);
-  for (const CountKernel kernel : {CountKernel::Plain, CountKernel::Popcount, CountKernel::VectorPopcount}) {
-    if (!KernelRuns(kernel)) continue;
+}
+
+// Each path gives the counts of the sample written out on any stretch of a row: with more
+// individuals than it counts at once, with columns past its vectors' whole fours, and with
+// more words of one weight than add up in bytes (all scores present in the last matrix, so
+// that each byte counts its most).
+class WeightedCountsOnEachPath : public ::testing::TestWithParam<KernelPath> {};
+
+TEST_P(WeightedCountsOnEachPath, EqualTheCountsOfTheSampleWrittenOut) {
+  const KernelPath path = GetParam();
+  if (!PathRuns(Kernel::WeightedPairCounts, path)) GTEST_SKIP() << "this processor does not run the path";
+  const std::uint32_t seed = TestSeed();
+  DataMatrix present = RandomMatrix(9, 6000, 0, seed);
+  std::fill(present.cells.begin(), present.cells.end(), Presence);
+  for (const DataMatrix& data : {RandomMatrix(70, 150, 0.12, seed), RandomMatrix(11, 6000, 0.2, seed), present}) {
+    const auto [drawn, sample] = DrawSample(data, seed);
+    const WeightedScores weighted(data, drawn);
+    const PackedScores packed(sample);
+    const std::size_t n = data.individualCount;
+    std::vector<PairCounts> counts(n);
     for (std::size_t i = 0; i < n; ++i) {
       for (const bool standardOnly : {false, true}) {
-        weighted.CountPairs(kernel, i, i % 3, n, standardOnly, counts.data());
+        weighted.CountPairs(path, i, i % 3, n, standardOnly, counts.data());
         for (std::size_t j = i % 3; j < n; ++j) {
           PairCounts expected = CountPair(packed, i, packed, j);
           if (standardOnly) expected.p = expected.q = expected.r = 0;
-          ASSERT_EQ(counts[j - i % 3], expected) << "kernel " << static_cast<int>(kernel) << " i=" << i << " j=" << j;
+          ASSERT_EQ(counts[j - i % 3], expected) << data.locusCount << " loci, i=" << i << " j=" << j;
         }
       }
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, WeightedCountsOnEachPath, testing::EveryKernelPath(), testing::KernelPathTestName);
 
 TEST(SimilarityMatrix, OneIndividualHasOnlyItsDiagonal) {
   const DataMatrix data = RandomMatrix(1, 5, 0, 3);

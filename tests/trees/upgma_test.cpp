@@ -8,6 +8,7 @@
 #include "similarity/distance_transformation.h"
 #include "trees/literal_trees.h"
 #include "trees/newick_writer.h"
+#include "support/kernel_path_parameter.h"
 #include "trees/random_distances.h"
 
 namespace vorn {
@@ -136,7 +137,11 @@ void ExpectSameAsLiteral(const DistanceMatrix& d, const std::string& trace) {
   EXPECT_EQ(TreeToNewick(*fast, "t"), literal::TreeToNewick(*slow, "t"));
 }
 
-TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnRandomMatrices) {
+// The comparisons with the literal algorithm run on each path of the row scan.
+using BuildUpgmaOnEachPath = testing::OnEachPathOf<Kernel::UpgmaRowScan>;
+INSTANTIATE_TEST_SUITE_P(Paths, BuildUpgmaOnEachPath, testing::EveryKernelPath(), testing::KernelPathTestName);
+
+TEST_P(BuildUpgmaOnEachPath, EqualsTheLiteralAlgorithmOnRandomMatrices) {
   const unsigned seed = std::random_device()();
   std::mt19937 random(seed);
   const std::vector<std::size_t> sizes{2, 3, 4, 5, 7, 10, 16, 31, 63, 64, 65};
@@ -149,7 +154,7 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnRandomMatrices) {
   }
 }
 
-TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnLargerMatrices) {
+TEST_P(BuildUpgmaOnEachPath, EqualsTheLiteralAlgorithmOnLargerMatrices) {
   const unsigned seed = std::random_device()();
   std::mt19937 random(seed);
   for (DistanceKind kind : {DistanceKind::Continuous, DistanceKind::FewLevels}) {
@@ -169,7 +174,7 @@ DistanceMatrix FilledMatrix(std::size_t n, Value value) {
   return d;
 }
 
-TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnDistancesOfEverySignificandBit) {
+TEST_P(BuildUpgmaOnEachPath, EqualsTheLiteralAlgorithmOnDistancesOfEverySignificandBit) {
   // Means found in integers round as the floating-point unit does: random 64-bit significands,
   // exponents close together and far apart (sums rounding up, to even, carrying into the next
   // power of two), and zeros and tiny values that are left to the floating-point unit.
@@ -186,7 +191,7 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnDistancesOfEverySignificandBit) {
   }
 }
 
-TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnSignedZerosInfinitiesAndNotANumbers) {
+TEST_P(BuildUpgmaOnEachPath, EqualsTheLiteralAlgorithmOnSignedZerosInfinitiesAndNotANumbers) {
   // Rows long enough to be read in blocks of sixteen, with the values whose leading bits do not
   // order them as numbers: negatives, both zeros, infinities and not-a-numbers of either sign.
   const Real nan = std::numeric_limits<Real>::quiet_NaN(), inf = std::numeric_limits<Real>::infinity();
@@ -202,7 +207,7 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnSignedZerosInfinitiesAndNotANumbers)
   }
 }
 
-TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnTiesAfterMerging) {
+TEST_P(BuildUpgmaOnEachPath, EqualsTheLiteralAlgorithmOnTiesAfterMerging) {
   // Levels that averages reproduce (0.25 and 0.75 average to 0.5), so ties arise between new
   // clusters and old ones as well.
   const unsigned seed = std::random_device()();
@@ -217,7 +222,7 @@ TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnTiesAfterMerging) {
   }
 }
 
-TEST(BuildUPGMA, EqualsTheLiteralAlgorithmOnDistancesFromScoresWithMissing) {
+TEST_P(BuildUpgmaOnEachPath, EqualsTheLiteralAlgorithmOnDistancesFromScoresWithMissing) {
   // Few loci with missing scores give coefficients from a small set of fractions (many ties,
   // zeros, and not-a-number where a pair shares no scored locus), under each treatment of the
   // missing scores; sizes up to a few hundred make rows run out of candidates and slots repack.
