@@ -46,6 +46,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterPictureCommands(handlers_);
   RegisterPopulationCommands(handlers_);
   RegisterMantelCommand(handlers_);
+  RegisterStructureCommand(handlers_);
   RegisterTreeMethodCommands(handlers_);
   RegisterSupportCommand(handlers_);
   RegisterImportCommands(handlers_);

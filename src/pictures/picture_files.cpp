@@ -114,4 +114,10 @@ Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::strin
   return SavePicture(path, size, "Mantel test", [&](QPainter& painter) { drawing.Paint(painter); });
 }
 
+Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool curves, QSizeF size,
+                            const std::string& path) {
+  const StructureDrawing drawing(bars, shownK, curves, size);
+  return SavePicture(path, size, "Population structure", [&](QPainter& painter) { drawing.Paint(painter); });
+}
+
 }  // namespace vorn

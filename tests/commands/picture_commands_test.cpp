@@ -26,7 +26,17 @@ class RecordingMaker : public PictureMaker {
     this->path = path;
     return Success();
   }
+  Status SaveStructure(const StructureBars& bars, std::size_t shownK, bool, double width, double height,
+                       const std::string& path) override {
+    structure = bars;
+    structureK = shownK;
+    size = {width, height};
+    this->path = path;
+    return Success();
+  }
   std::optional<TreeScene> tree;
+  std::optional<StructureBars> structure;
+  std::size_t structureK = 0;
   std::optional<MantelPairs> mantel;
   std::optional<PcoaScene> pcoa;
   std::pair<double, double> size;
