@@ -29,6 +29,7 @@
 #include "commands/replicate_settings_dialog.h"
 #include "commands/session_recorder.h"
 #include "commands/shannon_scaling_dialog.h"
+#include "commands/structure_dialog.h"
 #include "commands/support_dialog.h"
 #include "commands/tree_method_dialog.h"
 #include "commands/ttest_dialog.h"
@@ -68,6 +69,8 @@ struct Dialogs {
   PopulationDiversityDialog populationDiversity;
   PairwisePhiPTDialog pairwisePhiPT;
   MantelTestDialog mantelTest;
+  StructureDialog structure;
+  StructurePlotDialog structurePlot;
   AssignmentTestDialog assignmentTest;
   TreeMethodDialog treeMethod;
   SupportDialog support;
@@ -79,7 +82,7 @@ struct Dialogs {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
-            &mantelTest, &mantelPlot, &assignmentTest};
+            &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest};
   }
 };
 
@@ -149,6 +152,7 @@ void RegisterPcoaCommand(HandlerTable& table);
 void RegisterPictureCommands(HandlerTable& table);
 void RegisterPopulationCommands(HandlerTable& table);
 void RegisterMantelCommand(HandlerTable& table);
+void RegisterStructureCommand(HandlerTable& table);
 void RegisterAssignmentCommand(HandlerTable& table);
 void RegisterTreeMethodCommands(HandlerTable& table);
 void RegisterSupportCommand(HandlerTable& table);

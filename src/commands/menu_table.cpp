@@ -95,7 +95,8 @@ MenuBar MainMenu() {
                   Command("Population D&iversity...", "PopulationDiversity1Click"),
                   Command("Pair&wise PhiPT...", "PairwisePhiPT1Click"),
                   Command("&Mantel Test...", "MantelTest1Click"),
-                  Command("Assignment &Test...", "AssignmentTest1Click"),
+                  Command("Population S&tructure...", "PopulationStructure1Click"),
+                  Command("Assi&gnment Test...", "AssignmentTest1Click"),
               }),
       Submenu("&Trees",
               {
@@ -137,6 +138,7 @@ MenuBar MainMenu() {
                   Command("Save Tree P&icture...", "SaveTreePicture1Click"),
                   Command("Save PCoA P&lot...", "SavePCoAPlot1Click"),
                   Command("Save &Mantel Plot...", "SaveMantelPlot1Click"),
+                  Command("Save St&ructure Plot...", "SaveStructurePlot1Click"),
               }),
       Submenu("&Help",
               {

@@ -1,5 +1,7 @@
 // View: the tree viewer and the PCoA plot windows, and the same pictures, with the scatter plot
-// of the last Mantel test, saved as SVG or PNG files (the way scripts draw them). The drawing needs Qt; a build without it says so.
+// of the last Mantel test and the bar plot of the last population structure run, saved as SVG or PNG files (the way scripts draw them). The drawing needs Qt; a build without it says so.
+#include <algorithm>
+
 #include "commands/kept_result_text.h"
 #include "commands/main_program.h"
 #include "pictures/picture_maker.h"
@@ -71,6 +73,25 @@ void SaveMantelPlot1Click(TMainPrg& app) {
   app.Report("Mantel plot saved: " + *path);
 }
 
+void SaveStructurePlot1Click(TMainPrg& app) {
+  if (!CanDraw(app)) return;
+  if (!app.ws.structure) {
+    return app.ErrorBox("There is no population structure to show: run Analysis > Population Structure first.");
+  }
+  const auto choices = app.dialogs.structurePlot.Execute(app);
+  if (!choices) return;
+  const StructureBars& bars = *app.ws.structure;
+  if (choices->k != 0 && std::find(bars.clusters.begin(), bars.clusters.end(), choices->k) == bars.clusters.end()) {
+    return app.ErrorBox("The last population structure run has no K = " + std::to_string(choices->k) + " (it ran K = " +
+                        std::to_string(bars.clusters.front()) + " to " + std::to_string(bars.clusters.back()) + ").");
+  }
+  const auto path = ChoosePictureFile(app.host, "Save Structure Plot", "structure.svg");
+  if (!path) return;
+  const auto width = static_cast<double>(choices->size.width), height = static_cast<double>(choices->size.height);
+  if (!app.Check(app.pictures->SaveStructure(bars, choices->k, choices->curves, width, height, *path))) return;
+  app.Report("Structure plot saved: " + *path);
+}
+
 }  // namespace
 
 void RegisterPictureCommands(HandlerTable& table) {
@@ -79,6 +100,7 @@ void RegisterPictureCommands(HandlerTable& table) {
   table["SaveTreePicture1Click"] = Plain(SaveTreePicture1Click);
   table["SavePCoAPlot1Click"] = Plain(SavePCoAPlot1Click);
   table["SaveMantelPlot1Click"] = Plain(SaveMantelPlot1Click);
+  table["SaveStructurePlot1Click"] = Plain(SaveStructurePlot1Click);
 }
 
 }  // namespace vorn

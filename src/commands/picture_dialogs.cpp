@@ -18,6 +18,7 @@ constexpr NumberField kYAxis{"y_axis", "Vertical axis", "The vertical axis", 1, 
 constexpr NumberField kPlotLevel{"level", "Colour points by the groups of level, 0 for none", "The group level", 0, 1000};
 constexpr NumberField kPlotWidth{"width", "Width in pixels", "The width", 200, 8000};
 constexpr NumberField kPlotHeight{"height", "Height in pixels", "The height", 200, 8000};
+constexpr NumberField kShownK{"k", "K drawn, 0 for a panel per K", "K", 0, 100};
 
 }  // namespace
 
@@ -95,6 +96,26 @@ std::optional<PlotSize> MantelPlotDialog::Execute(Session& session) {
   std::optional<std::size_t> width, height;
   if (!(width = Number(session, form, kPlotWidth)) || !(height = Number(session, form, kPlotHeight))) return std::nullopt;
   return PlotSize{*width, *height};
+}
+
+StructurePlotDialog::StructurePlotDialog() : ModalDialog("Save Structure Plot") {
+  const StructurePlotChoices defaults;
+  form.Add(Field(kShownK, defaults.k));
+  Control curves = CheckBoxControl("curves", "With the dK and cross-validation curves");
+  curves.checked = defaults.curves;
+  form.Add(curves);
+  form.Add(Field(kPlotWidth, defaults.size.width));
+  form.Add(Field(kPlotHeight, defaults.size.height));
+}
+
+std::optional<StructurePlotChoices> StructurePlotDialog::Execute(Session& session) {
+  if (!ShowModal(session.host)) return std::nullopt;
+  std::optional<std::size_t> k, width, height;
+  if (!(k = Number(session, form, kShownK)) || !(width = Number(session, form, kPlotWidth)) ||
+      !(height = Number(session, form, kPlotHeight))) {
+    return std::nullopt;
+  }
+  return StructurePlotChoices{*k, form["curves"].checked, PlotSize{*width, *height}};
 }
 
 }  // namespace vorn

@@ -1,7 +1,7 @@
 // The choices of the picture commands, kept between uses like every settings dialog:
 // "Save Tree Picture" (tree file, tree number, group level, inner node labels, size, rooting at
 // the midpoint), "Save PCoA Plot" (axes, group level, point labels, size) and "Save Mantel Plot"
-// (size).
+// (size) and "Save Structure Plot" (the K drawn, the curves, size).
 #pragma once
 
 #include <cstddef>
@@ -56,6 +56,18 @@ class MantelPlotDialog : public ModalDialog {
  public:
   MantelPlotDialog();
   std::optional<PlotSize> Execute(Session& session);
+};
+
+struct StructurePlotChoices {
+  std::size_t k = 0;  // the one K drawn, 0 for a panel per K
+  bool curves = true;  // with the dK and cross-validation curves
+  PlotSize size{1000, 640};
+};
+
+class StructurePlotDialog : public ModalDialog {
+ public:
+  StructurePlotDialog();
+  std::optional<StructurePlotChoices> Execute(Session& session);
 };
 
 }  // namespace vorn

@@ -50,6 +50,7 @@ void Workspace::ReleaseData() {
   ordination.reset();
   lastTree.reset();
   mantel.reset();
+  structure.reset();
   groups = GroupState();
   dataLoaded = false;
 }

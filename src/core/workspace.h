@@ -11,6 +11,7 @@
 #include "core/distance_matrix.h"
 #include "core/group_lists.h"
 #include "core/mantel_pairs.h"
+#include "core/structure_bars.h"
 #include "core/ordination.h"
 #include "core/random_generator.h"
 #include "core/settings.h"
@@ -68,6 +69,7 @@ struct Workspace {
   std::optional<BuiltTree> lastTree;
   IndividualCoordinates coordinates;      // imported with the data or read from a file
   std::optional<MantelPairs> mantel;      // the last Mantel test, for its plot
+  std::optional<StructureBars> structure;  // the last population structure run, for its bar plot
 
   StatusHistory status;
   LogState log;

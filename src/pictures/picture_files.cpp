@@ -125,4 +125,10 @@ Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::strin
   return SaveScatterPicture<MantelDrawing>(pairs, size, path, "Mantel test");
 }
 
+Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool curves, QSizeF size,
+                            const std::string& path) {
+  const StructureDrawing drawing(bars, shownK, curves, size);
+  return SavePicture(path, size, "Population structure", [&](QPainter& painter) { drawing.Paint(painter); });
+}
+
 }  // namespace vorn

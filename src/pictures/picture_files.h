@@ -14,6 +14,7 @@
 
 #include "core/result.h"
 #include "pictures/mantel_painter.h"
+#include "pictures/structure_painter.h"
 #include "pictures/pcoa_painter.h"
 #include "pictures/picture_maker.h"
 #include "pictures/tree_painter.h"
@@ -44,6 +45,8 @@ inline constexpr double kMaxPngSide = 32000;
 Status SaveTreePicture(const TreeScene& scene, double rowHeight, double treeWidth, const std::string& path);
 Status SavePcoaPicture(const PcoaScene& scene, QSizeF size, const std::string& path);
 Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::string& path);
+Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool curves, QSizeF size,
+                            const std::string& path);
 
 // The maker of a build with Qt but without windows (scripts): Qt starts with the first picture
 // and ends with the maker.
@@ -60,6 +63,11 @@ class PictureFiles : public PictureMaker {
   Status SaveMantel(const MantelPairs& pairs, double width, double height, const std::string& path) override {
     if (!application_) application_.emplace();
     return SaveMantelPicture(pairs, QSizeF(width, height), path);
+  }
+  Status SaveStructure(const StructureBars& bars, std::size_t shownK, bool curves, double width, double height,
+                       const std::string& path) override {
+    if (!application_) application_.emplace();
+    return SaveStructurePicture(bars, shownK, curves, QSizeF(width, height), path);
   }
 
  private:

@@ -7,6 +7,7 @@
 #include "ui/log_tab.h"
 #include "ui/pcoa_plot_window.h"
 #include "ui/results_tab.h"
+#include "ui/structure_tab.h"
 #include "ui/tree_viewer_window.h"
 
 namespace vorn::ui {
@@ -19,10 +20,11 @@ Workbench::Workbench(Session& session, QWidget* parent)
                               [&session] { return session.ws.files.consensusOutput; })),
       trees_(new TreeViewerWindow(session, nullptr)),
       pcoa_(new PcoaPlotWindow(session, nullptr)),
+      structure_(new StructureTab(session)),
       log_(new LogTab) {
   setObjectName("workbench");
-  // The menu bar holds the Alt letters; the tabs answer to Ctrl+1 ... Ctrl+5.
-  const std::pair<QWidget*, const char*> tabs[] = {{data_, "Data"}, {results_, "Results"}, {trees_, "Trees"}, {pcoa_, "PCoA"}, {log_, "Log"}};
+  // The menu bar holds the Alt letters; the tabs answer to Ctrl+1 ... Ctrl+6.
+  const std::pair<QWidget*, const char*> tabs[] = {{data_, "Data"}, {results_, "Results"}, {trees_, "Trees"}, {pcoa_, "PCoA"}, {structure_, "Structure"}, {log_, "Log"}};
   for (const auto& [tab, title] : tabs) {
     const int index = addTab(tab, title);
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + index)), this);
@@ -36,6 +38,7 @@ void Workbench::Refresh() {
   trees_->Refresh();
   trees_->Follow(session_.ws.files.tree);
   pcoa_->Refresh();
+  structure_->Refresh();
 }
 
 void Workbench::Reported(std::string_view time, std::string_view line) { log_->Add(time, line); }

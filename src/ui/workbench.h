@@ -1,5 +1,6 @@
 // The workbench: the tabs in the middle of the main window. Data shows the working matrix,
-// Results the files the commands write, Trees and PCoA the tree viewer and the PCoA plot, Log every
+// Results the files the commands write, Trees and PCoA the tree viewer and the PCoA plot, Structure the
+// bar plot of the last population structure run, Log every
 // status line of the session. After each command the tabs take the workspace as it stands.
 #pragma once
 
@@ -14,6 +15,7 @@ class DataTab;
 class LogTab;
 class PcoaPlotWindow;
 class ResultsTab;
+class StructureTab;
 class TreeViewerWindow;
 
 class Workbench : public QTabWidget {
@@ -29,6 +31,7 @@ class Workbench : public QTabWidget {
   ResultsTab& Results() { return *results_; }
   TreeViewerWindow& Trees() { return *trees_; }
   PcoaPlotWindow& Pcoa() { return *pcoa_; }
+  StructureTab& Structure() { return *structure_; }
   LogTab& Log() { return *log_; }
 
  private:
@@ -37,6 +40,7 @@ class Workbench : public QTabWidget {
   ResultsTab* results_;
   TreeViewerWindow* trees_;
   PcoaPlotWindow* pcoa_;
+  StructureTab* structure_;
   LogTab* log_;
 };
 

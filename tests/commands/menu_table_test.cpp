@@ -81,7 +81,8 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Analysis>Population D&iversity...|PopulationDiversity1Click",
       "&Analysis>Pair&wise PhiPT...|PairwisePhiPT1Click",
       "&Analysis>&Mantel Test...|MantelTest1Click",
-      "&Analysis>Assignment &Test...|AssignmentTest1Click",
+      "&Analysis>Population S&tructure...|PopulationStructure1Click",
+      "&Analysis>Assi&gnment Test...|AssignmentTest1Click",
       "&Trees>&UPGMA|UPGMA1Click",
       "&Trees>&Strict Consensus|StrictConsensus1Click",
       "&Trees>&Majority Rule Consensus|MajorityRuleConsensus1Click",
@@ -111,6 +112,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&View>Save Tree P&icture...|SaveTreePicture1Click",
       "&View>Save PCoA P&lot...|SavePCoAPlot1Click",
       "&View>Save &Mantel Plot...|SaveMantelPlot1Click",
+      "&View>Save St&ructure Plot...|SaveStructurePlot1Click",
       "&Help>&About|About1Click",
       "&Help>&Help|Help1Click",
   };

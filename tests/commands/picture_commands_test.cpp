@@ -26,7 +26,17 @@ class RecordingMaker : public PictureMaker {
     this->path = path;
     return Success();
   }
+  Status SaveStructure(const StructureBars& bars, std::size_t shownK, bool, double width, double height,
+                       const std::string& path) override {
+    structure = bars;
+    structureK = shownK;
+    size = {width, height};
+    this->path = path;
+    return Success();
+  }
   std::optional<TreeScene> tree;
+  std::optional<StructureBars> structure;
+  std::size_t structureK = 0;
   std::optional<MantelPairs> mantel;
   std::optional<PcoaScene> pcoa;
   std::pair<double, double> size;
@@ -125,6 +135,35 @@ TEST_F(PictureCommandsTest, PcoaPicturesNeedAnAnalysisFirst) {
     EXPECT_EQ(host.Errors(), std::vector<std::string>{"There is no principal coordinate analysis to show: run Trees > "
                                                       "Principal Coordinate Analysis first."});
   }
+}
+
+TEST_F(PictureCommandsTest, SaveStructurePlotDrawsTheBarsOfTheLastRunInPopulationOrder) {
+  app.pictures = &maker;
+  Run("SaveStructurePlot1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{
+                               "There is no population structure to show: run Analysis > Population Structure first."});
+  // The populations as the group list orders them (Q before P), whatever the data order.
+  dir.Write("data.txt", "a b c d e f\n1 1 0 0 1 0\n1 0 0 0 1 1\n0 1 1 1 0 0\n1 1 0 1 1 1\n*\n[Groups]\n"
+                        "AllData/Q= c, d;\nAllData/P= a, b, e, f;\n*\n");
+  LoadFile("data.txt");
+  Answer({{"max_k", "2"}, {"runs", "2"}, {"folds", "0"}});
+  host.answers.push_back(MessageAnswer::No);
+  Run("PopulationStructure1Click");
+  ASSERT_TRUE(app.ws.structure);
+  host.messages.clear();
+  Answer({{"k", "3"}});
+  Run("SaveStructurePlot1Click");
+  EXPECT_EQ(host.Errors(),
+            std::vector<std::string>{"The last population structure run has no K = 3 (it ran K = 1 to 2)."});
+  Answer({{"k", "2"}, {"width", "600"}});
+  host.files.push_back("bars.svg");
+  Run("SaveStructurePlot1Click");
+  ASSERT_TRUE(maker.structure);
+  EXPECT_EQ(maker.structureK, 2u);
+  EXPECT_EQ(maker.size.first, 600);
+  EXPECT_EQ(maker.structure->populations, (std::vector<std::string>{"Q", "Q", "P", "P", "P", "P"}));
+  EXPECT_EQ(maker.structure->clusters, (std::vector<std::size_t>{1, 2}));
+  EXPECT_EQ(maker.structure->q[1].size(), 12u);
 }
 
 TEST_F(PictureCommandsTest, SavePcoaPlotDrawsTheChosenAxesOfTheLastAnalysis) {

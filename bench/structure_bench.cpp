@@ -1,0 +1,82 @@
+// Population structure timings on the files bench/numpy_admixture_em.py simulates:
+//   vorn_structure_bench fit FOLDER TOLERANCE   one fit of the start in FOLDER (as the numpy peer)
+//   vorn_structure_bench runs FOLDER KMAX RUNS FOLDS   K = 1..KMAX x RUNS with FOLDS-fold CV
+// Prints wall time, EM steps and the log-likelihoods reached. OMP_NUM_THREADS chooses the cores.
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "clustering/structure_runs.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+vorn::ScoreTable ReadScores(const std::string& folder) {
+  vorn::ScoreTable table;
+  std::ifstream in(folder + "/scores.txt");
+  for (std::string line; std::getline(in, line);) {
+    table.loci = line.size();
+    for (char c : line) table.scores.push_back(static_cast<std::uint8_t>(c - '0'));
+    ++table.individuals;
+  }
+  return table;
+}
+
+std::vector<double> ReadReals(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<double> values;
+  for (double x; in >> x;) values.push_back(x);
+  return values;
+}
+
+double Seconds(Clock::time_point begin) { return std::chrono::duration<double>(Clock::now() - begin).count(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::cerr << "usage: vorn_structure_bench fit FOLDER TOLERANCE | runs FOLDER KMAX RUNS FOLDS\n";
+    return 2;
+  }
+  const std::string mode = argv[1], folder = argv[2];
+  const vorn::ScoreTable table = ReadScores(folder);
+  if (mode == "fit") {
+    vorn::AdmixtureParameters start;
+    start.q = ReadReals(folder + "/start_q.txt");
+    start.r = ReadReals(folder + "/start_r.txt");
+    start.clusters = start.q.size() / table.individuals;
+    vorn::FitSettings settings;
+    settings.tolerance = std::stod(argv[3]);
+    settings.maxSteps = 100000;
+    const auto begin = Clock::now();
+    const vorn::AdmixtureFit fit = vorn::FitAdmixture(table, start, settings);
+    std::printf("Vorn SQUAREM EM: %.3f s, %zu EM steps, lnL %.6f%s\n", Seconds(begin), fit.steps, fit.logLikelihood,
+                fit.converged ? "" : " (not converged)");
+    return 0;
+  }
+  if (argc < 6) return 2;
+  vorn::StructureSettings settings;
+  settings.maxClusters = std::stoul(argv[3]);
+  settings.runs = std::stoul(argv[4]);
+  settings.folds = std::stoul(argv[5]);
+  vorn::RandomGenerator random;
+  random.Seed(1);
+  const auto begin = Clock::now();
+  const auto result = vorn::AnalyseStructure(table, settings, random);
+  if (!result) {
+    std::cerr << result.error() << "\n";
+    return 1;
+  }
+  std::printf("Vorn %zu x %zu, K = 1..%zu x %zu runs, %zu-fold CV: %.3f s\n", table.individuals, table.loci,
+              settings.maxClusters, settings.runs, settings.folds, Seconds(begin));
+  for (const auto& solutions : result->perK) {
+    std::printf("  K = %zu: best lnL %.6f, %zu of %zu runs at best, CV error %.6f\n", solutions.clusters,
+                solutions.runs[solutions.best].logLikelihood, solutions.runsAtBest, solutions.runs.size(),
+                solutions.validationError);
+  }
+  return 0;
+}
