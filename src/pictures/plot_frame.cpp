@@ -50,6 +50,10 @@ ScatterFrame::ScatterFrame(QSizeF size, double scale, PlotTexts texts, double le
                  std::max(1.0, size.height() - top - kBottom * scale_));
 }
 
+QSizeF ScatterFrame::SizeAround(QSizeF plot, double scale) {
+  return plot + QSizeF(kLeft + kRight, kTop + kBottom) * scale;
+}
+
 QFont ScatterFrame::Font(double pixels, bool bold) const {
   return PictureFont(static_cast<int>(std::lround(pixels * scale_)), bold);
 }

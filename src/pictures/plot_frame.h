@@ -40,6 +40,9 @@ class ScatterFrame {
   // at scale 1.
   ScatterFrame(QSizeF size, double scale, PlotTexts texts, double legendWidth = 0);
 
+  // The picture size whose frame is plot large (a frame drawn inside a larger picture).
+  static QSizeF SizeAround(QSizeF plot, double scale);
+
   const QRectF& Plot() const { return plot_; }
   double Scale() const { return scale_; }
   // A font of the plot's text, pixels at scale 1.
