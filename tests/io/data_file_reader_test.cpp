@@ -164,6 +164,21 @@ TEST_F(ReaderTest, NamesMergedByTheCutAreTold) {
   EXPECT_EQ(MergedNamesNotice(MergedNames{}), "");
 }
 
+// A spreadsheet's "Unicode text": UTF-16 with its byte-order mark, either byte order.
+TEST_F(ReaderTest, Utf16FilesReadAsTheirUtf8Text) {
+  for (const bool bigEndian : {false, true}) {
+    std::string utf16 = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : std::u16string(u"a\u00FC b\r\n1 0\r\n0 ?\r\n*\r\n")) {
+      const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+      utf16 += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    auto m = Read(utf16);
+    ASSERT_TRUE(m.ok()) << m.error();
+    EXPECT_EQ(m->individualLabels.All(), (std::vector<std::string>{"a\xC3\xBC", "b"}));
+    EXPECT_EQ(m->cells, (std::vector<Cell>{Presence, Absence, Absence, Missing}));
+  }
+}
+
 TEST_F(ReaderTest, AbsenceWinsOverAmbiguityAndFieldsKeepOnlyScores) {
   FileLayout layout;
   layout.ambiguity = '0';
