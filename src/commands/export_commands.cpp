@@ -159,12 +159,16 @@ void Structure1Click(TMainPrg& app) {
   Finish(app, WriteStructure(*name, app.ws.data, groups, options), ExportFormat::Structure, *name);
 }
 
-void GenePop1Click(TMainPrg& app) {
-  const auto name = ChooseExportFile(app, ExportFormat::GenePop);
+void GenePopExport(TMainPrg& app, ExportFormat format, const GroupList* populations) {
+  const auto name = ChooseExportFile(app, format);
   if (!name) return;
   const bool absenceAsUnknown = Yes(app, kAbsenceQuestion, kStructureTitle);
-  Finish(app, WriteGenePop(*name, app.ws.data, absenceAsUnknown), ExportFormat::GenePop, *name);
+  Finish(app, WriteGenePop(*name, app.ws.data, absenceAsUnknown, populations), format, *name);
 }
+
+void GenePop1Click(TMainPrg& app) { GenePopExport(app, ExportFormat::GenePop, nullptr); }
+// The same file with one POP per group of the first level.
+void GenePopByGroup1Click(TMainPrg& app) { GenePopExport(app, ExportFormat::GenePopByGroup, &app.ws.groups.groups); }
 
 void NTSyspc1Click(TMainPrg& app) {
   const auto name = ChooseExportFile(app, ExportFormat::Ntsys);
@@ -249,6 +253,7 @@ void RegisterExportCommands(HandlerTable& table) {
   table["ArlequinProject1Click"] = Plain(ArlequinProject1Click);
   table["Structure1Click"] = Plain(Structure1Click);
   table["GenePop1Click"] = Plain(GenePop1Click);
+  table["GenePopByGroup1Click"] = Plain(GenePopByGroup1Click);
   table["NTSyspc1Click"] = Plain(NTSyspc1Click);
   table["ListofOTUs1Click"] = Plain(ListofOTUs1Click);
   table["SynTax1Click"] = Plain(SynTax1Click);

@@ -1,5 +1,8 @@
 #include "commands/file_param_dialog.h"
 
+#include "core/text_encoding.h"
+#include "core/text_file.h"
+
 namespace vorn {
 namespace {
 
@@ -34,6 +37,26 @@ constexpr SwitchField kSwitches[] = {
 constexpr const char* kFrameHeaders = "Header presence for ...";
 constexpr const char* kFrameSymbols = "Symbols";
 
+// The first lines of the file, numbered as the reader's messages number them, each cut to 100
+// characters, with tabs and other control characters shown as spaces.
+std::string FilePreview(const std::string& path) {
+  constexpr std::size_t kLines = 10, kWidth = 100;
+  auto reader = LineReader::Open(path);
+  if (!reader) return "";
+  std::string preview = "First lines of the file:";
+  std::string line;
+  for (std::size_t number = 1; number <= kLines && reader->Next(line); ++number) {
+    for (char& c : line) {
+      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    }
+    const std::string shown = DisplayText(line);
+    const std::string_view cut = FirstCharacters(shown, kWidth);
+    preview += "\n" + std::string(number < 10 ? " " : "") + std::to_string(number) + "  " + std::string(cut) +
+               (cut.size() < shown.size() ? " ..." : "");
+  }
+  return preview;
+}
+
 }  // namespace
 
 TFileParamDialog::TFileParamDialog() : ModalDialog("File Parameter Selection") {
@@ -45,6 +68,9 @@ TFileParamDialog::TFileParamDialog() : ModalDialog("File Parameter Selection") {
   form.Add(CheckBoxControl("include_groups", "Include Groups"));
   form.Add(CheckBoxControl("ambiguity_negative", "Ambiguity negative"));
   form.Add(LabelControl("note", "NB: The input file ought not contain the characters '<' or '>'."));
+  Control& preview = form.Add(LabelControl("preview", ""));
+  preview.fixedPitch = true;
+  preview.visible = false;
   Fill(FileLayout{});  // shows the defaults until the first use fills it from the settings
 }
 
@@ -69,16 +95,21 @@ bool TFileParamDialog::Store(FileLayout& layout) {
   return allUsable;
 }
 
-bool TFileParamDialog::Execute(Session& session, FileLayout& layout) {
+bool TFileParamDialog::Execute(Session& session, FileLayout& layout, const std::string& previewedFile) {
+  Control& preview = form["preview"];
+  preview.caption = previewedFile.empty() ? "" : LiteralCaption(FilePreview(previewedFile));
+  preview.visible = !preview.caption.empty();
   Fill(layout);
+  bool accepted = false;
   for (;;) {
-    const bool accepted = ShowModal(session.host);
+    accepted = ShowModal(session.host);
     const bool usable = Store(layout);
-    if (!accepted) return false;
-    if (usable) return true;
+    if (!accepted || usable) break;
     session.ErrorBox("Each symbol must be exactly one character, and not a space.");
     Fill(layout);
   }
+  preview.visible = false;
+  return accepted;
 }
 
 }  // namespace vorn

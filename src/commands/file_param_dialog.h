@@ -17,8 +17,10 @@ class TFileParamDialog : public ModalDialog {
   void ShowAmbiguityNegative(bool shown) { form["ambiguity_negative"].visible = shown; }
 
   // Shows the dialog for layout until every symbol is one usable character or the user cancels,
-  // storing the controls in layout each time it closes. True for OK.
-  bool Execute(Session& session, FileLayout& layout);
+  // storing the controls in layout each time it closes. True for OK. With previewedFile (the
+  // file about to be loaded), its first lines are shown under the controls, so that a layout
+  // that does not fit them is seen before OK.
+  bool Execute(Session& session, FileLayout& layout, const std::string& previewedFile = {});
 
  private:
   void Fill(const FileLayout& layout);

@@ -39,13 +39,13 @@ void ImportWith(TMainPrg& app, ImportDialog& dialog) {
     return;
   }
   auto text = ReadFileText(*chosen);
-  if (!app.Check(text)) return;
+  if (!CheckFileRead(app, *chosen, text)) return;
   auto table = dialog.Execute(app, *text);
   if (!table) {
     app.ErrorBox("No data loaded.");
     return;
   }
-  if (!app.Check(*table)) return;
+  if (!CheckFileRead(app, *chosen, *table)) return;
   InstallTable(app, std::move(**table), *chosen);
 }
 

@@ -8,24 +8,6 @@ namespace {
 constexpr const char* kSeparatorKeys[] = {"detect", "comma", "semicolon", "tab"};
 constexpr char kSeparators[] = {0, ',', ';', '\t'};
 
-// Label captions show "&&" as "&".
-std::string LabelText(std::string_view text) {
-  std::string escaped;
-  for (char c : text) escaped += c == '&' ? std::string("&&") : std::string(1, c);
-  return escaped;
-}
-
-// The controls' state as one text, to tell whether a table read earlier is still the one.
-std::string ControlState(const DialogForm& form) {
-  std::string state;
-  for (const Control& control : form.Controls()) {
-    if (control.kind == ControlKind::Label) continue;
-    state += control.key + "=" + control.text + "|" + std::to_string(control.selected) + "|" +
-             (control.checked ? "1" : "0") + "\n";
-  }
-  return state;
-}
-
 // "2 3", "2,3" or "2;3": column numbers from 1; nothing for anything else.
 std::optional<std::vector<std::size_t>> ColumnList(std::string_view text) {
   std::vector<std::size_t> columns;
@@ -58,9 +40,7 @@ std::optional<Result<ImportedTable>> ImportDialog::Execute(Session& session, std
   for (;;) {
     if (!ShowModal(session.host)) break;
     bool refused = false;
-    Result<ImportedTable> table =
-        lastRead_ && lastState_ == ControlState(form) ? std::move(*lastRead_) : ReadWithControls(text, refused);
-    lastRead_.reset();
+    Result<ImportedTable> table = ReadWithControls(text, 0, refused);
     if (refused) {
       session.ErrorBox(table.error());
       UpdatePreview(text);
@@ -70,7 +50,6 @@ std::optional<Result<ImportedTable>> ImportDialog::Execute(Session& session, std
     break;
   }
   form.edited = nullptr;
-  lastRead_.reset();
   return chosen;
 }
 
@@ -84,20 +63,18 @@ void ImportDialog::AddPreviewControls() {
 
 void ImportDialog::UpdatePreview(std::string_view text) {
   bool refused = false;
-  lastRead_ = ReadWithControls(text, refused);
-  lastState_ = ControlState(form);
-  const Result<ImportedTable>& table = *lastRead_;
-  const char separator = ChosenSeparator() ? ChosenSeparator() : DetectSeparator(WithoutByteOrderMark(text));
+  const Result<ImportedTable> table = ReadWithControls(text, kPreviewRows, refused);
+  const char separator = ChosenSeparator() ? ChosenSeparator() : DetectSeparator(text);
   const std::string separatorText =
       "Separator: " + std::string(SeparatorName(separator)) + (ChosenSeparator() ? "" : " (detected)");
   if (table) {
-    form["preview"].caption = LabelText(ImportPreview(*table));
-    form["counts"].caption = LabelText(separatorText + "; " + ImportCounts(*table));
+    form["preview"].caption = LiteralCaption(ImportPreview(*table));
+    const std::string first = table->cut ? "the first " + std::to_string(kPreviewRows) + " rows: " : "";
+    form["counts"].caption = LiteralCaption(separatorText + "; " + first + ImportCounts(*table));
   } else {
-    form["preview"].caption = LabelText(RawPreview(text, separator));
-    form["counts"].caption = LabelText(separatorText + "; " + table.error());
+    form["preview"].caption = LiteralCaption(RawPreview(text, separator));
+    form["counts"].caption = LiteralCaption(separatorText + "; " + table.error());
   }
-  if (refused) lastRead_.reset();  // settings that cannot be read are told again at OK
 }
 
 TImportTableDialog::TImportTableDialog() : ImportDialog("Import CSV / TSV Table") {
@@ -119,8 +96,10 @@ TImportTableDialog::TImportTableDialog() : ImportDialog("Import CSV / TSV Table"
   AddPreviewControls();
 }
 
-Result<ImportedTable> TImportTableDialog::ReadWithControls(std::string_view text, bool& settingsRefused) {
+Result<ImportedTable> TImportTableDialog::ReadWithControls(std::string_view text, std::size_t rowLimit,
+                                                           bool& settingsRefused) {
   TableImportOptions options;
+  options.rowLimit = rowLimit;
   options.separator = ChosenSeparator();
   options.individualsInRows = form["individuals"].selected == 0;
   options.locusNames = form["locus_names"].checked;
@@ -155,6 +134,9 @@ Result<ImportedTable> TImportTableDialog::ReadWithControls(std::string_view text
   if (options.scores.presence.empty() || options.scores.absence.empty()) {
     return SettingsRefused(settingsRefused, "Present and absent each need a value.");
   }
+  if (auto distinct = CheckDistinctValues(options.scores); !distinct) {
+    return SettingsRefused(settingsRefused, distinct.error());
+  }
   return ReadCsvTable(text, options);
 }
 
@@ -168,8 +150,10 @@ TImportGenalexDialog::TImportGenalexDialog() : ImportDialog("Import GenAlEx Work
   AddPreviewControls();
 }
 
-Result<ImportedTable> TImportGenalexDialog::ReadWithControls(std::string_view text, bool& settingsRefused) {
+Result<ImportedTable> TImportGenalexDialog::ReadWithControls(std::string_view text, std::size_t rowLimit,
+                                                             bool& settingsRefused) {
   GenalexOptions options;
+  options.rowLimit = rowLimit;
   options.separator = ChosenSeparator();
   options.presence = std::string(TrimBlanks(form["presence"].text));
   options.absence = std::string(TrimBlanks(form["absence"].text));

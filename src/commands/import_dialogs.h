@@ -1,7 +1,9 @@
 // The dialogs of File > Import: "Import CSV / TSV Table" and "Import GenAlEx Workbook". Each
-// shows, under its settings, a preview of the first rows as they will be read and the counts (or
-// the refusal with its cell), computed anew whenever the host reports an edit. The settings are
-// kept for the run; the table read for the settings of OK is handed to the command.
+// shows, under its settings, a preview of the first rows as they will be read and their counts
+// (or the refusal with its cell), read anew from those rows only whenever the host reports an
+// edit, so that a large file costs no more per keystroke than a small one. The settings are
+// kept for the run; the whole table is read only for the settings of OK and handed to the
+// command.
 #pragma once
 
 #include <optional>
@@ -25,19 +27,20 @@ class ImportDialog : public ModalDialog {
   std::optional<Result<ImportedTable>> Execute(Session& session, std::string_view text);
 
  protected:
-  // The table under the settings in the controls; a failure also for settings that cannot be
-  // read (then settingsRefused is set).
-  virtual Result<ImportedTable> ReadWithControls(std::string_view text, bool& settingsRefused) = 0;
+  // The rows of a preview.
+  static constexpr std::size_t kPreviewRows = 50;
+
+  // The table under the settings in the controls, up to rowLimit rows (0: the whole table); a
+  // failure also for settings that cannot be read (then settingsRefused is set).
+  virtual Result<ImportedTable> ReadWithControls(std::string_view text, std::size_t rowLimit,
+                                                 bool& settingsRefused) = 0;
   // The separator chosen in the controls, 0 for "detected".
   char ChosenSeparator() const;
   void AddPreviewControls();
 
  private:
-  // Fills the preview and counts labels; keeps the table read for the next call of Take.
+  // Fills the preview and counts labels from the first rows of text.
   void UpdatePreview(std::string_view text);
-
-  std::optional<Result<ImportedTable>> lastRead_;
-  std::string lastState_;  // the controls lastRead_ was read with
 };
 
 class TImportTableDialog : public ImportDialog {
@@ -45,7 +48,7 @@ class TImportTableDialog : public ImportDialog {
   TImportTableDialog();
 
  protected:
-  Result<ImportedTable> ReadWithControls(std::string_view text, bool& settingsRefused) override;
+  Result<ImportedTable> ReadWithControls(std::string_view text, std::size_t rowLimit, bool& settingsRefused) override;
 };
 
 class TImportGenalexDialog : public ImportDialog {
@@ -53,7 +56,7 @@ class TImportGenalexDialog : public ImportDialog {
   TImportGenalexDialog();
 
  protected:
-  Result<ImportedTable> ReadWithControls(std::string_view text, bool& settingsRefused) override;
+  Result<ImportedTable> ReadWithControls(std::string_view text, std::size_t rowLimit, bool& settingsRefused) override;
 };
 
 }  // namespace vorn

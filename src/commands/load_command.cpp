@@ -3,6 +3,7 @@
 #include "commands/data_install.h"
 #include "commands/main_program.h"
 #include "core/text_file.h"
+#include "core/text_lines.h"
 #include "groups/group_model.h"
 #include "io/data_file_reader.h"
 #include "io/group_blocks.h"
@@ -32,14 +33,14 @@ void Load1Click(TMainPrg& app) {
     app.MessageQuery("Input file does not exist", "Error", MessageButtons::Ok);
     return;
   }
-  if (!app.dialogs.fileParam.Execute(app, app.ws.settings.layout)) {
+  if (!app.dialogs.fileParam.Execute(app, app.ws.settings.layout, name)) {
     app.ErrorBox("No data loaded.");
     return;
   }
   // The file is read into a new matrix, so a failed read leaves the previous data in place.
   MergedNames merged;
   auto matrix = ReadDataFile(name, app.ws.settings.layout, &merged);
-  if (!app.Check(matrix)) return;
+  if (!CheckFileRead(app, name, matrix)) return;
   InstallReadMatrix(app, std::move(*matrix));
   app.Report("Loading File: " + name);
   if (const std::string notice = MergedNamesNotice(merged); !notice.empty()) {
@@ -54,6 +55,13 @@ void Load1Click(TMainPrg& app) {
 void InstallReadMatrix(TMainPrg& app, DataMatrix matrix) {
   app.ws.InstallLoadedMatrix(std::move(matrix));
   app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
+}
+
+std::string RefusedFileLine(const std::string& name, std::string_view message) {
+  std::string line = "Not loaded: " + name + ": ";
+  for (std::string_view part : TextLines(message)) line += std::string(part) + " ";
+  line.pop_back();
+  return line;
 }
 
 void RegisterLoadCommand(HandlerTable& table) { table["Load1Click"] = Plain(Load1Click); }

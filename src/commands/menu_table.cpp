@@ -28,6 +28,7 @@ MenuBar MainMenu() {
                               Command("&Nexus", "Nexus1Click"),
                               Command("&Arlequin Project", "ArlequinProject1Click"),
                               Command("&GenePop", "GenePop1Click"),
+                              Command("GenePop by Gro&ups", "GenePopByGroup1Click"),
                               Command("NTS&yspc", "NTSyspc1Click"),
                               Command("List of &OTUs", "ListofOTUs1Click"),
                               Command("SynTa&x", "SynTax1Click"),

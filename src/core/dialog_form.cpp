@@ -25,6 +25,12 @@ const Control& DialogForm::operator[](std::string_view key) const {
   return const_cast<DialogForm&>(*this)[key];
 }
 
+std::string LiteralCaption(std::string_view text) {
+  std::string escaped;
+  for (char c : text) escaped += c == '&' ? std::string("&&") : std::string(1, c);
+  return escaped;
+}
+
 namespace {
 
 Control Make(ControlKind kind, std::string key, std::string caption, std::string frame = {}) {

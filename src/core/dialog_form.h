@@ -67,6 +67,10 @@ class DialogForm {
   std::vector<Control> controls_;
 };
 
+// A label caption that shows text as it stands: each "&" doubled, since a single one marks an
+// accelerator letter.
+std::string LiteralCaption(std::string_view text);
+
 // Builders for the common controls, so that dialog classes read like their layout.
 Control LabelControl(std::string key, std::string caption, std::string frame = {});
 Control RadioGroupControl(std::string key, std::string caption, std::vector<std::string> items,

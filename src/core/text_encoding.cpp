@@ -18,11 +18,43 @@ void AppendUtf8(std::string& out, char32_t code) {
   } else if (code < 0x800) {
     out += static_cast<char>(0xC0 | (code >> 6));
     out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
+  } else if (code < 0x10000) {
     out += static_cast<char>(0xE0 | (code >> 12));
     out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
   }
+}
+
+constexpr std::string_view kUtf16LittleEndian = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndian = "\xFE\xFF";
+
+// UTF-16 code units after the byte-order mark, in UTF-8; a lone surrogate or a last odd byte
+// becomes U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  out.reserve(bytes.size());
+  const auto unit = [&](std::size_t at) -> char32_t {
+    const auto a = static_cast<std::uint8_t>(bytes[at]), b = static_cast<std::uint8_t>(bytes[at + 1]);
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    char32_t code = unit(i);
+    if (code >= 0xD800 && code <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    AppendUtf8(out, code);
+  }
+  if (i < bytes.size()) AppendUtf8(out, 0xFFFD);
+  return out;
 }
 
 // Decodes the UTF-8 sequence at text[i] and moves i past it; false for a malformed sequence.
@@ -106,6 +138,15 @@ std::string ProgramText(std::string_view utf8) {
   }
   if (encoded != utf8 && IsValidUtf8(encoded)) return std::string(utf8);
   return encoded;
+}
+
+bool StartsWithUtf16ByteOrderMark(std::string_view bytes) {
+  return bytes.starts_with(kUtf16LittleEndian) || bytes.starts_with(kUtf16BigEndian);
+}
+
+std::string FileText(std::string bytes) {
+  if (!StartsWithUtf16ByteOrderMark(bytes)) return bytes;
+  return Utf16ToUtf8(std::string_view(bytes).substr(2), bytes.starts_with(kUtf16BigEndian));
 }
 
 std::size_t CharacterCount(std::string_view utf8) {

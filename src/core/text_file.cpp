@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/file_access.h"
+#include "core/text_encoding.h"
 #include "core/text_lines.h"
 
 namespace vorn {
@@ -89,14 +90,26 @@ Result<LineReader> LineReader::Open(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return SystemFailure("Cannot open", path, errno);
   LineReader reader(file);
+  if (!reader.Fill()) return reader;
+  const std::string_view start(reader.buffer_.data(), reader.length_);
   // A byte-order mark is no text: the first line starts after it.
-  if (reader.Fill() && std::string_view(reader.buffer_.data(), reader.length_).starts_with(kByteOrderMark)) {
-    reader.position_ = kByteOrderMark.size();
-  }
+  if (start.starts_with(kByteOrderMark)) reader.position_ = kByteOrderMark.size();
+  if (StartsWithUtf16ByteOrderMark(start)) reader.DecodeUtf16();
   return reader;
 }
 
 LineReader::LineReader(std::FILE* file) : file_(file), buffer_(kReadChunk) {}
+
+void LineReader::DecodeUtf16() {
+  std::string bytes(buffer_.data(), length_);
+  while (Fill()) bytes.append(buffer_.data(), length_);
+  if (failed_) return;
+  const std::string text = FileText(std::move(bytes));
+  buffer_.assign(text.begin(), text.end());
+  buffer_.resize(std::max(buffer_.size(), kReadChunk));
+  length_ = text.size();
+  position_ = 0;
+}
 
 bool LineReader::Fill() {
   if (failed_) return false;

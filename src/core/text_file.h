@@ -1,5 +1,5 @@
-// Plain text files: reading line by line with any line end (CR LF, LF or CR), and writing with
-// CR LF line ends. Failures carry the system's reason, ready to be shown to the user.
+// Plain text files: reading line by line with any line end (CR LF, LF or CR), UTF-16 files (with
+// their byte-order mark) as UTF-8, and writing with CR LF line ends. Failures carry the system's reason, ready to be shown to the user.
 //
 // Every file the program writes anew goes through TextFileWriter in WriteMode::Replace (or
 // ReplaceFileWhole): the text goes to a temporary file in the target's folder, and only when
@@ -39,6 +39,9 @@ class LineReader {
   };
   explicit LineReader(std::FILE* file);
   bool Fill();
+  // A UTF-16 file (its byte-order mark at the start of the buffer) is read whole and its lines
+  // are served from its UTF-8 text.
+  void DecodeUtf16();
 
   std::unique_ptr<std::FILE, Closer> file_;
   std::vector<char> buffer_;

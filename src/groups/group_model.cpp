@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/text_encoding.h"
+
 namespace vorn {
 namespace {
 
@@ -118,7 +120,7 @@ std::string CleanName(std::string_view typed) {
   for (char c : typed) {
     if (kRemoved.find(c) == std::string_view::npos) name += c;
   }
-  return name;
+  return DisplayText(name);
 }
 
 }  // namespace vorn

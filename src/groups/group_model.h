@@ -67,7 +67,7 @@ void ClearList(GroupList& list);
 bool RemoveEntry(GroupList& list, std::size_t index);
 
 // A name typed for a new group or locus set, without every space, tab, CR, LF and each of the
-// characters . : , ; = * / \ < >
+// characters . : , ; = * / \ < >, in UTF-8 as every name is kept (DisplayText).
 std::string CleanName(std::string_view typed);
 
 }  // namespace vorn

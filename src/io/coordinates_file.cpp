@@ -29,8 +29,8 @@ std::string CsvField(const std::string& text) {
 
 Result<IndividualCoordinates> ReadCoordinatesText(std::string_view fileText) {
   if (auto checked = CheckTableText(fileText); !checked) return Failure{checked.error()};
-  const std::string_view text = WithoutByteOrderMark(fileText);
-  const char separator = DetectSeparator(text);
+  const std::string_view text = TableText(fileText);
+  const char separator = DetectSeparator(fileText);
   CsvTokenizer records(text, separator);
   auto more = records.NextFilled();
   if (!more) return Failure{more.error()};

@@ -61,10 +61,25 @@ Result<LineRoles> AssignRoles(const TableImportOptions& options, std::size_t lin
 LabelTable LocusLabels(const std::vector<std::string>& names) {
   LabelTable labels;
   for (std::size_t l = 0; l < names.size(); ++l) {
-    const std::string cleaned = CleanImportedName(names[l]);
+    const std::string cleaned = ImportedName(names[l]);
     labels.Add(cleaned.empty() ? "Locus" + std::to_string(l + 1) : cleaned);
   }
   return labels;
+}
+
+// R's write.table writes the header of a data frame with row names one field short: nothing
+// stands above the row names. Such a first record (unpadded, one field fewer than the record
+// after it) is read as if it began with an empty field: 1 then, 0 otherwise.
+std::size_t MissingLeadingField(const CsvTokenizer& records) {
+  if (records.FieldCount() != records.UsedFieldCount()) return 0;
+  CsvTokenizer ahead = records;
+  const auto next = ahead.NextFilled();
+  return next && *next && ahead.FieldCount() == records.FieldCount() + 1 ? 1 : 0;
+}
+
+// The field of a column in a record that lacks its first `missing` fields.
+std::string_view ShiftedField(const CsvTokenizer& records, std::size_t column, std::size_t missing) {
+  return column < missing ? std::string_view() : records.Field(column - missing);
 }
 
 Failure TooMany(CellPosition cell, const char* what) {
@@ -75,7 +90,8 @@ Failure TooMany(CellPosition cell, const char* what) {
 Result<ImportedTable> ReadIndividualRows(CsvTokenizer& records, const TableImportOptions& options,
                                          ImportedTable table) {
   const std::size_t firstRow = records.Row();
-  const std::size_t width = records.UsedFieldCount();
+  const std::size_t missing = options.locusNames ? MissingLeadingField(records) : 0;
+  const std::size_t width = records.UsedFieldCount() + missing;
   auto roles = AssignRoles(options, width);
   if (!roles) return Failure{roles.error()};
   std::vector<std::size_t> locusColumns;
@@ -87,7 +103,7 @@ Result<ImportedTable> ReadIndividualRows(CsvTokenizer& records, const TableImpor
   std::vector<std::string> locusNames(locusColumns.size());
   auto more = Result<bool>(true);
   if (options.locusNames) {
-    for (std::size_t l = 0; l < locusColumns.size(); ++l) locusNames[l] = records.Field(locusColumns[l]);
+    for (std::size_t l = 0; l < locusColumns.size(); ++l) locusNames[l] = ShiftedField(records, locusColumns[l], missing);
     more = records.NextFilled();
   }
   const ScoreReader reader(options.scores);
@@ -99,6 +115,10 @@ Result<ImportedTable> ReadIndividualRows(CsvTokenizer& records, const TableImpor
   std::size_t individuals = 0;
   for (; more && *more; more = records.NextFilled()) {
     const std::size_t row = records.Row();
+    if (options.rowLimit > 0 && row > options.rowLimit) {
+      table.cut = true;
+      break;
+    }
     if (auto checked = CheckRowWidth(records, width, firstRow); !checked) return Failure{checked.error()};
     if (++individuals > kMaxDimension) return TooMany({row, 1}, "individuals");
     std::string name = "OTU" + std::to_string(individuals);
@@ -106,7 +126,7 @@ Result<ImportedTable> ReadIndividualRows(CsvTokenizer& records, const TableImpor
       if (auto added = names.Add(records.Field(options.nameLine - 1), {row, options.nameLine}); !added) {
         return Failure{added.error()};
       }
-      name = CleanImportedName(records.Field(options.nameLine - 1));
+      name = ImportedName(records.Field(options.nameLine - 1));
     }
     if (!roles->coordinates.empty()) {
       const std::size_t x = roles->coordinates[0], y = roles->coordinates[1];
@@ -147,7 +167,8 @@ Result<ImportedTable> ReadIndividualRows(CsvTokenizer& records, const TableImpor
 Result<ImportedTable> ReadIndividualColumns(CsvTokenizer& records, const TableImportOptions& options,
                                             ImportedTable table) {
   const std::size_t firstRow = records.Row();
-  const std::size_t width = records.UsedFieldCount();
+  const std::size_t missing = options.locusNames ? MissingLeadingField(records) : 0;
+  const std::size_t width = records.UsedFieldCount() + missing;
   auto roles = AssignRoles(options, 0);
   if (!roles) return Failure{roles.error()};
   const std::size_t firstColumn = options.locusNames ? 1 : 0;
@@ -164,14 +185,25 @@ Result<ImportedTable> ReadIndividualColumns(CsvTokenizer& records, const TableIm
   std::vector<std::string> locusNames;
   std::size_t nameRowSeen = 0;
   auto more = Result<bool>(true);
+  // A preview reads the rows chosen for names, groups and coordinates, wherever they are.
+  std::size_t rowLimit = options.rowLimit;
+  if (rowLimit > 0 && !roles->roles.empty()) rowLimit = std::max(rowLimit, roles->roles.rbegin()->first + 1);
   for (; more && *more; more = records.NextFilled()) {
     const std::size_t row = records.Row();
-    if (auto checked = CheckRowWidth(records, width, firstRow); !checked) return Failure{checked.error()};
+    if (rowLimit > 0 && row > rowLimit) {
+      table.cut = true;
+      break;
+    }
+    const std::size_t shift = row == firstRow ? missing : 0;
+    const auto field = [&](std::size_t column) { return ShiftedField(records, column, shift); };
+    if (shift == 0) {
+      if (auto checked = CheckRowWidth(records, width, firstRow); !checked) return Failure{checked.error()};
+    }
     const Role role = roles->Of(row - 1);
     if (role == Role::Skipped) continue;
     if (role == Role::Names) {
       for (std::size_t i = 0; i < individuals; ++i) {
-        if (auto added = names.Add(records.Field(firstColumn + i), {row, firstColumn + i + 1}); !added) {
+        if (auto added = names.Add(field(firstColumn + i), {row, firstColumn + i + 1}); !added) {
           return Failure{added.error()};
         }
       }
@@ -181,23 +213,23 @@ Result<ImportedTable> ReadIndividualColumns(CsvTokenizer& records, const TableIm
     if (role == Role::Group) {
       const std::size_t level = static_cast<std::size_t>(
           std::find(roles->groups.begin(), roles->groups.end(), row - 1) - roles->groups.begin());
-      for (std::size_t i = 0; i < individuals; ++i) groupNames[level].emplace_back(records.Field(firstColumn + i));
+      for (std::size_t i = 0; i < individuals; ++i) groupNames[level].emplace_back(field(firstColumn + i));
       groupRows[level] = row;
       continue;
     }
     if (role == Role::Coordinate) {
       const std::size_t which = row - 1 == roles->coordinates[0] ? 0 : 1;
-      for (std::size_t i = 0; i < individuals; ++i) coordinateFields[which].push_back(records.Field(firstColumn + i));
+      for (std::size_t i = 0; i < individuals; ++i) coordinateFields[which].push_back(field(firstColumn + i));
       coordinateRows[which] = row;
       continue;
     }
     if (locusNames.size() == kMaxDimension) return TooMany({row, 1}, "loci");
-    locusNames.emplace_back(options.locusNames ? records.Field(0) : std::string_view());
+    locusNames.emplace_back(options.locusNames ? field(0) : std::string_view());
     std::vector<Cell>& cells = scores.Cells();
     for (std::size_t i = 0; i < individuals; ++i) {
-      const std::string_view field = records.Field(firstColumn + i);
+      const std::string_view score = field(firstColumn + i);
       Cell state;
-      if (!reader.Read(field, state)) return ScoreReader::Refusal(field, {row, firstColumn + i + 1});
+      if (!reader.Read(score, state)) return ScoreReader::Refusal(score, {row, firstColumn + i + 1});
       cells.push_back(state);
     }
   }
@@ -254,9 +286,9 @@ Result<ImportedTable> ReadIndividualColumns(CsvTokenizer& records, const TableIm
 
 Result<ImportedTable> ReadCsvTable(std::string_view fileText, const TableImportOptions& options) {
   if (auto checked = CheckTableText(fileText); !checked) return Failure{checked.error()};
-  const std::string_view text = WithoutByteOrderMark(fileText);
+  const std::string_view text = TableText(fileText);
   ImportedTable table;
-  table.separator = options.separator ? options.separator : DetectSeparator(text);
+  table.separator = options.separator ? options.separator : DetectSeparator(fileText);
   CsvTokenizer records(text, table.separator);
   auto first = records.NextFilled();
   if (!first) return Failure{first.error()};

@@ -23,6 +23,9 @@ struct TableImportOptions {
   std::vector<std::size_t> coordinateLines;
   CoordinateKind coordinateKind = CoordinateKind::Planar;
   ScoreValues scores;
+  // 0: the whole table; otherwise the rows up to this one only (and up to the rows chosen for
+  // names, groups and coordinates), for a preview.
+  std::size_t rowLimit = 0;
 };
 
 // Reads the table from text (the whole file). Refuses, naming the cell: a row with fewer

@@ -5,12 +5,33 @@
 #include <cstring>
 #include <memory>
 
+#include "core/text_encoding.h"
+
 namespace vorn {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  return text.substr(0, kByteOrderMark.size()) == kByteOrderMark ? text.substr(kByteOrderMark.size()) : text;
+}
+
+// The separator a first line "sep=X" names, and the length of that line with its line end; 0
+// when the text does not start with such a line.
+char SeparatorLine(std::string_view text, std::size_t& length) {
+  constexpr std::string_view kStart = "sep=";
+  if (!text.starts_with(kStart) || text.size() <= kStart.size()) return 0;
+  const char separator = text[kStart.size()];
+  if (separator != ',' && separator != ';' && separator != '\t') return 0;
+  std::size_t end = kStart.size() + 1;
+  if (end < text.size() && !IsLineEnd(text[end])) return 0;
+  if (text.substr(end).starts_with("\r\n")) end += 2;
+  else if (end < text.size()) end += 1;
+  length = end;
+  return separator;
+}
 
 }  // namespace
 
@@ -34,14 +55,20 @@ Result<std::string> ReadFileText(const std::string& path) {
     if (read < sizeof buffer) break;
   }
   if (std::ferror(file.get())) return Failure{"Cannot read " + path + ": " + std::strerror(errno)};
-  return text;
+  return FileText(std::move(text));
 }
 
-std::string_view WithoutByteOrderMark(std::string_view text) {
-  return text.substr(0, kByteOrderMark.size()) == kByteOrderMark ? text.substr(kByteOrderMark.size()) : text;
+
+std::string_view TableText(std::string_view text) {
+  text = WithoutByteOrderMark(text);
+  std::size_t length = 0;
+  return SeparatorLine(text, length) ? text.substr(length) : text;
 }
 
 char DetectSeparator(std::string_view text) {
+  text = WithoutByteOrderMark(text);
+  std::size_t length = 0;
+  if (const char named = SeparatorLine(text, length)) return named;
   std::size_t tabs = 0, semicolons = 0, commas = 0;
   bool quoted = false;
   for (char c : text) {

@@ -1,7 +1,8 @@
 // The records of a CSV or TSV text as RFC 4180 writes them: fields split at a comma, semicolon
 // or tab, quoted fields that hold separators, line breaks and doubled quotes, records ended by
-// CR LF, LF or CR, and an optional UTF-8 byte-order mark. Rows and columns are counted from 1,
-// as a spreadsheet shows them, so that messages can point at a cell.
+// CR LF, LF or CR, an optional UTF-8 byte-order mark and a spreadsheet's "sep=;" first line.
+// Rows and columns are counted from 1, as a spreadsheet shows them, so that messages can point
+// at a cell.
 #pragma once
 
 #include <cstddef>
@@ -22,14 +23,17 @@ std::string CellName(CellPosition cell);  // "Row 12, column 7"
 // "Row 12, column 7: " + text.
 Failure CellFailure(CellPosition cell, std::string_view text);
 
-// The whole file as bytes; the failure names the file and the system's reason.
+// The whole file's text (UTF-16 with its byte-order mark read as UTF-8, FileText); the failure
+// names the file and the system's reason.
 Result<std::string> ReadFileText(const std::string& path);
 
-// The text without a leading UTF-8 byte-order mark.
-std::string_view WithoutByteOrderMark(std::string_view text);
+// The records of a file's text: without a leading UTF-8 byte-order mark, and without the line
+// "sep=;" (or "sep=," or "sep=" and a tab) that spreadsheets write first to name the separator.
+std::string_view TableText(std::string_view text);
 
-// The separator of the first record: the most frequent of tab, semicolon and comma outside
-// quotes (on a tie tab, then semicolon, then comma), or comma when it holds none of them.
+// The separator a "sep=" first line names; otherwise the separator of the first record: the
+// most frequent of tab, semicolon and comma outside quotes (on a tie tab, then semicolon, then
+// comma), or comma when it holds none of them. text is the file's text or its TableText.
 char DetectSeparator(std::string_view text);
 // "comma", "semicolon" or "tab".
 std::string_view SeparatorName(char separator);

@@ -1,5 +1,6 @@
 #include "io/data_file_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <new>
@@ -7,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/text_encoding.h"
 #include "core/text_file.h"
 
 namespace vorn {
@@ -17,9 +19,15 @@ constexpr Cell kNotAScore = 255;
 const char* const kInputFileError = "Input file error";
 const char* const kNoScores = "The input file holds no scores.";
 
+// A remark taken out of a line: where it stood in the text that was kept, and its length.
+struct RemovedRemark {
+  std::size_t at;
+  std::size_t length;
+};
+
 // Removes every remark: from an opening character up to and including the next closing one,
-// or to the end of the line when it is not closed there.
-void RemoveRemarks(std::string& line, char open, char close) {
+// or to the end of the line when it is not closed there. removed receives each remark's place.
+void RemoveRemarks(std::string& line, char open, char close, std::vector<RemovedRemark>& removed) {
   std::size_t start = line.find(open);
   if (start == std::string::npos) return;
   std::string kept;
@@ -27,11 +35,10 @@ void RemoveRemarks(std::string& line, char open, char close) {
   while (start != std::string::npos) {
     kept.append(line, from, start - from);
     const std::size_t end = line.find(close, start + 1);
-    if (end == std::string::npos) {
-      from = line.size();
-      break;
-    }
-    from = end + 1;
+    const std::size_t next = end == std::string::npos ? line.size() : end + 1;
+    removed.push_back({kept.size(), next - start});
+    from = next;
+    if (end == std::string::npos) break;
     start = line.find(open, from);
   }
   kept.append(line, from, std::string::npos);
@@ -69,7 +76,9 @@ std::string_view AfterFirstField(std::string_view line) {
   return line.substr(i);
 }
 
-// The lines of the table as the reader sees them: remarks removed, blank lines skipped.
+// The lines of the table as the reader sees them: remarks removed, blank lines skipped. Each
+// line keeps its number in the file and the places of its remarks, so that a refusal can point
+// at a character of the line as the user's editor shows it.
 class TableLines {
  public:
   TableLines(LineReader reader, const FileLayout& layout) : reader_(std::move(reader)), layout_(layout) {}
@@ -77,7 +86,12 @@ class TableLines {
   // The next line that is not blank after its remarks are removed; false at the end of the file.
   bool Next(std::string& line) {
     while (reader_.Next(line)) {
-      RemoveRemarks(line, layout_.openRemark, layout_.closeRemark);
+      ++number_;
+      removed_.clear();
+      if (line.find(layout_.openRemark) != std::string::npos) {
+        original_ = line;
+        RemoveRemarks(line, layout_.openRemark, layout_.closeRemark, removed_);
+      }
       if (FieldCount(line) > 0) return true;
     }
     return false;
@@ -85,9 +99,25 @@ class TableLines {
   bool Failed() const { return reader_.Failed(); }
   bool EndsTable(const std::string& line) const { return line.find(layout_.endOfData) != std::string::npos; }
 
+  // message, then on a line of its own where in the line last read (remarks removed) the byte at
+  // offset stands, in the file ("Line 151, column 7: "), and what was found there.
+  Failure Refusal(const char* message, const std::string& line, std::size_t offset, const std::string& found) const {
+    std::size_t inFile = offset;
+    for (const RemovedRemark& remark : removed_) {
+      if (remark.at <= offset) inFile += remark.length;
+    }
+    const std::string& text = removed_.empty() ? line : original_;
+    const std::size_t column = CharacterCount(std::string_view(text).substr(0, inFile)) + 1;
+    return Failure{std::string(message) + "\r\nLine " + std::to_string(number_) + ", column " + std::to_string(column) +
+                   ": " + found};
+  }
+
  private:
   LineReader reader_;
   const FileLayout& layout_;
+  std::size_t number_ = 0;  // of the line last read, from 1
+  std::vector<RemovedRemark> removed_;
+  std::string original_;  // the line last read as the file holds it, when it had remarks
 };
 
 Result<TableLines> OpenTable(const std::string& path, const FileLayout& layout) {
@@ -105,19 +135,48 @@ struct Shape {
   std::vector<std::string> columnNames;  // as the file gives them, before the cut
 };
 
+std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+std::string FieldCountText(std::size_t count) { return std::to_string(count) + (count == 1 ? " field" : " fields"); }
+
+// The offset of a line's field (an element of Fields(line)).
+std::size_t OffsetOf(const std::string& line, std::string_view field) {
+  return static_cast<std::size_t>(field.data() - line.data());
+}
+
+// The refusal of a line with another number of fields than expected (as the expectation says):
+// at the first field too many, or at the end of the line.
+Failure FieldCountRefusal(const char* message, const TableLines& table, const std::string& line,
+                          const std::vector<std::string_view>& fields, std::size_t expected,
+                          const std::string& expectation) {
+  const std::string found = "the line holds " + FieldCountText(fields.size()) + ", where " + expectation;
+  if (fields.size() > expected) {
+    return table.Refusal(message, line, OffsetOf(line, fields[expected]),
+                         found + "; the first one too many is " + Quoted(fields[expected]));
+  }
+  const std::size_t end = fields.empty() ? 0 : OffsetOf(line, fields.back()) + fields.back().size();
+  return table.Refusal(message, line, end, found);
+}
+
 // Counts the columns from the first line of the table; the failures are those of a first line
 // that cannot hold the table's start.
-Status CountColumns(const std::string& first, const FileLayout& layout, Shape& shape) {
+Status CountColumns(const TableLines& table, const std::string& first, const FileLayout& layout, Shape& shape) {
   const auto fields = Fields(first);
   if (layout.delimitedData) {
     shape.columns = (shape.rowHeader && !shape.columnHeader) ? fields.size() - 1 : fields.size();
   } else if (shape.columnHeader) {
     shape.columns = fields.size();
   } else if (shape.rowHeader) {
-    if (fields.size() != 2) return Failure{"Cannot interpret data block(3)"};
+    if (fields.size() != 2) {
+      return FieldCountRefusal("Cannot interpret data block(3)", table, first, fields, 2,
+                               "the first line holds 2: a name and the scores written together");
+    }
     shape.columns = fields[1].size();
   } else {
-    if (fields.size() != 1) return Failure{"Cannot interpret data block(4)"};
+    if (fields.size() != 1) {
+      return FieldCountRefusal("Cannot interpret data block(4)", table, first, fields, 1,
+                               "the first line holds 1: the scores written together");
+    }
     shape.columns = fields[0].size();
   }
   if (shape.columnHeader) {
@@ -134,9 +193,24 @@ bool IsRow(const std::string& line, const FileLayout& layout, const Shape& shape
   return fields.size() == scoreField + 1 && fields[scoreField].size() == shape.columns;
 }
 
-const char* RowShapeError(const FileLayout& layout, const Shape& shape) {
-  if (layout.delimitedData) return shape.rowHeader ? "Cannot interpret data block(1a)" : "Cannot interpret data block(2a)";
-  return shape.rowHeader ? "Cannot interpret data block(1)" : "Cannot interpret data block(2)";
+// The refusal of a line that IsRow refused, saying how it differs from a row.
+Failure RowShapeRefusal(const TableLines& table, const std::string& line, const FileLayout& layout, const Shape& shape) {
+  const auto fields = Fields(line);
+  const std::size_t scoreField = shape.rowHeader ? 1 : 0;
+  if (layout.delimitedData) {
+    const char* message = shape.rowHeader ? "Cannot interpret data block(1a)" : "Cannot interpret data block(2a)";
+    const std::size_t expected = shape.columns + scoreField;
+    return FieldCountRefusal(message, table, line, fields, expected, "each row holds " + FieldCountText(expected));
+  }
+  const char* message = shape.rowHeader ? "Cannot interpret data block(1)" : "Cannot interpret data block(2)";
+  if (fields.size() != scoreField + 1) {
+    return FieldCountRefusal(message, table, line, fields, scoreField + 1,
+                             "each row holds " + FieldCountText(scoreField + 1));
+  }
+  const std::string_view scores = fields[scoreField];
+  const std::string found = "the scores " + Quoted(scores) + " are " + std::to_string(CharacterCount(scores)) +
+                            " characters, where each row holds " + std::to_string(shape.columns);
+  return table.Refusal(message, line, OffsetOf(line, scores) + std::min(scores.size(), shape.columns), found);
 }
 
 Failure TooMany(const char* what, std::size_t count) {
@@ -155,11 +229,11 @@ Result<Shape> ReadShape(const std::string& path, const FileLayout& layout) {
 
   std::string line;
   if (!table->Next(line)) return Failure{table->Failed() ? kInputFileError : kNoScores};
-  if (auto counted = CountColumns(line, layout, shape); !counted) return Failure{counted.error()};
+  if (auto counted = CountColumns(*table, line, layout, shape); !counted) return Failure{counted.error()};
 
   bool haveLine = !shape.columnHeader || table->Next(line);
   while (haveLine && !table->EndsTable(line)) {
-    if (!IsRow(line, layout, shape)) return Failure{RowShapeError(layout, shape)};
+    if (!IsRow(line, layout, shape)) return RowShapeRefusal(*table, line, layout, shape);
     ++shape.rows;
     haveLine = table->Next(line);
   }
@@ -179,6 +253,34 @@ std::array<Cell, 256> ScoreCodes(const FileLayout& layout) {
   codes[static_cast<unsigned char>(layout.ambiguity)] = Missing;
   codes[static_cast<unsigned char>(layout.absence)] = Absence;
   return codes;
+}
+
+// The refusal of a row whose score characters do not number columns: at the first score too
+// many; or, when there are too few, at the first character that is neither a score nor a
+// delimiter (a likely mistyped score), else at the end of the line. scores is part of line.
+Failure ScoreCountRefusal(const TableLines& table, const std::string& line, std::string_view scores,
+                          std::size_t columns, const FileLayout& layout) {
+  constexpr const char* kMessage = "Error interpreting data block(!)";
+  const auto isScore = [&](char c) { return c == layout.presence || c == layout.absence || c == layout.ambiguity; };
+  const std::size_t start = static_cast<std::size_t>(scores.data() - line.data());
+  const std::string each = std::to_string(columns) + (columns == 1 ? " score" : " scores") + " of each row";
+  std::size_t count = 0;
+  for (std::size_t k = 0; k < scores.size(); ++k) {
+    if (isScore(scores[k]) && ++count > columns) {
+      return table.Refusal(kMessage, line, start + k,
+                           "the score " + Quoted(scores.substr(k, 1)) + " is one more than the " + each);
+    }
+  }
+  for (std::size_t k = 0; k < scores.size(); ++k) {
+    if (!isScore(scores[k]) && !IsDelimiter(scores[k])) {
+      return table.Refusal(kMessage, line, start + k,
+                           Quoted(FirstCharacters(scores.substr(k), 1)) + " is no score, and the line holds " +
+                               std::to_string(count) + " of the " + each);
+    }
+  }
+  std::size_t end = line.size();
+  while (end > 0 && IsDelimiter(line[end - 1])) --end;
+  return table.Refusal(kMessage, line, end, "the line holds " + std::to_string(count) + " of the " + each);
 }
 
 // Pass 2: the scores and the row names, straight into the locus-major layout.
@@ -202,14 +304,14 @@ Status ReadScores(const std::string& path, const FileLayout& layout, const Shape
       scores = AfterFirstField(line);
     }
     std::size_t column = 0;
-    for (char c : scores) {
-      const Cell code = codes[static_cast<unsigned char>(c)];
+    for (std::size_t k = 0; k < scores.size(); ++k) {
+      const Cell code = codes[static_cast<unsigned char>(scores[k])];
       if (code == kNotAScore) continue;
-      if (column == columns) return Failure{"Error interpreting data block(!)"};
+      if (column == columns) return ScoreCountRefusal(*table, line, scores, columns, layout);
       matrix.cells[inRows ? column * rows + row : row * columns + column] = code;
       ++column;
     }
-    if (column != columns) return Failure{"Error interpreting data block(!)"};
+    if (column != columns) return ScoreCountRefusal(*table, line, scores, columns, layout);
     haveLine = table->Next(line);
   }
   // The file changed between the two passes, or could not be read again.

@@ -170,8 +170,8 @@ Status CheckPrepared(const DataMatrix& matrix, const FileLayout& layout, const G
   }
   if (!layout.includeGroups) return Success();
   if (auto checked = CheckBlockHeaderLines(matrix, table.shape, table.texts); !checked) return checked;
-  if (auto checked = CheckWritableBlock(groups, GroupBlock::Groups); !checked) return checked;
-  return CheckWritableBlock(locusSets, GroupBlock::LocusSets);
+  if (auto checked = CheckWritableBlock(groups, GroupBlock::Groups, table.individualNames); !checked) return checked;
+  return CheckWritableBlock(locusSets, GroupBlock::LocusSets, table.locusNames);
 }
 
 }  // namespace

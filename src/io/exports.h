@@ -9,7 +9,7 @@
 
 namespace vorn {
 
-enum class ExportFormat { Nexus, Hickory, Arlequin, Structure, GenePop, Ntsys, OtuList, Syntax, Hindex };
+enum class ExportFormat { Nexus, Hickory, Arlequin, Structure, GenePop, GenePopByGroup, Ntsys, OtuList, Syntax, Hindex };
 
 struct ExportDialog {
   ExportFormat format;
@@ -23,7 +23,7 @@ struct ExportDialog {
 inline constexpr std::string_view kTextFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
 inline constexpr std::string_view kExportTitle = "Select File To Export To...";
 
-inline constexpr std::array<ExportDialog, 9> kExports{{
+inline constexpr std::array<ExportDialog, 10> kExports{{
     {ExportFormat::Nexus, "Nexus1Click", kExportTitle, "export.nex", "Nexus Files (*.nex)|*.nex|All Files (*.*)|*.*",
      "Data exported to nexus file "},
     {ExportFormat::Hickory, "HickoryNexusAllelesBlocK91Click", kExportTitle, "export_alleles.nex",
@@ -33,6 +33,8 @@ inline constexpr std::array<ExportDialog, 9> kExports{{
     {ExportFormat::Structure, "Structure1Click", kExportTitle, "export_structure.txt", kTextFilter,
      "Data exported to structure file "},
     {ExportFormat::GenePop, "GenePop1Click", kExportTitle, "export_genepop.txt", kTextFilter,
+     "Data exported to GenePop file "},
+    {ExportFormat::GenePopByGroup, "GenePopByGroup1Click", kExportTitle, "export_genepop.txt", kTextFilter,
      "Data exported to GenePop file "},
     {ExportFormat::Ntsys, "NTSyspc1Click", kExportTitle, "export.nts",
      "NTSYSpc Files (*.nts)|*.nts|Text Files (*.txt)|*.txt|All Files (*.*)|*.*", "Data exported to NTSYSpc file "},

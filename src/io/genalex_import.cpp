@@ -22,12 +22,6 @@ Result<std::size_t> ReadCount(std::string_view field, CellPosition cell, const s
 
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
-std::string GroupName(std::string_view field) {
-  std::string name = CleanImportedName(field);
-  std::replace(name.begin(), name.end(), '/', '-');
-  return name;
-}
-
 bool StartsWith(std::string_view title, std::string_view start) {
   const std::string_view text = TrimBlanks(title);
   if (text.size() < start.size()) return false;
@@ -112,11 +106,11 @@ Status ReadCounts(const CsvTokenizer& row, Header& header) {
 Status ReadNames(const CsvTokenizer& row, Header& header) {
   const std::size_t r = row.Row();
   header.row2 = r;
-  for (std::size_t p = 0; p < header.populations; ++p) header.populationNames.push_back(GroupName(row.Field(3 + p)));
+  for (std::size_t p = 0; p < header.populations; ++p) header.populationNames.push_back(ImportedGroupName(row.Field(3 + p)));
   const std::size_t regions = header.regionOfPopulation.empty() ? 0 : header.regionOfPopulation.back() + 1;
   for (std::size_t g = 0; g < regions; ++g) {
     const std::size_t column = header.populations + 5 + g;
-    header.regionNames.push_back(GroupName(row.Field(column)));
+    header.regionNames.push_back(ImportedGroupName(row.Field(column)));
     if (header.regionNames.back().empty()) return CellFailure({r, column + 1}, "region " + std::to_string(g + 1) + " has no name");
   }
   return Success();
@@ -130,7 +124,7 @@ Result<std::vector<std::string>> ReadTitles(const CsvTokenizer& row, Header& hea
   const std::string given = "row " + std::to_string(header.row1) + ", column 1 gives " + std::to_string(loci) + " loci";
   std::vector<std::string> names;
   for (std::size_t l = 0; l < loci; ++l) {
-    std::string name = CleanImportedName(row.Field(2 + l));
+    std::string name = ImportedName(row.Field(2 + l));
     if (name.empty()) return CellFailure({r, 3 + l}, given + ", but this column has no locus name");
     names.push_back(std::move(name));
   }
@@ -168,9 +162,9 @@ ScoreValues GenalexScores(const GenalexOptions& options) {
 
 Result<ImportedTable> ReadGenalex(std::string_view fileText, const GenalexOptions& options) {
   if (auto checked = CheckTableText(fileText); !checked) return Failure{checked.error()};
-  const std::string_view text = WithoutByteOrderMark(fileText);
+  const std::string_view text = TableText(fileText);
   ImportedTable table;
-  table.separator = options.separator ? options.separator : DetectSeparator(text);
+  table.separator = options.separator ? options.separator : DetectSeparator(fileText);
   CsvTokenizer records(text, table.separator);
 
   Header header;
@@ -200,15 +194,19 @@ Result<ImportedTable> ReadGenalex(std::string_view fileText, const GenalexOption
   std::size_t samples = 0;
   for (more = records.NextFilled(); more && *more; more = records.NextFilled()) {
     const std::size_t row = records.Row();
+    if (options.rowLimit > 0 && row > options.rowLimit) {
+      table.cut = true;
+      break;
+    }
     if (auto checked = CheckRowWidth(records, width, header.row3); !checked) return Failure{checked.error()};
     if (++samples > header.samples) {
       return CellFailure({row, 1}, "row " + std::to_string(header.row1) + ", column 2 gives " +
                                        std::to_string(header.samples) + " samples, but the data hold more");
     }
     if (auto added = names.Add(records.Field(0), {row, 1}); !added) return Failure{added.error()};
-    const std::string name = CleanImportedName(records.Field(0));
+    const std::string name = ImportedName(records.Field(0));
 
-    const std::string population = GroupName(records.Field(1));
+    const std::string population = ImportedGroupName(records.Field(1));
     if (population.empty()) return CellFailure({row, 2}, "the sample has no population");
     auto [found, isNew] = populationIndex.emplace(population, populations.size());
     if (isNew) {
@@ -255,16 +253,16 @@ Result<ImportedTable> ReadGenalex(std::string_view fileText, const GenalexOption
   if (!more) return Failure{more.error()};
 
   const std::size_t row1 = header.row1;
-  if (samples != header.samples) {
+  if (!table.cut && samples != header.samples) {
     return CellFailure({row1, 2}, "row 1 gives " + std::to_string(header.samples) + " samples, the data rows hold " +
                                       std::to_string(samples));
   }
-  if (populations.size() != header.populations) {
+  if (!table.cut && populations.size() != header.populations) {
     return CellFailure({row1, 3}, "row 1 gives " + std::to_string(header.populations) + " populations, the data hold " +
                                       std::to_string(populations.size()));
   }
   for (std::size_t p = 0; p < populations.size(); ++p) {
-    if (populationCounts[p] != header.sizes[p]) {
+    if (!table.cut && populationCounts[p] != header.sizes[p]) {
       return CellFailure({row1, 4 + p}, "row 1 gives population " + Quoted(populations[p]) + " " +
                                             std::to_string(header.sizes[p]) + " samples, the data " +
                                             std::to_string(populationCounts[p]));

@@ -25,6 +25,9 @@ struct GenalexOptions {
   std::string presence = "1";
   std::string absence = "0";
   GenalexMissing missing = GenalexMissing::MinusOne;
+  // 0: the whole table; otherwise the rows up to this one only, for a preview, without the
+  // checks of the header's totals that the rows beyond would complete.
+  std::size_t rowLimit = 0;
 };
 
 // The score values the options give.

@@ -1,5 +1,6 @@
 #include "io/group_blocks.h"
 
+#include "core/text_encoding.h"
 #include "groups/group_model.h"
 #include "io/written_names.h"
 
@@ -59,8 +60,9 @@ std::string_view CleanedMembersMessage(GroupBlock block) {
                "removed.";
 }
 
-Status CheckWritableBlock(const GroupList& list, GroupBlock block) {
+Status CheckWritableBlock(const GroupList& list, GroupBlock block, const LabelTable& labels) {
   const std::string kind = block == GroupBlock::Groups ? "group" : "locus set";
+  const std::string memberKind = block == GroupBlock::Groups ? "individual" : "locus";
   const std::string remedy = "; please delete the " + kind + " in the Group Manager or untick \"Include Groups\"" +
                              std::string(kCouldNotBeReadAgain);
   for (std::size_t index = 1; index < list.size(); ++index) {
@@ -75,6 +77,13 @@ Status CheckWritableBlock(const GroupList& list, GroupBlock block) {
     for (const std::string& member : entry.members) {
       bool cleaned = false;
       const std::string written = BlockMember(member, cleaned);
+      const long label = cleaned ? labels.Find(member) : -1;
+      if (label >= 0) {
+        return Failure{"The " + memberKind + " " + QuotedName(member) + " (" + memberKind + " " +
+                       std::to_string(label + 1) + "), a member of the " + kind + " " + QuotedName(entry.name) +
+                       ", contains \",\" \";\" or \"=\", which the " + std::string(BlockHeader(block)) +
+                       " block cannot hold" + remedy};
+      }
       fault = NameFault(written, true);
       if (fault.empty()) continue;
       const std::string which = cleaned ? ", which, once \",\" \";\" and \"=\" are removed, " : ", which ";
@@ -123,7 +132,7 @@ Status ReadBlock(const std::string& path, GroupBlock block, const DataMatrix& da
     const std::size_t semicolon = line.find(';', equals + 1);
     if (semicolon == std::string::npos || semicolon == equals + 1) return ReadError(block, "2");
     if (list.size() > kMaxListEntries) return TooManyEntries(block);
-    list.push_back(GroupEntry{line.substr(0, equals), SplitMembers(line.substr(equals + 1, semicolon - equals - 1)), false});
+    list.push_back(GroupEntry{DisplayText(line.substr(0, equals)), SplitMembers(line.substr(equals + 1, semicolon - equals - 1)), false});
     KeepEachMemberOnce(list.back(), repeated ? *repeated : untold);
   }
   if (reader->Failed()) return Failure{"Input file error"};

@@ -32,9 +32,11 @@ std::string_view CleanedMembersMessage(GroupBlock block);
 // Refuses a list whose block would not read back as the same entries: an entry name that is
 // empty or holds a blank (the reader drops spaces and tabs) or "=" (the reader splits there); an
 // entry without members (the reader stops at "name= ;"); a member name that, once "," ";" and
-// "=" are removed, is empty, holds a blank or is longer than 20 characters. The message names
-// the entry and member.
-Status CheckWritableBlock(const GroupList& list, GroupBlock block);
+// "=" are removed, is empty, holds a blank or is longer than 20 characters; a member that holds
+// "," ";" or "=" and is one of the labels written in the table (its individual or locus would
+// lose the entry once loaded). The message names the entry and member, and where the member is
+// one of labels, its place there.
+Status CheckWritableBlock(const GroupList& list, GroupBlock block, const LabelTable& labels = {});
 
 // Writes the block of list to file: an empty line, the header, one line per entry from the
 // second on, and "*" (nothing when the list holds only its implicit entry). True when a member

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/text_encoding.h"
 #include "groups/group_model.h"
 #include "io/data_file_reader.h"
 
@@ -38,6 +39,26 @@ std::string JoinValues(const std::vector<std::string>& values) {
   std::string text;
   for (const auto& value : values) text += (text.empty() ? "" : " ") + value;
   return text;
+}
+
+Status CheckDistinctValues(const ScoreValues& values) {
+  const struct {
+    const std::vector<std::string>* values;
+    const char* first;   // as the first word of the message
+    const char* second;  // as its second
+  } lists[] = {{&values.presence, "Present", "present"},
+               {&values.absence, "Absent", "absent"},
+               {&values.missing, "Missing", "missing"}};
+  for (std::size_t a = 0; a < 3; ++a) {
+    for (std::size_t b = a + 1; b < 3; ++b) {
+      for (const std::string& value : *lists[a].values) {
+        if (std::find(lists[b].values->begin(), lists[b].values->end(), value) == lists[b].values->end()) continue;
+        return Failure{std::string(lists[a].first) + " and " + lists[b].second + " need different values: '" + value +
+                       "' is in both."};
+      }
+    }
+  }
+  return Success();
 }
 
 ScoreReader::ScoreReader(const ScoreValues& values) {
@@ -100,8 +121,28 @@ std::string CleanImportedName(std::string_view field) {
   return name;
 }
 
+namespace {
+
+// CleanImportedName with each of the characters made replacement, in UTF-8.
+std::string ImportedText(std::string_view field, std::string_view characters, char replacement) {
+  std::string name = CleanImportedName(field);
+  std::replace_if(
+      name.begin(), name.end(), [&](char c) { return characters.find(c) != std::string_view::npos; }, replacement);
+  return DisplayText(name);
+}
+
+}  // namespace
+
+std::string ImportedName(std::string_view field) { return ImportedText(field, ",;=", '_'); }
+
+std::string ImportedGroupName(std::string_view field) {
+  std::string name = ImportedText(field, "=", '_');
+  std::replace(name.begin(), name.end(), '/', '-');
+  return name;
+}
+
 Status IndividualNames::Add(std::string_view field, CellPosition cell) {
-  const std::string cleaned = CleanImportedName(field);
+  const std::string cleaned = ImportedName(field);
   if (cleaned.empty()) return CellFailure(cell, "the individual has no name");
   const std::string label = CutLabel(cleaned);
   const auto [seen, added] = seen_.emplace(label, cell);
@@ -119,9 +160,7 @@ Status GroupPaths::Add(const std::string& individual, const std::vector<std::str
   levels_ = names.size();
   std::size_t parent = 0;
   for (std::size_t level = 0; level < names.size(); ++level) {
-    std::string name = CleanImportedName(names[level]);
-    // A "/" would make the name a path one level deeper.
-    std::replace(name.begin(), name.end(), '/', '-');
+    const std::string name = ImportedGroupName(names[level]);
     if (name.empty()) return CellFailure(cells[level], "the group name is empty");
     std::string path = nodes_[parent].path + "/" + name;
     auto found = byPath_.find(path);
@@ -230,7 +269,7 @@ std::string ImportPreview(const ImportedTable& table, std::size_t rows, std::siz
 }
 
 std::string RawPreview(std::string_view text, char separator, std::size_t rows) {
-  CsvTokenizer records(WithoutByteOrderMark(text), separator);
+  CsvTokenizer records(TableText(text), separator);
   std::string preview;
   for (std::size_t r = 0; r < rows; ++r) {
     auto more = records.Next();

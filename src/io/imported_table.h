@@ -20,13 +20,19 @@
 namespace vorn {
 
 // The values of a cell (blanks around it ignored) for each score. A value listed for two
-// states reads as the first of absent, missing, present, as a data file's symbols do.
+// states reads as the first of absent, missing, present, as a data file's symbols do; the
+// import dialog refuses such lists (CheckDistinctValues).
 struct ScoreValues {
   std::vector<std::string> presence{"1"};
   std::vector<std::string> absence{"0"};
   std::vector<std::string> missing{"NA", "?", "-1", "-9"};
   bool emptyIsMissing = true;
 };
+
+// Refuses a value listed for two scores, which would read as one of them only ("presence=1,
+// absence=1" makes every band absent): "Present and absent need different values: '1' is in
+// both."
+Status CheckDistinctValues(const ScoreValues& values);
 
 // Values separated by blanks: "NA ? -1" -> {"NA", "?", "-1"}.
 std::vector<std::string> SplitValues(std::string_view text);
@@ -63,6 +69,15 @@ Status CheckRowWidth(const CsvTokenizer& record, std::size_t width, std::size_t 
 // A name as a data file can hold it: without the blanks around it, each blank or line break
 // inside it made "_" (a data file splits names at blanks).
 std::string CleanImportedName(std::string_view field);
+
+// The name an imported individual or locus gets: CleanImportedName with each "," ";" and "=" made
+// "_" as well (the group blocks split their lines there, so a member holding one would lose its
+// group once saved), in UTF-8: text that is not valid UTF-8 is read as Windows-1252, as every
+// label is (CutLabel).
+std::string ImportedName(std::string_view field);
+// The name of an imported group, which a block holds before its "=": CleanImportedName with each
+// "=" made "_" and each "/" made "-" (it would start a sub-group), in UTF-8.
+std::string ImportedGroupName(std::string_view field);
 
 // The individuals' names with their cells: each cleaned, cut to 20 characters and refused when
 // empty or when it repeats an earlier name (after the cut too).
@@ -121,6 +136,7 @@ struct ImportedTable {
   std::size_t groupLevels = 0;
   IndividualCoordinates coordinates;
   char separator = ',';
+  bool cut = false;  // a row limit ended the reading before the end of the table
 };
 
 // "30 individuals, 60 loci, 3 groups on 1 level, coordinates of 30 individuals".

@@ -57,6 +57,10 @@ Result<std::vector<std::pair<std::string, std::string>>> SplitPairs(std::string_
       while (!value.empty() && value.back() == ' ') value.pop_back();
       i = end + 1;
     }
+    // A second value for a key would silently replace the first: the answer is ambiguous.
+    for (const auto& earlier : pairs) {
+      if (earlier.first == key) return Failure{"the key \"" + key + "\" is given twice"};
+    }
     pairs.emplace_back(std::move(key), std::move(value));
   }
   return pairs;

@@ -14,7 +14,7 @@ namespace vorn {
 // Sets the named controls as a user would: radio groups and drop-downs by item key, caption or
 // 1-based number; check boxes by true/false (yes/no, on/off, 1/0); fields by text within their
 // mask; tick and multi-select lists by items joined with "|". A value may be written in double
-// quotes to keep a comma or spaces.
+// quotes to keep a comma or spaces. A key given twice is refused.
 Status ApplyDialogAnswer(DialogForm& form, std::string_view answer);
 
 // Marks the items named in value, joined with "|" (every other item unmarked; "" marks none).

@@ -45,6 +45,7 @@ TEST_F(ExportCommandTest, EachExportOpensItsSaveDialog) {
        "Arlequin Project Files (*.arp)|*.arp|All Files (*.*)|*.*"},
       {"Structure1Click", "Select File To Export To...", "export_structure.txt", text.c_str()},
       {"GenePop1Click", "Select File To Export To...", "export_genepop.txt", text.c_str()},
+      {"GenePopByGroup1Click", "Select File To Export To...", "export_genepop.txt", text.c_str()},
       {"NTSyspc1Click", "Select File To Export To...", "export.nts",
        "NTSYSpc Files (*.nts)|*.nts|Text Files (*.txt)|*.txt|All Files (*.*)|*.*"},
       {"ListofOTUs1Click", "Select File To Export OTU-List To...", "otulist.txt", text.c_str()},

@@ -76,7 +76,9 @@ TEST_F(MainProgramTest, AFailedReadKeepsThePreviousData) {
   const DataMatrix before = app.ws.data;
   app.ws.groups.activeGroup = 1;
   LoadFile("bad.txt");
-  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot interpret data block(2a)"});
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"Cannot interpret data block(2a)\r\nLine 2, column 5: the line "
+                                                    "holds 3 fields, where each row holds 2 fields; the first one too "
+                                                    "many is '1'"});
   EXPECT_TRUE(app.ws.dataLoaded);
   EXPECT_EQ(app.ws.data, before);
   EXPECT_EQ(app.ws.groups.activeGroup, 1);

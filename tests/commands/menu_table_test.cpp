@@ -36,6 +36,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&File>&Export>&Nexus|Nexus1Click",
       "&File>&Export>&Arlequin Project|ArlequinProject1Click",
       "&File>&Export>&GenePop|GenePop1Click",
+      "&File>&Export>GenePop by Gro&ups|GenePopByGroup1Click",
       "&File>&Export>NTS&yspc|NTSyspc1Click",
       "&File>&Export>List of &OTUs|ListofOTUs1Click",
       "&File>&Export>SynTa&x|SynTax1Click",

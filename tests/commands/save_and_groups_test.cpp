@@ -184,15 +184,34 @@ TEST_F(SaveAndGroupsTest, OnlyTheWholeDataSetWritesNoBlock) {
   EXPECT_EQ(ReadFile("saved.txt"), "ind1 ind2 \r\n1 0 \r\n*\r\n");
 }
 
+// A member that is no individual of the saved data (here one of a selected group's complement)
+// loses the characters the block cannot hold, with the notice.
 TEST_F(SaveAndGroupsTest, MemberNamesWithBlockCharactersAreCleanedWithANotice) {
-  dir.Write("odd.txt", "a,b c=d\n1 0\n*\n");
+  dir.Write("odd.txt", "a c=d\n1 0\n*\n");
   LoadFile("odd.txt");
-  app.ws.groups.groups = {GroupEntry{"AllData", {"a,b", "c=d"}, false}, GroupEntry{"AllData/X", {"a,b"}, false}};
+  app.ws.groups.groups = {GroupEntry{"AllData", {"a", "c=d"}, false}, GroupEntry{"AllData/X", {"a", "x,y"}, false}};
   app.ws.groups.locusSets = {GroupEntry{"AllLoci", {"Locus1"}, false}, GroupEntry{"S", {"Locus1"}, false}};
   Save("saved.txt");
   EXPECT_EQ(host.Errors(), std::vector<std::string>{"One or more individual names contained one of the characters "
                                                     "\",\" or \";\" or \"=\", which have been removed."});
   EXPECT_EQ(host.reports.back(), "Saving DataMatrix to saved.txt");
+}
+
+// An individual whose name the [Groups] block cannot hold would lose its group on loading the
+// file: Save refuses, naming it, and writes nothing.
+TEST_F(SaveAndGroupsTest, AnIndividualTheBlockCannotNameIsRefused) {
+  dir.Write("odd.txt", "Smith,_J. b\n1 0\n*\n");
+  LoadFile("odd.txt");
+  app.ws.groups.groups = {GroupEntry{"AllData", {"Smith,_J.", "b"}, false},
+                          GroupEntry{"AllData/X", {"Smith,_J."}, false}};
+  dir.Write("saved.txt", "old");
+  Save("saved.txt");
+  EXPECT_EQ(host.Errors(),
+            std::vector<std::string>{"The individual \"Smith,_J.\" (individual 1), a member of the group "
+                                     "\"AllData/X\", contains \",\" \";\" or \"=\", which the [Groups] block cannot "
+                                     "hold; please delete the group in the Group Manager or untick \"Include Groups\", "
+                                     "or the saved file could not be read again."});
+  EXPECT_EQ(ReadFile("saved.txt"), "old");
 }
 
 TEST_F(SaveAndGroupsTest, ALayoutThatCouldNotBeReadBackSavesNothing) {

@@ -105,5 +105,24 @@ TEST(TextEncoding, TypedTextReturnsToWindows1252WhereItFits) {
   }
 }
 
+// A spreadsheet's "Unicode text" is UTF-16 with a byte-order mark; it reads as the UTF-8 of the
+// same text. Without a mark the bytes are left as they are.
+TEST(TextEncoding, Utf16FilesReadAsUtf8) {
+  using namespace std::string_literals;
+  const struct {
+    std::string bytes;
+    std::string text;
+  } cases[] = {
+      {"\xFF\xFE" "a\0\xFC\0\r\0\n\0"s, "a\xC3\xBC\r\n"},                 // little-endian "aü"
+      {"\xFE\xFF" "\0a\x01\x52"s, "a\xC5\x92"},                              // big-endian "aŒ"
+      {"\xFF\xFE" "\x3D\xD8\x00\xDE"s, "\xF0\x9F\x98\x80"},                   // a surrogate pair
+      {"\xFF\xFE" "\x00\xD8" "a\0"s, "\xEF\xBF\xBD" "a"},                     // a lone surrogate
+      {"\xFF\xFE" "a\0b"s, "a\xEF\xBF\xBD"},                                  // a last odd byte
+      {"\xFF\xFE"s, ""},
+      {"a\xFC\0b"s, "a\xFC\0b"s},                                              // no mark: as it is
+  };
+  for (const auto& c : cases) EXPECT_EQ(FileText(c.bytes), c.text) << c.text;
+}
+
 }  // namespace
 }  // namespace vorn

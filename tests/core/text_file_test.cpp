@@ -33,6 +33,17 @@ TEST(LineReader, ReadsEveryLineEnd) {
   EXPECT_EQ(AllLines(path), (std::vector<std::string>{"crlf", "lf", "cr", "last"}));
 }
 
+TEST(LineReader, ReadsUtf16FilesAsUtf8Lines) {
+  TempDir dir;
+  std::string utf16 = "\xFF\xFE";
+  for (char16_t c : std::u16string(u"a\u00FC b\r\n1 0\r\n")) utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  EXPECT_EQ(AllLines(dir.Write("unicode.txt", utf16)), (std::vector<std::string>{"a\xC3\xBC b", "1 0"}));
+  // Longer than one read of the file: the whole file is decoded.
+  std::string longer = "\xFE\xFF";
+  for (int i = 0; i < 40000; ++i) longer += std::string("\0x\0\n", 4);
+  EXPECT_EQ(AllLines(dir.Write("long.txt", longer)), std::vector<std::string>(40000, "x"));
+}
+
 TEST(LineReader, EmptyLinesAreLinesButAFinalLineEndIsNot) {
   TempDir dir;
   EXPECT_EQ(AllLines(dir.Write("a.txt", "a\r\n\r\nb\r\n")), (std::vector<std::string>{"a", "", "b"}));

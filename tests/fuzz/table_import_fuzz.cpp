@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "core/text_encoding.h"
 #include "io/coordinates_file.h"
 #include "io/csv_table_import.h"
 #include "io/genalex_import.h"
@@ -22,9 +23,12 @@ void CheckTable(const vorn::ImportedTable& table) {
   Check(m.cells.size() == m.CellCount());
   Check(m.individualLabels.Count() == m.individualCount && m.locusLabels.Count() == m.locusCount);
   for (auto cell : m.cells) Check(vorn::IsBandState(cell));
-  for (const auto& label : m.individualLabels.All()) Check(!label.empty() && label.size() <= vorn::kLabelLength);
+  // Labels are UTF-8 and cut at 20 characters, which may take more than 20 bytes.
+  for (const auto& label : m.individualLabels.All()) {
+    Check(!label.empty() && vorn::CharacterCount(label) <= vorn::kLabelLength && vorn::IsValidUtf8(label));
+  }
   for (const auto& group : table.groups) {
-    Check(!group.members.empty());
+    Check(!group.members.empty() && vorn::IsValidUtf8(group.name));
     for (const auto& member : group.members) Check(m.individualLabels.Find(member) >= 0);
   }
   for (const auto& [name, point] : table.coordinates.points) Check(m.individualLabels.Find(name) >= 0);

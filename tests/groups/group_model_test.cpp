@@ -123,6 +123,9 @@ TEST(GroupModel, CleanNameRemovesTheReservedCharacters) {
   EXPECT_EQ(CleanName(" a\tb\r\nc.d:e,f;g=h*i/j\\k<l>m "), "abcdefghijklm");
   EXPECT_EQ(CleanName(" ;/ "), "");
   EXPECT_EQ(CleanName("Pop-A_2"), "Pop-A_2");
+  // Typed in a Windows-1252 field or in UTF-8, a name is kept in UTF-8 alike.
+  EXPECT_EQ(CleanName("Z\xFCrich"), "Z\xC3\xBCrich");
+  EXPECT_EQ(CleanName("Z\xC3\xBCrich"), "Z\xC3\xBCrich");
 }
 
 }  // namespace

@@ -164,6 +164,21 @@ TEST_F(ReaderTest, NamesMergedByTheCutAreTold) {
   EXPECT_EQ(MergedNamesNotice(MergedNames{}), "");
 }
 
+// A spreadsheet's "Unicode text": UTF-16 with its byte-order mark, either byte order.
+TEST_F(ReaderTest, Utf16FilesReadAsTheirUtf8Text) {
+  for (const bool bigEndian : {false, true}) {
+    std::string utf16 = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : std::u16string(u"a\u00FC b\r\n1 0\r\n0 ?\r\n*\r\n")) {
+      const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+      utf16 += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    auto m = Read(utf16);
+    ASSERT_TRUE(m.ok()) << m.error();
+    EXPECT_EQ(m->individualLabels.All(), (std::vector<std::string>{"a\xC3\xBC", "b"}));
+    EXPECT_EQ(m->cells, (std::vector<Cell>{Presence, Absence, Absence, Missing}));
+  }
+}
+
 TEST_F(ReaderTest, AbsenceWinsOverAmbiguityAndFieldsKeepOnlyScores) {
   FileLayout layout;
   layout.ambiguity = '0';
@@ -183,14 +198,44 @@ TEST_F(ReaderTest, EveryFailureMessage) {
   FileLayout rowNames;
   rowNames.locusHeader = true;
 
-  EXPECT_EQ(ErrorOf("L1 10 1\n", undelimitedNamed), "Cannot interpret data block(3)");
-  EXPECT_EQ(ErrorOf("10 10\n", undelimited), "Cannot interpret data block(4)");
-  EXPECT_EQ(ErrorOf("a b\nL1 1 0\nL2 1\n*\n", rowNames), "Cannot interpret data block(1a)");
-  EXPECT_EQ(ErrorOf("a b c\n1 0 1\n1 0\n*\n"), "Cannot interpret data block(2a)");
-  EXPECT_EQ(ErrorOf("L1 101\nL2 10\n", undelimitedNamed), "Cannot interpret data block(1)");
-  EXPECT_EQ(ErrorOf("101\n10 1\n", undelimited), "Cannot interpret data block(2)");
-  EXPECT_EQ(ErrorOf("a b c\n1 0 x\n*\n"), "Error interpreting data block(!)");
-  EXPECT_EQ(ErrorOf("a b\n1 10\n*\n"), "Error interpreting data block(!)");
+  // Each table message is followed by the line and column in the file and what was found there.
+  const struct {
+    std::string text;
+    FileLayout layout;
+    std::string message;
+  } cases[] = {
+      {"L1 10 1\n", undelimitedNamed,
+       "Cannot interpret data block(3)\r\nLine 1, column 7: the line holds 3 fields, where the first line holds 2: a "
+       "name and the scores written together; the first one too many is '1'"},
+      {"10 10\n", undelimited,
+       "Cannot interpret data block(4)\r\nLine 1, column 4: the line holds 2 fields, where the first line holds 1: "
+       "the scores written together; the first one too many is '10'"},
+      {"a b\nL1 1 0\nL2 1\n*\n", rowNames,
+       "Cannot interpret data block(1a)\r\nLine 3, column 5: the line holds 2 fields, where each row holds 3 fields"},
+      {"a b c\n1 0 1\n1 0\n*\n", FileLayout(),
+       "Cannot interpret data block(2a)\r\nLine 3, column 4: the line holds 2 fields, where each row holds 3 fields"},
+      {"L1 101\nL2 10\n", undelimitedNamed,
+       "Cannot interpret data block(1)\r\nLine 2, column 6: the scores '10' are 2 characters, where each row holds 3"},
+      {"101\n10 1\n", undelimited,
+       "Cannot interpret data block(2)\r\nLine 2, column 4: the line holds 2 fields, where each row holds 1 field; "
+       "the first one too many is '1'"},
+      {"a b c\n1 0 x\n*\n", FileLayout(),
+       "Error interpreting data block(!)\r\nLine 2, column 5: 'x' is no score, and the line holds 2 of the 3 scores "
+       "of each row"},
+      {"a b\n1 10\n*\n", FileLayout(),
+       "Error interpreting data block(!)\r\nLine 2, column 4: the score '0' is one more than the 2 scores of each row"},
+      {"a b c\n1 0\t\n*\n", FileLayout(),
+       "Cannot interpret data block(2a)\r\nLine 2, column 4: the line holds 2 fields, where each row holds 3 fields"},
+      // Lines count as the file holds them, remarks and blank lines too, and columns count the
+      // characters of the line before its remarks were removed.
+      {"{ a remark }\na b c\n\n1 0 1\n{x} 1 0 1 2\n*\n", FileLayout(),
+       "Cannot interpret data block(2a)\r\nLine 5, column 11: the line holds 4 fields, where each row holds 3 "
+       "fields; the first one too many is '2'"},
+      {"\xC3\xA4 b c\n1 {\xC3\xBC} 0 x\n*\n", FileLayout(),
+       "Error interpreting data block(!)\r\nLine 2, column 9: 'x' is no score, and the line holds 2 of the 3 scores "
+       "of each row"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.text, c.layout), c.message) << c.text;
   EXPECT_EQ(ReadDataFile(dir.File("missing.txt"), FileLayout()).error(), "Input file error");
   EXPECT_EQ(ReadDataFile(dir.Path().string(), FileLayout()).error(), "Input file error");
 }

@@ -245,10 +245,22 @@ std::string RefusalKind(const Case& c, const std::string& message) {
   const struct {
     const char* kind;
     const GroupList& list;
-  } lists[] = {{"group", c.groups}, {"locus set", c.locusSets}};
+    const char* memberKind;
+    const LabelTable& labels;
+  } lists[] = {{"group", c.groups, "individual", c.matrix.individualLabels},
+               {"locus set", c.locusSets, "locus", c.matrix.locusLabels}};
   for (const auto& list : lists) {
     for (std::size_t k = 1; k < list.list.size(); ++k) {
       const GroupEntry& entry = list.list[k];
+      for (const auto& member : entry.members) {
+        const long at = list.labels.Find(member);
+        const std::string named = std::string("The ") + list.memberKind + " " + QuotedName(member) + " (" +
+                                  list.memberKind + " " + std::to_string(at + 1) + "), a member of the " + list.kind +
+                                  " " + QuotedName(entry.name) + ", ";
+        if (at >= 0 && member.find_first_of(",;=") != std::string::npos && StartsWith(message, named)) {
+          return "label the block cannot hold";
+        }
+      }
       if (StartsWith(message, std::string("The ") + list.kind + " name " + QuotedName(entry.name) + " ")) {
         return "entry name";
       }
@@ -294,7 +306,8 @@ TEST(DataFileRoundTrip, EveryAcceptedFileLoadsBackAndEveryRefusalNamesItsCulprit
   // The draw reaches both outcomes and every kind of refusal, so the test can fail.
   EXPECT_GE(accepted, kCases / 5);
   for (const char* kind : {"layout", "empty matrix", "name", "name with a reserved character",
-                           "table line as block header", "entry name", "entry without members", "member name"}) {
+                           "table line as block header", "entry name", "entry without members", "member name",
+                           "label the block cannot hold"}) {
     EXPECT_GT(refusals[kind], 0) << kind;
   }
 }

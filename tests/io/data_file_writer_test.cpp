@@ -159,7 +159,9 @@ TEST_F(WriterTest, AnEndLineThatIsARemarkWouldNotEndTheTable) {
   FileLayout layout;
   layout.openRemark = '*';
   dir.Write("by-hand.txt", "ind1 ind2 ind3 \r\n1 0 ? \r\n0 0 1 \r\n*\r\n\r\n[Groups]\r\nAllData/A= ind1;\r\n*\r\n");
-  EXPECT_EQ(ReadDataFile(dir.File("by-hand.txt"), layout).error(), "Cannot interpret data block(2a)");
+  EXPECT_EQ(ReadDataFile(dir.File("by-hand.txt"), layout).error(),
+            "Cannot interpret data block(2a)\r\nLine 6, column 9: the line holds 1 field, where each row holds 3 "
+            "fields");
   EXPECT_FALSE(WriteDataFile(path, Example(), layout).ok());
 }
 

@@ -222,6 +222,38 @@ TEST(StructureExport, CodesForEachPloidyAndAbsenceAnswer) {
   }
 }
 
+// One POP for all, as specified, or one per group of the first level, its members in data order.
+TEST(GenePopExport, OnePopulationForAllOrOnePerGroup) {
+  const DataMatrix m = Matrix({"a", "b", "c"}, {"10", "0?", "11"});
+  TempDir dir;
+  const std::string path = (dir.Path() / "g.txt").string();
+  ASSERT_TRUE(WriteGenePop(path, m, false).ok());
+  EXPECT_EQ(ReadFile(path), "VORN exported data\r\nL1, L2\r\nPOP\r\na, 0100 0202 \r\nb, 0202 0000 \r\n"
+                            "c, 0100 0100 \r\n");
+  const GroupList groups{{"AllData", {"a", "b", "c"}}, {"AllData/Q", {"c", "a"}}, {"AllData/Q/Sub", {"c"}},
+                         {"AllData/P", {"b"}}};
+  ASSERT_TRUE(WriteGenePop(path, m, true, &groups).ok());
+  EXPECT_EQ(ReadFile(path), "VORN exported data\r\nL1, L2\r\nPOP\r\na, 0100 0200 \r\nc, 0100 0100 \r\n"
+                            "POP\r\nb, 0200 0000 \r\n");
+
+  const struct {
+    GroupList groups;
+    std::string message;
+  } refusals[] = {
+      {{{"AllData", {"a", "b", "c"}}},
+       "No groups are defined below AllData: one population per group needs them. Nothing was exported."},
+      {{{"AllData", {}}, {"AllData/P", {"a", "b"}}, {"AllData/Q", {"b", "c"}}},
+       "The individual \"b\" is a member of both \"AllData/P\" and \"AllData/Q\"; GenePop takes each individual in "
+       "one population. Nothing was exported."},
+      {{{"AllData", {}}, {"AllData/P", {"a", "c"}}},
+       "The individual \"b\" is in no group below AllData; GenePop takes each individual in one population. Nothing "
+       "was exported."},
+  };
+  for (const auto& refusal : refusals) {
+    EXPECT_EQ(WriteGenePop(path, m, true, &refusal.groups).error(), refusal.message);
+  }
+}
+
 // Every writer, each refusing a cell without a score: the file that was there stays.
 TEST(Exports, RefusalLeavesTheFileThatWasThere) {
   DataMatrix bad = Matrix({"a", "b"}, {"10", "01"});

@@ -79,6 +79,40 @@ TEST_F(BlockTest, MemberNamesLoseTheBlockCharacters) {
             "removed.");
 }
 
+// A label written in the table that holds "," ";" or "=" would lose its entries once saved: the
+// block names a member the table does not hold.
+TEST_F(BlockTest, ALabelTheBlockCannotHoldIsRefusedByName) {
+  const std::string remedy =
+      "; please delete the group in the Group Manager or untick \"Include Groups\", or the saved file could not be "
+      "read again.";
+  const LabelTable individuals({"ind1", "Smith,_J.", "a=b"});
+  const GroupList groups{Entry("AllData", individuals.All()), Entry("AllData/P", {"ind1", "Smith,_J."})};
+  EXPECT_EQ(CheckWritableBlock(groups, GroupBlock::Groups, individuals).error(),
+            "The individual \"Smith,_J.\" (individual 2), a member of the group \"AllData/P\", contains \",\" \";\" "
+            "or \"=\", which the [Groups] block cannot hold" + remedy);
+  const LabelTable loci({"L;1", "L2"});
+  EXPECT_EQ(CheckWritableBlock({Entry("AllLoci", loci.All()), Entry("Core", {"L2", "L;1"})}, GroupBlock::LocusSets,
+                               loci)
+                .error(),
+            "The locus \"L;1\" (locus 1), a member of the locus set \"Core\", contains \",\" \";\" or \"=\", which "
+            "the [LocusSets] block cannot hold; please delete the locus set in the Group Manager or untick \"Include "
+            "Groups\", or the saved file could not be read again.");
+  // A member that is no label of the table loses the characters, with the notice.
+  EXPECT_TRUE(CheckWritableBlock({Entry("AllData", {}), Entry("AllData/P", {"x,y"})}, GroupBlock::Groups, individuals)
+                  .ok());
+}
+
+// Entry names come in UTF-8 as the members do, whatever the file's 8-bit code page.
+TEST_F(BlockTest, Windows1252EntryNamesReadAsUtf8) {
+  GroupList groups, sets;
+  ASSERT_TRUE(Read("[Groups]\nAllData/Z\xFCrich= ind1;\n*\n[LocusSets]\nK\xE9rn= Locus1;\n*\n", GroupBlock::Groups,
+                   groups)
+                  .ok());
+  ASSERT_TRUE(ReadBlock(path, GroupBlock::LocusSets, Data(), sets).ok());
+  EXPECT_EQ(groups[1].name, "AllData/Z\xC3\xBCrich");
+  EXPECT_EQ(sets[1].name, "K\xC3\xA9rn");
+}
+
 TEST_F(BlockTest, WrittenBlocksReadBackIntoTheSameLists) {
   Write("", {{kGroups, GroupBlock::Groups}, {kLocusSets, GroupBlock::LocusSets}});
   GroupList groups, sets;

@@ -69,10 +69,151 @@ TEST(TableImport, RWriteCsvAndItsSemicolonTwinWithByteOrderMarkReadAlike) {
   EXPECT_EQ(fromTwin->separator, ';');
   EXPECT_EQ(fromR->matrix, fromTwin->matrix);
   EXPECT_EQ(fromR->groups, fromTwin->groups);
-  EXPECT_EQ(fromR->matrix.individualLabels, LabelTable({"a_1", "b\"2", "c,3"}));
+  EXPECT_EQ(fromR->matrix.individualLabels, LabelTable({"a_1", "b\"2", "c_3"}));
   EXPECT_EQ(fromR->matrix.cells, (std::vector<Cell>{1, 0, Missing, 0, 0, 1, Missing, 1, 1}));
   ASSERT_EQ(fromR->groups.size(), 2u);
-  EXPECT_EQ(fromR->groups[1], (GroupEntry{"AllData/South", {"c,3"}, false}));
+  EXPECT_EQ(fromR->groups[1], (GroupEntry{"AllData/South", {"c_3"}, false}));
+}
+
+// Names become what a data file and its group blocks can hold, in UTF-8.
+TEST(TableImport, NamesLoseBlanksAndBlockCharactersAndBecomeUtf8) {
+  const struct {
+    std::string field;
+    std::string name;
+    std::string groupName;
+  } cases[] = {
+      {" Smith, J. ", "Smith__J.", "Smith,_J."},
+      {"a;b=c", "a_b_c", "a;b_c"},
+      {"North/East", "North/East", "North-East"},
+      {"M\xFCller", "M\xC3\xBCller", "M\xC3\xBCller"},       // Windows-1252
+      {"M\xC3\xBCller", "M\xC3\xBCller", "M\xC3\xBCller"},  // UTF-8 already
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ImportedName(c.field), c.name) << c.field;
+    EXPECT_EQ(ImportedGroupName(c.field), c.groupName) << c.field;
+  }
+}
+
+// A name that held a comma keeps its group through Save and Load; group names of a Windows
+// spreadsheet's CSV come in UTF-8 as the individuals' names do.
+TEST(TableImport, ImportedNamesAndGroupsSurviveSaveAndLoad) {
+  const std::string windows =
+      "name;region;population;L1;L2\r\n"
+      "\"Smith, J.\";S\xFC" "d;Z\xFCrich;1;0\r\n"
+      "M\xFCller;S\xFC" "d;Gen\xE8ve;0;1\r\n"
+      "x=y;Nord;Basel;1;1\r\n";
+  TableImportOptions options;
+  options.groupLines = {2, 3};
+  auto table = ReadCsvTable(windows, options);
+  ASSERT_TRUE(table.ok()) << table.error();
+  EXPECT_EQ(table->matrix.individualLabels, LabelTable({"Smith__J.", "M\xC3\xBCller", "x_y"}));
+  std::vector<std::string> names;
+  for (const GroupEntry& entry : table->groups) names.push_back(entry.name);
+  const std::string south = "AllData/S\xC3\xBC" "d";
+  EXPECT_EQ(names, (std::vector<std::string>{south, south + "/Z\xC3\xBCrich", south + "/Gen\xC3\xA8ve", "AllData/Nord",
+                                             "AllData/Nord/Basel"}));
+
+  GroupList groups = {GroupEntry{"AllData", table->matrix.individualLabels.All(), false}};
+  groups.insert(groups.end(), table->groups.begin(), table->groups.end());
+  TempDir dir;
+  const std::string path = (dir.Path() / "saved.txt").string();
+  auto saved = WriteDataFile(path, table->matrix, FileLayout{}, groups, {});
+  ASSERT_TRUE(saved.ok()) << saved.error();
+  EXPECT_TRUE(saved->empty());  // no member lost a character
+  auto loaded = ReadDataFile(path, FileLayout{});
+  ASSERT_TRUE(loaded.ok()) << loaded.error();
+  GroupList read;
+  ASSERT_TRUE(ReadBlock(path, GroupBlock::Groups, *loaded, read).ok());
+  EXPECT_EQ(loaded->individualLabels, table->matrix.individualLabels);
+  EXPECT_EQ(read, groups);
+}
+
+TEST(TableImport, GenalexPopulationNamesBecomeUtf8) {
+  auto table = ReadGenalex("2,2,1,2\n,,,Z\xFCrich\nSample,Pop,L1,L2\ns1,Z\xFCrich,1,0\ns2,Z\xFCrich,0,1\n",
+                           GenalexOptions{});
+  ASSERT_TRUE(table.ok()) << table.error();
+  ASSERT_EQ(table->groups.size(), 1u);
+  EXPECT_EQ(table->groups[0].name, "AllData/Z\xC3\xBCrich");
+}
+
+// A spreadsheet's "Unicode text" (UTF-16, tab-separated) reads as its UTF-8 twin.
+TEST(TableImport, Utf16TablesReadAsTheirUtf8Text) {
+  const std::u16string text = u"name\tL1\tL2\r\nM\u00FCller\t1\t0\r\nb\t0\t1\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (char16_t c : text) utf16 += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  TempDir dir;
+  auto read = ReadFileText(dir.Write("unicode.txt", utf16));
+  ASSERT_TRUE(read.ok()) << read.error();
+  auto table = ReadCsvTable(*read, TableImportOptions{});
+  ASSERT_TRUE(table.ok()) << table.error();
+  EXPECT_EQ(table->separator, '\t');
+  EXPECT_EQ(table->matrix.individualLabels, LabelTable({"M\xC3\xBCller", "b"}));
+  EXPECT_EQ(table->matrix.cells, (std::vector<Cell>{1, 0, 0, 1}));
+}
+
+// R's write.table writes no name above the row names, so its header is one field short; a
+// spreadsheet may name the separator on a first line "sep=;". Both read as the plain table.
+TEST(TableImport, RWriteTableHeaderAndSeparatorLineReadAsThePlainTable) {
+  TableImportOptions rows;
+  const std::string plain = "name,L1,L2\na,1,0\nb,0,NA\n";
+  auto expected = ReadCsvTable(plain, rows);
+  ASSERT_TRUE(expected.ok()) << expected.error();
+  for (const std::string text : {"\"L1\",\"L2\"\n\"a\",1,0\n\"b\",0,NA\n", "sep=;\r\nname;L1;L2\r\na;1;0\r\nb;0;NA\r\n",
+                                 "\xEF\xBB\xBFsep=\t\nL1\tL2\na\t1\t0\nb\t0\tNA\n"}) {
+    auto read = ReadCsvTable(text, rows);
+    ASSERT_TRUE(read.ok()) << read.error();
+    EXPECT_EQ(read->matrix, expected->matrix) << text;
+  }
+  TableImportOptions columns;
+  columns.individualsInRows = false;
+  auto transposed = ReadCsvTable("\"a\",\"b\"\n\"L1\",1,0\n\"L2\",0,NA\n", columns);
+  ASSERT_TRUE(transposed.ok()) << transposed.error();
+  EXPECT_EQ(transposed->matrix, expected->matrix);
+  EXPECT_EQ(DetectSeparator("sep=,\na;b;c\n"), ',');
+  // Rows are counted as a spreadsheet shows them, without the separator line.
+  EXPECT_EQ(ReadCsvTable("sep=;\nname;L1\na;2\n", rows).error(), "Row 2, column 2: '2' is neither present, absent nor missing");
+  // Not a separator line: a name that starts so.
+  EXPECT_EQ(TableText("sep=;x\n"), "sep=;x\n");
+}
+
+// A preview reads the first rows only, without the totals the rest would complete.
+TEST(TableImport, APreviewReadsTheFirstRowsOnly) {
+  std::string text = "name,L1\n";
+  for (int i = 1; i <= 99; ++i) text += "i" + std::to_string(i) + (i == 80 ? ",2\n" : ",1\n");
+  TableImportOptions options;
+  EXPECT_EQ(ReadCsvTable(text, options).error(), "Row 81, column 2: '2' is neither present, absent nor missing");
+  options.rowLimit = 50;
+  auto preview = ReadCsvTable(text, options);
+  ASSERT_TRUE(preview.ok()) << preview.error();
+  EXPECT_TRUE(preview->cut);
+  EXPECT_EQ(preview->matrix.individualCount, 49);
+
+  std::string workbook = "1,90,1,90\n,,,P\nSample,Pop,L1\n";
+  for (int i = 1; i <= 60; ++i) workbook += "s" + std::to_string(i) + ",P,1\n";
+  GenalexOptions genalex;
+  EXPECT_EQ(ReadGenalex(workbook, genalex).error(), "Row 1, column 2: row 1 gives 90 samples, the data rows hold 60");
+  genalex.rowLimit = 20;
+  auto workbookPreview = ReadGenalex(workbook, genalex);
+  ASSERT_TRUE(workbookPreview.ok()) << workbookPreview.error();
+  EXPECT_TRUE(workbookPreview->cut);
+  EXPECT_EQ(workbookPreview->matrix.individualCount, 17);
+}
+
+// A value listed for two scores would read as one of them only.
+TEST(TableImport, AValueOfTwoScoresIsRefused) {
+  const struct {
+    std::vector<std::string> presence, absence, missing;
+    std::string message;
+  } cases[] = {
+      {{"1"}, {"1"}, {"NA"}, "Present and absent need different values: '1' is in both."},
+      {{"+", "1"}, {"0"}, {"NA", "1"}, "Present and missing need different values: '1' is in both."},
+      {{"1"}, {"0", "-1"}, {"NA", "?", "-1", "-9"}, "Absent and missing need different values: '-1' is in both."},
+      {{"1"}, {"0"}, {"NA", "?", "-1", "-9"}, ""},
+  };
+  for (const auto& c : cases) {
+    const Status checked = CheckDistinctValues(ScoreValues{c.presence, c.absence, c.missing, true});
+    EXPECT_EQ(checked.ok() ? "" : checked.error(), c.message);
+  }
 }
 
 // Coordinate columns, and the same table transposed with coordinate rows, give the same points;

@@ -91,6 +91,10 @@ TEST(DialogAnswer, RefusesWhatTheDialogCannotTake) {
   EXPECT_EQ(ApplyDialogAnswer(form, "count=-1").error(), "count takes digits only");
   EXPECT_EQ(ApplyDialogAnswer(form, "loci=L9").error(), "\"L9\" is not an item of loci");
   EXPECT_EQ(ApplyDialogAnswer(form, "just text").error(), "expected key=value at \"just text\"");
+  // A key given twice is refused before any value is taken, not left to the last one.
+  const std::string count = form["count"].text;
+  EXPECT_EQ(ApplyDialogAnswer(form, "count=1, mode=minimum, count=2").error(), "the key \"count\" is given twice");
+  EXPECT_EQ(form["count"].text, count);
   form["flag"].visible = false;
   EXPECT_EQ(ApplyDialogAnswer(form, "flag=true").error(), "\"flag\" is not shown in the dialog \"Sample\" now");
 }
