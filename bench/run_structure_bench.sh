@@ -12,11 +12,11 @@ trap 'rm -rf "$data"' EXIT
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_BENCHMARKS=ON > /dev/null
 cmake --build build-bench --target vorn_structure_bench -j2
-python3 bench/numpy_admixture_em.py simulate "$individuals" "$loci" 3 "$data"
+/usr/bin/python3 bench/numpy_admixture_em.py simulate "$individuals" "$loci" 3 "$data"
 
 echo "== one fit of K = 3 from the same start, tolerance 1e-4; load: $(uptime)"
 build-bench/bench/vorn_structure_bench fit "$data" 1e-4
-python3 bench/numpy_admixture_em.py fit "$data" 1e-4
+/usr/bin/python3 bench/numpy_admixture_em.py fit "$data" 1e-4
 
 echo "== K = 1..6 x 10 runs with 5-fold cross-validation; load: $(uptime)"
 build-bench/bench/vorn_structure_bench runs "$data" 6 10 5
