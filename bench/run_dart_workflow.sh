@@ -5,6 +5,8 @@
 # 999 permutations, PCoA with the relatively robust representations solver, Nexus and Structure exports.
 #   bench/run_dart_workflow.sh [individuals] [loci]
 # VORN=path/to/vorn uses that program instead of building build-bench/vorn (bench/dart_steps.sh).
+# VORN_KERNEL_PATH=plain, avx2 or avx512 forces the kernels' path of build-bench/vorn, the
+# benchmarks' build of the program (an AVX2 machine's timings taken on an AVX-512 one).
 # Each step runs as a script of its own after the load (load included in every step's time, and
 # given once on its own) so that /usr/bin/time -v gives each step's peak. The peers follow in the
 # same run, stopped after PEER_TIMEOUT seconds (default 1800, "did not finish" then): SciPy/numpy
@@ -23,6 +25,7 @@ trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 /usr/bin/python3 bench/make_dart_data.py "$work/dart.txt" "$individuals" "$loci"
 echo "data: $individuals individuals x $loci loci, $(du -h "$work/dart.txt" | cut -f1)"
 echo "work folder: $work"; uptime
+"$vorn" --version | grep "^Kernels:"
 
 declare -A steps=(
   [1_load]=""

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "build_commit.h"
@@ -42,6 +43,13 @@ int Usage(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if VORN_KERNEL_PATH_SETTING
+  // The benchmarks' build of the program lets VORN_KERNEL_PATH force the kernels' path, so that a
+  // workflow can be timed on each path this processor runs; the program users build never reads it.
+  if (const char* setting = std::getenv("VORN_KERNEL_PATH")) {
+    if (const std::optional<std::string> problem = vorn::ForcePathOfSetting(setting)) return Usage(*problem);
+  }
+#endif
   vorn::ScriptOptions options;
   bool script = false;
   std::string screenshotPath;
