@@ -46,7 +46,7 @@ void BM_SupportOnTree(benchmark::State& state) {
     replicates.push_back(tree(std::move(d)));
   }
   for (auto _ : state) {
-    auto support = vorn::CountSupport(*vorn::ReadNewick(reference), replicates, vorn::SupportComparison::Clusters, "r");
+    auto support = vorn::CountSupport(*vorn::ReadNewick(reference), replicates, vorn::TreeComparison::Clusters, "r");
     benchmark::DoNotOptimize(support);
   }
 }
