@@ -38,6 +38,7 @@ UndefinedPairs Workspace::ActiveUndefinedPairs() const {
 
 void Workspace::InstallLoadedMatrix(DataMatrix matrix) {
   original = matrix;
+  filterLog.Start(matrix);
   data = std::move(matrix);
   dataLoaded = true;
   groups.DropSelection();
@@ -51,6 +52,7 @@ void Workspace::ReleaseData() {
   lastTree.reset();
   mantel.reset();
   structure.reset();
+  filterLog = FilterLog();
   groups = GroupState();
   dataLoaded = false;
 }

@@ -9,6 +9,7 @@
 #include "core/coordinates.h"
 #include "core/data_matrix.h"
 #include "core/distance_matrix.h"
+#include "core/filter_log.h"
 #include "core/group_lists.h"
 #include "core/mantel_pairs.h"
 #include "core/structure_bars.h"
@@ -70,12 +71,14 @@ struct Workspace {
   IndividualCoordinates coordinates;      // imported with the data or read from a file
   std::optional<MantelPairs> mantel;      // the last Mantel test, for its plot
   std::optional<StructureBars> structure;  // the last population structure run, for its bar plot
+  FilterLog filterLog;                     // what the working data went through since the load
 
   StatusHistory status;
   LogState log;
 
-  // Makes a freshly read matrix the working data and its original copy. Both selections return
-  // to the whole data set: whatever was parked belongs to the previous data.
+  // Makes a freshly read matrix the working data and its original copy, and starts the filter
+  // log. Both selections return to the whole data set: whatever was parked belongs to the
+  // previous data.
   void InstallLoadedMatrix(DataMatrix matrix);
 
   // Releases the data and every result, as at exit.

@@ -1,5 +1,6 @@
 #include "matrix/removal_filters.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace vorn {
@@ -57,21 +58,25 @@ RemovalCriterion ShareBeyond(std::size_t BandCounts::*kind, Side side, double th
 }  // namespace
 
 Result<Removal> RemoveRows(const DataMatrix& matrix, RowKind rows, const RemovalCriterion& removes) {
-  const bool loci = rows == RowKind::Loci;
   const std::vector<BandCounts> counts = CountRows(matrix, rows);
-  const std::size_t length = loci ? matrix.individualCount : matrix.locusCount;
+  const std::size_t length = rows == RowKind::Loci ? matrix.individualCount : matrix.locusCount;
 
-  std::vector<bool> kept(counts.size());
-  std::size_t removed = 0;
+  std::vector<bool> removed(counts.size());
   for (std::size_t row = 0; row < counts.size(); ++row) {
     if (counts[row].Scored() != length) return Failure{kDataMatrixError};
-    kept[row] = !removes(counts[row], length);
-    removed += !kept[row];
+    removed[row] = removes(counts[row], length);
   }
-  if (removed > 0 && removed == counts.size()) return Failure{loci ? kEveryLocusRemoved : kEveryIndividualRemoved};
+  return RemoveMarkedRows(matrix, rows, removed);
+}
 
-  const std::size_t keptCount = counts.size() - removed;
-  return Removal{removed, loci ? KeepLoci(matrix, kept, keptCount) : KeepIndividuals(matrix, kept, keptCount)};
+Result<Removal> RemoveMarkedRows(const DataMatrix& matrix, RowKind rows, const std::vector<bool>& removed) {
+  const bool loci = rows == RowKind::Loci;
+  const std::size_t count = std::count(removed.begin(), removed.end(), true);
+  if (count > 0 && count == removed.size()) return Failure{loci ? kEveryLocusRemoved : kEveryIndividualRemoved};
+  std::vector<bool> kept(removed.size());
+  for (std::size_t row = 0; row < removed.size(); ++row) kept[row] = !removed[row];
+  const std::size_t keptCount = removed.size() - count;
+  return Removal{count, loci ? KeepLoci(matrix, kept, keptCount) : KeepIndividuals(matrix, kept, keptCount)};
 }
 
 Result<Removal> RemoveIndividualsWithMissingData(const DataMatrix& matrix, double threshold) {

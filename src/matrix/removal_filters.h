@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <vector>
 
 #include "core/data_matrix.h"
 #include "core/result.h"
@@ -32,6 +33,11 @@ using RemovalCriterion = std::function<bool(const BandCounts& counts, std::size_
 // The common scheme. Fails with kDataMatrixError when a row holds a code other than 0, 1, 9,
 // and with kEveryIndividualRemoved / kEveryLocusRemoved when no row would stay.
 Result<Removal> RemoveRows(const DataMatrix& matrix, RowKind rows, const RemovalCriterion& removes);
+
+// The rows marked true removed (one mark per locus or per individual), for criteria that are not
+// a row's own counts (a locus's error rate between replicate samples). Fails as RemoveRows does
+// when no row would stay.
+Result<Removal> RemoveMarkedRows(const DataMatrix& matrix, RowKind rows, const std::vector<bool>& removed);
 
 // Individuals i with M(i)/L > threshold, P(i)/L < threshold, P(i)/L > threshold.
 Result<Removal> RemoveIndividualsWithMissingData(const DataMatrix& matrix, double threshold);
