@@ -1,4 +1,5 @@
 // DataMatrix > Group Manager and DataMatrix > Select Group Only.
+#include "commands/filter_swap.h"
 #include "commands/main_program.h"
 #include "groups/group_model.h"
 #include "groups/selection.h"
@@ -7,6 +8,16 @@ namespace vorn {
 namespace {
 
 constexpr const char* kWholeDataSelected = "Entire data set (AllData) selected";
+
+// A selection the user made, entered in the filter log when it changed the counts: what names
+// the data selected ("the group AllData/River").
+void LogSelection(TMainPrg& app, const MatrixCounts& before, const std::string& what) {
+  const MatrixCounts after = CountsOf(app.ws.data);
+  if (after == before) return;
+  LogStep(app, FilterStepKind::Selection, "Selected " + what, before,
+          "The analyses used " + what + ": " + std::to_string(after.individuals) + " individuals and " +
+              std::to_string(after.loci) + " loci.");
+}
 
 // After OK the lists may have lost or moved the entries the working data came from: the active
 // indices follow their entries, and a working subset whose entry was deleted gives way to the
@@ -17,15 +28,16 @@ void FollowActiveEntries(TMainPrg& app, const TGrpManDlg& dialog) {
   if (state.activeGroup != 0) {
     if (const auto entry = dialog.ActiveGroupEntry()) {
       state.activeGroup = static_cast<std::uint16_t>(*entry);
-    } else if (app.Check(SelectGroup(app.ws, 0))) {
+    } else if (const MatrixCounts before = CountsOf(app.ws.data); app.Check(SelectGroup(app.ws, 0))) {
       app.Report(kWholeDataSelected);
+      LogSelection(app, before, "the whole data set (AllData)");
     }
   }
   if (state.activeLocusSet != 0) {
     if (const auto entry = dialog.ActiveLocusSetEntry()) {
       state.activeLocusSet = static_cast<std::uint16_t>(*entry);
-    } else {
-      app.Check(SelectLocusSet(app.ws, 0));
+    } else if (const MatrixCounts before = CountsOf(app.ws.data); app.Check(SelectLocusSet(app.ws, 0))) {
+      LogSelection(app, before, "all loci (AllLoci)");
     }
   }
 }
@@ -36,7 +48,10 @@ void ChooseLocusSet(TMainPrg& app, std::size_t chosen) {
     app.MessageQuery(kLocusSetsNeedAllData, "Warning", MessageButtons::Ok);
     return;
   }
-  app.Check(SelectLocusSet(app.ws, chosen));
+  const MatrixCounts before = CountsOf(app.ws.data);
+  if (!app.Check(SelectLocusSet(app.ws, chosen))) return;
+  const GroupList& sets = app.ws.groups.locusSets;
+  LogSelection(app, before, chosen < sets.size() ? "the locus set " + sets[chosen].name : std::string("all loci (AllLoci)"));
 }
 
 void Groups1Click(TMainPrg& app) {
@@ -62,12 +77,15 @@ void Groups1Click(TMainPrg& app) {
 void SelectGroupOnly(TMainPrg& app, const MenuItem& item) {
   if (!app.ws.dataLoaded) return;
   const auto index = static_cast<std::size_t>(item.tag);
+  const MatrixCounts before = CountsOf(app.ws.data);
   if (!app.Check(SelectGroup(app.ws, index))) return;
   const GroupList& groups = app.ws.groups.groups;
   if (index == 0 || index >= groups.size()) {
     app.Report(kWholeDataSelected);
+    LogSelection(app, before, "the whole data set (AllData)");
   } else {
     app.Report("Group selected: " + groups[index].name);
+    LogSelection(app, before, "the group " + groups[index].name);
   }
 }
 

@@ -19,6 +19,7 @@ constexpr const char* kTableFilter =
 void InstallTable(TMainPrg& app, ImportedTable table, const std::string& name) {
   const std::string counts = ImportCounts(table);
   InstallReadMatrix(app, std::move(table.matrix));
+  app.ws.filterLog.source = name;
   GroupState& state = app.ws.groups;
   if (!table.groups.empty()) {
     state.groups.resize(1);

@@ -42,6 +42,7 @@ void Load1Click(TMainPrg& app) {
   auto matrix = ReadDataFile(name, app.ws.settings.layout, &merged);
   if (!CheckFileRead(app, name, matrix)) return;
   InstallReadMatrix(app, std::move(*matrix));
+  app.ws.filterLog.source = name;
   app.Report("Loading File: " + name);
   if (const std::string notice = MergedNamesNotice(merged); !notice.empty()) {
     app.MessageQuery(notice, "Warning", MessageButtons::Ok);

@@ -52,6 +52,8 @@ TMainPrg::TMainPrg(Host& host)
   RegisterSupportCommand(handlers_);
   RegisterImportCommands(handlers_);
   RegisterWorkbenchCommands(handlers_);
+  RegisterReplicateSampleCommands(handlers_);
+  RegisterDataQualityCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

@@ -26,6 +26,7 @@
 #include "commands/question_box.h"
 #include "commands/recent_files.h"
 #include "commands/removal_dialogs.h"
+#include "commands/replicate_sample_dialogs.h"
 #include "commands/replicate_settings_dialog.h"
 #include "commands/session_recorder.h"
 #include "commands/shannon_scaling_dialog.h"
@@ -77,12 +78,16 @@ struct Dialogs {
   TImportTableDialog importTable;
   TImportGenalexDialog importGenalex;
   OutputFilesDialog outputFiles;
+  ReplicateErrorRatesDialog replicateErrorRates;
+  ErrorRateRemovalDialog errorRateRemoval;
+  MergeReplicatesDialog mergeReplicates;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
-            &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest};
+            &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
+            &errorRateRemoval, &mergeReplicates};
   }
 };
 
@@ -158,6 +163,8 @@ void RegisterTreeMethodCommands(HandlerTable& table);
 void RegisterSupportCommand(HandlerTable& table);
 void RegisterImportCommands(HandlerTable& table);
 void RegisterWorkbenchCommands(HandlerTable& table);
+void RegisterReplicateSampleCommands(HandlerTable& table);
+void RegisterDataQualityCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -2,6 +2,7 @@
 // Replacement Settings.
 #include <vector>
 
+#include "commands/filter_swap.h"
 #include "commands/main_program.h"
 #include "core/number_format.h"
 #include "matrix/replace_missing.h"
@@ -11,20 +12,27 @@ namespace {
 
 void ReplaceMissingData1Click(TMainPrg& app) {
   if (!app.RequireData()) return;
-  DataMatrix& data = app.ws.data;
-  std::vector<Cell> replaced(data.cells.size());
-  ReplaceMissing(data.cells, replaced, app.ws.settings.missingDataReplacement, app.ws.random);
-  app.Report("Replacing missing data (?) with 0s and 1s.");
-  data.cells = std::move(replaced);
+  DataMatrix replaced = app.ws.data;
+  const double q = app.ws.settings.missingDataReplacement;
+  ReplaceMissing(app.ws.data.cells, replaced.cells, q, app.ws.random);
+  const std::string report = "Replacing missing data (?) with 0s and 1s.";
+  app.Report(report);
+  const std::size_t missing = CountsOf(app.ws.data).missing;
+  SwapInMatrix(app, std::move(replaced), FilterStepKind::Replacement, report,
+               "The " + std::to_string(missing) + " missing scores left were replaced, each by a presence with probability " +
+                   FormatShortest(q) + ".");
 }
 
 // The matrix and both label tables as loaded. A selected group or locus set parks data that
 // the restored matrix replaces, so both selections return to the whole data set as well.
 void RestoreOriginalMatrix1Click(TMainPrg& app) {
   if (!app.RequireData()) return;
+  const MatrixCounts before = CountsOf(app.ws.data);
   app.ws.data = app.ws.original;
   app.ws.groups.DropSelection();
-  app.Report("Original data matrix restored");
+  const std::string report = "Original data matrix restored";
+  LogStep(app, FilterStepKind::Restore, report, before, report + ".");
+  app.Report(report);
 }
 
 void MissingDataReplacement1Click(TMainPrg& app) {

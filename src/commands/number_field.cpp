@@ -28,10 +28,18 @@ Control Field(const NumberField& field, double value) {
   return control;
 }
 
+std::optional<Real> FieldValue(const DialogForm& form, const NumberField& field) {
+  const auto value = ParseReal(form[field.key].text);
+  if (!value || *value < field.low || *value > field.high || (field.whole && *value != std::floor(*value))) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 std::optional<Real> RealNumber(Session& session, const DialogForm& form, const NumberField& field) {
   const std::string& text = form[field.key].text;
-  const auto value = ParseReal(text);
-  if (!value || *value < field.low || *value > field.high || (field.whole && *value != std::floor(*value))) {
+  const auto value = FieldValue(form, field);
+  if (!value) {
     session.ErrorBox(std::string(field.name) + " (" + field.key + ") must be " +
                      (field.whole ? "a whole number" : "a number") + " from " + Range(field) + ", not \"" + text +
                      "\".");

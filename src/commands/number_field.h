@@ -28,6 +28,10 @@ std::string Range(const NumberField& field);
 // The field's text control holding value, its caption ending with the range.
 Control Field(const NumberField& field, double value);
 
+// The field's number when it lies within its range (whole when it must be); nothing otherwise,
+// without a box (for a preview that follows the typing).
+std::optional<Real> FieldValue(const DialogForm& form, const NumberField& field);
+
 // The field's number within its range (whole when it must be); otherwise nothing, after a box
 // such as: The group level (level) must be a whole number from 1 to 1000, not "0".
 std::optional<Real> RealNumber(Session& session, const DialogForm& form, const NumberField& field);

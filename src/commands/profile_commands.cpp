@@ -1,5 +1,6 @@
 // DataMatrix > Group-based Profiles: each group condensed into one band profile, and the
 // profiles made the working matrix (Restore Original Matrix brings the individuals back).
+#include "commands/filter_swap.h"
 #include "commands/main_program.h"
 #include "matrix/band_profiles.h"
 
@@ -10,7 +11,10 @@ void MakeProfiles(TMainPrg& app, ProfileKind kind, const char* caption, const ch
   if (!app.ws.dataLoaded || app.ws.groups.groups.size() < 2) return;
   auto profiles = GroupProfileMatrix(app.ws, kind);
   if (!app.Check(profiles)) return;
-  app.ws.data = std::move(*profiles);
+  const std::size_t groups = profiles->individualCount;
+  SwapInMatrix(app, std::move(*profiles), FilterStepKind::Profiles, report,
+               std::string("The individuals were condensed into ") + (kind == ProfileKind::Additive ? "additive" : "fixed") +
+                   " band profiles of " + std::to_string(groups) + " groups.");
   // The profile rows are not the individuals the groups and locus sets were selected from.
   app.ws.groups.DropSelection();
   app.MessageQuery(std::string("EXPERIMENTAL: ") + caption + " generated. This is now your current datamatrix (AllData)",

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "commands/data_guard.h"
+#include "commands/filter_swap.h"
 #include "commands/main_program.h"
-#include "core/number_format.h"
 #include "matrix/monomorphic.h"
 #include "matrix/removal_filters.h"
 
@@ -84,13 +84,9 @@ void RunRemoval(TMainPrg& app, const RemovalCommand& command) {
 
   auto removal = command.remove(app.ws.data, threshold);
   if (!app.Check(removal)) return;
-  app.ws.data = std::move(removal->matrix);
-
-  const std::string n = std::to_string(removal->removedCount);
-  std::string report = "Removing " + n + command.reportMiddle;
-  if (command.threshold) report += FormatReal(100.0L * threshold) + command.reportTail;
-  app.Report(report);
-  app.MessageQuery(n + command.boxText, command.boxCaption, MessageButtons::Ok);
+  ApplyRemoval(app, std::move(*removal),
+               RemovalTexts{command.reportMiddle, command.reportTail, command.boxText, command.boxCaption},
+               command.threshold ? std::optional<double>(threshold) : std::nullopt);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "commands/data_guard.h"
+#include "commands/filter_swap.h"
 #include "commands/main_program.h"
 #include "commands/shannon_text.h"
 #include "core/number_format.h"
@@ -28,7 +29,9 @@ bool OfferMonomorphicRemoval(TMainPrg& app) {
   if (answer != MessageAnswer::Yes) return true;
   auto removal = RemoveMonomorphicLoci(app.ws.data, MonomorphicKinds::Both);
   if (!app.Check(removal)) return false;
-  app.ws.data = std::move(removal->matrix);
+  const std::string n = std::to_string(removal->removedCount);
+  SwapInMatrix(app, std::move(removal->matrix), FilterStepKind::Removal,
+               "Removing " + n + " monomorphic loci (asked by Shannon's Index)", "monomorphic loci");
   return true;
 }
 
