@@ -49,8 +49,9 @@ void DataQualitySummary1Click(TMainPrg& app) {
     const LoggedErrorRate& rate = *log.errorRate;
     file->Line("Genotyping error rate (Bonin et al. 2004): " + FormatReal(rate.rate) + " (" +
                std::to_string(rate.mismatches) + " mismatches in " + std::to_string(rate.comparisons) +
-               " comparisons of " + std::to_string(rate.pairs) + " replicate pairs, after step " +
-               std::to_string(rate.afterSteps) + ")");
+               " comparisons of " + std::to_string(rate.pairs) + " replicate pairs, " +
+               (rate.afterSteps == 0 ? std::string("on the data as loaded") : "after step " + std::to_string(rate.afterSteps)) +
+               ")");
   } else {
     file->Line("Genotyping error rate: not computed since the data were loaded (DataMatrix > Replicate Error Rates)");
   }

@@ -10,13 +10,14 @@ namespace {
 constexpr const char* kWholeDataSelected = "Entire data set (AllData) selected";
 
 // A selection the user made, entered in the filter log when it changed the counts: what names
-// the data selected ("the group AllData/River").
-void LogSelection(TMainPrg& app, const MatrixCounts& before, const std::string& what) {
+// the data selected ("the group AllData/River"). A return to the whole data set needs no
+// sentence of its own in a methods section.
+void LogSelection(TMainPrg& app, const MatrixCounts& before, const std::string& what, bool whole = false) {
   const MatrixCounts after = CountsOf(app.ws.data);
   if (after == before) return;
   LogStep(app, FilterStepKind::Selection, "Selected " + what, before,
-          "The analyses used " + what + ": " + std::to_string(after.individuals) + " individuals and " +
-              std::to_string(after.loci) + " loci.");
+          whole ? std::string() : "The analyses used " + what + ": " + std::to_string(after.individuals) +
+                                      " individuals and " + std::to_string(after.loci) + " loci.");
 }
 
 // After OK the lists may have lost or moved the entries the working data came from: the active
@@ -30,14 +31,14 @@ void FollowActiveEntries(TMainPrg& app, const TGrpManDlg& dialog) {
       state.activeGroup = static_cast<std::uint16_t>(*entry);
     } else if (const MatrixCounts before = CountsOf(app.ws.data); app.Check(SelectGroup(app.ws, 0))) {
       app.Report(kWholeDataSelected);
-      LogSelection(app, before, "the whole data set (AllData)");
+      LogSelection(app, before, "the whole data set (AllData)", true);
     }
   }
   if (state.activeLocusSet != 0) {
     if (const auto entry = dialog.ActiveLocusSetEntry()) {
       state.activeLocusSet = static_cast<std::uint16_t>(*entry);
     } else if (const MatrixCounts before = CountsOf(app.ws.data); app.Check(SelectLocusSet(app.ws, 0))) {
-      LogSelection(app, before, "all loci (AllLoci)");
+      LogSelection(app, before, "all loci (AllLoci)", true);
     }
   }
 }
@@ -51,7 +52,8 @@ void ChooseLocusSet(TMainPrg& app, std::size_t chosen) {
   const MatrixCounts before = CountsOf(app.ws.data);
   if (!app.Check(SelectLocusSet(app.ws, chosen))) return;
   const GroupList& sets = app.ws.groups.locusSets;
-  LogSelection(app, before, chosen < sets.size() ? "the locus set " + sets[chosen].name : std::string("all loci (AllLoci)"));
+  if (chosen == 0 || chosen >= sets.size()) LogSelection(app, before, "all loci (AllLoci)", true);
+  else LogSelection(app, before, "the locus set " + sets[chosen].name);
 }
 
 void Groups1Click(TMainPrg& app) {
@@ -82,7 +84,7 @@ void SelectGroupOnly(TMainPrg& app, const MenuItem& item) {
   const GroupList& groups = app.ws.groups.groups;
   if (index == 0 || index >= groups.size()) {
     app.Report(kWholeDataSelected);
-    LogSelection(app, before, "the whole data set (AllData)");
+    LogSelection(app, before, "the whole data set (AllData)", true);
   } else {
     app.Report("Group selected: " + groups[index].name);
     LogSelection(app, before, "the group " + groups[index].name);

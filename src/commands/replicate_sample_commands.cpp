@@ -149,6 +149,13 @@ void WriteMergeBlock(TMainPrg& app, const MergeChoices& choices, const MergedRep
   app.FinishOutputFile(*file);
 }
 
+// The merge's disagreements as a methods sentence ends.
+std::string DisagreementText(const MergedReplicates& merged) {
+  if (merged.disagreements == 0) return "they agreed at every locus scored in more than one of them.";
+  return std::to_string(merged.madeMissing) + " of the " + std::to_string(merged.disagreements) +
+         " scores in which they disagreed became missing.";
+}
+
 void MergeReplicates1Click(TMainPrg& app) {
   if (!RequireMatrix(app)) return;
   if (app.ws.groups.activeGroup != 0 || app.ws.groups.activeLocusSet != 0) {
@@ -166,8 +173,7 @@ void MergeReplicates1Click(TMainPrg& app) {
                              std::to_string(merged->madeMissing) + " scores made missing";
   SwapInMatrix(app, std::move(merged->matrix), FilterStepKind::Merge, report,
                "The replicates of " + Count(choices->samples.size(), "sample", "samples") +
-                   " were merged into one profile each; " + std::to_string(merged->madeMissing) + " of " +
-                   std::to_string(merged->disagreements) + " scores in which they disagreed became missing.");
+                   " were merged into one profile each; " + DisagreementText(*merged));
   app.Report(report);
   WriteMergeBlock(app, *choices, *merged, labels);
   app.MessageQuery(Count(merged->dropped, "replicate", "replicates") + " merged; " +

@@ -77,7 +77,13 @@ std::vector<std::string> MethodsSentences(const FilterLog& log, const MissingSha
     const FilterStep& step = log.steps[k];
     if (step.kind == FilterStepKind::Removal && step.after.loci < step.before.loci) locusRemovals.push_back(&step);
     else if (step.kind == FilterStepKind::Removal && step.after.individuals < step.before.individuals) individualRemovals.push_back(&step);
-    else if (step.kind != FilterStepKind::Removal) others.push_back(&step);
+    else if (step.kind != FilterStepKind::Removal && step.kind != FilterStepKind::Selection) others.push_back(&step);
+  }
+  // Only the selection the data are left with tells what the analyses used.
+  for (std::size_t k = log.steps.size(); k > first; --k) {
+    if (log.steps[k - 1].kind != FilterStepKind::Selection) continue;
+    if (!log.steps[k - 1].phrase.empty()) others.push_back(&log.steps[k - 1]);
+    break;
   }
   std::vector<std::string> sentences;
   sentences.push_back(MatrixSentence("The data matrix held ", first == 0 ? log.loaded : log.steps[first - 1].after));

@@ -33,8 +33,9 @@ MissingShares MissingSharesOf(const DataMatrix& matrix);
 // "3.13 %".
 std::string PercentText(Real share);
 
-// The methods sentences, in the order of the steps: the loci removed (one sentence for all
-// locus removals), the individuals removed, the other steps, the error rate, the final matrix.
+// The methods sentences: the matrix the steps started from, the loci removed (one sentence for
+// all locus removals), the individuals removed, the other steps in their order, the selection
+// the data are left with (none when it is the whole data set), the error rate, the final matrix.
 std::vector<std::string> MethodsSentences(const FilterLog& log, const MissingShares& now);
 
 }  // namespace vorn

@@ -39,16 +39,35 @@ TEST(MethodsSentences, CountEachKindOfStepSinceTheLastRestore) {
 }
 
 TEST(MissingShares, SpreadOverIndividualsAndLoci) {
-  // Individuals miss 0, 1, 3 of 4 scores; loci 0, 1, 1, 2 of 3.
-  const DataMatrix m = testing::MatrixFromRows({"1010", "01?0", "??1?"});
+  // Individuals miss 0, 2, 2 of 4 scores; loci 1, 0, 2, 1 of 3.
+  const DataMatrix m = testing::MatrixFromRows({"1010", "01??", "?1?1"});
   const MissingShares shares = MissingSharesOf(m);
   EXPECT_EQ(shares.counts, (MatrixCounts{3, 4, 4}));
   EXPECT_EQ(shares.individuals.least, 0);
-  EXPECT_EQ(shares.individuals.median, Real{1} / 4);
-  EXPECT_EQ(shares.individuals.greatest, Real{3} / 4);
+  EXPECT_EQ(shares.individuals.median, Real{1} / 2);
+  EXPECT_EQ(shares.individuals.greatest, Real{1} / 2);
   EXPECT_EQ(shares.loci.least, 0);
   EXPECT_EQ(shares.loci.median, Real{1} / 3);
   EXPECT_EQ(shares.loci.greatest, Real{2} / 3);
+}
+
+TEST(MethodsSentences, NameOnlyTheSelectionTheDataAreLeftWith) {
+  FilterLog log;
+  log.loaded = {10, 5, 0};
+  const FilterStep group = Step(FilterStepKind::Selection, "The analyses used the group AllData/A.", {10, 5, 0}, {4, 5, 0});
+  const FilterStep whole = Step(FilterStepKind::Selection, "", {4, 5, 0}, {10, 5, 0});
+  MissingShares now;
+  struct Case {
+    std::vector<FilterStep> steps;
+    std::size_t sentences;
+  };
+  for (const Case& c : {Case{{group}, 3}, Case{{group, whole}, 2}, Case{{whole, group}, 3}}) {
+    log.steps = c.steps;
+    now.counts = c.steps.back().after;
+    const auto sentences = MethodsSentences(log, now);
+    EXPECT_EQ(sentences.size(), c.sentences);
+    if (c.sentences == 3) EXPECT_EQ(sentences[1], "The analyses used the group AllData/A.");
+  }
 }
 
 }  // namespace

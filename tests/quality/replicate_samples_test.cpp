@@ -166,7 +166,7 @@ TEST(ReplicateErrors, PairMeanAndRangeLeaveOutPairsWithoutAComparison) {
 
 TEST(ErrorRateRemoval, RemovesLociAboveTheThresholdStrictlyAndThoseScoredInTooFewPairs) {
   // Loci: 0 of 2 pairs mismatch, 1 of 2, 2 of 2, 0 of 1 (one pair missing), none scored.
-  const DataMatrix m = MatrixFromRows({"0101?", "0011?", "111??", "1000?"});
+  const DataMatrix m = MatrixFromRows({"0101?", "001??", "1110?", "1100?"});
   const auto rates = CountReplicateErrors(m, {{0, 0, 1}, {1, 2, 3}});
   ASSERT_TRUE(rates.ok());
   struct Case {
