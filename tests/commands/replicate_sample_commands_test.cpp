@@ -68,6 +68,21 @@ TEST_F(ReplicateSampleCommandsTest, TheFilterLogHoldsTheCountsTheFiltersReported
   EXPECT_EQ(app.ws.filterLog.loaded, (MatrixCounts{6, 8, 6}));
 }
 
+TEST_F(ReplicateSampleCommandsTest, ReplacementAndRestoreAreLoggedWithTheirCounts) {
+  app.ws.settings.missingDataReplacement = 1;
+  Run("ReplaceMissingData1Click");
+  Run("RestoreOriginalMatrix1Click");
+  const FilterLog& log = app.ws.filterLog;
+  ASSERT_EQ(log.steps.size(), 2u);
+  EXPECT_EQ(log.steps[0].kind, FilterStepKind::Replacement);
+  EXPECT_EQ(log.steps[0].before, (MatrixCounts{6, 8, 6}));
+  EXPECT_EQ(log.steps[0].after, (MatrixCounts{6, 8, 0}));
+  EXPECT_EQ(log.steps[0].phrase, "The 6 missing scores left were replaced, each by a presence with probability 1.");
+  EXPECT_EQ(log.steps[1].kind, FilterStepKind::Restore);
+  EXPECT_EQ(log.steps[1].before, (MatrixCounts{6, 8, 0}));
+  EXPECT_EQ(log.steps[1].after, (MatrixCounts{6, 8, 6}));
+}
+
 TEST_F(ReplicateSampleCommandsTest, ErrorRatesAreLoggedForTheSummary) {
   Accept();
   host.answers.push_back(MessageAnswer::No);
