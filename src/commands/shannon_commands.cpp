@@ -31,7 +31,7 @@ bool OfferMonomorphicRemoval(TMainPrg& app) {
   if (!app.Check(removal)) return false;
   const std::string n = std::to_string(removal->removedCount);
   SwapInMatrix(app, std::move(removal->matrix), FilterStepKind::Removal,
-               "Removing " + n + " monomorphic loci (asked by Shannon's Index)", "monomorphic loci");
+               "Removing " + n + " monomorphic loci offered by Shannon's Index", "monomorphic loci");
   return true;
 }
 
