@@ -124,10 +124,6 @@ std::vector<double> BlockSums(const Design& design) {
   return block;
 }
 
-void Shuffle(std::uint32_t* first, std::size_t count, RandomGenerator& random) {
-  for (std::size_t i = count; i > 1; --i) std::swap(first[i - 1], first[random.NextBelow(static_cast<std::uint32_t>(i))]);
-}
-
 // The component each permutation scheme tests, signed so that larger values speak against the
 // null hypothesis: Vb for PhiSR (with the region sums fixed PhiSR rises with Vb), Va for PhiRT,
 // and for PhiST with one level Va (PhiST rises with it), with two levels -Vc (PhiST = 1 - Vc/Vt).
@@ -210,10 +206,10 @@ class PermutationTest {
   Real Evaluate(Statistic statistic, Scratch& s, RandomGenerator* random) const {
     if (statistic == Statistic::PhiRT) return PopulationsAmongRegions(s, random);
     s.slots = design_.slots;
-    if (random && statistic == Statistic::PhiST) Shuffle(s.slots.data(), s.slots.size(), *random);
+    if (random && statistic == Statistic::PhiST) ShuffleOrder(s.slots.data(), s.slots.size(), *random);
     if (random && statistic == Statistic::PhiSR) {
       for (std::size_t r = 0; r < design_.Regions(); ++r) {
-        Shuffle(s.slots.data() + design_.RegionBegin(r), design_.RegionEnd(r) - design_.RegionBegin(r), *random);
+        ShuffleOrder(s.slots.data() + design_.RegionBegin(r), design_.RegionEnd(r) - design_.RegionBegin(r), *random);
       }
     }
     WithinSums(design_, s);
@@ -229,7 +225,7 @@ class PermutationTest {
     const std::size_t populations = design_.Populations();
     s.order.resize(populations);
     for (std::uint32_t p = 0; p < populations; ++p) s.order[p] = p;
-    if (random) Shuffle(s.order.data(), populations, *random);
+    if (random) ShuffleOrder(s.order.data(), populations, *random);
     s.sums.within.resize(populations);
     for (std::size_t k = 0; k < populations; ++k) {
       const std::uint32_t p = s.order[k];

@@ -54,6 +54,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterWorkbenchCommands(handlers_);
   RegisterReplicateSampleCommands(handlers_);
   RegisterDataQualityCommand(handlers_);
+  RegisterMissingDataCheckCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

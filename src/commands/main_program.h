@@ -19,6 +19,7 @@
 #include "commands/import_dialogs.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
+#include "commands/missing_view_dialogs.h"
 #include "commands/pcoa_settings_dialog.h"
 #include "commands/output_files_dialog.h"
 #include "commands/picture_dialogs.h"
@@ -81,13 +82,16 @@ struct Dialogs {
   ReplicateErrorRatesDialog replicateErrorRates;
   ErrorRateRemovalDialog errorRateRemoval;
   MergeReplicatesDialog mergeReplicates;
+  MissingDataMapDialog missingDataMap;
+  MissingDataCheckDialog missingDataCheck;
+  ComparableLociDialog comparableLoci;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
-            &errorRateRemoval, &mergeReplicates};
+            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci};
   }
 };
 
@@ -165,6 +169,7 @@ void RegisterImportCommands(HandlerTable& table);
 void RegisterWorkbenchCommands(HandlerTable& table);
 void RegisterReplicateSampleCommands(HandlerTable& table);
 void RegisterDataQualityCommand(HandlerTable& table);
+void RegisterMissingDataCheckCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -14,6 +14,7 @@
 
 #include "amova/amova.h"
 #include "amova/pairwise_phipt.h"
+#include "commands/active_distances.h"
 #include "commands/data_guard.h"
 #include "commands/population_support.h"
 #include "commands/whole_data_set.h"
@@ -24,7 +25,6 @@
 #include "population/geographic_distance.h"
 #include "population/mantel_test.h"
 #include "similarity/coefficient_names.h"
-#include "similarity/distance_transformation.h"
 
 namespace vorn {
 namespace {
@@ -59,30 +59,18 @@ std::optional<IndividualCoordinates> ChosenCoordinates(TMainPrg& app, const Mant
 std::optional<MantelMatrices> IndividualMatrices(TMainPrg& app, const IndividualCoordinates& coordinates,
                                                  bool logarithm) {
   Workspace& ws = app.ws;
-  const DistanceMatrix* active = ws.ActiveMatrix();
-  if (!active) {
-    app.ErrorBox("Need to perform Jaccard calculation first.");
-    return std::nullopt;
-  }
-  if (const UndefinedPairs undefined = ws.ActiveUndefinedPairs(); undefined.Any()) {
-    app.ErrorBox(UndefinedPairsRefusal(undefined, ws.data.individualLabels, "the matrix cannot be correlated"));
-    return std::nullopt;
-  }
-  std::vector<std::uint32_t> everyone(active->n);
+  auto genetic = ActiveDistancePairs(app, "the matrix cannot be correlated");
+  if (!genetic) return std::nullopt;
+  std::vector<std::uint32_t> everyone(ws.data.individualCount);
   std::iota(everyone.begin(), everyone.end(), 0u);
   const auto points = PointsOf(coordinates, ws.data.individualLabels, everyone);
   if (!app.Check(points)) return std::nullopt;
   MantelMatrices matrices;
   matrices.names = ws.data.individualLabels.All();
   matrices.objects = "individuals";
-  const DistanceTransformation transformation = ws.settings.similarity.transformation;
-  // Transformed pair by pair, so that the strict triangle is the only copy of the matrix.
-  matrices.genetic.reserve(active->n * (active->n - 1) / 2);
-  for (std::size_t i = 1; i < active->n; ++i) {
-    for (std::size_t j = 0; j < i; ++j) matrices.genetic.push_back(ApplyTransformation((*active)(i, j), transformation));
-  }
+  matrices.genetic = std::move(*genetic);
   matrices.geographic = GeographicDistances(*points, coordinates.kind, logarithm);
-  matrices.geneticCaption = ws.results.activeName + ", " + TransformationName(transformation);
+  matrices.geneticCaption = ws.results.activeName + ", " + TransformationName(ws.settings.similarity.transformation);
   return matrices;
 }
 

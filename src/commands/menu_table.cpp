@@ -88,6 +88,7 @@ MenuBar MainMenu() {
                   Command("Replicate &Error Rates...", "ReplicateErrorRates1Click"),
                   Command("Merge Replica&tes...", "MergeReplicates1Click"),
                   Command("Data &Quality Summary", "DataQualitySummary1Click"),
+                  Command("Missing Data M&ap...", "MissingDataMap1Click"),
               }),
       Submenu("&Analysis",
               {
@@ -104,6 +105,7 @@ MenuBar MainMenu() {
                   Command("&Mantel Test...", "MantelTest1Click"),
                   Command("Population S&tructure...", "PopulationStructure1Click"),
                   Command("Assi&gnment Test...", "AssignmentTest1Click"),
+                  Command("Missing Data Chec&k...", "MissingDataCheck1Click"),
               }),
       Submenu("&Trees",
               {
@@ -136,6 +138,7 @@ MenuBar MainMenu() {
                   Command("&Tree Method...", "TreeMethod1Click"),
                   Command("&Output Files...", "OutputFiles1Click"),
                   Command("Random S&eed...", "RandomSeed1Click"),
+                  Command("Comparable &Loci File...", "ComparableLociFile1Click"),
               }),
       Submenu("&View",
               {

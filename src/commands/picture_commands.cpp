@@ -1,9 +1,15 @@
 // View: the tree viewer and the PCoA plot windows, and the same pictures, with the scatter plot
 // of the last Mantel test and the bar plot of the last population structure run, saved as SVG or PNG files (the way scripts draw them). The drawing needs Qt; a build without it says so.
+// DataMatrix > Missing Data Map: the working matrix's missing scores saved as a picture the
+// same way, individuals ordered by their groups at the chosen level.
 #include <algorithm>
 
+#include "commands/data_guard.h"
 #include "commands/kept_result_text.h"
 #include "commands/main_program.h"
+#include "core/number_format.h"
+#include "matrix/band_counts.h"
+#include "pictures/missing_map.h"
 #include "pictures/picture_maker.h"
 
 namespace vorn {
@@ -92,6 +98,25 @@ void SaveStructurePlot1Click(TMainPrg& app) {
   app.Report("Structure plot saved: " + *path);
 }
 
+void MissingDataMap1Click(TMainPrg& app) {
+  if (!RequireMatrix(app) || !CanDraw(app)) return;
+  const auto choices = app.dialogs.missingDataMap.Execute(app);
+  if (!choices) return;
+  const Workspace& ws = app.ws;
+  const std::size_t levels = GroupLevels(ws.groups.groups);
+  if (choices->level > levels) {
+    return app.ErrorBox("There is no group level " + std::to_string(choices->level) + ": the groups have " +
+                        std::to_string(levels) + (levels == 1 ? " level." : " levels."));
+  }
+  const auto path = ChoosePictureFile(app.host, "Save Missing Data Map", "missing.svg");
+  if (!path) return;
+  const MissingMap map = MakeMissingMap(ws.data, ws.groups.groups, choices->level, choices->sortLoci);
+  const auto width = static_cast<double>(choices->width), height = static_cast<double>(choices->height);
+  if (!app.Check(app.pictures->SaveMissingMap(map, ws.data, width, height, *path))) return;
+  app.Report("Missing data map saved: " + *path + " (" + FormatPercent(Share(map.missingCells, ws.data.CellCount())) +
+             " of the scores missing)");
+}
+
 }  // namespace
 
 void RegisterPictureCommands(HandlerTable& table) {
@@ -101,6 +126,7 @@ void RegisterPictureCommands(HandlerTable& table) {
   table["SavePCoAPlot1Click"] = Plain(SavePCoAPlot1Click);
   table["SaveMantelPlot1Click"] = Plain(SaveMantelPlot1Click);
   table["SaveStructurePlot1Click"] = Plain(SaveStructurePlot1Click);
+  table["MissingDataMap1Click"] = Plain(MissingDataMap1Click);
 }
 
 }  // namespace vorn

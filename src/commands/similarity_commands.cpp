@@ -1,7 +1,9 @@
 // Analysis > Standard, Minimum, Maximum and Average Similarity: fill the matrix of the chosen
 // coefficient, keep it as the active matrix and write it (and its distance form) to the
-// analysis file; Options > Similarity Coefficient Selection.
+// analysis file, with a line on the loci comparable in each pair; Options > Similarity
+// Coefficient Selection and Comparable Loci File.
 #include <string>
+#include <vector>
 
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
@@ -9,6 +11,7 @@
 #include "similarity/average_similarity.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/coefficients.h"
+#include "similarity/comparable_loci.h"
 #include "similarity/distance_transformation.h"
 #include "similarity/matrix_text.h"
 #include "similarity/similarity_matrix.h"
@@ -38,6 +41,19 @@ void WarnOfUndefinedPairs(TMainPrg& app, const DistanceMatrix& matrix, const Und
   if (!undefined.Any()) return;
   app.Report("Warning: " + UndefinedPairsClause(undefined, app.ws.data.individualLabels) +
              "; trees, PCoA and the Mantel test will refuse this matrix.");
+}
+
+// A line on the loci each pair can be compared at, and the whole count matrix in the file the
+// Comparable Loci setting names.
+void ReportComparableLoci(TMainPrg& app, const std::vector<std::uint32_t>& comparable) {
+  const std::size_t n = app.ws.data.individualCount;
+  if (n < 2) return;
+  const LabelTable& labels = app.ws.data.individualLabels;
+  app.Report(ComparableLociLine(SummariseComparable(comparable, n), labels));
+  const std::string& file = app.ws.settings.comparableLociFile;
+  if (!file.empty() && app.Check(WriteComparableLoci(file, comparable, n, labels))) {
+    app.Report("Comparable loci saved: " + file);
+  }
 }
 
 // The matrix becomes the active one, for the individuals of the working data.
@@ -75,10 +91,11 @@ void FillCommand(TMainPrg& app, SimilarityMode mode, Kept kept, std::optional<Di
   const std::string word = SimilarityModeName(mode, settings.coefficient, false);
   app.Report("Calculating " + (mode == SimilarityMode::Standard ? "" : word + " ") + name + " matrix" +
              SavingRemarks(settings));
-  auto fill = BuildSimilarityMatrix(app.ws.data, mode, settings);
+  auto fill = BuildSimilarityMatrix(app.ws.data, mode, settings, true);
   if (!app.Check(fill)) return;
   TellUndefinedNeiLi(app, fill->undefinedNeiLiPairs);
   WarnOfUndefinedPairs(app, fill->matrix, fill->marks);
+  ReportComparableLoci(app, fill->comparable);
 
   DistanceMatrix& matrix = (app.ws.results.*slot).emplace(std::move(fill->matrix));
   Activate(app, kept, mode, std::move(fill->marks));
@@ -105,7 +122,7 @@ void AverageJaccard2Click(TMainPrg& app) {
   const SimilaritySettings& settings = app.ws.settings.similarity;
   const std::int32_t drawCount = app.ws.settings.replicates.JC;
   if (!app.Check(CheckDrawCount(drawCount))) return;
-  auto minimum = BuildSimilarityMatrix(app.ws.data, SimilarityMode::Minimum, settings);
+  auto minimum = BuildSimilarityMatrix(app.ws.data, SimilarityMode::Minimum, settings, true);
   if (!app.Check(minimum)) return;
   auto maximum = BuildSimilarityMatrix(app.ws.data, SimilarityMode::Maximum, settings);
   if (!app.Check(maximum)) return;
@@ -127,6 +144,7 @@ void AverageJaccard2Click(TMainPrg& app) {
   // A pair drawn between bounds of which one has no value has none either.
   UndefinedMarks marks = UndefinedMarks::Union(minimum->marks, maximum->marks);
   WarnOfUndefinedPairs(app, average, marks);
+  ReportComparableLoci(app, minimum->comparable);
 
   ResultMatrices& results = app.ws.results;
   results.minimum = std::move(minimum->matrix);
@@ -156,6 +174,13 @@ void SimilarityCoefficientSlection1Click(TMainPrg& app) {
   app.dialogs.coefficient.Execute(app, app.ws.settings.similarity);
 }
 
+void ComparableLociFile1Click(TMainPrg& app) {
+  std::string& file = app.ws.settings.comparableLociFile;
+  if (!app.dialogs.comparableLoci.Execute(app, file)) return;
+  app.Report(file.empty() ? std::string("Comparable loci: no file is written.")
+                          : "Comparable loci: every similarity command writes them to " + file);
+}
+
 }  // namespace
 
 void RegisterSimilarityCommands(HandlerTable& table) {
@@ -164,6 +189,7 @@ void RegisterSimilarityCommands(HandlerTable& table) {
   table["MaximumJaccard1Click"] = Plain(MaximumJaccard1Click);
   table["AverageJaccard2Click"] = Plain(AverageJaccard2Click);
   table["SimilarityCoefficientSlection1Click"] = Plain(SimilarityCoefficientSlection1Click);
+  table["ComparableLociFile1Click"] = Plain(ComparableLociFile1Click);
 }
 
 }  // namespace vorn

@@ -5,7 +5,9 @@
 
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "core/conventions.h"
 
@@ -119,6 +121,12 @@ inline void RandomGenerator::Skip(std::uint64_t steps) {
     if (steps & 1) state_ = state_ * power.multiplier + power.increment;
     power = {power.multiplier * power.multiplier, power.increment * power.multiplier + power.increment};
   }
+}
+
+// A Fisher-Yates shuffle of order[0 .. count - 1] taking count - 1 NextBelow draws (from the last
+// place down): the one way the permutation tests reorder objects.
+inline void ShuffleOrder(std::uint32_t* order, std::size_t count, RandomGenerator& random) {
+  for (std::size_t i = count; i > 1; --i) std::swap(order[i - 1], order[random.NextBelow(static_cast<std::uint32_t>(i))]);
 }
 
 // The low 32 bits of the high-resolution clock: the seed of a run that is not told one.

@@ -123,6 +123,9 @@ struct Settings {
   std::int32_t amovaPermutations = 999;  // "AMOVA Permutation Test": permutations of each test
   TreeMethod treeMethod = TreeMethod::Upgma;
   ExistingOutputFile existingOutputFile = ExistingOutputFile::Ask;  // Options > Output Files
+  // Options > Comparable Loci File: where every similarity command writes the loci scored in
+  // both of each pair; "" for nowhere.
+  std::string comparableLociFile;
 };
 
 }  // namespace vorn

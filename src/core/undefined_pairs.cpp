@@ -17,11 +17,11 @@ const char* CauseText(UndefinedCause cause) {
   return "";
 }
 
-std::string NameOf(const LabelTable& labels, std::size_t individual) {
+}  // namespace
+
+std::string IndividualName(const LabelTable& labels, std::size_t individual) {
   return individual < labels.Count() ? labels[individual] : "OTU" + std::to_string(individual + 1);
 }
-
-}  // namespace
 
 UndefinedMarks UndefinedMarks::Union(const UndefinedMarks& a, const UndefinedMarks& b) {
   UndefinedMarks both;
@@ -70,7 +70,7 @@ UndefinedPairs FindUndefinedPairs(const DistanceMatrix& matrix, const UndefinedM
 }
 
 std::string UndefinedPairsClause(const UndefinedPairs& pairs, const LabelTable& labels) {
-  std::string clause = "the distance between " + NameOf(labels, pairs.column) + " and " + NameOf(labels, pairs.row) +
+  std::string clause = "the distance between " + IndividualName(labels, pairs.column) + " and " + IndividualName(labels, pairs.row) +
                        " is undefined (" + CauseText(pairs.cause) + ")";
   if (pairs.count > 1) {
     const std::size_t more = pairs.count - 1;

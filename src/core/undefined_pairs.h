@@ -58,6 +58,9 @@ std::optional<UndefinedCause> EntryCause(Real value, bool neiLi);
 // marked as incomparable, and the entries off the diagonal that EntryCause refuses.
 UndefinedPairs FindUndefinedPairs(const DistanceMatrix& matrix, const UndefinedMarks& marks);
 
+// The name messages give individual (from 0): its label, or "OTU7" when there are no labels.
+std::string IndividualName(const LabelTable& labels, std::size_t individual);
+
 // "the distance between a1 and b1 is undefined (no locus is scored in both), as are those of
 // 2 more pairs", the individuals named by labels (or "OTU1" ... when there are none).
 std::string UndefinedPairsClause(const UndefinedPairs& pairs, const LabelTable& labels);

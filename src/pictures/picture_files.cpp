@@ -131,4 +131,9 @@ Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool 
   return SavePicture(path, size, "Population structure", [&](QPainter& painter) { drawing.Paint(painter); });
 }
 
+Status SaveMissingMapPicture(const MissingMap& map, const DataMatrix& data, QSizeF size, const std::string& path) {
+  const MissingMapDrawing drawing(map, data, size);
+  return SavePicture(path, size, "Missing data map", [&](QPainter& painter) { drawing.Paint(painter); });
+}
+
 }  // namespace vorn

@@ -14,6 +14,7 @@
 
 #include "core/result.h"
 #include "pictures/mantel_painter.h"
+#include "pictures/missing_map_painter.h"
 #include "pictures/structure_painter.h"
 #include "pictures/pcoa_painter.h"
 #include "pictures/picture_maker.h"
@@ -47,6 +48,7 @@ Status SavePcoaPicture(const PcoaScene& scene, QSizeF size, const std::string& p
 Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::string& path);
 Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool curves, QSizeF size,
                             const std::string& path);
+Status SaveMissingMapPicture(const MissingMap& map, const DataMatrix& data, QSizeF size, const std::string& path);
 
 // The maker of a build with Qt but without windows (scripts): Qt starts with the first picture
 // and ends with the maker.
@@ -68,6 +70,11 @@ class PictureFiles : public PictureMaker {
                        const std::string& path) override {
     if (!application_) application_.emplace();
     return SaveStructurePicture(bars, shownK, curves, QSizeF(width, height), path);
+  }
+  Status SaveMissingMap(const MissingMap& map, const DataMatrix& data, double width, double height,
+                        const std::string& path) override {
+    if (!application_) application_.emplace();
+    return SaveMissingMapPicture(map, data, QSizeF(width, height), path);
   }
 
  private:

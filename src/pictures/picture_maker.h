@@ -9,6 +9,7 @@
 #include "core/mantel_pairs.h"
 #include "core/structure_bars.h"
 #include "core/session.h"
+#include "pictures/missing_map.h"
 #include "pictures/picture_scenes.h"
 
 namespace vorn {
@@ -28,6 +29,9 @@ class PictureMaker {
   // shownK: the one K drawn, or 0 for a panel per K; curves: with the dK and cross-validation plots.
   virtual Status SaveStructure(const StructureBars& bars, std::size_t shownK, bool curves, double width,
                                double height, const std::string& path) = 0;
+  // The map of data's missing scores, arranged as map says.
+  virtual Status SaveMissingMap(const MissingMap& map, const DataMatrix& data, double width, double height,
+                                const std::string& path) = 0;
 
   // The windows; a maker without a desktop explains that they need one.
   virtual void ShowTreeViewer(Session& session) {

@@ -120,6 +120,16 @@ void ScatterFrame::Paint(QPainter& painter, const PlotGrid& grid, const std::fun
   painter.restore();
 }
 
+void PaintFrameAt(QPainter& painter, const QRectF& area, const PlotTexts& texts, const PlotGrid& grid,
+                  const std::function<QPointF(double, double)>& place) {
+  const ScatterFrame frame(ScatterFrame::SizeAround(area.size(), 1), 1, PlotTexts{"", texts.xCaption, texts.yCaption});
+  const QPointF offset = area.topLeft() - frame.Plot().topLeft();
+  painter.save();
+  painter.translate(offset);
+  frame.Paint(painter, grid, [&](double x, double y) { return place(x, y) - offset; });
+  painter.restore();
+}
+
 std::optional<std::pair<QPointF, QPointF>> ClipSegment(QPointF a, QPointF b, const QRectF& frame) {
   // Liang-Barsky: the share t of the way from a to b runs over [enter, leave] inside each slab.
   double enter = 0, leave = 1;

@@ -62,6 +62,11 @@ class ScatterFrame {
   QRectF plot_;
 };
 
+// The frame drawn with its plot at area, inside a larger picture: at scale 1, the title of texts
+// left out; place maps plot values into the picture.
+void PaintFrameAt(QPainter& painter, const QRectF& area, const PlotTexts& texts, const PlotGrid& grid,
+                  const std::function<QPointF(double, double)>& place);
+
 // The part of the segment from a to b that lies within frame; nothing when none does. Drawings
 // clip their lines here rather than leave it to the painter, which an SVG file does not obey.
 std::optional<std::pair<QPointF, QPointF>> ClipSegment(QPointF a, QPointF b, const QRectF& frame);

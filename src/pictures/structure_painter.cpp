@@ -88,14 +88,8 @@ void StructureDrawing::PaintCurve(QPainter& painter, const QRectF& area, const s
     return QPointF(area.left() + (x - kLow) / (kHigh - kLow) * area.width(),
                    area.bottom() - (y - low) / (high - low) * area.height());
   };
-  // The shared frame, moved so that its plot is area; it draws no title here.
-  const ScatterFrame frame(ScatterFrame::SizeAround(area.size(), 1), 1, PlotTexts{"", "K", caption});
-  const QPointF offset = area.topLeft() - frame.Plot().topLeft();
-  painter.save();
-  painter.translate(offset);
-  frame.Paint(painter, PlotGrid{kLow, kHigh, 1, low, high, step > 0 ? step : 1, false},
-              [&](double x, double y) { return place(x, y) - offset; });
-  painter.restore();
+  PaintFrameAt(painter, area, PlotTexts{"", "K", caption}, PlotGrid{kLow, kHigh, 1, low, high, step > 0 ? step : 1, false},
+               place);
   painter.setPen(QPen(QColor(0x1f, 0x5f, 0x9f), 2));
   painter.setBrush(QColor(0x1f, 0x5f, 0x9f));
   std::optional<QPointF> previous;

@@ -80,12 +80,6 @@ Kernel MakeKernel(const std::vector<Real>& first, const std::vector<Real>& secon
   return kernel;
 }
 
-void Shuffle(std::uint32_t* order, std::size_t n, RandomGenerator& random) {
-  for (std::size_t i = n; i > 1; --i) {
-    std::swap(order[i - 1], order[random.NextBelow(static_cast<std::uint32_t>(i))]);
-  }
-}
-
 }  // namespace
 
 Result<MantelResult> MantelTest(const std::vector<Real>& first, const std::vector<Real>& second, std::size_t n,
@@ -152,7 +146,7 @@ Result<MantelResult> MantelTest(const std::vector<Real>& first, const std::vecto
           draw.Skip(static_cast<std::uint64_t>(batchStart + static_cast<std::int64_t>(b)) * draws);
           std::uint32_t* order = orders.data() + b * n;
           std::iota(order, order + n, 0u);
-          Shuffle(order, n, draw);
+          ShuffleOrder(order, n, draw);
           batch[b] = order;
         }
         kernel.Products(batch, count, sums, pairRow.data());

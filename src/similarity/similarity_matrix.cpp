@@ -25,7 +25,7 @@ constexpr std::size_t kTileColumns = 64;
 template <typename Scores, typename CountPairsOf>
 Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, SimilarityCoefficient coefficient,
                             Real neiLiR, std::optional<DistanceTransformation> transformation,
-                            CountPairsOf countPairs) {
+                            CountPairsOf countPairs, bool countComparable = false) {
   if (!IsKnown(coefficient)) {
     return Failure{"VornCore: Unknown coeffient " + std::to_string(static_cast<int>(variant) + 1)};
   }
@@ -37,6 +37,7 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
   std::size_t undefined = 0;
   fill.marks.incomparableCause = IncomparableCause(variant);
   fill.marks.neiLi = coefficient == SimilarityCoefficient::NeiLi;
+  if (countComparable) fill.comparable.assign(TriangleSize(n), 0);
   // Small matrices are filled faster than threads meet, above all when other programs keep
   // the cores busy. Bands grow with their rows, so they are handed out one at a time.
   const bool parallel = TriangleSize(n) * scores.WordCount() >= kParallelSimilarityWork;
@@ -54,6 +55,12 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
           const std::size_t last = std::min(i + 1, first + kTileColumns);
           Real* values = entries + TriangleIndex(i, 0) + first;
           countPairs(i, first, last, counts.data());
+          if (countComparable) {
+            std::uint32_t* comparable = fill.comparable.data() + TriangleIndex(i, 0) + first;
+            for (std::size_t k = 0; k < last - first; ++k) {
+              comparable[k] = counts[k].a + counts[k].bPlusC + counts[k].d;
+            }
+          }
           for (std::size_t j = first; j < std::min(last, i); ++j) {
             if (ComparesNothing(variant, counts[j - first])) incomparable.push_back(StrictPairIndex(i, j));
           }
@@ -80,11 +87,11 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
 }  // namespace
 
 Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
-                                             SimilarityCoefficient coefficient, Real neiLiR) {
+                                             SimilarityCoefficient coefficient, Real neiLiR, bool countComparable) {
   return Fill(scores, variant, coefficient, neiLiR, std::nullopt,
               [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) {
                 CountPairs(scores, i, scores, first, last, counts);
-              });
+              }, countComparable);
 }
 
 Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, SimilarityMode variant,
@@ -98,8 +105,8 @@ Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, Simil
 }
 
 Result<SimilarityFill> BuildSimilarityMatrix(const DataMatrix& data, SimilarityMode variant,
-                                             const SimilaritySettings& settings) {
-  return BuildSimilarityMatrix(PackedScores(data), variant, settings.coefficient, settings.neiLiR);
+                                             const SimilaritySettings& settings, bool countComparable) {
+  return BuildSimilarityMatrix(PackedScores(data), variant, settings.coefficient, settings.neiLiR, countComparable);
 }
 
 }  // namespace vorn

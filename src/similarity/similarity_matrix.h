@@ -6,6 +6,7 @@
 #include <cfenv>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "core/data_matrix.h"
 #include "core/distance_matrix.h"
@@ -38,13 +39,18 @@ struct SimilarityFill {
   DistanceMatrix matrix;
   std::size_t undefinedNeiLiPairs = 0;  // entries set to -1 (Nei-Li only)
   UndefinedMarks marks;                 // what the entries do not tell of pairs without a distance
+  // When asked for: the loci scored in both of each pair, a + b + c + d of its counts, in the
+  // layout of the matrix (the diagonal: the loci scored in the individual).
+  std::vector<std::uint32_t> comparable;
 };
 
 // Entry (i, j) is the coefficient of individuals i and j under variant (Standard, Minimum or
 // Maximum); a zero denominator gives a not-a-number entry. A coefficient outside the six is
 // refused with "VornCore: Unknown coeffient 1" (Standard), "... 2" (Minimum) or "... 3" (Maximum).
+// countComparable: keep the comparable loci of every pair, from the counts the entries are made of.
 Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
-                                             SimilarityCoefficient coefficient, Real neiLiR);
+                                             SimilarityCoefficient coefficient, Real neiLiR,
+                                             bool countComparable = false);
 // The same over a sample of loci taken with repetition: the entries equal those over the sample
 // written out locus by locus. With a transformation the entries are the distances that
 // TransformMatrix would make of them, without a second pass over the matrix (undefinedNeiLiPairs
@@ -53,6 +59,6 @@ Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, Simil
                                              SimilarityCoefficient coefficient, Real neiLiR,
                                              std::optional<DistanceTransformation> transformation = std::nullopt);
 Result<SimilarityFill> BuildSimilarityMatrix(const DataMatrix& data, SimilarityMode variant,
-                                             const SimilaritySettings& settings);
+                                             const SimilaritySettings& settings, bool countComparable = false);
 
 }  // namespace vorn

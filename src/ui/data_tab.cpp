@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -22,7 +23,10 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
       individualsInRows_(new QCheckBox("Individuals in &rows")),
       level_(new QComboBox),
       legend_(new QLabel),
-      view_(new QTableView) {
+      view_(new QTableView),
+      showOverview_(new QCheckBox("&Whole matrix")),
+      overview_(new MissingMapView(workspace)),
+      pages_(new QStackedWidget) {
   caption_->setObjectName("dataCaption");
   caption_->setTextFormat(Qt::PlainText);
   individualsInRows_->setChecked(true);
@@ -41,6 +45,8 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
   level_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   tools->addWidget(level_);
   tools->addWidget(individualsInRows_);
+  showOverview_->setToolTip("The missing data map of the whole working matrix instead of the grid");
+  tools->addWidget(showOverview_);
 
   view_->setModel(model_);
   // Rows of one text line and narrow score columns: the grid shows as many scores as fit, and the
@@ -53,13 +59,23 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tools);
-  layout->addWidget(view_, 1);
+  pages_->addWidget(view_);
+  pages_->addWidget(overview_);
+  layout->addWidget(pages_, 1);
 
   connect(individualsInRows_, &QCheckBox::toggled, this, [this](bool rows) {
     model_->SetOrientation(rows ? DataOrientation::IndividualsInRows : DataOrientation::IndividualsInColumns);
     SizeColumns();
   });
-  connect(level_, &QComboBox::activated, this, [this](int level) { model_->SetLevel(static_cast<std::size_t>(level)); });
+  connect(level_, &QComboBox::activated, this, [this](int level) {
+    model_->SetLevel(static_cast<std::size_t>(level));
+    if (showOverview_->isChecked()) overview_->Refresh(model_->Table().Level());
+  });
+  connect(showOverview_, &QCheckBox::toggled, this, [this](bool overview) {
+    // The map is made only while it is shown: a large matrix costs nothing in the grid.
+    if (overview) overview_->Refresh(model_->Table().Level());
+    pages_->setCurrentWidget(overview ? static_cast<QWidget*>(overview_) : view_);
+  });
   Refresh();
 }
 
@@ -101,6 +117,7 @@ void DataTab::Refresh() {
   SizeColumns();
   FillLevels();
   caption_->setText(ToQt(model_->Table().Caption()));
+  if (showOverview_->isChecked()) overview_->Refresh(model_->Table().Level());
 }
 
 }  // namespace vorn::ui

@@ -34,6 +34,14 @@ class RecordingMaker : public PictureMaker {
     this->path = path;
     return Success();
   }
+  Status SaveMissingMap(const MissingMap& map, const DataMatrix&, double width, double height,
+                        const std::string& path) override {
+    missingMap = map;
+    size = {width, height};
+    this->path = path;
+    return Success();
+  }
+  std::optional<MissingMap> missingMap;
   std::optional<TreeScene> tree;
   std::optional<StructureBars> structure;
   std::size_t structureK = 0;
@@ -135,6 +143,24 @@ TEST_F(PictureCommandsTest, PcoaPicturesNeedAnAnalysisFirst) {
     EXPECT_EQ(host.Errors(), std::vector<std::string>{"There is no principal coordinate analysis to show: run Trees > "
                                                       "Principal Coordinate Analysis first."});
   }
+}
+
+TEST_F(PictureCommandsTest, MissingDataMapOrdersTheIndividualsByTheGroupsOfTheLevel) {
+  app.pictures = &maker;
+  dir.Write("data.txt", "a b c d e f\n1 ? 0 0 1 0\n1 0 ? ? 1 1\n0 1 1 1 0 ?\n*\n[Groups]\n"
+                        "AllData/Q= c, d;\nAllData/P= a, e;\n*\n");
+  LoadFile("data.txt");
+  Answer({{"level", "2"}});
+  Run("MissingDataMap1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"There is no group level 2: the groups have 1 level."});
+  EXPECT_FALSE(maker.missingMap);
+  Answer({{"level", "1"}, {"width", "500"}});
+  host.files.push_back("missing.png");
+  Run("MissingDataMap1Click");
+  ASSERT_TRUE(maker.missingMap);
+  EXPECT_EQ(maker.missingMap->rows, (std::vector<std::uint32_t>{2, 3, 0, 4, 1, 5}));
+  EXPECT_EQ(maker.size.first, 500);
+  EXPECT_EQ(host.reports.back(), "Missing data map saved: missing.png (22.22 % of the scores missing)");
 }
 
 TEST_F(PictureCommandsTest, SaveStructurePlotDrawsTheBarsOfTheLastRunInPopulationOrder) {

@@ -217,6 +217,38 @@ TEST_F(SavedPictures, RefusesOtherFormatsAndOversizedPngs) {
   EXPECT_FALSE(SaveTreePicture(scene, 16, 40000, dir.File("wide.png")));
 }
 
+// The grid of a missing data map as its pixels show it: two individuals by two loci, the first
+// individual's first score missing, stretched over the grid's area without blending.
+TEST_F(SavedPictures, MissingDataMapPngShowsEachCellInItsColour) {
+  testing::TempDir dir;
+  DataMatrix data;
+  data.individualCount = 2;
+  data.locusCount = 2;
+  data.cells = {Missing, Presence, Absence, Presence};  // locus-major: (i1, l1) is missing
+  data.individualLabels = MakeNumberedLabels("i", 2);
+  const MissingMap map = MakeMissingMap(data, {}, 0, false);
+  const QSizeF size(600, 600);
+  const std::string png = dir.File("map.png");
+  ASSERT_TRUE(SaveMissingMapPicture(map, data, size, png).ok());
+  const QImage image(QString::fromStdString(png));
+  const QRectF grid = MissingMapDrawing(map, data, size).Grid();
+  const auto at = [&](double x, double y) {
+    return image.pixel(static_cast<int>(grid.left() + x * grid.width()), static_cast<int>(grid.top() + y * grid.height()));
+  };
+  EXPECT_EQ(at(0.25, 0.25), MissingShareColour(1));  // i1 (top row) at l1
+  EXPECT_EQ(at(0.75, 0.25), MissingShareColour(0));
+  EXPECT_EQ(at(0.25, 0.75), MissingShareColour(0));
+  EXPECT_EQ(at(0.75, 0.75), MissingShareColour(0));
+  EXPECT_EQ(MissingShareColour(0), qRgb(255, 255, 255));
+  EXPECT_EQ(MissingShareColour(0.5f), qRgb(0xd9, 0x8c, 0x95));
+  EXPECT_GT(SvgTexts([&] {
+              const std::string svg = dir.File("map.svg");
+              EXPECT_TRUE(SaveMissingMapPicture(map, data, size, svg).ok());
+              return svg;
+            }()).count("Missing scores: 2 individuals x 2 loci, 25.0 % missing"),
+            0u);
+}
+
 // The drawing time of large trees is measured by bench/picture_bench.cpp.
 TEST_F(SavedPictures, TwoThousandTipsDraw) {
   std::string line = "(";

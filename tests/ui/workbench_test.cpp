@@ -69,6 +69,27 @@ class WorkbenchTest : public QObject {
     dir.reset();
   }
 
+  void theDataTabsToggleShowsTheWholeMatrixAsAMissingDataMap() {
+    DataTab& data = desktop->window.Tabs().Data();
+    desktop->window.LoadFile(kExample);
+    data.OverviewToggle().setChecked(true);
+    QCoreApplication::processEvents();
+    QVERIFY(data.Overview().isVisible());
+    QVERIFY(!data.View().isVisible());
+    // The example's 56 missing scores mark some pixels of the grid in the missing colour's hue.
+    const QImage shown = data.Overview().grab().toImage();
+    bool marked = false;
+    for (int y = 0; y < shown.height() && !marked; ++y) {
+      for (int x = 0; x < shown.width() && !marked; ++x) {
+        const QColor colour = shown.pixelColor(x, y);
+        marked = colour.red() > 150 && colour.green() < 120 && colour.blue() < 130;
+      }
+    }
+    QVERIFY(marked);
+    data.OverviewToggle().setChecked(false);
+    QVERIFY(data.View().isVisible());
+  }
+
   void theDataTabShowsAndFollowsTheWorkingMatrix() {
     DataTab& data = desktop->window.Tabs().Data();
     QCOMPARE(data.Model().rowCount(), 0);
