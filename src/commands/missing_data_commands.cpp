@@ -6,6 +6,7 @@
 #include "commands/main_program.h"
 #include "core/number_format.h"
 #include "matrix/replace_missing.h"
+#include "quality/merge_replicates.h"
 
 namespace vorn {
 namespace {
@@ -24,12 +25,14 @@ void ReplaceMissingData1Click(TMainPrg& app) {
 }
 
 // The matrix and both label tables as loaded. A selected group or locus set parks data that
-// the restored matrix replaces, so both selections return to the whole data set as well.
+// the restored matrix replaces, so both selections return to the whole data set as well, and
+// merged replicates rejoin their groups.
 void RestoreOriginalMatrix1Click(TMainPrg& app) {
   if (!app.RequireData()) return;
   const MatrixCounts before = CountsOf(app.ws.data);
   app.ws.data = app.ws.original;
   app.ws.groups.DropSelection();
+  RestoreMergedMembers(app.ws.groups);
   const std::string report = "Original data matrix restored";
   LogStep(app, FilterStepKind::Restore, report, before, report + ".");
   app.Report(report);

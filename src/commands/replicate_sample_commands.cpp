@@ -167,7 +167,7 @@ void MergeReplicates1Click(TMainPrg& app) {
   auto merged = MergeReplicates(app.ws.data, choices->samples, choices->disagreement, choices->naming);
   if (!app.Check(merged)) return;
   const LabelTable labels = app.ws.data.individualLabels;
-  MergeGroupMembers(app.ws.groups.groups, labels, choices->samples, merged->names);
+  MergeGroupMembers(app.ws.groups, labels, choices->samples, merged->names);
   const std::string report = "Merging replicates: " + Count(choices->samples.size(), "sample", "samples") + ", " +
                              Count(merged->dropped, "replicate", "replicates") + " merged, " +
                              std::to_string(merged->madeMissing) + " scores made missing";

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,6 +62,11 @@ struct GroupState {
   std::uint16_t activeLocusSet = 0;   // 0 = AllLoci
   std::optional<ParkedIndividuals> parkedIndividuals;
   std::optional<ParkedLoci> parkedLoci;
+  // The loaded individuals each merged individual stands for, so that restoring the loaded
+  // matrix gives the groups back the replicates the merge replaced by their merged name.
+  std::map<std::string, std::vector<std::string>> mergedFrom;
+  // Per group name, the loaded individuals of the group that a merge replaced by their merged name.
+  std::map<std::string, std::vector<std::string>> mergedAway;
 
   // Back to the whole data set; whatever was parked belongs to data that are being replaced.
   void DropSelection() {
@@ -68,6 +74,11 @@ struct GroupState {
     activeLocusSet = 0;
     parkedIndividuals.reset();
     parkedLoci.reset();
+  }
+
+  void ForgetMerges() {
+    mergedFrom.clear();
+    mergedAway.clear();
   }
 };
 

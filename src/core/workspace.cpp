@@ -42,6 +42,7 @@ void Workspace::InstallLoadedMatrix(DataMatrix matrix) {
   data = std::move(matrix);
   dataLoaded = true;
   groups.DropSelection();
+  groups.ForgetMerges();
 }
 
 void Workspace::ReleaseData() {

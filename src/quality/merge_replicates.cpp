@@ -1,5 +1,6 @@
 #include "quality/merge_replicates.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -80,22 +81,78 @@ Result<MergedReplicates> MergeReplicates(const DataMatrix& matrix, const std::ve
   return merged;
 }
 
-void MergeGroupMembers(GroupList& groups, const LabelTable& labels, const std::vector<ReplicateSample>& samples,
+namespace {
+
+// The loaded individuals behind a member's name.
+std::vector<std::string> LoadedNames(const GroupState& state, const std::string& member) {
+  const auto merged = state.mergedFrom.find(member);
+  return merged == state.mergedFrom.end() ? std::vector<std::string>{member} : merged->second;
+}
+
+// Each member once, in its first place, with each name replaced through rename.
+template <typename Rename>
+void RenameMembers(GroupEntry& entry, Rename rename) {
+  std::vector<std::string> members;
+  std::unordered_set<std::string> listed;
+  for (const std::string& member : entry.members) {
+    for (const std::string& name : rename(member)) {
+      if (listed.insert(name).second) members.push_back(name);
+    }
+  }
+  entry.members = std::move(members);
+}
+
+}  // namespace
+
+void MergeGroupMembers(GroupState& state, const LabelTable& labels, const std::vector<ReplicateSample>& samples,
                        const std::vector<std::string>& mergedNames) {
   std::unordered_map<std::string, std::string> mergedName;
   for (std::size_t s = 0; s < samples.size(); ++s) {
     for (std::uint32_t r : samples[s].individuals) mergedName[labels[r]] = mergedNames[s];
   }
-  for (GroupEntry& entry : groups) {
-    std::vector<std::string> members;
-    std::unordered_set<std::string> listed;
-    for (const std::string& member : entry.members) {
+  for (GroupEntry& entry : state.groups) {
+    std::vector<std::string>& held = state.mergedAway[entry.name];
+    std::unordered_set<std::string> away(held.begin(), held.end());
+    RenameMembers(entry, [&](const std::string& member) {
       const auto found = mergedName.find(member);
-      const std::string& name = found == mergedName.end() ? member : found->second;
-      if (listed.insert(name).second) members.push_back(name);
-    }
-    entry.members = std::move(members);
+      if (found == mergedName.end()) return std::vector<std::string>{member};
+      // A merged individual whose replicates the group held is recorded already; one that
+      // joined the group after its merge brings all its replicates.
+      const std::vector<std::string> names = LoadedNames(state, member);
+      if (std::ranges::none_of(names, [&](const std::string& name) { return away.contains(name); })) {
+        for (const std::string& name : names) {
+          away.insert(name);
+          held.push_back(name);
+        }
+      }
+      return std::vector<std::string>{found->second};
+    });
   }
+  std::vector<std::vector<std::string>> loaded(samples.size());
+  for (std::size_t s = 0; s < samples.size(); ++s) {
+    for (std::uint32_t r : samples[s].individuals) {
+      const std::vector<std::string> names = LoadedNames(state, labels[r]);
+      loaded[s].insert(loaded[s].end(), names.begin(), names.end());
+      state.mergedFrom.erase(labels[r]);
+    }
+  }
+  for (std::size_t s = 0; s < samples.size(); ++s) state.mergedFrom[mergedNames[s]] = std::move(loaded[s]);
+}
+
+void RestoreMergedMembers(GroupState& state) {
+  for (GroupEntry& entry : state.groups) {
+    const std::vector<std::string>& held = state.mergedAway[entry.name];
+    const std::unordered_set<std::string> away(held.begin(), held.end());
+    RenameMembers(entry, [&](const std::string& member) {
+      std::vector<std::string> names = LoadedNames(state, member);
+      std::vector<std::string> inGroup;
+      for (const std::string& name : names) {
+        if (away.contains(name)) inGroup.push_back(name);
+      }
+      return inGroup.empty() ? names : inGroup;
+    });
+  }
+  state.ForgetMerges();
 }
 
 }  // namespace vorn

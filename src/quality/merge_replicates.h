@@ -35,8 +35,15 @@ Result<MergedReplicates> MergeReplicates(const DataMatrix& matrix, const std::ve
 
 // The group members follow the merge: every replicate's name becomes its merged individual's
 // name, each member kept once in its group. Groups are lists of names, so this keeps each
-// merged individual in the groups of all its replicates.
-void MergeGroupMembers(GroupList& groups, const LabelTable& labels, const std::vector<ReplicateSample>& samples,
+// merged individual in the groups of all its replicates. state.mergedFrom records the loaded
+// individuals behind each merged name (through earlier merges too), each group's mergedAway the
+// loaded individuals it held among them.
+void MergeGroupMembers(GroupState& state, const LabelTable& labels, const std::vector<ReplicateSample>& samples,
                        const std::vector<std::string>& mergedNames);
+
+// The reverse once the loaded matrix is back: each merged name in a group becomes the loaded
+// individuals it stands for that the group held (all of them in a group it joined after the
+// merge), and the record is cleared.
+void RestoreMergedMembers(GroupState& state);
 
 }  // namespace vorn

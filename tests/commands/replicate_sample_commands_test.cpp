@@ -1,5 +1,6 @@
 // The replicate-sample commands through the program: the filter log after a sequence of filters
-// holds the counts the filters reported, and a declaration that finds no replicates is refused.
+// holds the counts the filters reported, restoring gives the groups their replicates back, and a
+// declaration that finds no replicates is refused.
 #include <gtest/gtest.h>
 
 #include "support/command_fixture.h"
@@ -61,6 +62,10 @@ TEST_F(ReplicateSampleCommandsTest, TheFilterLogHoldsTheCountsTheFiltersReported
   EXPECT_EQ(CountsOf(app.ws.data), counts[4]);
   EXPECT_EQ(app.ws.data.individualLabels.All(), (std::vector<std::string>{"A", "B", "D"}));
   EXPECT_EQ(app.ws.groups.groups[0].members, (std::vector<std::string>{"A", "B", "C", "D"}));
+
+  // Restoring the loaded matrix gives the groups their replicates back.
+  Run("RestoreOriginalMatrix1Click");
+  EXPECT_EQ(app.ws.groups.groups[0].members, app.ws.data.individualLabels.All());
 
   // A new load starts the log anew.
   LoadFile("data.txt");

@@ -2,6 +2,7 @@
 // count on matrices with planted mismatches, the error-rate filter, and the merged profiles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "quality/merge_replicates.h"
@@ -223,12 +224,28 @@ TEST(MergeReplicates, RefusesAStemThatNamesAnotherIndividual) {
   EXPECT_EQ(merged.error(), "The merged individual \"i3\" would carry the name of another individual of the data.");
 }
 
-TEST(MergeReplicates, GroupsListTheMergedIndividualOnceForAllItsReplicates) {
-  GroupList groups = {{"AllData", {"a", "a_r", "b"}}, {"AllData/P", {"a_r", "b"}}, {"AllData/Q", {"a", "a_r"}}};
-  MergeGroupMembers(groups, Labels({"a", "a_r", "b"}), {{"a", "a", {0, 1}}}, {"a"});
-  EXPECT_EQ(groups[0].members, (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(groups[1].members, (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(groups[2].members, (std::vector<std::string>{"a"}));
+TEST(MergeReplicates, GroupsListTheMergedIndividualOnceAndRestoreGivesThemBackTheirReplicates) {
+  GroupState state;
+  state.groups = {{"AllData", {"a", "a_r", "b", "c", "c2"}}, {"AllData/P", {"a_r", "b"}}, {"AllData/Q", {"a", "a_r", "c2"}}};
+  const GroupList loaded = state.groups;
+  MergeGroupMembers(state, Labels({"a", "a_r", "b", "c", "c2"}), {{"a", "a", {0, 1}}}, {"a"});
+  EXPECT_EQ(state.groups[0].members, (std::vector<std::string>{"a", "b", "c", "c2"}));
+  EXPECT_EQ(state.groups[1].members, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(state.groups[2].members, (std::vector<std::string>{"a", "c2"}));
+  // A second merge takes a merged individual in; a group made after it holds only that one.
+  state.groups.push_back({"AllData/New", {"b", "a"}});
+  MergeGroupMembers(state, Labels({"a", "b", "c", "c2"}), {{"s", "s", {0, 2, 3}}}, {"s"});
+  EXPECT_EQ(state.groups[0].members, (std::vector<std::string>{"s", "b"}));
+  EXPECT_EQ(state.mergedFrom, (std::map<std::string, std::vector<std::string>>{{"s", {"a", "a_r", "c", "c2"}}}));
+  RestoreMergedMembers(state);
+  for (std::size_t g = 0; g < loaded.size(); ++g) {
+    std::vector<std::string> expected = loaded[g].members, restored = state.groups[g].members;
+    std::ranges::sort(expected);
+    std::ranges::sort(restored);
+    EXPECT_EQ(restored, expected) << loaded[g].name;
+  }
+  EXPECT_EQ(state.groups[3].members, (std::vector<std::string>{"b", "a", "a_r"}));
+  EXPECT_TRUE(state.mergedFrom.empty());
 }
 
 }  // namespace
