@@ -7,6 +7,8 @@
 #include "commands/main_program.h"
 #include "groups/group_model.h"
 #include "io/coordinates_file.h"
+#include "io/dart_report_import.h"
+#include "io/locus_metrics_file.h"
 
 namespace vorn {
 namespace {
@@ -51,6 +53,26 @@ void ImportWith(TMainPrg& app, ImportDialog& dialog) {
 }
 
 void ImportCsvTable1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importTable); }
+
+// The report is read as a stream, never whole: no preview, the settings first, then the file.
+void ImportDartReport1Click(TMainPrg& app) {
+  FileDialogOptions options;
+  options.filter = kTableFilter;
+  const auto chosen = app.host.ChooseOpenFile(options);
+  if (!chosen) return;
+  if (!FileExists(*chosen)) {
+    app.MessageQuery("Input file does not exist", "Error", MessageButtons::Ok);
+    return;
+  }
+  const auto settings = app.dialogs.importReport.Execute(app);
+  if (!settings) {
+    app.ErrorBox("No data loaded.");
+    return;
+  }
+  auto table = ReadDartReportFile(*chosen, *settings);
+  if (!CheckFileRead(app, *chosen, table)) return;
+  InstallTable(app, std::move(*table), *chosen);
+}
 void ImportGenalex1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importGenalex); }
 
 void ExportCoordinates1Click(TMainPrg& app) {
@@ -66,9 +88,24 @@ void ExportCoordinates1Click(TMainPrg& app) {
   app.Report("Exported coordinates to file " + *name);
 }
 
+void ExportLocusMetrics1Click(TMainPrg& app) {
+  if (!RequireMatrix(app)) return;
+  FileDialogOptions options;
+  options.title = "Select File To Export Locus Metrics To...";
+  options.filter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*";
+  options.initialName = "locus_metrics.csv";
+  options.confirmOverwrite = true;
+  const auto name = app.host.ChooseSaveFile(options);
+  if (!name) return;
+  if (!app.Check(WriteLocusMetricsFile(*name, app.ws.data))) return;
+  app.Report("Exported locus metrics to file " + *name);
+}
+
 }  // namespace
 
 void RegisterImportCommands(HandlerTable& table) {
+  table["ImportDartReport1Click"] = Plain(ImportDartReport1Click);
+  table["ExportLocusMetrics1Click"] = Plain(ExportLocusMetrics1Click);
   table["ImportCsvTable1Click"] = Plain(ImportCsvTable1Click);
   table["ImportGenalex1Click"] = Plain(ImportGenalex1Click);
   table["ExportCoordinates1Click"] = Plain(ExportCoordinates1Click);

@@ -36,6 +36,7 @@ MenuBar MainMenu() {
                               Command("&Structure", "Structure1Click"),
                               Command("Hic&kory (Nexus)", "HickoryNexusAllelesBlocK91Click"),
                               Command("&Coordinates (CSV)", "ExportCoordinates1Click"),
+                              Command("Locus &Metrics (CSV)", "ExportLocusMetrics1Click"),
                           }),
                   Command(std::string(kLogOnCaption), "urnlogon1Click"),
                   Command("E&xit", "Exit1Click"),
@@ -44,6 +45,7 @@ MenuBar MainMenu() {
                           {
                               Command("&CSV / TSV Table...", "ImportCsvTable1Click"),
                               Command("&GenAlEx Workbook (CSV)...", "ImportGenalex1Click"),
+                              Command("&DArT Presence/Absence Report (CSV)...", "ImportDartReport1Click"),
                           }),
                   Command("Sa&ve Session as Script...", "SaveSessionAsScript1Click"),
               }),
@@ -75,6 +77,7 @@ MenuBar MainMenu() {
                               Command("With mo&re Missing Data than Presences", "WithmoreMissingDatathanPresences1Click"),
                               Separator(),
                               Command("With &Error Rate Above...", "WithErrorRateAbove1Click"),
+                              Command("By Locus Me&tric...", "ByLocusMetric1Click"),
                           }),
                   Separator(),
                   Command("&Group Manager", "Groups1Click"),

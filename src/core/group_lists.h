@@ -13,6 +13,7 @@
 
 #include "core/band_state.h"
 #include "core/label_table.h"
+#include "core/locus_metrics.h"
 
 namespace vorn {
 
@@ -41,6 +42,7 @@ struct ParkedIndividuals {
   LabelTable labels;
   std::uint16_t locusCount = 0;
   LabelTable locusLabels{};
+  LocusMetrics locusMetrics{};
 };
 
 // The full loci, put aside while a locus set is the working data, with the individuals they were
@@ -51,6 +53,7 @@ struct ParkedLoci {
   LabelTable labels;
   std::uint16_t individualCount = 0;
   LabelTable individualLabels{};
+  LocusMetrics locusMetrics{};
 };
 
 struct GroupState {
