@@ -88,6 +88,7 @@ struct Dialogs {
   ComparableLociDialog comparableLoci;
   TImportReportDialog importReport;
   MetricRemovalDialog metricRemoval;
+  TImportSampleSheetDialog importSampleSheet;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
@@ -95,7 +96,7 @@ struct Dialogs {
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
             &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci,
-            &importReport, &metricRemoval};
+            &importReport, &metricRemoval, &importSampleSheet};
   }
 };
 

@@ -46,6 +46,7 @@ MenuBar MainMenu() {
                               Command("&CSV / TSV Table...", "ImportCsvTable1Click"),
                               Command("&GenAlEx Workbook (CSV)...", "ImportGenalex1Click"),
                               Command("&DArT Presence/Absence Report (CSV)...", "ImportDartReport1Click"),
+                              Command("&Sample Sheet (CSV)...", "ImportSampleSheet1Click"),
                           }),
                   Command("Sa&ve Session as Script...", "SaveSessionAsScript1Click"),
               }),

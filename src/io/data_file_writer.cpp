@@ -149,6 +149,12 @@ struct PreparedTable {
   TableShape shape;
 };
 
+// The locus names the [LocusMetrics] block pairs its lines with: those the reader will give the
+// loci, the numbered defaults where the table writes no locus names.
+LabelTable MetricsBlockNames(const DataMatrix& matrix, const FileLayout& layout, const LabelTable& written) {
+  return layout.locusHeader ? written : MakeDefaultLocusLabels(matrix.locusCount);
+}
+
 PreparedTable Prepare(const DataMatrix& matrix, const FileLayout& layout) {
   PreparedTable table{NamesFor(matrix.individualLabels, matrix.individualCount, "OTU"),
                       NamesFor(matrix.locusLabels, matrix.locusCount, "Locus"), MakeScoreTexts(layout), {}};
@@ -169,7 +175,7 @@ Status CheckPrepared(const DataMatrix& matrix, const FileLayout& layout, const G
   if (layout.locusHeader) {
     if (auto checked = CheckNames(table.locusNames, "locus", layout); !checked) return checked;
   }
-  if (auto checked = CheckWritableMetrics(matrix.locusMetrics, table.locusNames.All()); !checked) return checked;
+  if (auto checked = CheckWritableMetrics(matrix.locusMetrics, MetricsBlockNames(matrix, layout, table.locusNames).All()); !checked) return checked;
   if (!layout.includeGroups && matrix.locusMetrics.Empty()) return Success();
   if (auto checked = CheckBlockHeaderLines(matrix, table.shape, table.texts); !checked) return checked;
   if (!layout.includeGroups) return Success();
@@ -230,7 +236,7 @@ Result<std::vector<GroupBlock>> WriteDataFile(const std::string& path, const Dat
       if (WriteBlock(file, groups, GroupBlock::Groups)) cleaned.push_back(GroupBlock::Groups);
       if (WriteBlock(file, locusSets, GroupBlock::LocusSets)) cleaned.push_back(GroupBlock::LocusSets);
     }
-    WriteMetricsBlock(file, matrix.locusMetrics, table.locusNames.All());
+    WriteMetricsBlock(file, matrix.locusMetrics, MetricsBlockNames(matrix, layout, table.locusNames).All());
     return Success();
   });
   if (!written) return Failure{written.error()};

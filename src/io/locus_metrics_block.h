@@ -8,7 +8,8 @@
 //   *
 //
 // The title line names the metrics; then one line per locus, in the order of the table, with the
-// locus's name as the table writes it and its values in their shortest exact form, "NA" where it
+// locus's name as the reader gives it back (the numbered defaults where the table writes no
+// locus names) and its values in their shortest exact form, "NA" where it
 // has none; "*" closes the block. Spaces and tabs carry no meaning. Readers that know only the
 // group blocks look for their own headers and pass over this one.
 #pragma once

@@ -62,6 +62,21 @@ TEST(LocusMetricsBlock, SavedAfterTheGroupBlocksAndReadBack) {
   EXPECT_EQ(*loaded, matrix);
 }
 
+// Without locus names in the table the block names the loci as the reader will: Locus1, ...
+TEST(LocusMetricsBlock, ReadBackWithoutLocusNamesAndWithoutGroups) {
+  DataMatrix matrix = WithMetrics();
+  TempDir dir;
+  const std::string path = dir.File("data.txt");
+  const FileLayout layout;
+  ASSERT_TRUE(WriteDataFile(path, matrix, layout).ok());
+  EXPECT_NE(ReadFile(path).find("[LocusMetrics]\r\nLocus, CallRate, PIC\r\nLocus1, 0.97"), std::string::npos);
+  auto loaded = ReadDataFile(path, layout);
+  ASSERT_TRUE(loaded.ok()) << loaded.error();
+  auto metrics = ReadMetricsBlock(path, *loaded);
+  ASSERT_TRUE(metrics.ok()) << metrics.error();
+  EXPECT_EQ(*metrics, matrix.locusMetrics);
+}
+
 TEST(LocusMetricsBlock, ExportWritesOneRowPerLocus) {
   EXPECT_EQ(LocusMetricsText(WithMetrics()),
             "Locus,CallRate,PIC\r\nl1,0.97,0.1234567890123456789\r\nl2,0.9,NA\r\nl3,0.33333333333333333334,0.04\r\n"
