@@ -77,6 +77,17 @@ const std::string& DataTable::ColumnName(std::size_t column) const {
   return NameIn(RowsAreIndividuals() ? ws_.data.locusLabels : ws_.data.individualLabels, column);
 }
 
+std::string DataTable::LocusTip(std::size_t locus) const {
+  const DataMatrix& data = ws_.data;
+  std::string tip = NameIn(data.locusLabels, locus);
+  const LocusMetrics& metrics = data.locusMetrics;
+  if (locus >= data.locusCount || metrics.values.size() != metrics.MetricCount() * data.locusCount) return tip;
+  for (std::size_t m = 0; m < metrics.MetricCount(); ++m) {
+    tip += "\n" + metrics.names[m] + ": " + MetricText(metrics.Value(locus, m));
+  }
+  return tip;
+}
+
 std::string DataTable::Caption() const {
   if (!ws_.dataLoaded) return "No data loaded";
   return "Group " + ListName(ws_.groups.groups, ws_.groups.activeGroup, "AllData") + ", locus set " +

@@ -62,6 +62,10 @@ class DataTable {
   const std::string& CoordinateName(std::size_t line) const { return coordinateNames_[line]; }
   std::string CoordinateText(std::size_t individual, std::size_t line) const;
 
+  // A locus's tooltip: its name and, when the loci carry locus metrics, one line per metric,
+  // "CallRate: 0.987" ("NA" where the locus has no value).
+  std::string LocusTip(std::size_t locus) const;
+
   // The line above the grid: "Group AllData/Karst, locus set AllLoci: 10 individuals x 60 loci",
   // or "No data loaded".
   std::string Caption() const;

@@ -221,7 +221,7 @@ void hindex1Click(TMainPrg& app) {
   const Workspace& ws = app.ws;
   std::optional<DataMatrix> parked;
   if (const auto& slot = ws.groups.parkedIndividuals) {
-    parked = DataMatrix{slot->individualCount, slot->locusCount, slot->cells, slot->labels, slot->locusLabels};
+    parked = DataMatrix{slot->individualCount, slot->locusCount, slot->cells, slot->labels, slot->locusLabels, slot->locusMetrics};
   }
   const DataMatrix& full = parked ? *parked : ws.data;
   auto tested = GroupCopy(ws, full, chosen->tested);

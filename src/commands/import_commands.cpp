@@ -5,8 +5,12 @@
 #include "commands/data_guard.h"
 #include "commands/data_install.h"
 #include "commands/main_program.h"
+#include "core/text_lines.h"
 #include "groups/group_model.h"
+#include "groups/selection.h"
 #include "io/coordinates_file.h"
+#include "io/dart_report_import.h"
+#include "io/locus_metrics_file.h"
 
 namespace vorn {
 namespace {
@@ -16,16 +20,18 @@ constexpr const char* kTableFilter =
 
 // The table's groups replace the user's (as a [Groups] block would), its coordinates the ones
 // kept before; a table without them keeps those, as a data file without a block keeps the groups.
+void ReplaceGroups(TMainPrg& app, const GroupList& entries) {
+  GroupState& state = app.ws.groups;
+  state.groups.resize(1);
+  state.groups.insert(state.groups.end(), entries.begin(), entries.end());
+  app.RebuildGroupMenu(DisplayNames(state.groups, state.showFullPath));
+}
+
 void InstallTable(TMainPrg& app, ImportedTable table, const std::string& name) {
   const std::string counts = ImportCounts(table);
   InstallReadMatrix(app, std::move(table.matrix));
   app.ws.filterLog.source = name;
-  GroupState& state = app.ws.groups;
-  if (!table.groups.empty()) {
-    state.groups.resize(1);
-    state.groups.insert(state.groups.end(), table.groups.begin(), table.groups.end());
-    app.RebuildGroupMenu(DisplayNames(state.groups, state.showFullPath));
-  }
+  if (!table.groups.empty()) ReplaceGroups(app, table.groups);
   if (!table.coordinates.Empty()) app.ws.coordinates = std::move(table.coordinates);
   app.Report("Importing File: " + name + " (" + counts + ")");
 }
@@ -51,6 +57,26 @@ void ImportWith(TMainPrg& app, ImportDialog& dialog) {
 }
 
 void ImportCsvTable1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importTable); }
+
+// The report is read as a stream, never whole: no preview, the settings first, then the file.
+void ImportDartReport1Click(TMainPrg& app) {
+  FileDialogOptions options;
+  options.filter = kTableFilter;
+  const auto chosen = app.host.ChooseOpenFile(options);
+  if (!chosen) return;
+  if (!FileExists(*chosen)) {
+    app.MessageQuery("Input file does not exist", "Error", MessageButtons::Ok);
+    return;
+  }
+  const auto settings = app.dialogs.importReport.Execute(app);
+  if (!settings) {
+    app.ErrorBox("No data loaded.");
+    return;
+  }
+  auto table = ReadDartReportFile(*chosen, *settings);
+  if (!CheckFileRead(app, *chosen, table)) return;
+  InstallTable(app, std::move(*table), *chosen);
+}
 void ImportGenalex1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importGenalex); }
 
 void ExportCoordinates1Click(TMainPrg& app) {
@@ -66,9 +92,62 @@ void ExportCoordinates1Click(TMainPrg& app) {
   app.Report("Exported coordinates to file " + *name);
 }
 
+// The sheet is matched with the whole data set (AllData), so a group selected before goes back to
+// AllData first: its members may change. The sheet's groups replace the groups, its coordinates
+// the coordinates; what it lacks stays.
+void ImportSampleSheet1Click(TMainPrg& app) {
+  if (!RequireMatrix(app)) return;
+  FileDialogOptions options;
+  options.filter = kTableFilter;
+  const auto chosen = app.host.ChooseOpenFile(options);
+  if (!chosen) return;
+  auto text = ReadFileText(*chosen);
+  if (!CheckFileRead(app, *chosen, text)) return;
+  const auto settings = app.dialogs.importSampleSheet.Execute(app);
+  if (!settings) return;
+  auto sheet = ReadSampleSheet(*text, *settings);
+  if (!CheckFileRead(app, *chosen, sheet)) return;
+  const GroupState& state = app.ws.groups;
+  const LabelTable all = state.groups.empty() ? app.ws.data.individualLabels : LabelTable(state.groups[0].members);
+  auto match = MatchSampleSheet(*sheet, all);
+  if (!CheckFileRead(app, *chosen, match)) return;
+  if (!app.Check(SelectGroup(app.ws, 0))) return;
+  std::string counts = std::to_string(match->matched) + " individuals";
+  if (!match->groups.empty()) {
+    ReplaceGroups(app, match->groups);
+    counts += ", " + std::to_string(match->groups.size()) + " groups on " + std::to_string(sheet->levels) +
+              (sheet->levels == 1 ? " level" : " levels");
+  }
+  if (!match->coordinates.Empty()) {
+    counts += ", coordinates of " + std::to_string(match->coordinates.points.size()) + " individuals";
+    app.ws.coordinates = std::move(match->coordinates);
+  }
+  app.Report("Sample sheet: " + *chosen + " (" + counts + ")");
+  const std::string mismatch = SheetMismatchText(*match);
+  if (mismatch.empty()) return;
+  for (std::string_view line : TextLines(mismatch)) app.Report(std::string(line));
+  app.MessageQuery(mismatch, "Warning", MessageButtons::Ok);
+}
+
+void ExportLocusMetrics1Click(TMainPrg& app) {
+  if (!RequireMatrix(app)) return;
+  FileDialogOptions options;
+  options.title = "Select File To Export Locus Metrics To...";
+  options.filter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*";
+  options.initialName = "locus_metrics.csv";
+  options.confirmOverwrite = true;
+  const auto name = app.host.ChooseSaveFile(options);
+  if (!name) return;
+  if (!app.Check(WriteLocusMetricsFile(*name, app.ws.data))) return;
+  app.Report("Exported locus metrics to file " + *name);
+}
+
 }  // namespace
 
 void RegisterImportCommands(HandlerTable& table) {
+  table["ImportDartReport1Click"] = Plain(ImportDartReport1Click);
+  table["ExportLocusMetrics1Click"] = Plain(ExportLocusMetrics1Click);
+  table["ImportSampleSheet1Click"] = Plain(ImportSampleSheet1Click);
   table["ImportCsvTable1Click"] = Plain(ImportCsvTable1Click);
   table["ImportGenalex1Click"] = Plain(ImportGenalex1Click);
   table["ExportCoordinates1Click"] = Plain(ExportCoordinates1Click);

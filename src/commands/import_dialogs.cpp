@@ -8,7 +8,13 @@ namespace {
 constexpr const char* kSeparatorKeys[] = {"detect", "comma", "semicolon", "tab"};
 constexpr char kSeparators[] = {0, ',', ';', '\t'};
 
-// "2 3", "2,3" or "2;3": column numbers from 1; nothing for anything else.
+Failure SettingsRefused(bool& settingsRefused, std::string message) {
+  settingsRefused = true;
+  return Failure{std::move(message)};
+}
+
+}  // namespace
+
 std::optional<std::vector<std::size_t>> ColumnList(std::string_view text) {
   std::vector<std::size_t> columns;
   std::size_t i = 0;
@@ -25,13 +31,6 @@ std::optional<std::vector<std::size_t>> ColumnList(std::string_view text) {
   }
   return columns;
 }
-
-Failure SettingsRefused(bool& settingsRefused, std::string message) {
-  settingsRefused = true;
-  return Failure{std::move(message)};
-}
-
-}  // namespace
 
 std::optional<Result<ImportedTable>> ImportDialog::Execute(Session& session, std::string_view text) {
   form.edited = [this, text](DialogForm&) { UpdatePreview(text); };
@@ -148,6 +147,44 @@ TImportGenalexDialog::TImportGenalexDialog() : ImportDialog("Import GenAlEx Work
   form.Add(TextFieldControl("absence", "Absent")).text = defaults.absence;
   form.Add(RadioGroupControl("missing", "Missing scores", {"-1", "0", "empty cells"}, {"minus_one", "zero", "empty"}));
   AddPreviewControls();
+}
+
+TImportSampleSheetDialog::TImportSampleSheetDialog() : ModalDialog("Import Sample Sheet") {
+  form.Add(RadioGroupControl("separator", "Separator", {"detected", "comma", "semicolon", "tab"},
+                             {std::begin(kSeparatorKeys), std::end(kSeparatorKeys)}));
+  form.Add(TextFieldControl("name_column", "Names of individuals in column", 5, true)).text = "1";
+  form.Add(TextFieldControl("group_columns", "Population columns, top level first"));
+  form.Add(TextFieldControl("coordinate_columns", "Coordinate columns, none or two"));
+  form.Add(RadioGroupControl("coordinates", "Coordinates", {"x, y", "latitude, longitude (degrees)"},
+                             {"xy", "latitude_longitude"}));
+}
+
+std::optional<SampleSheetOptions> TImportSampleSheetDialog::Execute(Session& session) {
+  for (;;) {
+    if (!ShowModal(session.host)) return std::nullopt;
+    SampleSheetOptions options;
+    options.separator = kSeparators[form["separator"].selected];
+    const auto name = ColumnList(form["name_column"].text);
+    const auto groups = ColumnList(form["group_columns"].text);
+    const auto coordinates = ColumnList(form["coordinate_columns"].text);
+    const char* const kColumnNumbers = "column numbers from 1 up, apart by blanks, commas or semicolons";
+    std::string refusal;
+    if (!name || name->size() != 1) refusal = "The name column (name_column) must be one column number from 1 up";
+    else if (!groups) refusal = std::string("The population columns (group_columns) must be ") + kColumnNumbers;
+    else if (!coordinates || (coordinates->size() != 0 && coordinates->size() != 2)) {
+      refusal = "The coordinate columns (coordinate_columns) must be none or two column numbers";
+    }
+    if (!refusal.empty()) {
+      session.ErrorBox(refusal + ".");
+      continue;
+    }
+    options.nameColumn = name->front();
+    options.groupColumns = *groups;
+    options.coordinateColumns = *coordinates;
+    options.coordinateKind =
+        form["coordinates"].selected == 1 ? CoordinateKind::LatitudeLongitude : CoordinateKind::Planar;
+    return options;
+  }
 }
 
 Result<ImportedTable> TImportGenalexDialog::ReadWithControls(std::string_view text, std::size_t rowLimit,

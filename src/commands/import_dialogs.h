@@ -14,6 +14,7 @@
 #include "core/session.h"
 #include "io/csv_table_import.h"
 #include "io/genalex_import.h"
+#include "io/sample_sheet.h"
 
 namespace vorn {
 
@@ -43,6 +44,9 @@ class ImportDialog : public ModalDialog {
   void UpdatePreview(std::string_view text);
 };
 
+// "2 3", "2,3" or "2;3": column numbers from 1; nothing for anything else.
+std::optional<std::vector<std::size_t>> ColumnList(std::string_view text);
+
 class TImportTableDialog : public ImportDialog {
  public:
   TImportTableDialog();
@@ -57,6 +61,14 @@ class TImportGenalexDialog : public ImportDialog {
 
  protected:
   Result<ImportedTable> ReadWithControls(std::string_view text, std::size_t rowLimit, bool& settingsRefused) override;
+};
+
+// "Import Sample Sheet": the sheet's name column, population columns and coordinate columns;
+// column lists that cannot be read are refused and the dialog opens again.
+class TImportSampleSheetDialog : public ModalDialog {
+ public:
+  TImportSampleSheetDialog();
+  std::optional<SampleSheetOptions> Execute(Session& session);
 };
 
 }  // namespace vorn

@@ -1,5 +1,5 @@
-// File > Load: choose a data file, confirm its layout, read it, and read its group blocks when
-// "Include Groups" is ticked.
+// File > Load: choose a data file, confirm its layout, read it with its [LocusMetrics] block when
+// it has one, and read its group blocks when "Include Groups" is ticked.
 #include "commands/data_install.h"
 #include "commands/main_program.h"
 #include "core/text_file.h"
@@ -7,6 +7,7 @@
 #include "groups/group_model.h"
 #include "io/data_file_reader.h"
 #include "io/group_blocks.h"
+#include "io/locus_metrics_block.h"
 
 namespace vorn {
 namespace {
@@ -41,9 +42,14 @@ void Load1Click(TMainPrg& app) {
   MergedNames merged;
   auto matrix = ReadDataFile(name, app.ws.settings.layout, &merged);
   if (!CheckFileRead(app, name, matrix)) return;
+  // The locus metrics travel with the loci, so the original copy keeps them too; a block that
+  // cannot be read leaves the data without metrics, told after the load.
+  auto metrics = ReadMetricsBlock(name, *matrix);
+  if (metrics) matrix->locusMetrics = std::move(*metrics);
   InstallReadMatrix(app, std::move(*matrix));
   app.ws.filterLog.source = name;
   app.Report("Loading File: " + name);
+  app.Check(metrics);
   if (const std::string notice = MergedNamesNotice(merged); !notice.empty()) {
     app.MessageQuery(notice, "Warning", MessageButtons::Ok);
   }

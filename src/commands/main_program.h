@@ -29,6 +29,7 @@
 #include "commands/removal_dialogs.h"
 #include "commands/replicate_sample_dialogs.h"
 #include "commands/replicate_settings_dialog.h"
+#include "commands/report_dialogs.h"
 #include "commands/session_recorder.h"
 #include "commands/shannon_scaling_dialog.h"
 #include "commands/structure_dialog.h"
@@ -85,13 +86,17 @@ struct Dialogs {
   MissingDataMapDialog missingDataMap;
   MissingDataCheckDialog missingDataCheck;
   ComparableLociDialog comparableLoci;
+  TImportReportDialog importReport;
+  MetricRemovalDialog metricRemoval;
+  TImportSampleSheetDialog importSampleSheet;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
-            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci};
+            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci,
+            &importReport, &metricRemoval, &importSampleSheet};
   }
 };
 

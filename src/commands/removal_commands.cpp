@@ -6,6 +6,7 @@
 #include "commands/data_guard.h"
 #include "commands/filter_swap.h"
 #include "commands/main_program.h"
+#include "core/number_format.h"
 #include "matrix/monomorphic.h"
 #include "matrix/removal_filters.h"
 
@@ -89,12 +90,34 @@ void RunRemoval(TMainPrg& app, const RemovalCommand& command) {
                command.threshold ? std::optional<double>(threshold) : std::nullopt);
 }
 
+// Remove Loci > By Locus Metric: the metrics came with a presence/absence report.
+void ByLocusMetric1Click(TMainPrg& app) {
+  if (!RequireMatrix(app)) return;
+  const LocusMetrics& metrics = app.ws.data.locusMetrics;
+  if (metrics.Empty()) {
+    app.ErrorBox("The loci of the current data matrix have no locus metrics; they come with a presence/absence "
+                 "report (File > Import > DArT Presence/Absence Report).");
+    return;
+  }
+  const auto choices = app.dialogs.metricRemoval.Execute(app, metrics);
+  if (!choices) return;
+  const bool above = choices->side == MetricSide::Above;
+  auto removal = RemoveLociByMetric(app.ws.data, static_cast<std::size_t>(metrics.Find(choices->metric)), above,
+                                    choices->threshold);
+  if (!app.Check(removal)) return;
+  const std::string criterion = " loci with " + choices->metric + (above ? " above " : " below ") +
+                                FormatShortestReal(choices->threshold);
+  ApplyRemoval(app, std::move(*removal), RemovalTexts{criterion, "", " loci removed.", "Data removal..."},
+               std::nullopt);
+}
+
 }  // namespace
 
 void RegisterRemovalCommands(HandlerTable& table) {
   for (const RemovalCommand& command : kRemovalCommands) {
     table[command.handler] = [&command](TMainPrg& app, const MenuItem&) { RunRemoval(app, command); };
   }
+  table["ByLocusMetric1Click"] = Plain(ByLocusMetric1Click);
 }
 
 }  // namespace vorn

@@ -80,7 +80,7 @@ struct TestedGroup {
 DataMatrix WholeDataSet(const Workspace& ws) {
   const auto& parked = ws.groups.parkedIndividuals;
   if (!parked) return ws.data;
-  return DataMatrix{parked->individualCount, parked->locusCount, parked->cells, parked->labels, parked->locusLabels};
+  return DataMatrix{parked->individualCount, parked->locusCount, parked->cells, parked->labels, parked->locusLabels, parked->locusMetrics};
 }
 
 // The matrices of the selected groups, in group-list order; nothing when a group's members are

@@ -1,6 +1,7 @@
 // The band matrix: N individuals by L loci of BandState cells in the locus-major layout
 // (individual i at locus l at l * N + i), with its two label tables.
-// Invariant: cells.size() == N * L; each label table is empty or holds exactly N (or L) labels.
+// Invariant: cells.size() == N * L; each label table is empty or holds exactly N (or L) labels;
+// the locus metrics are empty or hold each metric for each of the L loci.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include "core/band_state.h"
 #include "core/conventions.h"
 #include "core/label_table.h"
+#include "core/locus_metrics.h"
 
 namespace vorn {
 
@@ -22,6 +24,7 @@ struct DataMatrix {
   std::vector<Cell> cells;
   LabelTable individualLabels;
   LabelTable locusLabels;
+  LocusMetrics locusMetrics;  // empty unless the data came with a service's locus metrics
 
   std::size_t CellCount() const { return std::size_t{individualCount} * locusCount; }
   std::size_t Position(std::size_t individual, std::size_t locus) const {

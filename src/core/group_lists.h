@@ -14,6 +14,7 @@
 
 #include "core/band_state.h"
 #include "core/label_table.h"
+#include "core/locus_metrics.h"
 
 namespace vorn {
 
@@ -42,6 +43,7 @@ struct ParkedIndividuals {
   LabelTable labels;
   std::uint16_t locusCount = 0;
   LabelTable locusLabels{};
+  LocusMetrics locusMetrics{};
 };
 
 // The full loci, put aside while a locus set is the working data, with the individuals they were
@@ -52,6 +54,7 @@ struct ParkedLoci {
   LabelTable labels;
   std::uint16_t individualCount = 0;
   LabelTable individualLabels{};
+  LocusMetrics locusMetrics{};
 };
 
 struct GroupState {

@@ -144,6 +144,12 @@ std::string FormatFixed(Real x, int decimals, int width) {
   return text;
 }
 
+std::string FormatShortestReal(Real x) {
+  std::array<char, 64> digits;
+  auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), x);
+  return error == std::errc() ? std::string(digits.data(), end) : std::string();
+}
+
 std::string FormatShortest(double x) {
   std::array<char, 64> digits;
   auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), x);

@@ -35,5 +35,7 @@ inline std::string BoolText(bool b) { return b ? "true" : "false"; }
 
 // The shortest text that reads back as the same double (6.0 -> "6", 0.1 -> "0.1").
 std::string FormatShortest(double x);
+// The same for an extended real: the shortest text that reads back as the same Real.
+std::string FormatShortestReal(Real x);
 
 }  // namespace vorn

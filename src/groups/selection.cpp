@@ -10,22 +10,22 @@ namespace {
 
 DataMatrix Unpark(ParkedIndividuals&& slot) {
   return DataMatrix{slot.individualCount, slot.locusCount, std::move(slot.cells), std::move(slot.labels),
-                    std::move(slot.locusLabels)};
+                    std::move(slot.locusLabels), std::move(slot.locusMetrics)};
 }
 
 DataMatrix Unpark(ParkedLoci&& slot) {
   return DataMatrix{slot.individualCount, slot.locusCount, std::move(slot.cells), std::move(slot.individualLabels),
-                    std::move(slot.labels)};
+                    std::move(slot.labels), std::move(slot.locusMetrics)};
 }
 
 void Park(DataMatrix&& full, std::optional<ParkedIndividuals>& slot) {
   slot = ParkedIndividuals{std::move(full.cells), full.individualCount, std::move(full.individualLabels),
-                           full.locusCount, std::move(full.locusLabels)};
+                           full.locusCount, std::move(full.locusLabels), std::move(full.locusMetrics)};
 }
 
 void Park(DataMatrix&& full, std::optional<ParkedLoci>& slot) {
   slot = ParkedLoci{std::move(full.cells), full.locusCount, std::move(full.locusLabels), full.individualCount,
-                    std::move(full.individualLabels)};
+                    std::move(full.individualLabels), std::move(full.locusMetrics)};
 }
 
 using SubsetRoutine = Result<DataMatrix> (*)(const DataMatrix&, const GroupList&, std::size_t);
@@ -88,6 +88,7 @@ DataMatrix Extract(const DataMatrix& full, const std::vector<std::size_t>& indiv
   }
   for (std::size_t individual : individuals) sub.individualLabels.Add(full.individualLabels[individual]);
   for (std::size_t locus : loci) sub.locusLabels.Add(full.locusLabels[locus]);
+  sub.locusMetrics = full.locusMetrics.Picked(loci);
   return sub;
 }
 

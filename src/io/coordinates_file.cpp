@@ -18,13 +18,6 @@ std::string Lower(std::string_view text) {
 bool IsLatitude(std::string_view title) { return title == "latitude" || title == "lat"; }
 bool IsLongitude(std::string_view title) { return title == "longitude" || title == "lon" || title == "long"; }
 
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",;\t\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
 }  // namespace
 
 Result<IndividualCoordinates> ReadCoordinatesText(std::string_view fileText) {

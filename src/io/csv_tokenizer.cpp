@@ -176,6 +176,13 @@ std::size_t CsvTokenizer::UsedFieldCount() const {
   return count;
 }
 
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",;\t\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
 std::string_view TrimBlanks(std::string_view field) {
   const std::size_t first = field.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};

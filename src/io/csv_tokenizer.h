@@ -44,8 +44,10 @@ Status CheckTableText(std::string_view text);
 
 class CsvTokenizer {
  public:
-  // text without its byte-order mark; it must outlive the tokenizer.
-  CsvTokenizer(std::string_view text, char separator) : text_(text), separator_(separator) {}
+  // text without its byte-order mark; it must outlive the tokenizer. firstRow is the row number
+  // of the text's first record (a stream hands over its text piece by piece).
+  CsvTokenizer(std::string_view text, char separator, std::size_t firstRow = 1)
+      : text_(text), separator_(separator), row_(firstRow - 1) {}
 
   // Reads the next record; false at the end of the text. A quoted field still open at the end
   // of the text is a failure that names its cell.
@@ -78,5 +80,9 @@ class CsvTokenizer {
 
 // A field without the blanks (spaces and tabs) around it.
 std::string_view TrimBlanks(std::string_view field);
+
+// A field as a CSV file writes it: quoted, with its quotes doubled, when it holds a separator, a
+// quote or a line break; as it is otherwise.
+std::string CsvField(std::string_view text);
 
 }  // namespace vorn

@@ -4,13 +4,14 @@
 #include <array>
 
 #include "core/text_file.h"
+#include "io/locus_metrics_block.h"
 #include "io/written_names.h"
 
 namespace vorn {
 namespace {
 
 // The longest block header: a table line longer than this (without its blanks) cannot be one.
-constexpr std::size_t kLongestBlockHeader = 11;
+constexpr std::size_t kLongestBlockHeader = 14;  // "[LocusMetrics]"
 
 std::string Unreadable(const std::string& what) { return what + std::string(kCouldNotBeReadAgain); }
 
@@ -98,8 +99,8 @@ Status CheckCells(const DataMatrix& matrix, const FileLayout& layout) {
 // characters can; names hold no blanks once CheckNames passed.
 Status CheckBlockHeaderLines(const DataMatrix& matrix, const TableShape& shape, const ScoreTexts& texts) {
   const auto check = [](const std::string& line) -> Status {
-    for (GroupBlock block : {GroupBlock::Groups, GroupBlock::LocusSets}) {
-      if (line == BlockHeader(block)) {
+    for (std::string_view header : {BlockHeader(GroupBlock::Groups), BlockHeader(GroupBlock::LocusSets), kLocusMetricsHeader}) {
+      if (line == header) {
         return Failure{Unreadable("A line of the table would read as the block header " + QuotedName(line) +
                                   "; please choose other names or symbols, or untick \"Include Groups\"")};
       }
@@ -148,6 +149,12 @@ struct PreparedTable {
   TableShape shape;
 };
 
+// The locus names the [LocusMetrics] block pairs its lines with: those the reader will give the
+// loci, the numbered defaults where the table writes no locus names.
+LabelTable MetricsBlockNames(const DataMatrix& matrix, const FileLayout& layout, const LabelTable& written) {
+  return layout.locusHeader ? written : MakeDefaultLocusLabels(matrix.locusCount);
+}
+
 PreparedTable Prepare(const DataMatrix& matrix, const FileLayout& layout) {
   PreparedTable table{NamesFor(matrix.individualLabels, matrix.individualCount, "OTU"),
                       NamesFor(matrix.locusLabels, matrix.locusCount, "Locus"), MakeScoreTexts(layout), {}};
@@ -168,8 +175,10 @@ Status CheckPrepared(const DataMatrix& matrix, const FileLayout& layout, const G
   if (layout.locusHeader) {
     if (auto checked = CheckNames(table.locusNames, "locus", layout); !checked) return checked;
   }
-  if (!layout.includeGroups) return Success();
+  if (auto checked = CheckWritableMetrics(matrix.locusMetrics, MetricsBlockNames(matrix, layout, table.locusNames).All()); !checked) return checked;
+  if (!layout.includeGroups && matrix.locusMetrics.Empty()) return Success();
   if (auto checked = CheckBlockHeaderLines(matrix, table.shape, table.texts); !checked) return checked;
+  if (!layout.includeGroups) return Success();
   if (auto checked = CheckWritableBlock(groups, GroupBlock::Groups, table.individualNames); !checked) return checked;
   return CheckWritableBlock(locusSets, GroupBlock::LocusSets, table.locusNames);
 }
@@ -227,6 +236,7 @@ Result<std::vector<GroupBlock>> WriteDataFile(const std::string& path, const Dat
       if (WriteBlock(file, groups, GroupBlock::Groups)) cleaned.push_back(GroupBlock::Groups);
       if (WriteBlock(file, locusSets, GroupBlock::LocusSets)) cleaned.push_back(GroupBlock::LocusSets);
     }
+    WriteMetricsBlock(file, matrix.locusMetrics, MetricsBlockNames(matrix, layout, table.locusNames).All());
     return Success();
   });
   if (!written) return Failure{written.error()};

@@ -143,7 +143,7 @@ std::string ImportedGroupName(std::string_view field) {
 
 Status IndividualNames::Add(std::string_view field, CellPosition cell) {
   const std::string cleaned = ImportedName(field);
-  if (cleaned.empty()) return CellFailure(cell, "the individual has no name");
+  if (cleaned.empty()) return CellFailure(cell, "the " + kind_ + " has no name");
   const std::string label = CutLabel(cleaned);
   const auto [seen, added] = seen_.emplace(label, cell);
   if (!added) {
@@ -229,6 +229,7 @@ std::string ImportCounts(const ImportedTable& table) {
   if (!table.coordinates.Empty()) {
     text += ", coordinates of " + std::to_string(table.coordinates.points.size()) + " individuals";
   }
+  if (!m.locusMetrics.Empty()) text += ", " + std::to_string(m.locusMetrics.MetricCount()) + " locus metrics";
   return text;
 }
 

@@ -80,14 +80,17 @@ std::string ImportedName(std::string_view field);
 std::string ImportedGroupName(std::string_view field);
 
 // The individuals' names with their cells: each cleaned, cut to 20 characters and refused when
-// empty or when it repeats an earlier name (after the cut too).
+// empty or when it repeats an earlier name (after the cut too). The same rule serves the names of
+// other rows (kind "marker": a report's loci).
 class IndividualNames {
  public:
+  explicit IndividualNames(std::string kind = "individual") : kind_(std::move(kind)) {}
   Status Add(std::string_view field, CellPosition cell);
   LabelTable TakeLabels() { return std::move(labels_); }
   std::size_t Count() const { return labels_.Count(); }
 
  private:
+  std::string kind_;
   LabelTable labels_;
   std::unordered_map<std::string, CellPosition> seen_;
 };
@@ -139,7 +142,8 @@ struct ImportedTable {
   bool cut = false;  // a row limit ended the reading before the end of the table
 };
 
-// "30 individuals, 60 loci, 3 groups on 1 level, coordinates of 30 individuals".
+// "30 individuals, 60 loci, 3 groups on 1 level, coordinates of 30 individuals" (", 5 locus
+// metrics" for a table that brought them).
 std::string ImportCounts(const ImportedTable& table);
 // The first rows of the table as read: name, groups and the scores of the first loci.
 std::string ImportPreview(const ImportedTable& table, std::size_t rows = 6, std::size_t loci = 12);

@@ -52,6 +52,7 @@ Result<DataMatrix> GroupProfileMatrix(Workspace& ws, ProfileKind kind) {
   matrix.individualCount = static_cast<std::uint16_t>(rowCount);
   matrix.locusCount = ws.data.locusCount;
   matrix.locusLabels = ws.data.locusLabels;
+  matrix.locusMetrics = ws.data.locusMetrics;
   matrix.cells.resize(matrix.CellCount());
   for (std::size_t k = 0; k < profiles.size(); ++k) {
     for (std::size_t l = 0; l < matrix.locusCount; ++l) matrix.cells[matrix.Position(k, l)] = profiles[k][l];

@@ -26,6 +26,7 @@ DataMatrix KeepLoci(const DataMatrix& matrix, const std::vector<bool>& kept, std
   }
   result.individualLabels = matrix.individualLabels;
   result.locusLabels = KeptLabels(matrix.locusLabels, kept);
+  result.locusMetrics = matrix.locusMetrics.Kept(kept);
   return result;
 }
 
@@ -42,6 +43,7 @@ DataMatrix KeepIndividuals(const DataMatrix& matrix, const std::vector<bool>& ke
   }
   result.individualLabels = KeptLabels(matrix.individualLabels, kept);
   result.locusLabels = matrix.locusLabels;
+  result.locusMetrics = matrix.locusMetrics;
   return result;
 }
 
@@ -101,6 +103,15 @@ Result<Removal> RemoveLociWithFrequencyBelow(const DataMatrix& matrix, double th
 
 Result<Removal> RemoveLociWithFrequencyAbove(const DataMatrix& matrix, double threshold) {
   return RemoveRows(matrix, RowKind::Loci, ShareBeyond(&BandCounts::presences, Side::Above, threshold));
+}
+
+Result<Removal> RemoveLociByMetric(const DataMatrix& matrix, std::size_t metric, bool above, Real threshold) {
+  std::vector<bool> removed(matrix.locusCount);
+  for (std::size_t l = 0; l < matrix.locusCount; ++l) {
+    const Real value = matrix.locusMetrics.Value(l, metric);
+    removed[l] = above ? value > threshold : value < threshold;
+  }
+  return RemoveMarkedRows(matrix, RowKind::Loci, removed);
 }
 
 Result<Removal> RemoveLociWithMoreMissingThanPresences(const DataMatrix& matrix) {

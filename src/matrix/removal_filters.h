@@ -50,4 +50,8 @@ Result<Removal> RemoveLociWithFrequencyBelow(const DataMatrix& matrix, double th
 Result<Removal> RemoveLociWithFrequencyAbove(const DataMatrix& matrix, double threshold);
 Result<Removal> RemoveLociWithMoreMissingThanPresences(const DataMatrix& matrix);
 
+// Loci whose value of locus metric metric is below (above: beyond) threshold, strictly; a locus
+// without a value of the metric (NaN) stays.
+Result<Removal> RemoveLociByMetric(const DataMatrix& matrix, std::size_t metric, bool above, Real threshold);
+
 }  // namespace vorn

@@ -78,6 +78,7 @@ Result<MergedReplicates> MergeReplicates(const DataMatrix& matrix, const std::ve
   }
   result.individualLabels = std::move(labels);
   result.locusLabels = matrix.locusLabels;
+  result.locusMetrics = matrix.locusMetrics;
   return merged;
 }
 

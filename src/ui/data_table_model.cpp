@@ -104,7 +104,8 @@ QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, in
   if (rowHeader == table_.RowsAreIndividuals()) return IndividualHeader(at, nameAt(at), role);
   const std::size_t lead = table_.CoordinateLines();
   const std::string& name = at < lead ? table_.CoordinateName(at) : nameAt(at - lead);
-  // A locus name cut by a narrow column shows whole in its tooltip.
+  // A locus name cut by a narrow column shows whole in its tooltip, with the locus's metrics.
+  if (role == Qt::ToolTipRole && at >= lead) return ToQt(table_.LocusTip(at - lead));
   return role == Qt::DisplayRole || role == Qt::ToolTipRole ? QVariant(ToQt(name)) : QVariant();
 }
 

@@ -21,6 +21,16 @@ constexpr const char* kGrouped =
 
 class WorkbenchCommandsTest : public CommandTest {};
 
+// Load reads the [LocusMetrics] block with the data; the locus tooltips show the metrics.
+TEST_F(WorkbenchCommandsTest, DataTableLocusTipsShowTheLocusMetricsLoadRead) {
+  Load("A B C\n1 0 ?\n0 0 1\n*\n\n[LocusMetrics]\nLocus, CallRate, PIC\nLocus1, 0.9, 0.5\nLocus2, NA, 0.25\n*\n");
+  DataTable table(app.ws);
+  table.Refresh();
+  EXPECT_EQ(table.LocusTip(0), "Locus1\nCallRate: 0.9\nPIC: 0.5");
+  EXPECT_EQ(table.LocusTip(1), "Locus2\nCallRate: NA\nPIC: 0.25");
+  EXPECT_EQ(app.ws.original.locusMetrics, app.ws.data.locusMetrics);
+}
+
 TEST_F(WorkbenchCommandsTest, DataTableShowsTheWorkingCellsEitherWayWithGroupsAndSelection) {
   DataTable table(app.ws);
   table.Refresh();
