@@ -9,7 +9,7 @@
 #include "commands/main_program.h"
 #include "core/text_lines.h"
 #include "groups/group_model.h"
-#include "groups/selection.h"
+#include "commands/whole_data_set.h"
 #include "io/coordinates_file.h"
 #include "io/dart_report_import.h"
 #include "io/locus_metrics_file.h"
@@ -102,8 +102,8 @@ void ExportCoordinates1Click(TMainPrg& app) {
   app.Report("Exported coordinates to file " + *name);
 }
 
-// The sheet is matched with the whole data set (AllData), so a group selected before goes back to
-// AllData first: its members may change. The sheet's groups replace the groups, its coordinates
+// The sheet is matched with the whole data set (AllData), and a group selected before gives way
+// to AllData: the groups change. The sheet's groups replace the groups, its coordinates
 // the coordinates; what it lacks stays.
 void ImportSampleSheet1Click(TMainPrg& app) {
   if (!RequireMatrix(app)) return;
@@ -119,7 +119,8 @@ void ImportSampleSheet1Click(TMainPrg& app) {
   const LabelTable all = state.groups.empty() ? app.ws.data.individualLabels : LabelTable(state.groups[0].members);
   auto match = MatchSampleSheet(*sheet, all);
   if (!CheckFileRead(app, *chosen, match)) return;
-  if (!app.Check(SelectGroup(app.ws, 0))) return;
+  ReturnToWholeDataSet(app);
+  if (app.ws.groups.activeGroup != 0) return;
   const std::string counts = std::to_string(match->matched) + " individuals" +
                              GroupAndCoordinateCounts(match->groups.size(), sheet->levels, match->coordinates);
   if (!match->groups.empty()) ReplaceGroups(app, match->groups);
