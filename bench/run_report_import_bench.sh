@@ -2,13 +2,13 @@
 # Times File > Import > DArT Presence/Absence Report on 2000 individuals by 50000 markers beside
 # R's read.csv of the same file, in one run, each with its peak memory (/usr/bin/time -v); the
 # goal is under 10 s and within 3 x the matrix's own size (one byte per score, 100 MB).
-#   bench/run_report_import_bench.sh [build-release]
+#   bench/run_report_import_bench.sh [build-release [individuals markers]]
 # Takes the vorn program of a Release tree (configured and built here when it is missing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build-release}"
-individuals=2000
-markers=50000
+individuals="${2:-2000}"
+markers="${3:-50000}"
 work="$(mktemp -d /tmp/vorn-report-bench.XXXXXX)"
 trap 'rm -rf "$work"' EXIT
 

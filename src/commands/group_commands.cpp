@@ -1,6 +1,7 @@
 // DataMatrix > Group Manager and DataMatrix > Select Group Only.
 #include "commands/filter_swap.h"
 #include "commands/main_program.h"
+#include "commands/whole_data_set.h"
 #include "groups/group_model.h"
 #include "groups/selection.h"
 
@@ -29,9 +30,8 @@ void FollowActiveEntries(TMainPrg& app, const TGrpManDlg& dialog) {
   if (state.activeGroup != 0) {
     if (const auto entry = dialog.ActiveGroupEntry()) {
       state.activeGroup = static_cast<std::uint16_t>(*entry);
-    } else if (const MatrixCounts before = CountsOf(app.ws.data); app.Check(SelectGroup(app.ws, 0))) {
-      app.Report(kWholeDataSelected);
-      LogSelection(app, before, "the whole data set (AllData)", true);
+    } else {
+      ReturnToWholeDataSet(app);
     }
   }
   if (state.activeLocusSet != 0) {
@@ -92,6 +92,14 @@ void SelectGroupOnly(TMainPrg& app, const MenuItem& item) {
 }
 
 }  // namespace
+
+void ReturnToWholeDataSet(TMainPrg& app) {
+  if (app.ws.groups.activeGroup == 0) return;
+  const MatrixCounts before = CountsOf(app.ws.data);
+  if (!app.Check(SelectGroup(app.ws, 0))) return;
+  app.Report(kWholeDataSelected);
+  LogSelection(app, before, "the whole data set (AllData)", true);
+}
 
 void RegisterGroupCommands(HandlerTable& table) {
   table["Groups1Click"] = Plain(Groups1Click);

@@ -1,13 +1,15 @@
-// File > Import: CSV / TSV tables and GenAlEx workbooks read into the workspace as Load reads a
-// data file (matrix, labels, original copy, AllData and AllLoci), with the table's groups and
-// coordinates; and File > Export > Coordinates (CSV), which writes the coordinates back out.
-// A refused table loads nothing: the data loaded before stay.
+// File > Import: CSV / TSV tables, GenAlEx workbooks and presence/absence reports read into the
+// workspace as Load reads a data file (matrix, labels, original copy, AllData and AllLoci), with
+// the table's groups and coordinates or the report's locus metrics; sample sheets that add groups
+// and coordinates to the data loaded; and File > Export > Coordinates (CSV) and Locus Metrics
+// (CSV), which write the coordinates and the metrics back out. A refused table loads nothing:
+// the data loaded before stay.
 #include "commands/data_guard.h"
 #include "commands/data_install.h"
 #include "commands/main_program.h"
 #include "core/text_lines.h"
 #include "groups/group_model.h"
-#include "groups/selection.h"
+#include "commands/whole_data_set.h"
 #include "io/coordinates_file.h"
 #include "io/dart_report_import.h"
 #include "io/locus_metrics_file.h"
@@ -36,15 +38,33 @@ void InstallTable(TMainPrg& app, ImportedTable table, const std::string& name) {
   app.Report("Importing File: " + name + " (" + counts + ")");
 }
 
-void ImportWith(TMainPrg& app, ImportDialog& dialog) {
+// The table file to import, chosen in the open-file dialog; nothing on Cancel or for a file that
+// does not exist (told).
+std::optional<std::string> ChooseTableFile(TMainPrg& app) {
   FileDialogOptions options;
   options.filter = kTableFilter;
   const auto chosen = app.host.ChooseOpenFile(options);
-  if (!chosen) return;
+  if (!chosen) return std::nullopt;
   if (!FileExists(*chosen)) {
     app.MessageQuery("Input file does not exist", "Error", MessageButtons::Ok);
-    return;
+    return std::nullopt;
   }
+  return chosen;
+}
+
+// The CSV file an export writes, chosen in the save-file dialog; nothing on Cancel.
+std::optional<std::string> ChooseCsvExportFile(TMainPrg& app, std::string title, std::string initialName) {
+  FileDialogOptions options;
+  options.title = std::move(title);
+  options.filter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*";
+  options.initialName = std::move(initialName);
+  options.confirmOverwrite = true;
+  return app.host.ChooseSaveFile(options);
+}
+
+void ImportWith(TMainPrg& app, ImportDialog& dialog) {
+  const auto chosen = ChooseTableFile(app);
+  if (!chosen) return;
   auto text = ReadFileText(*chosen);
   if (!CheckFileRead(app, *chosen, text)) return;
   auto table = dialog.Execute(app, *text);
@@ -60,14 +80,8 @@ void ImportCsvTable1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importTab
 
 // The report is read as a stream, never whole: no preview, the settings first, then the file.
 void ImportDartReport1Click(TMainPrg& app) {
-  FileDialogOptions options;
-  options.filter = kTableFilter;
-  const auto chosen = app.host.ChooseOpenFile(options);
+  const auto chosen = ChooseTableFile(app);
   if (!chosen) return;
-  if (!FileExists(*chosen)) {
-    app.MessageQuery("Input file does not exist", "Error", MessageButtons::Ok);
-    return;
-  }
   const auto settings = app.dialogs.importReport.Execute(app);
   if (!settings) {
     app.ErrorBox("No data loaded.");
@@ -77,29 +91,23 @@ void ImportDartReport1Click(TMainPrg& app) {
   if (!CheckFileRead(app, *chosen, table)) return;
   InstallTable(app, std::move(*table), *chosen);
 }
+
 void ImportGenalex1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importGenalex); }
 
 void ExportCoordinates1Click(TMainPrg& app) {
   if (!RequireMatrix(app)) return;
-  FileDialogOptions options;
-  options.title = "Select File To Export Coordinates To...";
-  options.filter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*";
-  options.initialName = "coordinates.csv";
-  options.confirmOverwrite = true;
-  const auto name = app.host.ChooseSaveFile(options);
+  const auto name = ChooseCsvExportFile(app, "Select File To Export Coordinates To...", "coordinates.csv");
   if (!name) return;
   if (!app.Check(WriteCoordinatesFile(*name, app.ws.coordinates, app.ws.data.individualLabels))) return;
   app.Report("Exported coordinates to file " + *name);
 }
 
-// The sheet is matched with the whole data set (AllData), so a group selected before goes back to
-// AllData first: its members may change. The sheet's groups replace the groups, its coordinates
+// The sheet is matched with the whole data set (AllData), and a group selected before gives way
+// to AllData: the groups change. The sheet's groups replace the groups, its coordinates
 // the coordinates; what it lacks stays.
 void ImportSampleSheet1Click(TMainPrg& app) {
   if (!RequireMatrix(app)) return;
-  FileDialogOptions options;
-  options.filter = kTableFilter;
-  const auto chosen = app.host.ChooseOpenFile(options);
+  const auto chosen = ChooseTableFile(app);
   if (!chosen) return;
   auto text = ReadFileText(*chosen);
   if (!CheckFileRead(app, *chosen, text)) return;
@@ -111,17 +119,12 @@ void ImportSampleSheet1Click(TMainPrg& app) {
   const LabelTable all = state.groups.empty() ? app.ws.data.individualLabels : LabelTable(state.groups[0].members);
   auto match = MatchSampleSheet(*sheet, all);
   if (!CheckFileRead(app, *chosen, match)) return;
-  if (!app.Check(SelectGroup(app.ws, 0))) return;
-  std::string counts = std::to_string(match->matched) + " individuals";
-  if (!match->groups.empty()) {
-    ReplaceGroups(app, match->groups);
-    counts += ", " + std::to_string(match->groups.size()) + " groups on " + std::to_string(sheet->levels) +
-              (sheet->levels == 1 ? " level" : " levels");
-  }
-  if (!match->coordinates.Empty()) {
-    counts += ", coordinates of " + std::to_string(match->coordinates.points.size()) + " individuals";
-    app.ws.coordinates = std::move(match->coordinates);
-  }
+  ReturnToWholeDataSet(app);
+  if (app.ws.groups.activeGroup != 0) return;
+  const std::string counts = std::to_string(match->matched) + " individuals" +
+                             GroupAndCoordinateCounts(match->groups.size(), sheet->levels, match->coordinates);
+  if (!match->groups.empty()) ReplaceGroups(app, match->groups);
+  if (!match->coordinates.Empty()) app.ws.coordinates = std::move(match->coordinates);
   app.Report("Sample sheet: " + *chosen + " (" + counts + ")");
   const std::string mismatch = SheetMismatchText(*match);
   if (mismatch.empty()) return;
@@ -131,12 +134,7 @@ void ImportSampleSheet1Click(TMainPrg& app) {
 
 void ExportLocusMetrics1Click(TMainPrg& app) {
   if (!RequireMatrix(app)) return;
-  FileDialogOptions options;
-  options.title = "Select File To Export Locus Metrics To...";
-  options.filter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*";
-  options.initialName = "locus_metrics.csv";
-  options.confirmOverwrite = true;
-  const auto name = app.host.ChooseSaveFile(options);
+  const auto name = ChooseCsvExportFile(app, "Select File To Export Locus Metrics To...", "locus_metrics.csv");
   if (!name) return;
   if (!app.Check(WriteLocusMetricsFile(*name, app.ws.data))) return;
   app.Report("Exported locus metrics to file " + *name);

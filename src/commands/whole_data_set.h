@@ -9,6 +9,10 @@
 
 namespace vorn {
 
+// Goes back to the whole data set while a group is active, as "Select Group Only > AllData"
+// does: the report line and the filter-log step; for commands that replace the groups.
+void ReturnToWholeDataSet(TMainPrg& app);
+
 class WholeDataSet {
  public:
   explicit WholeDataSet(TMainPrg& app) : app_(app), remembered_(app.ws.groups.activeGroup) {}

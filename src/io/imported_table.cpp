@@ -221,15 +221,18 @@ Result<DataMatrix> ScoreRows::Build(std::size_t individuals, std::size_t loci) {
 
 std::string ImportCounts(const ImportedTable& table) {
   const DataMatrix& m = table.matrix;
-  std::string text = std::to_string(m.individualCount) + " individuals, " + std::to_string(m.locusCount) + " loci";
-  if (!table.groups.empty()) {
-    text += ", " + std::to_string(table.groups.size()) + " groups on " + std::to_string(table.groupLevels) +
-            (table.groupLevels == 1 ? " level" : " levels");
-  }
-  if (!table.coordinates.Empty()) {
-    text += ", coordinates of " + std::to_string(table.coordinates.points.size()) + " individuals";
-  }
+  std::string text = std::to_string(m.individualCount) + " individuals, " + std::to_string(m.locusCount) + " loci" +
+                     GroupAndCoordinateCounts(table.groups.size(), table.groupLevels, table.coordinates);
   if (!m.locusMetrics.Empty()) text += ", " + std::to_string(m.locusMetrics.MetricCount()) + " locus metrics";
+  return text;
+}
+
+std::string GroupAndCoordinateCounts(std::size_t groups, std::size_t levels, const IndividualCoordinates& coordinates) {
+  std::string text;
+  if (groups > 0) {
+    text += ", " + std::to_string(groups) + " groups on " + std::to_string(levels) + (levels == 1 ? " level" : " levels");
+  }
+  if (!coordinates.Empty()) text += ", coordinates of " + std::to_string(coordinates.points.size()) + " individuals";
   return text;
 }
 

@@ -145,6 +145,9 @@ struct ImportedTable {
 // "30 individuals, 60 loci, 3 groups on 1 level, coordinates of 30 individuals" (", 5 locus
 // metrics" for a table that brought them).
 std::string ImportCounts(const ImportedTable& table);
+// What the groups and coordinates add to the counts: ", 3 groups on 1 level, coordinates of 30
+// individuals", the parts that apply.
+std::string GroupAndCoordinateCounts(std::size_t groups, std::size_t levels, const IndividualCoordinates& coordinates);
 // The first rows of the table as read: name, groups and the scores of the first loci.
 std::string ImportPreview(const ImportedTable& table, std::size_t rows = 6, std::size_t loci = 12);
 // The first records of a text as the separator splits them, fields joined by " | ".
