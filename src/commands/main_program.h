@@ -79,6 +79,7 @@ struct Dialogs {
   TImportTableDialog importTable;
   TImportGenalexDialog importGenalex;
   OutputFilesDialog outputFiles;
+  CorrectedPValuesDialog correctedPValues;
   ReplicateErrorRatesDialog replicateErrorRates;
   ErrorRateRemovalDialog errorRateRemoval;
   MergeReplicatesDialog mergeReplicates;
@@ -91,7 +92,7 @@ struct Dialogs {
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
-            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci};
+            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci, &correctedPValues};
   }
 };
 
