@@ -16,6 +16,7 @@
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
 #include "commands/hindex_filter_dialog.h"
+#include "commands/differentiation_dialogs.h"
 #include "commands/import_dialogs.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
@@ -80,6 +81,8 @@ struct Dialogs {
   TImportGenalexDialog importGenalex;
   OutputFilesDialog outputFiles;
   CorrectedPValuesDialog correctedPValues;
+  BandFstDialog bandFst;
+  BandRarityDialog bandRarity;
   ReplicateErrorRatesDialog replicateErrorRates;
   ErrorRateRemovalDialog errorRateRemoval;
   MergeReplicatesDialog mergeReplicates;
@@ -92,7 +95,7 @@ struct Dialogs {
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
-            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci, &correctedPValues};
+            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci, &correctedPValues, &bandFst, &bandRarity};
   }
 };
 
@@ -171,6 +174,7 @@ void RegisterWorkbenchCommands(HandlerTable& table);
 void RegisterReplicateSampleCommands(HandlerTable& table);
 void RegisterDataQualityCommand(HandlerTable& table);
 void RegisterMissingDataCheckCommand(HandlerTable& table);
+void RegisterBandFstCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -106,6 +106,7 @@ MenuBar MainMenu() {
                   Command("Population S&tructure...", "PopulationStructure1Click"),
                   Command("Assi&gnment Test...", "AssignmentTest1Click"),
                   Command("Missing Data Chec&k...", "MissingDataCheck1Click"),
+                  Command("F_ST from &Band Frequencies...", "BandFst1Click"),
               }),
       Submenu("&Trees",
               {

@@ -26,10 +26,6 @@ namespace {
 
 // ---- Population Diversity ----
 
-// A value of the tables; one without a value (a mean over no locus, a standard error over one)
-// is "undefined", and a note says why.
-std::string ValueText(Real value) { return std::isfinite(value) ? FormatReal(value) : std::string("undefined"); }
-
 std::string MeanText(const MeanWithError& value) {
   return ValueText(value.mean) + " +/- " + ValueText(value.standardError);
 }

@@ -8,6 +8,11 @@ import sys
 
 import numpy as np
 
+try:
+    from scipy.special import gammaln
+except ImportError:  # the slower, plain log-gamma of the standard library
+    gammaln = np.vectorize(math.lgamma)
+
 
 def prior_of(n, k):
     ok = n > 0
@@ -40,7 +45,7 @@ def estimate(method, fis, absences, prior, n, k):
         elif method in ("bayes", "uniform"):
             a0, b0 = prior
             a, b = k + a0, n - k + b0
-            lg = np.vectorize(math.lgamma)
+            lg = gammaln
             q = np.exp(lg(a + 0.5) + lg(a + b) - lg(a) - lg(a + b + 0.5))
             v = a / (a + b) - q * q
         elif fis == 0:
