@@ -56,6 +56,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterDataQualityCommand(handlers_);
   RegisterMissingDataCheckCommand(handlers_);
   RegisterBandFstCommand(handlers_);
+  RegisterBandRarityCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

@@ -175,6 +175,7 @@ void RegisterReplicateSampleCommands(HandlerTable& table);
 void RegisterDataQualityCommand(HandlerTable& table);
 void RegisterMissingDataCheckCommand(HandlerTable& table);
 void RegisterBandFstCommand(HandlerTable& table);
+void RegisterBandRarityCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

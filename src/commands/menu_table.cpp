@@ -107,6 +107,7 @@ MenuBar MainMenu() {
                   Command("Assi&gnment Test...", "AssignmentTest1Click"),
                   Command("Missing Data Chec&k...", "MissingDataCheck1Click"),
                   Command("F_ST from &Band Frequencies...", "BandFst1Click"),
+                  Command("Band &Rarity and Richness...", "BandRarity1Click"),
               }),
       Submenu("&Trees",
               {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 #include "diversity/band_tally.h"
 #include "differentiation/locus_columns.h"
@@ -23,7 +24,9 @@ constexpr double kParallelWords = double(1 << 22);
 // What one evaluation reuses: the populations' masks and the estimates of one locus.
 struct Scratch {
   std::vector<std::uint64_t> masks;
+  std::vector<std::uint32_t> present, scored;
   std::vector<Real> q;
+  std::vector<double> qd;
 };
 
 // The observed per-locus values, for the jackknife and the populations' Hj.
@@ -49,9 +52,15 @@ class FstTest {
   std::size_t Places() const { return start_.back(); }
   std::size_t Populations() const { return start_.size() - 1; }
 
-  Scratch NewScratch() const { return {std::vector<std::uint64_t>(Populations() * columns_->Words()), std::vector<Real>(Populations())}; }
+  Scratch NewScratch() const {
+    const std::size_t P = Populations();
+    return {std::vector<std::uint64_t>(P * columns_->Words()), std::vector<std::uint32_t>(P),
+            std::vector<std::uint32_t>(P), std::vector<Real>(P), std::vector<double>(P)};
+  }
 
-  // F_ST for the individuals at order[start[j] .. start[j + 1]) making up population j.
+  // F_ST for the individuals at order[start[j] .. start[j + 1]) making up population j, summed
+  // in Number: Real for the observed values, double for the permuted ones.
+  template <typename Number>
   FstComponents Evaluate(const std::uint32_t* order, Scratch& s, LocusValues* values) const {
     const std::size_t P = Populations(), words = columns_->Words();
     std::fill(s.masks.begin(), s.masks.end(), 0);
@@ -60,34 +69,40 @@ class FstTest {
       for (std::uint32_t k = start_[j]; k < start_[j + 1]; ++k) mask[order[k] / 64] |= std::uint64_t{1} << (order[k] % 64);
     }
     const bool missing = columns_->HasMissingScores();
-    Real hw = 0, hb = 0;
+    if (!missing) {
+      for (std::size_t j = 0; j < P; ++j) s.scored[j] = start_[j + 1] - start_[j];
+    }
+    Number hw = 0, hb = 0;
     std::size_t loci = 0;
     for (std::size_t l = 0; l < columns_->Loci(); ++l) {
-      Real sumH = 0, sumQ = 0, sumV = 0;
+      counter_(columns_->Present(l), missing ? columns_->Scored(l) : nullptr, s.masks.data(), P, words,
+               s.present.data(), s.scored.data());
+      Number sumH = 0, sumQ = 0, sumV = 0;
       bool estimable = true;
       for (std::size_t j = 0; j < P && estimable; ++j) {
-        const std::uint64_t* mask = s.masks.data() + j * words;
-        const std::uint32_t n = missing ? CountInMask(columns_->Scored(l), mask, words) : start_[j + 1] - start_[j];
-        const std::uint32_t present = CountInMask(columns_->Present(l), mask, words);
-        const NullAlleleTable::Entry& e = tables_[j]->At(n, n - present);
+        const NullAlleleTable::Entry& e = tables_[j]->At(s.scored[j], s.scored[j] - s.present[j]);
         estimable = e.estimable;
-        sumH += e.hj, sumQ += e.q, sumV += e.variance;
-        s.q[j] = e.q;
+        if constexpr (std::is_same_v<Number, double>) {
+          sumH += e.hjd, sumQ += e.qd, sumV += e.vd, s.qd[j] = e.qd;
+        } else {
+          sumH += e.hj, sumQ += e.q, sumV += e.variance, s.q[j] = e.q;
+        }
       }
       if (!estimable) continue;
-      const Real meanQ = sumQ / Real(P);
-      Real squares = 0;
-      for (std::size_t j = 0; j < P; ++j) squares += (s.q[j] - meanQ) * (s.q[j] - meanQ);
-      const Real hwLocus = sumH / Real(P);
-      const Real hbLocus = 2 * squares / Real(P - 1) - 2 * sumV / Real(P);
+      const Number meanQ = sumQ / Number(P);
+      Number squares = 0;
+      for (std::size_t j = 0; j < P; ++j) {
+        const Number d = (std::is_same_v<Number, double> ? Number(s.qd[j]) : Number(s.q[j])) - meanQ;
+        squares += d * d;
+      }
+      const Number hwLocus = sumH / Number(P);
+      const Number hbLocus = 2 * squares / Number(P - 1) - 2 * sumV / Number(P);
       hw += hwLocus, hb += hbLocus, ++loci;
       if (values) {
-        values->hw.push_back(hwLocus);
-        values->hb.push_back(hbLocus);
+        values->hw.push_back(Real(hwLocus));
+        values->hb.push_back(Real(hbLocus));
         for (std::size_t j = 0; j < P; ++j) {
-          const std::uint64_t* mask = s.masks.data() + j * words;
-          const std::uint32_t n = missing ? CountInMask(columns_->Scored(l), mask, words) : start_[j + 1] - start_[j];
-          values->hj.push_back(tables_[j]->At(n, n - CountInMask(columns_->Present(l), mask, words)).hj);
+          values->hj.push_back(tables_[j]->At(s.scored[j], s.scored[j] - s.present[j]).hj);
         }
       }
     }
@@ -97,8 +112,8 @@ class FstTest {
       c.hw = c.hb = c.ht = c.fst = kNaN;
       return c;
     }
-    c.hw = hw / Real(loci);
-    c.hb = hb / Real(loci);
+    c.hw = Real(hw) / Real(loci);
+    c.hb = Real(hb) / Real(loci);
     c.ht = c.hw + c.hb;
     c.defined = c.ht > 0;
     c.fst = c.defined ? c.hb / c.ht : kNaN;
@@ -109,7 +124,7 @@ class FstTest {
     std::vector<std::uint32_t> order(Places());
     for (std::uint32_t k = 0; k < order.size(); ++k) order[k] = k;
     Scratch s = NewScratch();
-    return Evaluate(order.data(), s, values);
+    return Evaluate<Real>(order.data(), s, values);
   }
 
   // The permutation p of observed F_ST: permutation k shuffles the places with the generator
@@ -135,7 +150,7 @@ class FstTest {
           random.Skip(offset + static_cast<std::uint64_t>(k) * draws);
           for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
           ShuffleOrder(order.data(), order.size(), random);
-          const FstComponents c = Evaluate(order.data(), s, nullptr);
+          const FstComponents c = Evaluate<double>(order.data(), s, nullptr);
           if (c.defined && c.fst >= bar) ++atLeast;
         }
       }
@@ -150,6 +165,7 @@ class FstTest {
   std::vector<const NullAlleleTable*> tables_;
   std::vector<std::uint32_t> start_;
   std::unique_ptr<LocusColumns> columns_;
+  LocusCounter counter_ = ChosenLocusCounter();
 };
 
 // The standard error of Hb / Ht by leaving out one locus at a time.

@@ -25,4 +25,52 @@ std::vector<std::uint64_t> PlaceMask(const std::uint32_t* places, std::size_t co
   return mask;
 }
 
+namespace {
+
+template <typename Count>
+inline void CountLocus(const std::uint64_t* present, const std::uint64_t* scored, const std::uint64_t* masks,
+                       std::size_t populations, std::size_t words, std::uint32_t* presentCounts,
+                       std::uint32_t* scoredCounts, Count count) {
+  for (std::size_t j = 0; j < populations; ++j) {
+    const std::uint64_t* mask = masks + j * words;
+    std::uint32_t p = 0, n = 0;
+    for (std::size_t w = 0; w < words; ++w) p += count(present[w] & mask[w]);
+    presentCounts[j] = p;
+    if (!scored) continue;
+    for (std::size_t w = 0; w < words; ++w) n += count(scored[w] & mask[w]);
+    scoredCounts[j] = n;
+  }
+}
+
+void PlainCount(const std::uint64_t* present, const std::uint64_t* scored, const std::uint64_t* masks,
+                std::size_t populations, std::size_t words, std::uint32_t* presentCounts, std::uint32_t* scoredCounts) {
+  CountLocus(present, scored, masks, populations, words, presentCounts, scoredCounts,
+             [](std::uint64_t x) { return static_cast<std::uint32_t>(std::popcount(x)); });
+}
+
+[[gnu::target("popcnt")]] void PopcntCount(const std::uint64_t* present, const std::uint64_t* scored,
+                                           const std::uint64_t* masks, std::size_t populations, std::size_t words,
+                                           std::uint32_t* presentCounts, std::uint32_t* scoredCounts) {
+  for (std::size_t j = 0; j < populations; ++j) {
+    const std::uint64_t* mask = masks + j * words;
+    std::uint32_t p = 0, n = 0;
+    for (std::size_t w = 0; w < words; ++w) p += static_cast<std::uint32_t>(__builtin_popcountll(present[w] & mask[w]));
+    presentCounts[j] = p;
+    if (!scored) continue;
+    for (std::size_t w = 0; w < words; ++w) n += static_cast<std::uint32_t>(__builtin_popcountll(scored[w] & mask[w]));
+    scoredCounts[j] = n;
+  }
+}
+
+}  // namespace
+
+LocusCounter PlainLocusCounter() { return PlainCount; }
+
+LocusCounter PopcntLocusCounter() { return __builtin_cpu_supports("popcnt") ? PopcntCount : nullptr; }
+
+LocusCounter ChosenLocusCounter() {
+  static const LocusCounter chosen = PopcntLocusCounter() ? PopcntLocusCounter() : PlainLocusCounter();
+  return chosen;
+}
+
 }  // namespace vorn

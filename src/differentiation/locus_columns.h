@@ -34,11 +34,17 @@ class LocusColumns {
 // The mask of a set of places, Words() words long.
 std::vector<std::uint64_t> PlaceMask(const std::uint32_t* places, std::size_t count, std::size_t words);
 
-// The number of bits set in both column and mask, words long: the plain loop that counts them.
-inline std::uint32_t CountInMask(const std::uint64_t* column, const std::uint64_t* mask, std::size_t words) {
-  std::uint32_t count = 0;
-  for (std::size_t w = 0; w < words; ++w) count += static_cast<std::uint32_t>(std::popcount(column[w] & mask[w]));
-  return count;
-}
+// The band counts of P populations at one locus: presentCounts[j] = bits of present in mask j
+// (masks one after another, words long each) and, when scored is not null, scoredCounts[j]
+// likewise. The plain body counts with std::popcount; the other is compiled for processors with
+// the popcnt instruction and gives the same counts.
+using LocusCounter = void (*)(const std::uint64_t* present, const std::uint64_t* scored, const std::uint64_t* masks,
+                              std::size_t populations, std::size_t words, std::uint32_t* presentCounts,
+                              std::uint32_t* scoredCounts);
+LocusCounter PlainLocusCounter();
+// Nothing when the processor lacks popcnt.
+LocusCounter PopcntLocusCounter();
+// The popcnt body where the processor has it, else the plain one; chosen once.
+LocusCounter ChosenLocusCounter();
 
 }  // namespace vorn

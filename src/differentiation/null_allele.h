@@ -59,6 +59,9 @@ class NullAlleleTable {
  public:
   struct Entry {
     Real q = 0, variance = 0, hj = 0;
+    // The same rounded to doubles, for the permuted statistics, which are only compared with
+    // the observed one within a tolerance far above a double's rounding.
+    double qd = 0, vd = 0, hjd = 0;
     bool estimable = false;
   };
 

@@ -93,6 +93,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Analysis>Assi&gnment Test...|AssignmentTest1Click",
       "&Analysis>Missing Data Chec&k...|MissingDataCheck1Click",
       "&Analysis>F_ST from &Band Frequencies...|BandFst1Click",
+      "&Analysis>Band &Rarity and Richness...|BandRarity1Click",
       "&Trees>&UPGMA|UPGMA1Click",
       "&Trees>&Strict Consensus|StrictConsensus1Click",
       "&Trees>&Majority Rule Consensus|MajorityRuleConsensus1Click",

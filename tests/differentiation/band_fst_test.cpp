@@ -13,6 +13,7 @@
 #include <random>
 #include <sstream>
 
+#include "differentiation/locus_columns.h"
 #include "groups/group_model.h"
 #include "support/temp_dir.h"
 
@@ -184,6 +185,29 @@ TEST(BandFst, SameOnOneAndTwoCores) {
   }
   EXPECT_EQ(states[0], states[1]);
   for (std::size_t k = 0; k < p.size() / 2; ++k) EXPECT_EQ(p[k], p[k + p.size() / 2]) << k;
+}
+
+// The popcnt body of the locus counter against the plain one, at word-boundary sizes.
+TEST(BandFst, LocusCounterBodiesAgree) {
+  if (!PopcntLocusCounter()) GTEST_SKIP() << "the processor has no popcnt instruction; only the plain body runs";
+  std::mt19937_64 engine(64);
+  for (std::size_t places : {1u, 63u, 64u, 65u, 129u}) {
+    const std::size_t words = (places + 63) / 64, P = 3;
+    std::vector<std::uint64_t> present(words), scored(words), masks(P * words);
+    const std::uint64_t last = places % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (places % 64)) - 1;
+    for (std::size_t w = 0; w < words; ++w) {
+      present[w] = engine() & (w + 1 == words ? last : ~std::uint64_t{0});
+      scored[w] = present[w] | (engine() & (w + 1 == words ? last : ~std::uint64_t{0}));
+    }
+    for (auto& word : masks) word = engine();
+    std::uint32_t plain[2][3], fast[2][3];
+    PlainLocusCounter()(present.data(), scored.data(), masks.data(), P, words, plain[0], plain[1]);
+    PopcntLocusCounter()(present.data(), scored.data(), masks.data(), P, words, fast[0], fast[1]);
+    for (std::size_t j = 0; j < P; ++j) {
+      EXPECT_EQ(plain[0][j], fast[0][j]) << places;
+      EXPECT_EQ(plain[1][j], fast[1][j]) << places;
+    }
+  }
 }
 
 TEST(BandFst, RefusesTooFewPopulationsAndLeavesOutAPopulationOfOne) {
