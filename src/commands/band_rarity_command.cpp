@@ -47,7 +47,8 @@ TableBlock CurveBlock(const std::vector<PopulationMembers>& populations, const s
     for (Real value : curve[k]) row.push_back(ValueText(value));
     table.rows.push_back(row);
   }
-  std::vector<std::string> notes = {what + " expected in g individuals drawn without replacement (hypergeometric)."};
+  std::vector<std::string> notes = {what + ": the number expected in g individuals drawn without replacement"
+                                           " (hypergeometric)."};
   if (curve.empty()) {
     notes.push_back(what + " undefined: a population has fewer than two scored individuals at some locus.");
   }
@@ -100,8 +101,9 @@ void BandRarity1Click(TMainPrg& app) {
       "Band rarity and richness: " + Count(populations->size(), "population", "populations") + " of level " +
       std::to_string(choices->level) + ", " + Count(ws.data.locusCount, "locus", "loci")};
   WriteTables(app, choices->tableFile, heading,
-              {RarityBlock(*result, choices->replicates), CurveBlock(*populations, result->richness, "Br(g): bands"),
-               CurveBlock(*populations, result->privateRichness, "Private Br(g): bands present here only"),
+              {RarityBlock(*result, choices->replicates), CurveBlock(*populations, result->richness, "Br(g), bands"),
+               CurveBlock(*populations, result->privateRichness,
+                                                            "Private Br(g), bands in no other population's g individuals"),
                IndividualBlock(ws.data, *populations, *result)});
 }
 
