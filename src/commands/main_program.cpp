@@ -55,6 +55,8 @@ TMainPrg::TMainPrg(Host& host)
   RegisterReplicateSampleCommands(handlers_);
   RegisterDataQualityCommand(handlers_);
   RegisterMissingDataCheckCommand(handlers_);
+  RegisterBandFstCommand(handlers_);
+  RegisterBandRarityCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

@@ -16,6 +16,7 @@
 #include "commands/file_param_dialog.h"
 #include "commands/group_manager_dialog.h"
 #include "commands/hindex_filter_dialog.h"
+#include "commands/differentiation_dialogs.h"
 #include "commands/import_dialogs.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
@@ -80,6 +81,9 @@ struct Dialogs {
   TImportTableDialog importTable;
   TImportGenalexDialog importGenalex;
   OutputFilesDialog outputFiles;
+  CorrectedPValuesDialog correctedPValues;
+  BandFstDialog bandFst;
+  BandRarityDialog bandRarity;
   ReplicateErrorRatesDialog replicateErrorRates;
   ErrorRateRemovalDialog errorRateRemoval;
   MergeReplicatesDialog mergeReplicates;
@@ -96,7 +100,7 @@ struct Dialogs {
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
             &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci,
-            &importReport, &metricRemoval, &importSampleSheet};
+            &importReport, &metricRemoval, &importSampleSheet, &correctedPValues, &bandFst, &bandRarity};
   }
 };
 
@@ -175,6 +179,8 @@ void RegisterWorkbenchCommands(HandlerTable& table);
 void RegisterReplicateSampleCommands(HandlerTable& table);
 void RegisterDataQualityCommand(HandlerTable& table);
 void RegisterMissingDataCheckCommand(HandlerTable& table);
+void RegisterBandFstCommand(HandlerTable& table);
+void RegisterBandRarityCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

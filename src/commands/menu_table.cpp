@@ -110,6 +110,8 @@ MenuBar MainMenu() {
                   Command("Population S&tructure...", "PopulationStructure1Click"),
                   Command("Assi&gnment Test...", "AssignmentTest1Click"),
                   Command("Missing Data Chec&k...", "MissingDataCheck1Click"),
+                  Command("F_ST from &Band Frequencies...", "BandFst1Click"),
+                  Command("Band &Rarity and Richness...", "BandRarity1Click"),
               }),
       Submenu("&Trees",
               {
@@ -143,6 +145,7 @@ MenuBar MainMenu() {
                   Command("&Output Files...", "OutputFiles1Click"),
                   Command("Random S&eed...", "RandomSeed1Click"),
                   Command("Comparable &Loci File...", "ComparableLociFile1Click"),
+                  Command("Corrected p-&Values...", "CorrectedPValues1Click"),
               }),
       Submenu("&View",
               {

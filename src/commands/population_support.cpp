@@ -1,9 +1,11 @@
 #include "commands/population_support.h"
 
+#include <cmath>
 #include <optional>
 #include <utility>
 
 #include "commands/data_guard.h"
+#include "core/number_format.h"
 #include "core/text_file.h"
 #include "diversity/band_tally.h"
 #include "groups/group_model.h"
@@ -13,6 +15,8 @@ namespace vorn {
 std::string Count(std::size_t n, const std::string& one, const std::string& many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
+
+std::string ValueText(Real value) { return std::isfinite(value) ? FormatReal(value) : std::string("undefined"); }
 
 bool GroupsDefined(TMainPrg& app) {
   if (!RequireMatrix(app)) return false;

@@ -20,6 +20,10 @@ namespace vorn {
 // "1 population", "3 populations".
 std::string Count(std::size_t n, const std::string& one, const std::string& many);
 
+// A value of the tables; one without a value (a mean over no locus, a standard error over one)
+// is "undefined", and a note says why.
+std::string ValueText(Real value);
+
 // False after a message when no matrix is loaded or no groups are defined.
 bool GroupsDefined(TMainPrg& app);
 

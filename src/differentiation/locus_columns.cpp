@@ -1,0 +1,76 @@
+#include "differentiation/locus_columns.h"
+
+#include "core/band_state.h"
+
+namespace vorn {
+
+LocusColumns::LocusColumns(const DataMatrix& data, const std::vector<std::uint32_t>& individuals)
+    : loci_(data.locusCount), words_((individuals.size() + 63) / 64) {
+  present_.assign(loci_ * words_, 0);
+  scored_.assign(loci_ * words_, 0);
+  for (std::size_t l = 0; l < loci_; ++l) {
+    for (std::size_t s = 0; s < individuals.size(); ++s) {
+      const Cell cell = data.At(individuals[s], l);
+      const std::uint64_t bit = std::uint64_t{1} << (s % 64);
+      if (cell == Presence) present_[l * words_ + s / 64] |= bit;
+      if (cell == Presence || cell == Absence) scored_[l * words_ + s / 64] |= bit;
+      else missing_ = true;
+    }
+  }
+}
+
+std::vector<std::uint64_t> PlaceMask(const std::uint32_t* places, std::size_t count, std::size_t words) {
+  std::vector<std::uint64_t> mask(words, 0);
+  for (std::size_t k = 0; k < count; ++k) mask[places[k] / 64] |= std::uint64_t{1} << (places[k] % 64);
+  return mask;
+}
+
+namespace {
+
+template <typename Count>
+inline void CountLocus(const std::uint64_t* present, const std::uint64_t* scored, const std::uint64_t* masks,
+                       std::size_t populations, std::size_t words, std::uint32_t* presentCounts,
+                       std::uint32_t* scoredCounts, Count count) {
+  for (std::size_t j = 0; j < populations; ++j) {
+    const std::uint64_t* mask = masks + j * words;
+    std::uint32_t p = 0, n = 0;
+    for (std::size_t w = 0; w < words; ++w) p += count(present[w] & mask[w]);
+    presentCounts[j] = p;
+    if (!scored) continue;
+    for (std::size_t w = 0; w < words; ++w) n += count(scored[w] & mask[w]);
+    scoredCounts[j] = n;
+  }
+}
+
+void PlainCount(const std::uint64_t* present, const std::uint64_t* scored, const std::uint64_t* masks,
+                std::size_t populations, std::size_t words, std::uint32_t* presentCounts, std::uint32_t* scoredCounts) {
+  CountLocus(present, scored, masks, populations, words, presentCounts, scoredCounts,
+             [](std::uint64_t x) { return static_cast<std::uint32_t>(std::popcount(x)); });
+}
+
+[[gnu::target("popcnt")]] void PopcntCount(const std::uint64_t* present, const std::uint64_t* scored,
+                                           const std::uint64_t* masks, std::size_t populations, std::size_t words,
+                                           std::uint32_t* presentCounts, std::uint32_t* scoredCounts) {
+  for (std::size_t j = 0; j < populations; ++j) {
+    const std::uint64_t* mask = masks + j * words;
+    std::uint32_t p = 0, n = 0;
+    for (std::size_t w = 0; w < words; ++w) p += static_cast<std::uint32_t>(__builtin_popcountll(present[w] & mask[w]));
+    presentCounts[j] = p;
+    if (!scored) continue;
+    for (std::size_t w = 0; w < words; ++w) n += static_cast<std::uint32_t>(__builtin_popcountll(scored[w] & mask[w]));
+    scoredCounts[j] = n;
+  }
+}
+
+}  // namespace
+
+LocusCounter PlainLocusCounter() { return PlainCount; }
+
+LocusCounter PopcntLocusCounter() { return __builtin_cpu_supports("popcnt") ? PopcntCount : nullptr; }
+
+LocusCounter ChosenLocusCounter() {
+  static const LocusCounter chosen = PopcntLocusCounter() ? PopcntLocusCounter() : PlainLocusCounter();
+  return chosen;
+}
+
+}  // namespace vorn
