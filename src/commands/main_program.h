@@ -31,6 +31,7 @@
 #include "commands/replicate_settings_dialog.h"
 #include "commands/session_recorder.h"
 #include "commands/shannon_scaling_dialog.h"
+#include "commands/spatial_dialog.h"
 #include "commands/structure_dialog.h"
 #include "commands/support_dialog.h"
 #include "commands/tree_method_dialog.h"
@@ -66,7 +67,7 @@ struct Dialogs {
   TConsRDlg consensusSettings;
   TreePictureDialog treePicture;
   PcoaPlotDialog pcoaPlot;
-  MantelPlotDialog mantelPlot;
+  PlotSizeDialog mantelPlot{"Save Mantel Plot"};
   PcoaSettingsDialog pcoaSettings;
   PopulationDiversityDialog populationDiversity;
   PairwisePhiPTDialog pairwisePhiPT;
@@ -85,13 +86,16 @@ struct Dialogs {
   MissingDataMapDialog missingDataMap;
   MissingDataCheckDialog missingDataCheck;
   ComparableLociDialog comparableLoci;
+  SpatialAutocorrelationDialog spatialAutocorrelation;
+  PlotSizeDialog correlogramPlot{"Save Correlogram"};
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
-            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci};
+            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci, &spatialAutocorrelation,
+            &correlogramPlot};
   }
 };
 
@@ -170,6 +174,7 @@ void RegisterWorkbenchCommands(HandlerTable& table);
 void RegisterReplicateSampleCommands(HandlerTable& table);
 void RegisterDataQualityCommand(HandlerTable& table);
 void RegisterMissingDataCheckCommand(HandlerTable& table);
+void RegisterSpatialCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

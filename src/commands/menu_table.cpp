@@ -106,6 +106,7 @@ MenuBar MainMenu() {
                   Command("Population S&tructure...", "PopulationStructure1Click"),
                   Command("Assi&gnment Test...", "AssignmentTest1Click"),
                   Command("Missing Data Chec&k...", "MissingDataCheck1Click"),
+                  Command("Spatial A&utocorrelation...", "SpatialAutocorrelation1Click"),
               }),
       Submenu("&Trees",
               {
@@ -149,6 +150,7 @@ MenuBar MainMenu() {
                   Command("Save PCoA P&lot...", "SavePCoAPlot1Click"),
                   Command("Save &Mantel Plot...", "SaveMantelPlot1Click"),
                   Command("Save St&ructure Plot...", "SaveStructurePlot1Click"),
+                  Command("Save &Correlogram...", "SaveCorrelogram1Click"),
               }),
       Submenu("&Help",
               {

@@ -44,6 +44,11 @@ class RandomGenerator {
     return static_cast<std::uint32_t>((std::uint64_t{Advance()} * n) >> 32);
   }
 
+  // Fills out[0 .. count - 1] with the next count NextBelow(n) draws, in order; the states are
+  // computed a block at a time from the one before the block, so that their multiplications
+  // overlap instead of waiting on each other.
+  void FillBelow(std::uint32_t n, std::uint32_t* out, std::size_t count);
+
   // Advances by count states and tells how many of them were at most high: the number of
   // NextReal draws u <= high / 2^32 among count draws, without drawing them one by one.
   std::uint32_t CountWordsAtMost(std::uint32_t high, std::uint32_t count);
@@ -113,6 +118,19 @@ inline std::uint32_t RandomGenerator::CountWordsAtMost(std::uint32_t high, std::
   }
   state_ = s;
   return atMost;
+}
+
+inline void RandomGenerator::FillBelow(std::uint32_t n, std::uint32_t* out, std::size_t count) {
+  std::uint32_t s = state_;
+  for (; count >= kBlock; count -= kBlock, out += kBlock) {
+    for (int k = 0; k < kBlock; ++k) {
+      const std::uint32_t ahead = s * kStepsAhead[k].multiplier + kStepsAhead[k].increment;
+      out[k] = static_cast<std::uint32_t>((std::uint64_t{ahead} * n) >> 32);
+    }
+    s = s * kStepsAhead[kBlock - 1].multiplier + kStepsAhead[kBlock - 1].increment;
+  }
+  state_ = s;
+  for (std::size_t k = 0; k < count; ++k) out[k] = NextBelow(n);
 }
 
 inline void RandomGenerator::Skip(std::uint64_t steps) {

@@ -92,6 +92,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Analysis>Population S&tructure...|PopulationStructure1Click",
       "&Analysis>Assi&gnment Test...|AssignmentTest1Click",
       "&Analysis>Missing Data Chec&k...|MissingDataCheck1Click",
+      "&Analysis>Spatial A&utocorrelation...|SpatialAutocorrelation1Click",
       "&Trees>&UPGMA|UPGMA1Click",
       "&Trees>&Strict Consensus|StrictConsensus1Click",
       "&Trees>&Majority Rule Consensus|MajorityRuleConsensus1Click",
@@ -123,6 +124,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&View>Save PCoA P&lot...|SavePCoAPlot1Click",
       "&View>Save &Mantel Plot...|SaveMantelPlot1Click",
       "&View>Save St&ructure Plot...|SaveStructurePlot1Click",
+      "&View>Save &Correlogram...|SaveCorrelogram1Click",
       "&Help>&About|About1Click",
       "&Help>&Help|Help1Click",
   };

@@ -9,7 +9,7 @@ execute_process(COMMAND ${PROGRAM} --script ${SOURCE}/examples/pictures.vorn --s
 if(NOT status EQUAL 0 OR NOT error STREQUAL "")
   message(FATAL_ERROR "exit status ${status}: ${error}\n${transcript}")
 endif()
-foreach(picture upgma.svg upgma.png consensus.svg consensus.png pcoa.svg pcoa.png structure.svg structure.png missing.svg missing.png)
+foreach(picture upgma.svg upgma.png consensus.svg consensus.png pcoa.svg pcoa.png structure.svg structure.png missing.svg missing.png correlogram.svg correlogram.png)
   file(SIZE ${FOLDER}/run/${picture} size)
   if(size LESS 1000)
     message(FATAL_ERROR "${picture} holds only ${size} bytes")
