@@ -80,6 +80,7 @@ struct Dialogs {
   TImportTableDialog importTable;
   TImportGenalexDialog importGenalex;
   OutputFilesDialog outputFiles;
+  CorrectedPValuesDialog correctedPValues;
   ReplicateErrorRatesDialog replicateErrorRates;
   ErrorRateRemovalDialog errorRateRemoval;
   MergeReplicatesDialog mergeReplicates;
@@ -94,8 +95,8 @@ struct Dialogs {
             &coefficient, &tTest, &replicateSettings, &hindexFilter, &consensusSettings, &treePicture, &pcoaPlot,
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
-            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci, &spatialAutocorrelation,
-            &correlogramPlot};
+            &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci, &correctedPValues,
+            &spatialAutocorrelation, &correlogramPlot};
   }
 };
 

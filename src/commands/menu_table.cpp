@@ -140,6 +140,7 @@ MenuBar MainMenu() {
                   Command("&Output Files...", "OutputFiles1Click"),
                   Command("Random S&eed...", "RandomSeed1Click"),
                   Command("Comparable &Loci File...", "ComparableLociFile1Click"),
+                  Command("Corrected p-&Values...", "CorrectedPValues1Click"),
               }),
       Submenu("&View",
               {

@@ -14,6 +14,18 @@ std::optional<ExistingOutputFile> OutputFilesDialog::Execute(Host& host, Existin
   return static_cast<ExistingOutputFile>(form["existing"].selected);
 }
 
+CorrectedPValuesDialog::CorrectedPValuesDialog() : ModalDialog("Corrected p-Values") {
+  form.Add(CheckBoxControl("corrected",
+                           "Add p-values corrected by Holm's method and by Benjamini-Hochberg's false discovery rate "
+                           "to Pairwise PhiPT and the Shannon t-tests"));
+}
+
+std::optional<bool> CorrectedPValuesDialog::Execute(Host& host, bool current) {
+  form["corrected"].checked = current;
+  if (!ShowModal(host)) return std::nullopt;
+  return form["corrected"].checked;
+}
+
 std::string ExistingOutputFileText(ExistingOutputFile choice) {
   switch (choice) {
     case ExistingOutputFile::Append: return "Existing output files: always appended";

@@ -4,6 +4,7 @@
 // their tables to the analysis file, with a tab-separated copy in the file the dialog names.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,6 +12,7 @@
 
 #include "amova/amova.h"
 #include "amova/pairwise_phipt.h"
+#include "commands/corrected_p_columns.h"
 #include "commands/population_support.h"
 #include "commands/whole_data_set.h"
 #include "core/command_progress.h"
@@ -162,6 +164,22 @@ ResultTable NeiTable(const std::vector<PopulationMembers>& populations, const st
   return table;
 }
 
+// The permutation p of every pair with its corrections (Options > Corrected p-Values); a pair
+// without PhiPT has no p and stays out of the family.
+TableBlock CorrectedPairBlock(const std::vector<PopulationMembers>& populations, const PairwisePhiPT& result) {
+  std::vector<std::string> names;
+  std::vector<Real> p;
+  for (std::size_t a = 1; a < populations.size(); ++a) {
+    for (std::size_t b = 0; b < a; ++b) {
+      names.push_back(populations[b].name + " - " + populations[a].name);
+      p.push_back(result(a, b).defined ? result(a, b).p : std::numeric_limits<Real>::quiet_NaN());
+    }
+  }
+  ResultTable table = CorrectedPTable("Pair", names, p);
+  const std::string family = AppendCorrectedPColumns(table, p);
+  return TableBlock{table, table, {"PhiPT's permutation p of each pair. " + family}};
+}
+
 void PairwisePhiPT1Click(TMainPrg& app) {
   if (!GroupsDefined(app)) return;
   const auto choices = app.dialogs.pairwisePhiPT.Execute(app);
@@ -236,8 +254,10 @@ void PairwisePhiPT1Click(TMainPrg& app) {
   }
   auto [aligned, tabbed] = PhiPTTables(*populations, result);
   const ResultTable neiTable = NeiTable(*populations, nei);
-  WriteTables(app, choices->tableFile, heading,
-              {TableBlock{std::move(aligned), std::move(tabbed), phiNotes}, TableBlock{neiTable, neiTable, neiNotes}});
+  std::vector<TableBlock> blocks = {TableBlock{std::move(aligned), std::move(tabbed), phiNotes},
+                                    TableBlock{neiTable, neiTable, neiNotes}};
+  if (ws.settings.correctedPValues) blocks.push_back(CorrectedPairBlock(*populations, result));
+  WriteTables(app, choices->tableFile, heading, blocks);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 // "T-testing" pairwise, each group's matrix taken from the whole data set's individuals (also
 // while a group is the working data), so the workspace matrix is never changed. The bootstrap
 // shows the replicate in work, and Cancel ends it with nothing written.
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "commands/corrected_p_columns.h"
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
 #include "commands/shannon_text.h"
@@ -157,9 +159,15 @@ void WriteTestBlock(TMainPrg& app, TextFileWriter& file, const TestBlock& block,
   if (gaps) file.Line();
   file.Line("T-test based on Shannon values and variances (" + variance + ")");
   file.Line();
+  // The pairs tested, with their p (not a number where no test could be made), for the
+  // corrected p-values.
+  std::vector<std::string> pairNames;
+  std::vector<Real> pairP;
   for (std::size_t k = 1; k < groups.size(); ++k) {
     for (std::size_t j = 0; j < k; ++j) {
       if (results[k].gap != GroupGap::None || results[j].gap != GroupGap::None) continue;
+      pairNames.push_back(groups[k].name + " vs. " + groups[j].name);
+      pairP.push_back(std::numeric_limits<Real>::quiet_NaN());
       if (block.checksNegativeVariance && (results[k].variance2 < 0 || results[j].variance2 < 0)) {
         app.ErrorBox(
             "Cannot compare Shannon(Bowman) values due to negative variance!\r\n"
@@ -173,10 +181,18 @@ void WriteTestBlock(TMainPrg& app, TextFileWriter& file, const TestBlock& block,
         continue;
       }
       if (test->p.error != 0) app.ErrorBox(MathsErrorText(test->p.error));
+      else pairP.back() = test->p.value;
       file.Line(VerdictText(*test, settings));
     }
   }
   file.Line();
+  if (app.ws.settings.correctedPValues) {
+    ResultTable table = CorrectedPTable("Pair", pairNames, pairP);
+    const std::string family = AppendCorrectedPColumns(table, pairP);
+    for (const auto& line : table.Aligned()) file.Line(line);
+    file.Line(family);
+    file.Line();
+  }
 }
 
 std::size_t SelectedCount(const GroupList& groups) {

@@ -1,5 +1,6 @@
 // Commands added for the desktop workbench: Options > Output Files (the answer to the
-// append-or-rewrite question given once for all), Options > Random Seed (the generator's state
+// append-or-rewrite question given once for all), Options > Corrected p-Values (Holm and
+// Benjamini-Hochberg columns in the older tables of p-values), Options > Random Seed (the generator's state
 // for the next command, as --seed sets it at start) and File > Save Session as Script (the
 // window's session as a command script, where the host records one).
 #include <charconv>
@@ -16,6 +17,13 @@ void OutputFiles1Click(TMainPrg& app) {
   if (!choice) return;
   app.ws.settings.existingOutputFile = *choice;
   app.Report(ExistingOutputFileText(*choice));
+}
+
+void CorrectedPValues1Click(TMainPrg& app) {
+  const auto choice = app.dialogs.correctedPValues.Execute(app.host, app.ws.settings.correctedPValues);
+  if (!choice) return;
+  app.ws.settings.correctedPValues = *choice;
+  app.Report(std::string("Corrected p-values beside Pairwise PhiPT and the Shannon t-tests: ") + (*choice ? "on" : "off"));
 }
 
 void RandomSeed1Click(TMainPrg& app) {
@@ -63,6 +71,7 @@ void SaveSessionAsScript1Click(TMainPrg& app) {
 void RegisterWorkbenchCommands(HandlerTable& table) {
   table["OutputFiles1Click"] = Plain(OutputFiles1Click);
   table["RandomSeed1Click"] = Plain(RandomSeed1Click);
+  table["CorrectedPValues1Click"] = Plain(CorrectedPValues1Click);
   table[std::string(kSaveSessionHandler)] = Plain(SaveSessionAsScript1Click);
 }
 

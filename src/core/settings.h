@@ -126,6 +126,9 @@ struct Settings {
   // Options > Comparable Loci File: where every similarity command writes the loci scored in
   // both of each pair; "" for nowhere.
   std::string comparableLociFile;
+  // Options > Corrected p-Values: Holm and Benjamini-Hochberg columns beside the p-values of
+  // Pairwise PhiPT and the Shannon t-tests (the newer commands always show them).
+  bool correctedPValues = false;
 };
 
 }  // namespace vorn

@@ -14,18 +14,7 @@ constexpr Real kCommon = 0.05L;
 class MeanOfLoci {
  public:
   void Add(Real x) { values_.push_back(x); }
-  MeanWithError Result() const {
-    MeanWithError result;
-    result.loci = values_.size();
-    Real sum = 0;
-    for (Real x : values_) sum += x;
-    const Real n = static_cast<Real>(values_.size());
-    result.mean = values_.empty() ? std::numeric_limits<Real>::quiet_NaN() : sum / n;
-    Real squares = 0;
-    for (Real x : values_) squares += (x - result.mean) * (x - result.mean);
-    result.standardError = values_.size() < 2 ? std::numeric_limits<Real>::quiet_NaN() : std::sqrt(squares / (n * (n - 1)));
-    return result;
-  }
+  MeanWithError Result() const { return MeanOverLoci(values_); }
 
  private:
   std::vector<Real> values_;
@@ -73,11 +62,27 @@ DiversityRow RowOf(const std::string& name, std::size_t individuals, const BandT
 
 }  // namespace
 
-Real LynchMilliganHj(Real x, Real n) {
+MeanWithError MeanOverLoci(const std::vector<Real>& values) {
+  MeanWithError result;
+  result.loci = values.size();
+  Real sum = 0;
+  for (Real x : values) sum += x;
+  const Real n = static_cast<Real>(values.size());
+  result.mean = values.empty() ? std::numeric_limits<Real>::quiet_NaN() : sum / n;
+  Real squares = 0;
+  for (Real x : values) squares += (x - result.mean) * (x - result.mean);
+  result.standardError = values.size() < 2 ? std::numeric_limits<Real>::quiet_NaN() : std::sqrt(squares / (n * (n - 1)));
+  return result;
+}
+
+NullAlleleEstimate LynchMilliganNullAllele(Real x, Real n) {
   const Real varianceX = x * (1 - x) / n;
-  const Real q = std::sqrt(x) / (1 - varianceX / (8 * x * x));
-  const Real varianceQ = (1 - x) / (4 * n);
-  return 2 * q * (1 - q) + 2 * varianceQ;
+  return {std::sqrt(x) / (1 - varianceX / (8 * x * x)), (1 - x) / (4 * n)};
+}
+
+Real LynchMilliganHj(Real x, Real n) {
+  const NullAlleleEstimate estimate = LynchMilliganNullAllele(x, n);
+  return 2 * estimate.q * (1 - estimate.q) + 2 * estimate.variance;
 }
 
 std::vector<DiversityRow> PopulationDiversity(const DataMatrix& data, const std::vector<PopulationMembers>& populations,

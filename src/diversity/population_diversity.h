@@ -26,6 +26,9 @@ struct MeanWithError {
   std::size_t loci = 0;
 };
 
+// The mean of values (one per locus, in locus order) with its standard error.
+MeanWithError MeanOverLoci(const std::vector<Real>& values);
+
 // The counts of bands compared across the populations; absent for the whole data set's row.
 struct SharedBands {
   std::size_t privateBands = 0;        // present here and in no other population
@@ -46,6 +49,16 @@ struct DiversityRow {
   MeanWithError lynchMilligan;    // Hj over the loci kept by the rule
   std::size_t lynchMilliganLeftOut = 0;
 };
+
+// A null allele's estimated frequency with the sampling variance of the estimate.
+struct NullAlleleEstimate {
+  Real q = 0;
+  Real variance = 0;
+};
+
+// Lynch & Milligan's bias-corrected estimate from x, the share of absences among n scored
+// individuals: q = √x / (1 − Var(x) / (8 x²)), Var(x) = x (1 − x) / n, Var(q) = (1 − x) / (4 n).
+NullAlleleEstimate LynchMilliganNullAllele(Real x, Real n);
 
 // The expected heterozygosity of one locus by Lynch & Milligan from x, the share of absences
 // among n scored individuals: Hj = 2 q (1 − q) + 2 Var(q), q = √x / (1 − Var(x) / (8 x²)),

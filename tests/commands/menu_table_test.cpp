@@ -117,6 +117,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Options>&Output Files...|OutputFiles1Click",
       "&Options>Random S&eed...|RandomSeed1Click",
       "&Options>Comparable &Loci File...|ComparableLociFile1Click",
+      "&Options>Corrected p-&Values...|CorrectedPValues1Click",
       "&View>&Tree Viewer...|TreeViewer1Click",
       "&View>&PCoA Plot...|PCoAPlot1Click",
       "&View>-|",

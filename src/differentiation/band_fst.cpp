@@ -1,0 +1,283 @@
+#include "differentiation/band_fst.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+
+#include "diversity/band_tally.h"
+#include "differentiation/locus_columns.h"
+
+namespace vorn {
+namespace {
+
+constexpr Real kNaN = std::numeric_limits<Real>::quiet_NaN();
+// A permuted F_ST within 1e-10 (relative to 1 + |F_ST|) of the observed one counts as a tie.
+constexpr Real kTieTolerance = 1e-10L;
+// Permutations between two reports of progress, and the popcount words below which a test runs
+// on one thread.
+constexpr std::int64_t kRound = 64;
+constexpr double kParallelWords = double(1 << 22);
+
+// What one evaluation reuses: the populations' masks and the estimates of one locus.
+struct Scratch {
+  std::vector<std::uint64_t> masks;
+  std::vector<Real> q;
+};
+
+// The observed per-locus values, for the jackknife and the populations' Hj.
+struct LocusValues {
+  std::vector<Real> hw, hb;  // per locus used
+  std::vector<Real> hj;      // per locus used, the populations' Hj one after another
+};
+
+// The populations of one test laid out at places: population j at [start[j], start[j + 1]).
+class FstTest {
+ public:
+  FstTest(const DataMatrix& data, const std::vector<const PopulationMembers*>& populations,
+          std::vector<const NullAlleleTable*> tables)
+      : tables_(std::move(tables)), start_{0} {
+    std::vector<std::uint32_t> individuals;
+    for (const PopulationMembers* population : populations) {
+      individuals.insert(individuals.end(), population->individuals.begin(), population->individuals.end());
+      start_.push_back(static_cast<std::uint32_t>(individuals.size()));
+    }
+    columns_ = std::make_unique<LocusColumns>(data, individuals);
+  }
+
+  std::size_t Places() const { return start_.back(); }
+  std::size_t Populations() const { return start_.size() - 1; }
+
+  Scratch NewScratch() const { return {std::vector<std::uint64_t>(Populations() * columns_->Words()), std::vector<Real>(Populations())}; }
+
+  // F_ST for the individuals at order[start[j] .. start[j + 1]) making up population j.
+  FstComponents Evaluate(const std::uint32_t* order, Scratch& s, LocusValues* values) const {
+    const std::size_t P = Populations(), words = columns_->Words();
+    std::fill(s.masks.begin(), s.masks.end(), 0);
+    for (std::size_t j = 0; j < P; ++j) {
+      std::uint64_t* mask = s.masks.data() + j * words;
+      for (std::uint32_t k = start_[j]; k < start_[j + 1]; ++k) mask[order[k] / 64] |= std::uint64_t{1} << (order[k] % 64);
+    }
+    const bool missing = columns_->HasMissingScores();
+    Real hw = 0, hb = 0;
+    std::size_t loci = 0;
+    for (std::size_t l = 0; l < columns_->Loci(); ++l) {
+      Real sumH = 0, sumQ = 0, sumV = 0;
+      bool estimable = true;
+      for (std::size_t j = 0; j < P && estimable; ++j) {
+        const std::uint64_t* mask = s.masks.data() + j * words;
+        const std::uint32_t n = missing ? CountInMask(columns_->Scored(l), mask, words) : start_[j + 1] - start_[j];
+        const std::uint32_t present = CountInMask(columns_->Present(l), mask, words);
+        const NullAlleleTable::Entry& e = tables_[j]->At(n, n - present);
+        estimable = e.estimable;
+        sumH += e.hj, sumQ += e.q, sumV += e.variance;
+        s.q[j] = e.q;
+      }
+      if (!estimable) continue;
+      const Real meanQ = sumQ / Real(P);
+      Real squares = 0;
+      for (std::size_t j = 0; j < P; ++j) squares += (s.q[j] - meanQ) * (s.q[j] - meanQ);
+      const Real hwLocus = sumH / Real(P);
+      const Real hbLocus = 2 * squares / Real(P - 1) - 2 * sumV / Real(P);
+      hw += hwLocus, hb += hbLocus, ++loci;
+      if (values) {
+        values->hw.push_back(hwLocus);
+        values->hb.push_back(hbLocus);
+        for (std::size_t j = 0; j < P; ++j) {
+          const std::uint64_t* mask = s.masks.data() + j * words;
+          const std::uint32_t n = missing ? CountInMask(columns_->Scored(l), mask, words) : start_[j + 1] - start_[j];
+          values->hj.push_back(tables_[j]->At(n, n - CountInMask(columns_->Present(l), mask, words)).hj);
+        }
+      }
+    }
+    FstComponents c;
+    c.loci = loci;
+    if (loci == 0) {
+      c.hw = c.hb = c.ht = c.fst = kNaN;
+      return c;
+    }
+    c.hw = hw / Real(loci);
+    c.hb = hb / Real(loci);
+    c.ht = c.hw + c.hb;
+    c.defined = c.ht > 0;
+    c.fst = c.defined ? c.hb / c.ht : kNaN;
+    return c;
+  }
+
+  FstComponents Observed(LocusValues* values) const {
+    std::vector<std::uint32_t> order(Places());
+    for (std::uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+    Scratch s = NewScratch();
+    return Evaluate(order.data(), s, values);
+  }
+
+  // The permutation p of observed F_ST: permutation k shuffles the places with the generator
+  // base skipped by offset + k (places − 1) draws. Nothing when roundDone asks to stop.
+  std::optional<Real> PValue(const FstComponents& observed, std::int32_t permutations, const RandomGenerator& base,
+                             std::uint64_t offset, const std::function<bool(std::int64_t)>& roundDone) const {
+    const Real bar = observed.fst - kTieTolerance * (1 + std::fabs(observed.fst));
+    const std::uint64_t draws = Places() - 1;
+    const double work = double(permutations) * double(columns_->Loci()) * double(Populations()) *
+                        double(columns_->Words()) * (columns_->HasMissingScores() ? 2 : 1);
+    const bool parallel = work >= kParallelWords;
+    std::int64_t atLeast = 0;
+    for (std::int64_t first = 0; first < permutations; first += kRound) {
+      const std::int64_t end = std::min<std::int64_t>(first + kRound, permutations);
+#pragma omp parallel if (parallel) reduction(+ : atLeast)
+      {
+        Scratch s = NewScratch();
+        std::vector<std::uint32_t> order(Places());
+#pragma omp for schedule(static)
+        for (std::int64_t k = first; k < end; ++k) {
+          KeepResponsive();
+          RandomGenerator random = base;
+          random.Skip(offset + static_cast<std::uint64_t>(k) * draws);
+          for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+          ShuffleOrder(order.data(), order.size(), random);
+          const FstComponents c = Evaluate(order.data(), s, nullptr);
+          if (c.defined && c.fst >= bar) ++atLeast;
+        }
+      }
+      if (roundDone && !roundDone(end)) return std::nullopt;
+    }
+    return static_cast<Real>(atLeast + 1) / static_cast<Real>(permutations + 1);
+  }
+
+  std::uint64_t Draws(std::int32_t permutations) const { return (Places() - 1) * static_cast<std::uint64_t>(permutations); }
+
+ private:
+  std::vector<const NullAlleleTable*> tables_;
+  std::vector<std::uint32_t> start_;
+  std::unique_ptr<LocusColumns> columns_;
+};
+
+// The standard error of Hb / Ht by leaving out one locus at a time.
+Real JackknifeSE(const LocusValues& values) {
+  const std::size_t L = values.hw.size();
+  if (L < 2) return kNaN;
+  Real hw = 0, hb = 0;
+  for (std::size_t l = 0; l < L; ++l) hw += values.hw[l], hb += values.hb[l];
+  std::vector<Real> pseudo(L);
+  Real mean = 0;
+  for (std::size_t l = 0; l < L; ++l) {
+    const Real b = hb - values.hb[l];
+    pseudo[l] = b / (hw - values.hw[l] + b);
+    mean += pseudo[l];
+  }
+  mean /= Real(L);
+  Real squares = 0;
+  for (Real f : pseudo) squares += (f - mean) * (f - mean);
+  return std::sqrt(squares * Real(L - 1) / Real(L));
+}
+
+Status CheckDisjoint(const DataMatrix& data, const std::vector<PopulationMembers>& populations) {
+  std::vector<const PopulationMembers*> owner(data.individualCount, nullptr);
+  for (const auto& population : populations) {
+    for (std::uint32_t i : population.individuals) {
+      if (owner[i]) {
+        return Failure{"F_ST needs every individual in one population at most; " + data.individualLabels[i] +
+                       " is in " + owner[i]->name + " and in " + population.name + "."};
+      }
+      owner[i] = &population;
+    }
+  }
+  return Success();
+}
+
+}  // namespace
+
+Result<BandFstResult> ComputeBandFst(const DataMatrix& data, const std::vector<PopulationMembers>& populations,
+                                     const NullAlleleSettings& settings, std::int32_t permutations,
+                                     RandomGenerator& random, const StepProgress& progress) {
+  if (const Status disjoint = CheckDisjoint(data, populations); !disjoint) return Failure{disjoint.error()};
+  BandFstResult result;
+  std::vector<const PopulationMembers*> used;
+  for (std::size_t j = 0; j < populations.size(); ++j) {
+    PopulationHj row;
+    row.name = populations[j].name;
+    row.individuals = populations[j].individuals.size();
+    row.used = row.individuals >= 2;
+    row.hj = {kNaN, kNaN, 0};
+    if (row.used) result.used.push_back(j), used.push_back(&populations[j]);
+    result.populations.push_back(row);
+  }
+  if (used.size() < 2) {
+    return Failure{"F_ST needs at least two populations of two or more individuals; " + std::to_string(used.size()) +
+                   " of the " + std::to_string(populations.size()) + " populations have them."};
+  }
+
+  // The estimates of each population, its prior taken from its observed band counts.
+  bool missing = false;
+  for (const PopulationMembers* population : used) {
+    for (std::uint32_t i : population->individuals) {
+      for (std::size_t l = 0; l < data.locusCount && !missing; ++l) missing = data.At(i, l) != Presence && data.At(i, l) != Absence;
+    }
+  }
+  std::vector<std::unique_ptr<NullAlleleTable>> tables;
+  std::vector<const NullAlleleTable*> tablePointers;
+  for (std::size_t u = 0; u < used.size(); ++u) {
+    BetaPrior prior;
+    if (settings.method == NullAlleleMethod::Bayesian && !settings.uniformPrior) {
+      const BandTally tally = TallyBands(data, used[u]->individuals);
+      std::vector<std::uint32_t> absent(tally.Loci());
+      for (std::size_t l = 0; l < absent.size(); ++l) absent[l] = tally.scored[l] - tally.present[l];
+      prior = EstimatePrior(tally.scored, absent);
+    }
+    result.populations[result.used[u]].prior = prior;
+    tables.push_back(std::make_unique<NullAlleleTable>(settings, prior,
+                                                       static_cast<std::uint32_t>(used[u]->individuals.size()), missing));
+    tablePointers.push_back(tables.back().get());
+  }
+
+  std::uint64_t offset = 0;
+  std::size_t testsDone = 0;
+  const auto roundDone = [&](std::int64_t done) {
+    return !progress || progress(testsDone * std::size_t(permutations) + std::size_t(done));
+  };
+  const auto pValue = [&](const FstTest& test, const FstComponents& observed) -> std::optional<Real> {
+    if (permutations == 0) return kNaN;
+    std::optional<Real> p = test.PValue(observed, permutations, random, offset, roundDone);
+    offset += test.Draws(permutations);
+    ++testsDone;
+    if (p && !observed.defined) p = kNaN;
+    return p;
+  };
+
+  const FstTest all(data, used, tablePointers);
+  LocusValues values;
+  result.overall = all.Observed(&values);
+  result.jackknifeSE = result.overall.defined ? JackknifeSE(values) : kNaN;
+  for (std::size_t u = 0; u < used.size(); ++u) {
+    std::vector<Real> hj;
+    for (std::size_t l = 0; l < values.hw.size(); ++l) hj.push_back(values.hj[l * used.size() + u]);
+    result.populations[result.used[u]].hj = MeanOverLoci(hj);
+  }
+  const auto p = pValue(all, result.overall);
+  if (!p) {
+    result.cancelled = true;
+    random.Skip(offset);
+    return result;
+  }
+  result.p = *p;
+
+  for (std::size_t a = 1; a < used.size(); ++a) {
+    for (std::size_t b = 0; b < a; ++b) {
+      const FstTest pair(data, {used[b], used[a]}, {tablePointers[b], tablePointers[a]});
+      PairFst values;
+      values.values = pair.Observed(nullptr);
+      const auto pairP = pValue(pair, values.values);
+      if (!pairP) {
+        result.cancelled = true;
+        random.Skip(offset);
+        return result;
+      }
+      values.p = *pairP;
+      result.pairs.push_back(values);
+    }
+  }
+  random.Skip(offset);
+  return result;
+}
+
+}  // namespace vorn
