@@ -4,12 +4,14 @@
 // the file the dialog names, and keeps the correlogram for View > Save Correlogram and the
 // window's Correlogram tab.
 #include <cctype>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "commands/active_distances.h"
 #include "commands/chosen_coordinates.h"
+#include "commands/corrected_p_columns.h"
 #include "commands/data_guard.h"
 #include "commands/population_support.h"
 #include "core/command_progress.h"
@@ -172,14 +174,20 @@ void SpatialAutocorrelation1Click(TMainPrg& app) {
   if (classes->leftOut > 0) {
     heading.push_back(Count(classes->leftOut, "pair lies", "pairs lie") + " beyond the last bound and belong to no class.");
   }
-  const ResultTable table = ClassTable(*classes, *result);
-  const std::vector<std::string> notes = {
+  ResultTable table = ClassTable(*classes, *result);
+  std::vector<std::string> notes = {
       "r = 2 sum c_ij / sum (c_ii + c_jj) over the pairs of the class, c the double-centred squared genetic distances.",
       "p: one-tailed in the direction of r, (permuted r as far out + 1) / (permutations + 1), " +
           std::to_string(result->permutations) + " permutations of",
       "the individuals' locations; Null: percentiles 2.5 and 97.5 of the permuted r; Boot: those of r over the",
       "class's pairs resampled with replacement, " + std::to_string(result->bootstraps) + " bootstraps.",
       OmegaText(*result) + (result->omega ? " (-2 sum ln p over the classes, against the same permutations)" : "")};
+  if (result->permutations > 0) {
+    // The classes' p-values as one family; a class without r has no p and stays out of it.
+    std::vector<Real> p;
+    for (const ClassAutocorrelation& c : result->classes) p.push_back(c.p ? *c.p : std::numeric_limits<Real>::quiet_NaN());
+    notes.push_back(AppendCorrectedPColumns(table, p));
+  }
   WriteTables(app, choices->tableFile, heading, {TableBlock{table, table, notes}});
 }
 

@@ -30,12 +30,14 @@ class LocationKernel {
       : n_(covariance.n), count_(classes.Count()), stride_(classes.Count() + 1) {
     lower_.assign(covariance.lower.begin(), covariance.lower.end());
     diagonal_.assign(covariance.diagonal.begin(), covariance.diagonal.end());
-    classOf_.assign(n_ * n_, kNoClass);
+    // Pairs in no class add into the spare slot after the classes'.
+    const auto spare = static_cast<std::uint8_t>(count_);
+    classOf_.assign(n_ * n_, spare);
     degree_.assign(n_ * count_, 0);
     for (std::size_t i = 1, k = 0; i < n_; ++i) {
       for (std::size_t j = 0; j < i; ++j, ++k) {
         const std::uint8_t h = classes.classOf[k];
-        classOf_[i * n_ + j] = classOf_[j * n_ + i] = h;
+        classOf_[i * n_ + j] = classOf_[j * n_ + i] = h == kNoClass ? spare : h;
         if (h == kNoClass) continue;
         degree_[i * count_ + h] += 1;
         degree_[j * count_ + h] += 1;
@@ -82,7 +84,7 @@ class LocationKernel {
  private:
   std::size_t n_, count_, stride_;
   std::vector<double> lower_, diagonal_;
-  std::vector<std::uint8_t> classOf_;  // n x n: the class of locations (i, j), kNoClass on the diagonal
+  std::vector<std::uint8_t> classOf_;  // n x n: the class of locations (i, j), the spare slot for none
   std::vector<double> degree_;         // n x classes: the pairs of each class that location i is in
 };
 

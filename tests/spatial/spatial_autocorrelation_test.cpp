@@ -242,6 +242,10 @@ TEST(SpatialAutocorrelation, RefusalsNameTheClassOrTheCause) {
   EXPECT_EQ(bounded->pairs, (std::vector<std::size_t>{3, 2}));
   EXPECT_EQ(bounded->leftOut, 1u);
   RandomGenerator random;
+  // The pair beyond the last bound takes part in no class's permuted r.
+  const auto left = AnalyseSpatialAutocorrelation({1, 4, 2, 3, 9, 5}, 4, *bounded, 99, 9, random);
+  ASSERT_TRUE(left.ok());
+  EXPECT_TRUE(left->classes[0].p && left->classes[1].p);
   const auto identical = AnalyseSpatialAutocorrelation(same, 4, *bounded, 9, 9, random);
   EXPECT_EQ(identical.error(), "Every genetic distance is 0 (the individuals do not differ): r is undefined in every class.");
 }
