@@ -147,6 +147,16 @@ inline void ShuffleOrder(std::uint32_t* order, std::size_t count, RandomGenerato
   for (std::size_t i = count; i > 1; --i) std::swap(order[i - 1], order[random.NextBelow(static_cast<std::uint32_t>(i))]);
 }
 
+// Permutation k of a test that shuffles count objects per permutation, as one serial loop of
+// the test would draw it: the identity order shuffled with the draws that start k (count - 1)
+// draws after base. Permutations so drawn can run on any number of cores.
+inline void PermutationOrder(const RandomGenerator& base, std::uint64_t k, std::uint32_t* order, std::size_t count) {
+  RandomGenerator draw = base;
+  draw.Skip(k * (count > 0 ? count - 1 : 0));
+  for (std::size_t i = 0; i < count; ++i) order[i] = static_cast<std::uint32_t>(i);
+  ShuffleOrder(order, count, draw);
+}
+
 // The low 32 bits of the high-resolution clock: the seed of a run that is not told one.
 std::uint32_t SeedFromClock();
 

@@ -10,7 +10,7 @@ namespace {
 
 constexpr double kDot = 4;          // the radius of a class's dot
 constexpr double kCap = 4;          // half the width of a bootstrap bar's caps
-constexpr double kLegendWidth = 150;
+constexpr double kLegendWidth = 112;  // room for "95 % bootstrap" beside its mark
 constexpr double kLegendRow = 18;
 const QColor kBand(0xd8, 0xd8, 0xd8);
 const QColor kLine(0x1f, 0x5f, 0x9f);
@@ -31,11 +31,7 @@ CorrelogramDrawing::CorrelogramDrawing(const Correlogram& correlogram, QSizeF si
   y_ = AxisAround(ys, frame_.Plot().height() / scale);
 }
 
-QPointF CorrelogramDrawing::Place(double x, double y) const {
-  const QRectF& plot = frame_.Plot();
-  return {plot.left() + (x - x_.low) / (x_.high - x_.low) * plot.width(),
-          plot.bottom() - (y - y_.low) / (y_.high - y_.low) * plot.height()};
-}
+QPointF CorrelogramDrawing::Place(double x, double y) const { return PlaceOnAxes(frame_.Plot(), x_, y_, x, y); }
 
 void CorrelogramDrawing::Paint(QPainter& painter) const {
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -91,28 +87,28 @@ void CorrelogramDrawing::Paint(QPainter& painter) const {
 void CorrelogramDrawing::PaintLegend(QPainter& painter) const {
   const double s = frame_.Scale();
   const QRectF& plot = frame_.Plot();
-  const double left = plot.right() + 16 * s;
+  const double left = plot.right() + 10 * s, mark = left + 6 * s;
   double y = plot.top() + 12 * s;
   painter.setFont(frame_.Font(11));
   const auto text = [&](const char* caption) {
     painter.setPen(Qt::black);
-    painter.drawText(QPointF(left + 22 * s, y + 4 * s), caption);
+    painter.drawText(QPointF(left + 16 * s, y + 4 * s), caption);
     y += kLegendRow * s;
   };
   painter.setPen(QPen(kLine, 1.8 * s));
   painter.setBrush(kLine);
-  painter.drawEllipse(QPointF(left + 8 * s, y), kDot * s, kDot * s);
+  painter.drawEllipse(QPointF(mark, y), kDot * s, kDot * s);
   text("r, p <= 0.05");
   painter.setPen(QPen(kLine, 1.8 * s));
   painter.setBrush(Qt::white);
-  painter.drawEllipse(QPointF(left + 8 * s, y), kDot * s, kDot * s);
+  painter.drawEllipse(QPointF(mark, y), kDot * s, kDot * s);
   text("r, p > 0.05");
   painter.setPen(Qt::NoPen);
   painter.setBrush(kBand);
-  painter.drawRect(QRectF(left + 2 * s, y - 6 * s, 12 * s, 12 * s));
+  painter.drawRect(QRectF(mark - 5 * s, y - 6 * s, 10 * s, 12 * s));
   text("95 % null band");
   painter.setPen(QPen(kBar, 1.2 * s));
-  painter.drawLine(QPointF(left + 8 * s, y - 6 * s), QPointF(left + 8 * s, y + 6 * s));
+  painter.drawLine(QPointF(mark, y - 6 * s), QPointF(mark, y + 6 * s));
   text("95 % bootstrap");
 }
 

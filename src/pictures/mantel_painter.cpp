@@ -20,11 +20,7 @@ MantelDrawing::MantelDrawing(const MantelPairs& pairs, QSizeF size, double scale
   y_ = AxisAround(pairs.genetic, frame_.Plot().height() / scale);
 }
 
-QPointF MantelDrawing::Place(double x, double y) const {
-  const QRectF& plot = frame_.Plot();
-  return {plot.left() + (x - x_.low) / (x_.high - x_.low) * plot.width(),
-          plot.bottom() - (y - y_.low) / (y_.high - y_.low) * plot.height()};
-}
+QPointF MantelDrawing::Place(double x, double y) const { return PlaceOnAxes(frame_.Plot(), x_, y_, x, y); }
 
 void MantelDrawing::Paint(QPainter& painter) const {
   painter.setRenderHint(QPainter::Antialiasing, true);

@@ -52,6 +52,11 @@ PlotAxis AxisAround(const std::vector<double>& values, double pixels) {
   return axis;
 }
 
+QPointF PlaceOnAxes(const QRectF& plot, const PlotAxis& xAxis, const PlotAxis& yAxis, double x, double y) {
+  return {plot.left() + (x - xAxis.low) / (xAxis.high - xAxis.low) * plot.width(),
+          plot.bottom() - (y - yAxis.low) / (yAxis.high - yAxis.low) * plot.height()};
+}
+
 double FileTextScale(QSizeF size) {
   return std::max(1.0, size.width() / kColumnPoints * kLeastPrintedPoints / kTickPixels);
 }

@@ -38,6 +38,9 @@ struct PlotAxis {
 // (at scale 1), its ticks a round step apart and at least 70 pixels.
 PlotAxis AxisAround(const std::vector<double>& values, double pixels);
 
+// Where the values (x, y) lie in the frame plot spanned by the two axes.
+QPointF PlaceOnAxes(const QRectF& plot, const PlotAxis& xAxis, const PlotAxis& yAxis, double x, double y);
+
 struct PlotTexts {
   std::string title;
   std::string xCaption;

@@ -109,7 +109,6 @@ std::optional<PermutedCorrelations> PermuteLocations(const SpatialCovariance& co
   const bool parallel = double(permutations) * pairs >= kParallelWork;
   const auto round = static_cast<std::int64_t>(kBatch) *
                      static_cast<std::int64_t>(std::max(1.0, std::floor(kRoundWork / pairs / double(kBatch))));
-  const std::uint64_t draws = n - 1;
   for (std::int64_t start = 0; start < permutations; start += round) {
     const std::int64_t end = std::min<std::int64_t>(start + round, permutations);
 #pragma omp parallel if (parallel)
@@ -122,12 +121,9 @@ std::optional<PermutedCorrelations> PermuteLocations(const SpatialCovariance& co
         KeepResponsive();
         const auto size = static_cast<std::size_t>(std::min<std::int64_t>(kBatch, end - first));
         for (std::size_t b = 0; b < size; ++b) {
-          RandomGenerator draw = base;
-          draw.Skip(static_cast<std::uint64_t>(first + static_cast<std::int64_t>(b)) * draws);
           std::uint32_t* order = orders.data() + b * n;
           std::uint32_t* inverse = inverses.data() + b * n;
-          std::iota(order, order + n, 0u);
-          ShuffleOrder(order, n, draw);
+          PermutationOrder(base, static_cast<std::uint64_t>(first) + b, order, n);
           for (std::uint32_t location = 0; location < n; ++location) inverse[order[location]] = location;
           batch[b] = inverse;
         }
