@@ -17,6 +17,11 @@ std::string NoOrdinationText(const Workspace& ws) {
   return MissingResultText(ws.ordination && !ws.CurrentOrdination(), "principal coordinate analysis", "Trees > Principal Coordinate Analysis");
 }
 
+std::string NoCorrelogramText(const Workspace& ws) {
+  return MissingResultText(ws.correlogram && !ws.CurrentCorrelogram(), "spatial autocorrelation",
+                           "Analysis > Spatial Autocorrelation");
+}
+
 std::string NoMantelText(const Workspace& ws) {
   return MissingResultText(ws.mantel && !ws.CurrentMantel(), "Mantel test", "Analysis > Mantel Test");
 }

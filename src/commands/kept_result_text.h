@@ -11,5 +11,6 @@ namespace vorn {
 
 std::string NoOrdinationText(const Workspace& ws);
 std::string NoMantelText(const Workspace& ws);
+std::string NoCorrelogramText(const Workspace& ws);
 
 }  // namespace vorn

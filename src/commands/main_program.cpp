@@ -46,6 +46,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterPictureCommands(handlers_);
   RegisterPopulationCommands(handlers_);
   RegisterMantelCommand(handlers_);
+  RegisterSpatialCommand(handlers_);
   RegisterStructureCommand(handlers_);
   RegisterAssignmentCommand(handlers_);
   RegisterTreeMethodCommands(handlers_);

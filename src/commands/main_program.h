@@ -33,6 +33,7 @@
 #include "commands/report_dialogs.h"
 #include "commands/session_recorder.h"
 #include "commands/shannon_scaling_dialog.h"
+#include "commands/spatial_dialog.h"
 #include "commands/structure_dialog.h"
 #include "commands/support_dialog.h"
 #include "commands/tree_method_dialog.h"
@@ -68,7 +69,7 @@ struct Dialogs {
   TConsRDlg consensusSettings;
   TreePictureDialog treePicture;
   PcoaPlotDialog pcoaPlot;
-  MantelPlotDialog mantelPlot;
+  PlotSizeDialog mantelPlot{"Save Mantel Plot"};
   PcoaSettingsDialog pcoaSettings;
   PopulationDiversityDialog populationDiversity;
   PairwisePhiPTDialog pairwisePhiPT;
@@ -93,6 +94,8 @@ struct Dialogs {
   TImportReportDialog importReport;
   MetricRemovalDialog metricRemoval;
   TImportSampleSheetDialog importSampleSheet;
+  SpatialAutocorrelationDialog spatialAutocorrelation;
+  PlotSizeDialog correlogramPlot{"Save Correlogram"};
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
@@ -100,7 +103,8 @@ struct Dialogs {
             &pcoaSettings, &populationDiversity, &pairwisePhiPT, &treeMethod, &support, &importTable, &importGenalex, &outputFiles,
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
             &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci,
-            &importReport, &metricRemoval, &importSampleSheet, &correctedPValues, &bandFst, &bandRarity};
+            &importReport, &metricRemoval, &importSampleSheet, &correctedPValues, &bandFst, &bandRarity,
+            &spatialAutocorrelation, &correlogramPlot};
   }
 };
 
@@ -181,6 +185,7 @@ void RegisterDataQualityCommand(HandlerTable& table);
 void RegisterMissingDataCheckCommand(HandlerTable& table);
 void RegisterBandFstCommand(HandlerTable& table);
 void RegisterBandRarityCommand(HandlerTable& table);
+void RegisterSpatialCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

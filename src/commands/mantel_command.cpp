@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,13 +14,13 @@
 #include "amova/amova.h"
 #include "amova/pairwise_phipt.h"
 #include "commands/active_distances.h"
+#include "commands/chosen_coordinates.h"
 #include "commands/data_guard.h"
 #include "commands/population_support.h"
 #include "commands/whole_data_set.h"
 #include "core/command_progress.h"
 #include "core/number_format.h"
 #include "core/text_file.h"
-#include "io/coordinates_file.h"
 #include "population/geographic_distance.h"
 #include "population/mantel_test.h"
 #include "similarity/coefficient_names.h"
@@ -42,34 +41,18 @@ struct MantelMatrices {
   std::string geneticCaption;  // "StdJaccard, d=1-s"
 };
 
-std::optional<IndividualCoordinates> ChosenCoordinates(TMainPrg& app, const MantelChoices& choices) {
-  if (!choices.coordinatesFile.empty()) {
-    auto read = ReadCoordinatesFile(choices.coordinatesFile);
-    if (!app.Check(read)) return std::nullopt;
-    return std::move(*read);
-  }
-  if (app.ws.coordinates.Empty()) {
-    app.ErrorBox("There are no coordinates: import them with the data (File > Import) or name a coordinates file "
-                 "in the dialog.");
-    return std::nullopt;
-  }
-  return app.ws.coordinates;
-}
-
 std::optional<MantelMatrices> IndividualMatrices(TMainPrg& app, const IndividualCoordinates& coordinates,
                                                  bool logarithm) {
   Workspace& ws = app.ws;
   auto genetic = ActiveDistancePairs(app, "the matrix cannot be correlated");
   if (!genetic) return std::nullopt;
-  std::vector<std::uint32_t> everyone(ws.data.individualCount);
-  std::iota(everyone.begin(), everyone.end(), 0u);
-  const auto points = PointsOf(coordinates, ws.data.individualLabels, everyone);
-  if (!app.Check(points)) return std::nullopt;
+  auto geographic = IndividualGeographicDistances(app, coordinates, logarithm);
+  if (!geographic) return std::nullopt;
   MantelMatrices matrices;
   matrices.names = ws.data.individualLabels.All();
   matrices.objects = "individuals";
   matrices.genetic = std::move(*genetic);
-  matrices.geographic = GeographicDistances(*points, coordinates.kind, logarithm);
+  matrices.geographic = std::move(*geographic);
   matrices.geneticCaption = ws.results.activeName + ", " + TransformationName(ws.settings.similarity.transformation);
   return matrices;
 }
@@ -197,7 +180,7 @@ void MantelTest1Click(TMainPrg& app) {
   if (!RequireMatrix(app)) return;
   const auto choices = app.dialogs.mantelTest.Execute(app);
   if (!choices) return;
-  const auto coordinates = ChosenCoordinates(app, *choices);
+  const auto coordinates = ChosenCoordinates(app, choices->coordinatesFile);
   if (!coordinates) return;
   const auto matrices = choices->objects == MantelObjects::Individuals
                             ? IndividualMatrices(app, *coordinates, choices->logarithm)
@@ -228,8 +211,7 @@ void MantelTest1Click(TMainPrg& app) {
   const auto answer =
       app.MessageQuery(summary + "\r\nWrite results to analysis file?", "Mantel Test", MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return;
-  const std::string source = choices->coordinatesFile.empty() ? std::string("the coordinates imported with the data")
-                                                              : "the coordinates file " + choices->coordinatesFile;
+  const std::string source = CoordinatesSource(choices->coordinatesFile);
   const std::vector<std::string> heading = {
       "Mantel test (Mantel 1967): " + counts,
       "Genetic distance: " + matrices->geneticCaption + ".",

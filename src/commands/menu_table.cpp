@@ -112,6 +112,7 @@ MenuBar MainMenu() {
                   Command("Missing Data Chec&k...", "MissingDataCheck1Click"),
                   Command("F_ST from &Band Frequencies...", "BandFst1Click"),
                   Command("Band &Rarity and Richness...", "BandRarity1Click"),
+                  Command("Spatial A&utocorrelation...", "SpatialAutocorrelation1Click"),
               }),
       Submenu("&Trees",
               {
@@ -156,6 +157,7 @@ MenuBar MainMenu() {
                   Command("Save PCoA P&lot...", "SavePCoAPlot1Click"),
                   Command("Save &Mantel Plot...", "SaveMantelPlot1Click"),
                   Command("Save St&ructure Plot...", "SaveStructurePlot1Click"),
+                  Command("Save &Correlogram...", "SaveCorrelogram1Click"),
               }),
       Submenu("&Help",
               {

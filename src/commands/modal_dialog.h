@@ -2,6 +2,7 @@
 // whole run, and a cancelled flag set only by the Cancel button.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/dialog_form.h"
@@ -26,5 +27,15 @@ class ModalDialog {
   DialogForm form;
   bool cancelled = false;
 };
+
+// Shows the dialog until read takes its fields or the user cancels; read tells what it refuses
+// (a box naming the field) and gives nothing, and the dialog opens again.
+template <typename Choices, typename Read>
+std::optional<Choices> ShowUntilRead(ModalDialog& dialog, Host& host, const Read& read) {
+  while (dialog.ShowModal(host)) {
+    if (std::optional<Choices> choices = read()) return choices;
+  }
+  return std::nullopt;
+}
 
 }  // namespace vorn

@@ -1,5 +1,6 @@
 // View: the tree viewer and the PCoA plot windows, and the same pictures, with the scatter plot
-// of the last Mantel test and the bar plot of the last population structure run, saved as SVG or PNG files (the way scripts draw them). The drawing needs Qt; a build without it says so.
+// of the last Mantel test, the bar plot of the last population structure run and the correlogram
+// of the last spatial autocorrelation, saved as SVG or PNG files (the way scripts draw them). The drawing needs Qt; a build without it says so.
 // DataMatrix > Missing Data Map: the working matrix's missing scores saved as a picture the
 // same way, individuals ordered by their groups at the chosen level.
 #include <algorithm>
@@ -79,6 +80,19 @@ void SaveMantelPlot1Click(TMainPrg& app) {
   app.Report("Mantel plot saved: " + *path);
 }
 
+void SaveCorrelogram1Click(TMainPrg& app) {
+  if (!CanDraw(app)) return;
+  const Correlogram* correlogram = app.ws.CurrentCorrelogram();
+  if (!correlogram) return app.ErrorBox(NoCorrelogramText(app.ws));
+  const auto size = app.dialogs.correlogramPlot.Execute(app);
+  if (!size) return;
+  const auto path = ChoosePictureFile(app.host, "Save Correlogram", "correlogram.svg");
+  if (!path) return;
+  const auto width = static_cast<double>(size->width), height = static_cast<double>(size->height);
+  if (!app.Check(app.pictures->SaveCorrelogram(*correlogram, width, height, *path))) return;
+  app.Report("Correlogram saved: " + *path);
+}
+
 void SaveStructurePlot1Click(TMainPrg& app) {
   if (!CanDraw(app)) return;
   if (!app.ws.structure) {
@@ -126,6 +140,7 @@ void RegisterPictureCommands(HandlerTable& table) {
   table["SavePCoAPlot1Click"] = Plain(SavePCoAPlot1Click);
   table["SaveMantelPlot1Click"] = Plain(SaveMantelPlot1Click);
   table["SaveStructurePlot1Click"] = Plain(SaveStructurePlot1Click);
+  table["SaveCorrelogram1Click"] = Plain(SaveCorrelogram1Click);
   table["MissingDataMap1Click"] = Plain(MissingDataMap1Click);
 }
 

@@ -85,13 +85,13 @@ std::optional<PcoaPlotChoices> PcoaPlotDialog::Execute(Session& session) {
   return choices;
 }
 
-MantelPlotDialog::MantelPlotDialog() : ModalDialog("Save Mantel Plot") {
+PlotSizeDialog::PlotSizeDialog(const std::string& caption) : ModalDialog(caption) {
   const PlotSize defaults;
   form.Add(Field(kPlotWidth, defaults.width));
   form.Add(Field(kPlotHeight, defaults.height));
 }
 
-std::optional<PlotSize> MantelPlotDialog::Execute(Session& session) {
+std::optional<PlotSize> PlotSizeDialog::Execute(Session& session) {
   if (!ShowModal(session.host)) return std::nullopt;
   std::optional<std::size_t> width, height;
   if (!(width = Number(session, form, kPlotWidth)) || !(height = Number(session, form, kPlotHeight))) return std::nullopt;

@@ -1,7 +1,7 @@
 // The choices of the picture commands, kept between uses like every settings dialog:
 // "Save Tree Picture" (tree file, tree number, group level, inner node labels, size, rooting at
-// the midpoint), "Save PCoA Plot" (axes, group level, point labels, size) and "Save Mantel Plot"
-// (size) and "Save Structure Plot" (the K drawn, the curves, size).
+// the midpoint), "Save PCoA Plot" (axes, group level, point labels, size), "Save Mantel Plot" and
+// "Save Correlogram" (size) and "Save Structure Plot" (the K drawn, the curves, size).
 #pragma once
 
 #include <cstddef>
@@ -52,9 +52,10 @@ class PcoaPlotDialog : public ModalDialog {
   std::optional<PcoaPlotChoices> Execute(Session& session);
 };
 
-class MantelPlotDialog : public ModalDialog {
+// The size of a picture that has nothing else to choose: "Save Mantel Plot", "Save Correlogram".
+class PlotSizeDialog : public ModalDialog {
  public:
-  MantelPlotDialog();
+  explicit PlotSizeDialog(const std::string& caption);
   std::optional<PlotSize> Execute(Session& session);
 };
 

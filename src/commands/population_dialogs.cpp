@@ -20,15 +20,6 @@ void AddLevelAndFile(DialogForm& form) {
   form.Add(TextFieldControl("table_file", "Tab-separated copy of the tables (empty: none)"));
 }
 
-// Shows the dialog until read takes its fields or the user cancels; read tells what it refuses.
-template <typename Choices, typename Read>
-std::optional<Choices> ShowUntilRead(ModalDialog& dialog, Session& session, const Read& read) {
-  while (dialog.ShowModal(session.host)) {
-    if (std::optional<Choices> choices = read()) return choices;
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 PopulationDiversityDialog::PopulationDiversityDialog() : ModalDialog("Population Diversity") {
@@ -37,7 +28,7 @@ PopulationDiversityDialog::PopulationDiversityDialog() : ModalDialog("Population
 }
 
 std::optional<DiversityChoices> PopulationDiversityDialog::Execute(Session& session) {
-  return ShowUntilRead<DiversityChoices>(*this, session, [&]() -> std::optional<DiversityChoices> {
+  return ShowUntilRead<DiversityChoices>(*this, session.host, [&]() -> std::optional<DiversityChoices> {
     const auto level = Number(session, form, kLevel);
     if (!level) return std::nullopt;
     const auto absences = RealNumber(session, form, kAbsences);
@@ -52,7 +43,7 @@ PairwisePhiPTDialog::PairwisePhiPTDialog() : ModalDialog("Pairwise PhiPT") {
 }
 
 std::optional<PairwiseChoices> PairwisePhiPTDialog::Execute(Session& session) {
-  return ShowUntilRead<PairwiseChoices>(*this, session, [&]() -> std::optional<PairwiseChoices> {
+  return ShowUntilRead<PairwiseChoices>(*this, session.host, [&]() -> std::optional<PairwiseChoices> {
     const auto level = Number(session, form, kLevel);
     if (!level) return std::nullopt;
     const auto permutations = Number(session, form, kPairPermutations);
@@ -77,7 +68,7 @@ MantelTestDialog::MantelTestDialog() : ModalDialog("Mantel Test") {
 }
 
 std::optional<MantelChoices> MantelTestDialog::Execute(Session& session) {
-  return ShowUntilRead<MantelChoices>(*this, session, [&]() -> std::optional<MantelChoices> {
+  return ShowUntilRead<MantelChoices>(*this, session.host, [&]() -> std::optional<MantelChoices> {
     const auto level = Number(session, form, kLevel);
     if (!level) return std::nullopt;
     const auto permutations = Number(session, form, kMantelPermutations);
@@ -101,7 +92,7 @@ AssignmentTestDialog::AssignmentTestDialog() : ModalDialog("Assignment Test") {
 }
 
 std::optional<AssignmentChoices> AssignmentTestDialog::Execute(Session& session) {
-  return ShowUntilRead<AssignmentChoices>(*this, session, [&]() -> std::optional<AssignmentChoices> {
+  return ShowUntilRead<AssignmentChoices>(*this, session.host, [&]() -> std::optional<AssignmentChoices> {
     const auto level = Number(session, form, kLevel);
     if (!level) return std::nullopt;
     const auto simulations = Number(session, form, kSimulations);

@@ -44,6 +44,11 @@ class RandomGenerator {
     return static_cast<std::uint32_t>((std::uint64_t{Advance()} * n) >> 32);
   }
 
+  // Fills out[0 .. count - 1] with the next count NextBelow(n) draws, in order; the states are
+  // computed a block at a time from the one before the block, so that their multiplications
+  // overlap instead of waiting on each other.
+  void FillBelow(std::uint32_t n, std::uint32_t* out, std::size_t count);
+
   // Advances by count states and tells how many of them were at most high: the number of
   // NextReal draws u <= high / 2^32 among count draws, without drawing them one by one.
   std::uint32_t CountWordsAtMost(std::uint32_t high, std::uint32_t count);
@@ -115,6 +120,19 @@ inline std::uint32_t RandomGenerator::CountWordsAtMost(std::uint32_t high, std::
   return atMost;
 }
 
+inline void RandomGenerator::FillBelow(std::uint32_t n, std::uint32_t* out, std::size_t count) {
+  std::uint32_t s = state_;
+  for (; count >= kBlock; count -= kBlock, out += kBlock) {
+    for (int k = 0; k < kBlock; ++k) {
+      const std::uint32_t ahead = s * kStepsAhead[k].multiplier + kStepsAhead[k].increment;
+      out[k] = static_cast<std::uint32_t>((std::uint64_t{ahead} * n) >> 32);
+    }
+    s = s * kStepsAhead[kBlock - 1].multiplier + kStepsAhead[kBlock - 1].increment;
+  }
+  state_ = s;
+  for (std::size_t k = 0; k < count; ++k) out[k] = NextBelow(n);
+}
+
 inline void RandomGenerator::Skip(std::uint64_t steps) {
   Step power{kMultiplier, kIncrement};  // the step 2^k times, for the bit k of steps
   for (; steps != 0; steps >>= 1) {
@@ -127,6 +145,16 @@ inline void RandomGenerator::Skip(std::uint64_t steps) {
 // place down): the one way the permutation tests reorder objects.
 inline void ShuffleOrder(std::uint32_t* order, std::size_t count, RandomGenerator& random) {
   for (std::size_t i = count; i > 1; --i) std::swap(order[i - 1], order[random.NextBelow(static_cast<std::uint32_t>(i))]);
+}
+
+// Permutation k of a test that shuffles count objects per permutation, as one serial loop of
+// the test would draw it: the identity order shuffled with the draws that start k (count - 1)
+// draws after base. Permutations so drawn can run on any number of cores.
+inline void PermutationOrder(const RandomGenerator& base, std::uint64_t k, std::uint32_t* order, std::size_t count) {
+  RandomGenerator draw = base;
+  draw.Skip(k * (count > 0 ? count - 1 : 0));
+  for (std::size_t i = 0; i < count; ++i) order[i] = static_cast<std::uint32_t>(i);
+  ShuffleOrder(order, count, draw);
 }
 
 // The low 32 bits of the high-resolution clock: the seed of a run that is not told one.

@@ -32,6 +32,8 @@ const Ordination* Workspace::CurrentOrdination() const { return OfWorkingData(or
 
 const MantelPairs* Workspace::CurrentMantel() const { return OfWorkingData(mantel, data); }
 
+const Correlogram* Workspace::CurrentCorrelogram() const { return OfWorkingData(correlogram, data); }
+
 UndefinedPairs Workspace::ActiveUndefinedPairs() const {
   return FindUndefinedPairs(*ActiveMatrix(), results.marks);
 }
@@ -52,6 +54,7 @@ void Workspace::ReleaseData() {
   ordination.reset();
   lastTree.reset();
   mantel.reset();
+  correlogram.reset();
   structure.reset();
   filterLog = FilterLog();
   groups = GroupState();

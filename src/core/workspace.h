@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/coordinates.h"
+#include "core/correlogram.h"
 #include "core/data_matrix.h"
 #include "core/distance_matrix.h"
 #include "core/filter_log.h"
@@ -71,6 +72,7 @@ struct Workspace {
   IndividualCoordinates coordinates;      // imported with the data or read from a file
   std::optional<MantelPairs> mantel;      // the last Mantel test, for its plot
   std::optional<StructureBars> structure;  // the last population structure run, for its bar plot
+  std::optional<Correlogram> correlogram;  // the last spatial autocorrelation, for its picture
   FilterLog filterLog;                     // what the working data went through since the load
 
   StatusHistory status;
@@ -94,6 +96,7 @@ struct Workspace {
   // picture shows them under the groups of other data.
   const Ordination* CurrentOrdination() const;
   const MantelPairs* CurrentMantel() const;
+  const Correlogram* CurrentCorrelogram() const;
 
   // The pairs of the active matrix (which must be offered) that have no distance.
   UndefinedPairs ActiveUndefinedPairs() const;

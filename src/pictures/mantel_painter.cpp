@@ -10,34 +10,17 @@ namespace vorn {
 namespace {
 
 constexpr double kDot = 2.2;           // the radius of a pair's dot
-constexpr double kPixelsPerTick = 70;  // ticks at least this far apart
 
 }  // namespace
-
-MantelDrawing::Axis MantelDrawing::AxisOf(const std::vector<double>& values, double pixels) {
-  Axis axis;
-  if (values.empty()) return axis;
-  const auto [low, high] = std::minmax_element(values.begin(), values.end());
-  const double span = *high - *low > 0 ? *high - *low : std::max(std::fabs(*low), 1.0);
-  axis.low = *low - span * 0.04, axis.high = *high + span * 0.04;
-  const double wanted = (axis.high - axis.low) * kPixelsPerTick / std::max(pixels, 1.0);
-  axis.step = RoundStepBelow(wanted);
-  if (axis.step < wanted) axis.step *= axis.step * 2 >= wanted ? 2 : 2.5;  // the round number at or above
-  return axis;
-}
 
 MantelDrawing::MantelDrawing(const MantelPairs& pairs, QSizeF size, double scale)
     : pairs_(pairs), frame_(size, scale, {pairs.title, pairs.xCaption, pairs.yCaption}) {
   // Ticks as far apart, in text sizes, at any scale.
-  x_ = AxisOf(pairs.geographic, frame_.Plot().width() / scale);
-  y_ = AxisOf(pairs.genetic, frame_.Plot().height() / scale);
+  x_ = AxisAround(pairs.geographic, frame_.Plot().width() / scale);
+  y_ = AxisAround(pairs.genetic, frame_.Plot().height() / scale);
 }
 
-QPointF MantelDrawing::Place(double x, double y) const {
-  const QRectF& plot = frame_.Plot();
-  return {plot.left() + (x - x_.low) / (x_.high - x_.low) * plot.width(),
-          plot.bottom() - (y - y_.low) / (y_.high - y_.low) * plot.height()};
-}
+QPointF MantelDrawing::Place(double x, double y) const { return PlaceOnAxes(frame_.Plot(), x_, y_, x, y); }
 
 void MantelDrawing::Paint(QPainter& painter) const {
   painter.setRenderHint(QPainter::Antialiasing, true);

@@ -23,16 +23,11 @@ class MantelDrawing {
   std::string TooSmall() const { return frame_.TooSmall(); }
 
  private:
-  // The values an axis shows, a little wider than the data's, with ticks at multiples of step.
-  struct Axis {
-    double low = 0, high = 1, step = 0.2;
-  };
-  static Axis AxisOf(const std::vector<double>& values, double pixels);
   QPointF Place(double x, double y) const;
 
   const MantelPairs& pairs_;
   ScatterFrame frame_;
-  Axis x_, y_;
+  PlotAxis x_, y_;
 };
 
 }  // namespace vorn

@@ -125,6 +125,10 @@ Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::strin
   return SaveScatterPicture<MantelDrawing>(pairs, size, path, "Mantel test");
 }
 
+Status SaveCorrelogramPicture(const Correlogram& correlogram, QSizeF size, const std::string& path) {
+  return SaveScatterPicture<CorrelogramDrawing>(correlogram, size, path, "Spatial autocorrelation");
+}
+
 Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool curves, QSizeF size,
                             const std::string& path) {
   const StructureDrawing drawing(bars, shownK, curves, size);

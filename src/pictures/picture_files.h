@@ -13,6 +13,7 @@
 #include <QSizeF>
 
 #include "core/result.h"
+#include "pictures/correlogram_painter.h"
 #include "pictures/mantel_painter.h"
 #include "pictures/missing_map_painter.h"
 #include "pictures/structure_painter.h"
@@ -46,6 +47,7 @@ inline constexpr double kMaxPngSide = 32000;
 Status SaveTreePicture(const TreeScene& scene, double rowHeight, double treeWidth, const std::string& path);
 Status SavePcoaPicture(const PcoaScene& scene, QSizeF size, const std::string& path);
 Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::string& path);
+Status SaveCorrelogramPicture(const Correlogram& correlogram, QSizeF size, const std::string& path);
 Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool curves, QSizeF size,
                             const std::string& path);
 Status SaveMissingMapPicture(const MissingMap& map, const DataMatrix& data, QSizeF size, const std::string& path);
@@ -65,6 +67,11 @@ class PictureFiles : public PictureMaker {
   Status SaveMantel(const MantelPairs& pairs, double width, double height, const std::string& path) override {
     if (!application_) application_.emplace();
     return SaveMantelPicture(pairs, QSizeF(width, height), path);
+  }
+  Status SaveCorrelogram(const Correlogram& correlogram, double width, double height,
+                         const std::string& path) override {
+    if (!application_) application_.emplace();
+    return SaveCorrelogramPicture(correlogram, QSizeF(width, height), path);
   }
   Status SaveStructure(const StructureBars& bars, std::size_t shownK, bool curves, double width, double height,
                        const std::string& path) override {

@@ -39,6 +39,24 @@ double TextWidth(const ScatterFrame& frame, double pixels, const std::string& te
 
 }  // namespace
 
+PlotAxis AxisAround(const std::vector<double>& values, double pixels) {
+  constexpr double kPixelsPerTick = 70;
+  PlotAxis axis;
+  if (values.empty()) return axis;
+  const auto [low, high] = std::minmax_element(values.begin(), values.end());
+  const double span = *high - *low > 0 ? *high - *low : std::max(std::fabs(*low), 1.0);
+  axis.low = *low - span * 0.04, axis.high = *high + span * 0.04;
+  const double wanted = (axis.high - axis.low) * kPixelsPerTick / std::max(pixels, 1.0);
+  axis.step = RoundStepBelow(wanted);
+  if (axis.step < wanted) axis.step *= axis.step * 2 >= wanted ? 2 : 2.5;  // the round number at or above
+  return axis;
+}
+
+QPointF PlaceOnAxes(const QRectF& plot, const PlotAxis& xAxis, const PlotAxis& yAxis, double x, double y) {
+  return {plot.left() + (x - xAxis.low) / (xAxis.high - xAxis.low) * plot.width(),
+          plot.bottom() - (y - yAxis.low) / (yAxis.high - yAxis.low) * plot.height()};
+}
+
 double FileTextScale(QSizeF size) {
   return std::max(1.0, size.width() / kColumnPoints * kLeastPrintedPoints / kTickPixels);
 }

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace vorn {
 
@@ -27,6 +28,18 @@ struct PlotGrid {
   double yLow = 0, yHigh = 1, yStep = 1;
   bool darkerZero = false;  // the lines through zero a little darker
 };
+
+// The values an axis shows, a little wider than the data's, with ticks at multiples of step.
+struct PlotAxis {
+  double low = 0, high = 1, step = 0.2;
+};
+
+// The axis around values (the whole span, 4 % more on either side) for an axis pixels long
+// (at scale 1), its ticks a round step apart and at least 70 pixels.
+PlotAxis AxisAround(const std::vector<double>& values, double pixels);
+
+// Where the values (x, y) lie in the frame plot spanned by the two axes.
+QPointF PlaceOnAxes(const QRectF& plot, const PlotAxis& xAxis, const PlotAxis& yAxis, double x, double y);
 
 struct PlotTexts {
   std::string title;

@@ -142,11 +142,8 @@ Result<MantelResult> MantelTest(const std::vector<Real>& first, const std::vecto
         KeepResponsive();
         const auto count = static_cast<std::size_t>(std::min<std::int64_t>(kBatch, end - batchStart));
         for (std::size_t b = 0; b < count; ++b) {
-          RandomGenerator draw = base;
-          draw.Skip(static_cast<std::uint64_t>(batchStart + static_cast<std::int64_t>(b)) * draws);
           std::uint32_t* order = orders.data() + b * n;
-          std::iota(order, order + n, 0u);
-          ShuffleOrder(order, n, draw);
+          PermutationOrder(base, static_cast<std::uint64_t>(batchStart) + b, order, n);
           batch[b] = order;
         }
         kernel.Products(batch, count, sums, pairRow.data());

@@ -3,6 +3,7 @@
 #include <QShortcut>
 #include <utility>
 
+#include "ui/correlogram_tab.h"
 #include "ui/data_tab.h"
 #include "ui/log_tab.h"
 #include "ui/pcoa_plot_window.h"
@@ -21,10 +22,11 @@ Workbench::Workbench(Session& session, QWidget* parent)
       trees_(new TreeViewerWindow(session, nullptr)),
       pcoa_(new PcoaPlotWindow(session, nullptr)),
       structure_(new StructureTab(session)),
+      correlogram_(new CorrelogramTab(session)),
       log_(new LogTab) {
   setObjectName("workbench");
-  // The menu bar holds the Alt letters; the tabs answer to Ctrl+1 ... Ctrl+6.
-  const std::pair<QWidget*, const char*> tabs[] = {{data_, "Data"}, {results_, "Results"}, {trees_, "Trees"}, {pcoa_, "PCoA"}, {structure_, "Structure"}, {log_, "Log"}};
+  // The menu bar holds the Alt letters; the tabs answer to Ctrl+1 ... Ctrl+7.
+  const std::pair<QWidget*, const char*> tabs[] = {{data_, "Data"}, {results_, "Results"}, {trees_, "Trees"}, {pcoa_, "PCoA"}, {structure_, "Structure"}, {correlogram_, "Correlogram"}, {log_, "Log"}};
   for (const auto& [tab, title] : tabs) {
     const int index = addTab(tab, title);
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + index)), this);
@@ -39,6 +41,7 @@ void Workbench::Refresh() {
   trees_->Follow(session_.ws.files.tree);
   pcoa_->Refresh();
   structure_->Refresh();
+  correlogram_->Refresh();
 }
 
 void Workbench::Reported(std::string_view time, std::string_view line) { log_->Add(time, line); }

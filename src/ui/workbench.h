@@ -1,6 +1,6 @@
 // The workbench: the tabs in the middle of the main window. Data shows the working matrix,
 // Results the files the commands write, Trees and PCoA the tree viewer and the PCoA plot, Structure the
-// bar plot of the last population structure run, Log every
+// bar plot of the last population structure run, Correlogram the last spatial autocorrelation, Log every
 // status line of the session. After each command the tabs take the workspace as it stands.
 #pragma once
 
@@ -11,6 +11,7 @@
 
 namespace vorn::ui {
 
+class CorrelogramTab;
 class DataTab;
 class LogTab;
 class PcoaPlotWindow;
@@ -32,6 +33,7 @@ class Workbench : public QTabWidget {
   TreeViewerWindow& Trees() { return *trees_; }
   PcoaPlotWindow& Pcoa() { return *pcoa_; }
   StructureTab& Structure() { return *structure_; }
+  CorrelogramTab& Correlogram() { return *correlogram_; }
   LogTab& Log() { return *log_; }
 
  private:
@@ -41,6 +43,7 @@ class Workbench : public QTabWidget {
   TreeViewerWindow* trees_;
   PcoaPlotWindow* pcoa_;
   StructureTab* structure_;
+  CorrelogramTab* correlogram_;
   LogTab* log_;
 };
 

@@ -98,6 +98,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Analysis>Missing Data Chec&k...|MissingDataCheck1Click",
       "&Analysis>F_ST from &Band Frequencies...|BandFst1Click",
       "&Analysis>Band &Rarity and Richness...|BandRarity1Click",
+      "&Analysis>Spatial A&utocorrelation...|SpatialAutocorrelation1Click",
       "&Trees>&UPGMA|UPGMA1Click",
       "&Trees>&Strict Consensus|StrictConsensus1Click",
       "&Trees>&Majority Rule Consensus|MajorityRuleConsensus1Click",
@@ -130,6 +131,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&View>Save PCoA P&lot...|SavePCoAPlot1Click",
       "&View>Save &Mantel Plot...|SaveMantelPlot1Click",
       "&View>Save St&ructure Plot...|SaveStructurePlot1Click",
+      "&View>Save &Correlogram...|SaveCorrelogram1Click",
       "&Help>&About|About1Click",
       "&Help>&Help|Help1Click",
   };

@@ -26,6 +26,12 @@ class RecordingMaker : public PictureMaker {
     this->path = path;
     return Success();
   }
+  Status SaveCorrelogram(const Correlogram& picture, double width, double height, const std::string& path) override {
+    correlogram = picture;
+    size = {width, height};
+    this->path = path;
+    return Success();
+  }
   Status SaveStructure(const StructureBars& bars, std::size_t shownK, bool, double width, double height,
                        const std::string& path) override {
     structure = bars;
@@ -46,6 +52,7 @@ class RecordingMaker : public PictureMaker {
   std::optional<StructureBars> structure;
   std::size_t structureK = 0;
   std::optional<MantelPairs> mantel;
+  std::optional<Correlogram> correlogram;
   std::optional<PcoaScene> pcoa;
   std::pair<double, double> size;
   std::string path;

@@ -170,6 +170,40 @@ TEST_F(SavedPictures, MantelPlotsFitTheirSizeOrAreRefused) {
   }
 }
 
+// The correlogram at a journal's column width and on screen: its texts whole, the filled dot of a
+// significant class in the line's blue, an undefined r and a missing band simply left out.
+TEST_F(SavedPictures, CorrelogramsShowTheirTextsAndMarkSignificantClasses) {
+  testing::TempDir dir;
+  Correlogram correlogram;
+  correlogram.classes = {{100, 0.3, -0.05, 0.06, 0.22, 0.38, true},
+                         {300, 0.02, -0.04, 0.05, -0.03, 0.07, false},
+                         {500, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, false},
+                         {700, -0.2, -0.05, 0.05, -0.3, -0.1, true}};
+  correlogram.title = "Spatial autocorrelation of 30 individuals: omega= 41.3, p= 0.005";
+  correlogram.xCaption = "Euclidean distance (class mean)";
+  for (const QSizeF size : {QSizeF(800, 640), QSizeF(2400, 1800)}) {
+    const std::string path = dir.File("correlogram.svg");
+    ASSERT_TRUE(SaveCorrelogramPicture(correlogram, size, path).ok()) << size.width();
+    const auto texts = SvgTexts(path);
+    for (const std::string& text : {correlogram.title, correlogram.xCaption, std::string("r"),
+                                    std::string("r, p <= 0.05"), std::string("95 % null band")}) {
+      EXPECT_EQ(texts.count(text), 1u) << size.width() << ": " << text;
+    }
+  }
+  ASSERT_TRUE(SaveCorrelogramPicture(correlogram, QSizeF(800, 640), dir.File("correlogram.png")).ok());
+  const QImage image(QString::fromStdString(dir.File("correlogram.png")));
+  CorrelogramDrawing drawing(correlogram, QSizeF(800, 640), FileTextScale(QSizeF(800, 640)));
+  EXPECT_TRUE(drawing.TooSmall().empty());
+  EXPECT_FALSE(SaveCorrelogramPicture(correlogram, QSizeF(200, 200), dir.File("tiny.png")).ok());
+  EXPECT_FALSE(FileExists(dir.File("tiny.png")));
+  // Somewhere the significant classes' blue fill is drawn.
+  bool blue = false;
+  for (int y = 0; y < image.height() && !blue; ++y) {
+    for (int x = 0; x < image.width() && !blue; ++x) blue = image.pixelColor(x, y) == QColor(0x1f, 0x5f, 0x9f);
+  }
+  EXPECT_TRUE(blue);
+}
+
 TEST_F(SavedPictures, TipLabelsTakeTheirGroupsColour) {
   testing::TempDir dir;
   const TreeScene scene = Scene("((A:1,B:1):1,C:2)StdJaccard;",

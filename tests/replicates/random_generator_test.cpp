@@ -96,6 +96,18 @@ TEST(RandomGenerator, DrawWordsWithinPassesTheSameStatesAsOneDrawAtATime) {
   }
 }
 
+TEST(RandomGenerator, FillBelowDrawsWhatNextBelowDrawsOneByOne) {
+  for (std::size_t count : {0u, 1u, 15u, 16u, 17u, 100u}) {
+    RandomGenerator block, single;
+    block.Seed(77);
+    single.Seed(77);
+    std::vector<std::uint32_t> drawn(count);
+    block.FillBelow(1000003, drawn.data(), count);
+    for (std::size_t k = 0; k < count; ++k) EXPECT_EQ(drawn[k], single.NextBelow(1000003)) << count << ", " << k;
+    EXPECT_EQ(block.State(), single.State()) << count;
+  }
+}
+
 TEST(RandomGenerator, NextRealIsTheWordOverTwoToThe32) {
   RandomGenerator a, b;
   a.Seed(99);

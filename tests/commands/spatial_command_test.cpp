@@ -1,0 +1,38 @@
+// Analysis > Spatial Autocorrelation stopped from its progress window after its permutations:
+// nothing written, nothing kept, and the generator past the draws the permutations made.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/command_fixture.h"
+
+namespace vorn {
+namespace {
+
+class SpatialCommandTest : public testing::CommandTest {};
+
+TEST_F(SpatialCommandTest, CancelWritesNothingAndTheGeneratorStandsPastTheDrawsMade) {
+  Load("a1 a2 b1 b2 c1 c2\n1 0 0 0 1 1\n1 1 1 0 1 0\n0 1 1 0 0 1\n1 1 0 1 0 0\n*\n");
+  dir.Write("places.csv", "name,x,y\na1,0,0\na2,1,0\nb1,5,1\nb2,6,2\nc1,9,9\nc2,10,7\n");
+  host.dialogs.push_back([](DialogForm& form) {
+    form["coordinates_file"].text = "places.csv";
+    form["class_count"].text = "2";
+    form["permutations"].text = "30";
+    form["bootstraps"].text = "20";
+    return true;
+  });
+  host.cancelAfter = 30;  // after the round of all permutations
+  const std::uint32_t before = app.ws.random.State();
+  Run("SpatialAutocorrelation1Click");
+  EXPECT_EQ(host.reports.back(), "Cancelled: 30 of 50 permutations and bootstraps done; nothing was written.");
+  EXPECT_EQ(host.progress.front(), "Spatial Autocorrelation: Bootstrap 1 of 20");
+  EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
+  EXPECT_FALSE(app.ws.correlogram);
+  RandomGenerator expected;
+  expected.Seed(before);
+  expected.Skip(30 * 5);  // 5 draws per permutation of 6 individuals
+  EXPECT_EQ(app.ws.random.State(), expected.State());
+}
+
+}  // namespace
+}  // namespace vorn
