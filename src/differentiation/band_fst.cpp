@@ -80,11 +80,13 @@ class FstTest {
       Number sumH = 0, sumQ = 0, sumV = 0;
       bool estimable = true;
       for (std::size_t j = 0; j < P && estimable; ++j) {
-        const NullAlleleTable::Entry& e = tables_[j]->At(s.scored[j], s.scored[j] - s.present[j]);
-        estimable = e.estimable;
         if constexpr (std::is_same_v<Number, double>) {
-          sumH += e.hjd, sumQ += e.qd, sumV += e.vd, s.qd[j] = e.qd;
+          const NullAlleleTable::Rounded& e = tables_[j]->RoundedAt(s.scored[j], s.scored[j] - s.present[j]);
+          estimable = e.estimable;
+          sumH += e.hj, sumQ += e.q, sumV += e.variance, s.qd[j] = e.q;
         } else {
+          const NullAlleleTable::Entry& e = tables_[j]->At(s.scored[j], s.scored[j] - s.present[j]);
+          estimable = e.estimable;
           sumH += e.hj, sumQ += e.q, sumV += e.variance, s.q[j] = e.q;
         }
       }

@@ -67,9 +67,9 @@ NullAlleleTable::NullAlleleTable(const NullAlleleSettings& settings, const BetaP
         entry.q = e.q;
         entry.variance = e.variance;
         entry.hj = 2 * e.q * (1 - e.q) + 2 * e.variance;
-        entry.qd = double(entry.q), entry.vd = double(entry.variance), entry.hjd = double(entry.hj);
       }
       entries_.push_back(entry);
+      rounded_.push_back({double(entry.q), double(entry.variance), double(entry.hj), entry.estimable});
     }
   };
   if (!allRows_) {

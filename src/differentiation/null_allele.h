@@ -59,21 +59,26 @@ class NullAlleleTable {
  public:
   struct Entry {
     Real q = 0, variance = 0, hj = 0;
-    // The same rounded to doubles, for the permuted statistics, which are only compared with
-    // the observed one within a tolerance far above a double's rounding.
-    double qd = 0, vd = 0, hjd = 0;
+    bool estimable = false;
+  };
+  // The same rounded to doubles, packed close for the permuted statistics, which are only
+  // compared with the observed one within a tolerance far above a double's rounding.
+  struct Rounded {
+    double q = 0, variance = 0, hj = 0;
     bool estimable = false;
   };
 
   NullAlleleTable(const NullAlleleSettings& settings, const BetaPrior& prior, std::uint32_t size, bool missingScores);
 
   const Entry& At(std::uint32_t n, std::uint32_t k) const { return entries_[RowStart(n) + k]; }
+  const Rounded& RoundedAt(std::uint32_t n, std::uint32_t k) const { return rounded_[RowStart(n) + k]; }
 
  private:
   std::size_t RowStart(std::uint32_t n) const { return allRows_ ? std::size_t{n} * (n + 1) / 2 : 0; }
 
   bool allRows_;
   std::vector<Entry> entries_;
+  std::vector<Rounded> rounded_;
 };
 
 // "square root", "Lynch & Milligan", "Bayesian (Zhivotovsky)".
