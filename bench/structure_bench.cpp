@@ -51,10 +51,10 @@ int main(int argc, char** argv) {
     start.clusters = start.q.size() / table.individuals;
     vorn::FitSettings settings;
     settings.tolerance = std::stod(argv[3]);
-    settings.maxSteps = 100000;
+    settings.maxIterations = 100000;
     const auto begin = Clock::now();
     const vorn::AdmixtureFit fit = vorn::FitAdmixture(table, start, settings);
-    std::printf("Vorn SQUAREM EM: %.3f s, %zu EM steps, lnL %.6f%s\n", Seconds(begin), fit.steps, fit.logLikelihood,
+    std::printf("Vorn block relaxation: %.3f s, %zu iterations, lnL %.6f%s\n", Seconds(begin), fit.iterations, fit.logLikelihood,
                 fit.converged ? "" : " (not converged)");
     return 0;
   }
@@ -77,6 +77,9 @@ int main(int argc, char** argv) {
     std::printf("  K = %zu: best lnL %.6f, %zu of %zu runs at best, CV error %.6f\n", solutions.clusters,
                 solutions.runs[solutions.best].logLikelihood, solutions.runsAtBest, solutions.runs.size(),
                 solutions.validationError);
+    std::printf("    iterations of the runs:");
+    for (const auto& run : solutions.runs) std::printf(" %zu%s", run.iterations, run.converged ? "" : "*");
+    std::printf("\n");
   }
   return 0;
 }
