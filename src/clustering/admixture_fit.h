@@ -3,16 +3,19 @@
 // locus l with frequency r_kl, so that f_il = sum_k q_ik r_kl and P(no band) = f_il^2 (diploid)
 // or f_il (haploid). Missing scores add nothing.
 //
-// The fit is an EM algorithm over the cluster of origin and the allele of each gene copy,
-// accelerated by SQUAREM (Varadhan & Roland 2008, scheme S3, with a step back to the plain EM
-// whenever the extrapolation would lose likelihood). Q and R are kept within [kBound, 1 - kBound]
-// after every step (each row of Q then scaled to sum 1). A fit has converged when one SQUAREM
+// The fit is block relaxation (Alexander, Novembre & Lange 2009): each iteration updates the q
+// of every individual with R held (a Newton step on the simplex, q_ik >= kBound), then the r of
+// every locus with Q held (a Newton step in the box [kBound, 1 - kBound]). ln L is concave in
+// either block, and a block's step is halved until it gains, so no iteration loses likelihood.
+// The iterations are accelerated by the quasi-Newton scheme of Zhou, Alexander & Lange (2011)
+// with kSecants secant pairs: a cycle takes two iterations x1 = F(x0), x2 = F(x1) and then the
+// extrapolated point x, bounded, when its ln L is at least that of x2; otherwise the first of
+// x2 + (x - x2) / 2^h, h = 1..3, bounded, that is; otherwise x2. A fit has converged when a
 // cycle gains less than the tolerance; its log-likelihood is evaluated at the parameters it
 // returns.
 //
-// Each EM step splits the individuals into at most kBlocks fixed blocks whatever the number of
-// threads, and sums the blocks' frequency counts in block order, so a fit gives the same bits on
-// any number of cores.
+// Every individual's and every locus's update depends on the other block alone, and the blocks'
+// log-likelihoods are added in a fixed order, so a fit gives the same bits on any number of cores.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +28,7 @@
 namespace vorn {
 
 inline constexpr double kBound = 1e-5;
-inline constexpr std::size_t kBlocks = 16;
+inline constexpr std::size_t kSecants = 3;
 
 struct AdmixtureParameters {
   std::size_t clusters = 0;
@@ -35,26 +38,19 @@ struct AdmixtureParameters {
 
 struct FitSettings {
   BandModel model = BandModel::DiploidDominant;
-  double tolerance = 1e-4;      // in log-likelihood units, absolute
-  std::size_t maxSteps = 10000;  // EM steps, counting those of the extrapolations
+  double tolerance = 1e-4;            // in log-likelihood units, absolute
+  std::size_t maxIterations = 1000;   // block-relaxation iterations, two a cycle
 };
 
 struct AdmixtureFit {
   AdmixtureParameters parameters;
   double logLikelihood = 0;
-  std::size_t steps = 0;  // EM steps taken
+  std::size_t iterations = 0;  // block-relaxation iterations taken
   bool converged = false;
 };
 
-// ln L at the parameters over the scored cells of table.
+// ln L at the parameters over the scored cells of table, summed cell by cell.
 double AdmixtureLogLikelihood(const ScoreTable& table, const AdmixtureParameters& parameters, BandModel model);
-
-// One EM step from current: the updated parameters (within the bounds) and ln L at current.
-struct EmStepResult {
-  AdmixtureParameters next;
-  double logLikelihood = 0;
-};
-EmStepResult AdmixtureEmStep(const ScoreTable& table, const AdmixtureParameters& current, BandModel model);
 
 // Fits from start; stops early, unconverged, when keepGoing (asked between cycles) says false.
 AdmixtureFit FitAdmixture(const ScoreTable& table, AdmixtureParameters start, const FitSettings& settings,

@@ -1,16 +1,15 @@
 #include "clustering/structure_runs.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "clustering/run_alignment.h"
 
 namespace vorn {
-namespace {
-
-}  // namespace
 
 Status CheckStructureSettings(const ScoreTable& table, const StructureSettings& settings) {
   const std::string n = std::to_string(table.individuals);
@@ -142,41 +141,53 @@ double Deviance(const ScoreTable& table, const Folds& folds, std::size_t fold, c
 Result<StructureResult> AnalyseStructure(const ScoreTable& table, const StructureSettings& settings,
                                          RandomGenerator& random, const StepProgress& progress) {
   if (auto checked = CheckStructureSettings(table, settings); !checked) return Failure{checked.error()};
-  std::size_t done = 0;
-  bool cancelled = false;
+  // The fits of a K run side by side, one a thread; progress is told on the calling thread only.
+  std::atomic<std::size_t> done = 0;
+  std::atomic<bool> cancelled = false;
+  const std::thread::id caller = std::this_thread::get_id();
   const std::function<bool()> keepGoing = [&] {
-    cancelled = cancelled || (progress && !progress(done));
+    if (progress && std::this_thread::get_id() == caller && !cancelled && !progress(done)) cancelled = true;
     return !cancelled;
   };
 
   RandomGenerator draw = random;
+  std::vector<RandomGenerator> starts;
   for (std::size_t k = settings.minClusters; k <= settings.maxClusters; ++k) {
-    random.Skip(DrawsPerStart(table, k) * settings.runs);
+    for (std::size_t r = 0; r < settings.runs; ++r) {
+      starts.push_back(draw);
+      draw.Skip(DrawsPerStart(table, k));
+    }
   }
+  random = draw;
   const Folds folds = settings.folds > 0 ? DrawFolds(table, settings.folds, random) : Folds{};
+  std::vector<ScoreTable> masked;
+  for (std::size_t fold = 0; fold < settings.folds; ++fold) masked.push_back(Masked(table, folds, fold));
 
   StructureResult result;
   result.maskedScores = folds.masked;
-  for (std::size_t k = settings.minClusters; k <= settings.maxClusters; ++k) {
+  for (std::size_t k = settings.minClusters, first = 0; k <= settings.maxClusters; ++k, first += settings.runs) {
     ClusterSolutions solutions;
     solutions.clusters = k;
+    solutions.runs.resize(settings.runs);
+#pragma omp parallel for schedule(dynamic, 1) if (settings.runs > 1)
     for (std::size_t r = 0; r < settings.runs; ++r) {
-      solutions.runs.push_back(FitAdmixture(table, RandomStart(table, k, draw), settings.fit, keepGoing));
-      draw.Skip(DrawsPerStart(table, k));
-      if (cancelled) return Failure{""};
+      solutions.runs[r] = FitAdmixture(table, RandomStart(table, k, starts[first + r]), settings.fit, keepGoing);
       ++done;
     }
+    if (cancelled) return Failure{""};
     AlignRuns(solutions, settings.fit.tolerance);
     if (!result.perK.empty()) FollowBelow(solutions, result.perK.back());
-    double deviance = 0;
+    std::vector<double> deviances(settings.folds, 0.0);
+#pragma omp parallel for schedule(dynamic, 1) if (settings.folds > 1)
     for (std::size_t fold = 0; fold < settings.folds; ++fold) {
-      const ScoreTable masked = Masked(table, folds, fold);
       const AdmixtureFit fit =
-          FitAdmixture(masked, solutions.runs[solutions.best].parameters, settings.fit, keepGoing);
-      if (cancelled) return Failure{""};
-      deviance += Deviance(table, folds, fold, fit.parameters, settings.fit.model);
+          FitAdmixture(masked[fold], solutions.runs[solutions.best].parameters, settings.fit, keepGoing);
+      deviances[fold] = Deviance(table, folds, fold, fit.parameters, settings.fit.model);
       ++done;
     }
+    if (cancelled) return Failure{""};
+    double deviance = 0;
+    for (double part : deviances) deviance += part;
     if (folds.masked > 0) solutions.validationError = deviance / double(folds.masked);
     result.perK.push_back(std::move(solutions));
   }

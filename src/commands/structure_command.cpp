@@ -81,12 +81,12 @@ ResultTable KTable(const StructureResult& result, bool validated) {
 
 ResultTable RunsTable(const StructureResult& result) {
   ResultTable table;
-  table.rows.push_back({"K", "Run", "lnL", "EM steps", "Converged"});
+  table.rows.push_back({"K", "Run", "lnL", "Iterations", "Converged"});
   for (const auto& solutions : result.perK) {
     for (std::size_t r = 0; r < solutions.runs.size(); ++r) {
       const AdmixtureFit& run = solutions.runs[r];
       table.rows.push_back({std::to_string(solutions.clusters), std::to_string(r + 1), FormatReal(run.logLikelihood),
-                            std::to_string(run.steps), run.converged ? "yes" : "no"});
+                            std::to_string(run.iterations), run.converged ? "yes" : "no"});
     }
   }
   return table;
@@ -161,9 +161,10 @@ void WriteBlock(TMainPrg& app, const StructureChoices& choices, const FittedScor
           Count(fitted.table.loci, "locus", "loci") + " (" + std::to_string(fitted.polymorphicLoci) +
           " polymorphic), " + ModelName(settings.fit.model) + ".",
       "K from " + std::to_string(settings.minClusters) + " to " + std::to_string(settings.maxClusters) + ", " +
-          Count(settings.runs, "run", "runs") + " each from random starts; EM accelerated by SQUAREM, converged when",
-      "a cycle gains less than " + FormatShortest(settings.fit.tolerance) + " in lnL (at most " +
-          std::to_string(settings.fit.maxSteps) + " EM steps); q and r kept within [" + FormatShortest(kBound) +
+          Count(settings.runs, "run", "runs") + " each from random starts; block relaxation (Newton steps for",
+      "Q and for R) accelerated by quasi-Newton steps, converged when a cycle gains less than " +
+          FormatShortest(settings.fit.tolerance) + " in lnL",
+      "(at most " + std::to_string(settings.fit.maxIterations) + " iterations); q and r kept within [" + FormatShortest(kBound) +
           ", 1 - " + FormatShortest(kBound) + "].",
       settings.folds > 0 ? "Cross-validation: " + std::to_string(settings.folds) + " folds of the " +
                                std::to_string(result.maskedScores) + " scored cells."

@@ -15,6 +15,7 @@ bool Avx512Runs(Kernel kernel) {
     case Kernel::WeightedPairCounts: return foundation && __builtin_cpu_supports("avx512vpopcntdq");
     case Kernel::UpgmaRowScan:
     case Kernel::JacobiMagnitudeScan: break;
+    case Kernel::AdmixtureBlockSums: return false;  // its AVX2 body fills the registers it uses
   }
   return foundation;
 }
@@ -57,9 +58,10 @@ std::string_view KernelName(Kernel kernel) {
     case Kernel::PairCounts: return "pair counts";
     case Kernel::WeightedPairCounts: return "weighted pair counts";
     case Kernel::UpgmaRowScan: return "UPGMA row scan";
-    case Kernel::JacobiMagnitudeScan: break;
+    case Kernel::JacobiMagnitudeScan: return "Jacobi magnitude scan";
+    case Kernel::AdmixtureBlockSums: break;
   }
-  return "Jacobi magnitude scan";
+  return "admixture block sums";
 }
 
 std::optional<std::string> ForcePathOfSetting(std::string_view setting) {

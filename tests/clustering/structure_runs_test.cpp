@@ -148,7 +148,8 @@ TEST(AnalyseStructure, StopsWhenAsked) {
   });
   ASSERT_FALSE(result.ok());
   EXPECT_EQ(result.error(), "");
-  EXPECT_EQ(told, 2u);
+  // Fits run side by side, so those already in work may finish before the stop is seen.
+  EXPECT_GE(told, 2u);
 }
 
 }  // namespace

@@ -30,7 +30,8 @@ TEST_F(KernelPaths, EachKernelTakesTheForcedPathOrTheBestBelowItThatRuns) {
 TEST_F(KernelPaths, TheChosenPathsAreNamedKernelByKernel) {
   ForcePath(KernelPath::Plain);
   EXPECT_EQ(ChosenPathsText(),
-            "pair counts plain, weighted pair counts plain, UPGMA row scan plain, Jacobi magnitude scan plain");
+            "pair counts plain, weighted pair counts plain, UPGMA row scan plain, Jacobi magnitude scan plain, "
+            "admixture block sums plain");
 }
 
 TEST_F(KernelPaths, SettingsNameThePaths) {
