@@ -25,7 +25,7 @@ std::vector<std::size_t> ShorterSide(const std::vector<std::size_t>& order, std:
   return inside.front() == 0 ? outside : inside;
 }
 
-Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pairDistances) {
+Result<NeighborNet> FitNeighborNet(std::size_t n, const std::vector<Real>& pairDistances) {
   NeighborNet net;
   net.n = n;
   const CircularOrder circle = NeighborNetOrder(n, pairDistances);
@@ -54,18 +54,15 @@ Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pai
   return net;
 }
 
-Result<NeighborNet> BuildNeighborNet(const DistanceMatrix& distances, const LabelTable& labels) {
-  const std::size_t n = distances.n;
+Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pairs, const LabelTable& labels) {
   if (n < 3) {
     return Failure{"A NeighborNet needs at least 3 individuals, not " + std::to_string(n) +
                    "; no NeighborNet was built."};
   }
   auto name = [&](std::size_t i) { return labels.Count() == n ? labels[i] : "OTU" + std::to_string(i + 1); };
-  std::vector<Real> pairs;
-  pairs.reserve(n * (n - 1) / 2);
   for (std::size_t i = 1; i < n; ++i) {
     for (std::size_t j = 0; j < i; ++j) {
-      const Real v = distances(i, j);
+      const Real v = pairs[StrictPairIndex(i, j)];
       if (std::isnan(v) || std::isinf(v)) {
         return Failure{"The distance between " + name(j) + " and " + name(i) +
                        " is undefined; no NeighborNet was built."};
@@ -74,10 +71,18 @@ Result<NeighborNet> BuildNeighborNet(const DistanceMatrix& distances, const Labe
         return Failure{"The distance between " + name(j) + " and " + name(i) + " is negative (" + FormatReal(v) +
                        "); no NeighborNet was built."};
       }
-      pairs.push_back(v);
     }
   }
-  return BuildNeighborNet(n, pairs);
+  return FitNeighborNet(n, pairs);
+}
+
+Result<NeighborNet> BuildNeighborNet(const DistanceMatrix& distances, const LabelTable& labels) {
+  std::vector<Real> pairs;
+  pairs.reserve(distances.n * (distances.n - 1) / 2);
+  for (std::size_t i = 1; i < distances.n; ++i) {
+    for (std::size_t j = 0; j < i; ++j) pairs.push_back(distances(i, j));
+  }
+  return BuildNeighborNet(distances.n, pairs, labels);
 }
 
 }  // namespace vorn

@@ -38,7 +38,11 @@ std::vector<std::size_t> ShorterSide(const std::vector<std::size_t>& order, std:
 // is negative or not a number, naming the first such pair in row order.
 Result<NeighborNet> BuildNeighborNet(const DistanceMatrix& distances, const LabelTable& labels);
 
-// The same of distances already checked, as a strict lower triangle (at StrictPairIndex(i, j)).
-Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pairDistances);
+// The same of the distances as a strict lower triangle (at StrictPairIndex(i, j), i > j).
+Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pairDistances, const LabelTable& labels);
+
+// The NeighborNet of distances already checked (at least 3 individuals, none negative or not a
+// number).
+Result<NeighborNet> FitNeighborNet(std::size_t n, const std::vector<Real>& pairDistances);
 
 }  // namespace vorn

@@ -153,7 +153,7 @@ TEST(NeighborNet, RefusesWhatIsNoDistanceMatrix) {
 
 TEST(NeighborNet, EqualDistancesTieAndAreCounted) {
   const std::size_t n = 5;
-  const auto net = BuildNeighborNet(n, std::vector<Real>(n * (n - 1) / 2, 1));
+  const auto net = FitNeighborNet(n, std::vector<Real>(n * (n - 1) / 2, 1));
   ASSERT_TRUE(net);
   EXPECT_GT(net->tiedJoins, 0u);
   EXPECT_EQ(net->order, testing::SlowNeighborNetOrder(n, std::vector<Real>(n * (n - 1) / 2, 1)));
