@@ -55,6 +55,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterReplicateSampleCommands(handlers_);
   RegisterDataQualityCommand(handlers_);
   RegisterMissingDataCheckCommand(handlers_);
+  RegisterNetworkCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {
