@@ -23,9 +23,6 @@ void NeighborNet1Click(TMainPrg& app) {
   if (!app.Check(net)) return;
   app.Report("NeighborNet: " + std::to_string(net->splits.size()) + " splits of positive weight, least-squares fit " +
              FormatReal(net->fit) + " %");
-  if (!choices->splitsFile.empty()) {
-    if (!app.Check(WriteNexusSplits(choices->splitsFile, ws.data.individualLabels, *net))) return;
-  }
   auto file = app.BeginOutputFile(ws.files.analysis);
   if (!file) return;
   file->Line("NeighborNet of the matrix " + ws.results.activeName + " (" +
@@ -35,6 +32,9 @@ void NeighborNet1Click(TMainPrg& app) {
   for (const std::string& line : ResultTable{NetworkSplitRows(*net, ws.data.individualLabels)}.Aligned()) file->Line(line);
   file->Line();
   if (!app.FinishOutputFile(*file)) return;
+  if (!choices->splitsFile.empty()) {
+    if (!app.Check(WriteNexusSplits(choices->splitsFile, ws.data.individualLabels, *net))) return;
+  }
   app.network = KeptNetwork{std::move(*net), ws.data.individualLabels, ws.results.activeName};
 }
 
