@@ -58,6 +58,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterMissingDataCheckCommand(handlers_);
   RegisterBandFstCommand(handlers_);
   RegisterBandRarityCommand(handlers_);
+  RegisterNetworkCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

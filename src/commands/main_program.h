@@ -21,6 +21,7 @@
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
 #include "commands/missing_view_dialogs.h"
+#include "commands/network_dialog.h"
 #include "commands/pcoa_settings_dialog.h"
 #include "commands/output_files_dialog.h"
 #include "commands/picture_dialogs.h"
@@ -36,6 +37,7 @@
 #include "commands/spatial_dialog.h"
 #include "commands/structure_dialog.h"
 #include "commands/support_dialog.h"
+#include "networks/neighbor_net.h"
 #include "commands/tree_method_dialog.h"
 #include "commands/ttest_dialog.h"
 #include "core/session.h"
@@ -50,6 +52,13 @@ inline constexpr const char* kVersion = "1.10 beta";
 inline constexpr std::string_view kAboutBoxTitle = "About this program";
 
 class TMainPrg;
+
+// The last NeighborNet built, with the labels and the matrix name it was built with, for its picture.
+struct KeptNetwork {
+  NeighborNet net;
+  LabelTable labels;
+  std::string matrixName;
+};
 using CommandHandler = std::function<void(TMainPrg&, const MenuItem&)>;
 using HandlerTable = std::map<std::string, CommandHandler, std::less<>>;
 
@@ -96,6 +105,7 @@ struct Dialogs {
   TImportSampleSheetDialog importSampleSheet;
   SpatialAutocorrelationDialog spatialAutocorrelation;
   PlotSizeDialog correlogramPlot{"Save Correlogram"};
+  NeighborNetDialog neighborNet;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
@@ -104,7 +114,7 @@ struct Dialogs {
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
             &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci,
             &importReport, &metricRemoval, &importSampleSheet, &correctedPValues, &bandFst, &bandRarity,
-            &spatialAutocorrelation, &correlogramPlot};
+            &spatialAutocorrelation, &correlogramPlot, &neighborNet};
   }
 };
 
@@ -142,6 +152,7 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   PictureMaker* pictures = nullptr;  // set by a host built with Qt
   RecentFiles recentFiles;           // the data files loaded in this run, for a host that offers them
   SessionRecorder* recorder = nullptr;  // set by a host that records its session as a script
+  std::optional<KeptNetwork> network;
 
  protected:
   void LoggingTurnedOff() override { UpdateLogCaption(); }
@@ -186,6 +197,7 @@ void RegisterMissingDataCheckCommand(HandlerTable& table);
 void RegisterBandFstCommand(HandlerTable& table);
 void RegisterBandRarityCommand(HandlerTable& table);
 void RegisterSpatialCommand(HandlerTable& table);
+void RegisterNetworkCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

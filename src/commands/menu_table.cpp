@@ -124,6 +124,7 @@ MenuBar MainMenu() {
                   Command("&Neighbor-Joining", "NeighborJoining1Click"),
                   Command("Support on &Tree...", "SupportonTree1Click"),
                   Command("&Cophenetic Correlation", "CopheneticCorrelation1Click"),
+                  Command("Neigh&borNet...", "NeighborNet1Click"),
               }),
       Submenu("&Replicate Analyses",
               {
@@ -158,6 +159,7 @@ MenuBar MainMenu() {
                   Command("Save &Mantel Plot...", "SaveMantelPlot1Click"),
                   Command("Save St&ructure Plot...", "SaveStructurePlot1Click"),
                   Command("Save &Correlogram...", "SaveCorrelogram1Click"),
+                  Command("Save &Network Picture...", "SaveNetworkPicture1Click"),
               }),
       Submenu("&Help",
               {

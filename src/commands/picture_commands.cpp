@@ -8,6 +8,8 @@
 #include "commands/data_guard.h"
 #include "commands/kept_result_text.h"
 #include "commands/main_program.h"
+#include "pictures/group_colours.h"
+#include "pictures/network_layout.h"
 #include "core/number_format.h"
 #include "matrix/band_counts.h"
 #include "pictures/missing_map.h"
@@ -131,9 +133,30 @@ void MissingDataMap1Click(TMainPrg& app) {
              " of the scores missing)");
 }
 
+void SaveNetworkPicture1Click(TMainPrg& app) {
+  if (!CanDraw(app)) return;
+  if (!app.network) return app.ErrorBox("Build a NeighborNet first (Trees > NeighborNet).");
+  const KeptNetwork& kept = *app.network;
+  const auto path = ChoosePictureFile(app.host, "Save Network Picture", "network.svg");
+  if (!path) return;
+  // Tips coloured by the groups just below AllData, as the tree pictures colour them at level 1.
+  const GroupColouring colouring(app.ws.groups.groups, 1);
+  std::vector<int> groups;
+  for (const std::string& label : kept.labels.All()) groups.push_back(colouring.GroupOf(label));
+  const NetworkScene scene = MakeNetworkScene(kept.net, kept.labels, groups, colouring.Names(),
+                                              "NeighborNet of " + kept.matrixName);
+  // Room for the labels round the circle: 1000 pixels, more from 100 tips on.
+  const double side = std::max(1000.0, 8.0 * static_cast<double>(kept.net.n));
+  std::size_t leftOut = 0;
+  if (!app.Check(app.pictures->SaveNetwork(scene, side, side, *path, leftOut))) return;
+  app.Report("Network picture saved: " + *path +
+             (leftOut > 0 ? " (" + std::to_string(leftOut) + " labels left out where they would overlap)" : ""));
+}
+
 }  // namespace
 
 void RegisterPictureCommands(HandlerTable& table) {
+  table["SaveNetworkPicture1Click"] = Plain(SaveNetworkPicture1Click);
   table["TreeViewer1Click"] = Plain(TreeViewer1Click);
   table["PCoAPlot1Click"] = Plain(PCoAPlot1Click);
   table["SaveTreePicture1Click"] = Plain(SaveTreePicture1Click);

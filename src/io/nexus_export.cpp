@@ -90,23 +90,30 @@ std::string NexusWord(std::string_view label) {
   return quoted;
 }
 
-Status CheckNexusTaxa(const DataMatrix& matrix, std::string_view badCell) {
-  if (matrix.individualLabels.Empty()) return Failure{kNoNexusNames};
+Status CheckNexusLabels(const LabelTable& labels) {
   std::unordered_set<std::string> seen;
-  for (const std::string& label : matrix.individualLabels.All()) {
+  for (const std::string& label : labels.All()) {
     if (!seen.insert(FoldedCase(CutLabel(label))).second) {
       return Failure{"Two individuals are called " + QuotedName(CutLabel(label)) +
                      " (Nexus does not tell upper from lower case). Nothing was exported."};
     }
   }
+  return Success();
+}
+
+Status CheckNexusTaxa(const DataMatrix& matrix, std::string_view badCell) {
+  if (matrix.individualLabels.Empty()) return Failure{kNoNexusNames};
+  if (auto checked = CheckNexusLabels(matrix.individualLabels); !checked) return checked;
   return CheckScores(matrix, badCell);
 }
 
-void WriteTaxaBlock(TextFileWriter& file, const DataMatrix& matrix) {
+void WriteTaxaBlock(TextFileWriter& file, const DataMatrix& matrix) { WriteTaxaBlock(file, matrix.individualLabels); }
+
+void WriteTaxaBlock(TextFileWriter& file, const LabelTable& labels) {
   file.Line("BEGIN TAXA;");
-  file.Line("DIMENSIONS NTAX= " + std::to_string(matrix.individualCount) + ";");
+  file.Line("DIMENSIONS NTAX= " + std::to_string(labels.Count()) + ";");
   file.Line("TAXLABELS");
-  for (const std::string& label : matrix.individualLabels.All()) file.Line(NexusWord(label));
+  for (const std::string& label : labels.All()) file.Line(NexusWord(label));
   file.Line(";");
   file.Line("END;");
   file.Line();

@@ -32,8 +32,13 @@ std::string NexusWord(std::string_view label);
 // that Nexus reads as the same taxon, cells without a score (badCell).
 Status CheckNexusTaxa(const DataMatrix& matrix, std::string_view badCell);
 
+// Refuses labels that Nexus reads as the same taxon (equal when upper and lower case are not told
+// apart).
+Status CheckNexusLabels(const LabelTable& labels);
+
 // "BEGIN TAXA;" ... "END;" and an empty line.
 void WriteTaxaBlock(TextFileWriter& file, const DataMatrix& matrix);
+void WriteTaxaBlock(TextFileWriter& file, const LabelTable& labels);
 
 // What CheckNexusTaxa refuses (a bad cell with the Nexus export's message) and score symbols
 // that are blanks or Nexus punctuation.

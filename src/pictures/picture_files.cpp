@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/text_file.h"
+#include "pictures/network_painter.h"
 #include "pictures/picture_text.h"
 
 namespace vorn {
@@ -138,6 +139,12 @@ Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool 
 Status SaveMissingMapPicture(const MissingMap& map, const DataMatrix& data, QSizeF size, const std::string& path) {
   const MissingMapDrawing drawing(map, data, size);
   return SavePicture(path, size, "Missing data map", [&](QPainter& painter) { drawing.Paint(painter); });
+}
+
+Status SaveNetworkPicture(const NetworkScene& scene, QSizeF size, const std::string& path, std::size_t& leftOut) {
+  const NetworkDrawing drawing(scene, size);
+  leftOut = drawing.LabelsLeftOut();
+  return SavePicture(path, size, "NeighborNet", [&](QPainter& painter) { drawing.Paint(painter); });
 }
 
 }  // namespace vorn

@@ -51,6 +51,8 @@ Status SaveCorrelogramPicture(const Correlogram& correlogram, QSizeF size, const
 Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool curves, QSizeF size,
                             const std::string& path);
 Status SaveMissingMapPicture(const MissingMap& map, const DataMatrix& data, QSizeF size, const std::string& path);
+// Reports through leftOut how many tip labels were left out.
+Status SaveNetworkPicture(const NetworkScene& scene, QSizeF size, const std::string& path, std::size_t& leftOut);
 
 // The maker of a build with Qt but without windows (scripts): Qt starts with the first picture
 // and ends with the maker.
@@ -82,6 +84,11 @@ class PictureFiles : public PictureMaker {
                         const std::string& path) override {
     if (!application_) application_.emplace();
     return SaveMissingMapPicture(map, data, QSizeF(width, height), path);
+  }
+  Status SaveNetwork(const NetworkScene& scene, double width, double height, const std::string& path,
+                     std::size_t& leftOut) override {
+    if (!application_) application_.emplace();
+    return SaveNetworkPicture(scene, QSizeF(width, height), path, leftOut);
   }
 
  private:

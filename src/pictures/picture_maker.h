@@ -11,6 +11,7 @@
 #include "core/structure_bars.h"
 #include "core/session.h"
 #include "pictures/missing_map.h"
+#include "pictures/network_layout.h"
 #include "pictures/picture_scenes.h"
 
 namespace vorn {
@@ -35,6 +36,9 @@ class PictureMaker {
   // The map of data's missing scores, arranged as map says.
   virtual Status SaveMissingMap(const MissingMap& map, const DataMatrix& data, double width, double height,
                                 const std::string& path) = 0;
+  // The splits network; leftOut: the tip labels left out because they would overlap.
+  virtual Status SaveNetwork(const NetworkScene& scene, double width, double height, const std::string& path,
+                             std::size_t& leftOut) = 0;
 
   // The windows; a maker without a desktop explains that they need one.
   virtual void ShowTreeViewer(Session& session) {

@@ -107,6 +107,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&Trees>&Neighbor-Joining|NeighborJoining1Click",
       "&Trees>Support on &Tree...|SupportonTree1Click",
       "&Trees>&Cophenetic Correlation|CopheneticCorrelation1Click",
+      "&Trees>Neigh&borNet...|NeighborNet1Click",
       "&Replicate Analyses>Bootstrap Shannon's &Variance (SH+RMD)|XXX1Click",
       "&Replicate Analyses>Bootstrap St&d. Tree (BS+RMD)|BootstrapJaccardTree1Click",
       "&Replicate Analyses>Multiple &Avg. Trees (TR+JC)|Mul1Click",
@@ -132,6 +133,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&View>Save &Mantel Plot...|SaveMantelPlot1Click",
       "&View>Save St&ructure Plot...|SaveStructurePlot1Click",
       "&View>Save &Correlogram...|SaveCorrelogram1Click",
+      "&View>Save &Network Picture...|SaveNetworkPicture1Click",
       "&Help>&About|About1Click",
       "&Help>&Help|Help1Click",
   };

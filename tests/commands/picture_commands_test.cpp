@@ -40,6 +40,15 @@ class RecordingMaker : public PictureMaker {
     this->path = path;
     return Success();
   }
+  Status SaveNetwork(const NetworkScene& scene, double width, double height, const std::string& path,
+                     std::size_t& leftOut) override {
+    network = scene;
+    size = {width, height};
+    this->path = path;
+    leftOut = 0;
+    return Success();
+  }
+  NetworkScene network;
   Status SaveMissingMap(const MissingMap& map, const DataMatrix&, double width, double height,
                         const std::string& path) override {
     missingMap = map;

@@ -297,3 +297,33 @@ TEST_F(SavedPictures, TwoThousandTipsDraw) {
 
 }  // namespace
 }  // namespace vorn
+
+namespace vorn {
+namespace {
+
+// 200 individuals in a network: one text per label drawn, the others left out and counted.
+TEST_F(SavedPictures, NetworkOf200DrawsTheLabelsThatDoNotCollide) {
+  const std::size_t n = 200;
+  std::vector<Real> pairs(n * (n - 1) / 2);
+  for (std::size_t i = 1; i < n; ++i)
+    for (std::size_t j = 0; j < i; ++j) pairs[i * (i - 1) / 2 + j] = 0.2L + static_cast<Real>((i * 7 + j * 13) % 17) / 40;
+  const auto net = FitNeighborNet(n, pairs);
+  ASSERT_TRUE(net) << net.error();
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < n; ++i) names.push_back("ind" + std::to_string(i + 1));
+  const NetworkScene scene = MakeNetworkScene(*net, LabelTable(names), std::vector<int>(n, 0), {"All"}, "NeighborNet");
+  testing::TempDir dir;
+  std::size_t leftOut = 0;
+  ASSERT_TRUE(SaveNetworkPicture(scene, QSizeF(1600, 1600), dir.File("net.svg"), leftOut).ok());
+  const auto texts = SvgTexts(dir.File("net.svg"));
+  std::size_t labels = 0;
+  for (const auto& [text, count] : texts)
+    if (text.rfind("ind", 0) == 0) labels += static_cast<std::size_t>(count);
+  EXPECT_EQ(labels + leftOut, n);
+  EXPECT_GT(labels, n / 2);
+  ASSERT_TRUE(SaveNetworkPicture(scene, QSizeF(1600, 1600), dir.File("net.png"), leftOut).ok());
+  EXPECT_EQ(QImage(QString::fromStdString(dir.File("net.png"))).width(), 1600);
+}
+
+}  // namespace
+}  // namespace vorn

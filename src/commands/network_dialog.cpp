@@ -1,0 +1,14 @@
+#include "commands/network_dialog.h"
+
+namespace vorn {
+
+NeighborNetDialog::NeighborNetDialog() : ModalDialog("NeighborNet") {
+  form.Add(TextFieldControl("splits_file", "Nexus file of the splits (TAXA and SPLITS blocks; empty: none)"));
+}
+
+std::optional<NetworkChoices> NeighborNetDialog::Execute(Session& session) {
+  if (!ShowModal(session.host)) return std::nullopt;
+  return NetworkChoices{form["splits_file"].text};
+}
+
+}  // namespace vorn

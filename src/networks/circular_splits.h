@@ -1,0 +1,33 @@
+// The circular splits of n individuals laid out on a circle in a given order, and the design
+// matrix A of the least squares that weighs them, applied without being held. Positions 0 .. n - 1
+// are places on the circle. Split (i, j), 0 <= i < j <= n - 1, cuts the positions i + 1 .. j from
+// the rest; these are all n (n - 1) / 2 circular splits, each once, and the side they list never
+// holds position 0. Splits and pairs of positions share one layout, that of a strict lower
+// triangle: split (i, j) at StrictPairIndex(j, i), pair (a, b), a < b, at StrictPairIndex(b, a).
+// A x is the vector of pair distances that the split weights x give, each pair the sum of the
+// weights of the splits that separate it; A^T y gives each split the sum of y over the pairs it
+// separates. Both take O(n^2) operations, through sums over rectangles of a two-dimensional
+// running sum.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "core/conventions.h"
+
+namespace vorn {
+
+inline std::size_t CircularSplitCount(std::size_t n) { return n * (n - 1) / 2; }
+
+// The pair distances A x of the split weights x (both of n (n - 1) / 2 values).
+std::vector<Real> SplitDistances(std::size_t n, const std::vector<Real>& weights);
+
+// A^T y: for each split, the sum of the pair values y over the pairs it separates.
+std::vector<Real> SeparatedSums(std::size_t n, const std::vector<Real>& pairValues);
+
+// The weights that fit the pair distances exactly, of either sign (A is square and invertible):
+// split (i, j) gets (d(i, j) + d(i + 1, j + 1) - d(i, j + 1) - d(i + 1, j)) / 2, positions taken
+// round the circle (n is position 0) and d(a, a) = 0.
+std::vector<Real> ExactSplitWeights(std::size_t n, const std::vector<Real>& pairDistances);
+
+}  // namespace vorn

@@ -1,0 +1,187 @@
+#include "neighbor_net_order.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/undefined_pairs.h"
+#include "trees/neighbor_joining.h"
+
+namespace vorn {
+namespace {
+
+struct Cluster {
+  std::size_t front = 0, back = 0;  // the nodes of the two ends; one node when front == back
+  std::vector<std::size_t> path;    // the individuals, front to back
+  bool Single() const { return front == back; }
+  std::size_t Size() const { return Single() ? 1 : 2; }
+  std::size_t Node(std::size_t k) const { return k == 0 ? front : back; }
+};
+
+// The index of the smallest value, the first in the given order among those within the
+// tolerance of it; counts a tie when more than inherent are.
+std::size_t FirstSmallest(const std::vector<Real>& values, Real tolerance, std::size_t inherent, std::size_t& ties) {
+  const Real smallest = *std::min_element(values.begin(), values.end());
+  std::size_t first = values.size(), within = 0;
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    if (values[k] - smallest <= tolerance) {
+      if (first == values.size()) first = k;
+      ++within;
+    }
+  }
+  if (within > inherent) ++ties;
+  return first;
+}
+
+class Agglomeration {
+ public:
+  Agglomeration(std::size_t n, const std::vector<Real>& distances) : n_(n), d_(n * n, 0) {
+    for (std::size_t i = 1; i < n; ++i) {
+      for (std::size_t j = 0; j < i; ++j) D(i, j) = D(j, i) = distances[StrictPairIndex(i, j)];
+    }
+    for (std::size_t i = 0; i < n; ++i) clusters_.push_back(Cluster{i, i, {i}});
+  }
+
+  CircularOrder Run() {
+    while (clusters_.size() > 1) Join();
+    return CircularOrder{clusters_[0].path, ties_};
+  }
+
+ private:
+  Real& D(std::size_t a, std::size_t b) { return d_[a * n_ + b]; }
+
+  Real Mean(const Cluster& c, std::size_t node) {
+    return c.Single() ? D(c.front, node) : (D(c.front, node) + D(c.back, node)) / 2;
+  }
+  Real Mean(const Cluster& c, const Cluster& e) {
+    Real sum = 0;
+    for (std::size_t k = 0; k < c.Size(); ++k) {
+      for (std::size_t l = 0; l < e.Size(); ++l) sum += D(c.Node(k), e.Node(l));
+    }
+    return sum / static_cast<Real>(c.Size() * e.Size());
+  }
+
+  void Join() {
+    const std::size_t m = clusters_.size();
+    std::vector<Real> between(m * m, 0), sums(m, 0);
+    Real largest = 0;
+    for (std::size_t i = 1; i < m; ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        const Real v = Mean(clusters_[i], clusters_[j]);
+        between[i * m + j] = v;
+        sums[i] += v;
+        sums[j] += v;
+        largest = std::max(largest, std::fabs(v));
+      }
+    }
+    std::size_t later = 1, earlier = 0;
+    if (m > 2) {
+      std::vector<Real> q;
+      q.reserve(m * (m - 1) / 2);
+      Real largestSum = 0;
+      for (Real s : sums) largestSum = std::max(largestSum, std::fabs(s));
+      for (std::size_t i = 1; i < m; ++i) {
+        for (std::size_t j = 0; j < i; ++j) q.push_back(static_cast<Real>(m - 2) * between[i * m + j] - sums[i] - sums[j]);
+      }
+      const Real tolerance = kJoinRoundingShare * (static_cast<Real>(m - 2) * largest + 2 * largestSum);
+      // Some ties are in the formula and are not counted: of three clusters every pair has the
+      // same Q (minus the sum of their three distances), of four each pair the Q of the other two.
+      const std::size_t inherent = m == 3 ? 3 : m == 4 ? 2 : 1;
+      const std::size_t chosen = FirstSmallest(q, tolerance, inherent, ties_);
+      later = static_cast<std::size_t>((1 + std::sqrt(1 + 8 * static_cast<double>(chosen))) / 2);
+      while (later * (later - 1) / 2 > chosen) --later;
+      while ((later + 1) * later / 2 <= chosen) ++later;
+      earlier = chosen - later * (later - 1) / 2;
+    }
+    const auto [x, y] = ChooseNodes(clusters_[earlier], clusters_[later]);
+    clusters_[earlier] = Merge(clusters_[earlier], clusters_[later], x, y);
+    clusters_.erase(clusters_.begin() + static_cast<std::ptrdiff_t>(later));
+  }
+
+  std::pair<std::size_t, std::size_t> ChooseNodes(const Cluster& c, const Cluster& e) {
+    // Two singletons have one pair; so have the last two clusters when one is a singleton: every
+    // join of their ends closes the same circle.
+    if ((c.Single() && e.Single()) || (clusters_.size() == 2 && (c.Single() || e.Single()))) return {c.front, e.front};
+    std::vector<std::size_t> nodes;
+    for (std::size_t k = 0; k < c.Size(); ++k) nodes.push_back(c.Node(k));
+    for (std::size_t k = 0; k < e.Size(); ++k) nodes.push_back(e.Node(k));
+    const std::size_t units = clusters_.size() - 2 + nodes.size();
+    std::vector<Real> r(nodes.size(), 0);
+    Real largest = 0, largestR = 0;
+    for (std::size_t k = 0; k < nodes.size(); ++k) {
+      for (std::size_t l = 0; l < nodes.size(); ++l) {
+        if (l != k) r[k] += D(nodes[k], nodes[l]);
+        largest = std::max(largest, std::fabs(D(nodes[k], nodes[l])));
+      }
+      for (const Cluster& other : clusters_) {
+        if (&other != &c && &other != &e) r[k] += Mean(other, nodes[k]);
+      }
+      largestR = std::max(largestR, std::fabs(r[k]));
+    }
+    // Of the last two clusters, joining x and y closes the circle as joining the other two ends
+    // does (their Q are the same): x is the front of c.
+    const std::size_t xs = clusters_.size() == 2 ? 1 : c.Size();
+    std::vector<Real> q;
+    for (std::size_t k = 0; k < xs; ++k) {
+      for (std::size_t l = 0; l < e.Size(); ++l) {
+        q.push_back(static_cast<Real>(units - 2) * D(c.Node(k), e.Node(l)) - r[k] - r[c.Size() + l]);
+      }
+    }
+    const Real tolerance = kJoinRoundingShare * (static_cast<Real>(units - 2) * largest + 2 * largestR);
+    const std::size_t chosen = FirstSmallest(q, tolerance, 1, ties_);
+    return {c.Node(chosen / e.Size()), e.Node(chosen % e.Size())};
+  }
+
+  // Reduces the three nodes x, y, z in a row to two, kept in the places of x and z: their
+  // distances to the nodes of the clusters other than c and e, and to extra.
+  void Reduce(std::size_t x, std::size_t y, std::size_t z, const Cluster& c, const Cluster& e,
+              const std::vector<std::size_t>& extra) {
+    const Real uv = (D(x, y) + D(x, z) + D(y, z)) / 3;
+    auto update = [&](std::size_t p) {
+      D(x, p) = D(p, x) = 2 * D(x, p) / 3 + D(y, p) / 3;
+      D(z, p) = D(p, z) = 2 * D(z, p) / 3 + D(y, p) / 3;
+    };
+    for (const Cluster& other : clusters_) {
+      if (&other == &c || &other == &e) continue;
+      for (std::size_t k = 0; k < other.Size(); ++k) update(other.Node(k));
+    }
+    for (std::size_t p : extra) update(p);
+    D(x, z) = D(z, x) = uv;
+  }
+
+  // c's path turned to end at x, then e's turned to start at y, reduced to its two end nodes.
+  Cluster Merge(const Cluster& c, const Cluster& e, std::size_t x, std::size_t y) {
+    Cluster merged;
+    merged.path = c.path;
+    if (!c.Single() && c.front == x) std::reverse(merged.path.begin(), merged.path.end());
+    std::vector<std::size_t> tail = e.path;
+    if (!e.Single() && e.back == y) std::reverse(tail.begin(), tail.end());
+    merged.path.insert(merged.path.end(), tail.begin(), tail.end());
+    std::vector<std::size_t> row;
+    if (!c.Single()) row.push_back(c.front == x ? c.back : c.front);
+    row.push_back(x);
+    row.push_back(y);
+    if (!e.Single()) row.push_back(e.front == y ? e.back : e.front);
+    if (row.size() == 3) Reduce(row[0], row[1], row[2], c, e, {});
+    if (row.size() == 4) {
+      Reduce(row[0], row[1], row[2], c, e, {row[3]});
+      Reduce(row[0], row[2], row[3], c, e, {});
+    }
+    merged.front = row.front();
+    merged.back = row.back();
+    return merged;
+  }
+
+  std::size_t n_;
+  std::vector<Real> d_;
+  std::vector<Cluster> clusters_;
+  std::size_t ties_ = 0;
+};
+
+}  // namespace
+
+CircularOrder NeighborNetOrder(std::size_t n, const std::vector<Real>& distances) {
+  if (n == 0) return {};
+  return Agglomeration(n, distances).Run();
+}
+
+}  // namespace vorn
