@@ -1,10 +1,11 @@
 #include "clustering/evanno_delta.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vorn {
 
-std::vector<EvannoRow> EvannoTable(const std::vector<std::vector<double>>& logLikelihoods) {
+std::vector<EvannoRow> EvannoTable(const std::vector<std::vector<double>>& logLikelihoods, double tolerance) {
   std::vector<EvannoRow> rows(logLikelihoods.size());
   for (std::size_t j = 0; j < rows.size(); ++j) {
     const auto& runs = logLikelihoods[j];
@@ -24,7 +25,7 @@ std::vector<EvannoRow> EvannoTable(const std::vector<std::vector<double>>& logLi
     for (std::size_t r = 0; r < runs.size(); ++r) {
       curvature += std::fabs(logLikelihoods[j + 1][r] - 2 * runs[r] + logLikelihoods[j - 1][r]);
     }
-    row.deltaK = curvature / double(runs.size()) / row.sd;
+    row.deltaK = curvature / double(runs.size()) / std::max(row.sd, tolerance);
   }
   return rows;
 }

@@ -197,7 +197,7 @@ Result<StructureResult> AnalyseStructure(const ScoreTable& table, const Structur
     logLikelihoods.emplace_back();
     for (const auto& run : solutions.runs) logLikelihoods.back().push_back(run.logLikelihood);
   }
-  result.evanno = EvannoTable(logLikelihoods);
+  result.evanno = EvannoTable(logLikelihoods, settings.fit.tolerance);
   result.deltaChoice = LargestDelta(result.evanno);
   if (settings.folds > 0) {
     std::size_t lowest = 0;

@@ -15,7 +15,7 @@ TEST(EvannoTable, HandWorkedTable) {
   // |-698 + 1408 - 802| = 92, |-694 + 1404 - 804| = 94: dK = 46.
   const std::vector<std::vector<double>> l = {
       {-1000, -1000, -1000}, {-800, -802, -804}, {-700, -704, -702}, {-690, -698, -694}};
-  const std::vector<EvannoRow> rows = EvannoTable(l);
+  const std::vector<EvannoRow> rows = EvannoTable(l, 1e-4);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0].mean, -1000);
   EXPECT_EQ(rows[0].sd, 0);
@@ -30,9 +30,17 @@ TEST(EvannoTable, HandWorkedTable) {
 }
 
 TEST(EvannoTable, UndefinedWhereTheRunsAgreeExactly) {
-  const std::vector<EvannoRow> rows = EvannoTable({{-10, -10}, {-8, -8}, {-7, -7}});
+  const std::vector<EvannoRow> rows = EvannoTable({{-10, -10}, {-8, -8}, {-7, -7}}, 1e-4);
   EXPECT_EQ(rows[1].undefinedBecause, "sd = 0");
   EXPECT_FALSE(LargestDelta(rows));
+}
+
+TEST(EvannoTable, AnSdBelowTheToleranceCountsAsTheTolerance) {
+  // K = 2: sd of {-8, -8 - 1e-9} about 7.1e-10, below the tolerance 1e-4; the curvatures
+  // |-7 + 16 - 10| = 1 and |-7 + 16 + 2e-9 - 10| = 1 + 2e-9: dK = 1 / 1e-4, not 1 / 7.1e-10.
+  const std::vector<EvannoRow> rows = EvannoTable({{-10, -10}, {-8, -8 - 1e-9}, {-7, -7}}, 1e-4);
+  EXPECT_LT(rows[1].sd, 1e-9);
+  EXPECT_NEAR(*rows[1].deltaK, 1e4, 1e-3);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 #include "support/command_fixture.h"
 
@@ -64,7 +65,9 @@ TEST_F(StructureCommandTest, CancelWritesNothing) {
   host.cancelAfter = 1;
   Run("PopulationStructure1Click");
   EXPECT_TRUE(host.Errors().empty());
-  EXPECT_EQ(host.reports.back(), "Cancelled: 1 of 8 fits done; nothing was written.");
+  // The other core may finish fits of its own before the cancel is seen: the count is not fixed.
+  EXPECT_TRUE(std::regex_match(host.reports.back(), std::regex("Cancelled: [0-7] of 8 fits done; nothing was written\\.")))
+      << host.reports.back();
   EXPECT_FALSE(std::filesystem::exists("analysis.txt"));
   EXPECT_FALSE(std::filesystem::exists("q_K1.tsv"));
 }
