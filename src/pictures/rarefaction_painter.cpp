@@ -6,6 +6,7 @@
 
 #include "pictures/pcoa_painter.h"
 #include "pictures/picture_text.h"
+#include "pictures/plot_scale.h"
 
 namespace vorn {
 namespace {
@@ -36,6 +37,19 @@ std::vector<double> Values(const std::vector<std::vector<double>>& curve) {
   return values;
 }
 
+// The axis around values with at least three ticks, the frames being small beside their text;
+// least: the least step (1 for g, which takes whole numbers).
+PlotAxis AxisWithTicks(const std::vector<double>& values, double pixels, double least = 0) {
+  PlotAxis axis = AxisAround(values, pixels);
+  while ((axis.high - axis.low) / axis.step < 3 && axis.step / 2 >= least) {
+    const double smaller = RoundStepBelow(axis.step / 2);
+    if (!(smaller > 0) || smaller >= axis.step) break;
+    axis.step = smaller;
+  }
+  axis.step = std::max(axis.step, least);
+  return axis;
+}
+
 std::size_t Columns(double width, double column, std::size_t entries) {
   const auto fit = static_cast<std::size_t>(std::max(1.0, std::floor(width / std::max(column, 1.0))));
   return std::max<std::size_t>(1, std::min(fit, entries));
@@ -58,9 +72,9 @@ RarefactionDrawing::RarefactionDrawing(const RarefactionCurves& curves, QSizeF s
       richnessFrame_(PanelSize(size, legendHeight_), scale, {"Band richness", kXCaption, "Br(g)"}),
       privateFrame_(PanelSize(size, legendHeight_), scale, {"Private band richness", kXCaption, "Private Br(g)"}) {
   const double g = static_cast<double>(curves.richness.size() + 1);
-  x_ = AxisAround({2, std::max(g, 3.0)}, richnessFrame_.Plot().width() / scale);
-  richnessY_ = AxisAround(Values(curves.richness), richnessFrame_.Plot().height() / scale);
-  privateY_ = AxisAround(Values(curves.privateRichness), privateFrame_.Plot().height() / scale);
+  x_ = AxisWithTicks({2, std::max(g, 3.0)}, richnessFrame_.Plot().width() / scale, 1);
+  richnessY_ = AxisWithTicks(Values(curves.richness), richnessFrame_.Plot().height() / scale);
+  privateY_ = AxisWithTicks(Values(curves.privateRichness), privateFrame_.Plot().height() / scale);
 }
 
 std::string RarefactionDrawing::TooSmall() const {
