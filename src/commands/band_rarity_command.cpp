@@ -2,7 +2,8 @@
 // (total, mean over its individuals, and rarefied to the smallest population by subsampling)
 // and its rarefied band and private band richness for g = 2 .. the smallest scored count, as
 // curves. Runs on the whole data set with the working loci; on Yes the tables go to the
-// analysis file with a tab-separated copy.
+// analysis file with a tab-separated copy. The curves are kept for View > Save Rarefaction Curves.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,24 +68,31 @@ TableBlock IndividualBlock(const DataMatrix& data, const std::vector<PopulationM
   return TableBlock{table, table, {}};
 }
 
-void BandRarity1Click(TMainPrg& app) {
-  if (!GroupsDefined(app)) return;
+std::vector<std::vector<double>> Doubles(const std::vector<std::vector<Real>>& curve) {
+  std::vector<std::vector<double>> values;
+  for (const auto& row : curve) values.emplace_back(row.begin(), row.end());
+  return values;
+}
+
+// Runs the analysis on the whole data set; the curves it computed, for the picture.
+std::optional<RarefactionCurves> RunBandRarity(TMainPrg& app) {
+  if (!GroupsDefined(app)) return std::nullopt;
   const auto choices = app.dialogs.bandRarity.Execute(app);
-  if (!choices) return;
+  if (!choices) return std::nullopt;
   Workspace& ws = app.ws;
   WholeDataSet whole(app);
-  if (!app.Check(SelectGroup(ws, 0))) return;
+  if (!app.Check(SelectGroup(ws, 0))) return std::nullopt;
   const auto populations = Populations(app, choices->level, 2);
-  if (!populations) return;
+  if (!populations) return std::nullopt;
   app.Report("Band Rarity and Richness: " + Count(populations->size(), "population", "populations") + " at level " +
              std::to_string(choices->level));
   CommandProgress progress(app.host, "Band Rarity and Richness", "Replicate", std::size_t(choices->replicates));
   const auto result = ComputeBandRarity(ws.data, *populations, choices->replicates, ws.random,
                                         [&](std::size_t done) { return progress.Advance(done); });
-  if (!app.Check(result)) return;
+  if (!app.Check(result)) return std::nullopt;
   if (result->cancelled) {
     app.Report("Cancelled: nothing was written.");
-    return;
+    return std::nullopt;
   }
   std::string summary = Count(populations->size(), "population", "populations") + ", " +
                         Count(ws.data.locusCount, "locus", "loci") + "\r\n\r\n";
@@ -94,9 +102,14 @@ void BandRarity1Click(TMainPrg& app) {
   summary += result->richness.empty()
                  ? std::string("Rarefied richness undefined\r\n")
                  : "Rarefied to g= " + std::to_string(result->rarefactionMaximum) + "\r\n";
+  std::optional<RarefactionCurves> curves;
+  if (!result->richness.empty()) {
+    curves = RarefactionCurves{{}, Doubles(result->richness), Doubles(result->privateRichness), 0};
+    for (const auto& population : *populations) curves->populations.push_back(population.name);
+  }
   const auto answer = app.MessageQuery(summary + "\r\nWrite results to analysis file?", "Band Rarity and Richness",
                                        MessageButtons::YesNo);
-  if (answer != MessageAnswer::Yes) return;
+  if (answer != MessageAnswer::Yes) return curves;
   const std::vector<std::string> heading = {
       "Band rarity and richness: " + Count(populations->size(), "population", "populations") + " of level " +
       std::to_string(choices->level) + ", " + Count(ws.data.locusCount, "locus", "loci")};
@@ -105,6 +118,16 @@ void BandRarity1Click(TMainPrg& app) {
                CurveBlock(*populations, result->privateRichness,
                                                             "Private Br(g), bands in no other population's g individuals"),
                IndividualBlock(ws.data, *populations, *result)});
+  return curves;
+}
+
+void BandRarity1Click(TMainPrg& app) {
+  // Kept with the fingerprint of the working data as they are again after the run, so that the
+  // picture is refused once a load, filter or selection changed them.
+  auto curves = RunBandRarity(app);
+  if (!curves) return;
+  curves->dataFingerprint = Fingerprint(app.ws.data);
+  app.ws.rarefaction = std::move(curves);
 }
 
 }  // namespace

@@ -22,6 +22,11 @@ std::string NoCorrelogramText(const Workspace& ws) {
                            "Analysis > Spatial Autocorrelation");
 }
 
+std::string NoRarefactionText(const Workspace& ws) {
+  return MissingResultText(ws.rarefaction && !ws.CurrentRarefaction(), "rarefied band richness",
+                           "Analysis > Band Rarity and Richness");
+}
+
 std::string NoMantelText(const Workspace& ws) {
   return MissingResultText(ws.mantel && !ws.CurrentMantel(), "Mantel test", "Analysis > Mantel Test");
 }

@@ -12,5 +12,6 @@ namespace vorn {
 std::string NoOrdinationText(const Workspace& ws);
 std::string NoMantelText(const Workspace& ws);
 std::string NoCorrelogramText(const Workspace& ws);
+std::string NoRarefactionText(const Workspace& ws);
 
 }  // namespace vorn

@@ -105,6 +105,7 @@ struct Dialogs {
   TImportSampleSheetDialog importSampleSheet;
   SpatialAutocorrelationDialog spatialAutocorrelation;
   PlotSizeDialog correlogramPlot{"Save Correlogram"};
+  PlotSizeDialog rarefactionPlot{"Save Rarefaction Curves"};
   NeighborNetDialog neighborNet;
 
   std::vector<ModalDialog*> All() {
@@ -114,7 +115,7 @@ struct Dialogs {
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
             &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci,
             &importReport, &metricRemoval, &importSampleSheet, &correctedPValues, &bandFst, &bandRarity,
-            &spatialAutocorrelation, &correlogramPlot, &neighborNet};
+            &spatialAutocorrelation, &correlogramPlot, &neighborNet, &rarefactionPlot};
   }
 };
 

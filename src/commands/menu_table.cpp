@@ -160,6 +160,7 @@ MenuBar MainMenu() {
                   Command("Save St&ructure Plot...", "SaveStructurePlot1Click"),
                   Command("Save &Correlogram...", "SaveCorrelogram1Click"),
                   Command("Save &Network Picture...", "SaveNetworkPicture1Click"),
+                  Command("Save R&arefaction Curves...", "SaveRarefactionCurves1Click"),
               }),
       Submenu("&Help",
               {

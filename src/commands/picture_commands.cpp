@@ -1,6 +1,7 @@
 // View: the tree viewer and the PCoA plot windows, and the same pictures, with the scatter plot
 // of the last Mantel test, the bar plot of the last population structure run and the correlogram
-// of the last spatial autocorrelation, saved as SVG or PNG files (the way scripts draw them). The drawing needs Qt; a build without it says so.
+// of the last spatial autocorrelation and the rarefied band richness curves of the last band
+// rarity run, saved as SVG or PNG files (the way scripts draw them). The drawing needs Qt; a build without it says so.
 // DataMatrix > Missing Data Map: the working matrix's missing scores saved as a picture the
 // same way, individuals ordered by their groups at the chosen level.
 #include <algorithm>
@@ -95,6 +96,19 @@ void SaveCorrelogram1Click(TMainPrg& app) {
   app.Report("Correlogram saved: " + *path);
 }
 
+void SaveRarefactionCurves1Click(TMainPrg& app) {
+  if (!CanDraw(app)) return;
+  const RarefactionCurves* curves = app.ws.CurrentRarefaction();
+  if (!curves) return app.ErrorBox(NoRarefactionText(app.ws));
+  const auto size = app.dialogs.rarefactionPlot.Execute(app);
+  if (!size) return;
+  const auto path = ChoosePictureFile(app.host, "Save Rarefaction Curves", "rarefaction.svg");
+  if (!path) return;
+  const auto width = static_cast<double>(size->width), height = static_cast<double>(size->height);
+  if (!app.Check(app.pictures->SaveRarefaction(*curves, width, height, *path))) return;
+  app.Report("Rarefaction curves saved: " + *path);
+}
+
 void SaveStructurePlot1Click(TMainPrg& app) {
   if (!CanDraw(app)) return;
   if (!app.ws.structure) {
@@ -164,6 +178,7 @@ void RegisterPictureCommands(HandlerTable& table) {
   table["SaveMantelPlot1Click"] = Plain(SaveMantelPlot1Click);
   table["SaveStructurePlot1Click"] = Plain(SaveStructurePlot1Click);
   table["SaveCorrelogram1Click"] = Plain(SaveCorrelogram1Click);
+  table["SaveRarefactionCurves1Click"] = Plain(SaveRarefactionCurves1Click);
   table["MissingDataMap1Click"] = Plain(MissingDataMap1Click);
 }
 

@@ -34,6 +34,8 @@ const MantelPairs* Workspace::CurrentMantel() const { return OfWorkingData(mante
 
 const Correlogram* Workspace::CurrentCorrelogram() const { return OfWorkingData(correlogram, data); }
 
+const RarefactionCurves* Workspace::CurrentRarefaction() const { return OfWorkingData(rarefaction, data); }
+
 UndefinedPairs Workspace::ActiveUndefinedPairs() const {
   return FindUndefinedPairs(*ActiveMatrix(), results.marks);
 }
@@ -55,6 +57,7 @@ void Workspace::ReleaseData() {
   lastTree.reset();
   mantel.reset();
   correlogram.reset();
+  rarefaction.reset();
   structure.reset();
   filterLog = FilterLog();
   groups = GroupState();

@@ -16,6 +16,7 @@
 #include "core/structure_bars.h"
 #include "core/ordination.h"
 #include "core/random_generator.h"
+#include "core/rarefaction_curves.h"
 #include "core/settings.h"
 #include "core/status_history.h"
 #include "core/text_file.h"
@@ -73,6 +74,7 @@ struct Workspace {
   std::optional<MantelPairs> mantel;      // the last Mantel test, for its plot
   std::optional<StructureBars> structure;  // the last population structure run, for its bar plot
   std::optional<Correlogram> correlogram;  // the last spatial autocorrelation, for its picture
+  std::optional<RarefactionCurves> rarefaction;  // the last band richness curves, for their picture
   FilterLog filterLog;                     // what the working data went through since the load
 
   StatusHistory status;
@@ -97,6 +99,7 @@ struct Workspace {
   const Ordination* CurrentOrdination() const;
   const MantelPairs* CurrentMantel() const;
   const Correlogram* CurrentCorrelogram() const;
+  const RarefactionCurves* CurrentRarefaction() const;
 
   // The pairs of the active matrix (which must be offered) that have no distance.
   UndefinedPairs ActiveUndefinedPairs() const;

@@ -27,6 +27,8 @@ std::string Title(const PcoaScene& scene) {
   return "Principal coordinates" + (scene.layout.matrixName.empty() ? "" : " of " + scene.layout.matrixName);
 }
 
+}  // namespace
+
 void DrawMarker(QPainter& painter, QPointF at, int group, double scale) {
   const QColor colour = ToQColor(GroupColour(group));
   painter.setPen(QPen(colour.darker(130), scale));
@@ -50,8 +52,6 @@ void DrawMarker(QPainter& painter, QPointF at, int group, double scale) {
   path.closeSubpath();
   painter.drawPath(path);
 }
-
-}  // namespace
 
 PcoaDrawing::PcoaDrawing(const PcoaScene& scene, QSizeF size, double scale)
     : scene_(scene), frame_(size, scale, {Title(scene), scene.layout.xTitle, scene.layout.yTitle}, LegendWidth(scene)) {

@@ -33,4 +33,7 @@ class PcoaDrawing {
   PlotFrame axes_;
 };
 
+// The marker of group (GroupColour and GroupShape) centred at at; scale as the drawing's.
+void DrawMarker(QPainter& painter, QPointF at, int group, double scale);
+
 }  // namespace vorn

@@ -130,6 +130,10 @@ Status SaveCorrelogramPicture(const Correlogram& correlogram, QSizeF size, const
   return SaveScatterPicture<CorrelogramDrawing>(correlogram, size, path, "Spatial autocorrelation");
 }
 
+Status SaveRarefactionPicture(const RarefactionCurves& curves, QSizeF size, const std::string& path) {
+  return SaveScatterPicture<RarefactionDrawing>(curves, size, path, "Rarefied band richness");
+}
+
 Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool curves, QSizeF size,
                             const std::string& path) {
   const StructureDrawing drawing(bars, shownK, curves, size);

@@ -19,6 +19,7 @@
 #include "pictures/structure_painter.h"
 #include "pictures/pcoa_painter.h"
 #include "pictures/picture_maker.h"
+#include "pictures/rarefaction_painter.h"
 #include "pictures/tree_painter.h"
 
 namespace vorn {
@@ -48,6 +49,7 @@ Status SaveTreePicture(const TreeScene& scene, double rowHeight, double treeWidt
 Status SavePcoaPicture(const PcoaScene& scene, QSizeF size, const std::string& path);
 Status SaveMantelPicture(const MantelPairs& pairs, QSizeF size, const std::string& path);
 Status SaveCorrelogramPicture(const Correlogram& correlogram, QSizeF size, const std::string& path);
+Status SaveRarefactionPicture(const RarefactionCurves& curves, QSizeF size, const std::string& path);
 Status SaveStructurePicture(const StructureBars& bars, std::size_t shownK, bool curves, QSizeF size,
                             const std::string& path);
 Status SaveMissingMapPicture(const MissingMap& map, const DataMatrix& data, QSizeF size, const std::string& path);
@@ -74,6 +76,11 @@ class PictureFiles : public PictureMaker {
                          const std::string& path) override {
     if (!application_) application_.emplace();
     return SaveCorrelogramPicture(correlogram, QSizeF(width, height), path);
+  }
+  Status SaveRarefaction(const RarefactionCurves& curves, double width, double height,
+                         const std::string& path) override {
+    if (!application_) application_.emplace();
+    return SaveRarefactionPicture(curves, QSizeF(width, height), path);
   }
   Status SaveStructure(const StructureBars& bars, std::size_t shownK, bool curves, double width, double height,
                        const std::string& path) override {

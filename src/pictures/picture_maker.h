@@ -8,6 +8,7 @@
 #include "core/result.h"
 #include "core/correlogram.h"
 #include "core/mantel_pairs.h"
+#include "core/rarefaction_curves.h"
 #include "core/structure_bars.h"
 #include "core/session.h"
 #include "pictures/missing_map.h"
@@ -29,6 +30,8 @@ class PictureMaker {
   virtual Status SavePcoa(const PcoaScene& scene, double width, double height, const std::string& path) = 0;
   virtual Status SaveMantel(const MantelPairs& pairs, double width, double height, const std::string& path) = 0;
   virtual Status SaveCorrelogram(const Correlogram& correlogram, double width, double height,
+                                 const std::string& path) = 0;
+  virtual Status SaveRarefaction(const RarefactionCurves& curves, double width, double height,
                                  const std::string& path) = 0;
   // shownK: the one K drawn, or 0 for a panel per K; curves: with the dK and cross-validation plots.
   virtual Status SaveStructure(const StructureBars& bars, std::size_t shownK, bool curves, double width,

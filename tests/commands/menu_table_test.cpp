@@ -134,6 +134,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&View>Save St&ructure Plot...|SaveStructurePlot1Click",
       "&View>Save &Correlogram...|SaveCorrelogram1Click",
       "&View>Save &Network Picture...|SaveNetworkPicture1Click",
+      "&View>Save R&arefaction Curves...|SaveRarefactionCurves1Click",
       "&Help>&About|About1Click",
       "&Help>&Help|Help1Click",
   };

@@ -32,6 +32,14 @@ class RecordingMaker : public PictureMaker {
     this->path = path;
     return Success();
   }
+  Status SaveRarefaction(const RarefactionCurves& curves, double width, double height,
+                         const std::string& path) override {
+    rarefaction = curves;
+    size = {width, height};
+    this->path = path;
+    return Success();
+  }
+  std::optional<RarefactionCurves> rarefaction;
   Status SaveStructure(const StructureBars& bars, std::size_t shownK, bool, double width, double height,
                        const std::string& path) override {
     structure = bars;
@@ -254,6 +262,36 @@ TEST_F(PictureCommandsTest, PcoaPicturesRefuseAnAnalysisOfOtherData) {
     }
     EXPECT_FALSE(maker.pcoa) << c.change;
   }
+}
+
+// The curves of the last band rarity run, refused before one and after a filter changed the data.
+TEST_F(PictureCommandsTest, SaveRarefactionCurvesDrawsTheLastRunAndRefusesAStaleOne) {
+  app.pictures = &maker;
+  Run("SaveRarefactionCurves1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{"There is no rarefied band richness to show: run Analysis > Band "
+                                                    "Rarity and Richness first."});
+  dir.Write("data.txt", "a b c d e f\n1 1 0 0 1 0\n1 0 0 0 1 1\n0 1 1 1 0 0\n1 1 0 1 1 1\n*\n[Groups]\n"
+                        "AllData/P= a, b, c;\nAllData/Q= d, e, f;\n*\n");
+  LoadFile("data.txt");
+  Answer({{"level", "1"}, {"replicates", "0"}});
+  host.answers.push_back(MessageAnswer::No);
+  Run("BandRarity1Click");
+  ASSERT_TRUE(app.ws.CurrentRarefaction());
+  host.messages.clear();
+  Answer({{"width", "700"}});
+  host.files.push_back("curves.svg");
+  Run("SaveRarefactionCurves1Click");
+  EXPECT_TRUE(host.Errors().empty());
+  ASSERT_TRUE(maker.rarefaction);
+  EXPECT_EQ(maker.size.first, 700);
+  EXPECT_EQ(maker.rarefaction->populations, (std::vector<std::string>{"AllData/P", "AllData/Q"}));
+  EXPECT_EQ(maker.rarefaction->richness.size(), 2u);  // g = 2, 3
+  app.ws.data.cells[0] = app.ws.data.cells[0] == Presence ? Absence : Presence;
+  host.messages.clear();
+  Run("SaveRarefactionCurves1Click");
+  EXPECT_EQ(host.Errors(), std::vector<std::string>{
+                               "The last rarefied band richness was computed from other data (before a load, import, "
+                               "filter or selection): run Analysis > Band Rarity and Richness again."});
 }
 
 }  // namespace

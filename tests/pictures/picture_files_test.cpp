@@ -204,6 +204,29 @@ TEST_F(SavedPictures, CorrelogramsShowTheirTextsAndMarkSignificantClasses) {
   EXPECT_TRUE(blue);
 }
 
+// The rarefaction curves: both panels' titles and captions and every population's name in the
+// SVG, at a journal's column width and on screen; a size without room for the panels refused.
+TEST_F(SavedPictures, RarefactionCurvesNameEveryPopulation) {
+  testing::TempDir dir;
+  RarefactionCurves curves;
+  curves.populations = {"Karst", "Uphill", "Valley floor"};
+  curves.richness = {{20, 18.5, 22}, {26, 24, 29.5}, {30, 27.2, 33}};
+  curves.privateRichness = {{2, 0.5, 3}, {2.8, 0.9, 4.1}, {3.3, 1.2, 4.9}};
+  for (const QSizeF size : {QSizeF(800, 640), QSizeF(2400, 1400)}) {
+    const std::string path = dir.File("rarefaction.svg");
+    ASSERT_TRUE(SaveRarefactionPicture(curves, size, path).ok()) << size.width();
+    const auto texts = SvgTexts(path);
+    for (const std::string& text : {"Karst", "Uphill", "Valley floor", "Band richness", "Private band richness",
+                                    "Br(g)", "Private Br(g)"}) {
+      EXPECT_EQ(texts.count(text), 1u) << size.width() << ": " << text;
+    }
+    EXPECT_EQ(texts.at("g (individuals drawn)"), 2) << size.width();
+  }
+  ASSERT_TRUE(SaveRarefactionPicture(curves, QSizeF(800, 640), dir.File("rarefaction.png")).ok());
+  EXPECT_FALSE(SaveRarefactionPicture(curves, QSizeF(300, 200), dir.File("tiny.png")).ok());
+  EXPECT_FALSE(FileExists(dir.File("tiny.png")));
+}
+
 TEST_F(SavedPictures, TipLabelsTakeTheirGroupsColour) {
   testing::TempDir dir;
   const TreeScene scene = Scene("((A:1,B:1):1,C:2)StdJaccard;",
