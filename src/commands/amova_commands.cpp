@@ -139,7 +139,7 @@ void RunAmova(TMainPrg& app, int levels, std::optional<std::int32_t> permutation
   }
   if (ws.groups.locusSets.empty() && !app.Check(BuildAllLoci(ws.data, ws.groups.locusSets))) return;
   WholeDataSet whole(app);
-  if (!app.Check(SelectGroup(ws, 0))) return;
+  if (!whole.Selected()) return;
 
   TAMOVA amova(ws.data.individualCount);
   if (!app.Check(amova.SetHierarchy(ws.data, ws.groups.groups, levels))) return;

@@ -108,7 +108,7 @@ void AssignmentTest1Click(TMainPrg& app) {
   if (!choices) return;
   Workspace& ws = app.ws;
   WholeDataSet whole(app);
-  if (!app.Check(SelectGroup(ws, 0))) return;
+  if (!whole.Selected()) return;
   const auto members = Populations(app, choices->level, 2);
   if (!members) return;
   const auto assignedOnly = AssignedOnly(app, choices->assignedOnly);

@@ -121,7 +121,7 @@ void BandFst1Click(TMainPrg& app) {
   if (!choices) return;
   Workspace& ws = app.ws;
   WholeDataSet whole(app);
-  if (!app.Check(SelectGroup(ws, 0))) return;
+  if (!whole.Selected()) return;
   const auto populations = Populations(app, choices->level, 2);
   if (!populations) return;
   const std::size_t pairCount = populations->size() * (populations->size() - 1) / 2;

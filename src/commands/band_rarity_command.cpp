@@ -81,7 +81,7 @@ std::optional<RarefactionCurves> RunBandRarity(TMainPrg& app) {
   if (!choices) return std::nullopt;
   Workspace& ws = app.ws;
   WholeDataSet whole(app);
-  if (!app.Check(SelectGroup(ws, 0))) return std::nullopt;
+  if (!whole.Selected()) return std::nullopt;
   const auto populations = Populations(app, choices->level, 2);
   if (!populations) return std::nullopt;
   app.Report("Band Rarity and Richness: " + Count(populations->size(), "population", "populations") + " at level " +

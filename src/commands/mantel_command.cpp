@@ -108,7 +108,7 @@ std::optional<MantelMatrices> PopulationMatrices(TMainPrg& app, const MantelChoi
   if (!GroupsDefined(app)) return std::nullopt;
   Workspace& ws = app.ws;
   WholeDataSet whole(app);
-  if (!app.Check(SelectGroup(ws, 0))) return std::nullopt;
+  if (!whole.Selected()) return std::nullopt;
   const auto populations = Populations(app, choices.level, 3);
   if (!populations) return std::nullopt;
   MantelMatrices matrices;

@@ -80,7 +80,7 @@ void PopulationDiversity1Click(TMainPrg& app) {
   if (!choices) return;
   Workspace& ws = app.ws;
   WholeDataSet whole(app);
-  if (!app.Check(SelectGroup(ws, 0))) return;
+  if (!whole.Selected()) return;
   const auto populations = Populations(app, choices->level, 1);
   if (!populations) return;
   app.Report("Population Diversity: " + Count(populations->size(), "population", "populations") + " at level " +
@@ -182,7 +182,7 @@ void PairwisePhiPT1Click(TMainPrg& app) {
   if (!choices) return;
   Workspace& ws = app.ws;
   WholeDataSet whole(app);
-  if (!app.Check(SelectGroup(ws, 0))) return;
+  if (!whole.Selected()) return;
   const auto populations = Populations(app, choices->level, 2);
   if (!populations) return;
   const std::size_t pairCount = populations->size() * (populations->size() - 1) / 2;

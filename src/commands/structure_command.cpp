@@ -266,7 +266,7 @@ struct Analysed {
 std::optional<Analysed> Analyse(TMainPrg& app, const StructureChoices& choices) {
   Workspace& ws = app.ws;
   WholeDataSet whole(app);
-  if (!app.Check(SelectGroup(ws, 0))) return std::nullopt;
+  if (!whole.Selected()) return std::nullopt;
   const StructureSettings& settings = choices.settings;
   const auto fitted = ScoresToFit(ws.data);
   if (!app.Check(fitted) || !app.Check(CheckStructureSettings(fitted->table, settings))) return std::nullopt;

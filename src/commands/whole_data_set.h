@@ -15,14 +15,18 @@ void ReturnToWholeDataSet(TMainPrg& app);
 
 class WholeDataSet {
  public:
-  explicit WholeDataSet(TMainPrg& app) : app_(app), remembered_(app.ws.groups.activeGroup) {}
+  explicit WholeDataSet(TMainPrg& app)
+      : app_(app), remembered_(app.ws.groups.activeGroup), selected_(app.Check(SelectGroup(app.ws, 0))) {}
   ~WholeDataSet() { app_.Check(SelectGroup(app_.ws, remembered_)); }
+  // False after its message when AllData could not be selected: the command stops.
+  bool Selected() const { return selected_; }
   WholeDataSet(const WholeDataSet&) = delete;
   WholeDataSet& operator=(const WholeDataSet&) = delete;
 
  private:
   TMainPrg& app_;
   std::uint16_t remembered_;
+  bool selected_;
 };
 
 }  // namespace vorn
