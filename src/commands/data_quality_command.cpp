@@ -6,7 +6,7 @@
 
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
-#include "commands/result_table.h"
+#include "core/result_table.h"
 #include "core/number_format.h"
 #include "quality/quality_summary.h"
 

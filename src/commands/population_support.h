@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "commands/main_program.h"
-#include "commands/result_table.h"
+#include "core/result_table.h"
 #include "core/text_file.h"
 #include "groups/group_members.h"
 #include "population/nei_distance.h"
