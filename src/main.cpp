@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
   }
 #endif
   vorn::ScriptOptions options;
+  options.commit = kBuildCommit;
   bool script = false;
   std::string screenshotPath;
   std::string dataFile;
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
   if (script && !dataFile.empty()) return Usage("unknown argument \"" + dataFile + "\"");
   if (script) return vorn::RunScript(options, std::cout, std::cerr);
 #if VORN_WITH_QT
-  return vorn::ui::RunDesktop(argv[0], {options.seed, screenshotPath, dataFile});
+  return vorn::ui::RunDesktop(argv[0], {options.seed, screenshotPath, dataFile, options.commit});
 #else
   return Usage("this build has no desktop window; run a script with --script FILE");
 #endif
