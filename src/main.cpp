@@ -13,8 +13,8 @@
 #if VORN_WITH_QT
 #include <QtGlobal>
 
-#include "pictures/picture_files.h"
 #include "ui/desktop.h"
+#include "ui/report_text_document.h"
 #endif
 
 namespace {
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     }
   }
 #if VORN_WITH_QT
-  vorn::PictureFiles pictures;
+  vorn::ui::DocumentFiles pictures;
   options.pictures = &pictures;
 #endif
   if (script && !dataFile.empty()) return Usage("unknown argument \"" + dataFile + "\"");
