@@ -59,6 +59,16 @@ TEST_F(ReportCommandTest, TakesTheNumbersAsTheAnalysisFileWritesThem) {
   EXPECT_NE(ReadFile("analysis.txt").find("r= " + r + "\r\n"), std::string::npos);
 }
 
+TEST_F(ReportCommandTest, TheConsensusTreeComesWithItsThresholdAndTreeCount) {
+  dir.Write("outtree.ph", "((A,B),C);\r\n((A,B),C);\r\n((A,C),B);\r\n((A,B),C);\r\n");
+  Run("MajorityRuleConsensus1Click");
+  ASSERT_EQ(app.reportRecord.steps.size(), 1u);
+  const ReportStep& step = app.reportRecord.steps[0];
+  EXPECT_EQ(step.method, "The majority-rule consensus of the 4 trees of outtree.ph kept the clusters found in at least "
+                         "70 % of them, each labelled with the percentage of trees that hold it (Felsenstein 1985).");
+  EXPECT_EQ(step.figures[0].caption, "Majority rule consensus of 3 individuals from 4 trees, support as the percentage of trees");
+}
+
 // A script reproduces itself with its seed; the window's recorder is not there.
 TEST_F(ReportCommandTest, ReproducesTheScriptItRunsFrom) {
   app.scriptSource = "File > Load\n    file: data.txt";
