@@ -76,6 +76,19 @@ ResultTable Turned(const ResultTable& table) {
   return turned;
 }
 
+// The analysis file wraps a long note or heading over lines; a line that ends without a full stop goes on
+// in the next one, and the report joins them into one paragraph.
+std::vector<std::string> Paragraphs(const std::vector<std::string>& lines) {
+  std::vector<std::string> paragraphs;
+  bool open = false;
+  for (const std::string& line : lines) {
+    if (open) paragraphs.back() += " " + line;
+    else paragraphs.push_back(line);
+    open = !line.empty() && line.back() != '.';
+  }
+  return paragraphs;
+}
+
 class Writer {
  public:
   explicit Writer(const ReportInput& input) : input_(input) {}
@@ -135,13 +148,13 @@ class Writer {
     if (Steps().empty()) html += Element("p", "No analysis wrote results in this session.");
     for (const ReportStep& step : Steps()) {
       html += "<section>\n" + Element("h3", step.title);
-      for (const std::string& line : step.lines) html += Element("p", line);
+      for (const std::string& line : Paragraphs(step.lines)) html += Element("p", line);
       for (const ReportTable& table : step.tables) {
         // Tables of one block are told apart by their first note ("PhiPT below the diagonal ...").
         const std::string caption =
             step.tables.size() > 1 && !table.notes.empty() ? step.title + ". " + table.notes.front() : step.title;
         html += TableOfForm(table.table, "Table " + std::to_string(++tables_) + ". " + caption);
-        for (const std::string& note : table.notes) html += "<p class=\"note\">" + HtmlEscaped(note) + "</p>\n";
+        for (const std::string& note : Paragraphs(table.notes)) html += "<p class=\"note\">" + HtmlEscaped(note) + "</p>\n";
         html += CopyButton(table.table);
       }
       for (const ReportFigure& figure : step.figures) html += FigureHtml(figure);
