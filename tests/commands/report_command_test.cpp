@@ -69,6 +69,19 @@ TEST_F(ReportCommandTest, TheConsensusTreeComesWithItsThresholdAndTreeCount) {
   EXPECT_EQ(step.figures[0].caption, "Majority rule consensus of 3 individuals from 4 trees, support as the percentage of trees");
 }
 
+TEST_F(ReportCommandTest, ABootstrapRunNamesItsReplicatesAndTrees) {
+  Load(kFiveIndividuals);
+  app.ws.settings.replicates.BS = 5;
+  host.answers.push_back(MessageAnswer::No);  // the matrices stay out of the analysis file
+  Run("BootstrapJaccardTree1Click");
+  ASSERT_EQ(app.reportRecord.steps.size(), 1u);
+  EXPECT_EQ(app.reportRecord.steps[0].method,
+            "From 5 bootstrap replicates of the loci, drawn with replacement (Felsenstein 1985), UPGMA (Sokal & "
+            "Michener 1958) trees were built from the Jaccard coefficient (Jaccard 1908) over the loci scored in both "
+            "individuals, as distances d=1-s.");
+  EXPECT_EQ(app.reportRecord.steps[0].lines, std::vector<std::string>{"5 of 5 trees written to outtree.ph."});
+}
+
 // A script reproduces itself with its seed; the window's recorder is not there.
 TEST_F(ReportCommandTest, ReproducesTheScriptItRunsFrom) {
   app.scriptSource = "File > Load\n    file: data.txt";
