@@ -7,10 +7,13 @@
 namespace vorn {
 namespace {
 
-constexpr std::array<Reference, 14> kReferences = {{
+constexpr std::array<Reference, 16> kReferences = {{
     {"bonin2004", "Bonin et al. 2004",
      "Bonin A, Bellemain E, Bronken Eidesen P, Pompanon F, Brochmann C, Taberlet P (2004) How to track and assess "
      "genotyping errors in population genetics studies. Molecular Ecology 13: 3261-3273."},
+    {"bowman1971", "Bowman et al. 1971",
+     "Bowman KO, Hutcheson K, Odum EP, Shenton LR (1971) Comments on the distribution of indices of diversity. In: "
+     "Statistical Ecology 3: 315-366."},
     {"dice1945", "Dice 1945",
      "Dice LR (1945) Measures of the amount of ecologic association between species. Ecology 26: 297-302."},
     {"excoffier1992", "Excoffier et al. 1992",
@@ -39,6 +42,8 @@ constexpr std::array<Reference, 14> kReferences = {{
     {"saitou1987", "Saitou & Nei 1987",
      "Saitou N, Nei M (1987) The neighbor-joining method: a new method for reconstructing phylogenetic trees. "
      "Molecular Biology and Evolution 4: 406-425."},
+    {"shannon1948", "Shannon 1948",
+     "Shannon CE (1948) A mathematical theory of communication. Bell System Technical Journal 27: 379-423."},
     {"sneath1973", "Sneath & Sokal 1973",
      "Sneath PHA, Sokal RR (1973) Numerical Taxonomy. W. H. Freeman, San Francisco."},
     {"sokal1958", "Sokal & Michener 1958",
