@@ -29,6 +29,30 @@ TEST(HtmlReport, DocumentFormHasImagesAndNoScript) {
   EXPECT_EQ(html.find("<button"), std::string::npos);
 }
 
+// A word processor's page cannot hold ten columns: the Document form turns such a table; the
+// browser keeps it. Notes wrapped over lines are one paragraph in both.
+TEST(HtmlReport, TurnsAWideTableForADocumentAndJoinsWrappedNotes) {
+  ResultTable wide;
+  wide.rows = {{"Population"}, {"A"}};
+  for (int c = 1; c < 10; ++c) {
+    wide.rows[0].push_back("C" + std::to_string(c));
+    wide.rows[1].push_back(std::to_string(c));
+  }
+  SessionRecord record;
+  record.Add(ReportStep{"Wide", {}, "", {}, {ReportTable{wide, {"a note that goes", "on here.", "Another."}}}, {}});
+  ReportInput input;
+  input.record = &record;
+  const std::string browser = ReportHtml(input);
+  EXPECT_NE(browser.find("<tr><th>Population</th><th>C1</th>"), std::string::npos);
+  EXPECT_NE(browser.find("<p class=\"note\">a note that goes on here.</p>\n<p class=\"note\">Another.</p>"),
+            std::string::npos);
+  input.form = ReportForm::Document;
+  const std::string document = ReportHtml(input);
+  EXPECT_NE(document.find("Table 1. Wide (turned: its columns are rows)"), std::string::npos);
+  EXPECT_NE(document.find("<tr><th>Population</th><th>A</th></tr>"), std::string::npos);
+  EXPECT_NE(document.find("<tr><td>C9</td><td class=\"n\">9</td></tr>"), std::string::npos);
+}
+
 TEST(Bibliography, ListsEachWorkOnceInOrderOfItsKey) {
   const auto entries = Bibliography({"mantel1967", "excoffier1992", "mantel1967"});
   ASSERT_EQ(entries.size(), 2u);
