@@ -7,6 +7,7 @@
 #include <set>
 
 #include "commands/report_document.h"
+#include "commands/report_steps.h"
 #include "core/sha256.h"
 #include "support/command_fixture.h"
 #include "support/file_failures.h"
@@ -80,6 +81,17 @@ TEST_F(ReportCommandTest, ABootstrapRunNamesItsReplicatesAndTrees) {
             "Michener 1958) trees were built from the Jaccard coefficient (Jaccard 1908) over the loci scored in both "
             "individuals, as distances d=1-s.");
   EXPECT_EQ(app.reportRecord.steps[0].lines, std::vector<std::string>{"5 of 5 trees written to outtree.ph."});
+}
+
+// A picture saved as SVG joins the report whole; a PNG does not.
+TEST_F(ReportCommandTest, ASavedSvgPictureJoinsTheReport) {
+  dir.Write("map.SVG", "<?xml version=\"1.0\"?>\n<svg width=\"4\"><rect/></svg>\n");
+  dir.Write("map.png", "PNG");
+  RecordPicture(app, "Missing scores", "map.png");
+  RecordPicture(app, "Missing scores", "map.SVG");
+  ASSERT_EQ(app.reportRecord.steps.size(), 1u);
+  EXPECT_EQ(app.reportRecord.steps[0].figures[0].svg, "<svg width=\"4\"><rect/></svg>");
+  EXPECT_EQ(app.reportRecord.steps[0].figures[0].caption, "Missing scores");
 }
 
 // A script reproduces itself with its seed; the window's recorder is not there.
