@@ -7,7 +7,7 @@
 namespace vorn {
 namespace {
 
-constexpr std::array<Reference, 16> kReferences = {{
+constexpr std::array<Reference, 17> kReferences = {{
     {"bonin2004", "Bonin et al. 2004",
      "Bonin A, Bellemain E, Bronken Eidesen P, Pompanon F, Brochmann C, Taberlet P (2004) How to track and assess "
      "genotyping errors in population genetics studies. Molecular Ecology 13: 3261-3273."},
@@ -44,6 +44,9 @@ constexpr std::array<Reference, 16> kReferences = {{
      "Molecular Biology and Evolution 4: 406-425."},
     {"shannon1948", "Shannon 1948",
      "Shannon CE (1948) A mathematical theory of communication. Bell System Technical Journal 27: 379-423."},
+    {"smouse1999", "Smouse & Peakall 1999",
+     "Smouse PE, Peakall R (1999) Spatial autocorrelation analysis of individual multiallele and multilocus genetic "
+     "structure. Heredity 82: 561-573."},
     {"sneath1973", "Sneath & Sokal 1973",
      "Sneath PHA, Sokal RR (1973) Numerical Taxonomy. W. H. Freeman, San Francisco."},
     {"sokal1958", "Sokal & Michener 1958",
