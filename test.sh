@@ -12,6 +12,9 @@ peers=(r-base-core r-cran-ape r-cran-vegan r-cran-ade4 r-cran-phangorn r-cran-ad
        python3-numpy python3-scipy python3-dendropy python3-biopython poppler-utils)
 tools/install-dependencies.sh "${peers[@]}" ||
   echo "Note: the peer programs could not be installed; the comparisons with them are skipped"
+# The validator, browser and word processor that open the session report as its readers do.
+tools/install-dependencies.sh python3-html5lib chromium libreoffice-writer-nogui ||
+  echo "Note: the report's validator, browser or word processor could not be installed; their checks are skipped"
 
 cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON -DVORN_TESTS=ON > /dev/null
 cmake --build build-tests

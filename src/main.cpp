@@ -13,8 +13,8 @@
 #if VORN_WITH_QT
 #include <QtGlobal>
 
-#include "pictures/picture_files.h"
 #include "ui/desktop.h"
+#include "ui/report_text_document.h"
 #endif
 
 namespace {
@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
   }
 #endif
   vorn::ScriptOptions options;
+  options.commit = kBuildCommit;
   bool script = false;
   std::string screenshotPath;
   std::string dataFile;
@@ -90,13 +91,13 @@ int main(int argc, char** argv) {
     }
   }
 #if VORN_WITH_QT
-  vorn::PictureFiles pictures;
+  vorn::ui::DocumentFiles pictures;
   options.pictures = &pictures;
 #endif
   if (script && !dataFile.empty()) return Usage("unknown argument \"" + dataFile + "\"");
   if (script) return vorn::RunScript(options, std::cout, std::cerr);
 #if VORN_WITH_QT
-  return vorn::ui::RunDesktop(argv[0], {options.seed, screenshotPath, dataFile});
+  return vorn::ui::RunDesktop(argv[0], {options.seed, screenshotPath, dataFile, options.commit});
 #else
   return Usage("this build has no desktop window; run a script with --script FILE");
 #endif

@@ -15,6 +15,7 @@
 #include "core/number_input.h"
 #include "groups/group_model.h"
 #include "groups/selection.h"
+#include "report/methods_text.h"
 #include "similarity/coefficient_names.h"
 #include "amova/amova.h"
 #include "amova/amova_permutation.h"
@@ -125,6 +126,66 @@ void WriteSignificance(TextFileWriter& file, const TAMOVA& amova, const AmovaSig
   file.Line();
 }
 
+// The AMOVA table of the report, from the values and with the formats of the analysis file.
+ResultTable AmovaTable(const TAMOVA& amova) {
+  const bool two = amova.Levels() == 2;
+  ResultTable table;
+  table.rows.push_back({"Source", "df", "SSD", "Variance component", "% variation"});
+  if (two) {
+    table.rows.push_back({"Among regions", std::to_string(amova.DfAG), FormatReal(amova.SSDAG), FormatReal(amova.Va),
+                          FormatReal(amova.PercentA)});
+    table.rows.push_back({"Among populations within regions", std::to_string(amova.DfAPWG), FormatReal(amova.SSDAPWG),
+                          FormatReal(amova.Vb), FormatReal(amova.PercentB)});
+    table.rows.push_back({"Within populations", std::to_string(amova.DfWP), FormatReal(amova.SSDWP),
+                          FormatReal(amova.Vc), FormatReal(amova.PercentC)});
+  } else {
+    table.rows.push_back({"Among populations", std::to_string(amova.DfAG), FormatReal(amova.SSDAG),
+                          FormatReal(amova.Va), FormatReal(amova.PercentA)});
+    table.rows.push_back({"Within populations", std::to_string(amova.DfWP), FormatReal(amova.SSDWP),
+                          FormatReal(amova.Vb), FormatReal(amova.PercentB)});
+  }
+  table.rows.push_back({"Total", std::to_string(amova.DfT), FormatReal(amova.SSDT), FormatReal(amova.Vt), ""});
+  return table;
+}
+
+ResultTable PhiTable(const TAMOVA& amova, const std::optional<AmovaSignificance>& significance) {
+  const auto p = [&](Real value) { return significance ? FormatReal(value) : std::string("-"); };
+  ResultTable table;
+  table.rows.push_back({"Statistic", "Value", "p"});
+  table.rows.push_back({"PhiST", FormatReal(amova.PhiST), p(significance ? significance->pPhiST : 0)});
+  if (amova.Levels() == 2) {
+    table.rows.push_back({"PhiRT", FormatReal(amova.PhiRT), p(significance ? significance->pPhiRT : 0)});
+    table.rows.push_back({"PhiSR", FormatReal(amova.PhiSR), p(significance ? significance->pPhiSR : 0)});
+  }
+  return table;
+}
+
+void RecordAmova(TMainPrg& app, const TAMOVA& amova, const std::optional<AmovaSignificance>& significance) {
+  const SimilaritySettings& settings = app.ws.settings.similarity;
+  const bool two = amova.Levels() == 2;
+  const std::int32_t populations = two ? amova.DfAG + amova.DfAPWG + 1 : amova.DfAG + 1;
+  ReportStep step;
+  step.title = two ? "AMOVA (populations within regions)" : "AMOVA";
+  step.references = {"excoffier1992"};
+  step.method = "The molecular variance of the " + std::to_string(amova.DfT + 1) + " individuals was partitioned " +
+                (two ? "among " + std::to_string(amova.DfAG + 1) + " regions and " : std::string("among ")) +
+                std::to_string(populations) + " populations by AMOVA (Excoffier et al. 1992) on " +
+                DistancePhrase(settings, settings.amovaSimilarity, app.ws.settings.replicates.JC, step.references) +
+                (significance ? "; the Phi statistics were tested with " + std::to_string(significance->permutations) +
+                                    " random permutations"
+                              : std::string()) +
+                ".";
+  step.lines = {"Coefficient: " + SimilarityModeName(settings.amovaSimilarity, settings.coefficient, false) + " " +
+                CoefficientName(settings.coefficient) + ". Distance Transformation: " +
+                TransformationName(settings.transformation) + "."};
+  step.tables.push_back(ReportTable{AmovaTable(amova), {}});
+  step.tables.push_back(ReportTable{
+      PhiTable(amova, significance),
+      {significance ? "p from " + std::to_string(significance->permutations) + " random permutations."
+                    : std::string("Not tested: Analysis > AMOVA Permutation Test gives the p-values.")}});
+  app.reportRecord.Add(std::move(step));
+}
+
 // Runs the AMOVA over the whole data set with levels 1 or 2, and the permutation test when
 // permutations are given; shows the summary and writes the results on Yes.
 void RunAmova(TMainPrg& app, int levels, std::optional<std::int32_t> permutations) {
@@ -172,7 +233,7 @@ void RunAmova(TMainPrg& app, int levels, std::optional<std::int32_t> permutation
   if (!file) return;
   WriteResults(*file, amova, ws.settings.similarity);
   if (significance) WriteSignificance(*file, amova, *significance);
-  app.FinishOutputFile(*file);
+  if (app.FinishOutputFile(*file)) RecordAmova(app, amova, significance);
 }
 
 std::string LevelsText(int levels) { return "Performing AMOVA (" + std::to_string(levels + 1) + " levels)"; }

@@ -6,6 +6,8 @@
 
 #include "commands/cluster_report_files.h"
 #include "commands/main_program.h"
+#include "commands/report_steps.h"
+#include "core/number_format.h"
 #include "core/text_file.h"
 #include "trees/cluster_report.h"
 #include "trees/consensus_tree.h"
@@ -25,6 +27,27 @@ struct ConsensusKind {
 constexpr ConsensusKind kStrict{"Building strict consensus...", "Clusters found during Strict Consensus Construction", false};
 constexpr ConsensusKind kMajorityRule{"Building majority rule consensus...",
                                       "Clusters found during Majority Rule Consensus construction", true};
+
+void RecordConsensus(TMainPrg& app, const ConsensusKind& kind, const ClusterCount& counted, const std::string& tree) {
+  const FileNames& files = app.ws.files;
+  const std::string trees = std::to_string(counted.treeCount) + " trees of " + files.consensusInput;
+  const std::string name = kind.majority ? "Majority rule consensus" : "Strict consensus";
+  ReportStep step;
+  step.title = name + " of " + trees;
+  step.lines = {"Written to " + files.consensusOutput + "."};
+  step.references = {"felsenstein1985"};
+  step.method = kind.majority
+                    ? "The majority-rule consensus of the " + trees + " kept the clusters found in at least " +
+                          FormatShortest(double(app.ws.settings.consensus.majorityThreshold)) +
+                          " % of them, each labelled with the percentage of trees that hold it (Felsenstein 1985)."
+                    : "The strict consensus of the " + trees + " kept the clusters found in every one of them.";
+  step.figures.push_back(TreeFigure(app,
+                                    name + " of " + std::to_string(counted.names.Count()) + " individuals from " +
+                                        std::to_string(counted.treeCount) + " trees" +
+                                        (kind.majority ? ", support as the percentage of trees" : ""),
+                                    tree));
+  app.reportRecord.Add(std::move(step));
+}
 
 void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
   const FileNames& files = app.ws.files;
@@ -64,7 +87,7 @@ void RunConsensus(TMainPrg& app, const ConsensusKind& kind) {
                        counted.comparison);
   };
   if (!AppendClusterReport(app, writeReport, names)) return;
-  if (tree) app.Check(WriteTextLine(*tree, files.consensusOutput, *rewrite));
+  if (tree && app.Check(WriteTextLine(*tree, files.consensusOutput, *rewrite))) RecordConsensus(app, kind, counted, *tree);
 }
 
 void StrictConsensus1Click(TMainPrg& app) { RunConsensus(app, kStrict); }

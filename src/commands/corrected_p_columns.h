@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/result_table.h"
+#include "core/result_table.h"
 #include "core/conventions.h"
 
 namespace vorn {

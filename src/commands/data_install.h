@@ -11,7 +11,11 @@ namespace vorn {
 // The matrix becomes the working data and the original copy, both selections return to the
 // whole data set, and AllData and AllLoci are made anew from it (the user's groups and locus
 // sets stay behind them until the file's own replace them).
+// The report record starts anew, as the filter log does.
 void InstallReadMatrix(TMainPrg& app, DataMatrix matrix);
+
+// The file the installed data came from, with its SHA-256, for the filter log and the report.
+void NameDataSource(TMainPrg& app, const std::string& name);
 
 // "Not loaded: bad.txt: Cannot interpret data block(2a) Line 3, column 4: ..." (the message's
 // lines joined by blanks).

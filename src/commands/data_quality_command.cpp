@@ -6,28 +6,11 @@
 
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
-#include "commands/result_table.h"
 #include "core/number_format.h"
 #include "quality/quality_summary.h"
 
 namespace vorn {
 namespace {
-
-std::string Change(std::size_t before, std::size_t after) {
-  return before == after ? std::to_string(after) : std::to_string(before) + " -> " + std::to_string(after);
-}
-
-ResultTable StepTable(const FilterLog& log) {
-  ResultTable table;
-  table.rows.push_back({"Step", "Individuals", "Loci", "Missing scores"});
-  table.rows.push_back({"As loaded", std::to_string(log.loaded.individuals), std::to_string(log.loaded.loci),
-                        std::to_string(log.loaded.missing)});
-  for (const FilterStep& step : log.steps) {
-    table.rows.push_back({step.text, Change(step.before.individuals, step.after.individuals),
-                          Change(step.before.loci, step.after.loci), Change(step.before.missing, step.after.missing)});
-  }
-  return table;
-}
 
 std::string SpreadText(const ShareSpread& spread) {
   return "from " + PercentText(spread.least) + " to " + PercentText(spread.greatest) + " (median " +
@@ -43,7 +26,7 @@ void DataQualitySummary1Click(TMainPrg& app) {
   file->Line("Data quality summary: " + (log.source.empty() ? std::string("the data loaded") : log.source));
   file->Line();
   file->Line("What the data went through since they were loaded:");
-  for (const auto& line : StepTable(log).Aligned()) file->Line(line);
+  for (const auto& line : FilterStepTable(log).Aligned()) file->Line(line);
   file->Line();
   if (log.errorRate) {
     const LoggedErrorRate& rate = *log.errorRate;

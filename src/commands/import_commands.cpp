@@ -32,7 +32,7 @@ void ReplaceGroups(TMainPrg& app, const GroupList& entries) {
 void InstallTable(TMainPrg& app, ImportedTable table, const std::string& name) {
   const std::string counts = ImportCounts(table);
   InstallReadMatrix(app, std::move(table.matrix));
-  app.ws.filterLog.source = name;
+  NameDataSource(app, name);
   if (!table.groups.empty()) ReplaceGroups(app, table.groups);
   if (!table.coordinates.Empty()) app.ws.coordinates = std::move(table.coordinates);
   app.Report("Importing File: " + name + " (" + counts + ")");

@@ -2,6 +2,7 @@
 // it has one, and read its group blocks when "Include Groups" is ticked.
 #include "commands/data_install.h"
 #include "commands/main_program.h"
+#include "core/sha256.h"
 #include "core/text_file.h"
 #include "core/text_lines.h"
 #include "groups/group_model.h"
@@ -47,7 +48,7 @@ void Load1Click(TMainPrg& app) {
   auto metrics = ReadMetricsBlock(name, *matrix);
   if (metrics) matrix->locusMetrics = std::move(*metrics);
   InstallReadMatrix(app, std::move(*matrix));
-  app.ws.filterLog.source = name;
+  NameDataSource(app, name);
   app.Report("Loading File: " + name);
   app.Check(metrics);
   if (const std::string notice = MergedNamesNotice(merged); !notice.empty()) {
@@ -61,7 +62,14 @@ void Load1Click(TMainPrg& app) {
 
 void InstallReadMatrix(TMainPrg& app, DataMatrix matrix) {
   app.ws.InstallLoadedMatrix(std::move(matrix));
+  app.reportRecord = SessionRecord();
   app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
+}
+
+void NameDataSource(TMainPrg& app, const std::string& name) {
+  app.ws.filterLog.source = name;
+  const auto digest = FileSha256(name);
+  app.ws.filterLog.sourceSha256 = digest ? *digest : "";
 }
 
 std::string RefusedFileLine(const std::string& name, std::string_view message) {

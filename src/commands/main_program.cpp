@@ -59,6 +59,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterBandFstCommand(handlers_);
   RegisterBandRarityCommand(handlers_);
   RegisterNetworkCommand(handlers_);
+  RegisterReportCommand(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {

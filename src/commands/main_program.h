@@ -42,6 +42,7 @@
 #include "commands/ttest_dialog.h"
 #include "core/session.h"
 #include "pictures/picture_maker.h"
+#include "report/session_record.h"
 
 namespace vorn {
 
@@ -154,6 +155,9 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   RecentFiles recentFiles;           // the data files loaded in this run, for a host that offers them
   SessionRecorder* recorder = nullptr;  // set by a host that records its session as a script
   std::optional<KeptNetwork> network;
+  SessionRecord reportRecord;  // the analyses since the last load, for File > Write Report
+  std::string scriptSource;    // the script a headless run reads, which its report reproduces
+  std::string buildCommit;     // the commit the program was built from, "" when not known
 
  protected:
   void LoggingTurnedOff() override { UpdateLogCaption(); }
@@ -199,6 +203,7 @@ void RegisterBandFstCommand(HandlerTable& table);
 void RegisterBandRarityCommand(HandlerTable& table);
 void RegisterSpatialCommand(HandlerTable& table);
 void RegisterNetworkCommand(HandlerTable& table);
+void RegisterReportCommand(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

@@ -17,6 +17,7 @@
 #include "commands/chosen_coordinates.h"
 #include "commands/data_guard.h"
 #include "commands/population_support.h"
+#include "commands/report_steps.h"
 #include "commands/whole_data_set.h"
 #include "core/command_progress.h"
 #include "core/number_format.h"
@@ -228,8 +229,18 @@ void MantelTest1Click(TMainPrg& app) {
   const std::vector<std::string> notes = {
       "r: Pearson's correlation over the pairs; p = (permuted r >= r, + 1) / (permutations + 1), the rows and",
       "columns of the genetic distances permuted together. Line: genetic = intercept + slope * geographic."};
+  const MantelPairs& plotted = *ws.mantel;
+  const ReportMethod method{
+      "Genetic distances (" + matrices->geneticCaption + ") and geographic distances between the " +
+          std::to_string(n) + " " + matrices->objects + " were compared by a Mantel test (Mantel 1967) with " +
+          std::to_string(result->permutations) + " permutations.",
+      {"mantel1967"},
+      {ReportFigure{plotted.title + ". Genetic distance (" + matrices->geneticCaption + ") against " + geographic,
+                    DrawnSvg(app, [&](PictureMaker& maker, const std::string& path) {
+                      return maker.SaveMantel(plotted, 800, 640, path);
+                    })}}};
   WriteTables(app, choices->pairsFile, [&](TextFileWriter& file) { WritePairs(file, *matrices); }, heading,
-              {TableBlock{table, {}, notes}});
+              {TableBlock{table, {}, notes}}, method);
 }
 
 }  // namespace

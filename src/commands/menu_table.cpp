@@ -49,6 +49,7 @@ MenuBar MainMenu() {
                               Command("&Sample Sheet (CSV)...", "ImportSampleSheet1Click"),
                           }),
                   Command("Sa&ve Session as Script...", "SaveSessionAsScript1Click"),
+                  Command("Write &Report...", "WriteReport1Click"),
               }),
       Submenu("&DataMatrix",
               {

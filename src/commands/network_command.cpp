@@ -3,7 +3,7 @@
 // and the network kept for its picture.
 #include "commands/active_distances.h"
 #include "commands/main_program.h"
-#include "commands/result_table.h"
+#include "core/result_table.h"
 #include "core/number_format.h"
 #include "io/nexus_splits.h"
 #include "networks/network_text.h"

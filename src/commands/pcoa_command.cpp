@@ -5,7 +5,10 @@
 #include <string>
 
 #include "commands/main_program.h"
+#include "commands/report_steps.h"
 #include "core/command_progress.h"
+#include "core/number_format.h"
+#include "pictures/picture_scenes.h"
 #include "similarity/distance_transformation.h"
 #include "commands/pcoa_settings_dialog.h"
 #include "ordination/principal_coordinates.h"
@@ -24,6 +27,36 @@ std::string RotationText(std::size_t rotations, Real offDiagonalShare) {
 // "Divide and conquer: 12 s": a LAPACK solver cannot tell how far it is.
 std::string SolverText(PcoaSolver solver, double seconds) {
   return std::string(PcoaSolverWorkingName(solver)) + ": " + std::to_string(static_cast<long>(seconds)) + " s";
+}
+
+// The first ten eigenvalues as the analysis file writes them, the first two axes drawn as View > Save PCoA
+// Plot draws them by default.
+void RecordPcoa(TMainPrg& app, const Ordination& result, PcoaSolver solver) {
+  const std::size_t axes = std::min<std::size_t>(10, result.AxisCount());
+  ReportStep step;
+  step.title = "Principal coordinate analysis of " + result.matrixName;
+  step.references = {"gower1966"};
+  step.method = "Principal coordinates (Gower 1966) of the " + std::to_string(result.labels.Count()) +
+                " individuals were computed from " + ActiveDistancePhrase(app.ws, step.references) + " with the " +
+                PcoaSolverWorkingName(solver) + " eigen solver.";
+  ResultTable table;
+  table.rows.push_back({"Axis", "Eigenvalue", "% of the positive sum"});
+  for (std::size_t k = 0; k < axes; ++k) {
+    table.rows.push_back({std::to_string(k + 1), FormatReal(result.eigenvalues[k]), FormatReal(result.percentages[k])});
+  }
+  step.tables.push_back(ReportTable{table, {"The first " + std::to_string(axes) + " of " +
+                                            std::to_string(result.AxisCount()) + " positive eigenvalues."}});
+  if (result.AxisCount() >= 2) {
+    auto scene = MakePcoaScene(result, 1, 2, app.ws.groups.groups, 1);
+    if (scene) {
+      step.figures.push_back(ReportFigure{
+          "Principal coordinates 1 and 2 of " + std::to_string(result.labels.Count()) + " individuals (" +
+              FormatFixed(result.percentages[0], 1) + " % and " + FormatFixed(result.percentages[1], 1) +
+              " % of the positive eigenvalues), " + result.matrixName,
+          DrawnSvg(app, [&](PictureMaker& maker, const std::string& path) { return maker.SavePcoa(*scene, 800, 640, path); })});
+    }
+  }
+  app.reportRecord.Add(std::move(step));
 }
 
 void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
@@ -69,7 +102,7 @@ void PrincipalCoordinateAnalysis1Click(TMainPrg& app) {
   auto file = app.BeginOutputFile(ws.files.analysis);
   if (!file) return;
   pcoa.WriteResults(*file, *ws.ordination, kWrittenAxes, ws.data.individualLabels);
-  app.FinishOutputFile(*file);
+  if (app.FinishOutputFile(*file)) RecordPcoa(app, *ws.ordination, solver);
 }
 
 void PCoASettings1Click(TMainPrg& app) {

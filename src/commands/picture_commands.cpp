@@ -9,6 +9,7 @@
 #include "commands/data_guard.h"
 #include "commands/kept_result_text.h"
 #include "commands/main_program.h"
+#include "commands/report_steps.h"
 #include "pictures/group_colours.h"
 #include "pictures/network_layout.h"
 #include "core/number_format.h"
@@ -94,6 +95,7 @@ void SaveCorrelogram1Click(TMainPrg& app) {
   const auto width = static_cast<double>(size->width), height = static_cast<double>(size->height);
   if (!app.Check(app.pictures->SaveCorrelogram(*correlogram, width, height, *path))) return;
   app.Report("Correlogram saved: " + *path);
+  RecordPicture(app, "Correlogram of " + std::to_string(correlogram->classes.size()) + " distance classes", *path);
 }
 
 void SaveRarefactionCurves1Click(TMainPrg& app) {
@@ -107,6 +109,7 @@ void SaveRarefactionCurves1Click(TMainPrg& app) {
   const auto width = static_cast<double>(size->width), height = static_cast<double>(size->height);
   if (!app.Check(app.pictures->SaveRarefaction(*curves, width, height, *path))) return;
   app.Report("Rarefaction curves saved: " + *path);
+  RecordPicture(app, "Band richness and private band richness by rarefaction", *path);
 }
 
 void SaveStructurePlot1Click(TMainPrg& app) {
@@ -126,6 +129,11 @@ void SaveStructurePlot1Click(TMainPrg& app) {
   const auto width = static_cast<double>(choices->size.width), height = static_cast<double>(choices->size.height);
   if (!app.Check(app.pictures->SaveStructure(bars, choices->k, choices->curves, width, height, *path))) return;
   app.Report("Structure plot saved: " + *path);
+  RecordPicture(app,
+                "Population structure of " + std::to_string(bars.individuals.size()) + " individuals, " +
+                    (choices->k == 0 ? "K = " + std::to_string(bars.clusters.front()) + " to " + std::to_string(bars.clusters.back())
+                                     : "K = " + std::to_string(choices->k)),
+                *path);
 }
 
 void MissingDataMap1Click(TMainPrg& app) {
@@ -145,6 +153,10 @@ void MissingDataMap1Click(TMainPrg& app) {
   if (!app.Check(app.pictures->SaveMissingMap(map, ws.data, width, height, *path))) return;
   app.Report("Missing data map saved: " + *path + " (" + FormatPercent(Share(map.missingCells, ws.data.CellCount())) +
              " of the scores missing)");
+  RecordPicture(app, "Missing scores of " + std::to_string(ws.data.individualCount) + " individuals at " +
+                         std::to_string(ws.data.locusCount) + " loci (" +
+                         FormatPercent(Share(map.missingCells, ws.data.CellCount())) + " missing)",
+                *path);
 }
 
 void SaveNetworkPicture1Click(TMainPrg& app) {
@@ -165,6 +177,8 @@ void SaveNetworkPicture1Click(TMainPrg& app) {
   if (!app.Check(app.pictures->SaveNetwork(scene, side, side, *path, leftOut))) return;
   app.Report("Network picture saved: " + *path +
              (leftOut > 0 ? " (" + std::to_string(leftOut) + " labels left out where they would overlap)" : ""));
+  RecordPicture(app, "NeighborNet of " + std::to_string(kept.net.n) + " individuals from the matrix " + kept.matrixName,
+                *path);
 }
 
 }  // namespace

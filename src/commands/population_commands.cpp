@@ -19,6 +19,7 @@
 #include "core/number_format.h"
 #include "diversity/population_diversity.h"
 #include "groups/group_model.h"
+#include "report/methods_text.h"
 #include "similarity/coefficient_names.h"
 
 namespace vorn {
@@ -106,7 +107,15 @@ void PopulationDiversity1Click(TMainPrg& app) {
   const std::vector<std::string> undefinedNotes = UndefinedValueNotes(rows, choices->absences);
   notes.insert(notes.end(), undefinedNotes.begin(), undefinedNotes.end());
   const ResultTable table = DiversityTable(rows);
-  WriteTables(app, choices->tableFile, heading, {TableBlock{table, table, notes}});
+  const ReportMethod method{
+      "Within each of the " + Count(populations->size(), "population", "populations") + " of level " +
+          std::to_string(choices->level) +
+          " we counted bands, private and locally common bands and polymorphic loci, and estimated the expected "
+          "heterozygosity He and its unbiased form uHe from square-root band frequencies, and Hj after Lynch & "
+          "Milligan (1994) over the loci with more than " + FormatShortest(double(choices->absences)) +
+          " band absences.",
+      {"lynch1994"}};
+  WriteTables(app, choices->tableFile, heading, {TableBlock{table, table, notes}}, method);
 }
 
 // ---- Pairwise PhiPT ----
@@ -253,7 +262,14 @@ void PairwisePhiPT1Click(TMainPrg& app) {
   std::vector<TableBlock> blocks = {TableBlock{std::move(aligned), std::move(tabbed), phiNotes},
                                     TableBlock{neiTable, neiTable, neiNotes}};
   if (ws.settings.correctedPValues) blocks.push_back(CorrectedPairBlock(*populations, result));
-  WriteTables(app, choices->tableFile, heading, blocks);
+  ReportMethod method{"", {"excoffier1992", "nei1978"}};
+  method.sentence = "Pairwise PhiPT between the " + Count(populations->size(), "population", "populations") +
+                    " of level " + std::to_string(choices->level) + " (Excoffier et al. 1992) was computed from " +
+                    DistancePhrase(settings, settings.amovaSimilarity, ws.settings.replicates.JC, method.references) +
+                    ", and tested with " + std::to_string(choices->permutations) +
+                    " permutations per pair; Nei's (1978) unbiased genetic distance between them was estimated from "
+                    "square-root band frequencies.";
+  WriteTables(app, choices->tableFile, heading, blocks, method);
 }
 
 }  // namespace

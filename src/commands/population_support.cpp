@@ -49,18 +49,39 @@ std::vector<NeiValues> NeiBetween(const DataMatrix& data, const std::vector<Popu
   return nei;
 }
 
+namespace {
+
+// The report shows the rows as copied for a spreadsheet (an aligned table's markers, such as the
+// "*" of a negative estimate, are the analysis file's), or the aligned rows of a block without copy.
+void RecordTables(TMainPrg& app, const std::vector<std::string>& heading, const std::vector<TableBlock>& blocks,
+                  const ReportMethod& method) {
+  ReportStep step;
+  step.title = heading.empty() ? std::string("Results") : heading.front();
+  if (!heading.empty()) step.lines.assign(heading.begin() + 1, heading.end());
+  step.method = method.sentence;
+  step.references = method.references;
+  step.figures = method.figures;
+  for (const TableBlock& block : blocks) {
+    step.tables.push_back(ReportTable{block.tabbed.rows.empty() ? block.aligned : block.tabbed, block.notes});
+  }
+  app.reportRecord.Add(std::move(step));
+}
+
+}  // namespace
+
 void WriteTables(TMainPrg& app, const std::string& tableFile, const std::vector<std::string>& heading,
-                 const std::vector<TableBlock>& blocks) {
+                 const std::vector<TableBlock>& blocks, const ReportMethod& method) {
   WriteTables(app, tableFile, [&](TextFileWriter& file) {
     for (std::size_t t = 0; t < blocks.size(); ++t) {
       if (t > 0) file.Line();
       for (const auto& line : blocks[t].tabbed.TabSeparated()) file.Line(line);
     }
-  }, heading, blocks);
+  }, heading, blocks, method);
 }
 
 void WriteTables(TMainPrg& app, const std::string& copyFile, const std::function<void(TextFileWriter&)>& writeCopy,
-                 const std::vector<std::string>& heading, const std::vector<TableBlock>& blocks) {
+                 const std::vector<std::string>& heading, const std::vector<TableBlock>& blocks,
+                 const ReportMethod& method) {
   // The copy is opened first, so that a copy that cannot be made leaves even a missing analysis
   // file uncreated. Both are written and on the disk before either is put in place.
   std::optional<TextFileWriter> copy;
@@ -91,7 +112,9 @@ void WriteTables(TMainPrg& app, const std::string& copyFile, const std::function
   // says that the copy stays.
   if (const Status closed = file->Close(); !closed) {
     app.ErrorBox(closed.error() + (copy ? "\r\n\r\nThe copy " + copyFile + " was written." : ""));
+    return;
   }
+  RecordTables(app, heading, blocks, method);
 }
 
 }  // namespace vorn

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "commands/main_program.h"
-#include "commands/result_table.h"
+#include "core/result_table.h"
 #include "core/text_file.h"
 #include "groups/group_members.h"
 #include "population/nei_distance.h"
@@ -43,12 +43,22 @@ struct TableBlock {
   std::vector<std::string> notes;
 };
 
+// What the session report's methods say of a block: a sentence and the keys of the works it
+// cites; and the figures the report shows with it.
+struct ReportMethod {
+  std::string sentence;
+  std::vector<std::string> references;
+  std::vector<ReportFigure> figures;
+};
+
 // Appends the tables as a block to the analysis file and writes their tab-separated copy whole
 // (when a file is named): both or neither, a failure of either leaving both files as they were.
+// A block written joins the session's report record, its first heading line as its title.
 void WriteTables(TMainPrg& app, const std::string& tableFile, const std::vector<std::string>& heading,
-                 const std::vector<TableBlock>& blocks);
+                 const std::vector<TableBlock>& blocks, const ReportMethod& method = {});
 // The same with a copy that writeCopy writes.
 void WriteTables(TMainPrg& app, const std::string& copyFile, const std::function<void(TextFileWriter&)>& writeCopy,
-                 const std::vector<std::string>& heading, const std::vector<TableBlock>& blocks);
+                 const std::vector<std::string>& heading, const std::vector<TableBlock>& blocks,
+                 const ReportMethod& method = {});
 
 }  // namespace vorn

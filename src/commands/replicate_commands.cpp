@@ -10,6 +10,7 @@
 #include "commands/data_guard.h"
 #include "commands/main_program.h"
 #include "core/command_progress.h"
+#include "report/methods_text.h"
 #include "replicates/replicate_trees.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/coefficients.h"
@@ -101,6 +102,30 @@ void TellOutcome(TMainPrg& app, const ReplicateSummary& summary, std::size_t und
   if (cancelled) app.Report("Cancelled: " + std::to_string(written) + ofCount + " trees written.");
 }
 
+// The run as a methods section tells it: how many replicates, resampled how, and which trees.
+void RecordReplicates(TMainPrg& app, const std::string& caption, ReplicateAnalysis analysis, std::int32_t count,
+                      std::int32_t written) {
+  const Workspace& ws = app.ws;
+  const bool nj = ws.settings.treeMethod == TreeMethod::NeighborJoining;
+  ReportStep step;
+  step.title = caption;
+  step.references = {nj ? "saitou1987" : "sokal1958"};
+  const SimilarityMode mode =
+      analysis == ReplicateAnalysis::BootstrapStd ? SimilarityMode::Standard : SimilarityMode::Average;
+  const std::string distances = DistancePhrase(ws.settings.similarity, mode, ws.settings.replicates.JC, step.references);
+  const std::string trees = std::string(nj ? " neighbor-joining (Saitou & Nei 1987)" : " UPGMA (Sokal & Michener 1958)") +
+                            " trees were built from " + distances;
+  if (analysis == ReplicateAnalysis::MultipleAverage) {
+    step.method = std::to_string(count) + trees + ", each with new random values for the missing scores.";
+  } else {
+    step.references.push_back("felsenstein1985");
+    step.method = "From " + std::to_string(count) +
+                  " bootstrap replicates of the loci, drawn with replacement (Felsenstein 1985)," + trees + ".";
+  }
+  step.lines = {std::to_string(written) + " of " + std::to_string(count) + " trees written to " + ws.files.tree + "."};
+  app.reportRecord.Add(std::move(step));
+}
+
 void RunTreeCommand(TMainPrg& app, const MenuItem& item, ReplicateAnalysis analysis) {
   if (!RequireMatrix(app)) return;
   Workspace& ws = app.ws;
@@ -145,6 +170,7 @@ void RunTreeCommand(TMainPrg& app, const MenuItem& item, ReplicateAnalysis analy
   if (!files->Finish(app)) return;
   const std::size_t undefined = summary.undefinedNeiLiPairs + (bounds ? bounds->undefinedNeiLiPairs : 0);
   TellOutcome(app, summary, undefined, count, written, progress.Cancelled());
+  RecordReplicates(app, PlainCaption(item.caption), analysis, count, written);
 }
 
 CommandHandler TreeCommand(ReplicateAnalysis analysis) {

@@ -49,7 +49,20 @@ void WriteShannon(TMainPrg& app, Real index, Real variance) {
     file->Line("std.dev.= " + FormatReal(StandardDeviation(variance)));
   }
   file->Line();
-  app.FinishOutputFile(*file);
+  if (!app.FinishOutputFile(*file)) return;
+  ReportStep step;
+  step.title = "Shannon's index";
+  step.lines = {LogBaseLine(scaling), FrequencyBasisLine(scaling)};
+  step.references = {"shannon1948", "bowman1971"};
+  step.method = "Shannon's information index I (Shannon 1948) of the band frequencies and its variance after Bowman "
+                "et al. (1971) were computed over the " + std::to_string(app.ws.data.individualCount) +
+                " individuals and " + std::to_string(app.ws.data.locusCount) + " loci.";
+  ResultTable table{{{"Statistic", "Value"}, {"I", FormatReal(index)}, {"var(I)", FormatReal(variance)}}};
+  if (scaling.frequencyBasis == FrequencyBasis::RelativeToAllPresences) {
+    table.rows.push_back({"std.dev.", FormatReal(StandardDeviation(variance))});
+  }
+  step.tables.push_back(ReportTable{std::move(table), {}});
+  app.reportRecord.Add(std::move(step));
 }
 
 void N1Click(TMainPrg& app) {

@@ -14,6 +14,7 @@
 #include "commands/corrected_p_columns.h"
 #include "commands/data_guard.h"
 #include "commands/population_support.h"
+#include "commands/report_steps.h"
 #include "core/command_progress.h"
 #include "core/number_format.h"
 #include "population/geographic_distance.h"
@@ -188,7 +189,21 @@ void SpatialAutocorrelation1Click(TMainPrg& app) {
     for (const ClassAutocorrelation& c : result->classes) p.push_back(c.p ? *c.p : std::numeric_limits<Real>::quiet_NaN());
     notes.push_back(AppendCorrectedPColumns(table, p));
   }
-  WriteTables(app, choices->tableFile, heading, {TableBlock{table, table, notes}});
+  const Correlogram& drawn = *ws.correlogram;
+  const ReportMethod method{
+      "Spatial genetic autocorrelation (Smouse & Peakall 1999) of the " + std::to_string(n) + " individuals over " +
+          Count(classes->Count(), "distance class", "distance classes") + " " + RuleText(choices->classes.rule) +
+          " used the genetic distances (" +
+          genetic->caption + ") and was tested with " + std::to_string(result->permutations) +
+          " permutations of the individuals' locations and " + std::to_string(result->bootstraps) +
+          " bootstraps of each class's pairs.",
+      {"smouse1999"},
+      {ReportFigure{"Correlogram of " + Count(result->classes.size(), "distance class", "distance classes") + ", " +
+                        genetic->caption,
+                    DrawnSvg(app, [&](PictureMaker& maker, const std::string& path) {
+                      return maker.SaveCorrelogram(drawn, 800, 640, path);
+                    })}}};
+  WriteTables(app, choices->tableFile, heading, {TableBlock{table, table, notes}}, method);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "commands/main_program.h"
+#include "commands/report_steps.h"
 #include "core/text_file.h"
 #include "trees/newick_writer.h"
 #include "trees/tree_support.h"
@@ -33,6 +34,28 @@ TreeComparison ComparisonOf(SupportCompare choice, const NewickTree& reference) 
     case SupportCompare::Automatic: break;
   }
   return NaturalComparison(reference);
+}
+
+void RecordSupport(TMainPrg& app, const TreeSupport& support, const SupportClasses& classes,
+                   const SupportChoices& choices, TreeComparison comparison) {
+  const std::string label = support.reference.Root().name;
+  const std::string replicates = std::to_string(support.treeCount) + " replicate trees";
+  const char* compared = comparison == TreeComparison::Splits ? "splits" : "clusters";
+  ReportStep step;
+  step.title = "Support on the tree " + label;
+  step.references = {"felsenstein1985"};
+  step.method = "The support of each inner node of the tree " + label + " is the percentage of " + replicates +
+                " (" + choices.replicateFile + ") that hold it, compared by " + compared + " (Felsenstein 1985).";
+  step.lines = {"Replicate trees: " + std::to_string(support.treeCount) + " from " + choices.replicateFile + "."};
+  step.tables.push_back(ReportTable{ResultTable{{{"Inner nodes", "Count"},
+                                                 {"All", std::to_string(classes.nodes)},
+                                                 {"At least 95 %", std::to_string(classes.atLeast95)},
+                                                 {"At least 70 %", std::to_string(classes.atLeast70)},
+                                                 {"At least 50 %", std::to_string(classes.atLeast50)}}},
+                                    {}});
+  step.figures.push_back(TreeFigure(app, "The tree " + label + " with support from " + replicates + " (" + compared + ")",
+                                    SupportTreeText(support)));
+  app.reportRecord.Add(std::move(step));
 }
 
 void SupportonTree1Click(TMainPrg& app) {
@@ -73,6 +96,7 @@ void SupportonTree1Click(TMainPrg& app) {
   file->Line("Tree with support values: " + choices->outputFile);
   file->Line();
   if (!app.FinishOutputFile(*file)) return;
+  RecordSupport(app, *support, classes, *choices, comparison);
   app.Report("Support on tree: " + std::to_string(classes.atLeast95) + " of " + std::to_string(classes.nodes) +
              " inner nodes at 95 % or more.");
 }

@@ -6,6 +6,7 @@
 
 #include "commands/built_tree.h"
 #include "commands/main_program.h"
+#include "commands/report_steps.h"
 #include "core/number_format.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/distance_transformation.h"
@@ -38,7 +39,9 @@ void NeighborJoining1Click(TMainPrg& app) {
   std::string text = TreeToNewick(tree->table, "NJ" + ws.results.activeName);
   const auto rewrite = app.PrepareOutputFile(ws.files.tree);
   if (!rewrite) return;
-  if (app.Check(WriteTreeLine(text, ws.files.tree, *rewrite))) RememberTree(ws, *active, std::move(text));
+  if (!app.Check(WriteTreeLine(text, ws.files.tree, *rewrite))) return;
+  RecordTree(app, "Neighbor-Joining", "saitou1987", text);
+  RememberTree(ws, *active, std::move(text));
 }
 
 void CopheneticCorrelation1Click(TMainPrg& app) {
@@ -72,6 +75,17 @@ void CopheneticCorrelation1Click(TMainPrg& app) {
   file->Line();
   if (!app.FinishOutputFile(*file)) return;
   app.Report("Cophenetic correlation: r= " + rText);
+  ReportStep step;
+  step.title = "Cophenetic correlation";
+  step.lines = {"Between the matrix " + built.matrixName + " (" + TransformationName(built.transformation) +
+                ") and the tree " + tree->Root().name + "."};
+  step.method = "The cophenetic correlation (Sokal & Rohlf 1962) measured how well the tree " + tree->Root().name +
+                " renders the distances of its matrix.";
+  step.references = {"sokal1962"};
+  step.tables.push_back(ReportTable{
+      ResultTable{{{"Statistic", "Value"}, {"Pairs of individuals", std::to_string(active->n * (active->n - 1) / 2)}, {"r", rText}}},
+      {}});
+  app.reportRecord.Add(std::move(step));
 }
 
 void TreeMethod1Click(TMainPrg& app) { app.dialogs.treeMethod.Execute(app, app.ws.settings.treeMethod); }

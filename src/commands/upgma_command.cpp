@@ -2,6 +2,7 @@
 // the tree file under the matrix's name.
 #include "commands/built_tree.h"
 #include "commands/main_program.h"
+#include "commands/report_steps.h"
 #include "trees/matrix_tree.h"
 #include "trees/newick_writer.h"
 
@@ -21,7 +22,9 @@ void UPGMA1Click(TMainPrg& app) {
   const std::string text = TreeToNewick(*tree, ws.results.activeName);
   const auto rewrite = app.PrepareOutputFile(ws.files.tree);
   if (!rewrite) return;
-  if (app.Check(WriteTreeLine(text, ws.files.tree, *rewrite))) RememberTree(ws, *active, text);
+  if (!app.Check(WriteTreeLine(text, ws.files.tree, *rewrite))) return;
+  RememberTree(ws, *active, text);
+  RecordTree(app, "UPGMA", "sokal1958", text);
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ struct LoggedErrorRate {
 
 struct FilterLog {
   std::string source;  // the file loaded or imported; "" when its command did not name it
+  std::string sourceSha256;  // of the file as it was read; "" when not known
   MatrixCounts loaded;
   std::vector<FilterStep> steps;
   std::optional<LoggedErrorRate> errorRate;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/result.h"
 #include "core/correlogram.h"
@@ -42,6 +43,15 @@ class PictureMaker {
   // The splits network; leftOut: the tip labels left out because they would overlap.
   virtual Status SaveNetwork(const NetworkScene& scene, double width, double height, const std::string& path,
                              std::size_t& leftOut) = 0;
+
+  // The session report as an OpenDocument text: html in the report's Document form, its figures
+  // (SVG, in their order) drawn as the PNG images it names. A maker without Qt's text documents
+  // refuses it.
+  virtual Status SaveDocument(const std::string& html, const std::vector<std::string>& figures,
+                              const std::string& path) {
+    (void)html, (void)figures;
+    return Failure{"Cannot write " + path + ": an OpenDocument text needs the build of Vorn with its window."};
+  }
 
   // The windows; a maker without a desktop explains that they need one.
   virtual void ShowTreeViewer(Session& session) {

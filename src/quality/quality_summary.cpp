@@ -51,7 +51,23 @@ std::string MatrixSentence(const std::string& opening, const MatrixCounts& count
          CountText(counts.loci, "locus", "loci") + " with " + PercentText(share) + " missing scores.";
 }
 
+std::string Change(std::size_t before, std::size_t after) {
+  return before == after ? std::to_string(after) : std::to_string(before) + " -> " + std::to_string(after);
+}
+
 }  // namespace
+
+ResultTable FilterStepTable(const FilterLog& log) {
+  ResultTable table;
+  table.rows.push_back({"Step", "Individuals", "Loci", "Missing scores"});
+  table.rows.push_back({"As loaded", std::to_string(log.loaded.individuals), std::to_string(log.loaded.loci),
+                        std::to_string(log.loaded.missing)});
+  for (const FilterStep& step : log.steps) {
+    table.rows.push_back({step.text, Change(step.before.individuals, step.after.individuals),
+                          Change(step.before.loci, step.after.loci), Change(step.before.missing, step.after.missing)});
+  }
+  return table;
+}
 
 MissingShares MissingSharesOf(const DataMatrix& matrix) {
   MissingShares shares;

@@ -11,6 +11,7 @@
 #include "core/conventions.h"
 #include "core/data_matrix.h"
 #include "core/filter_log.h"
+#include "core/result_table.h"
 
 namespace vorn {
 
@@ -29,6 +30,10 @@ struct MissingShares {
 
 // Of a matrix with at least one individual and one locus.
 MissingShares MissingSharesOf(const DataMatrix& matrix);
+
+// Every step of the log with the counts before and after it ("120 -> 112"), headed by the matrix
+// as loaded.
+ResultTable FilterStepTable(const FilterLog& log);
 
 // "3.13 %".
 std::string PercentText(Real share);

@@ -100,6 +100,8 @@ int RunScript(const ScriptOptions& options, std::ostream& out, std::ostream& err
   ScriptHost host(out, options.fixedClock);
   TMainPrg app(host);
   app.pictures = options.pictures;
+  app.scriptSource = *source;
+  app.buildCommit = options.commit;
   const std::uint32_t seed = options.seed ? *options.seed : SeedFromClock();
   out << "Vorn " << kVersion << ", seed " << seed << "\n";
   app.Start(seed);

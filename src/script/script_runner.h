@@ -16,6 +16,7 @@ struct ScriptOptions {
   bool strict = false;                 // a command that shows an error box fails the script
   bool fixedClock = false;             // constant date and time texts, for repeatable transcripts
   PictureMaker* pictures = nullptr;    // draws the View pictures; none in a build without Qt
+  std::string commit;                  // the commit the program was built from, for its reports
 };
 
 // Runs the script, writing the transcript to out and script errors to err. Returns the process

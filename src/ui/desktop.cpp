@@ -70,6 +70,7 @@ int RunDesktop(const char* programName, const DesktopOptions& options) {
   // The screenshot hook shows the window as it opens the first time, and keeps nothing.
   const bool screenshots = !options.screenshotPath.empty();
   Desktop desktop(screenshots ? std::string() : DesktopSettings::UserPath());
+  desktop.program.buildCommit = options.commit;
   desktop.Start(options.seed);
   desktop.window.show();
   if (screenshots) {

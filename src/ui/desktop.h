@@ -39,6 +39,7 @@ struct DesktopOptions {
   std::optional<std::uint32_t> seed;  // otherwise the clock seeds the generator
   std::string screenshotPath;         // non-empty: save pictures and exit instead of running
   std::string dataFile;               // loaded at start, through File Parameter Selection
+  std::string commit;                 // the commit the program was built from, for its reports
 };
 
 // Runs the desktop program; the process exit status.

@@ -1,4 +1,4 @@
-// The picture maker of the desktop: files as scripts draw them, and the two viewer windows,
+// The picture maker of the desktop: files as scripts draw them (the report's .odt too), and the two viewer windows,
 // each created once and brought to the front, showing the workspace as it stands when opened.
 #pragma once
 
@@ -6,11 +6,12 @@
 
 #include "pictures/picture_files.h"
 #include "ui/pcoa_plot_window.h"
+#include "ui/report_text_document.h"
 #include "ui/tree_viewer_window.h"
 
 namespace vorn::ui {
 
-class DesktopPictures : public PictureFiles {
+class DesktopPictures : public DocumentFiles {
  public:
   explicit DesktopPictures(QWidget* parent) : parent_(parent) {}
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "commands/file_opening.h"
+#include "commands/report_document.h"
 #include "ui/menu_builder.h"
 #include "ui/qt_text.h"
 #include "ui/scoped_cursor.h"
@@ -39,7 +40,9 @@ MainWindow::MainWindow(TMainPrg& program, QtHost& host, DesktopSettings& setting
   setWindowTitle(ToQt(kMainCaption));
   setAcceptDrops(true);
   program_.recentFiles = settings_.Recent();
-  workbench_ = new Workbench(program_);
+  workbench_ = new Workbench(program_, [this] {
+    return ReportPage{ReportHtmlOf(program_, ReportForm::Document), ReportFigures(program_)};
+  });
 
   statusPanel_ = new QFrame;
   statusPanel_->setObjectName(QStringLiteral("statusPanel"));

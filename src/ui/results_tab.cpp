@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "ui/qt_text.h"
+#include "ui/report_text_document.h"
 
 namespace vorn::ui {
 namespace {
@@ -76,16 +78,20 @@ void FileView::Refresh() {
 }
 
 ResultsTab::ResultsTab(std::function<std::string()> analysis, std::function<std::string()> tree,
-                       std::function<std::string()> consensus, QWidget* parent)
+                       std::function<std::string()> consensus, std::function<ReportPage()> report, QWidget* parent)
     : QWidget(parent),
       files_(new QTabWidget),
       analysis_(new FileView(std::move(analysis))),
       tree_(new FileView(std::move(tree))),
-      consensus_(new FileView(std::move(consensus))) {
+      consensus_(new FileView(std::move(consensus))),
+      report_(new QTextBrowser),
+      reportPage_(std::move(report)) {
   files_->setDocumentMode(true);
   files_->addTab(analysis_, "&Analysis File");
   files_->addTab(tree_, "T&ree File");
   files_->addTab(consensus_, "&Consensus File");
+  report_->setOpenLinks(false);
+  files_->addTab(report_, "Re&port");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(files_);
@@ -99,6 +105,14 @@ void ResultsTab::Refresh() {
   analysis_->Refresh();
   tree_->Refresh();
   consensus_->Refresh();
+}
+
+void ResultsTab::RefreshReport() {
+  if (!reportPage_) return;
+  const int kept = report_->verticalScrollBar()->value();
+  const ReportPage page = reportPage_();
+  FillReportDocument(*report_->document(), page.html, page.figures);
+  report_->verticalScrollBar()->setValue(kept);
 }
 
 }  // namespace vorn::ui

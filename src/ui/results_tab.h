@@ -1,5 +1,5 @@
 // The Results tab: the analysis file, the tree file and the consensus tree file as the program
-// writes them, one sub-tab each. Each view reads the file itself (only what was added since it
+// writes them, one sub-tab each, and the session report as File > Write Report would write it. Each view reads the file itself (only what was added since it
 // last looked), follows new text unless the user scrolled up, and names the file with a button
 // that opens its folder.
 #pragma once
@@ -7,12 +7,14 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/file_tail.h"
 
 class QLabel;
 class QPlainTextEdit;
 class QTabWidget;
+class QTextBrowser;
 
 namespace vorn::ui {
 
@@ -33,12 +35,23 @@ class FileView : public QWidget {
   QPlainTextEdit* text_;
 };
 
+// The report's HTML in its Document form and the SVG of its figures.
+struct ReportPage {
+  std::string html;
+  std::vector<std::string> figures;
+};
+
 class ResultsTab : public QWidget {
  public:
+  // report: the page the Report view shows; none leaves that view empty.
   ResultsTab(std::function<std::string()> analysis, std::function<std::string()> tree,
-             std::function<std::string()> consensus, QWidget* parent = nullptr);
+             std::function<std::string()> consensus, std::function<ReportPage()> report = {},
+             QWidget* parent = nullptr);
 
+  // The files; the report is made anew only by RefreshReport, after a command.
   void Refresh();
+  void RefreshReport();
+  QTextBrowser& Report() { return *report_; }
   FileView& Analysis() { return *analysis_; }
   FileView& Trees() { return *tree_; }
   FileView& Consensus() { return *consensus_; }
@@ -48,6 +61,8 @@ class ResultsTab : public QWidget {
   FileView* analysis_;
   FileView* tree_;
   FileView* consensus_;
+  QTextBrowser* report_;
+  std::function<ReportPage()> reportPage_;
 };
 
 }  // namespace vorn::ui

@@ -13,12 +13,12 @@
 
 namespace vorn::ui {
 
-Workbench::Workbench(Session& session, QWidget* parent)
+Workbench::Workbench(Session& session, std::function<ReportPage()> report, QWidget* parent)
     : QTabWidget(parent),
       session_(session),
       data_(new DataTab(session.ws)),
       results_(new ResultsTab([&session] { return session.ws.files.analysis; }, [&session] { return session.ws.files.tree; },
-                              [&session] { return session.ws.files.consensusOutput; })),
+                              [&session] { return session.ws.files.consensusOutput; }, std::move(report))),
       trees_(new TreeViewerWindow(session, nullptr)),
       pcoa_(new PcoaPlotWindow(session, nullptr)),
       structure_(new StructureTab(session)),
@@ -37,6 +37,7 @@ Workbench::Workbench(Session& session, QWidget* parent)
 void Workbench::Refresh() {
   data_->Refresh();
   results_->Refresh();
+  results_->RefreshReport();
   trees_->Refresh();
   trees_->Follow(session_.ws.files.tree);
   pcoa_->Refresh();

@@ -1,13 +1,15 @@
 // The workbench: the tabs in the middle of the main window. Data shows the working matrix,
-// Results the files the commands write, Trees and PCoA the tree viewer and the PCoA plot, Structure the
+// Results the files the commands write and the session report, Trees and PCoA the tree viewer and the PCoA plot, Structure the
 // bar plot of the last population structure run, Correlogram the last spatial autocorrelation, Log every
 // status line of the session. After each command the tabs take the workspace as it stands.
 #pragma once
 
 #include <QTabWidget>
+#include <functional>
 #include <string_view>
 
 #include "core/session.h"
+#include "ui/results_tab.h"
 
 namespace vorn::ui {
 
@@ -21,7 +23,8 @@ class TreeViewerWindow;
 
 class Workbench : public QTabWidget {
  public:
-  explicit Workbench(Session& session, QWidget* parent = nullptr);
+  // report: what the Results tab's Report view shows.
+  explicit Workbench(Session& session, std::function<ReportPage()> report = {}, QWidget* parent = nullptr);
 
   // Brings every tab up to date with the workspace and the result files.
   void Refresh();

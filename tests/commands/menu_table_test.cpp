@@ -53,6 +53,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&File>&Import>&DArT Presence/Absence Report (CSV)...|ImportDartReport1Click",
       "&File>&Import>&Sample Sheet (CSV)...|ImportSampleSheet1Click",
       "&File>Sa&ve Session as Script...|SaveSessionAsScript1Click",
+      "&File>Write &Report...|WriteReport1Click",
       "&DataMatrix>Restore &Original Matrix|RestoreOriginalMatrix1Click",
       "&DataMatrix>Matrix &Statistics|Statistics1Click",
       "&DataMatrix>&Frequency Statistics>Frequencies per &Individuals|FrequenciesperIndividuals1Click",

@@ -40,6 +40,11 @@ TEST_F(ShannonCommandsTest, ShowsTheIndexAndWritesItOnYes) {
   Run("N1Click");
   EXPECT_EQ(host.reports, std::vector<std::string>{
                               "Calculating Shannon's index with current scaling settings and saving to analysis output file"});
+  // The report's table holds the analysis file's numbers.
+  ASSERT_EQ(app.reportRecord.steps.size(), 1u);
+  EXPECT_EQ(app.reportRecord.steps[0].tables[0].table.rows,
+            (std::vector<std::vector<std::string>>{
+                {"Statistic", "Value"}, {"I", "2.000000000"}, {"var(I)", "0.093750000"}, {"std.dev.", "0.306186218"}}));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].title, "Shannon's Diversity Index");
   EXPECT_EQ(host.messages[0].text,

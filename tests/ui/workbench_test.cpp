@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -156,6 +157,30 @@ class WorkbenchTest : public QObject {
     desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "Jaccard1Click"));
     desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "UPGMA1Click"));
     QVERIFY(results.Trees().Text().toPlainText().startsWith("("));
+  }
+
+  // The Report view is made anew after each command: the tree built is listed and drawn, and the
+  // same report written as an OpenDocument text is a zip file with its PNG figure.
+  void theReportViewShowsTheSessionAfterEachCommand() {
+    desktop->window.LoadFile(kExample);
+    QTextBrowser& report = desktop->window.Tabs().Results().Report();
+    QVERIFY(report.toPlainText().contains("30 individuals \u00d7 60 loci"));
+    QVERIFY(!report.toPlainText().contains("UPGMA tree"));
+    for (const char* handler : {"Jaccard1Click", "UPGMA1Click"}) {
+      desktop->window.RunCommand(*FindByHandler(desktop->program.menu, handler));
+    }
+    QVERIFY(report.toPlainText().contains("Figure 1. UPGMA tree of 30 individuals, Standard Jaccard, distances d=1-s"));
+    QVERIFY(!report.document()->resource(QTextDocument::ImageResource, QUrl("figure-1.png")).isNull());
+    desktop->host.SetResponder([](QDialog& dialog) {
+      auto* files = qobject_cast<QFileDialog*>(&dialog);
+      if (!files) return PressOk(dialog);
+      files->selectFile(QDir::current().absoluteFilePath("report.odt"));
+      static_cast<QDialog*>(files)->accept();
+      return files->result();
+    });
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "WriteReport1Click"));
+    QVERIFY(testing::ReadFile("report.odt").starts_with("PK"));
+    QVERIFY(testing::ReadFile("report.odt").find("Pictures/") != std::string::npos);
   }
 
   void theTreesAndPcoaTabsFollowTheCommands() {

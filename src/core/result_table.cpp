@@ -1,4 +1,4 @@
-#include "commands/result_table.h"
+#include "core/result_table.h"
 
 #include <algorithm>
 
