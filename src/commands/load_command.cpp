@@ -61,6 +61,7 @@ void Load1Click(TMainPrg& app) {
 
 void InstallReadMatrix(TMainPrg& app, DataMatrix matrix) {
   app.ws.InstallLoadedMatrix(std::move(matrix));
+  ++app.loads;
   app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
 }
 
