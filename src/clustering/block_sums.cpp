@@ -28,20 +28,32 @@ typedef std::int8_t CodeLanes __attribute__((vector_size(kBlockLanes)));
   return __builtin_convertvector(codes, Lanes);
 }
 
-// Lane products of P, each turned into a logarithm every kProductRun cells.
+typedef std::int64_t WordLanes __attribute__((vector_size(sizeof(double) * kBlockLanes), aligned(sizeof(double))));
+
+// Lane products of P, split every kProductRun cells into a power of two, whose exponent is kept,
+// and a mantissa in [1, 2) that goes on multiplying: one logarithm per lane at the end. A
+// product of kProductRun P's, each at least kBound^2, stays a normal double.
 struct LogSum {
   Lanes product = Lanes{} + 1;
+  Lanes exponent = Lanes{};
   std::size_t pending = 0;
-  double value = 0;
 
   [[gnu::always_inline]] void Add(Lanes p) {
     product *= p;
-    if (++pending == kProductRun) Flush();
+    if (++pending == kProductRun) Split();
   }
-  [[gnu::always_inline]] void Flush() {
-    for (std::size_t j = 0; j < kBlockLanes; ++j) value += std::log(product[j]);
-    product = Lanes{} + 1;
+  [[gnu::always_inline]] void Split() {
+    constexpr std::int64_t kMantissa = (std::int64_t{1} << 52) - 1, kOne = std::int64_t{1023} << 52;
+    const WordLanes bits = reinterpret_cast<WordLanes>(product);
+    exponent += __builtin_convertvector((bits >> 52) - 1023, Lanes);
+    product = reinterpret_cast<Lanes>((bits & kMantissa) | kOne);
     pending = 0;
+  }
+  [[gnu::always_inline]] double Value() const {
+    constexpr double kLn2 = 0.693147180559945309417232121458176568;
+    double value = 0;
+    for (std::size_t j = 0; j < kBlockLanes; ++j) value += exponent[j] * kLn2 + std::log(product[j]);
+    return value;
   }
 };
 
@@ -95,7 +107,6 @@ template <BandModel Model, std::size_t FixedK, bool Derivatives>
       }
     }
   }
-  logSum.Flush();
   if constexpr (Derivatives) {
     std::size_t pair = 0;
     for (std::size_t c = 0; c < k; ++c) {
@@ -103,7 +114,7 @@ template <BandModel Model, std::size_t FixedK, bool Derivatives>
       for (std::size_t d = c; d < k; ++d) hessian[c * k + d] = hessian[d * k + c] = LaneTotal(sumHessian[pair++]);
     }
   }
-  return logSum.value;
+  return logSum.Value();
 }
 
 template <BandModel Model, bool Derivatives>

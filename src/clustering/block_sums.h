@@ -7,8 +7,8 @@
 // so a missing cell has P = 1 and adds nothing. ln P' = P' / P, ln P'' = P'' / P - (P' / P)^2.
 //
 // The cells are taken kBlockLanes at a time, each lane summing its own cells in order; the lanes
-// are added in order at the end and each lane's P are multiplied kProductRun at a time before one
-// logarithm. The plain body and the AVX2 body do the same operations in the same order (no fused
+// are added in order at the end; each lane multiplies its P, every kProductRun cells taking the
+// power of two out of the product, and takes one logarithm at the end. The plain body and the AVX2 body do the same operations in the same order (no fused
 // multiply-add), so they give the same bits.
 #pragma once
 

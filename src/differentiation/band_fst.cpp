@@ -1,11 +1,14 @@
 #include "differentiation/band_fst.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <type_traits>
+
+#include <omp.h>
 
 #include "diversity/band_tally.h"
 #include "differentiation/locus_columns.h"
@@ -21,10 +24,11 @@ constexpr Real kTieTolerance = 1e-10L;
 constexpr std::int64_t kRound = 64;
 constexpr double kParallelWords = double(1 << 22);
 
-// What one evaluation reuses: the populations' masks and the estimates of one locus.
+// What one evaluation reuses: the populations' masks, their counts at every locus (locus-major),
+// their sizes and the estimates of one locus.
 struct Scratch {
   std::vector<std::uint64_t> masks;
-  std::vector<std::uint32_t> present, scored;
+  std::vector<std::uint32_t> present, scored, sizes;
   std::vector<Real> q;
   std::vector<double> qd;
 };
@@ -53,9 +57,12 @@ class FstTest {
   std::size_t Populations() const { return start_.size() - 1; }
 
   Scratch NewScratch() const {
-    const std::size_t P = Populations();
-    return {std::vector<std::uint64_t>(P * columns_->Words()), std::vector<std::uint32_t>(P),
-            std::vector<std::uint32_t>(P), std::vector<Real>(P), std::vector<double>(P)};
+    const std::size_t P = Populations(), cells = P * columns_->Loci();
+    std::vector<std::uint32_t> sizes(P);
+    for (std::size_t j = 0; j < P; ++j) sizes[j] = start_[j + 1] - start_[j];
+    return {std::vector<std::uint64_t>(P * columns_->Words()), std::vector<std::uint32_t>(cells),
+            std::vector<std::uint32_t>(columns_->HasMissingScores() ? cells : 0), std::move(sizes),
+            std::vector<Real>(P), std::vector<double>(P)};
   }
 
   // F_ST for the individuals at order[start[j] .. start[j + 1]) making up population j, summed
@@ -69,23 +76,21 @@ class FstTest {
       for (std::uint32_t k = start_[j]; k < start_[j + 1]; ++k) mask[order[k] / 64] |= std::uint64_t{1} << (order[k] % 64);
     }
     const bool missing = columns_->HasMissingScores();
-    if (!missing) {
-      for (std::size_t j = 0; j < P; ++j) s.scored[j] = start_[j + 1] - start_[j];
-    }
+    counter_(*columns_, s.masks.data(), P, s.present.data(), missing ? s.scored.data() : nullptr);
     Number hw = 0, hb = 0;
     std::size_t loci = 0;
     for (std::size_t l = 0; l < columns_->Loci(); ++l) {
-      counter_(columns_->Present(l), missing ? columns_->Scored(l) : nullptr, s.masks.data(), P, words,
-               s.present.data(), s.scored.data());
+      const std::uint32_t* present = s.present.data() + l * P;
+      const std::uint32_t* scored = missing ? s.scored.data() + l * P : s.sizes.data();
       Number sumH = 0, sumQ = 0, sumV = 0;
       bool estimable = true;
       for (std::size_t j = 0; j < P && estimable; ++j) {
         if constexpr (std::is_same_v<Number, double>) {
-          const NullAlleleTable::Rounded& e = tables_[j]->RoundedAt(s.scored[j], s.scored[j] - s.present[j]);
+          const NullAlleleTable::Rounded& e = tables_[j]->RoundedAt(scored[j], scored[j] - present[j]);
           estimable = e.estimable;
           sumH += e.hj, sumQ += e.q, sumV += e.variance, s.qd[j] = e.q;
         } else {
-          const NullAlleleTable::Entry& e = tables_[j]->At(s.scored[j], s.scored[j] - s.present[j]);
+          const NullAlleleTable::Entry& e = tables_[j]->At(scored[j], scored[j] - present[j]);
           estimable = e.estimable;
           sumH += e.hj, sumQ += e.q, sumV += e.variance, s.q[j] = e.q;
         }
@@ -104,7 +109,7 @@ class FstTest {
         values->hw.push_back(Real(hwLocus));
         values->hb.push_back(Real(hbLocus));
         for (std::size_t j = 0; j < P; ++j) {
-          values->hj.push_back(tables_[j]->At(s.scored[j], s.scored[j] - s.present[j]).hj);
+          values->hj.push_back(tables_[j]->At(scored[j], scored[j] - present[j]).hj);
         }
       }
     }
@@ -248,16 +253,21 @@ Result<BandFstResult> ComputeBandFst(const DataMatrix& data, const std::vector<P
     tablePointers.push_back(tables.back().get());
   }
 
+  // The overall test spreads its permutations over the cores; the pairs' tests run a pair per
+  // core, each on its own stretch of the generator's stream, so that the cores meet once at the
+  // end rather than after every round (a busy machine stalls a core now and then).
+  const RandomGenerator start = random;
   std::uint64_t offset = 0;
-  std::size_t testsDone = 0;
-  const auto roundDone = [&](std::int64_t done) {
-    return !progress || progress(testsDone * std::size_t(permutations) + std::size_t(done));
+  std::atomic<std::size_t> permutationsDone{0};
+  std::atomic<bool> stop{false};
+  const auto report = [&](std::size_t done) {
+    if (stop || (progress && !progress(done))) stop = true;
+    return !stop;
   };
-  const auto pValue = [&](const FstTest& test, const FstComponents& observed) -> std::optional<Real> {
+  const auto pValue = [&](const FstTest& test, const FstComponents& observed, std::uint64_t at,
+                          const std::function<bool(std::int64_t)>& roundDone) -> std::optional<Real> {
     if (permutations == 0) return kNaN;
-    std::optional<Real> p = test.PValue(observed, permutations, random, offset, roundDone);
-    offset += test.Draws(permutations);
-    ++testsDone;
+    std::optional<Real> p = test.PValue(observed, permutations, start, at, roundDone);
     if (p && !observed.defined) p = kNaN;
     return p;
   };
@@ -271,30 +281,44 @@ Result<BandFstResult> ComputeBandFst(const DataMatrix& data, const std::vector<P
     for (std::size_t l = 0; l < values.hw.size(); ++l) hj.push_back(values.hj[l * used.size() + u]);
     result.populations[result.used[u]].hj = MeanOverLoci(hj);
   }
-  const auto p = pValue(all, result.overall);
+  const auto p = pValue(all, result.overall, offset, [&](std::int64_t done) { return report(std::size_t(done)); });
+  offset += all.Draws(permutations);
+  std::vector<std::pair<std::size_t, std::size_t>> pairs;
+  std::vector<std::uint64_t> offsets;
+  for (std::size_t a = 1; a < used.size(); ++a) {
+    for (std::size_t b = 0; b < a; ++b) {
+      pairs.emplace_back(a, b);
+      offsets.push_back(offset);
+      offset += (used[a]->individuals.size() + used[b]->individuals.size() - 1) * std::uint64_t(permutations);
+    }
+  }
+  random.Skip(offset);
   if (!p) {
     result.cancelled = true;
-    random.Skip(offset);
     return result;
   }
   result.p = *p;
 
-  for (std::size_t a = 1; a < used.size(); ++a) {
-    for (std::size_t b = 0; b < a; ++b) {
-      const FstTest pair(data, {used[b], used[a]}, {tablePointers[b], tablePointers[a]});
-      PairFst values;
-      values.values = pair.Observed(nullptr);
-      const auto pairP = pValue(pair, values.values);
-      if (!pairP) {
-        result.cancelled = true;
-        random.Skip(offset);
-        return result;
-      }
-      values.p = *pairP;
-      result.pairs.push_back(values);
-    }
+  result.pairs.resize(pairs.size());
+#pragma omp parallel for schedule(dynamic) if (permutations > 0 && pairs.size() > 1)
+  for (std::size_t k = 0; k < pairs.size(); ++k) {
+    if (stop) continue;
+    const auto [a, b] = pairs[k];
+    const FstTest pair(data, {used[b], used[a]}, {tablePointers[b], tablePointers[a]});
+    PairFst& values = result.pairs[k];
+    values.values = pair.Observed(nullptr);
+    const bool reports = omp_get_thread_num() == 0;
+    std::int64_t counted = 0;
+    const auto roundDone = [&](std::int64_t done) {
+      permutationsDone += std::size_t(done - counted);
+      counted = done;
+      return reports ? report(std::size_t(permutations) + permutationsDone) : !stop;
+    };
+    const auto pairP = pValue(pair, values.values, offsets[k], roundDone);
+    if (pairP) values.p = *pairP;
+    else stop = true;
   }
-  random.Skip(offset);
+  if (stop) result.cancelled = true;
   return result;
 }
 

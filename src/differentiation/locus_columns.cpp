@@ -8,12 +8,14 @@ LocusColumns::LocusColumns(const DataMatrix& data, const std::vector<std::uint32
     : loci_(data.locusCount), words_((individuals.size() + 63) / 64) {
   present_.assign(loci_ * words_, 0);
   scored_.assign(loci_ * words_, 0);
+  presentTotal_.assign(loci_, 0);
+  scoredTotal_.assign(loci_, 0);
   for (std::size_t l = 0; l < loci_; ++l) {
     for (std::size_t s = 0; s < individuals.size(); ++s) {
       const Cell cell = data.At(individuals[s], l);
       const std::uint64_t bit = std::uint64_t{1} << (s % 64);
-      if (cell == Presence) present_[l * words_ + s / 64] |= bit;
-      if (cell == Presence || cell == Absence) scored_[l * words_ + s / 64] |= bit;
+      if (cell == Presence) present_[l * words_ + s / 64] |= bit, ++presentTotal_[l];
+      if (cell == Presence || cell == Absence) scored_[l * words_ + s / 64] |= bit, ++scoredTotal_[l];
       else missing_ = true;
     }
   }
@@ -28,38 +30,43 @@ std::vector<std::uint64_t> PlaceMask(const std::uint32_t* places, std::size_t co
 namespace {
 
 template <typename Count>
-inline void CountLocus(const std::uint64_t* present, const std::uint64_t* scored, const std::uint64_t* masks,
-                       std::size_t populations, std::size_t words, std::uint32_t* presentCounts,
-                       std::uint32_t* scoredCounts, Count count) {
-  for (std::size_t j = 0; j < populations; ++j) {
-    const std::uint64_t* mask = masks + j * words;
-    std::uint32_t p = 0, n = 0;
-    for (std::size_t w = 0; w < words; ++w) p += count(present[w] & mask[w]);
-    presentCounts[j] = p;
-    if (!scored) continue;
-    for (std::size_t w = 0; w < words; ++w) n += count(scored[w] & mask[w]);
-    scoredCounts[j] = n;
+inline void CountColumns(const LocusColumns& columns, const std::uint64_t* masks, std::size_t populations,
+                         std::uint32_t* presentCounts, std::uint32_t* scoredCounts, Count count) {
+  const std::size_t words = columns.Words(), P = populations;
+  for (std::size_t l = 0; l < columns.Loci(); ++l) {
+    const std::uint64_t* present = columns.Present(l);
+    const std::uint64_t* scored = columns.Scored(l);
+    std::uint32_t* presentOut = presentCounts + l * P;
+    std::uint32_t presentRest = columns.PresentTotal(l), scoredRest = columns.ScoredTotal(l);
+    for (std::size_t j = 0; j + 1 < P; ++j) {
+      const std::uint64_t* mask = masks + j * words;
+      std::uint32_t p = 0;
+      for (std::size_t w = 0; w < words; ++w) p += count(present[w] & mask[w]);
+      presentOut[j] = p;
+      presentRest -= p;
+      if (!scoredCounts) continue;
+      std::uint32_t n = 0;
+      for (std::size_t w = 0; w < words; ++w) n += count(scored[w] & mask[w]);
+      scoredCounts[l * P + j] = n;
+      scoredRest -= n;
+    }
+    presentOut[P - 1] = presentRest;
+    if (scoredCounts) scoredCounts[l * P + P - 1] = scoredRest;
   }
 }
 
-void PlainCount(const std::uint64_t* present, const std::uint64_t* scored, const std::uint64_t* masks,
-                std::size_t populations, std::size_t words, std::uint32_t* presentCounts, std::uint32_t* scoredCounts) {
-  CountLocus(present, scored, masks, populations, words, presentCounts, scoredCounts,
-             [](std::uint64_t x) { return static_cast<std::uint32_t>(std::popcount(x)); });
+void PlainCount(const LocusColumns& columns, const std::uint64_t* masks, std::size_t populations,
+                std::uint32_t* presentCounts, std::uint32_t* scoredCounts) {
+  CountColumns(columns, masks, populations, presentCounts, scoredCounts,
+               [](std::uint64_t x) { return static_cast<std::uint32_t>(std::popcount(x)); });
 }
 
-[[gnu::target("popcnt")]] void PopcntCount(const std::uint64_t* present, const std::uint64_t* scored,
-                                           const std::uint64_t* masks, std::size_t populations, std::size_t words,
-                                           std::uint32_t* presentCounts, std::uint32_t* scoredCounts) {
-  for (std::size_t j = 0; j < populations; ++j) {
-    const std::uint64_t* mask = masks + j * words;
-    std::uint32_t p = 0, n = 0;
-    for (std::size_t w = 0; w < words; ++w) p += static_cast<std::uint32_t>(__builtin_popcountll(present[w] & mask[w]));
-    presentCounts[j] = p;
-    if (!scored) continue;
-    for (std::size_t w = 0; w < words; ++w) n += static_cast<std::uint32_t>(__builtin_popcountll(scored[w] & mask[w]));
-    scoredCounts[j] = n;
-  }
+// The same body: inlined here, std::popcount becomes the popcnt instruction.
+[[gnu::target("popcnt")]] void PopcntCount(const LocusColumns& columns, const std::uint64_t* masks,
+                                           std::size_t populations, std::uint32_t* presentCounts,
+                                           std::uint32_t* scoredCounts) {
+  CountColumns(columns, masks, populations, presentCounts, scoredCounts,
+               [](std::uint64_t x) { return static_cast<std::uint32_t>(std::popcount(x)); });
 }
 
 }  // namespace

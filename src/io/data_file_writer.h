@@ -6,8 +6,9 @@
 //
 // The promise: a file the writer accepts loads back, with the same settings, as the same scores,
 // names (the numbered defaults where none are written), groups and locus sets. What would break
-// it is refused before anything is written, by the reader's rules (README, "Saving the data
-// file"), and the file is replaced only when all of it is written (ReplaceFileWhole).
+// it is refused before anything is written, by the reader's rules (docs/02_data_file.md,
+// "Saving the data file"), and the file is replaced only when all of it is written
+// (ReplaceFileWhole).
 #pragma once
 
 #include <string>

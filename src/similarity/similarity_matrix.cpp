@@ -97,10 +97,14 @@ Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, Similar
 Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, SimilarityMode variant,
                                              SimilarityCoefficient coefficient, Real neiLiR,
                                              std::optional<DistanceTransformation> transformation) {
-  const bool standardOnly = variant == SimilarityMode::Standard;
+  // The Standard treatment reads no q, p or r, and only the simple matching coefficient reads d
+  // beyond whether a pair compares anything.
+  const CountsRead read = variant != SimilarityMode::Standard ? CountsRead::All
+                          : coefficient == SimilarityCoefficient::SMC ? CountsRead::Standard
+                                                                       : CountsRead::StandardBands;
   return Fill(scores, variant, coefficient, neiLiR, transformation,
               [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) {
-                scores.CountPairs(i, first, last, standardOnly, counts);
+                scores.CountPairs(i, first, last, read, counts);
               });
 }
 

@@ -11,10 +11,8 @@ namespace vorn {
 namespace {
 
 constexpr std::size_t kLociPerWord = 64;
-// Individuals counted at once against one: their sums stay in the first-level cache.
-constexpr std::size_t kColumns = 64;
 
-// What the kernels read of the scores.
+// What the kernels read of the scores, laid out as WeightedScores keeps them.
 struct Words {
   const std::uint64_t* present;
   const std::uint64_t* scored;
@@ -22,18 +20,24 @@ struct Words {
   std::size_t wordCount;
   std::size_t individualCount;
   std::uint32_t sampleSize;
+
+  // Where word w of individual j is.
+  std::size_t At(std::size_t w, std::size_t j) const { return WeightedWordAt(wordCount, w, j); }
 };
 
 // A pair's counts from its five sums: bothScored and oneScored give d, q and r by difference.
-// Without kAllCounts only a, b + c and d are given.
-template <bool kAllCounts>
+// The sums a kernel counts for what is read: a and b + c, then bothScored, then oneScored and p.
+constexpr int SumsOf(CountsRead read) { return read == CountsRead::All ? 5 : read == CountsRead::Standard ? 3 : 2; }
+
+template <CountsRead kRead>
 [[gnu::always_inline]] inline PairCounts CountsOf(std::uint32_t a, std::uint32_t bPlusC, std::uint32_t bothScored,
                                                   std::uint32_t oneScored, std::uint32_t p, std::uint32_t sampleSize) {
   PairCounts c;
   c.a = a;
   c.bPlusC = bPlusC;
+  if constexpr (kRead == CountsRead::StandardBands) return c;
   c.d = bothScored - a - bPlusC;
-  if constexpr (kAllCounts) {
+  if constexpr (kRead == CountsRead::All) {
     c.p = p;
     c.q = oneScored - p;
     c.r = sampleSize - bothScored - oneScored;
@@ -41,25 +45,25 @@ template <bool kAllCounts>
   return c;
 }
 
-// The counts of individual i with first .. first + count - 1 (count at most kColumns): word by
+// The counts of individual i with first .. first + count - 1 (in one block): word by
 // word, each column's masks against i's, every popcount times the word's weight.
-template <bool kAllCounts>
+template <CountsRead kRead>
 [[gnu::always_inline]] inline void CountColumns(const Words& s, std::size_t i, std::size_t first, std::size_t count,
                                                 PairCounts* counts) {
-  std::uint32_t a[kColumns] = {}, bPlusC[kColumns] = {}, bothScored[kColumns] = {}, oneScored[kColumns] = {},
-                p[kColumns] = {};
+  std::uint32_t a[kWeightedBlock] = {}, bPlusC[kWeightedBlock] = {}, bothScored[kWeightedBlock] = {},
+                oneScored[kWeightedBlock] = {}, p[kWeightedBlock] = {};
   for (std::size_t w = 0; w < s.wordCount; ++w) {
-    const std::size_t row = w * s.individualCount;
-    const std::uint64_t presentU = s.present[row + i], scoredU = s.scored[row + i];
-    const std::uint64_t* presentV = s.present + row + first;
-    const std::uint64_t* scoredV = s.scored + row + first;
+    const std::uint64_t presentU = s.present[s.At(w, i)], scoredU = s.scored[s.At(w, i)];
+    const std::uint64_t* presentV = s.present + s.At(w, first);
+    const std::uint64_t* scoredV = s.scored + s.At(w, first);
     const std::uint32_t weight = s.weights[w];
     for (std::size_t k = 0; k < count; ++k) {
       const std::uint64_t both = scoredU & scoredV[k];
       a[k] += weight * static_cast<std::uint32_t>(std::popcount(presentU & presentV[k]));
       bPlusC[k] += weight * static_cast<std::uint32_t>(std::popcount((presentU ^ presentV[k]) & both));
+      if constexpr (kRead == CountsRead::StandardBands) continue;
       bothScored[k] += weight * static_cast<std::uint32_t>(std::popcount(both));
-      if constexpr (kAllCounts) {
+      if constexpr (kRead == CountsRead::All) {
         const std::uint64_t one = scoredU ^ scoredV[k];
         oneScored[k] += weight * static_cast<std::uint32_t>(std::popcount(one));
         p[k] += weight * static_cast<std::uint32_t>(std::popcount((presentU | presentV[k]) & one));
@@ -67,7 +71,7 @@ template <bool kAllCounts>
     }
   }
   for (std::size_t k = 0; k < count; ++k) {
-    counts[k] = CountsOf<kAllCounts>(a[k], bPlusC[k], bothScored[k], oneScored[k], p[k], s.sampleSize);
+    counts[k] = CountsOf<kRead>(a[k], bPlusC[k], bothScored[k], oneScored[k], p[k], s.sampleSize);
   }
 }
 
@@ -81,84 +85,107 @@ std::size_t RunEnd(const Words& s, std::size_t w) {
   return w;
 }
 
-// CountColumns four columns to a vector: each column's sums over a run of words of one weight
-// counted in bytes, then widened to its 64-bit lane and multiplied by the weight (the lanes'
-// low 32 bits are the plain kernel's sums). Columns past the last whole four as the plain kernel.
-template <bool kAllCounts>
-[[gnu::target("avx2,popcnt")]] void CountColumnsAvx2(const Words& s, std::size_t i, std::size_t first,
-                                                     std::size_t count, PairCounts* counts) {
-  constexpr int kSums = kAllCounts ? 5 : 3;  // a, b + c, bothScored, then oneScored and p
-  const std::size_t vectorColumns = count / 4 * 4;
-  for (std::size_t k = 0; k < vectorColumns; k += 4) {
-    __m256i lanes[kSums] = {};
-    for (std::size_t w = 0; w < s.wordCount;) {
-      const __m256i weight = _mm256_set1_epi64x(s.weights[w]);
-      __m256i bytes[kSums] = {};
-      for (const std::size_t end = RunEnd(s, w); w < end; ++w) {
-        const std::size_t row = w * s.individualCount;
-        const __m256i presentU = _mm256_set1_epi64x(static_cast<long long>(s.present[row + i]));
-        const __m256i scoredU = _mm256_set1_epi64x(static_cast<long long>(s.scored[row + i]));
-        const __m256i presentV = LoadWords(s.present + row + first + k);
-        const __m256i scoredV = LoadWords(s.scored + row + first + k);
+// kVectors times four columns from column on, four to a vector: each column's sums over a run of
+// words of one weight counted in bytes, then widened to its 64-bit lane and multiplied by the
+// weight (the lanes' low 32 bits are the plain kernel's sums). Two vectors at once share the
+// words of individual i and the loop.
+template <CountsRead kRead, std::size_t kVectors>
+[[gnu::target("avx2,popcnt"), gnu::always_inline]] inline void CountVectorsAvx2(const Words& s, std::size_t i,
+                                                                                 std::size_t column,
+                                                                                 PairCounts* counts) {
+  constexpr int kSums = SumsOf(kRead);
+  __m256i lanes[kVectors][kSums] = {};
+  for (std::size_t w = 0; w < s.wordCount;) {
+    const __m256i weight = _mm256_set1_epi64x(s.weights[w]);
+    __m256i bytes[kVectors][kSums] = {};
+    for (const std::size_t end = RunEnd(s, w); w < end; ++w) {
+      const std::size_t u = s.At(w, i), v = s.At(w, column);
+      const __m256i presentU = _mm256_set1_epi64x(static_cast<long long>(s.present[u]));
+      const __m256i scoredU = _mm256_set1_epi64x(static_cast<long long>(s.scored[u]));
+      for (std::size_t x = 0; x < kVectors; ++x) {
+        const __m256i presentV = LoadWords(s.present + v + 4 * x);
+        const __m256i scoredV = LoadWords(s.scored + v + 4 * x);
         const __m256i both = _mm256_and_si256(scoredU, scoredV);
-        bytes[0] = _mm256_add_epi8(bytes[0], ByteCounts(_mm256_and_si256(presentU, presentV)));
-        bytes[1] = _mm256_add_epi8(bytes[1],
-                                   ByteCounts(_mm256_and_si256(_mm256_xor_si256(presentU, presentV), both)));
-        bytes[2] = _mm256_add_epi8(bytes[2], ByteCounts(both));
-        if constexpr (kAllCounts) {
+        __m256i* b = bytes[x];
+        b[0] = _mm256_add_epi8(b[0], ByteCounts(_mm256_and_si256(presentU, presentV)));
+        b[1] = _mm256_add_epi8(b[1], ByteCounts(_mm256_and_si256(_mm256_xor_si256(presentU, presentV), both)));
+        if constexpr (kSums > 2) b[2] = _mm256_add_epi8(b[2], ByteCounts(both));
+        if constexpr (kSums > 3) {
           const __m256i one = _mm256_xor_si256(scoredU, scoredV);
-          bytes[3] = _mm256_add_epi8(bytes[3], ByteCounts(one));
-          bytes[4] = _mm256_add_epi8(bytes[4], ByteCounts(_mm256_and_si256(_mm256_or_si256(presentU, presentV), one)));
+          b[kSums - 2] = _mm256_add_epi8(b[kSums - 2], ByteCounts(one));
+          b[kSums - 1] =
+              _mm256_add_epi8(b[kSums - 1], ByteCounts(_mm256_and_si256(_mm256_or_si256(presentU, presentV), one)));
         }
       }
-      for (int c = 0; c < kSums; ++c) lanes[c] = _mm256_add_epi64(lanes[c], _mm256_mul_epu32(LaneSums(bytes[c]), weight));
     }
-    alignas(32) std::uint64_t sums[5][4] = {};
-    for (int c = 0; c < kSums; ++c) _mm256_store_si256(reinterpret_cast<__m256i*>(sums[c]), lanes[c]);
-    for (std::size_t l = 0; l < 4; ++l) {
-      const auto sum = [&](int c) { return static_cast<std::uint32_t>(sums[c][l]); };
-      counts[k + l] = CountsOf<kAllCounts>(sum(0), sum(1), sum(2), sum(3), sum(4), s.sampleSize);
+    for (std::size_t x = 0; x < kVectors; ++x) {
+      for (int c = 0; c < kSums; ++c) {
+        lanes[x][c] = _mm256_add_epi64(lanes[x][c], _mm256_mul_epu32(LaneSums(bytes[x][c]), weight));
+      }
     }
   }
-  if (vectorColumns < count) {
-    CountColumns<kAllCounts>(s, i, first + vectorColumns, count - vectorColumns, counts + vectorColumns);
+  for (std::size_t x = 0; x < kVectors; ++x) {
+    alignas(32) std::uint64_t sums[5][4] = {};
+    for (int c = 0; c < kSums; ++c) _mm256_store_si256(reinterpret_cast<__m256i*>(sums[c]), lanes[x][c]);
+    for (std::size_t l = 0; l < 4; ++l) {
+      const auto sum = [&](int c) { return static_cast<std::uint32_t>(sums[c][l]); };
+      counts[4 * x + l] = CountsOf<kRead>(sum(0), sum(1), sum(2), sum(3), sum(4), s.sampleSize);
+    }
   }
 }
 
-template <void (*countColumns)(const Words&, std::size_t, std::size_t, std::size_t, PairCounts*),
-          void (*countStandardColumns)(const Words&, std::size_t, std::size_t, std::size_t, PairCounts*)>
+// CountColumns sixteen (when few sums leave registers for them), eight and then four columns at
+// a time; columns past the last whole four as the plain kernel.
+template <CountsRead kRead>
+[[gnu::target("avx2,popcnt")]] void CountColumnsAvx2(const Words& s, std::size_t i, std::size_t first,
+                                                     std::size_t count, PairCounts* counts) {
+  std::size_t k = 0;
+  if constexpr (SumsOf(kRead) <= 3) {
+    for (; k + 16 <= count; k += 16) CountVectorsAvx2<kRead, 4>(s, i, first + k, counts + k);
+  }
+  for (; k + 8 <= count; k += 8) CountVectorsAvx2<kRead, 2>(s, i, first + k, counts + k);
+  for (; k + 4 <= count; k += 4) CountVectorsAvx2<kRead, 1>(s, i, first + k, counts + k);
+  if (k < count) CountColumns<kRead>(s, i, first + k, count - k, counts + k);
+}
+
+using ColumnCounter = void (*)(const Words&, std::size_t, std::size_t, std::size_t, PairCounts*);
+
+template <ColumnCounter countAll, ColumnCounter countStandard, ColumnCounter countBands>
 [[gnu::always_inline]] inline void CountRow(const Words& s, std::size_t i, std::size_t first, std::size_t last,
-                                            bool standardOnly, PairCounts* counts) {
-  for (; first < last; first += kColumns, counts += kColumns) {
-    const std::size_t count = std::min(kColumns, last - first);
-    if (standardOnly) {
-      countStandardColumns(s, i, first, count, counts);
-    } else {
-      countColumns(s, i, first, count, counts);
-    }
+                                            CountsRead read, PairCounts* counts) {
+  const ColumnCounter count = read == CountsRead::All ? countAll : read == CountsRead::Standard ? countStandard : countBands;
+  // A stretch of columns within one block of kWeightedBlock individuals at a time.
+  while (first < last) {
+    const std::size_t end = std::min(last, (first / kWeightedBlock + 1) * kWeightedBlock);
+    count(s, i, first, end - first, counts);
+    counts += end - first;
+    first = end;
   }
 }
 
 // The row loop for each path, as the plain pair counts have them.
 [[gnu::target("avx512f,avx512vpopcntdq")]]
-void CountRowAvx512(const Words& s, std::size_t i, std::size_t first, std::size_t last, bool standardOnly,
+void CountRowAvx512(const Words& s, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
                     PairCounts* counts) {
-  CountRow<CountColumns<true>, CountColumns<false>>(s, i, first, last, standardOnly, counts);
+  CountRow<CountColumns<CountsRead::All>, CountColumns<CountsRead::Standard>, CountColumns<CountsRead::StandardBands>>(
+      s, i, first, last, read, counts);
 }
 
 [[gnu::target("avx2,popcnt")]]
-void CountRowAvx2(const Words& s, std::size_t i, std::size_t first, std::size_t last, bool standardOnly,
+void CountRowAvx2(const Words& s, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
                   PairCounts* counts) {
-  CountRow<CountColumnsAvx2<true>, CountColumnsAvx2<false>>(s, i, first, last, standardOnly, counts);
+  CountRow<CountColumnsAvx2<CountsRead::All>, CountColumnsAvx2<CountsRead::Standard>,
+           CountColumnsAvx2<CountsRead::StandardBands>>(s, i, first, last, read, counts);
 }
 
 [[gnu::target_clones("popcnt", "default")]]
-void CountRowPlain(const Words& s, std::size_t i, std::size_t first, std::size_t last, bool standardOnly,
+void CountRowPlain(const Words& s, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
                    PairCounts* counts) {
-  CountRow<CountColumns<true>, CountColumns<false>>(s, i, first, last, standardOnly, counts);
+  CountRow<CountColumns<CountsRead::All>, CountColumns<CountsRead::Standard>, CountColumns<CountsRead::StandardBands>>(
+      s, i, first, last, read, counts);
 }
 
-using RowCounter = void (*)(const Words&, std::size_t, std::size_t, std::size_t, bool, PairCounts*);
+using RowCounter = void (*)(const Words&, std::size_t, std::size_t, std::size_t, CountsRead, PairCounts*);
 
 constexpr KernelBuilds<RowCounter> kRowCounters{Kernel::WeightedPairCounts, CountRowPlain, CountRowAvx2, CountRowAvx512};
 
@@ -182,32 +209,53 @@ WeightedScores::WeightedScores(const DataMatrix& data, const std::vector<std::ui
       wordSize.push_back(std::min(kLociPerWord, loci.size() - k));
     }
   }
-  const std::size_t n = individualCount_;
-  present_.assign(weights_.size() * n, 0);
-  scored_.assign(weights_.size() * n, 0);
-  for (std::size_t w = 0; w < weights_.size(); ++w) {
-    std::uint64_t* present = present_.data() + w * n;
-    std::uint64_t* scored = scored_.data() + w * n;
+  const std::size_t n = individualCount_, W = weights_.size();
+  const std::size_t blocks = (n + kWeightedBlock - 1) / kWeightedBlock;
+  present_.assign(blocks * W * kWeightedBlock, 0);
+  scored_.assign(blocks * W * kWeightedBlock, 0);
+  for (std::size_t w = 0; w < W; ++w) {
     for (std::size_t bit = 0; bit < wordSize[w]; ++bit) {
       const Cell* cells = data.cells.data() + std::size_t{wordStart[w][bit]} * n;
-      for (std::size_t j = 0; j < n; ++j) {
-        present[j] |= std::uint64_t{cells[j] == Presence} << bit;
-        scored[j] |= std::uint64_t{cells[j] != Missing} << bit;
+      for (std::size_t block = 0; block < blocks; ++block) {
+        std::uint64_t* present = present_.data() + WeightedWordAt(W, w, block * kWeightedBlock);
+        std::uint64_t* scored = scored_.data() + WeightedWordAt(W, w, block * kWeightedBlock);
+        const std::size_t first = block * kWeightedBlock, end = std::min(n, first + kWeightedBlock);
+        for (std::size_t j = first; j < end; ++j) {
+          present[j - first] |= std::uint64_t{cells[j] == Presence} << bit;
+          scored[j - first] |= std::uint64_t{cells[j] != Missing} << bit;
+        }
       }
     }
   }
 }
 
-void WeightedScores::CountPairs(KernelPath path, std::size_t i, std::size_t first, std::size_t last,
-                                bool standardOnly, PairCounts* counts) const {
-  const Words words{present_.data(), scored_.data(), weights_.data(), weights_.size(), individualCount_, sampleSize_};
-  kRowCounters.For(path)(words, i, first, last, standardOnly, counts);
-}
-
-void WeightedScores::CountPairs(std::size_t i, std::size_t first, std::size_t last, bool standardOnly,
+void WeightedScores::CountPairs(KernelPath path, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
                                 PairCounts* counts) const {
   const Words words{present_.data(), scored_.data(), weights_.data(), weights_.size(), individualCount_, sampleSize_};
-  kRowCounters.Chosen()(words, i, first, last, standardOnly, counts);
+  kRowCounters.For(path)(words, i, first, last, read, counts);
+  if (read == CountsRead::StandardBands) CountSharedAbsences(i, first, last, counts);
+}
+
+void WeightedScores::CountPairs(std::size_t i, std::size_t first, std::size_t last, CountsRead read,
+                                PairCounts* counts) const {
+  const Words words{present_.data(), scored_.data(), weights_.data(), weights_.size(), individualCount_, sampleSize_};
+  kRowCounters.Chosen()(words, i, first, last, read, counts);
+  if (read == CountsRead::StandardBands) CountSharedAbsences(i, first, last, counts);
+}
+
+// Rare: two individuals without a band among the loci both have scored.
+void WeightedScores::CountSharedAbsences(std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) const {
+  const std::size_t W = weights_.size();
+  for (std::size_t j = first; j < last; ++j) {
+    PairCounts& c = counts[j - first];
+    if (c.a + c.bPlusC > 0) continue;
+    std::uint32_t both = 0;
+    for (std::size_t w = 0; w < W; ++w) {
+      both += weights_[w] * static_cast<std::uint32_t>(std::popcount(scored_[WeightedWordAt(W, w, i)] &
+                                                                     scored_[WeightedWordAt(W, w, j)]));
+    }
+    c.d = both;
+  }
 }
 
 }  // namespace vorn

@@ -187,25 +187,36 @@ TEST(BandFst, SameOnOneAndTwoCores) {
   for (std::size_t k = 0; k < p.size() / 2; ++k) EXPECT_EQ(p[k], p[k + p.size() / 2]) << k;
 }
 
-// The popcnt body of the locus counter against the plain one, at word-boundary sizes.
-TEST(BandFst, LocusCounterBodiesAgree) {
-  if (!PopcntLocusCounter()) GTEST_SKIP() << "the processor has no popcnt instruction; only the plain body runs";
-  std::mt19937_64 engine(64);
-  for (std::size_t places : {1u, 63u, 64u, 65u, 129u}) {
-    const std::size_t words = (places + 63) / 64, P = 3;
-    std::vector<std::uint64_t> present(words), scored(words), masks(P * words);
-    const std::uint64_t last = places % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (places % 64)) - 1;
-    for (std::size_t w = 0; w < words; ++w) {
-      present[w] = engine() & (w + 1 == words ? last : ~std::uint64_t{0});
-      scored[w] = present[w] | (engine() & (w + 1 == words ? last : ~std::uint64_t{0}));
-    }
-    for (auto& word : masks) word = engine();
-    std::uint32_t plain[2][3], fast[2][3];
-    PlainLocusCounter()(present.data(), scored.data(), masks.data(), P, words, plain[0], plain[1]);
-    PopcntLocusCounter()(present.data(), scored.data(), masks.data(), P, words, fast[0], fast[1]);
-    for (std::size_t j = 0; j < P; ++j) {
-      EXPECT_EQ(plain[0][j], fast[0][j]) << places;
-      EXPECT_EQ(plain[1][j], fast[1][j]) << places;
+// Both bodies of the locus counter against a count cell by cell, at word-boundary sizes, with
+// and without missing scores; the places are dealt to three populations at random.
+TEST(BandFst, LocusCounterBodiesCountEveryPopulation) {
+  std::mt19937 engine(64);
+  for (std::size_t places : {3u, 63u, 64u, 65u, 129u}) {
+    for (double missing : {0.0, 0.2}) {
+      const Sample s = RandomPopulations({places}, 7, missing, engine);
+      const LocusColumns columns(s.data, s.populations[0].individuals);
+      const std::size_t P = 3, words = columns.Words();
+      std::vector<std::size_t> population(places);
+      std::vector<std::uint64_t> masks(P * words, 0);
+      for (std::size_t k = 0; k < places; ++k) {
+        population[k] = engine() % P;
+        masks[population[k] * words + k / 64] |= std::uint64_t{1} << (k % 64);
+      }
+      std::vector<std::uint32_t> present(7 * P, 0), scored(7 * P, 0);
+      for (std::size_t l = 0; l < 7; ++l) {
+        for (std::size_t k = 0; k < places; ++k) {
+          const Cell cell = s.data.At(static_cast<std::uint32_t>(k), l);
+          present[l * P + population[k]] += cell == Presence;
+          scored[l * P + population[k]] += cell == Presence || cell == Absence;
+        }
+      }
+      for (LocusCounter counter : {PlainLocusCounter(), PopcntLocusCounter()}) {
+        if (!counter) continue;
+        std::vector<std::uint32_t> counted(7 * P, 99), counted2(7 * P, 99);
+        counter(columns, masks.data(), P, counted.data(), counted2.data());
+        EXPECT_EQ(counted, present) << places << " " << missing;
+        EXPECT_EQ(counted2, scored) << places << " " << missing;
+      }
     }
   }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,10 +32,13 @@ const fs::path kSource = VORN_SOURCE_DIR;
 
 std::string Chapter(const std::string& name) { return ReadFile((kSource / "docs" / name).string()); }
 
+// The manual is the numbered chapters, the ones the help document typesets; docs/ also holds
+// files for developers (benchmarks.md, developing.md) that are no part of it.
 std::string WholeManual() {
   std::vector<fs::path> chapters;
   for (const auto& entry : fs::directory_iterator(kSource / "docs")) {
-    if (entry.path().extension() == ".md") chapters.push_back(entry.path());
+    const std::string name = entry.path().filename().string();
+    if (entry.path().extension() == ".md" && std::isdigit(static_cast<unsigned char>(name[0]))) chapters.push_back(entry.path());
   }
   std::sort(chapters.begin(), chapters.end());
   std::string text;
