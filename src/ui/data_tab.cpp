@@ -60,10 +60,11 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
   find_->setObjectName("dataFind");
   find_->setPlaceholderText("Find individual or locus");
   find_->setClearButtonEnabled(true);
-  // The field gives way before the controls beside it when the window is narrow.
-  find_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  find_->setMinimumWidth(find_->fontMetrics().averageCharWidth() * 8);
-  tools->addWidget(find_);
+  // On a line of its own, so the controls above keep their width in a narrow window.
+  find_->setMaximumWidth(find_->fontMetrics().averageCharWidth() * 30);
+  auto* search = new QHBoxLayout;
+  search->addWidget(find_);
+  search->addStretch(1);
   connect(find_, &QLineEdit::returnPressed, this, [this] { Find(find_->text()); });
 
   view_->setModel(model_);
@@ -82,6 +83,7 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tools);
+  layout->addLayout(search);
   pages_->addWidget(view_);
   pages_->addWidget(overview_);
   pages_->addWidget(start_);
