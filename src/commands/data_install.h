@@ -10,7 +10,7 @@ namespace vorn {
 
 // The matrix becomes the working data and the original copy, both selections return to the
 // whole data set, and AllData and AllLoci are made anew from it (the user's groups and locus
-// sets stay behind them until the file's own replace them).
+// sets stay behind them until the file's own replace them). Undo starts a new history there.
 // The report record starts anew, as the filter log does.
 void InstallReadMatrix(TMainPrg& app, DataMatrix matrix);
 

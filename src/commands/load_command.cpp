@@ -63,6 +63,7 @@ void Load1Click(TMainPrg& app) {
 void InstallReadMatrix(TMainPrg& app, DataMatrix matrix) {
   app.ws.InstallLoadedMatrix(std::move(matrix));
   app.reportRecord = SessionRecord();
+  ++app.loads;
   app.Check(RenewImplicitEntries(app.ws.data, app.ws.groups));
 }
 

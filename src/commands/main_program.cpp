@@ -60,6 +60,7 @@ TMainPrg::TMainPrg(Host& host)
   RegisterBandRarityCommand(handlers_);
   RegisterNetworkCommand(handlers_);
   RegisterReportCommand(handlers_);
+  RegisterEditCommands(handlers_);
 }
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {
@@ -83,6 +84,10 @@ void TMainPrg::Run(const MenuItem& item) {
     return;
   }
   if (recorder) recorder->BeginCommand(menu, item);
+  // What the command may change of the working data, kept for Undo until it returns.
+  std::optional<MatrixState> before;
+  if (ws.dataLoaded) before = MatrixState::Of(ws);
+  const std::uint64_t loadsBefore = loads, moves = history.Moves();
   const WrittenFileRecorder written;
   try {
     handler->second(*this, item);
@@ -92,7 +97,24 @@ void TMainPrg::Run(const MenuItem& item) {
     ErrorBox(failure.what());
   }
   if (recorder) recorder->EndCommand();
+  NoteDataChange(item, std::move(before), loadsBefore, moves, !written.Files().empty());
   for (const std::string& line : CompletionLines(written.Files(), ws.files)) Tell(line);
+}
+
+void TMainPrg::NoteDataChange(const MenuItem& item, std::optional<MatrixState> before, std::uint64_t loadsBefore,
+                              std::uint64_t moves, bool wroteFiles) {
+  if (!ws.dataLoaded || loads != loadsBefore) {
+    history.Clear();
+    unsavedChanges = false;
+    return;
+  }
+  if (history.Moves() != moves) {
+    unsavedChanges = true;
+  } else if (before && !before->SameAs(ws)) {
+    history.RecordState(ScriptPathOf(menu, item), std::move(*before));
+    unsavedChanges = true;
+  }
+  if (item.handler == "Save1Click" && wroteFiles) unsavedChanges = false;
 }
 
 void TMainPrg::UpdateLogCaption() {

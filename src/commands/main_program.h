@@ -17,6 +17,7 @@
 #include "commands/group_manager_dialog.h"
 #include "commands/hindex_filter_dialog.h"
 #include "commands/differentiation_dialogs.h"
+#include "commands/edit_dialogs.h"
 #include "commands/import_dialogs.h"
 #include "commands/menu_table.h"
 #include "commands/missing_data_dialog.h"
@@ -41,6 +42,7 @@
 #include "commands/tree_method_dialog.h"
 #include "commands/ttest_dialog.h"
 #include "core/session.h"
+#include "editing/matrix_history.h"
 #include "pictures/picture_maker.h"
 #include "report/session_record.h"
 
@@ -108,6 +110,8 @@ struct Dialogs {
   PlotSizeDialog correlogramPlot{"Save Correlogram"};
   PlotSizeDialog rarefactionPlot{"Save Rarefaction Curves"};
   NeighborNetDialog neighborNet;
+  SetScoresDialog setScores;
+  RenameDialog rename;
 
   std::vector<ModalDialog*> All() {
     return {&fileParam, &questionBox, &dataRemoval, &frequencyRemoval, &missingDataReplacement, &shannonScaling,
@@ -116,7 +120,7 @@ struct Dialogs {
             &mantelTest, &mantelPlot, &structure, &structurePlot, &assignmentTest, &replicateErrorRates,
             &errorRateRemoval, &mergeReplicates, &missingDataMap, &missingDataCheck, &comparableLoci,
             &importReport, &metricRemoval, &importSampleSheet, &correctedPValues, &bandFst, &bandRarity,
-            &spatialAutocorrelation, &correlogramPlot, &neighborNet, &rarefactionPlot};
+            &spatialAutocorrelation, &correlogramPlot, &neighborNet, &rarefactionPlot, &setScores, &rename};
   }
 };
 
@@ -158,11 +162,21 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   SessionRecord reportRecord;  // the analyses since the last load, for File > Write Report
   std::string scriptSource;    // the script a headless run reads, which its report reproduces
   std::string buildCommit;     // the commit the program was built from, "" when not known
+  // Undo and Redo over the working data since the last load, and whether the working data
+  // changed since they were loaded or saved.
+  MatrixHistory history;
+  bool unsavedChanges = false;
+  std::uint64_t loads = 0;  // data installed from a file or a table: tells a command its data were replaced
 
  protected:
   void LoggingTurnedOff() override { UpdateLogCaption(); }
 
  private:
+  // After a command: a new load forgets the history; a command that changed the working data
+  // without moving the history itself becomes one undo step (before is the state it started from).
+  void NoteDataChange(const MenuItem& item, std::optional<MatrixState> before, std::uint64_t loadsBefore,
+                      std::uint64_t moves, bool wroteFiles);
+
   HandlerTable handlers_;
   std::uint32_t startSeed_ = 0;
 };
@@ -204,6 +218,7 @@ void RegisterBandRarityCommand(HandlerTable& table);
 void RegisterSpatialCommand(HandlerTable& table);
 void RegisterNetworkCommand(HandlerTable& table);
 void RegisterReportCommand(HandlerTable& table);
+void RegisterEditCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

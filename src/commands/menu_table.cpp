@@ -51,6 +51,14 @@ MenuBar MainMenu() {
                   Command("Sa&ve Session as Script...", "SaveSessionAsScript1Click"),
                   Command("Write &Report...", "WriteReport1Click"),
               }),
+      Submenu("&Edit",
+              {
+                  Command("&Undo", "Undo1Click"),
+                  Command("&Redo", "Redo1Click"),
+                  Separator(),
+                  Command("&Set Scores...", "SetScores1Click"),
+                  Command("Re&name...", "Rename1Click"),
+              }),
       Submenu("&DataMatrix",
               {
                   Command("Restore &Original Matrix", "RestoreOriginalMatrix1Click"),

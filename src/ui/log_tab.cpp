@@ -38,6 +38,11 @@ void LogTab::Add(std::string_view time, std::string_view line) {
   if (following) bar->setValue(bar->maximum());
 }
 
+void LogTab::FocusFind() {
+  search_->setFocus(Qt::ShortcutFocusReason);
+  search_->selectAll();
+}
+
 bool LogTab::Find(const QString& text) {
   if (text.isEmpty()) return false;
   if (text_->find(text)) return true;

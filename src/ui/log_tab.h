@@ -20,6 +20,8 @@ class LogTab : public QWidget {
   // when the log does not hold it.
   bool Find(const QString& text);
   QPlainTextEdit& Text() { return *text_; }
+  // Puts the keyboard in the search field (Ctrl+F).
+  void FocusFind();
 
  private:
   QLineEdit* search_;

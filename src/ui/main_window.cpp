@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QShortcut>
 #include <QMimeData>
 #include <QUrl>
 #include <QFrame>
@@ -15,6 +17,11 @@
 
 #include "commands/file_opening.h"
 #include "commands/report_document.h"
+#include "ui/data_tab.h"
+#include "ui/log_tab.h"
+#include "ui/pcoa_plot_window.h"
+#include "ui/results_tab.h"
+#include "ui/tree_viewer_window.h"
 #include "ui/menu_builder.h"
 #include "ui/qt_text.h"
 #include "ui/scoped_cursor.h"
@@ -72,25 +79,141 @@ MainWindow::MainWindow(TMainPrg& program, QtHost& host, DesktopSettings& setting
   layout->addWidget(statusPanel_);
   setCentralWidget(central);
 
+  DataTab& data = workbench_->Data();
+  data.onSetScores = [this](const ScoreBlock& block) {
+    program_.dialogs.setScores.Fill(block);
+    RunFilled("SetScores1Click", program_.dialogs.setScores.form.Caption());
+  };
+  data.onRename = [this](NameKind kind, const std::string& name) {
+    program_.dialogs.rename.Fill(RenameChoice{kind, name, name});
+    if (const MenuItem* rename = FindByHandler(program_.menu, "Rename1Click")) RunCommand(MenuItem(*rename));
+  };
+  data.onRefused = [this](const std::string& message) { program_.ErrorBox(message); };
+  data.Start().onCommand = [this](const std::string& handler) {
+    if (const MenuItem* command = FindByHandler(program_.menu, handler)) RunCommand(MenuItem(*command));
+  };
+  data.Start().onRecentFile = [this](const std::string& path) {
+    for (const RecentFile& listed : program_.recentFiles.Files()) {
+      if (listed.path != path) continue;
+      const RecentFile file = listed;  // the load moves the entry in the list
+      return LoadFile(file.path, &file.layout);
+    }
+  };
+  auto* find = new QShortcut(QKeySequence::Find, this);
+  connect(find, &QShortcut::activated, this, [this] {
+    if (workbench_->currentWidget() == &workbench_->Log()) {
+      workbench_->Log().FocusFind();
+    } else {
+      workbench_->setCurrentWidget(&workbench_->Data());
+      workbench_->Data().FocusFind();
+    }
+  });
+
   RebuildMenu();
+  ShowRecentFiles();
   ShowStatus(program_.ws.status);
   setMinimumSize(fontMetrics().averageCharWidth() * 80, statusPanel_->sizeHint().height() * 3);
   if (!restoreGeometry(settings_.Geometry())) resize(OpeningSize(screen()));
 }
 
+namespace {
+
+// The size of a result file, -1 when there is none.
+long long FileSize(const std::string& path) {
+  const QFileInfo file(PathToQt(path));
+  return file.exists() ? file.size() : -1;
+}
+
+}  // namespace
+
 void MainWindow::RunCommand(const MenuItem& item) {
   if (running_) return;
+  if (item.handler == "Exit1Click" && !MayDiscardChanges()) return;
   running_ = true;
+  const FileNames& files = program_.ws.files;
+  const std::array<long long, 3> sizes{FileSize(files.analysis), FileSize(files.tree), FileSize(files.consensusOutput)};
+  const std::uint64_t loads = program_.loads;
   {
     const ScopedCursor busy(Qt::WaitCursor);
     program_.Run(item);
   }
   running_ = false;
   workbench_->Refresh();
+  // The caption as it is, followed by " *" while the working data have unsaved changes.
+  setWindowTitle(ToQt(kMainCaption) + (program_.unsavedChanges ? QStringLiteral(" *") : QString()));
+  if (bringForward_) BringResultForward(item, sizes, loads);
   if (commandEnded_) commandEnded_();
   settings_.SetRecent(program_.recentFiles);
+  ShowRecentFiles();
   if (menuStale_) RebuildMenu();
   if (closeAfterCommand_) close();
+}
+
+void MainWindow::ShowRecentFiles() {
+  std::vector<std::string> paths;
+  for (const RecentFile& file : program_.recentFiles.Files()) paths.push_back(file.path);
+  workbench_->Data().Start().ShowRecent(paths);
+}
+
+void MainWindow::RunFilled(std::string_view handler, const std::string& caption) {
+  const MenuItem* command = FindByHandler(program_.menu, handler);
+  if (running_ || !command) return;
+  host_.AcceptNextDialog(caption);
+  RunCommand(MenuItem(*command));
+  host_.AcceptNextDialog({});
+}
+
+bool MainWindow::MayDiscardChanges() {
+  if (!program_.unsavedChanges) return true;
+  return host_.ShowMessage("The working data have changes that are not saved (File > Save DataMatrix keeps them).\r\n"
+                           "Exit anyway?",
+                           "Exit", MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+void MainWindow::BringResultForward(const MenuItem& item, const std::array<long long, 3>& sizesBefore,
+                                    std::uint64_t loadsBefore) {
+  const FileNames& files = program_.ws.files;
+  if (program_.loads != loadsBefore) {
+    workbench_->setCurrentWidget(&workbench_->Data());
+  } else if (item.handler == "PrincipalCoordinateAnalysis1Click" && program_.ws.CurrentOrdination()) {
+    workbench_->setCurrentWidget(&workbench_->Pcoa());
+  } else if (FileSize(files.tree) != sizesBefore[1]) {
+    workbench_->setCurrentWidget(&workbench_->Trees());
+  } else if (FileSize(files.analysis) != sizesBefore[0] || FileSize(files.consensusOutput) != sizesBefore[2]) {
+    workbench_->setCurrentWidget(&workbench_->Results());
+  }
+}
+
+void MainWindow::AddWindowActions(QMenuBar& bar) {
+  const auto own = [](QAction* action) {
+    action->setProperty("windowOwn", true);
+    return action;
+  };
+  for (QAction* top : bar.actions()) {
+    QMenu* menu = top->menu();
+    if (!menu) continue;
+    if (top->text() == QStringLiteral("&Edit")) {
+      // Copy and Paste after Redo: they work on the Data grid's selection.
+      QAction* after = menu->actions().size() > 2 ? menu->actions().at(2) : nullptr;
+      QAction* separator = own(new QAction(menu));
+      separator->setSeparator(true);
+      QAction* copy = own(new QAction(QStringLiteral("&Copy"), menu));
+      copy->setShortcut(QKeySequence::Copy);
+      connect(copy, &QAction::triggered, this, [this] { workbench_->Data().Copy(); });
+      QAction* paste = own(new QAction(QStringLiteral("&Paste"), menu));
+      paste->setShortcut(QKeySequence::Paste);
+      connect(paste, &QAction::triggered, this, [this] {
+        if (!running_) workbench_->Data().Paste();
+      });
+      menu->insertActions(after, {separator, copy, paste});
+    } else if (top->text() == QStringLiteral("&View")) {
+      own(menu->addSeparator());
+      QAction* forward = own(menu->addAction(QStringLiteral("&Bring Results Forward")));
+      forward->setCheckable(true);
+      forward->setChecked(bringForward_);
+      connect(forward, &QAction::toggled, this, [this](bool on) { bringForward_ = on; });
+    }
+  }
 }
 
 void MainWindow::ShowStatus(const StatusHistory& lines) {
@@ -120,6 +243,7 @@ void MainWindow::RebuildMenu() {
   for (QMenu* menu : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) menu->deleteLater();
   bar->clear();
   AddMenuItems(*bar, program_.menu, [this](const MenuItem& item) { RunCommand(item); });
+  AddWindowActions(*bar);
   // The recent data files follow the File menu's own items; the list is read when it opens.
   recentMenu_ = nullptr;
   if (!bar->actions().isEmpty() && bar->actions().first()->menu()) {

@@ -2,7 +2,10 @@
 // below them, the six status lines. Commands run here, on the user-interface thread, under the
 // busy cursor; a menu change made by a command is drawn when the command ends, so no menu is
 // replaced under its own action. The window also offers the recent data files (File > Recent
-// Files) and loads a data file dropped on it, and keeps its geometry between runs.
+// Files) and loads a data file dropped on it, and keeps its geometry between runs. Its title
+// marks working data that changed since they were loaded or saved, and Exit asks before such
+// changes are lost. After a command the tab that shows its result comes forward (View > Bring
+// Results Forward turns that off); Edit > Copy and Paste and Ctrl+F serve the Data and Log tabs.
 #pragma once
 
 #include <QMainWindow>
@@ -55,6 +58,7 @@ class MainWindow : public QMainWindow, public HostWindow {
   void RequestQuit() override;
   Workbench& Tabs() { return *workbench_; }
   QMenu* RecentFilesMenu() const { return recentMenu_; }
+  bool BringsResultsForward() const { return bringForward_; }
 
  protected:
   // Closing the window leaves the program as Exit does (farewell line, log closed).
@@ -65,8 +69,20 @@ class MainWindow : public QMainWindow, public HostWindow {
  private:
   void RebuildMenu();
   void FillRecentFiles();
+  // The recent files on the Data tab's start page.
+  void ShowRecentFiles();
   // Runs the command of handler with path as the answer of its open-file dialog.
   void RunOnFile(std::string_view handler, const std::string& path);
+  // The window's own entries of the Edit and View menus and the Find shortcut.
+  void AddWindowActions(QMenuBar& bar);
+  // Runs the command of handler with its dialog answered by the values the form holds.
+  void RunFilled(std::string_view handler, const std::string& caption);
+  // True when nothing unsaved would be lost, or the user lets it go.
+  bool MayDiscardChanges();
+  // Brings forward the tab that shows what the command just did, from the sizes of the result
+  // files and the count of loads before it: Data after a load, Trees after a tree, PCoA after an
+  // ordination, Results after a result block.
+  void BringResultForward(const MenuItem& item, const std::array<long long, 3>& sizesBefore, std::uint64_t loadsBefore);
 
   TMainPrg& program_;
   QtHost& host_;
@@ -80,6 +96,7 @@ class MainWindow : public QMainWindow, public HostWindow {
   bool menuStale_ = false;
   bool closeAfterCommand_ = false;
   bool quitRequested_ = false;
+  bool bringForward_ = true;
 };
 
 }  // namespace vorn::ui

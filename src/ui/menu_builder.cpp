@@ -7,6 +7,22 @@
 
 namespace vorn::ui {
 
+QKeySequence ShortcutOf(std::string_view handler) {
+  static const std::pair<std::string_view, QKeySequence> kShortcuts[] = {
+      {"Load1Click", QKeySequence(Qt::CTRL | Qt::Key_O)},
+      {"ImportCsvTable1Click", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
+      {"Save1Click", QKeySequence(Qt::CTRL | Qt::Key_S)},
+      {"Exit1Click", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+      {"Help1Click", QKeySequence(Qt::Key_F1)},
+      {"Undo1Click", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+      {"Redo1Click", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+  };
+  for (const auto& [name, keys] : kShortcuts) {
+    if (name == handler) return keys;
+  }
+  return {};
+}
+
 void AddMenuItems(QWidget& target, const std::vector<MenuItem>& items, const MenuRunner& run) {
   for (const MenuItem& item : items) {
     if (item.IsSeparator()) {
@@ -19,6 +35,7 @@ void AddMenuItems(QWidget& target, const std::vector<MenuItem>& items, const Men
       target.addAction(submenu->menuAction());
     } else {
       auto* action = new QAction(ToQt(item.caption), &target);
+      action->setShortcut(ShortcutOf(item.handler));
       QObject::connect(action, &QAction::triggered, &target, [run, item] { run(item); });
       target.addAction(action);
     }

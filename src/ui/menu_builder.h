@@ -3,8 +3,10 @@
 // command may change the table (the group submenu) while it runs.
 #pragma once
 
+#include <QKeySequence>
 #include <QWidget>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "commands/menu_table.h"
@@ -13,7 +15,11 @@ namespace vorn::ui {
 
 using MenuRunner = std::function<void(const MenuItem&)>;
 
-// Adds items to a menu bar or a menu (target).
+// The shortcut of a command as desktop programs have it (Ctrl+O Load, Ctrl+Z Undo, F1 Help, ...);
+// none for the others. Shortcuts hold Ctrl or a function key, so no Alt accelerator is taken.
+QKeySequence ShortcutOf(std::string_view handler);
+
+// Adds items to a menu bar or a menu (target), each command with its shortcut.
 void AddMenuItems(QWidget& target, const std::vector<MenuItem>& items, const MenuRunner& run);
 
 }  // namespace vorn::ui

@@ -104,6 +104,10 @@ std::optional<std::string> QtHost::ChooseOpenFile(const FileDialogOptions& optio
 std::optional<std::string> QtHost::ChooseSaveFile(const FileDialogOptions& options) { return ChooseFile(options, true); }
 
 bool QtHost::ShowDialog(DialogForm& form) {
+  if (!nextAccepted_.empty() && form.Caption() == nextAccepted_) {
+    nextAccepted_.clear();
+    return true;
+  }
   FormDialog dialog(form, DialogParent());
   const bool accepted = RunModal(dialog) == QDialog::Accepted;
   dialog.Store();

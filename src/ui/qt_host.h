@@ -43,6 +43,9 @@ class QtHost : public Host {
   // The next open-file dialog is not shown and gives path (a recent or dropped file); an empty
   // path shows dialogs again.
   void AnswerNextOpenFile(std::string path) { nextOpenFile_ = std::move(path); }
+  // The next dialog captioned caption is not shown and is accepted with the values its form
+  // holds (the grid filled them); an empty caption shows dialogs again.
+  void AcceptNextDialog(std::string caption) { nextAccepted_ = std::move(caption); }
 
   // Runs dialog modally (or through the responder) with the normal cursor; its result code.
   int RunModal(QDialog& dialog);
@@ -71,6 +74,7 @@ class QtHost : public Host {
   HostWindow* window_ = nullptr;
   Responder responder_;
   std::string nextOpenFile_;
+  std::string nextAccepted_;
   std::unique_ptr<QProgressDialog> progress_;
   std::chrono::steady_clock::time_point progressShown_;
 };
