@@ -34,6 +34,7 @@ struct NetworkScene {
   std::vector<double> support;         // per split, per cent; -1: not computed
   double supportThreshold = 50;        // support shown from this per cent on
   double largestWeight = 0;
+  int highlightedTip = -1;             // the individual found by name, ringed; -1: none
 };
 
 // groups: per individual its group index into groupNames, or empty for none.
