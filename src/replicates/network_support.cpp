@@ -76,6 +76,7 @@ NetworkSupportSummary AddNetworkSupport(Workspace& ws, NeighborNet& net, const N
   };
   stages.deliver = [&](std::size_t slot, std::int32_t e) {
     const Slot& s = slots[slot];
+    summary.delivered = e;  // counted before the progress may stop the run
     if (!s.failure.empty()) {
       if (summary.withoutNetwork++ == 0) summary.firstFailure = s.failure;
     } else {
@@ -83,7 +84,7 @@ NetworkSupportSummary AddNetworkSupport(Workspace& ws, NeighborNet& net, const N
     }
     return progress(e);
   };
-  summary.delivered = RunReplicates(count, CoreBatch(1), stages);
+  RunReplicates(count, CoreBatch(1), stages);
   const std::int32_t networks = summary.delivered - summary.withoutNetwork;
   if (summary.delivered == count && networks > 0) {
     summary.networks = static_cast<std::size_t>(networks);

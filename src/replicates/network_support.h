@@ -17,7 +17,7 @@
 namespace vorn {
 
 struct NetworkSupportSummary {
-  std::int32_t delivered = 0;       // replicates done: BS unless stopped
+  std::int32_t delivered = 0;       // replicates counted: BS unless stopped, the last told included
   std::int32_t withoutNetwork = 0;  // of these, those with an undefined or negative distance
   std::string firstFailure;         // the first one's reason
   // The replicate networks the support counts over; 0 when it was not set.
