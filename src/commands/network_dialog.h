@@ -1,4 +1,5 @@
-// The dialog of Trees > NeighborNet: the Nexus file the splits are written to (empty: none).
+// The dialog of Trees > NeighborNet: the Nexus file the splits are written to (empty: none) and
+// whether the splits get bootstrap support (off unless asked for: it changes the results).
 // Kept between uses like every settings dialog.
 #pragma once
 
@@ -12,6 +13,7 @@ namespace vorn {
 
 struct NetworkChoices {
   std::string splitsFile;  // "" for no Nexus SPLITS file
+  bool bootstrapSupport = false;
 };
 
 class NeighborNetDialog : public ModalDialog {

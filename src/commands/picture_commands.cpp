@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "commands/data_guard.h"
+#include "commands/kept_network_scene.h"
 #include "commands/kept_result_text.h"
 #include "commands/main_program.h"
 #include "commands/report_steps.h"
-#include "pictures/group_colours.h"
 #include "pictures/network_layout.h"
 #include "core/number_format.h"
 #include "matrix/band_counts.h"
@@ -165,14 +165,8 @@ void SaveNetworkPicture1Click(TMainPrg& app) {
   const KeptNetwork& kept = *app.network;
   const auto path = ChoosePictureFile(app.host, "Save Network Picture", "network.svg");
   if (!path) return;
-  // Tips coloured by the groups just below AllData, as the tree pictures colour them at level 1.
-  const GroupColouring colouring(app.ws.groups.groups, 1);
-  std::vector<int> groups;
-  for (const std::string& label : kept.labels.All()) groups.push_back(colouring.GroupOf(label));
-  const NetworkScene scene = MakeNetworkScene(kept.net, kept.labels, groups, colouring.Names(),
-                                              "NeighborNet of " + kept.matrixName);
-  // Room for the labels round the circle: 1000 pixels, more from 100 tips on.
-  const double side = std::max(1000.0, 8.0 * static_cast<double>(kept.net.n));
+  const NetworkScene scene = KeptNetworkScene(kept, app.ws.groups.groups);
+  const double side = NetworkPictureSide(kept.net.n);
   std::size_t leftOut = 0;
   if (!app.Check(app.pictures->SaveNetwork(scene, side, side, *path, leftOut))) return;
   app.Report("Network picture saved: " + *path +

@@ -21,13 +21,18 @@ std::string Names(const std::vector<std::size_t>& individuals, const LabelTable&
 
 }  // namespace
 
-std::vector<std::string> NetworkSummaryLines(const NeighborNet& net, const LabelTable& labels) {
+std::vector<std::string> NetworkSummaryLines(const NeighborNet& net, const LabelTable& labels,
+                                             std::size_t supportNetworks) {
   std::vector<std::string> lines = {
       "Circular order: " + Names(net.order, labels, net.n),
       "Splits of positive weight: " + std::to_string(net.splits.size()) + " of " +
           std::to_string(net.n * (net.n - 1) / 2) + " circular splits",
       "Least-squares fit: " + FormatReal(net.fit) + " %",
       "Sum of squared residuals: " + FormatReal(net.residual)};
+  if (supportNetworks > 0) {
+    lines.push_back("Support: per cent of " + std::to_string(supportNetworks) +
+                    " bootstrap replicate networks holding the split");
+  }
   if (net.tiedJoins > 0) {
     lines.push_back("Ties in the agglomeration: " + std::to_string(net.tiedJoins) +
                     " (the first pair in row order taken)");

@@ -15,8 +15,11 @@ std::string NetworkName(const LabelTable& labels, std::size_t n, std::size_t i);
 
 // "Circular order: a1, b1, c1", "Splits of positive weight: 7 of 10 circular splits",
 // "Least-squares fit: 99.123456789 %", "Sum of squared residuals: 0.000123456",
+// when computed, "Support: per cent of 100 bootstrap replicate networks holding the split",
 // and, when some, "Ties in the agglomeration: 2 (the first pair in row order taken)".
-std::vector<std::string> NetworkSummaryLines(const NeighborNet& net, const LabelTable& labels);
+// supportNetworks: the replicate networks the splits' support counts over, 0 for none.
+std::vector<std::string> NetworkSummaryLines(const NeighborNet& net, const LabelTable& labels,
+                                             std::size_t supportNetworks = 0);
 
 // The header "Split", "Weight", "Support", "Shorter side" and a row per split; support "-" when
 // not computed.

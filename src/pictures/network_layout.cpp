@@ -35,7 +35,8 @@ NetworkScene MakeNetworkScene(const NeighborNet& net, const LabelTable& labels, 
       if (inside[k]) first[s] = std::min(first[s], k), last[s] = std::max(last[s], k);
     }
     direction[s] = pi * static_cast<double>(first[s] + last[s]) / static_cast<double>(n);
-    scene.support.push_back(static_cast<double>(net.splits[s].support));
+    // A pendant edge's support says nothing: nearly every replicate network holds it.
+    scene.support.push_back(net.splits[s].side.size() == 1 ? -1.0 : static_cast<double>(net.splits[s].support));
     scene.largestWeight = std::max(scene.largestWeight, static_cast<double>(net.splits[s].weight));
   }
   NetworkPoint at;

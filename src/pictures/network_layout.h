@@ -31,9 +31,10 @@ struct NetworkScene {
   std::vector<std::string> labels;     // per individual
   std::vector<int> groups;             // per individual, its group (-1: none)
   std::vector<std::string> groupNames;
-  std::vector<double> support;         // per split, per cent; -1: not computed
+  std::vector<double> support;         // per split, per cent; -1: not computed or a pendant edge
   double supportThreshold = 50;        // support shown from this per cent on
   double largestWeight = 0;
+  int highlightedTip = -1;             // the individual found by name, ringed; -1: none
 };
 
 // groups: per individual its group index into groupNames, or empty for none.

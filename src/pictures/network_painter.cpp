@@ -102,6 +102,21 @@ void NetworkDrawing::Paint(QPainter& painter) const {
     painter.setPen(colour);
     painter.drawText(labelBoxes_[i], Qt::AlignCenter, PictureText(scene_.labels[i]));
   }
+  // The tip found by name: ringed, its label drawn even where it was left out.
+  if (scene_.highlightedTip >= 0) {
+    const auto i = static_cast<std::size_t>(scene_.highlightedTip);
+    painter.setPen(QPen(QColor(220, 0, 0), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(TipPoint(i), 8, 8);
+    const double angle = scene_.tipAngle[i];
+    const QString label = PictureText(scene_.labels[i]);
+    const QFontMetricsF metrics(font_);
+    const double w = metrics.horizontalAdvance(label), h = metrics.height();
+    const QPointF tip = TipPoint(i);
+    const QPointF centre(tip.x() + std::cos(angle) * (12 + w / 2), tip.y() - std::sin(angle) * (12 + h / 2));
+    painter.fillRect(QRectF(centre.x() - w / 2 - 2, centre.y() - h / 2, w + 4, h), Qt::white);
+    painter.drawText(QRectF(centre.x() - w / 2, centre.y() - h / 2, w, h), Qt::AlignCenter, label);
+  }
   // Scale bar: a round length near a tenth of the drawing's width.
   const double target = (size_.width() - 2 * kMargin) / 10 / scale_;
   const double step = std::pow(10.0, std::floor(std::log10(std::max(target, 1e-12))));

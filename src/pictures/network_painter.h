@@ -1,7 +1,8 @@
 // Draws a laid-out splits network with QPainter: the title, the outline with its parallel edges,
 // the tips in their group's colour with their labels outward along their angle (a label that
 // would cover another is left out and counted), the support of the splits from the threshold on,
-// the legend and a scale bar. The same drawing serves the window at any zoom and the files.
+// the tip found by name ringed, the legend and a scale bar. The same drawing serves the window at
+// any zoom and the files.
 #pragma once
 
 #include <QFont>

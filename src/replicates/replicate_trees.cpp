@@ -1,9 +1,9 @@
 #include "replicates/replicate_trees.h"
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
+#include "replicates/bootstrap_matrix.h"
 #include "replicates/replicate_pipeline.h"
 #include "replicates/resample_loci.h"
 #include "similarity/average_similarity.h"
@@ -150,15 +150,12 @@ ReplicateSummary RunBootstrapStdTrees(Workspace& ws, bool keepMatrices, const Re
   const DataMatrix& data = ws.data;
   const auto prepare = [&](Slot& slot) { DrawLoci(data.locusCount, ws.random, slot.loci); };
   const auto fill = [&](Slot& slot) {
-    const WeightedScores scores(data, slot.loci);
     // A matrix that is not written is filled with the tree's distances at once.
     slot.holdsDistances = !keepMatrices;
-    auto matrix = BuildSimilarityMatrix(scores, SimilarityMode::Standard, run.Settings().coefficient,
-                                        run.Settings().neiLiR,
-                                        keepMatrices ? std::nullopt : std::optional(run.Settings().transformation));
-    slot.similarity = std::move(matrix->matrix);
-    slot.undefinedNeiLiPairs = matrix->undefinedNeiLiPairs;
-    slot.marks = std::move(matrix->marks);
+    SimilarityFill matrix = BootstrapStdMatrix(data, slot.loci, run.Settings(), !keepMatrices);
+    slot.similarity = std::move(matrix.matrix);
+    slot.undefinedNeiLiPairs = matrix.undefinedNeiLiPairs;
+    slot.marks = std::move(matrix.marks);
   };
   return run.Go(ws.settings.replicates.BS, prepare, fill);
 }

@@ -47,9 +47,9 @@ MainWindow::MainWindow(TMainPrg& program, QtHost& host, DesktopSettings& setting
   setWindowTitle(ToQt(kMainCaption));
   setAcceptDrops(true);
   program_.recentFiles = settings_.Recent();
-  workbench_ = new Workbench(program_, [this] {
-    return ReportPage{ReportHtmlOf(program_, ReportForm::Document), ReportFigures(program_)};
-  });
+  workbench_ = new Workbench(
+      program_, [this] { return ReportPage{ReportHtmlOf(program_, ReportForm::Document), ReportFigures(program_)}; },
+      [this]() -> const KeptNetwork* { return program_.network ? &*program_.network : nullptr; });
 
   statusPanel_ = new QFrame;
   statusPanel_->setObjectName(QStringLiteral("statusPanel"));

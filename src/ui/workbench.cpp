@@ -6,6 +6,7 @@
 #include "ui/correlogram_tab.h"
 #include "ui/data_tab.h"
 #include "ui/log_tab.h"
+#include "ui/network_tab.h"
 #include "ui/pcoa_plot_window.h"
 #include "ui/results_tab.h"
 #include "ui/structure_tab.h"
@@ -13,7 +14,8 @@
 
 namespace vorn::ui {
 
-Workbench::Workbench(Session& session, std::function<ReportPage()> report, QWidget* parent)
+Workbench::Workbench(Session& session, std::function<ReportPage()> report,
+                     std::function<const KeptNetwork*()> network, QWidget* parent)
     : QTabWidget(parent),
       session_(session),
       data_(new DataTab(session.ws)),
@@ -23,10 +25,11 @@ Workbench::Workbench(Session& session, std::function<ReportPage()> report, QWidg
       pcoa_(new PcoaPlotWindow(session, nullptr)),
       structure_(new StructureTab(session)),
       correlogram_(new CorrelogramTab(session)),
-      log_(new LogTab) {
+      log_(new LogTab),
+      network_(new NetworkTab(session, std::move(network))) {
   setObjectName("workbench");
-  // The menu bar holds the Alt letters; the tabs answer to Ctrl+1 ... Ctrl+7.
-  const std::pair<QWidget*, const char*> tabs[] = {{data_, "Data"}, {results_, "Results"}, {trees_, "Trees"}, {pcoa_, "PCoA"}, {structure_, "Structure"}, {correlogram_, "Correlogram"}, {log_, "Log"}};
+  // The menu bar holds the Alt letters; the tabs answer to Ctrl+1 ... Ctrl+8.
+  const std::pair<QWidget*, const char*> tabs[] = {{data_, "Data"}, {results_, "Results"}, {trees_, "Trees"}, {pcoa_, "PCoA"}, {structure_, "Structure"}, {correlogram_, "Correlogram"}, {log_, "Log"}, {network_, "Network"}};
   for (const auto& [tab, title] : tabs) {
     const int index = addTab(tab, title);
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + index)), this);
@@ -43,6 +46,7 @@ void Workbench::Refresh() {
   pcoa_->Refresh();
   structure_->Refresh();
   correlogram_->Refresh();
+  network_->Refresh();
 }
 
 void Workbench::Reported(std::string_view time, std::string_view line) { log_->Add(time, line); }

@@ -1,7 +1,8 @@
 // The workbench: the tabs in the middle of the main window. Data shows the working matrix,
 // Results the files the commands write and the session report, Trees and PCoA the tree viewer and the PCoA plot, Structure the
 // bar plot of the last population structure run, Correlogram the last spatial autocorrelation, Log every
-// status line of the session. After each command the tabs take the workspace as it stands.
+// status line of the session, Network the splits graph of the last NeighborNet. After each
+// command the tabs take the workspace as it stands.
 #pragma once
 
 #include <QTabWidget>
@@ -11,11 +12,16 @@
 #include "core/session.h"
 #include "ui/results_tab.h"
 
+namespace vorn {
+struct KeptNetwork;
+}
+
 namespace vorn::ui {
 
 class CorrelogramTab;
 class DataTab;
 class LogTab;
+class NetworkTab;
 class PcoaPlotWindow;
 class ResultsTab;
 class StructureTab;
@@ -23,8 +29,10 @@ class TreeViewerWindow;
 
 class Workbench : public QTabWidget {
  public:
-  // report: what the Results tab's Report view shows.
-  explicit Workbench(Session& session, std::function<ReportPage()> report = {}, QWidget* parent = nullptr);
+  // report: what the Results tab's Report view shows; network gives the last NeighborNet, or
+  // nullptr before the first (none without one).
+  explicit Workbench(Session& session, std::function<ReportPage()> report = {},
+                     std::function<const KeptNetwork*()> network = {}, QWidget* parent = nullptr);
 
   // Brings every tab up to date with the workspace and the result files.
   void Refresh();
@@ -38,6 +46,7 @@ class Workbench : public QTabWidget {
   StructureTab& Structure() { return *structure_; }
   CorrelogramTab& Correlogram() { return *correlogram_; }
   LogTab& Log() { return *log_; }
+  NetworkTab& Network() { return *network_; }
 
  private:
   Session& session_;
@@ -48,6 +57,7 @@ class Workbench : public QTabWidget {
   StructureTab* structure_;
   CorrelogramTab* correlogram_;
   LogTab* log_;
+  NetworkTab* network_;
 };
 
 }  // namespace vorn::ui

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -54,6 +55,40 @@ TEST(SplitWeights, EqualLawsonHansonOnAllSplitsWrittenOut) {
         EXPECT_NEAR(static_cast<double>(fitted->weights[k]), static_cast<double>(want[k]), 1e-12) << n << " " << seed;
         EXPECT_EQ(fitted->weights[k] == 0, want[k] == 0) << n << " " << seed << " split " << k;
       }
+    }
+  }
+}
+
+// Where several splits are freed in one round, the weights are the unique minimum: held at
+// zero where the gradient of the squares, taken through the written-out design matrix, does not
+// fall, and free where it vanishes.
+TEST(SplitWeights, MeetTheKuhnTuckerConditionsWhereManySplitsAreFreedTogether) {
+  for (std::size_t n : {20, 31, 40}) {
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+      const std::vector<Real> d = RandomPairs(n, 7 * n + seed);
+      const auto fitted = FitSplitWeights(n, d);
+      ASSERT_TRUE(fitted) << fitted.error();
+      const testing::Dense a = DesignMatrix(n);
+      const std::vector<Real> fit = Times(a, fitted->weights);
+      std::vector<Real> residual(d.size());
+      for (std::size_t k = 0; k < d.size(); ++k) residual[k] = d[k] - fit[k];
+      std::vector<Real> gradient(d.size(), 0), scale(d.size(), 0);  // A^T (d - A x), A^T d
+      for (std::size_t r = 0; r < a.size(); ++r) {
+        for (std::size_t c = 0; c < a.size(); ++c) gradient[c] += a[r][c] * residual[r], scale[c] += a[r][c] * d[r];
+      }
+      const Real tolerance = 1e-12L * *std::max_element(scale.begin(), scale.end());
+      std::size_t positive = 0;
+      for (std::size_t k = 0; k < d.size(); ++k) {
+        ASSERT_GE(fitted->weights[k], 0) << n << " " << seed << " split " << k;
+        if (fitted->weights[k] > 0) {
+          ++positive;
+          EXPECT_LE(std::fabs(gradient[k]), tolerance) << n << " " << seed << " free split " << k;
+        } else {
+          EXPECT_LE(gradient[k], tolerance) << n << " " << seed << " held split " << k;
+        }
+      }
+      // From 40 free splits on, a round frees two or more.
+      EXPECT_GT(positive, n) << n << " " << seed;
     }
   }
 }

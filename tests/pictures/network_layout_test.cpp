@@ -37,5 +37,15 @@ TEST(NetworkLayout, OutlineClosesAndDrawsEachSplitAsTwoParallelEdgesOfItsWeight)
   }
 }
 
+TEST(NetworkLayout, SupportIsShownOnSplitsAndNotOnPendantEdges) {
+  NeighborNet net = RandomNet(12, 3);
+  for (std::size_t s = 0; s < net.splits.size(); ++s) net.splits[s].support = static_cast<Real>(s);
+  const NetworkScene scene = MakeNetworkScene(net, LabelTable(), {}, {}, "t");
+  ASSERT_EQ(scene.support.size(), net.splits.size());
+  for (std::size_t s = 0; s < net.splits.size(); ++s) {
+    EXPECT_EQ(scene.support[s], net.splits[s].side.size() == 1 ? -1.0 : static_cast<double>(s)) << "split " << s;
+  }
+}
+
 }  // namespace
 }  // namespace vorn

@@ -26,6 +26,7 @@
 #include "ui/data_tab.h"
 #include "ui/desktop.h"
 #include "ui/log_tab.h"
+#include "ui/network_tab.h"
 #include "ui/pcoa_plot_window.h"
 #include "ui/results_tab.h"
 #include "ui/tree_viewer_window.h"
@@ -196,6 +197,29 @@ class WorkbenchTest : public QObject {
     QCOMPARE(trees.CurrentTree(), std::size_t{2});  // the newest tree
     QVERIFY(desktop->window.Tabs().Pcoa().Scene());
     QCOMPARE(desktop->window.Tabs().Pcoa().Scene()->layout.points.size(), std::size_t{30});
+  }
+
+  // The Network tab shows the last NeighborNet fitted to the tab, zooms, and finds a tip by name.
+  void theNetworkTabShowsTheLastNetwork() {
+    NetworkTab& network = desktop->window.Tabs().Network();
+    QVERIFY(!network.Scene());
+    desktop->window.LoadFile(kExample);
+    for (const char* handler : {"Jaccard1Click", "NeighborNet1Click"}) {
+      desktop->window.RunCommand(*FindByHandler(desktop->program.menu, handler));
+    }
+    QVERIFY(network.Scene());
+    QCOMPARE(network.Scene()->labels.size(), std::size_t{30});
+    QCOMPARE(network.Scene()->title, std::string("NeighborNet of ") + desktop->program.network->matrixName);
+    const double fitted = network.Side();
+    network.Zoom(1.25);
+    QCOMPARE(network.Side(), fitted * 1.25);
+    QVERIFY(network.FindTip("ri03"));
+    QCOMPARE(network.Scene()->labels[static_cast<std::size_t>(network.Scene()->highlightedTip)], std::string("Ri03"));
+    QVERIFY(!network.FindTip("nobody"));
+    QCOMPARE(network.Scene()->highlightedTip, -1);
+    // A tiny drawing leaves labels out and says how many.
+    network.Zoom(0.01);
+    QVERIFY(network.Note().contains("left out: they would cover each other"));
   }
 
   // After a load, an import or a selection the tree and the ordination belong to other data: the

@@ -1,0 +1,137 @@
+#include "ui/network_tab.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "commands/kept_network_scene.h"
+#include "commands/main_program.h"
+#include "pictures/network_painter.h"
+#include "ui/flow_layout.h"
+#include "ui/qt_text.h"
+
+namespace vorn::ui {
+
+// Draws the scene on a square of the tab's side; without a scene it says how to get one.
+class NetworkCanvas : public QWidget {
+ public:
+  explicit NetworkCanvas(QWidget* parent) : QWidget(parent) {}
+
+  std::size_t LabelsLeftOut() const { return drawing_ ? drawing_->LabelsLeftOut() : 0; }
+  QPointF TipPoint(std::size_t tip) const { return drawing_ ? drawing_->TipPoint(tip) : QPointF(); }
+
+  void Set(const NetworkScene* scene, double side) {
+    drawing_.reset();
+    if (scene) drawing_.emplace(*scene, QSizeF(side, side));
+    setFixedSize(scene ? QSize(static_cast<int>(side), static_cast<int>(side)) : QSize(500, 200));
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (drawing_) {
+      drawing_->Paint(painter);
+    } else {
+      painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                       "No network yet: run Trees > NeighborNet.");
+    }
+  }
+
+ private:
+  std::optional<NetworkDrawing> drawing_;
+};
+
+NetworkTab::NetworkTab(Session& session, std::function<const KeptNetwork*()> network, QWidget* parent)
+    : QWidget(parent), session_(session), network_(std::move(network)) {
+  setObjectName("networkTab");
+  auto* zoomIn = new QPushButton("Zoom &in");
+  auto* zoomOut = new QPushButton("Zoom &out");
+  auto* fit = new QPushButton("&Fit");
+  auto* find = new QLineEdit;
+  find->setPlaceholderText("Find tip");
+  find->setClearButtonEnabled(true);
+  find->setMinimumWidth(160);
+  auto* tools = new FlowLayout;
+  tools->AddGroup({zoomOut, zoomIn, fit});
+  tools->AddGroup({find});
+  canvas_ = new NetworkCanvas(this);
+  scroll_ = new QScrollArea;
+  scroll_->setWidget(canvas_);
+  scroll_->setBackgroundRole(QPalette::Base);
+  note_ = new QLabel;
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(tools);
+  layout->addWidget(scroll_, 1);
+  layout->addWidget(note_);
+  connect(zoomIn, &QPushButton::clicked, this, [this] { Zoom(1.25); });
+  connect(zoomOut, &QPushButton::clicked, this, [this] { Zoom(0.8); });
+  connect(fit, &QPushButton::clicked, this, [this] { Fit(); });
+  connect(find, &QLineEdit::returnPressed, this, [this, find] { FindTip(find->text()); });
+  Redraw();
+}
+
+void NetworkTab::Refresh() {
+  const KeptNetwork* kept = network_ ? network_() : nullptr;
+  const bool fresh = kept && (kept->net.order != shownOrder_ || kept->net.residual != shownResidual_);
+  if (kept) shownOrder_ = kept->net.order, shownResidual_ = kept->net.residual;
+  const int highlighted = scene_ && !fresh ? scene_->highlightedTip : -1;
+  scene_.reset();
+  if (kept) {
+    scene_ = KeptNetworkScene(*kept, session_.ws.groups.groups);
+    scene_->highlightedTip = highlighted;
+  }
+  if (fresh) {
+    Fit();
+  } else {
+    Redraw();
+  }
+}
+
+void NetworkTab::Zoom(double factor) {
+  side_ = std::clamp(side_ * factor, 200.0, 20000.0);
+  Redraw();
+}
+
+void NetworkTab::Fit() {
+  const QSize view = scroll_->viewport()->size();
+  side_ = std::max(200.0, static_cast<double>(std::min(view.width(), view.height()) - 2));
+  Redraw();
+}
+
+void NetworkTab::Redraw() {
+  canvas_->Set(Scene(), side_);
+  note_->setText(Note());
+}
+
+QString NetworkTab::Note() const {
+  const std::size_t leftOut = canvas_->LabelsLeftOut();
+  if (leftOut == 0) return {};
+  return QString("%1 label%2 left out: %3 cover each other at this size (Zoom in shows more)")
+      .arg(leftOut)
+      .arg(leftOut == 1 ? "" : "s")
+      .arg(leftOut == 1 ? "it would" : "they would");
+}
+
+bool NetworkTab::FindTip(const QString& text) {
+  if (!scene_ || text.isEmpty()) return false;
+  scene_->highlightedTip = -1;
+  for (std::size_t i = 0; i < scene_->labels.size(); ++i) {
+    if (ToQt(scene_->labels[i]).contains(text, Qt::CaseInsensitive)) {
+      scene_->highlightedTip = static_cast<int>(i);
+      break;
+    }
+  }
+  Redraw();
+  if (scene_->highlightedTip < 0) return false;
+  const QPointF at = canvas_->TipPoint(static_cast<std::size_t>(scene_->highlightedTip));
+  scroll_->ensureVisible(static_cast<int>(at.x()), static_cast<int>(at.y()), 50, 50);
+  return true;
+}
+
+}  // namespace vorn::ui
