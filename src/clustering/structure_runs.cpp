@@ -174,7 +174,8 @@ Result<StructureResult> AnalyseStructure(const ScoreTable& table, const Structur
       solutions.runs[r] = FitAdmixture(table, RandomStart(table, k, starts[first + r]), settings.fit, keepGoing);
       ++done;
     }
-    if (cancelled) return Failure{""};
+    // Asked again after each stage as well: fits that converge within a cycle never ask.
+    if (!keepGoing()) return Failure{""};
     AlignRuns(solutions, settings.fit.tolerance);
     if (!result.perK.empty()) FollowBelow(solutions, result.perK.back());
     std::vector<double> deviances(settings.folds, 0.0);
@@ -185,7 +186,7 @@ Result<StructureResult> AnalyseStructure(const ScoreTable& table, const Structur
       deviances[fold] = Deviance(table, folds, fold, fit.parameters, settings.fit.model);
       ++done;
     }
-    if (cancelled) return Failure{""};
+    if (!keepGoing()) return Failure{""};
     double deviance = 0;
     for (double part : deviances) deviance += part;
     if (folds.masked > 0) solutions.validationError = deviance / double(folds.masked);

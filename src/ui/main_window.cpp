@@ -17,10 +17,13 @@
 
 #include "commands/file_opening.h"
 #include "commands/report_document.h"
+#include "ui/correlogram_tab.h"
 #include "ui/data_tab.h"
 #include "ui/log_tab.h"
+#include "ui/network_tab.h"
 #include "ui/pcoa_plot_window.h"
 #include "ui/results_tab.h"
+#include "ui/structure_tab.h"
 #include "ui/tree_viewer_window.h"
 #include "ui/menu_builder.h"
 #include "ui/qt_text.h"
@@ -170,6 +173,14 @@ bool MainWindow::MayDiscardChanges() {
                            "Exit", MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
+// The tab that draws what the command wrote to the analysis file, nothing when none does.
+QWidget* MainWindow::PictureTab(std::string_view handler) {
+  if (handler == "NeighborNet1Click") return &workbench_->Network();
+  if (handler == "PopulationStructure1Click") return &workbench_->Structure();
+  if (handler == "SpatialAutocorrelation1Click") return &workbench_->Correlogram();
+  return nullptr;
+}
+
 void MainWindow::BringResultForward(const MenuItem& item, const std::array<long long, 3>& sizesBefore,
                                     std::uint64_t loadsBefore) {
   const FileNames& files = program_.ws.files;
@@ -177,6 +188,8 @@ void MainWindow::BringResultForward(const MenuItem& item, const std::array<long 
     workbench_->setCurrentWidget(&workbench_->Data());
   } else if (item.handler == "PrincipalCoordinateAnalysis1Click" && program_.ws.CurrentOrdination()) {
     workbench_->setCurrentWidget(&workbench_->Pcoa());
+  } else if (FileSize(files.analysis) != sizesBefore[0] && PictureTab(item.handler)) {
+    workbench_->setCurrentWidget(PictureTab(item.handler));
   } else if (FileSize(files.tree) != sizesBefore[1]) {
     workbench_->setCurrentWidget(&workbench_->Trees());
   } else if (FileSize(files.analysis) != sizesBefore[0] || FileSize(files.consensusOutput) != sizesBefore[2]) {

@@ -82,6 +82,7 @@ class MainWindow : public QMainWindow, public HostWindow {
   // Brings forward the tab that shows what the command just did, from the sizes of the result
   // files and the count of loads before it: Data after a load, Trees after a tree, PCoA after an
   // ordination, Results after a result block.
+  QWidget* PictureTab(std::string_view handler);
   void BringResultForward(const MenuItem& item, const std::array<long long, 3>& sizesBefore, std::uint64_t loadsBefore);
 
   TMainPrg& program_;

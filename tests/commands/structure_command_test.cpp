@@ -64,7 +64,7 @@ TEST_F(StructureCommandTest, CancelWritesNothing) {
   Answer({{"max_k", "2"}, {"runs", "2"}, {"folds", "2"}, {"q_files", "q"}});
   host.cancelAfter = 1;
   Run("PopulationStructure1Click");
-  EXPECT_TRUE(host.Errors().empty());
+  EXPECT_TRUE(host.Errors().empty()) << host.Errors().front();
   // The other core may finish fits of its own before the cancel is seen: the count is not fixed.
   EXPECT_TRUE(std::regex_match(host.reports.back(), std::regex("Cancelled: [0-7] of 8 fits done; nothing was written\\.")))
       << host.reports.back();
