@@ -1,10 +1,11 @@
 #include "core/sha256.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <fstream>
-#include <sstream>
+#include <vector>
 
 namespace vorn {
 namespace {
@@ -42,38 +43,69 @@ void Compress(std::array<std::uint32_t, 8>& state, const unsigned char* block) {
   for (int i = 0; i < 8; ++i) state[i] += added[i];
 }
 
+// The digest of bytes given piece by piece: whole blocks folded in as they come, the rest kept.
+class Sha256 {
+ public:
+  void Add(const unsigned char* data, std::size_t size) {
+    length_ += size;
+    while (size > 0) {
+      if (pending_ == 0 && size >= 64) {
+        Compress(state_, data);
+        data += 64, size -= 64;
+        continue;
+      }
+      const std::size_t taken = std::min(size, 64 - pending_);
+      std::copy(data, data + taken, block_.begin() + pending_);
+      pending_ += taken, data += taken, size -= taken;
+      if (pending_ == 64) Compress(state_, block_.data()), pending_ = 0;
+    }
+  }
+
+  // The tail, the 1 bit, zeros and the length in bits fill one or two last blocks.
+  std::string Hex() {
+    std::array<unsigned char, 128> tail{};
+    std::copy(block_.begin(), block_.begin() + pending_, tail.begin());
+    tail[pending_] = 0x80;
+    const std::size_t tailSize = pending_ < 56 ? 64 : 128;
+    const std::uint64_t bits = length_ * 8;
+    for (int i = 0; i < 8; ++i) tail[tailSize - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
+    for (std::size_t at = 0; at < tailSize; at += 64) Compress(state_, tail.data() + at);
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (std::uint32_t word : state_) {
+      for (int shift = 28; shift >= 0; shift -= 4) hex += kDigits[(word >> shift) & 0xF];
+    }
+    return hex;
+  }
+
+ private:
+  std::array<std::uint32_t, 8> state_ = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                         0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+  std::array<unsigned char, 64> block_{};
+  std::size_t pending_ = 0;
+  std::uint64_t length_ = 0;
+};
+
 }  // namespace
 
 std::string Sha256Hex(std::string_view bytes) {
-  std::array<std::uint32_t, 8> state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                        0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  std::size_t whole = bytes.size() / 64 * 64;
-  for (std::size_t at = 0; at < whole; at += 64) Compress(state, data + at);
-  // The tail, the 1 bit, zeros and the length in bits fill one or two last blocks.
-  std::array<unsigned char, 128> tail{};
-  const std::size_t rest = bytes.size() - whole;
-  for (std::size_t i = 0; i < rest; ++i) tail[i] = data[whole + i];
-  tail[rest] = 0x80;
-  const std::size_t tailSize = rest < 56 ? 64 : 128;
-  const std::uint64_t bits = std::uint64_t{bytes.size()} * 8;
-  for (int i = 0; i < 8; ++i) tail[tailSize - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
-  for (std::size_t at = 0; at < tailSize; at += 64) Compress(state, tail.data() + at);
-
-  constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (std::uint32_t word : state) {
-    for (int shift = 28; shift >= 0; shift -= 4) hex += kDigits[(word >> shift) & 0xF];
-  }
-  return hex;
+  Sha256 digest;
+  digest.Add(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  return digest.Hex();
 }
 
+// Read a megabyte at a time: a data file of hundreds of megabytes is never held whole.
 Result<std::string> FileSha256(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  if (file) bytes << file.rdbuf();
-  if (!file || file.bad()) return Failure{"Cannot read " + path + " to compute its SHA-256."};
-  return Sha256Hex(bytes.str());
+  if (!file) return Failure{"Cannot read " + path + " to compute its SHA-256."};
+  Sha256 digest;
+  std::vector<char> buffer(std::size_t{1} << 20);
+  while (file) {
+    file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    digest.Add(reinterpret_cast<const unsigned char*>(buffer.data()), static_cast<std::size_t>(file.gcount()));
+  }
+  if (file.bad()) return Failure{"Cannot read " + path + " to compute its SHA-256."};
+  return digest.Hex();
 }
 
 }  // namespace vorn

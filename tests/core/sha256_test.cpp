@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+
+#include "support/temp_dir.h"
 
 namespace vorn {
 namespace {
@@ -21,6 +24,19 @@ TEST(Sha256, MatchesKnownDigests) {
       {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
   };
   for (const auto& c : cases) EXPECT_EQ(Sha256Hex(c.bytes), c.digest) << c.bytes.size() << " bytes";
+}
+
+// A file read piece by piece: a million "a" (the standard's long example), and one of three
+// pieces and some bytes against the digest of its bytes at once.
+TEST(Sha256, ReadsAFileInPieces) {
+  testing::TempDir dir;
+  const std::string path = (dir.Path() / "bytes.bin").string();
+  std::ofstream(path, std::ios::binary) << std::string(1000000, 'a');
+  EXPECT_EQ(*FileSha256(path), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+  std::string bytes;
+  for (std::size_t i = 0; i < 3 * (std::size_t{1} << 20) + 61; ++i) bytes += static_cast<char>(i * 7919 % 251);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  EXPECT_EQ(*FileSha256(path), Sha256Hex(bytes));
 }
 
 TEST(Sha256, NamesAFileItCannotRead) {
