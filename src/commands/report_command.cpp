@@ -34,13 +34,7 @@ void WriteReport1Click(TMainPrg& app) {
     }
     if (!app.Check(app.pictures->SaveDocument(ReportHtmlOf(app, ReportForm::Document), ReportFigures(app), *path))) return;
   } else {
-    const std::string html = ReportHtmlOf(app, ReportForm::Browser);
-    if (!app.Check(ReplaceFileWhole(*path, [&](TextFileWriter& file) {
-          file.Write(html);
-          return Success();
-        }))) {
-      return;
-    }
+    if (!app.Check(ReplaceFileWithText(*path, ReportHtmlOf(app, ReportForm::Browser)))) return;
   }
   app.Report("Report written: " + *path);
 }

@@ -57,12 +57,7 @@ void SaveSessionAsScript1Click(TMainPrg& app) {
   const auto path = app.host.ChooseSaveFile(options);
   if (!path) return;
   const std::string script = app.recorder->Script(app.StartSeed());
-  if (!app.Check(ReplaceFileWhole(*path, [&](TextFileWriter& file) {
-        file.Write(script);
-        return Success();
-      }))) {
-    return;
-  }
+  if (!app.Check(ReplaceFileWithText(*path, script))) return;
   app.Report("Session saved as script: " + *path);
 }
 

@@ -328,6 +328,13 @@ Status ReplaceFileWhole(const std::string& path, const std::function<Status(Text
   return file->Close();
 }
 
+Status ReplaceFileWithText(const std::string& path, std::string_view text) {
+  return ReplaceFileWhole(path, [&](TextFileWriter& file) {
+    file.Write(text);
+    return Status(Success());
+  });
+}
+
 Status TouchFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "ab");
   if (!file) return SystemFailure("Cannot create", path, errno);

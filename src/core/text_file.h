@@ -157,6 +157,8 @@ class WrittenFileRecorder {
 // only when write succeeded and so did every write, the flush and the close; otherwise it is left
 // as it was. The failure is write's own, or names the file and the system's reason.
 Status ReplaceFileWhole(const std::string& path, const std::function<Status(TextFileWriter&)>& write);
+// The same with the file's whole text (or bytes) at hand.
+Status ReplaceFileWithText(const std::string& path, std::string_view text);
 
 // Creates the file empty if it does not exist, keeps it otherwise.
 Status TouchFile(const std::string& path);

@@ -80,10 +80,7 @@ Status WriteCoordinatesFile(const std::string& path, const IndividualCoordinates
   for (const std::string& name : individuals.All()) any = any || coordinates.points.count(name) > 0;
   if (!any) return Failure{"None of the individuals of the current data matrix has coordinates."};
   const std::string text = CoordinatesText(coordinates, individuals);
-  return ReplaceFileWhole(path, [&](TextFileWriter& file) {
-    file.Write(text);
-    return Success();
-  });
+  return ReplaceFileWithText(path, text);
 }
 
 }  // namespace vorn

@@ -26,10 +26,7 @@ Status WriteLocusMetricsFile(const std::string& path, const DataMatrix& matrix) 
                    "report (File > Import > DArT Presence/Absence Report)."};
   }
   const std::string text = LocusMetricsText(matrix);
-  return ReplaceFileWhole(path, [&](TextFileWriter& file) {
-    file.Write(text);
-    return Success();
-  });
+  return ReplaceFileWithText(path, text);
 }
 
 }  // namespace vorn

@@ -30,10 +30,7 @@ std::string LowerExtension(const std::string& path) {
 }
 
 Status WritePictureFile(const std::string& path, const QByteArray& bytes) {
-  return ReplaceFileWhole(path, [&](TextFileWriter& file) {
-    file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    return Status(Success());
-  });
+  return ReplaceFileWithText(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 // Qt's note that the session has no runtime folder concerns windows, not picture files; every

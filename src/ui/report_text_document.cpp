@@ -51,10 +51,7 @@ Status WriteReportDocument(const std::string& html, const std::vector<std::strin
   QTextDocumentWriter writer(&bytes, "odf");
   if (!writer.write(&document)) return Failure{"Cannot write " + path + " as an OpenDocument text."};
   const QByteArray& data = bytes.data();
-  return ReplaceFileWhole(path, [&](TextFileWriter& file) {
-    file.Write(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
-    return Success();
-  });
+  return ReplaceFileWithText(path, std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
 }
 
 Status DocumentFiles::SaveDocument(const std::string& html, const std::vector<std::string>& figures,
