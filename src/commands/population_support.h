@@ -48,7 +48,7 @@ struct TableBlock {
 struct ReportMethod {
   std::string sentence;
   std::vector<std::string> references;
-  std::vector<ReportFigure> figures;
+  std::vector<ReportFigure> figures = {};
 };
 
 // Appends the tables as a block to the analysis file and writes their tab-separated copy whole
