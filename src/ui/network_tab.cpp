@@ -11,18 +11,18 @@
 #include "commands/kept_network_scene.h"
 #include "commands/main_program.h"
 #include "pictures/network_painter.h"
+#include "ui/drawing_canvas.h"
 #include "ui/flow_layout.h"
 #include "ui/qt_text.h"
 
 namespace vorn::ui {
 
 // Draws the scene on a square of the tab's side; without a scene it says how to get one.
-class NetworkCanvas : public QWidget {
+class NetworkCanvas : public DrawingCanvas<NetworkDrawing> {
  public:
-  explicit NetworkCanvas(QWidget* parent) : QWidget(parent) {}
-
-  std::size_t LabelsLeftOut() const { return drawing_ ? drawing_->LabelsLeftOut() : 0; }
-  QPointF TipPoint(std::size_t tip) const { return drawing_ ? drawing_->TipPoint(tip) : QPointF(); }
+  explicit NetworkCanvas(QWidget* parent) : DrawingCanvas(parent) {
+    absence_ = QStringLiteral("No network yet: run Trees > NeighborNet.");
+  }
 
   void Set(const NetworkScene* scene, double side) {
     drawing_.reset();
@@ -30,21 +30,6 @@ class NetworkCanvas : public QWidget {
     setFixedSize(scene ? QSize(static_cast<int>(side), static_cast<int>(side)) : QSize(500, 200));
     update();
   }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (drawing_) {
-      drawing_->Paint(painter);
-    } else {
-      painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                       "No network yet: run Trees > NeighborNet.");
-    }
-  }
-
- private:
-  std::optional<NetworkDrawing> drawing_;
 };
 
 NetworkTab::NetworkTab(Session& session, std::function<const KeptNetwork*()> network, QWidget* parent)

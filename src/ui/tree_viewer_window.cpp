@@ -15,45 +15,26 @@
 #include <algorithm>
 
 #include "pictures/picture_files.h"
+#include "ui/drawing_canvas.h"
 #include "ui/flow_layout.h"
 #include "ui/qt_text.h"
 
 namespace vorn::ui {
 
 // Draws the scene at the window's zoom; an empty canvas says how to get a tree.
-class TreeCanvas : public QWidget {
+class TreeCanvas : public DrawingCanvas<TreeDrawing> {
  public:
-  explicit TreeCanvas(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
-
-  std::size_t LabelsLeftOut() const { return drawing_ ? drawing_->LabelsLeftOut() : 0; }
-  QPointF TipPoint(int tip) const { return drawing_ ? drawing_->TipPoint(tip) : QPointF(); }
+  explicit TreeCanvas(QWidget* parent) : DrawingCanvas(parent) { setAutoFillBackground(false); }
 
   // Without a scene the canvas shows why there is none.
   void Set(const TreeScene* scene, double rowHeight, double treeWidth, const QString& absence) {
-    scene_ = scene;
     absence_ = absence;
     drawing_.reset();
-    if (scene_) drawing_.emplace(*scene_, rowHeight, treeWidth);
+    if (scene) drawing_.emplace(*scene, rowHeight, treeWidth);
     const QSizeF size = drawing_ ? drawing_->Size() : QSizeF(400, 200);
     setFixedSize(size.toSize() + QSize(1, 1));
     update();
   }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (drawing_) {
-      drawing_->Paint(painter);
-    } else {
-      painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, absence_);
-    }
-  }
-
- private:
-  const TreeScene* scene_ = nullptr;
-  std::optional<TreeDrawing> drawing_;
-  QString absence_;
 };
 
 TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), session_(session) {
