@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "commands/completion_lines.h"
 #include "core/processor.h"
@@ -22,46 +23,11 @@ std::string EscapeAmpersands(const std::string& name) {
 
 }  // namespace
 
-TMainPrg::TMainPrg(Host& host)
-    : Session(workspace, host), menu(MainMenu()), helpDocument(InstalledFile("vornhelp.pdf")) {
-  RegisterShellCommands(handlers_);
-  RegisterFileNameCommands(handlers_);
-  RegisterLoadCommand(handlers_);
-  RegisterStatisticsCommands(handlers_);
-  RegisterMissingDataCommands(handlers_);
-  RegisterRemovalCommands(handlers_);
-  RegisterShannonCommands(handlers_);
-  RegisterShannonReplicateCommands(handlers_);
-  RegisterSaveCommand(handlers_);
-  RegisterGroupCommands(handlers_);
-  RegisterUpgmaCommand(handlers_);
-  RegisterConsensusCommands(handlers_);
-  RegisterProfileCommands(handlers_);
-  RegisterSimilarityCommands(handlers_);
-  RegisterReplicateCommands(handlers_);
-  RegisterExportCommands(handlers_);
-  RegisterAmovaCommands(handlers_);
-  RegisterRSupportCommands(handlers_);
-  RegisterPcoaCommand(handlers_);
-  RegisterPictureCommands(handlers_);
-  RegisterPopulationCommands(handlers_);
-  RegisterMantelCommand(handlers_);
-  RegisterSpatialCommand(handlers_);
-  RegisterStructureCommand(handlers_);
-  RegisterAssignmentCommand(handlers_);
-  RegisterTreeMethodCommands(handlers_);
-  RegisterSupportCommand(handlers_);
-  RegisterImportCommands(handlers_);
-  RegisterWorkbenchCommands(handlers_);
-  RegisterReplicateSampleCommands(handlers_);
-  RegisterDataQualityCommand(handlers_);
-  RegisterMissingDataCheckCommand(handlers_);
-  RegisterBandFstCommand(handlers_);
-  RegisterBandRarityCommand(handlers_);
-  RegisterNetworkCommand(handlers_);
-  RegisterReportCommand(handlers_);
-  RegisterEditCommands(handlers_);
-}
+TMainPrg::TMainPrg(Host& host, HandlerTable handlers)
+    : Session(workspace, host),
+      menu(MainMenu()),
+      helpDocument(InstalledFile("vornhelp.pdf")),
+      handlers_(std::move(handlers)) {}
 
 void TMainPrg::Start(std::optional<std::uint32_t> seed) {
   ws.dataLoaded = false;

@@ -133,7 +133,8 @@ struct WorkspaceOwner {
 
 class TMainPrg : private detail::WorkspaceOwner, public Session {
  public:
-  explicit TMainPrg(Host& host);
+  // handlers: what each menu item runs (commands/all_commands.h gives every command).
+  TMainPrg(Host& host, HandlerTable handlers);
 
   // The start-up sequence up to the event loop: seeds the generator (from the clock unless a
   // seed is given), checks the floating-point unit, hides the save-only control and reports the
@@ -180,45 +181,6 @@ class TMainPrg : private detail::WorkspaceOwner, public Session {
   HandlerTable handlers_;
   std::uint32_t startSeed_ = 0;
 };
-
-// Adds the handlers of one subject to the table; every subject has one such function.
-void RegisterShellCommands(HandlerTable& table);
-void RegisterFileNameCommands(HandlerTable& table);
-void RegisterLoadCommand(HandlerTable& table);
-void RegisterStatisticsCommands(HandlerTable& table);
-void RegisterMissingDataCommands(HandlerTable& table);
-void RegisterRemovalCommands(HandlerTable& table);
-void RegisterShannonCommands(HandlerTable& table);
-void RegisterShannonReplicateCommands(HandlerTable& table);
-void RegisterSaveCommand(HandlerTable& table);
-void RegisterGroupCommands(HandlerTable& table);
-void RegisterUpgmaCommand(HandlerTable& table);
-void RegisterConsensusCommands(HandlerTable& table);
-void RegisterProfileCommands(HandlerTable& table);
-void RegisterSimilarityCommands(HandlerTable& table);
-void RegisterReplicateCommands(HandlerTable& table);
-void RegisterExportCommands(HandlerTable& table);
-void RegisterAmovaCommands(HandlerTable& table);
-void RegisterRSupportCommands(HandlerTable& table);
-void RegisterPcoaCommand(HandlerTable& table);
-void RegisterPictureCommands(HandlerTable& table);
-void RegisterPopulationCommands(HandlerTable& table);
-void RegisterMantelCommand(HandlerTable& table);
-void RegisterStructureCommand(HandlerTable& table);
-void RegisterAssignmentCommand(HandlerTable& table);
-void RegisterTreeMethodCommands(HandlerTable& table);
-void RegisterSupportCommand(HandlerTable& table);
-void RegisterImportCommands(HandlerTable& table);
-void RegisterWorkbenchCommands(HandlerTable& table);
-void RegisterReplicateSampleCommands(HandlerTable& table);
-void RegisterDataQualityCommand(HandlerTable& table);
-void RegisterMissingDataCheckCommand(HandlerTable& table);
-void RegisterBandFstCommand(HandlerTable& table);
-void RegisterBandRarityCommand(HandlerTable& table);
-void RegisterSpatialCommand(HandlerTable& table);
-void RegisterNetworkCommand(HandlerTable& table);
-void RegisterReportCommand(HandlerTable& table);
-void RegisterEditCommands(HandlerTable& table);
 
 // Adapts a handler that does not need its menu item.
 inline CommandHandler Plain(void (*handler)(TMainPrg&)) {

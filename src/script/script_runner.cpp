@@ -5,7 +5,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "commands/main_program.h"
+#include "commands/all_commands.h"
 #include "commands/program_notice.h"
 #include "script/dialog_answer.h"
 #include "script/group_manager_answer.h"
@@ -98,7 +98,7 @@ int RunScript(const ScriptOptions& options, std::ostream& out, std::ostream& err
   }
 
   ScriptHost host(out, options.fixedClock);
-  TMainPrg app(host);
+  TMainPrg app(host, AllCommands());
   app.pictures = options.pictures;
   app.scriptSource = *source;
   app.buildCommit = options.commit;
@@ -143,7 +143,7 @@ int RunScript(const ScriptOptions& options, std::ostream& out, std::ostream& err
 std::string HelpText() {
   std::ostringstream discard;
   ScriptHost host(discard);
-  TMainPrg app(host);
+  TMainPrg app(host, AllCommands());
   app.Start(0);
 
   std::string text =

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "commands/main_program.h"
+#include "commands/all_commands.h"
 #include "ui/desktop_pictures.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
@@ -30,7 +30,7 @@ class Desktop {
   DesktopSettings settings;
   QtHost host;
   SessionRecorder recorder{host};
-  TMainPrg program{recorder};
+  TMainPrg program{recorder, AllCommands()};
   MainWindow window{program, host, settings};
   DesktopPictures pictures{&window};
 };

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "commands/main_program.h"
+#include "commands/all_commands.h"
 #include "support/recording_host.h"
 
 namespace vorn {
@@ -11,7 +11,7 @@ namespace {
 
 TEST(EditingDialogs, AreListedWithTheirCaptions) {
   testing::RecordingHost host;
-  TMainPrg app(host);
+  TMainPrg app(host, AllCommands());
   std::vector<std::string> captions;
   for (ModalDialog* dialog : app.dialogs.All()) captions.push_back(dialog->form.Caption());
   for (const char* caption : {"Data removal...", "Data removal", "Missing Data Replacement...", "Shannon's index scaling preferences"}) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "commands/all_commands.h"
 #include "support/command_fixture.h"
 
 namespace vorn::testing {
@@ -65,7 +66,7 @@ TEST_F(ExportCommandTest, EachExportOpensItsSaveDialog) {
 }
 
 TEST_F(ExportCommandTest, WithoutDataEveryExportSaysSo) {
-  TMainPrg fresh{host};
+  TMainPrg fresh{host, AllCommands()};
   for (const char* handler : {"Nexus1Click", "SynTax1Click", "hindex1Click", "Structure1Click"}) {
     host.messages.clear();
     fresh.Run(*FindByHandler(fresh.menu, handler));

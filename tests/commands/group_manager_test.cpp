@@ -2,6 +2,7 @@
 // as a host does.
 #include <algorithm>
 
+#include "commands/all_commands.h"
 #include "groups/selection.h"
 #include "support/command_fixture.h"
 
@@ -101,7 +102,7 @@ TEST_F(GroupManagerTest, OpensOnTheWholeDataSet) {
 }
 
 TEST_F(GroupManagerTest, NeedsData) {
-  TMainPrg fresh(host);
+  TMainPrg fresh(host, AllCommands());
   fresh.Run(*FindByHandler(fresh.menu, "Groups1Click"));
   EXPECT_EQ(host.Errors(), std::vector<std::string>{"No data loaded!"});
   EXPECT_EQ(host.groupManagersShown, 0);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <random>
 
+#include "commands/all_commands.h"
 #include "matrix/replace_missing.h"
 #include "support/command_fixture.h"
 
@@ -142,7 +143,7 @@ TEST_F(MissingDataCommandsTest, RestoreReturnsBothSelectionsToTheWholeDataSet) {
 }
 
 TEST_F(MissingDataCommandsTest, WithoutDataReplaceAndRestoreSaySo) {
-  TMainPrg fresh(host);
+  TMainPrg fresh(host, AllCommands());
   fresh.Run(*FindByHandler(fresh.menu, "ReplaceMissingData1Click"));
   fresh.Run(*FindByHandler(fresh.menu, "RestoreOriginalMatrix1Click"));
   EXPECT_EQ(host.Errors(), std::vector<std::string>(2, "No data loaded!"));

@@ -1,6 +1,7 @@
 // The ten removal commands with their dialogs, report lines and boxes.
 #include <gtest/gtest.h>
 
+#include "commands/all_commands.h"
 #include "support/command_fixture.h"
 
 namespace vorn {
@@ -87,7 +88,7 @@ TEST_F(RemovalCommandsTest, EachCommandRemovesReportsAndTellsWithItsDefaultThres
 
 TEST_F(RemovalCommandsTest, WithoutDataEveryCommandSaysSo) {
   host.dialogCaptions.clear();
-  TMainPrg fresh(host);
+  TMainPrg fresh(host, AllCommands());
   for (const Expected& expected : kExpected) fresh.Run(*FindByHandler(fresh.menu, expected.handler));
   EXPECT_EQ(host.Errors(), std::vector<std::string>(std::size(kExpected), "No data loaded!"));
   EXPECT_TRUE(host.dialogCaptions.empty());

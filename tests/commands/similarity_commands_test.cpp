@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "commands/main_program.h"
+#include "commands/all_commands.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -52,7 +52,7 @@ class SimilarityCommandsTest : public ::testing::Test {
 
   TempDir dir;
   RecordingHost host;
-  TMainPrg app{host};
+  TMainPrg app{host, AllCommands()};
 };
 
 TEST_F(SimilarityCommandsTest, StandardWritesTheMatrixAndMakesItActive) {

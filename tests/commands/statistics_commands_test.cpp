@@ -1,6 +1,7 @@
 // Matrix Statistics, the two frequency listings and Missing Data Statistics.
 #include <gtest/gtest.h>
 
+#include "commands/all_commands.h"
 #include "support/command_fixture.h"
 
 namespace vorn {
@@ -47,7 +48,7 @@ TEST_F(StatisticsCommandsTest, MatrixStatisticsWithoutMissingScoresPadsToFiveCha
 }
 
 TEST_F(StatisticsCommandsTest, WithoutDataTheStatisticsCommandsSaySo) {
-  TMainPrg fresh(host);
+  TMainPrg fresh(host, AllCommands());
   for (const char* handler : {"Statistics1Click", "Frequencies1Click", "FrequenciesperIndividuals1Click", "CheckMissingData1Click"}) {
     fresh.Run(*FindByHandler(fresh.menu, handler));
   }

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "commands/main_program.h"
+#include "commands/all_commands.h"
 #include "script/script_runner.h"
 #include "support/command_fixture.h"
 
@@ -127,7 +127,7 @@ TEST(GroupManagerAnswer, ARecordedSessionReplaysTheGroupManagersWork) {
   dir.Write("data.txt", testing::kFiveIndividuals);
   testing::RecordingHost host;
   SessionRecorder recorder(host);
-  TMainPrg app(recorder);
+  TMainPrg app(recorder, AllCommands());
   app.recorder = &recorder;
   app.Start(7);
   const auto run = [&app](std::string_view handler) { app.Run(*FindByHandler(app.menu, handler)); };

@@ -12,7 +12,7 @@
 #include <set>
 #include <sstream>
 
-#include "commands/main_program.h"
+#include "commands/all_commands.h"
 #include "commands/menu_table.h"
 #include "script/script_host.h"
 #include "script/script_runner.h"
@@ -129,7 +129,7 @@ TEST(Manual, GivesTheRangeEveryDialogCaptionStates) {
   const std::string scripts = Chapter("04_scripts.md");
   std::ostringstream discard;
   ScriptHost host(discard);
-  TMainPrg app(host);
+  TMainPrg app(host, AllCommands());
   const std::regex range(R"(\((\d+ to \d+)\)$)");
   int ranges = 0;
   for (ModalDialog* dialog : app.dialogs.All()) {

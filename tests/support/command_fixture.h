@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/main_program.h"
+#include "commands/all_commands.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -62,7 +62,7 @@ class CommandTest : public ::testing::Test {
 
   TempDir dir;
   RecordingHost host;
-  TMainPrg app{host};
+  TMainPrg app{host, AllCommands()};
 };
 
 }  // namespace vorn::testing

@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "commands/main_program.h"
+#include "commands/all_commands.h"
 #include "support/recording_host.h"
 #include "ui/form_dialog.h"
 #include "ui/qt_text.h"
@@ -219,7 +219,7 @@ class FormDialogTest : public QObject {
   // Every dialog of the program renders with each visible control under its key and caption.
   void everyDialogOfTheProgramRenders() {
     testing::RecordingHost host;
-    TMainPrg program(host);
+    TMainPrg program(host, AllCommands());
     program.Start(1);
     for (ModalDialog* modal : program.dialogs.All()) {
       const DialogForm& form = modal->form;
@@ -261,7 +261,7 @@ class FormDialogTest : public QObject {
 
   void theFileParameterDialogShowsItsDefaults() {
     testing::RecordingHost host;
-    TMainPrg program(host);
+    TMainPrg program(host, AllCommands());
     program.Start(1);
     FormDialog dialog(program.dialogs.fileParam.form);
     QVERIFY(dialog.findChild<QRadioButton*>("individuals.1")->isChecked());
