@@ -6,8 +6,8 @@
 #include <string>
 
 #include "build_commit.h"
-#include "commands/main_program.h"
-#include "commands/program_notice.h"
+#include "commands/shell/main_program.h"
+#include "commands/shell/program_notice.h"
 #include "core/kernel_paths.h"
 #include "script/script_runner.h"
 #if VORN_WITH_QT

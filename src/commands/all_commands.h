@@ -1,7 +1,8 @@
-// Every command of the program: the table a host gives the main program.
+// Every command of the program: the table a host gives the main program, built from the handlers
+// of each subject below.
 #pragma once
 
-#include "commands/main_program.h"
+#include "commands/shell/main_program.h"
 
 namespace vorn {
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "commands/menu_table.h"
+#include "commands/shell/menu_table.h"
 #include "core/text_lines.h"
 
 namespace vorn {

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "commands/all_commands.h"
-#include "commands/program_notice.h"
+#include "commands/shell/program_notice.h"
 #include "script/dialog_answer.h"
 #include "script/group_manager_answer.h"
 #include "script/script.h"

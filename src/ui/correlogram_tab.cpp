@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "commands/kept_result_text.h"
+#include "commands/shell/kept_result_text.h"
 #include "pictures/correlogram_painter.h"
 #include "ui/qt_text.h"
 

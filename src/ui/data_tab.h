@@ -12,7 +12,7 @@
 #include <functional>
 #include <optional>
 
-#include "commands/grid_clipboard.h"
+#include "commands/data/grid_clipboard.h"
 #include "core/workspace.h"
 #include "editing/renaming.h"
 #include "ui/data_table_model.h"

@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "commands/data_table.h"
+#include "commands/data/data_table.h"
 
 namespace vorn::ui {
 

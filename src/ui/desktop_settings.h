@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "commands/recent_files.h"
+#include "commands/shell/recent_files.h"
 
 namespace vorn::ui {
 

@@ -17,7 +17,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "commands/menu_table.h"
+#include "commands/shell/menu_table.h"
 #include "ui/qt_text.h"
 
 namespace vorn::ui {

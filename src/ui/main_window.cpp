@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <QVBoxLayout>
 
-#include "commands/file_opening.h"
-#include "commands/report_document.h"
+#include "commands/shell/file_opening.h"
+#include "commands/report/report_document.h"
 #include "ui/correlogram_tab.h"
 #include "ui/data_tab.h"
 #include "ui/log_tab.h"

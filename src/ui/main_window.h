@@ -15,7 +15,7 @@
 #include <string_view>
 #include <utility>
 
-#include "commands/main_program.h"
+#include "commands/shell/main_program.h"
 #include "ui/desktop_settings.h"
 #include "ui/qt_host.h"
 #include "ui/workbench.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/menu_table.h"
+#include "commands/shell/menu_table.h"
 
 namespace vorn::ui {
 

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "commands/kept_network_scene.h"
-#include "commands/main_program.h"
+#include "commands/trees/kept_network_scene.h"
+#include "commands/shell/main_program.h"
 #include "pictures/network_painter.h"
 #include "ui/drawing_canvas.h"
 #include "ui/flow_layout.h"

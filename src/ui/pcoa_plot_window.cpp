@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "commands/kept_result_text.h"
+#include "commands/shell/kept_result_text.h"
 #include "pictures/picture_files.h"
 #include "pictures/picture_text.h"
 #include "ui/qt_text.h"

@@ -18,7 +18,7 @@
 #include <QTime>
 #include <QUrl>
 
-#include "commands/main_program.h"
+#include "commands/shell/main_program.h"
 #include "ui/file_dialogs.h"
 #include "ui/form_dialog.h"
 #include "ui/group_manager_window.h"

@@ -1,4 +1,4 @@
-#include "commands/coefficient_dialog.h"
+#include "commands/dialogs/coefficient_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // edits and matrix commands, renames, the grid's copy and paste, and the unsaved mark.
 #include <gtest/gtest.h>
 
-#include "commands/grid_clipboard.h"
+#include "commands/data/grid_clipboard.h"
 #include "support/command_fixture.h"
 
 namespace vorn {

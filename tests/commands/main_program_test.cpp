@@ -1,4 +1,4 @@
-#include "commands/main_program.h"
+#include "commands/shell/main_program.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "commands/menu_table.h"
+#include "commands/shell/menu_table.h"
 
 #include <cctype>
 #include <string_view>
 
 #include <gtest/gtest.h>
 
-#include "commands/file_opening.h"
+#include "commands/shell/file_opening.h"
 #include "support/command_fixture.h"
 
 namespace vorn {

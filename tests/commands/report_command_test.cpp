@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <set>
 
-#include "commands/report_document.h"
-#include "commands/report_steps.h"
+#include "commands/report/report_document.h"
+#include "commands/report/report_steps.h"
 #include "core/sha256.h"
 #include "support/command_fixture.h"
 #include "support/file_failures.h"

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "commands/completion_lines.h"
-#include "commands/data_table.h"
+#include "commands/shell/completion_lines.h"
+#include "commands/data/data_table.h"
 #include "support/command_fixture.h"
 
 namespace vorn {

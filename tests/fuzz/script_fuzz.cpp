@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "commands/coefficient_dialog.h"
-#include "commands/file_param_dialog.h"
-#include "commands/missing_data_dialog.h"
-#include "commands/removal_dialogs.h"
-#include "commands/shannon_scaling_dialog.h"
+#include "commands/dialogs/coefficient_dialog.h"
+#include "commands/dialogs/file_param_dialog.h"
+#include "commands/dialogs/missing_data_dialog.h"
+#include "commands/dialogs/removal_dialogs.h"
+#include "commands/dialogs/shannon_scaling_dialog.h"
 #include "script/dialog_answer.h"
 #include "script/group_manager_answer.h"
 #include "script/script.h"

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "commands/all_commands.h"
-#include "commands/menu_table.h"
+#include "commands/shell/menu_table.h"
 #include "script/script_host.h"
 #include "script/script_runner.h"
 #ifdef VORN_PICTURES

@@ -1,0 +1,93 @@
+// Trees > NeighborNet: the splits network of the active matrix as distances under the current
+// transformation, its block appended to the analysis file, its splits on request to a Nexus file,
+// and the network kept for its picture. On request its splits get bootstrap support first; Cancel
+// then stops the command with nothing written.
+#include <optional>
+
+#include "commands/similarity/active_distances.h"
+#include "commands/shell/main_program.h"
+#include "core/command_progress.h"
+#include "core/result_table.h"
+#include "core/number_format.h"
+#include "io/nexus_splits.h"
+#include "networks/network_text.h"
+#include "replicates/network_support.h"
+#include "replicates/replicate_trees.h"
+#include "similarity/coefficient_names.h"
+
+namespace vorn {
+namespace {
+
+// The bootstrap support of the network's splits, with progress: the replicate networks it
+// counts over, or nothing when cancelled (told).
+std::optional<std::size_t> AddSupport(TMainPrg& app, NeighborNet& net) {
+  const std::int32_t count = app.ws.settings.replicates.BS;
+  CommandProgress progress(app.host, "NeighborNet", "Replicate", static_cast<std::size_t>(count));
+  progress.Advance(0);
+  const NetworkSupportSummary summary =
+      AddNetworkSupport(app.ws, net, [&](std::int32_t done) { return progress.Advance(static_cast<std::size_t>(done)); });
+  if (progress.Cancelled()) {
+    app.Report("Cancelled after " + std::to_string(summary.delivered) + " of " + std::to_string(count) +
+               " replicate networks; no NeighborNet was written.");
+    return std::nullopt;
+  }
+  if (summary.withoutNetwork > 0) {
+    app.MessageQuery("No network could be built for " + std::to_string(summary.withoutNetwork) + " of " +
+                         std::to_string(count) + " replicates (" + summary.firstFailure +
+                         "); they were left out of the support.",
+                     "Warning", MessageButtons::Ok);
+  }
+  return summary.networks;
+}
+
+void NeighborNet1Click(TMainPrg& app) {
+  Workspace& ws = app.ws;
+  const auto pairs = ActiveDistancePairs(app, "no NeighborNet was built");
+  if (!pairs) return;
+  const auto choices = app.dialogs.neighborNet.Execute(app);
+  if (!choices) return;
+  if (choices->bootstrapSupport) {
+    if (!app.Check(CheckReplicateRun(ws, ReplicateAnalysis::BootstrapStd))) return;
+    if (ws.settings.replicates.BS < 1) {
+      return app.ErrorBox("Bootstrap support needs at least 1 replicate, but BS is " +
+                          std::to_string(ws.settings.replicates.BS) +
+                          " (Options > Replicate Analysis Settings); no NeighborNet was built.");
+    }
+  }
+  const std::size_t n = ws.ActiveMatrix()->n;
+  if (choices->bootstrapSupport && n != ws.data.individualCount) {
+    return app.ErrorBox("Bootstrap support resamples the working data, whose " + std::to_string(ws.data.individualCount) +
+                        " individuals are not the " + std::to_string(n) +
+                        " of the active matrix; no NeighborNet was built.");
+  }
+  auto net = BuildNeighborNet(n, *pairs, ws.data.individualLabels);
+  if (!app.Check(net)) return;
+  std::size_t supportNetworks = 0;
+  if (choices->bootstrapSupport) {
+    const auto networks = AddSupport(app, *net);
+    if (!networks) return;
+    supportNetworks = *networks;
+  }
+  app.Report("NeighborNet: " + std::to_string(net->splits.size()) + " splits of positive weight, least-squares fit " +
+             FormatReal(net->fit) + " %" +
+             (supportNetworks > 0 ? ", support from " + std::to_string(supportNetworks) + " bootstrap networks" : ""));
+  auto file = app.BeginOutputFile(ws.files.analysis);
+  if (!file) return;
+  file->Line("NeighborNet of the matrix " + ws.results.activeName + " (" +
+             TransformationName(ws.settings.similarity.transformation) + "): " + std::to_string(n) + " individuals");
+  for (const std::string& line : NetworkSummaryLines(*net, ws.data.individualLabels, supportNetworks)) file->Line(line);
+  file->Line();
+  for (const std::string& line : ResultTable{NetworkSplitRows(*net, ws.data.individualLabels)}.Aligned()) file->Line(line);
+  file->Line();
+  if (!app.FinishOutputFile(*file)) return;
+  if (!choices->splitsFile.empty()) {
+    if (!app.Check(WriteNexusSplits(choices->splitsFile, ws.data.individualLabels, *net))) return;
+  }
+  app.network = KeptNetwork{std::move(*net), ws.data.individualLabels, ws.results.activeName};
+}
+
+}  // namespace
+
+void RegisterNetworkCommand(HandlerTable& table) { table["NeighborNet1Click"] = Plain(NeighborNet1Click); }
+
+}  // namespace vorn
