@@ -34,4 +34,27 @@ std::vector<std::string> ResultTable::TabSeparated() const {
   return lines;
 }
 
+namespace {
+
+std::string CsvCell(const std::string& cell) {
+  if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
+  std::string quoted = "\"";
+  for (char c : cell) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+}  // namespace
+
+std::string ResultTable::Csv() const {
+  std::string text;
+  for (const auto& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) text += (c ? "," : "") + CsvCell(row[c]);
+    text += "\r\n";
+  }
+  return text;
+}
+
 }  // namespace vorn

@@ -1,5 +1,6 @@
 #include "report/html_report.h"
 
+#include <algorithm>
 #include <set>
 
 #include "report/bibliography.h"
@@ -62,8 +63,27 @@ std::string TableHtml(const ResultTable& table, const std::string& caption) {
 }
 
 // A word processor's page holds about nine columns of numbers; a wider table is turned there,
-// its columns becoming rows.
+// its columns becoming rows, or, when it has as many rows as columns or more (a matrix), it is cut
+// into parts of three columns, each beside the first column that names the rows: three entries of
+// a matrix (12 characters each) fit a page's width unwrapped, so that no row is split over a page.
 constexpr std::size_t kDocumentColumns = 9;
+constexpr std::size_t kDocumentPartColumns = 3;
+
+std::vector<ResultTable> ColumnParts(const ResultTable& table) {
+  const std::size_t columns = table.rows.front().size();
+  std::vector<ResultTable> parts;
+  for (std::size_t first = 1; first < columns; first += kDocumentPartColumns) {
+    const std::size_t last = std::min(columns, first + kDocumentPartColumns);
+    ResultTable part;
+    for (const auto& cells : table.rows) {
+      std::vector<std::string> row{cells.empty() ? "" : cells[0]};
+      for (std::size_t c = first; c < last; ++c) row.push_back(c < cells.size() ? cells[c] : "");
+      part.rows.push_back(std::move(row));
+    }
+    parts.push_back(std::move(part));
+  }
+  return parts;
+}
 
 ResultTable Turned(const ResultTable& table) {
   ResultTable turned;
@@ -189,9 +209,19 @@ class Writer {
   }
 
   std::string TableOfForm(const ResultTable& table, const std::string& caption) {
-    const bool turn = input_.form == ReportForm::Document && !table.rows.empty() &&
-                      table.rows.front().size() > kDocumentColumns && table.rows.size() < table.rows.front().size();
-    return turn ? TableHtml(Turned(table), caption + " (turned: its columns are rows)") : TableHtml(table, caption);
+    const bool wide = input_.form == ReportForm::Document && !table.rows.empty() &&
+                      table.rows.front().size() > kDocumentColumns;
+    if (!wide) return TableHtml(table, caption);
+    if (table.rows.size() < table.rows.front().size()) {
+      return TableHtml(Turned(table), caption + " (turned: its columns are rows)");
+    }
+    const std::vector<ResultTable> parts = ColumnParts(table);
+    std::string html;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+      html += TableHtml(parts[k], caption + " (part " + std::to_string(k + 1) + " of " + std::to_string(parts.size()) +
+                                      " of its columns)");
+    }
+    return html;
   }
 
   // The table's tab-separated text beside it, for its copy button; the Document form has neither.

@@ -39,10 +39,19 @@ std::string TreatmentText(SimilarityMode mode, std::int32_t drawCount) {
 
 }  // namespace
 
+std::string CoefficientPhrase(SimilarityCoefficient coefficient, std::vector<std::string>& references) {
+  references.push_back(CoefficientWork(coefficient));
+  return CoefficientText(coefficient);
+}
+
+std::string SimilarityPhrase(const SimilaritySettings& settings, SimilarityMode mode, std::int32_t drawCount,
+                             std::vector<std::string>& references) {
+  return CoefficientPhrase(settings.coefficient, references) + " " + TreatmentText(mode, drawCount);
+}
+
 std::string DistancePhrase(const SimilaritySettings& settings, SimilarityMode mode, std::int32_t drawCount,
                            std::vector<std::string>& references) {
-  references.push_back(CoefficientWork(settings.coefficient));
-  return CoefficientText(settings.coefficient) + " " + TreatmentText(mode, drawCount) + ", as distances " +
+  return SimilarityPhrase(settings, mode, drawCount, references) + ", as distances " +
          TransformationName(settings.transformation);
 }
 

@@ -11,6 +11,14 @@
 
 namespace vorn {
 
+// "the Jaccard coefficient (Jaccard 1908)", the work it cites added to references.
+std::string CoefficientPhrase(SimilarityCoefficient coefficient, std::vector<std::string>& references);
+
+// "the Jaccard coefficient (Jaccard 1908) over the loci scored in both individuals": the
+// similarity a matrix holds.
+std::string SimilarityPhrase(const SimilaritySettings& settings, SimilarityMode mode, std::int32_t drawCount,
+                             std::vector<std::string>& references);
+
 // "the Jaccard coefficient (Jaccard 1908) over the loci scored in both individuals, as distances
 // d=1-s": the similarity and the distance a distance-based analysis used.
 std::string DistancePhrase(const SimilaritySettings& settings, SimilarityMode mode, std::int32_t drawCount,

@@ -95,6 +95,32 @@ void WriteMatrixText(TextFileWriter& file, const DistanceMatrix& matrix, std::st
   file.Line();
 }
 
+std::string MatrixRowText(const DistanceMatrix& matrix, std::size_t i) {
+  std::string line;
+  FormatMatrixRow(matrix.entries.data() + TriangleIndex(i, 0), i + 1, line);
+  return line;
+}
+
+ResultTable MatrixTable(const DistanceMatrix& matrix, const LabelTable& labels) {
+  const auto name = [&](std::size_t i) { return labels.Empty() ? std::to_string(i + 1) : labels[i]; };
+  ResultTable table;
+  table.rows.assign(matrix.n + 1, std::vector<std::string>(matrix.n + 1));
+  for (std::size_t i = 0; i < matrix.n; ++i) {
+    table.rows[0][i + 1] = name(i);
+    std::vector<std::string>& row = table.rows[i + 1];
+    row[0] = name(i);
+    const std::string text = MatrixRowText(matrix, i);
+    std::size_t column = 1;
+    for (std::size_t at = text.find_first_not_of(' '); at != std::string::npos && column <= i + 1;
+         at = text.find_first_not_of(' ', at)) {
+      const std::size_t end = text.find(' ', at);
+      row[column++] = text.substr(at, end - at);
+      at = end;
+    }
+  }
+  return table;
+}
+
 std::string DistanceTitle(DistanceTransformation transformation, std::string_view title) {
   return std::string("Distances ") + TitleName(transformation) + " (" + std::string(title) + ")";
 }

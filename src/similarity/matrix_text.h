@@ -8,6 +8,7 @@
 
 #include "core/distance_matrix.h"
 #include "core/label_table.h"
+#include "core/result_table.h"
 #include "core/settings.h"
 #include "core/text_file.h"
 
@@ -22,6 +23,14 @@ void AppendMatrixEntry(std::string& text, Real x);
 // up to 12 characters is padded to 13, a longer one cut to 12 and followed by one space.
 void WriteMatrixText(TextFileWriter& file, const DistanceMatrix& matrix, std::string_view title,
                      const LabelTable& labels);
+
+// The entries of row i (columns 0 to i) as the file writes them, each followed by a space.
+std::string MatrixRowText(const DistanceMatrix& matrix, std::size_t i);
+
+// The matrix as a table, for the report: a header of the labels, then per individual its label
+// and its row's entries as MatrixRowText writes them, the cells above the diagonal empty. The
+// labels are whole (the file cuts them), numbers from 1 when labels is empty.
+ResultTable MatrixTable(const DistanceMatrix& matrix, const LabelTable& labels);
 
 // The title of the distance form of a matrix titled title:
 // "Distances d=1-s (Standard Jaccard coefficients)".

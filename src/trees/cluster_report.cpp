@@ -20,6 +20,14 @@ std::vector<std::string> ColumnRuler(std::size_t otuCount) {
 
 namespace {
 
+// "0110": a 1 for each OTU in the cluster.
+void AssignDigits(const Cluster& cluster, std::size_t otuCount, std::string& text) {
+  text.assign(otuCount, '0');
+  for (std::size_t otu = 0; otu < otuCount; ++otu) {
+    if (cluster.Has(otu)) text[otu] = '1';
+  }
+}
+
 // The report with tail(cluster, text) ending each cluster's line after its membership digits.
 template <typename Tail>
 void WriteReport(std::string_view title, std::string_view note, const std::vector<Cluster>& clusters,
@@ -30,12 +38,7 @@ void WriteReport(std::string_view title, std::string_view note, const std::vecto
   for (const std::string& ruler : ColumnRuler(otuCount)) line(ruler);
   std::string text;
   for (const Cluster& cluster : clusters) {
-    text.assign(otuCount, '0');
-    for (std::size_t otu = 0; otu < otuCount; ++otu) {
-      if (cluster.Has(otu)) text[otu] = '1';
-    }
-    text += ' ';
-    text += std::to_string(cluster.count);
+    AssignDigits(cluster, otuCount, text);
     tail(cluster, text);
     line(text);
   }
@@ -49,6 +52,8 @@ void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clus
                         std::uint32_t treeCount, const std::function<void(std::string_view)>& line,
                         TreeComparison comparison) {
   const auto tail = [treeCount](const Cluster& cluster, std::string& text) {
+    text += ' ';
+    text += std::to_string(cluster.count);
     text += "x= ";
     text += FormatPercent(static_cast<Real>(cluster.count) / treeCount);
   };
@@ -62,11 +67,23 @@ void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clus
 
 void WriteRClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
                          const std::function<void(std::string_view)>& line) {
-  const auto tail = [](const Cluster& cluster, std::string& text) {
-    text += "x @r= ";
-    text += std::to_string(cluster.r);
+  const auto tail = [otuCount](const Cluster& cluster, std::string& text) {
+    const std::vector<std::string> cells = RClusterCells(cluster, otuCount);
+    text += ' ' + cells[1] + "x @r= " + cells[2];
   };
   WriteReport(title, "", clusters, otuCount, tail, line);
+}
+
+std::vector<std::string> RClusterCells(const Cluster& cluster, std::size_t otuCount) {
+  std::string digits;
+  AssignDigits(cluster, otuCount, digits);
+  return {digits, std::to_string(cluster.count), std::to_string(cluster.r)};
+}
+
+ResultTable RClusterTable(const std::vector<Cluster>& clusters, std::size_t otuCount) {
+  ResultTable table{{{"Cluster", "%", "r"}}};
+  for (const Cluster& cluster : clusters) table.rows.push_back(RClusterCells(cluster, otuCount));
+  return table;
 }
 
 std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/result_table.h"
 #include "trees/cluster_table.h"
 
 namespace vorn {
@@ -27,6 +28,13 @@ void WriteClusterReport(std::string_view title, const std::vector<Cluster>& clus
 // ("0110 100x @r= 316") rather than its count.
 void WriteRClusterReport(std::string_view title, const std::vector<Cluster>& clusters, std::size_t otuCount,
                          const std::function<void(std::string_view)>& line);
+
+// An R-cluster's cells as its line and the report's table hold them: its membership digits, its
+// percentage and its r ({"0110", "100", "316"}).
+std::vector<std::string> RClusterCells(const Cluster& cluster, std::size_t otuCount);
+
+// The R-clusters as a table: "Cluster", "%", "r" and a row of RClusterCells per cluster.
+ResultTable RClusterTable(const std::vector<Cluster>& clusters, std::size_t otuCount);
 
 // "OTU #1= name" ... and an empty line.
 std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names);

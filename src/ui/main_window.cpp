@@ -52,7 +52,8 @@ MainWindow::MainWindow(TMainPrg& program, QtHost& host, DesktopSettings& setting
   program_.recentFiles = settings_.Recent();
   workbench_ = new Workbench(
       program_, [this] { return ReportPage{ReportHtmlOf(program_, ReportForm::Document), ReportFigures(program_)}; },
-      [this]() -> const KeptNetwork* { return program_.network ? &*program_.network : nullptr; });
+      [this]() -> const KeptNetwork* { return program_.network ? &*program_.network : nullptr; },
+      [this]() -> const SessionRecord* { return &program_.reportRecord; });
 
   statusPanel_ = new QFrame;
   statusPanel_->setObjectName(QStringLiteral("statusPanel"));

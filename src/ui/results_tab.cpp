@@ -18,6 +18,7 @@
 
 #include "ui/qt_text.h"
 #include "ui/report_text_document.h"
+#include "ui/result_tables_view.h"
 
 namespace vorn::ui {
 namespace {
@@ -107,7 +108,13 @@ void ResultsTab::Refresh() {
   consensus_->Refresh();
 }
 
+void ResultsTab::AddTables(ResultTablesView* tables) {
+  tables_ = tables;
+  files_->addTab(tables_, "&Tables");
+}
+
 void ResultsTab::RefreshReport() {
+  if (tables_) tables_->Refresh();
   if (!reportPage_) return;
   const int kept = report_->verticalScrollBar()->value();
   const ReportPage page = reportPage_();

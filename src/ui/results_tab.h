@@ -1,5 +1,6 @@
 // The Results tab: the analysis file, the tree file and the consensus tree file as the program
-// writes them, one sub-tab each, and the session report as File > Write Report would write it. Each view reads the file itself (only what was added since it
+// writes them, one sub-tab each, the session report as File > Write Report would write it, and
+// (when given) the Tables view of the session's result blocks. Each view reads the file itself (only what was added since it
 // last looked), follows new text unless the user scrolled up, and names the file with a button
 // that opens its folder.
 #pragma once
@@ -17,6 +18,8 @@ class QTabWidget;
 class QTextBrowser;
 
 namespace vorn::ui {
+
+class ResultTablesView;
 
 class FileView : public QWidget {
  public:
@@ -51,7 +54,10 @@ class ResultsTab : public QWidget {
   // The files; the report is made anew only by RefreshReport, after a command.
   void Refresh();
   void RefreshReport();
+  // Adds the Tables view as the last sub-tab; RefreshReport then refreshes it too.
+  void AddTables(ResultTablesView* tables);
   QTextBrowser& Report() { return *report_; }
+  ResultTablesView* Tables() { return tables_; }
   FileView& Analysis() { return *analysis_; }
   FileView& Trees() { return *tree_; }
   FileView& Consensus() { return *consensus_; }
@@ -62,6 +68,7 @@ class ResultsTab : public QWidget {
   FileView* tree_;
   FileView* consensus_;
   QTextBrowser* report_;
+  ResultTablesView* tables_ = nullptr;
   std::function<ReportPage()> reportPage_;
 };
 

@@ -8,6 +8,7 @@
 #include "ui/log_tab.h"
 #include "ui/network_tab.h"
 #include "ui/pcoa_plot_window.h"
+#include "ui/result_tables_view.h"
 #include "ui/results_tab.h"
 #include "ui/structure_tab.h"
 #include "ui/tree_viewer_window.h"
@@ -15,7 +16,8 @@
 namespace vorn::ui {
 
 Workbench::Workbench(Session& session, std::function<ReportPage()> report,
-                     std::function<const KeptNetwork*()> network, QWidget* parent)
+                     std::function<const KeptNetwork*()> network, std::function<const SessionRecord*()> record,
+                     QWidget* parent)
     : QTabWidget(parent),
       session_(session),
       data_(new DataTab(session.ws)),
@@ -28,6 +30,7 @@ Workbench::Workbench(Session& session, std::function<ReportPage()> report,
       log_(new LogTab),
       network_(new NetworkTab(session, std::move(network))) {
   setObjectName("workbench");
+  if (record) results_->AddTables(new ResultTablesView(session, std::move(record)));
   // The menu bar holds the Alt letters; the tabs answer to Ctrl+1 ... Ctrl+8.
   const std::pair<QWidget*, const char*> tabs[] = {{data_, "Data"}, {results_, "Results"}, {trees_, "Trees"}, {pcoa_, "PCoA"}, {structure_, "Structure"}, {correlogram_, "Correlogram"}, {log_, "Log"}, {network_, "Network"}};
   for (const auto& [tab, title] : tabs) {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/session.h"
+#include "report/session_record.h"
 #include "ui/results_tab.h"
 
 namespace vorn {
@@ -30,9 +31,11 @@ class TreeViewerWindow;
 class Workbench : public QTabWidget {
  public:
   // report: what the Results tab's Report view shows; network gives the last NeighborNet, or
-  // nullptr before the first (none without one).
+  // nullptr before the first (none without one); record the session's result blocks for the
+  // Results tab's Tables view (none: no such view).
   explicit Workbench(Session& session, std::function<ReportPage()> report = {},
-                     std::function<const KeptNetwork*()> network = {}, QWidget* parent = nullptr);
+                     std::function<const KeptNetwork*()> network = {},
+                     std::function<const SessionRecord*()> record = {}, QWidget* parent = nullptr);
 
   // Brings every tab up to date with the workspace and the result files.
   void Refresh();

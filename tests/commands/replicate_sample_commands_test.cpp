@@ -98,6 +98,30 @@ TEST_F(ReplicateSampleCommandsTest, ErrorRatesAreLoggedForTheSummary) {
   EXPECT_EQ(app.ws.filterLog.errorRate->mismatches, 3u);
 }
 
+// The report says how the rate was estimated, with what it cites; the merge's block joins it, and
+// the data quality summary after them names the rate with its work.
+TEST_F(ReplicateSampleCommandsTest, TheRatesAndTheMergeJoinTheReport) {
+  Accept();
+  host.answers.push_back(MessageAnswer::Yes);
+  Run("ReplicateErrorRates1Click");
+  const ReportStep& rates = app.reportRecord.steps.back();
+  EXPECT_EQ(rates.method, "The genotyping error rate was estimated from 2 replicate pairs of 2 samples at 8 loci as the "
+                          "mismatches (a band present in one replicate and absent in the other) over all comparisons at "
+                          "the loci scored in both replicates of a pair (Bonin et al. 2004).");
+  EXPECT_EQ(rates.references, std::vector<std::string>{"bonin2004"});
+  EXPECT_EQ(rates.tables.size(), 3u);
+  app.ws.settings.existingOutputFile = ExistingOutputFile::Append;
+  Accept();
+  Run("MergeReplicates1Click");
+  const ReportStep& merge = app.reportRecord.steps.back();
+  EXPECT_EQ(merge.title.substr(0, 28), "Merged replicates: 2 samples");
+  EXPECT_EQ(merge.tables[0].table.rows[0], (std::vector<std::string>{"Merged individual", "Replicates"}));
+  EXPECT_TRUE(merge.method.empty());  // the data paragraph says the merge
+  Run("DataQualitySummary1Click");
+  EXPECT_EQ(app.reportRecord.steps.back().references, std::vector<std::string>{"bonin2004"});
+  EXPECT_EQ(app.reportRecord.steps.back().lines.front().substr(0, 44), "Genotyping error rate (Bonin et al. 2004): 0");
+}
+
 TEST_F(ReplicateSampleCommandsTest, ADeclarationWithoutReplicatesIsRefusedAndAskedAgain) {
   Answer({{"suffix", "_x$"}});
   host.dialogs.push_back([](DialogForm& form) {

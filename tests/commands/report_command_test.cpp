@@ -32,9 +32,10 @@ TEST_F(ReportCommandTest, NamesTheDataByItsDigestAndKeepsTheTreesSinceTheLoad) {
   Load(kFiveIndividuals);
   Run("Jaccard1Click");
   Run("UPGMA1Click");
-  ASSERT_EQ(app.reportRecord.steps.size(), 1u);
-  EXPECT_EQ(app.reportRecord.steps[0].title, "UPGMA tree StdJaccard");
-  EXPECT_EQ(app.reportRecord.steps[0].figures[0].caption, "UPGMA tree of 5 individuals, Standard Jaccard, distances d=1-s");
+  ASSERT_EQ(app.reportRecord.steps.size(), 2u);  // the matrix written, then the tree
+  EXPECT_EQ(app.reportRecord.steps[0].title, "Standard Jaccard matrix");
+  EXPECT_EQ(app.reportRecord.steps[1].title, "UPGMA tree StdJaccard");
+  EXPECT_EQ(app.reportRecord.steps[1].figures[0].caption, "UPGMA tree of 5 individuals, Standard Jaccard, distances d=1-s");
   const std::string html = Written("report.html");
   EXPECT_NE(html.find("SHA-256 <code>" + *FileSha256("data.txt") + "</code>"), std::string::npos);
   EXPECT_NE(html.find("A UPGMA tree (Sokal &amp; Michener 1958) of the 5 individuals was built from the Jaccard "

@@ -103,6 +103,32 @@ TEST_F(ShannonReplicateCommandsTest, AlphaIsComparedStrictly) {
   EXPECT_EQ(app.ws.settings.ttest.alpha, 1);
 }
 
+// The report's tables are the file's values: the groups, and the tests with their verdicts.
+TEST_F(ShannonReplicateCommandsTest, TheReportHoldsTheGroupsAndTestsOfTheFile) {
+  AnswerTTest({false, false, true, true}, [](DialogForm& form) {
+    Bowman(form);
+    form["confidence"].selected = 0;
+    form["alpha"].text = "100";
+  });
+  Run("tests1Click");
+  const ReportStep& step = app.reportRecord.steps.back();
+  EXPECT_EQ(step.title, "Shannon t-tests");
+  EXPECT_EQ(step.method, "Shannon's information index I (Shannon 1948) of the 2 groups was compared between every two "
+                         "groups by Hutcheson's (1970) t-test with Bowman et al.'s (1971) variance, a difference "
+                         "counted significant at p < 1.000000000.");
+  ASSERT_EQ(step.tables.size(), 2u);
+  const std::vector<std::string>& b = step.tables[0].table.rows[1];
+  EXPECT_EQ(b[0], "AllData/B");
+  const std::string file = ReadFile("analysis.txt");
+  EXPECT_NE(file.find("Shannon's index of group AllData/B= " + b[1] + "\r\nShannon's variance of group AllData/B= " +
+                      b[2] + "\r\nSize of group AllData/B= " + b[3] + "\r\n"),
+            std::string::npos);
+  EXPECT_EQ(step.tables[1].table.rows[1],
+            (std::vector<std::string>{"AllData/C vs. AllData/B", "0.000000000", "6", "1.000000000",
+                                      "not significantly different (at 1.000000000 level)"}));
+  EXPECT_EQ(step.tables[1].notes.front(), "T-test based on Shannon values and variances (Bowman)");
+}
+
 TEST_F(ShannonReplicateCommandsTest, TheDialogShowsAndStoresItsSettings) {
   AnswerTTest({false, true, false, true}, [](DialogForm& form) {
     EXPECT_EQ(form.Caption(), "T-testing");

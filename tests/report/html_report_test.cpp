@@ -53,6 +53,31 @@ TEST(HtmlReport, TurnsAWideTableForADocumentAndJoinsWrappedNotes) {
   EXPECT_NE(document.find("<tr><td>C9</td><td class=\"n\">9</td></tr>"), std::string::npos);
 }
 
+// A matrix wider than a page cannot be turned: the Document form cuts it into parts of three
+// columns, each beside the column naming the rows.
+TEST(HtmlReport, CutsAWideMatrixIntoPartsForADocument) {
+  ResultTable matrix{{{""}}};
+  for (int i = 1; i <= 10; ++i) {
+    matrix.rows[0].push_back("I" + std::to_string(i));
+    matrix.rows.push_back({"I" + std::to_string(i)});
+    for (int j = 1; j <= 10; ++j) matrix.rows.back().push_back(j <= i ? std::to_string(i * j) : "");
+  }
+  SessionRecord record;
+  record.Add(ReportStep{"Matrix", {}, "", {}, {ReportTable{matrix, {}}}, {}});
+  ReportInput input;
+  input.record = &record;
+  input.form = ReportForm::Document;
+  const std::string document = ReportHtml(input);
+  EXPECT_NE(document.find("Table 1. Matrix (part 1 of 4 of its columns)"), std::string::npos);
+  EXPECT_NE(document.find("<tr><th></th><th>I1</th><th>I2</th><th>I3</th></tr>"), std::string::npos);
+  EXPECT_NE(document.find("Table 1. Matrix (part 4 of 4 of its columns)"), std::string::npos);
+  EXPECT_NE(document.find("<tr><th></th><th>I10</th></tr>"), std::string::npos);
+  EXPECT_NE(document.find("<tr><td>I10</td><td class=\"n\">70</td><td class=\"n\">80</td><td class=\"n\">90</td></tr>"),
+            std::string::npos);
+  input.form = ReportForm::Browser;
+  EXPECT_EQ(ReportHtml(input).find("part 1"), std::string::npos);
+}
+
 TEST(Bibliography, ListsEachWorkOnceInOrderOfItsKey) {
   const auto entries = Bibliography({"mantel1967", "excoffier1992", "mantel1967"});
   ASSERT_EQ(entries.size(), 2u);

@@ -68,6 +68,18 @@ TEST(WriteMatrixText, EntriesWithoutAValueAndLargeOnes) {
   EXPECT_EQ(text, "       -Inf");
 }
 
+// The report's table holds each row's entries as the file writes them, and whole labels.
+TEST(MatrixTable, HoldsTheFilesEntriesUnderWholeLabels) {
+  DistanceMatrix matrix(3);
+  matrix.entries = {1, 0.5L, 1, std::numeric_limits<Real>::quiet_NaN(), 1.0L / 3, -1};
+  const ResultTable table = MatrixTable(matrix, LabelTable({"A", "B", "Thirteen-char"}));
+  EXPECT_EQ(table.rows[0], (std::vector<std::string>{"", "A", "B", "Thirteen-char"}));
+  EXPECT_EQ(table.rows[2], (std::vector<std::string>{"B", "0.5000000000", "1.0000000000", ""}));
+  EXPECT_EQ(table.rows[3], (std::vector<std::string>{"Thirteen-char", "NaN", "0.3333333333", "-1.0000000000"}));
+  EXPECT_EQ(MatrixRowText(matrix, 2), "        NaN 0.3333333333 -1.0000000000 ");
+  EXPECT_EQ(MatrixTable(matrix, LabelTable()).rows[0], (std::vector<std::string>{"", "1", "2", "3"}));
+}
+
 // The rows of a matrix large enough to be written on all cores, with entries of every kind
 // (values the quick path writes, and not-a-number, infinite and huge ones it hands over), are
 // exactly the entries written one by one.

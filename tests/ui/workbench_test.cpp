@@ -2,18 +2,21 @@
 // the Results views following the files, the Trees and PCoA tabs following the commands, the Log
 // with time stamps and search; recent files, dropped files and the kept geometry.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QtTest>
 #include <functional>
@@ -28,6 +31,7 @@
 #include "ui/log_tab.h"
 #include "ui/network_tab.h"
 #include "ui/pcoa_plot_window.h"
+#include "ui/result_tables_view.h"
 #include "ui/results_tab.h"
 #include "ui/tree_viewer_window.h"
 
@@ -158,6 +162,35 @@ class WorkbenchTest : public QObject {
     desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "Jaccard1Click"));
     desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "UPGMA1Click"));
     QVERIFY(results.Trees().Text().toPlainText().startsWith("("));
+  }
+
+  // The Tables view lists the block a command wrote and shows its table: a click on a header
+  // sorts by the column's values, Ctrl+C copies the selected rows under the headers.
+  void theTablesViewListsTheBlocksAndSortsAndCopiesTheirTables() {
+    desktop->window.LoadFile(kExample);
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "FrequenciesperIndividuals1Click"));
+    ResultTablesView& tables = *desktop->window.Tabs().Results().Tables();
+    QCOMPARE(tables.Blocks().count(), 1);
+    QCOMPARE(tables.Blocks().item(0)->text(), QString("1. Frequencies (band presences) in individuals"));
+    QTableWidget* table = tables.CurrentTable();
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 30);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QString("Frequency"));
+    QHeaderView* header = table->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 4, 4));
+    for (int r = 1; r < table->rowCount(); ++r) {
+      QVERIFY(table->item(r - 1, 1)->text().toDouble() <= table->item(r, 1)->text().toDouble());
+    }
+    QVERIFY(table->item(0, 1)->text().toDouble() < table->item(29, 1)->text().toDouble());
+    table->selectRow(0);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(),
+             "Individual\tFrequency\n" + table->item(0, 0)->text() + "\t" + table->item(0, 1)->text() + "\n");
+    // A second block comes forward in the list.
+    desktop->window.RunCommand(*FindByHandler(desktop->program.menu, "CheckMissingData1Click"));
+    QCOMPARE(tables.Blocks().count(), 2);
+    QCOMPARE(tables.Blocks().currentRow(), 1);
   }
 
   // The Report view is made anew after each command: the tree built is listed and drawn, and the

@@ -176,8 +176,21 @@ void AssignmentTest1Click(TMainPrg& app) {
       "its own population."};
   const ResultTable individuals = IndividualTable(ws.data, populations, *result, assignedOnlyName);
   const ResultTable table = PopulationTable(populations, *result, assignedOnlyName);
+  ReportMethod method{
+      "Each of the " + Count(result->rows.size(), "individual", "individuals") + " was assigned to the one of " +
+          Count(populations.size(), "population", "populations") + " of level " + std::to_string(choices->level) +
+          " in which its band profile is most likely (Duchesne & Bernatchez 2002), each reference individual left "
+          "out of its own population's frequencies" +
+          (result->simulations > 0 ? ", and the likelihood of its profile was tested against " +
+                                         std::to_string(result->simulations) +
+                                         " profiles simulated per population (Paetkau et al. 2004)"
+                                   : std::string()) +
+          ".",
+      {"duchesne2002"}};
+  if (result->simulations > 0) method.references.push_back("paetkau2004");
   WriteTables(app, choices->tableFile, heading,
-              {TableBlock{individuals, individuals, individualNotes}, TableBlock{table, table, populationNotes}});
+              {TableBlock{individuals, individuals, individualNotes}, TableBlock{table, table, populationNotes}},
+              method);
 }
 
 }  // namespace

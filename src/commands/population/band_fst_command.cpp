@@ -29,6 +29,34 @@ std::string EstimatorLine(const NullAlleleSettings& settings) {
   return line + "; F_IS = " + FormatShortest(double(settings.inbreeding)) + ".";
 }
 
+// What the methods say of the analysis: the estimator, the standard error and the permutations.
+ReportMethod FstMethod(std::size_t populations, std::size_t level, const NullAlleleSettings& settings,
+                       std::int32_t permutations) {
+  ReportMethod method{"", {"lynch1994"}};
+  std::string estimator;
+  switch (settings.method) {
+    case NullAlleleMethod::SquareRoot: estimator = "as the square root of the share of band absences"; break;
+    case NullAlleleMethod::LynchMilligan:
+      estimator = "after Lynch & Milligan (1994), over the loci with more than " +
+                  FormatShortest(double(settings.absences)) + " band absences in every population";
+      break;
+    case NullAlleleMethod::Bayesian:
+      estimator = std::string("by Zhivotovsky's (1999) Bayesian method with ") +
+                  (settings.uniformPrior ? "a uniform prior" : "a non-uniform prior estimated per population");
+      method.references.push_back("zhivotovsky1999");
+      break;
+  }
+  method.sentence = "F_ST among the " + Count(populations, "population", "populations") + " of level " +
+                    std::to_string(level) + " and between every two of them was estimated from band frequencies "
+                    "(Lynch & Milligan 1994), the frequencies of the null allele " + estimator + " with F_IS = " +
+                    FormatShortest(double(settings.inbreeding)) + "; its standard error by the jackknife over loci" +
+                    (permutations > 0 ? ", and each F_ST was tested with " + std::to_string(permutations) +
+                                            " permutations of the individuals among the populations"
+                                      : std::string()) +
+                    ".";
+  return method;
+}
+
 TableBlock PopulationBlock(const BandFstResult& result, const NullAlleleSettings& settings) {
   const bool bayesian = settings.method == NullAlleleMethod::Bayesian;
   ResultTable table;
@@ -152,7 +180,8 @@ void BandFst1Click(TMainPrg& app) {
   std::vector<TableBlock> blocks = {PopulationBlock(*result, choices->estimator),
                                     OverallBlock(*result, choices->permutations)};
   for (TableBlock& block : PairBlocks(*populations, *result, choices->permutations)) blocks.push_back(std::move(block));
-  WriteTables(app, choices->tableFile, heading, blocks);
+  WriteTables(app, choices->tableFile, heading, blocks,
+              FstMethod(populations->size(), choices->level, choices->estimator, choices->permutations));
 }
 
 }  // namespace

@@ -117,7 +117,21 @@ std::optional<RarefactionCurves> RunBandRarity(TMainPrg& app) {
               {RarityBlock(*result, choices->replicates), CurveBlock(*populations, result->richness, "Br(g), bands"),
                CurveBlock(*populations, result->privateRichness,
                                                             "Private Br(g), bands in no other population's g individuals"),
-               IndividualBlock(ws.data, *populations, *result)});
+               IndividualBlock(ws.data, *populations, *result)},
+              ReportMethod{
+                  "For each of the " + Count(populations->size(), "population", "populations") + " of level " +
+                      std::to_string(choices->level) +
+                      " we summed the frequency-down-weighted marker values (DW; Schoenswetter & Tribsch 2005)" +
+                      (choices->replicates > 0
+                           ? " and rarefied them to " + std::to_string(result->subsampleSize) +
+                                 " individuals over " + std::to_string(choices->replicates) + " random subsamples"
+                           : std::string()) +
+                      ", and computed the band richness and private band richness expected in g individuals by "
+                      "rarefaction (Kalinowski 2004)" +
+                      (result->richness.empty() ? std::string()
+                                                : " for g = 2 to " + std::to_string(result->rarefactionMaximum)) +
+                      ".",
+                  {"schoenswetter2005", "kalinowski2004"}});
   return curves;
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "commands/shell/data_guard.h"
+#include "commands/report/report_steps.h"
 #include "core/number_format.h"
 #include "core/text_file.h"
 #include "diversity/band_tally.h"
@@ -52,7 +53,8 @@ std::vector<NeiValues> NeiBetween(const DataMatrix& data, const std::vector<Popu
 namespace {
 
 // The report shows the rows as copied for a spreadsheet (an aligned table's markers, such as the
-// "*" of a negative estimate, are the analysis file's), or the aligned rows of a block without copy.
+// "*" of a negative estimate, are the analysis file's), or the aligned rows of a block without
+// copy; a table longer than a report shows is named with the file instead.
 void RecordTables(TMainPrg& app, const std::vector<std::string>& heading, const std::vector<TableBlock>& blocks,
                   const ReportMethod& method) {
   ReportStep step;
@@ -62,7 +64,7 @@ void RecordTables(TMainPrg& app, const std::vector<std::string>& heading, const 
   step.references = method.references;
   step.figures = method.figures;
   for (const TableBlock& block : blocks) {
-    step.tables.push_back(ReportTable{block.tabbed.rows.empty() ? block.aligned : block.tabbed, block.notes});
+    AddListing(step, block.tabbed.rows.empty() ? block.aligned : block.tabbed, block.notes, app.ws.files.analysis);
   }
   app.reportRecord.Add(std::move(step));
 }

@@ -37,17 +37,15 @@ bool OfferMonomorphicRemoval(TMainPrg& app) {
 
 void WriteShannon(TMainPrg& app, Real index, Real variance) {
   const ShannonScaling& scaling = app.ws.settings.shannon;
+  const ResultTable table =
+      ShannonTable(index, variance, scaling.frequencyBasis == FrequencyBasis::RelativeToAllPresences);
   auto file = app.BeginOutputFile(app.ws.files.analysis);
   if (!file) return;
   file->Line("Shannon's index and variance/std.dev. (after Bowman & al., 1969)");
   file->Line(LogBaseLine(scaling));
   file->Line(FrequencyBasisLine(scaling));
   file->Line();
-  file->Line("I =       " + FormatReal(index));
-  file->Line("var(I) =  " + FormatReal(variance));
-  if (scaling.frequencyBasis == FrequencyBasis::RelativeToAllPresences) {
-    file->Line("std.dev.= " + FormatReal(StandardDeviation(variance)));
-  }
+  for (const auto& line : ShannonLines(table)) file->Line(line);
   file->Line();
   if (!app.FinishOutputFile(*file)) return;
   ReportStep step;
@@ -57,11 +55,7 @@ void WriteShannon(TMainPrg& app, Real index, Real variance) {
   step.method = "Shannon's information index I (Shannon 1948) of the band frequencies and its variance after Bowman "
                 "et al. (1971) were computed over the " + std::to_string(app.ws.data.individualCount) +
                 " individuals and " + std::to_string(app.ws.data.locusCount) + " loci.";
-  ResultTable table{{{"Statistic", "Value"}, {"I", FormatReal(index)}, {"var(I)", FormatReal(variance)}}};
-  if (scaling.frequencyBasis == FrequencyBasis::RelativeToAllPresences) {
-    table.rows.push_back({"std.dev.", FormatReal(StandardDeviation(variance))});
-  }
-  step.tables.push_back(ReportTable{std::move(table), {}});
+  step.tables.push_back(ReportTable{table, {}});
   app.reportRecord.Add(std::move(step));
 }
 

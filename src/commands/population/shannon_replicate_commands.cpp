@@ -59,17 +59,28 @@ void XXX1Click(TMainPrg& app, const MenuItem& item) {
                                            "\r\nstd.dev.= " + FormatReal(deviation) + "\r\n\r\nWrite to analysis file?",
                                        "Shannon's Diversity Index Bootstrapped " + count + " Times", MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return;
+  const ResultTable table = ShannonTable(mean, variance, true);
   auto file = app.BeginOutputFile(app.ws.files.analysis);
   if (!file) return;
-  file->Line("Shannon's index and variance/std.dev. bootstrapped " + count + " times");
+  const std::string title = "Shannon's index and variance/std.dev. bootstrapped " + count + " times";
+  file->Line(title);
   file->Line(LogBaseLine(scaling));
   file->Line(FrequencyBasisLine(scaling));
   file->Line();
-  file->Line("I =       " + FormatReal(mean));
-  file->Line("var(I) =  " + FormatReal(variance));
-  file->Line("std.dev.= " + FormatReal(deviation));
+  for (const auto& line : ShannonLines(table)) file->Line(line);
   file->Line();
-  app.FinishOutputFile(*file);
+  if (!app.FinishOutputFile(*file)) return;
+  ReportStep step;
+  step.title = title;
+  step.lines = {LogBaseLine(scaling), FrequencyBasisLine(scaling)};
+  step.references = {"shannon1948", "efron1979"};
+  step.method = "The mean and variance of Shannon's information index I (Shannon 1948) over the " +
+                std::to_string(app.ws.data.individualCount) + " individuals were estimated from " + count +
+                " bootstrap replicates of the " + std::to_string(app.ws.data.locusCount) +
+                " loci drawn with replacement (Efron 1979)" +
+                (app.ws.settings.replicates.useMDR ? ", the missing scores of each replicate replaced" : "") + ".";
+  step.tables.push_back(ReportTable{table, {}});
+  app.reportRecord.Add(std::move(step));
 }
 
 // A selected group: its shown name and its matrix from the whole data set.
@@ -126,73 +137,144 @@ std::string GapLine(const std::string& name, GroupGap gap) {
                                          : "no polymorphic locus is left after removing monomorphic loci.");
 }
 
-std::string VerdictText(const PairTest& test, const TTestSettings& settings) {
-  std::string text;
-  if (settings.outputTdf) text = "t(" + std::to_string(test.degrees) + ")= " + FormatReal(test.t) + ", ";
-  if (settings.confidenceOutput == ConfidenceOutput::PValue) return text + "p= " + FormatReal(test.p.value);
-  const std::string level = " (at " + FormatReal(settings.alpha) + " level)";
-  return text + (test.p.value < settings.alpha ? "significantly different" : "not significantly different") + level;
+// The groups' values as the block's first table: "Group", "I", "var(I)", "N", the groups left
+// out not among them.
+ResultTable GroupTable(const std::vector<TestedGroup>& groups, const std::vector<GroupShannon>& results) {
+  ResultTable table{{{"Group", "I", "var(I)", "N"}}};
+  for (std::size_t k = 0; k < groups.size(); ++k) {
+    if (results[k].gap != GroupGap::None) continue;
+    table.rows.push_back({groups[k].name, FormatReal(results[k].index), FormatReal(results[k].variance),
+                          std::to_string(results[k].size)});
+  }
+  return table;
 }
 
-void WriteTestBlock(TMainPrg& app, TextFileWriter& file, const TestBlock& block,
-                    const std::vector<TestedGroup>& groups, const std::vector<GroupShannon>& results) {
+// The tests as the block's second table: "Pair", "t", "df", "p" and, when the settings ask for
+// significance rather than p, "Result"; a pair without a test has "undefined" in them. Every
+// pair of groups with values, also one refused for a negative variance, is among names with its p
+// (not a number without a test), for the corrected p-values.
+struct PairTable {
+  ResultTable table;
+  std::vector<bool> tested;  // per row below the header
+  std::vector<std::string> names;
+  std::vector<Real> p;
+};
+
+// The analysis file's line of a test: "t(12)= 2.5, p= 0.03" or "... significantly different (at
+// 0.05 level)", from the table's cells.
+std::string VerdictLine(const std::vector<std::string>& cells, bool tested, const TTestSettings& settings) {
+  if (!tested) return "no t-test possible: the sum of the two variances is 0 or not a finite number";
+  const std::string text = settings.outputTdf ? "t(" + cells[2] + ")= " + cells[1] + ", " : "";
+  return text + (settings.confidenceOutput == ConfidenceOutput::PValue ? "p= " + cells[3] : cells[4]);
+}
+
+PairTable TestPairs(TMainPrg& app, const TestBlock& block, const std::vector<TestedGroup>& groups,
+                    const std::vector<GroupShannon>& results) {
   const TTestSettings& settings = app.ws.settings.ttest;
-  const std::string variance = block.variance;
-  if (settings.outputShannon) {
-    file.Line("Shannon's index and variance (" + variance + ")");
-    for (std::size_t k = 0; k < groups.size(); ++k) {
-      if (results[k].gap != GroupGap::None) continue;
-      const std::string& name = groups[k].name;
-      file.Line();
-      file.Line("Shannon's index of group " + name + "= " + FormatReal(results[k].index));
-      file.Line("Shannon's variance of group " + name + "= " + FormatReal(results[k].variance));
-      file.Line("Size of group " + name + "= " + std::to_string(results[k].size));
-    }
-    file.Line();
-  }
-  bool gaps = false;
-  for (std::size_t k = 0; k < groups.size(); ++k) {
-    if (results[k].gap == GroupGap::None) continue;
-    file.Line(GapLine(groups[k].name, results[k].gap));
-    gaps = true;
-  }
-  if (gaps) file.Line();
-  file.Line("T-test based on Shannon values and variances (" + variance + ")");
-  file.Line();
-  // The pairs tested, with their p (not a number where no test could be made), for the
-  // corrected p-values.
-  std::vector<std::string> pairNames;
-  std::vector<Real> pairP;
+  const bool significance = settings.confidenceOutput != ConfidenceOutput::PValue;
+  PairTable pairs;
+  pairs.table.rows.push_back({"Pair", "t", "df", "p"});
+  if (significance) pairs.table.rows[0].push_back("Result");
   for (std::size_t k = 1; k < groups.size(); ++k) {
     for (std::size_t j = 0; j < k; ++j) {
       if (results[k].gap != GroupGap::None || results[j].gap != GroupGap::None) continue;
-      pairNames.push_back(groups[k].name + " vs. " + groups[j].name);
-      pairP.push_back(std::numeric_limits<Real>::quiet_NaN());
+      const std::string name = groups[k].name + " vs. " + groups[j].name;
+      pairs.names.push_back(name);
+      pairs.p.push_back(std::numeric_limits<Real>::quiet_NaN());
       if (block.checksNegativeVariance && (results[k].variance2 < 0 || results[j].variance2 < 0)) {
         app.ErrorBox(
             "Cannot compare Shannon(Bowman) values due to negative variance!\r\n"
             "[This can happen if band frequency is calculated per locus]");
         continue;
       }
-      file.Line(groups[k].name + " vs. " + groups[j].name + ":");
       const auto test = ShannonPairTest(results[k], results[j]);
+      pairs.tested.push_back(test.has_value());
       if (!test) {
-        file.Line("no t-test possible: the sum of the two variances is 0 or not a finite number");
+        pairs.table.rows.push_back({name, "undefined", "undefined", "undefined"});
+        if (significance) pairs.table.rows.back().push_back("undefined");
         continue;
       }
       if (test->p.error != 0) app.ErrorBox(MathsErrorText(test->p.error));
-      else pairP.back() = test->p.value;
-      file.Line(VerdictText(*test, settings));
+      else pairs.p.back() = test->p.value;
+      pairs.table.rows.push_back({name, FormatReal(test->t), std::to_string(test->degrees), FormatReal(test->p.value)});
+      if (significance) {
+        pairs.table.rows.back().push_back(
+            std::string(test->p.value < settings.alpha ? "significantly different" : "not significantly different") +
+            " (at " + FormatReal(settings.alpha) + " level)");
+      }
     }
   }
+  return pairs;
+}
+
+void WriteTestBlock(TMainPrg& app, TextFileWriter& file, const TestBlock& block,
+                    const std::vector<TestedGroup>& groups, const std::vector<GroupShannon>& results,
+                    ReportStep& step) {
+  const TTestSettings& settings = app.ws.settings.ttest;
+  const std::string variance = block.variance;
+  const ResultTable values = GroupTable(groups, results);
+  const std::string valuesTitle = "Shannon's index and variance (" + variance + ")";
+  if (settings.outputShannon) {
+    file.Line(valuesTitle);
+    for (std::size_t row = 1; row < values.rows.size(); ++row) {
+      const std::vector<std::string>& cells = values.rows[row];
+      file.Line();
+      file.Line("Shannon's index of group " + cells[0] + "= " + cells[1]);
+      file.Line("Shannon's variance of group " + cells[0] + "= " + cells[2]);
+      file.Line("Size of group " + cells[0] + "= " + cells[3]);
+    }
+    file.Line();
+    step.tables.push_back(ReportTable{values, {valuesTitle}});
+  }
+  bool gaps = false;
+  for (std::size_t k = 0; k < groups.size(); ++k) {
+    if (results[k].gap == GroupGap::None) continue;
+    file.Line(GapLine(groups[k].name, results[k].gap));
+    step.lines.push_back(GapLine(groups[k].name, results[k].gap));
+    gaps = true;
+  }
+  if (gaps) file.Line();
+  const std::string testTitle = "T-test based on Shannon values and variances (" + variance + ")";
+  file.Line(testTitle);
   file.Line();
+  const PairTable pairs = TestPairs(app, block, groups, results);
+  for (std::size_t row = 1; row < pairs.table.rows.size(); ++row) {
+    file.Line(pairs.table.rows[row][0] + ":");
+    file.Line(VerdictLine(pairs.table.rows[row], pairs.tested[row - 1], settings));
+  }
+  file.Line();
+  step.tables.push_back(ReportTable{pairs.table, {testTitle}});
   if (app.ws.settings.correctedPValues) {
-    ResultTable table = CorrectedPTable("Pair", pairNames, pairP);
-    const std::string family = AppendCorrectedPColumns(table, pairP);
+    ResultTable table = CorrectedPTable("Pair", pairs.names, pairs.p);
+    const std::string family = AppendCorrectedPColumns(table, pairs.p);
     for (const auto& line : table.Aligned()) file.Line(line);
     file.Line(family);
     file.Line();
+    step.tables.push_back(ReportTable{table, {family}});
   }
+}
+
+// What the methods say of the t-tests: the groups, the variances used and the replicates drawn.
+std::string TestMethod(const Workspace& ws, std::size_t groups, std::vector<std::string>& references) {
+  const TTestSettings& settings = ws.settings.ttest;
+  references.insert(references.end(), {"shannon1948", "hutcheson1970"});
+  std::vector<std::string> variances;
+  if (settings.bowmanVariance) {
+    variances.push_back("Bowman et al.'s (1971) variance");
+    references.push_back("bowman1971");
+  }
+  if (settings.bootstrappedVariance) {
+    variances.push_back("the variance over " + std::to_string(ws.settings.replicates.SH) +
+                        " bootstrap replicates of the loci (Efron 1979)");
+    references.push_back("efron1979");
+  }
+  std::string text = "Shannon's information index I (Shannon 1948) of the " + std::to_string(groups) +
+                     " groups was compared between every two groups by Hutcheson's (1970) t-test with " + variances[0];
+  if (variances.size() > 1) text += ", and again with " + variances[1];
+  text += settings.confidenceOutput == ConfidenceOutput::PValue
+              ? std::string(", two-sided p from Student's t")
+              : ", a difference counted significant at p < " + FormatReal(settings.alpha);
+  return text + (ws.settings.correctedPValues ? "; the p-values were corrected for multiple tests." : ".");
 }
 
 std::size_t SelectedCount(const GroupList& groups) {
@@ -231,9 +313,12 @@ void tests1Click(TMainPrg& app) {
 
   auto file = app.BeginOutputFile(app.ws.files.analysis);
   if (!file) return;
-  if (bowman) WriteTestBlock(app, *file, {"Bowman", true}, *selected, *bowman);
-  if (bootstrap) WriteTestBlock(app, *file, {"bootstrapped", false}, *selected, *bootstrap);
-  app.FinishOutputFile(*file);
+  ReportStep step;
+  step.title = "Shannon t-tests";
+  step.method = TestMethod(app.ws, selected->size(), step.references);
+  if (bowman) WriteTestBlock(app, *file, {"Bowman", true}, *selected, *bowman, step);
+  if (bootstrap) WriteTestBlock(app, *file, {"bootstrapped", false}, *selected, *bootstrap, step);
+  if (app.FinishOutputFile(*file)) app.reportRecord.Add(std::move(step));
 }
 
 }  // namespace

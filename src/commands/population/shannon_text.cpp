@@ -1,6 +1,9 @@
 #include "commands/population/shannon_text.h"
 
+#include <iterator>
+
 #include "core/number_format.h"
+#include "diversity/shannon.h"
 
 namespace vorn {
 
@@ -18,6 +21,21 @@ std::string FrequencyBasisLine(const ShannonScaling& scaling) {
   return scaling.frequencyBasis == FrequencyBasis::PerIndividual
              ? "Frequencies per locus: p(i):=presences(i)/#individuals"
              : "Frequencies per datamatrix: p(i):=presences(i)/presences(datamatrix)";
+}
+
+ResultTable ShannonTable(Real index, Real variance, bool withDeviation) {
+  ResultTable table{{{"Statistic", "Value"}, {"I", FormatReal(index)}, {"var(I)", FormatReal(variance)}}};
+  if (withDeviation) table.rows.push_back({"std.dev.", FormatReal(StandardDeviation(variance))});
+  return table;
+}
+
+std::vector<std::string> ShannonLines(const ResultTable& table) {
+  static constexpr const char* kNames[] = {"I =       ", "var(I) =  ", "std.dev.= "};
+  std::vector<std::string> lines;
+  for (std::size_t row = 1; row < table.rows.size() && row <= std::size(kNames); ++row) {
+    lines.push_back(kNames[row - 1] + table.rows[row][1]);
+  }
+  return lines;
 }
 
 }  // namespace vorn

@@ -15,6 +15,7 @@
 #include "commands/shell/data_guard.h"
 #include "commands/population/population_support.h"
 #include "commands/data/whole_data_set.h"
+#include "commands/report/report_steps.h"
 #include "core/command_progress.h"
 #include "core/number_format.h"
 #include "core/text_file.h"
@@ -174,26 +175,50 @@ void WriteBlock(TMainPrg& app, const StructureChoices& choices, const FittedScor
     for (const auto& name : fitted.leftOut) names += (names.empty() ? "" : ", ") + name;
     lines.push_back("Left out, every score missing: " + names + ".");
   }
+  const ResultTable kTable = KTable(result, settings.folds > 0);
+  const std::vector<std::string> kNotes = {
+      "dK: Evanno et al. (2005), mean |L(K+1) - 2 L(K) + L(K-1)| over the runs / sd L(K). CV error: mean",
+      "deviance -2 ln P(score) of the masked scores. Mean G': Jakobsson & Rosenberg's similarity over the",
+      "pairs of aligned runs. Runs at best: runs within the tolerance of the best lnL.",
+      "Largest dK: " + ChoiceText(result, result.deltaChoice) +
+          ". Lowest cross-validation error: " + ChoiceText(result, result.validationChoice) + "."};
+  const ResultTable runs = RunsTable(result);
+  const std::string ancestryTitle = KText(chosen.clusters) +
+                                    ": each individual's q averaged over the aligned runs, its population at "
+                                    "level " + std::to_string(choices.level) + " and its largest cluster.";
+  const ResultTable ancestry = AncestryTable(labels, populations, chosen.meanQ, chosen.clusters, true);
   auto file = app.BeginOutputFile(app.ws.files.analysis);
   if (!file) return;
   for (const auto& line : lines) file->Line(line);
   file->Line();
-  for (const auto& line : KTable(result, settings.folds > 0).Aligned()) file->Line(line);
-  file->Line("dK: Evanno et al. (2005), mean |L(K+1) - 2 L(K) + L(K-1)| over the runs / sd L(K). CV error: mean");
-  file->Line("deviance -2 ln P(score) of the masked scores. Mean G': Jakobsson & Rosenberg's similarity over the");
-  file->Line("pairs of aligned runs. Runs at best: runs within the tolerance of the best lnL.");
-  file->Line("Largest dK: " + ChoiceText(result, result.deltaChoice) +
-             ". Lowest cross-validation error: " + ChoiceText(result, result.validationChoice) + ".");
+  for (const auto& line : kTable.Aligned()) file->Line(line);
+  for (const auto& line : kNotes) file->Line(line);
   file->Line();
-  for (const auto& line : RunsTable(result).Aligned()) file->Line(line);
+  for (const auto& line : runs.Aligned()) file->Line(line);
   file->Line();
-  file->Line(KText(chosen.clusters) + ": each individual's q averaged over the aligned runs, its population at "
-             "level " + std::to_string(choices.level) + " and its largest cluster.");
-  for (const auto& line : AncestryTable(labels, populations, chosen.meanQ, chosen.clusters, true).Aligned()) {
-    file->Line(line);
-  }
+  file->Line(ancestryTitle);
+  for (const auto& line : ancestry.Aligned()) file->Line(line);
   file->Line();
-  app.FinishOutputFile(*file);
+  if (!app.FinishOutputFile(*file)) return;
+  ReportStep step;
+  step.title = "Population structure";
+  step.lines = lines;
+  step.references = {"evanno2005", "jakobsson2007"};
+  step.method = "Population structure of the " + Count(fitted.table.individuals, "individual", "individuals") +
+                " at " + Count(fitted.table.loci, "locus", "loci") +
+                " was inferred under the admixture model by maximum likelihood for K = " +
+                std::to_string(settings.minClusters) + " to " + std::to_string(settings.maxClusters) + ", " +
+                Count(settings.runs, "run", "runs") + " from random starts for each K; the runs were aligned and "
+                "compared by their similarity G' (Jakobsson & Rosenberg 2007), and K was judged by dK (Evanno et al. "
+                "2005)" +
+                (settings.folds > 0 ? " and by the error of a " + std::to_string(settings.folds) +
+                                          "-fold cross-validation of the scores"
+                                    : std::string()) +
+                ".";
+  step.tables.push_back(ReportTable{kTable, {"Each K over its runs.", kNotes[0], kNotes[1], kNotes[2], kNotes[3]}});
+  step.tables.push_back(ReportTable{runs, {"Each run."}});
+  AddListing(step, ancestry, {ancestryTitle}, app.ws.files.analysis);
+  app.reportRecord.Add(std::move(step));
 }
 
 // The bars of every K in plot order: by population (in the order of the group list, those in none

@@ -119,7 +119,19 @@ void MissingDataCheck1Click(TMainPrg& app) {
     for (const auto& line : tests.TabSeparated()) file.Line(line);
     file.Line();
     for (const auto& line : individuals.TabSeparated()) file.Line(line);
-  }, heading, {TableBlock{tests, {}, notes}});
+  }, heading, {TableBlock{tests, {}, notes}},
+              ReportMethod{
+                  "Whether the first " + Count(check->axes.size(), "principal coordinate", "principal coordinates") +
+                      " of " + ordination->matrixName + " and the distances (" + ws.results.activeName + ", " +
+                      TransformationName(ws.settings.similarity.transformation) +
+                      ") follow the individuals' shares of missing scores was tested by Spearman's rank correlation "
+                      "(Spearman 1904) and a Mantel test (Mantel 1967)" +
+                      (check->permutations > 0
+                           ? " with " + std::to_string(check->permutations) + " permutations, at p <= " +
+                                 FormatFixed(kMissingnessLevel, 2)
+                           : std::string(" without permutations")) +
+                      ".",
+                  {"spearman1904", "mantel1967"}});
 }
 
 }  // namespace

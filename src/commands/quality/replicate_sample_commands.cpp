@@ -8,6 +8,7 @@
 #include "commands/shell/data_guard.h"
 #include "commands/data/filter_swap.h"
 #include "commands/population/population_support.h"
+#include "commands/report/report_steps.h"
 #include "core/number_format.h"
 #include "quality/merge_replicates.h"
 #include "quality/replicate_error_rates.h"
@@ -106,9 +107,17 @@ void ReplicateErrorRates1Click(TMainPrg& app) {
   const ResultTable pairs = PairTable(*rates, choices->samples, data.individualLabels);
   const ResultTable loci = LocusTable(*rates, data.locusLabels);
   const ResultTable individuals = IndividualTable(*rates, choices->samples, data.individualLabels);
+  const ReportMethod method{
+      "The genotyping error rate was estimated from " + Count(rates->pairs.size(), "replicate pair", "replicate pairs") +
+          " of " + Count(choices->samples.size(), "sample", "samples") + " at " +
+          Count(data.locusCount, "locus", "loci") +
+          " as the mismatches (a band present in one replicate and absent in the other) over all comparisons at "
+          "the loci scored in both replicates of a pair (Bonin et al. 2004).",
+      {"bonin2004"}};
   WriteTables(app, choices->tableFile, heading,
               {TableBlock{pairs, pairs, {}}, TableBlock{loci, loci, {"A locus's error rate: its mismatching pairs over the pairs scored at it."}},
-               TableBlock{individuals, individuals, {}}});
+               TableBlock{individuals, individuals, {}}},
+              method);
 }
 
 void WithErrorRateAbove1Click(TMainPrg& app) {
@@ -128,15 +137,13 @@ void WithErrorRateAbove1Click(TMainPrg& app) {
 // The block that says what the merge made of each sample.
 void WriteMergeBlock(TMainPrg& app, const MergeChoices& choices, const MergedReplicates& merged,
                      const LabelTable& labels) {
-  auto file = app.BeginOutputFile(app.ws.files.analysis);
-  if (!file) return;
-  file->Line("Merged replicates: " + Count(choices.samples.size(), "sample", "samples") + " into one profile each, " +
-             Count(merged.dropped, "replicate", "replicates") + " merged into the first of their sample");
-  file->Line(std::string("Where the scored replicates disagree: ") +
-             (choices.disagreement == Disagreement::Missing ? "missing" : "the first replicate's score"));
-  file->Line("Scores where the replicates disagree: " + std::to_string(merged.disagreements) +
-             "; made missing: " + std::to_string(merged.madeMissing));
-  file->Line();
+  const std::vector<std::string> heading = {
+      "Merged replicates: " + Count(choices.samples.size(), "sample", "samples") + " into one profile each, " +
+          Count(merged.dropped, "replicate", "replicates") + " merged into the first of their sample",
+      std::string("Where the scored replicates disagree: ") +
+          (choices.disagreement == Disagreement::Missing ? "missing" : "the first replicate's score"),
+      "Scores where the replicates disagree: " + std::to_string(merged.disagreements) +
+          "; made missing: " + std::to_string(merged.madeMissing)};
   ResultTable table;
   table.rows.push_back({"Merged individual", "Replicates"});
   for (std::size_t s = 0; s < choices.samples.size(); ++s) {
@@ -144,9 +151,19 @@ void WriteMergeBlock(TMainPrg& app, const MergeChoices& choices, const MergedRep
     for (std::uint32_t i : choices.samples[s].individuals) replicates += (replicates.empty() ? "" : ", ") + labels[i];
     table.rows.push_back({merged.names[s], replicates});
   }
+  auto file = app.BeginOutputFile(app.ws.files.analysis);
+  if (!file) return;
+  for (const auto& line : heading) file->Line(line);
+  file->Line();
   for (const auto& line : table.Aligned()) file->Line(line);
   file->Line();
-  app.FinishOutputFile(*file);
+  if (!app.FinishOutputFile(*file)) return;
+  // The merge is a step of the data: the methods say it with the report's data paragraph.
+  ReportStep step;
+  step.title = heading.front();
+  step.lines.assign(heading.begin() + 1, heading.end());
+  AddListing(step, table, {}, app.ws.files.analysis);
+  app.reportRecord.Add(std::move(step));
 }
 
 // The merge's disagreements as a methods sentence ends.

@@ -9,7 +9,10 @@
 #include "commands/trees/cluster_report_files.h"
 #include "commands/shell/data_guard.h"
 #include "commands/shell/main_program.h"
+#include "commands/report/report_steps.h"
 #include "core/command_progress.h"
+#include "report/methods_text.h"
+#include "similarity/coefficient_names.h"
 #include "replicates/r_support_trees.h"
 #include "similarity/coefficients.h"
 #include "trees/cluster_report.h"
@@ -28,6 +31,40 @@ RSupportSettings AnalysisSettings(const ConsensusSettings& settings) {
   return RSupportSettings{settings.rSupportThreshold, static_cast<std::uint32_t>(settings.rFrom),
                           static_cast<std::uint32_t>(settings.rTo), settings.precisionDigits,
                           static_cast<std::uint32_t>(settings.rxThreshold)};
+}
+
+// The report's record of a search that completed: the R-clusters with the key of their OTU
+// numbers (named with the file when they are more than a report's table shows), and how they were found.
+void RecordRSupport(TMainPrg& app, const RSupportResult& result, const std::vector<std::string>& names) {
+  const Workspace& ws = app.ws;
+  const ConsensusSettings& settings = ws.settings.consensus;
+  ReportStep step;
+  step.title = "R-support";
+  step.references = {"sokal1958"};
+  step.method = "The R-support of each cluster, the smallest number r of random draws per pair of the Average "
+                "similarity (" + CoefficientPhrase(ws.settings.similarity.coefficient, step.references) +
+                " drawn between its least and greatest value the missing scores allow) at which the cluster is found "
+                "in at least " + std::to_string(settings.rSupportThreshold) + " % of " +
+                std::to_string(ws.settings.replicates.TR) + " UPGMA trees (Sokal & Michener 1958) on distances " +
+                TransformationName(ws.settings.similarity.transformation) + ", was searched from r = " +
+                std::to_string(settings.rFrom) + " to " + std::to_string(settings.rTo) + " at a precision of " +
+                std::to_string(settings.precisionDigits) + " decimal" + (settings.precisionDigits == 1 ? "" : "s") +
+                " of log10(r); the Rx-consensus kept the clusters with r at most " +
+                std::to_string(settings.rxThreshold) + ".";
+  step.lines = {result.rxConsensus ? "Rx-consensus written to " + ws.files.consensusOutput + "."
+                                   : std::string("No Rx-consensus: R-support failure.")};
+  if (names.size() > kReportedMatrixSize) {
+    step.lines.push_back("The R-clusters of " + std::to_string(names.size()) + " individuals are written to " +
+                         ws.files.analysis + " (the report shows those of up to " +
+                         std::to_string(kReportedMatrixSize) + " individuals).");
+  } else {
+    step.tables.push_back(ReportTable{RClusterTable(result.clusters, names.size()),
+                                      {"Clusters found during Rx-consensus construction, a digit per OTU."}});
+    ResultTable key{{{"OTU", "Individual"}}};
+    for (std::size_t i = 0; i < names.size(); ++i) key.rows.push_back({"#" + std::to_string(i + 1), names[i]});
+    step.tables.push_back(ReportTable{std::move(key), {"The OTU numbers of the clusters."}});
+  }
+  app.reportRecord.Add(std::move(step));
 }
 
 void EstimateRsupport1Click(TMainPrg& app, const MenuItem& item) {
@@ -56,8 +93,8 @@ void EstimateRsupport1Click(TMainPrg& app, const MenuItem& item) {
   }
 
   const std::string& consensusFile = ws.files.consensusOutput;
+  std::vector<std::string> names;
   if (result.completed) {
-    std::vector<std::string> names;
     for (std::size_t individual : result.otuOrder) names.push_back(ws.data.individualLabels[individual]);
     const auto writeReport = [&](const std::function<void(std::string_view)>& line) {
       WriteRClusterReport("Clusters found during Rx-consensus construction:", result.clusters, names.size(), line);
@@ -67,11 +104,12 @@ void EstimateRsupport1Click(TMainPrg& app, const MenuItem& item) {
   if (!result.rxConsensus) {
     // A failed analysis adds its line to what the file holds, without asking to rewrite it.
     app.Check(WriteTextLine(kFailure, consensusFile, false));
+    if (result.completed) RecordRSupport(app, result, names);
     return;
   }
   const auto rewrite = app.PrepareOutputFile(consensusFile);
   if (!rewrite) return;
-  app.Check(WriteTextLine(*result.rxConsensus, consensusFile, *rewrite));
+  if (app.Check(WriteTextLine(*result.rxConsensus, consensusFile, *rewrite))) RecordRSupport(app, result, names);
 }
 
 void MajorityRuleRvalueAnalysisSetting1Click(TMainPrg& app) {

@@ -11,6 +11,7 @@
 #include "report/html_report.h"
 #include "report/methods_text.h"
 #include "similarity/coefficient_names.h"
+#include "similarity/matrix_text.h"
 
 namespace vorn {
 namespace {
@@ -61,6 +62,28 @@ SimilarityMode ActiveMode(const Workspace& ws) {
 
 std::string ActiveDistancePhrase(const Workspace& ws, std::vector<std::string>& references) {
   return DistancePhrase(ws.settings.similarity, ActiveMode(ws), ws.settings.replicates.JC, references);
+}
+
+void AddMatrix(ReportStep& step, const DistanceMatrix& matrix, const LabelTable& labels, const std::string& title,
+               const std::string& file) {
+  if (matrix.n > kReportedMatrixSize) {
+    step.lines.push_back(title + ": the matrix of " + std::to_string(matrix.n) + " individuals is written whole to " +
+                         file + " (the report shows matrices of up to " + std::to_string(kReportedMatrixSize) +
+                         " individuals).");
+    return;
+  }
+  step.tables.push_back(ReportTable{MatrixTable(matrix, labels), {title}});
+}
+
+void AddListing(ReportStep& step, ResultTable table, std::vector<std::string> notes, const std::string& file) {
+  const std::size_t rows = table.rows.empty() ? 0 : table.rows.size() - 1;
+  if (rows > kReportedRows) {
+    const std::string what = notes.empty() ? std::string("The table") : notes.front();
+    step.lines.push_back(what + ": its " + std::to_string(rows) + " rows are written whole to " + file +
+                         " (the report shows tables of up to " + std::to_string(kReportedRows) + " rows).");
+    return;
+  }
+  step.tables.push_back(ReportTable{std::move(table), std::move(notes)});
 }
 
 void RecordTree(TMainPrg& app, const std::string& method, const std::string& reference, const std::string& newick) {

@@ -1,5 +1,5 @@
-// Adding what a command wrote to the session's report record: trees with their drawing, and the
-// pictures a command saved as SVG. The tables of the population commands are added where they are
+// Adding what a command wrote to the session's report record: trees with their drawing, the
+// pictures a command saved as SVG, and tables bounded to what a report page holds. The tables of the population commands are added where they are
 // written (commands/population_support.h); AMOVA and the cophenetic correlation add their own.
 #pragma once
 
@@ -10,6 +10,19 @@
 #include "commands/shell/main_program.h"
 
 namespace vorn {
+
+// The report shows a similarity or distance matrix of up to kReportedMatrixSize individuals as a
+// table, and a listing (a row per locus or per individual) of up to kReportedRows rows; a larger
+// one is named by a line with the file that holds it whole.
+inline constexpr std::size_t kReportedMatrixSize = 30;
+inline constexpr std::size_t kReportedRows = 500;
+
+// Adds matrix to step under title (the table's first note), or the line saying where it is.
+void AddMatrix(ReportStep& step, const DistanceMatrix& matrix, const LabelTable& labels, const std::string& title,
+               const std::string& file);
+
+// Adds the table (its first row the header) with its notes to step, or the line saying where it is.
+void AddListing(ReportStep& step, ResultTable table, std::vector<std::string> notes, const std::string& file);
 
 // How the active matrix treated missing scores, as the similarity settings name it.
 SimilarityMode ActiveMode(const Workspace& ws);

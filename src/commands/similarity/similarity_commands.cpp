@@ -7,7 +7,9 @@
 
 #include "commands/shell/data_guard.h"
 #include "commands/shell/main_program.h"
+#include "commands/report/report_steps.h"
 #include "core/command_progress.h"
+#include "report/methods_text.h"
 #include "similarity/average_similarity.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/coefficients.h"
@@ -66,20 +68,50 @@ void Activate(TMainPrg& app, Kept kept, SimilarityMode mode, UndefinedMarks mark
   results.individuals = app.ws.data.individualLabels;
 }
 
+// The report's record of the matrices a command wrote: each as a table under its title (a large
+// one named with the file), and the sentence saying how they were computed.
+ReportStep MatrixStep(TMainPrg& app, SimilarityMode mode) {
+  const Workspace& ws = app.ws;
+  const SimilaritySettings& settings = ws.settings.similarity;
+  ReportStep step;
+  step.title = SimilarityModeName(mode, settings.coefficient, false) + " " + CoefficientName(settings.coefficient) +
+               " matrix";
+  step.method = "Pairwise similarities of the " + std::to_string(ws.data.individualCount) + " individuals at " +
+                std::to_string(ws.data.locusCount) + " loci were computed with " +
+                SimilarityPhrase(settings, mode, ws.settings.replicates.JC, step.references) +
+                (mode == SimilarityMode::Average ? ", with the variance and standard deviation over the draws" : "") +
+                (settings.writeDistanceMatrix ? ", and turned into distances " + TransformationName(settings.transformation)
+                                              : std::string()) +
+                ".";
+  return step;
+}
+
+void AddWrittenMatrix(TMainPrg& app, ReportStep& step, const DistanceMatrix& matrix, const std::string& title) {
+  AddMatrix(step, matrix, app.ws.data.individualLabels, title, app.ws.files.analysis);
+}
+
 // When distance output is on, appends the distance form of matrix under a distance title; the
-// append creates the analysis file when it does not exist.
-void WriteDistanceText(TMainPrg& app, const DistanceMatrix& matrix, const std::string& title) {
+// append creates the analysis file when it does not exist. False when it failed (told).
+bool WriteDistanceText(TMainPrg& app, const DistanceMatrix& matrix, const std::string& title, ReportStep& step) {
   const SimilaritySettings& settings = app.ws.settings.similarity;
-  if (!settings.writeDistanceMatrix) return;
+  if (!settings.writeDistanceMatrix) return true;
   if (!IsKnown(settings.transformation)) {
     app.ErrorBox("DistTransform: Unknown option.");
-    return;
+    return false;
   }
   auto file = app.OpenOutputFile(app.ws.files.analysis, false);
-  if (!file) return;
-  WriteMatrixText(*file, TransformMatrix(matrix, settings.transformation),
-                  DistanceTitle(settings.transformation, title), app.ws.data.individualLabels);
-  app.FinishOutputFile(*file);
+  if (!file) return false;
+  const DistanceMatrix distances = TransformMatrix(matrix, settings.transformation);
+  const std::string distanceTitle = DistanceTitle(settings.transformation, title);
+  WriteMatrixText(*file, distances, distanceTitle, app.ws.data.individualLabels);
+  if (!app.FinishOutputFile(*file)) return false;
+  AddWrittenMatrix(app, step, distances, distanceTitle);
+  return true;
+}
+
+// Records the step of a command that wrote at least one matrix.
+void RecordMatrices(TMainPrg& app, ReportStep step) {
+  if (!step.tables.empty() || !step.lines.empty()) app.reportRecord.Add(std::move(step));
 }
 
 // Standard, Minimum and Maximum Similarity.
@@ -100,13 +132,15 @@ void FillCommand(TMainPrg& app, SimilarityMode mode, Kept kept, std::optional<Di
   DistanceMatrix& matrix = (app.ws.results.*slot).emplace(std::move(fill->matrix));
   Activate(app, kept, mode, std::move(fill->marks));
   const std::string title = word + " " + name + " coefficients";
+  ReportStep step = MatrixStep(app, mode);
   if (settings.writeSimilarityMatrix) {
     auto file = app.BeginOutputFile(app.ws.files.analysis);
     if (!file) return;
     WriteMatrixText(*file, matrix, title, app.ws.data.individualLabels);
     if (!app.FinishOutputFile(*file)) return;
+    AddWrittenMatrix(app, step, matrix, title);
   }
-  WriteDistanceText(app, matrix, title);
+  if (WriteDistanceText(app, matrix, title, step)) RecordMatrices(app, std::move(step));
 }
 
 void Jaccard1Click(TMainPrg& app) { FillCommand(app, SimilarityMode::Standard, Kept::Standard, &ResultMatrices::standard); }
@@ -158,16 +192,20 @@ void AverageJaccard2Click(TMainPrg& app) {
   const auto rewrite = app.PrepareOutputFile(app.ws.files.analysis);
   if (!rewrite) return;
   const std::string draws = " (" + std::to_string(drawCount) + " random draws)";
+  ReportStep step = MatrixStep(app, SimilarityMode::Average);
   if (settings.writeSimilarityMatrix) {
     auto file = app.OpenOutputFile(app.ws.files.analysis, *rewrite);
     if (!file) return;
     const LabelTable& labels = app.ws.data.individualLabels;
-    WriteMatrixText(*file, kept, "Average " + name + " coefficients" + draws, labels);
-    WriteMatrixText(*file, variance, "Variance on " + name + draws, labels);
-    WriteMatrixText(*file, *results.standardDeviation, "StdDev on " + name + draws, labels);
+    const std::pair<std::string, const DistanceMatrix*> written[] = {
+        {"Average " + name + " coefficients" + draws, &kept},
+        {"Variance on " + name + draws, &variance},
+        {"StdDev on " + name + draws, &*results.standardDeviation}};
+    for (const auto& [title, matrix] : written) WriteMatrixText(*file, *matrix, title, labels);
     if (!app.FinishOutputFile(*file)) return;
+    for (const auto& [title, matrix] : written) AddWrittenMatrix(app, step, *matrix, title);
   }
-  WriteDistanceText(app, kept, "Average " + name + " coefficients");
+  if (WriteDistanceText(app, kept, "Average " + name + " coefficients", step)) RecordMatrices(app, std::move(step));
 }
 
 void SimilarityCoefficientSlection1Click(TMainPrg& app) {

@@ -6,6 +6,7 @@
 
 #include "commands/similarity/active_distances.h"
 #include "commands/shell/main_program.h"
+#include "commands/report/report_steps.h"
 #include "core/command_progress.h"
 #include "core/result_table.h"
 #include "core/number_format.h"
@@ -71,15 +72,32 @@ void NeighborNet1Click(TMainPrg& app) {
   app.Report("NeighborNet: " + std::to_string(net->splits.size()) + " splits of positive weight, least-squares fit " +
              FormatReal(net->fit) + " %" +
              (supportNetworks > 0 ? ", support from " + std::to_string(supportNetworks) + " bootstrap networks" : ""));
+  const std::string title = "NeighborNet of the matrix " + ws.results.activeName + " (" +
+                            TransformationName(ws.settings.similarity.transformation) + "): " + std::to_string(n) +
+                            " individuals";
+  const std::vector<std::string> summary = NetworkSummaryLines(*net, ws.data.individualLabels, supportNetworks);
+  const ResultTable splits{NetworkSplitRows(*net, ws.data.individualLabels)};
   auto file = app.BeginOutputFile(ws.files.analysis);
   if (!file) return;
-  file->Line("NeighborNet of the matrix " + ws.results.activeName + " (" +
-             TransformationName(ws.settings.similarity.transformation) + "): " + std::to_string(n) + " individuals");
-  for (const std::string& line : NetworkSummaryLines(*net, ws.data.individualLabels, supportNetworks)) file->Line(line);
+  file->Line(title);
+  for (const std::string& line : summary) file->Line(line);
   file->Line();
-  for (const std::string& line : ResultTable{NetworkSplitRows(*net, ws.data.individualLabels)}.Aligned()) file->Line(line);
+  for (const std::string& line : splits.Aligned()) file->Line(line);
   file->Line();
   if (!app.FinishOutputFile(*file)) return;
+  ReportStep step;
+  step.title = title;
+  step.lines = summary;
+  step.references = {"bryant2004"};
+  step.method = "A NeighborNet (Bryant & Moulton 2004) of the " + std::to_string(n) + " individuals was built from " +
+                ActiveDistancePhrase(ws, step.references) +
+                (supportNetworks > 0 ? ", its splits supported by " + std::to_string(supportNetworks) +
+                                           " networks from bootstrap replicates of the loci (Felsenstein 1985)"
+                                     : std::string()) +
+                ".";
+  if (supportNetworks > 0) step.references.push_back("felsenstein1985");
+  AddListing(step, splits, {}, ws.files.analysis);
+  app.reportRecord.Add(std::move(step));
   if (!choices->splitsFile.empty()) {
     if (!app.Check(WriteNexusSplits(choices->splitsFile, ws.data.individualLabels, *net))) return;
   }
