@@ -7,7 +7,7 @@
 
 #include "commands/main_program.h"
 #include "commands/program_notice.h"
-#include "script/dialog_answer.h"
+#include "commands/dialog_answer.h"
 #include "script/group_manager_answer.h"
 #include "script/script.h"
 #include "script/script_host.h"

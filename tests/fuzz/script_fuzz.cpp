@@ -11,7 +11,7 @@
 #include "commands/missing_data_dialog.h"
 #include "commands/removal_dialogs.h"
 #include "commands/shannon_scaling_dialog.h"
-#include "script/dialog_answer.h"
+#include "commands/dialog_answer.h"
 #include "script/group_manager_answer.h"
 #include "script/script.h"
 
