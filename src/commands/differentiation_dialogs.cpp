@@ -1,5 +1,6 @@
 #include "commands/differentiation_dialogs.h"
 
+#include "commands/file_filters.h"
 #include "commands/number_field.h"
 
 namespace vorn {
@@ -16,7 +17,7 @@ constexpr NumberField kReplicates{"replicates", "Subsamples for DW rarefied to t
 
 void AddLevelAndFile(DialogForm& form) {
   form.Add(Field(kLevel, 1));
-  form.Add(TextFieldControl("table_file", "Tab-separated copy of the tables (empty: none)"));
+  form.Add(PathFieldControl("table_file", "Tab-separated copy of the tables (empty: none)", PathKind::Save, kTextFilter));
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
 // File > Select File Names: the five output and input file names, and turning the log on and off.
 #include <string>
 
+#include "commands/file_filters.h"
 #include "commands/main_program.h"
 
 namespace vorn {
 namespace {
 
-constexpr const char* kTextFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
 constexpr const char* kTreeFilter = "Phylip/Newick Tree File (*.ph)|*.ph";
-constexpr const char* kTreeOrAnyFilter = "Phylip/Newick Tree File (*.ph)|*.ph|All Files (*.*)|*.*";
 
 // Asks for a file name with a save-style dialog showing the current one; on OK stores it and
 // reports the report text followed by the name.

@@ -1,5 +1,6 @@
 #include "commands/replicate_sample_dialogs.h"
 
+#include "commands/file_filters.h"
 #include "commands/number_field.h"
 
 namespace vorn {
@@ -76,7 +77,7 @@ std::optional<std::vector<ReplicateSample>> ReplicateSamplesDialog::ShowUntilRea
 }
 
 ReplicateErrorRatesDialog::ReplicateErrorRatesDialog() : ReplicateSamplesDialog("Replicate Error Rates") {
-  form.Add(TextFieldControl("table_file", "Tab-separated copy of the tables (empty: none)"));
+  form.Add(PathFieldControl("table_file", "Tab-separated copy of the tables (empty: none)", PathKind::Save, kTextFilter));
 }
 
 std::optional<ErrorRateChoices> ReplicateErrorRatesDialog::Execute(Session& session) {
