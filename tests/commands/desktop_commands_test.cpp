@@ -34,9 +34,11 @@ TEST_F(DesktopCommands, AClipboardWithoutATableLoadsNothingAndSaysWhy) {
     EXPECT_EQ(host.messages.back().text.rfind("The clipboard holds no text.", 0), 0u);
   }
   host.clipboard = "\tL1\nA\t1\nB\t2\n";
+  host.showsCompletionLines = true;  // the refusal's line as the window shows it
   Run("NewMatrixFromClipboard1Click");
-  EXPECT_EQ(host.messages.back().text, "Row 3, column 2: \"2\" is none of the scores (present 1, absent 0, missing ?, NA, -, empty cells).");
-  EXPECT_EQ(host.reports.back().rfind("Not loaded: the clipboard: Row 3, column 2", 0), 0u);
+  EXPECT_EQ(host.messages.back().text, "Row 3, column 2: '2' is neither present, absent nor missing");
+  ASSERT_FALSE(host.reports.empty());
+  EXPECT_EQ(host.reports.back(), "Not loaded: the clipboard: Row 3, column 2: '2' is neither present, absent nor missing");
   EXPECT_EQ(app.ws.data.individualCount, 5);
 }
 
@@ -51,7 +53,7 @@ TEST_F(DesktopCommands, AnImportJoinsTheRecentFilesWithItsDialogsValues) {
   EXPECT_EQ(recent.handler, "ImportCsvTable1Click");
   EXPECT_EQ(recent.settings,
             "separator=detect, individuals=rows, locus_names=true, name_column=1, group_columns=2, skip_columns=\"\", "
-            "coordinate_columns=\"\", coordinates=xy, presence=1, absence=0, missing=\"?, NA, -\", empty_missing=true");
+            "coordinate_columns=\"\", coordinates=xy, presence=1, absence=0, missing=NA ? -1 -9, empty_missing=true");
   EXPECT_EQ(RecentWayText(app, recent), "Import CSV / TSV Table");
 
   // Another run with other values; the recent entry puts its own back.
