@@ -73,6 +73,13 @@ Control TextFieldControl(std::string key, std::string caption, int maxLength, bo
   return control;
 }
 
+Control PathFieldControl(std::string key, std::string caption, PathKind kind, std::string filter) {
+  Control control = TextFieldControl(std::move(key), std::move(caption));
+  control.path = kind;
+  control.pathFilter = std::move(filter);
+  return control;
+}
+
 Control TickListControl(std::string key, std::string caption) {
   return Make(ControlKind::TickList, std::move(key), std::move(caption));
 }

@@ -22,6 +22,10 @@ enum class ControlKind {
   DropDown,    // items; `selected` is the chosen item
 };
 
+// A text field that names a file: one to read (Open) or one the command writes (Save). A host
+// may offer its file dialog beside such a field.
+enum class PathKind { None, Open, Save };
+
 struct Control {
   ControlKind kind = ControlKind::Label;
   std::string key;      // stable name for scripts and tests
@@ -36,6 +40,8 @@ struct Control {
   bool digitsOnly = false;
   bool visible = true;
   bool fixedPitch = false;  // a label whose lines line up in columns (a preview)
+  PathKind path = PathKind::None;  // a text field that names a file
+  std::string pathFilter;          // its file dialog's filter, "Text Files (*.txt)|*.txt|..."; "" all files
 
   bool checked = false;
   int selected = 0;
@@ -78,6 +84,8 @@ Control RadioGroupControl(std::string key, std::string caption, std::vector<std:
 Control CheckBoxControl(std::string key, std::string caption, std::string frame = {});
 Control CharFieldControl(std::string key, std::string caption, std::string frame = {});
 Control TextFieldControl(std::string key, std::string caption, int maxLength = 0, bool digitsOnly = false);
+// A text field naming a file of kind Open or Save.
+Control PathFieldControl(std::string key, std::string caption, PathKind kind, std::string filter = {});
 Control TickListControl(std::string key, std::string caption);
 Control MultiListControl(std::string key, std::string caption);
 Control DropDownControl(std::string key, std::string caption);

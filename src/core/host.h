@@ -43,6 +43,10 @@ class Host {
   // True when it was closed with OK.
   virtual bool ShowGroupManager(GroupManagerView& dialog) = 0;
 
+  // The text on the clipboard (a table copied in a spreadsheet); nothing when it holds no text or
+  // the host has no clipboard, as this default.
+  virtual std::optional<std::string> ClipboardText() { return std::nullopt; }
+
   // A line was reported; lines are the six status lines after it.
   virtual void Reported(std::string_view line, const StatusHistory& lines) = 0;
 

@@ -74,15 +74,25 @@ std::size_t MatrixState::Bytes() const {
 }
 
 std::size_t MatrixHistory::Step::Bytes() const {
-  return NameBytes(name) + (state ? state->Bytes() : 0) + scores.size() * sizeof(ScoreChange);
+  return NameBytes(name) + title.size() + (state ? state->Bytes() : 0) + scores.size() * sizeof(ScoreChange);
 }
 
-void MatrixHistory::RecordState(std::string name, MatrixState before) {
-  Push(Step{std::move(name), std::move(before), {}});
+void MatrixHistory::RecordState(std::string name, MatrixState before, std::string title) {
+  Push(Step{std::move(name), std::move(title), std::move(before), {}});
 }
 
-void MatrixHistory::RecordScores(std::string name, std::vector<ScoreChange> changes) {
-  Push(Step{std::move(name), std::nullopt, std::move(changes)});
+void MatrixHistory::RecordScores(std::string name, std::vector<ScoreChange> changes, std::string title) {
+  Push(Step{std::move(name), std::move(title), std::nullopt, std::move(changes)});
+}
+
+std::optional<std::string> MatrixHistory::UndoTitle() const {
+  if (undo_.empty()) return std::nullopt;
+  return undo_.back().title.empty() ? undo_.back().name : undo_.back().title;
+}
+
+std::optional<std::string> MatrixHistory::RedoTitle() const {
+  if (redo_.empty()) return std::nullopt;
+  return redo_.back().title.empty() ? redo_.back().name : redo_.back().title;
 }
 
 void MatrixHistory::Push(Step step) {

@@ -41,10 +41,11 @@ class MatrixHistory {
  public:
   explicit MatrixHistory(std::size_t budget = kUndoBudget) : budget_(budget) {}
 
-  // A command named name changed the working data from before; Redo is forgotten.
-  void RecordState(std::string name, MatrixState before);
+  // A command named name changed the working data from before; Redo is forgotten. title is the
+  // step's short name for a host's menu ("Set Scores"); empty: name.
+  void RecordState(std::string name, MatrixState before, std::string title = {});
   // A hand edit changed these scores of the working matrix.
-  void RecordScores(std::string name, std::vector<ScoreChange> changes);
+  void RecordScores(std::string name, std::vector<ScoreChange> changes, std::string title = {});
   // Takes the workspace one step back (or forward again); the step's name, nothing when there is
   // no step.
   std::optional<std::string> Undo(Workspace& ws);
@@ -52,6 +53,9 @@ class MatrixHistory {
   // Forgets every step (new data were loaded).
   void Clear();
 
+  // The short names of the steps Undo and Redo would take; nothing when there is none.
+  std::optional<std::string> UndoTitle() const;
+  std::optional<std::string> RedoTitle() const;
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
   std::size_t UndoSteps() const { return undo_.size(); }
@@ -64,6 +68,7 @@ class MatrixHistory {
  private:
   struct Step {
     std::string name;
+    std::string title;
     std::optional<MatrixState> state;  // the other side of the step, or
     std::vector<ScoreChange> scores;   // the scores it changed
     std::size_t Bytes() const;

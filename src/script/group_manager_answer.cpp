@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "script/dialog_answer.h"
+#include "commands/shell/dialog_answer.h"
 #include "script/script.h"
 
 namespace vorn {

@@ -14,14 +14,6 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-std::string NormalCaption(std::string_view caption) {
-  std::string plain = PlainCaption(Trim(caption));
-  if (plain.size() >= 3 && plain.compare(plain.size() - 3, 3, "...") == 0) plain.resize(plain.size() - 3);
-  while (!plain.empty() && plain.back() == ' ') plain.pop_back();
-  for (char& c : plain) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return plain;
-}
-
 std::vector<std::string> SplitPath(std::string_view text) {
   std::vector<std::string> parts;
   std::size_t start = 0;
@@ -39,8 +31,6 @@ Failure LineFailure(int line, const std::string& message) {
 }
 
 }  // namespace
-
-bool SameCaption(std::string_view a, std::string_view b) { return NormalCaption(a) == NormalCaption(b); }
 
 Result<std::vector<ScriptCommand>> ParseScript(std::string_view source) {
   std::vector<ScriptCommand> commands;

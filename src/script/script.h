@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/shell/menu_table.h"  // SameCaption, which answers use too
 #include "core/result.h"
 
 namespace vorn {
@@ -26,8 +27,5 @@ struct ScriptCommand {
 };
 
 Result<std::vector<ScriptCommand>> ParseScript(std::string_view source);
-
-// Captions compare ignoring case, "&" and a trailing "...".
-bool SameCaption(std::string_view a, std::string_view b);
 
 }  // namespace vorn

@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <ctime>
 
+#include "commands/shell/session_recorder.h"
 #include "core/text_encoding.h"
-#include "script/dialog_answer.h"
+#include "core/text_lines.h"
+#include "io/csv_tokenizer.h"
+#include "commands/shell/dialog_answer.h"
 #include "script/group_manager_answer.h"
 
 namespace vorn {
@@ -155,6 +158,27 @@ bool ScriptHost::ShowDialog(DialogForm& form) {
   }
   out_ << "[" << caption << "] -> OK\n";
   return true;
+}
+
+std::optional<std::string> ScriptHost::ClipboardText() {
+  if (const ScriptAnswer* answer = TakeAnswer("clipboard text")) {
+    auto text = UnescapedAnswerText(answer->value);
+    if (!text) {
+      Stop("line " + std::to_string(answer->line) + ": the clipboard text is written in double quotes, with \\\\, \\t, "
+           "\\n and \\r for a backslash, a tab and the line breaks");
+    }
+    out_ << "[Clipboard] " << TextLines(*text).size() << " lines of text\n";
+    return text;
+  }
+  const ScriptAnswer* answer = TakeAnswer("clipboard");
+  if (!answer) {
+    Stop("line " + std::to_string(command_ ? command_->line : 0) +
+         ": there is no clipboard without the window; add \"clipboard: PATH\", a file that holds the table");
+  }
+  auto text = ReadFileText(answer->value);
+  if (!text) Stop("line " + std::to_string(answer->line) + ": cannot read the clipboard's table: " + text.error());
+  out_ << "[Clipboard] " << DisplayText(answer->value) << "\n";
+  return std::move(*text);
 }
 
 void ScriptHost::ShowChanges(const GroupManagerControls& controls, std::vector<std::string>& shown) {

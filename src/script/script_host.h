@@ -37,6 +37,9 @@ class ScriptHost : public Host {
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
   bool ShowDialog(DialogForm& form) override;
   bool ShowGroupManager(GroupManagerView& dialog) override;
+  // Headless there is no clipboard: the answer "clipboard: PATH" reads the text from a file,
+  // "clipboard text: \"...\"" gives it escaped (as a recorded session writes it).
+  std::optional<std::string> ClipboardText() override;
   void Reported(std::string_view line, const StatusHistory& lines) override;
   // On a terminal, the progress line is shown on standard error and rewritten in place;
   // otherwise (a file, a pipe, a test) nothing is shown.

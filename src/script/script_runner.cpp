@@ -7,7 +7,7 @@
 
 #include "commands/all_commands.h"
 #include "commands/shell/program_notice.h"
-#include "script/dialog_answer.h"
+#include "commands/shell/dialog_answer.h"
 #include "script/group_manager_answer.h"
 #include "script/script.h"
 #include "script/script_host.h"

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/dialog_form.h"
 #include "ui/elided_label.h"
 #include "ui/qt_text.h"
 
@@ -29,7 +30,7 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
       model_(new DataTableModel(workspace, this)),
       find_(new QLineEdit),
       caption_(new ElidedLabel),
-      individualsInRows_(new QCheckBox("Individuals in &rows")),
+      individualsInRows_(new QCheckBox("I&ndividuals in rows")),
       level_(new QComboBox),
       legend_(new QLabel),
       view_(new QTableView),
@@ -50,7 +51,9 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
   tools->addWidget(caption_, 1);
   tools->addWidget(legend_);
   tools->addSpacing(12);
-  tools->addWidget(new QLabel("Colour by:"));
+  auto* colourBy = new QLabel("&Colour by:");
+  colourBy->setBuddy(level_);
+  tools->addWidget(colourBy);
   // As wide as its longest entry: the entries change with the data's levels.
   level_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   tools->addWidget(level_);
@@ -80,6 +83,11 @@ DataTab::DataTab(const Workspace& workspace, QWidget* parent)
   view_->installEventFilter(this);
   view_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(view_, &QWidget::customContextMenuRequested, this, &DataTab::ShowContextMenu);
+  const auto selectionChanged = [this] {
+    if (onSelectionChanged) onSelectionChanged();
+  };
+  connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, selectionChanged);
+  connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this, selectionChanged);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tools);
@@ -261,6 +269,11 @@ bool DataTab::eventFilter(QObject* watched, QEvent* event) {
     Paste();
     return true;
   }
+  if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+    // Shift+F10 opens the context menu at the current cell, as the Menu key does.
+    ShowContextMenu(view_->visualRect(view_->currentIndex()).center());
+    return true;
+  }
   const std::string text = FromQt(key->text());
   const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
   if (plain && text.size() == 1 && ScoreOfText(text, ws_.settings.layout)) {
@@ -276,9 +289,10 @@ void DataTab::ShowContextMenu(const QPoint& at) {
   const DataTable& table = model_->Table();
   const FileLayout& layout = ws_.settings.layout;
   QMenu menu(this);
-  for (const auto& [score, word] : {std::pair{Presence, "presence"}, std::pair{Absence, "absence"}, std::pair{Missing, "missing"}}) {
+  // Each entry has an accelerator of its own, so the menu opened by the keyboard is worked by it.
+  for (const auto& [score, word] : {std::pair{Presence, "p&resence"}, std::pair{Absence, "&absence"}, std::pair{Missing, "&missing"}}) {
     const std::string symbol(1, SymbolOf(score, layout));
-    QAction* set = menu.addAction(QString("Set to %1 (%2)").arg(ToQt(symbol), QString::fromLatin1(word)));
+    QAction* set = menu.addAction(QString("Set to %1 (%2)").arg(ToQt(LiteralCaption(symbol)), QString::fromLatin1(word)));
     connect(set, &QAction::triggered, this, [this, symbol] { SetSelection(symbol); });
   }
   menu.addSeparator();
@@ -295,8 +309,9 @@ void DataTab::ShowContextMenu(const QPoint& at) {
   for (const auto& entry : {std::pair{NameKind::Individual, individual}, std::pair{NameKind::Locus, locus}}) {
     const NameKind kind = entry.first;
     const std::string name = entry.second;
-    const QString caption = kind == NameKind::Individual ? "Rename Individual %1..." : "Rename Locus %1...";
-    QAction* rename = menu.addAction(caption.arg(ToQt(name)));
+    const QString caption = kind == NameKind::Individual ? "Rename &Individual %1..." : "Rename &Locus %1...";
+    // A name is shown as it is: an "&" in it is no accelerator.
+    QAction* rename = menu.addAction(caption.arg(ToQt(LiteralCaption(name))));
     connect(rename, &QAction::triggered, this, [this, kind, name] {
       if (onRename) onRename(kind, name);
     });

@@ -46,6 +46,11 @@ class DataTab : public QWidget {
   std::function<void(const ScoreBlock&)> onSetScores;
   std::function<void(NameKind, const std::string&)> onRename;
   std::function<void(const std::string&)> onRefused;
+  // The grid's selection (or current cell) changed: the window greys Copy and Paste without one.
+  std::function<void()> onSelectionChanged;
+
+  // True when the grid shows data and some of its scores are selected (or one is current).
+  bool HasSelection() const { return ws_.dataLoaded && SelectedScores().has_value(); }
 
   // The selected scores as tab-separated text on the clipboard; false without a selection.
   bool Copy();

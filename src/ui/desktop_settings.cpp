@@ -30,8 +30,14 @@ RecentFiles DesktopSettings::Recent() const {
   // Added oldest first, so that the newest ends up in front.
   for (int i = std::min(count, static_cast<int>(RecentFiles::kMaxFiles)) - 1; i >= 0; --i) {
     settings_->setArrayIndex(i);
-    const auto layout = ParseLayoutText(FromQt(settings_->value("layout").toString()));
     const QString path = settings_->value("path").toString();
+    // An import keeps its command and its dialog's values instead of a layout.
+    const std::string handler = FromQt(settings_->value("command").toString());
+    if (!handler.empty() && handler != kLoadHandler && !path.isEmpty()) {
+      recent.AddImport(PathFromQt(path), handler, FromQt(settings_->value("settings").toString()));
+      continue;
+    }
+    const auto layout = ParseLayoutText(FromQt(settings_->value("layout").toString()));
     if (layout && !path.isEmpty()) recent.Add(PathFromQt(path), *layout);
   }
   settings_->endArray();
@@ -43,8 +49,16 @@ void DesktopSettings::SetRecent(const RecentFiles& recent) {
   settings_->beginWriteArray("recentFiles", static_cast<int>(recent.Files().size()));
   for (std::size_t i = 0; i < recent.Files().size(); ++i) {
     settings_->setArrayIndex(static_cast<int>(i));
-    settings_->setValue("path", PathToQt(recent.Files()[i].path));
-    settings_->setValue("layout", ToQt(LayoutText(recent.Files()[i].layout)));
+    const RecentFile& file = recent.Files()[i];
+    settings_->setValue("path", PathToQt(file.path));
+    settings_->setValue("command", ToQt(file.handler));
+    if (file.IsImport()) {
+      settings_->setValue("settings", ToQt(file.settings));
+      settings_->remove("layout");
+    } else {
+      settings_->setValue("layout", ToQt(LayoutText(file.layout)));
+      settings_->remove("settings");
+    }
   }
   settings_->endArray();
   settings_->sync();

@@ -1,5 +1,5 @@
 // What the desktop window keeps between runs: its geometry and the recent data files with their
-// layouts. Kept with QSettings in an INI file (the user's configuration folder for the program,
+// layouts, or with the command and dialog values of the import that read them. Kept with QSettings in an INI file (the user's configuration folder for the program,
 // or a file a test names); without a file nothing is kept, as in the screenshot hook.
 #pragma once
 

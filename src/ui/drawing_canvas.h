@@ -1,9 +1,11 @@
 // DrawingCanvas: a widget that paints one drawing of a scene on white, or, without one, a line
 // saying how to get it. The tree viewer and the Network tab draw on it; the drawings share
-// Paint, LabelsLeftOut and TipPoint.
+// Paint, LabelsLeftOut and TipPoint, and their zoom buttons.
 #pragma once
 
+#include <QKeySequence>
 #include <QPainter>
+#include <QPushButton>
 #include <QPointF>
 #include <QString>
 #include <QWidget>
@@ -12,6 +14,14 @@
 #include <optional>
 
 namespace vorn::ui {
+
+// A zoom button of a canvas: the usual keys (Ctrl++, Ctrl+-) press it, and its tooltip names them.
+inline QPushButton* ZoomButton(const QString& caption, QKeySequence::StandardKey keys) {
+  auto* button = new QPushButton(caption);
+  button->setShortcut(keys);
+  button->setToolTip(caption + QStringLiteral(" (") + QKeySequence(keys).toString(QKeySequence::NativeText) + QLatin1Char(')'));
+  return button;
+}
 
 template <typename Drawing>
 class DrawingCanvas : public QWidget {

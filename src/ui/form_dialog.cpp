@@ -1,6 +1,7 @@
 #include "ui/form_dialog.h"
 
 #include <algorithm>
+#include <map>
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -71,7 +72,8 @@ QListWidget* MakeList(const Control& control) {
 
 }  // namespace
 
-FormDialog::FormDialog(DialogForm& form, QWidget* parent) : QDialog(parent), form_(form) {
+FormDialog::FormDialog(DialogForm& form, QWidget* parent, FileChooser chooser)
+    : QDialog(parent), form_(form), chooser_(std::move(chooser)) {
   setWindowTitle(ToQt(form.Caption()));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   for (Control& control : form.Controls()) widgets_.push_back(MakeWidgets(control));
@@ -88,6 +90,68 @@ FormDialog::FormDialog(DialogForm& form, QWidget* parent) : QDialog(parent), for
   layout->setSizeConstraint(QLayout::SetFixedSize);  // as large as the controls need
   ApplyVisibility();
   if (form_.edited) WatchEdits();
+  SetTabOrder(buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel));
+  for (const auto& widgets : widgets_) {
+    if (widgets.browse) connect(widgets.browse, &QPushButton::clicked, this, [this, &widgets] { Browse(widgets); });
+  }
+}
+
+void FormDialog::SetTabOrder(QWidget* ok, QWidget* cancel) {
+  // The fields set beside an item (-1: beside a check box), by the key of the item's control, as
+  // ArrangeControls places them.
+  std::map<std::string, std::vector<std::pair<int, const ControlWidgets*>>> beside;
+  std::vector<bool> placedBeside;
+  for (const auto& widgets : widgets_) {
+    const Control& control = *widgets.control;
+    const Control* host = control.besideKey.empty() ? nullptr : form_.Find(control.besideKey);
+    const bool onItem = host && host->kind == ControlKind::RadioGroup && control.besideItem >= 0 &&
+                        control.besideItem < static_cast<int>(host->items.size());
+    const bool onBox = host && host->kind == ControlKind::CheckBox;
+    placedBeside.push_back(onItem || onBox);
+    if (onItem || onBox) beside[control.besideKey].emplace_back(onItem ? control.besideItem : -1, &widgets);
+  }
+  std::vector<QWidget*> order;
+  const auto addField = [&](const ControlWidgets& widgets) {
+    order.push_back(widgets.editor);
+    if (widgets.browse) order.push_back(widgets.browse);
+  };
+  const auto addBeside = [&](const std::string& key, int item) {
+    for (const auto& [at, widgets] : beside[key]) {
+      if (at == item) addField(*widgets);
+    }
+  };
+  for (std::size_t i = 0; i < widgets_.size(); ++i) {
+    const ControlWidgets& widgets = widgets_[i];
+    const Control& control = *widgets.control;
+    if (control.kind == ControlKind::Label || placedBeside[i]) continue;
+    if (control.kind == ControlKind::RadioGroup) {
+      for (std::size_t i = 0; i < widgets.radios.size(); ++i) {
+        order.push_back(widgets.radios[i]);
+        addBeside(control.key, static_cast<int>(i));
+      }
+    } else {
+      addField(widgets);
+      if (control.kind == ControlKind::CheckBox) addBeside(control.key, -1);
+    }
+  }
+  order.push_back(ok);
+  order.push_back(cancel);
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void FormDialog::Browse(const ControlWidgets& widgets) {
+  const Control& control = *widgets.control;
+  auto* edit = static_cast<QLineEdit*>(widgets.editor);
+  FileDialogOptions options;
+  options.title = PlainCaption(control.caption);
+  options.filter = control.pathFilter.empty() ? "All Files (*.*)|*.*" : control.pathFilter;
+  options.initialName = PathFromQt(edit->text());
+  options.confirmOverwrite = control.path == PathKind::Save;
+  const auto chosen = chooser_(options, control.path == PathKind::Save, this);
+  if (!chosen) return;
+  edit->setText(PathToQt(*chosen));
+  edit->setFocus(Qt::OtherFocusReason);
+  if (form_.edited) Edited();
 }
 
 void FormDialog::WatchEdits() {
@@ -143,6 +207,12 @@ ControlWidgets FormDialog::MakeWidgets(Control& control) {
     case ControlKind::CharField:
     case ControlKind::TextField:
       widgets.editor = MakeLineEdit(control);
+      if (control.path != PathKind::None && chooser_) {
+        widgets.browse = new QPushButton(QString::fromUtf8("Browse\u2026"));
+        widgets.browse->setObjectName(Name(control.key, "browse"));
+        // Enter in the dialog presses OK, not the button that had the focus last.
+        widgets.browse->setAutoDefault(false);
+      }
       break;
     case ControlKind::DropDown: {
       auto* combo = new QComboBox;
@@ -172,7 +242,8 @@ void FormDialog::ApplyVisibility() {
     const Control& control = *widgets.control;
     const bool shown = control.visible && !(control.kind == ControlKind::Label && control.caption.empty());
     if (shown) continue;
-    for (QWidget* widget : {static_cast<QWidget*>(widgets.caption), widgets.editor, static_cast<QWidget*>(widgets.suffix)}) {
+    for (QWidget* widget : {static_cast<QWidget*>(widgets.caption), widgets.editor, static_cast<QWidget*>(widgets.suffix),
+                            static_cast<QWidget*>(widgets.browse)}) {
       if (widget) widget->setVisible(false);
     }
   }

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -60,6 +61,7 @@ QHBoxLayout* BesideRow(QWidget* item, const std::vector<ControlWidgets*>& fields
     SizeEditor(*field, true);
     if (field->caption) row->addWidget(field->caption);
     row->addWidget(field->editor);
+    if (field->browse) row->addWidget(field->browse);
     if (field->suffix) row->addWidget(field->suffix);
   }
   if (rest) row->addWidget(rest);
@@ -130,6 +132,8 @@ class RowGrid {
     grid_->addWidget(widgets.editor, row, fieldColumn, 1, column + 2 - fieldColumn,
                      stretches ? Qt::Alignment() : Qt::AlignLeft);
     if (widgets.suffix) grid_->addWidget(widgets.suffix, row, column + 2);
+    // A path field has no suffix: its button takes that column.
+    if (widgets.browse) grid_->addWidget(widgets.browse, row, column + 2);
     return stretches;
   }
 

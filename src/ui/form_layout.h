@@ -1,6 +1,7 @@
 // Arranging the widgets of a rendered DialogForm: frames and radio groups become boxes (small
 // ones two side by side), fields sit in aligned rows of caption, field and suffix, and a field
-// named beside a radio item or a check box sits on that item's row. Controls keep list order.
+// named beside a radio item or a check box sits on that item's row; a field's Browse… button
+// follows it. Controls keep list order.
 #pragma once
 
 #include <QLayout>
@@ -9,6 +10,7 @@
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QRadioButton;
 
 namespace vorn {
@@ -23,6 +25,7 @@ struct ControlWidgets {
   QLabel* caption = nullptr;    // the caption of a field, drop-down or list
   QWidget* editor = nullptr;    // the control itself; for a radio group the box of its buttons
   QLabel* suffix = nullptr;     // the text after a field ("%")
+  QPushButton* browse = nullptr;  // "Browse…" after a field that names a file
   std::vector<QRadioButton*> radios;
   QButtonGroup* radioGroup = nullptr;
 };

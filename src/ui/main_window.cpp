@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -39,8 +41,9 @@ QSize OpeningSize(const QScreen* screen) {
                std::min(available.height(), std::max(wanted.height(), available.height() * 4 / 5)));
 }
 
-QString RecentFileCaption(std::size_t index, const std::string& path) {
+QString RecentFileCaption(std::size_t index, const std::string& path, const std::string& way) {
   QString shown = PathToQt(path);
+  if (!way.empty()) shown += QStringLiteral(" (") + ToQt(way) + QLatin1Char(')');
   shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
   return QStringLiteral("&%1 ").arg(index + 1) + shown;
 }
@@ -93,15 +96,15 @@ MainWindow::MainWindow(TMainPrg& program, QtHost& host, DesktopSettings& setting
     if (const MenuItem* rename = FindByHandler(program_.menu, "Rename1Click")) RunCommand(MenuItem(*rename));
   };
   data.onRefused = [this](const std::string& message) { program_.ErrorBox(message); };
+  data.onSelectionChanged = [this] { UpdateEditActions(); };
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateEditActions(); });
   data.Start().onCommand = [this](const std::string& handler) {
     if (const MenuItem* command = FindByHandler(program_.menu, handler)) RunCommand(MenuItem(*command));
   };
-  data.Start().onRecentFile = [this](const std::string& path) {
-    for (const RecentFile& listed : program_.recentFiles.Files()) {
-      if (listed.path != path) continue;
-      const RecentFile file = listed;  // the load moves the entry in the list
-      return LoadFile(file.path, &file.layout);
-    }
+  data.Start().onRecentFile = [this](std::size_t index) {
+    const auto& files = program_.recentFiles.Files();
+    // A copy: reading the file moves its entry in the list.
+    if (index < files.size()) OpenRecent(RecentFile(files[index]));
   };
   auto* find = new QShortcut(QKeySequence::Find, this);
   connect(find, &QShortcut::activated, this, [this] {
@@ -150,13 +153,17 @@ void MainWindow::RunCommand(const MenuItem& item) {
   settings_.SetRecent(program_.recentFiles);
   ShowRecentFiles();
   if (menuStale_) RebuildMenu();
+  UpdateEditActions();
   if (closeAfterCommand_) close();
 }
 
 void MainWindow::ShowRecentFiles() {
-  std::vector<std::string> paths;
-  for (const RecentFile& file : program_.recentFiles.Files()) paths.push_back(file.path);
-  workbench_->Data().Start().ShowRecent(paths);
+  std::vector<std::string> entries;
+  for (const RecentFile& file : program_.recentFiles.Files()) {
+    const std::string way = RecentWayText(program_, file);
+    entries.push_back(way.empty() ? file.path : file.path + " (" + way + ")");
+  }
+  workbench_->Data().Start().ShowRecent(entries);
 }
 
 void MainWindow::RunFilled(std::string_view handler, const std::string& caption) {
@@ -211,15 +218,15 @@ void MainWindow::AddWindowActions(QMenuBar& bar) {
       QAction* after = menu->actions().size() > 2 ? menu->actions().at(2) : nullptr;
       QAction* separator = own(new QAction(menu));
       separator->setSeparator(true);
-      QAction* copy = own(new QAction(QStringLiteral("&Copy"), menu));
-      copy->setShortcut(QKeySequence::Copy);
-      connect(copy, &QAction::triggered, this, [this] { workbench_->Data().Copy(); });
-      QAction* paste = own(new QAction(QStringLiteral("&Paste"), menu));
-      paste->setShortcut(QKeySequence::Paste);
-      connect(paste, &QAction::triggered, this, [this] {
+      copy_ = own(new QAction(QStringLiteral("&Copy"), menu));
+      copy_->setShortcut(QKeySequence::Copy);
+      connect(copy_, &QAction::triggered, this, [this] { workbench_->Data().Copy(); });
+      paste_ = own(new QAction(QStringLiteral("&Paste"), menu));
+      paste_->setShortcut(QKeySequence::Paste);
+      connect(paste_, &QAction::triggered, this, [this] {
         if (!running_) workbench_->Data().Paste();
       });
-      menu->insertActions(after, {separator, copy, paste});
+      menu->insertActions(after, {separator, copy_, paste_});
     } else if (top->text() == QStringLiteral("&View")) {
       own(menu->addSeparator());
       QAction* forward = own(menu->addAction(QStringLiteral("&Bring Results Forward")));
@@ -228,6 +235,25 @@ void MainWindow::AddWindowActions(QMenuBar& bar) {
       connect(forward, &QAction::toggled, this, [this](bool on) { bringForward_ = on; });
     }
   }
+}
+
+void MainWindow::UpdateEditActions() {
+  const QMenuBar& bar = *menuBar();
+  const bool data = program_.ws.dataLoaded;
+  const std::pair<const char*, std::optional<std::string>> steps[] = {{"Undo1Click", program_.history.UndoTitle()},
+                                                                     {"Redo1Click", program_.history.RedoTitle()}};
+  for (const auto& [handler, title] : steps) {
+    QAction* action = ActionOf(bar, handler);
+    const MenuItem* item = FindByHandler(program_.menu, handler);
+    if (!action || !item) continue;
+    QString caption = ToQt(item->caption);
+    if (title) caption += QLatin1Char(' ') + ToQt(LiteralCaption(*title));
+    action->setText(caption);
+    action->setEnabled(data && title.has_value());
+  }
+  const bool selection = workbench_->Data().HasSelection();
+  if (copy_) copy_->setEnabled(selection);
+  if (paste_) paste_->setEnabled(selection && !QApplication::clipboard()->text().isEmpty());
 }
 
 void MainWindow::ShowStatus(const StatusHistory& lines) {
@@ -256,6 +282,7 @@ void MainWindow::RebuildMenu() {
   // The old menus may hold the action whose command is still returning: they go later.
   for (QMenu* menu : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) menu->deleteLater();
   bar->clear();
+  copy_ = paste_ = nullptr;
   AddMenuItems(*bar, program_.menu, [this](const MenuItem& item) { RunCommand(item); });
   AddWindowActions(*bar);
   // The recent data files follow the File menu's own items; the list is read when it opens.
@@ -267,16 +294,20 @@ void MainWindow::RebuildMenu() {
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] { FillRecentFiles(); });
     FillRecentFiles();
   }
+  UpdateEditActions();
 }
 
 void MainWindow::FillRecentFiles() {
   recentMenu_->clear();
   const auto& files = program_.recentFiles.Files();
   recentMenu_->setEnabled(!files.empty());
+  // An import's settings show as the entry's tooltip.
+  recentMenu_->setToolTipsVisible(true);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    QAction* action = recentMenu_->addAction(RecentFileCaption(i, files[i].path));
+    QAction* action = recentMenu_->addAction(RecentFileCaption(i, files[i].path, RecentWayText(program_, files[i])));
+    if (files[i].IsImport()) action->setToolTip(ToQt(files[i].settings));
     const RecentFile file = files[i];
-    connect(action, &QAction::triggered, this, [this, file] { LoadFile(file.path, &file.layout); });
+    connect(action, &QAction::triggered, this, [this, file] { OpenRecent(file); });
   }
 }
 
@@ -286,6 +317,15 @@ void MainWindow::LoadFile(const std::string& path, const FileLayout* layout) {
 }
 
 void MainWindow::OpenFile(const std::string& path) { RunOnFile(OpeningHandler(path), path); }
+
+void MainWindow::OpenRecent(const RecentFile& file) {
+  if (running_) return;
+  if (const Status restored = RestoreRecentSettings(program_, file); !restored) {
+    program_.ErrorBox(restored.error());
+    return;
+  }
+  RunOnFile(file.handler, file.path);
+}
 
 void MainWindow::RunOnFile(std::string_view handler, const std::string& path) {
   const MenuItem* command = FindByHandler(program_.menu, handler);

@@ -6,6 +6,8 @@
 // marks working data that changed since they were loaded or saved, and Exit asks before such
 // changes are lost. After a command the tab that shows its result comes forward (View > Bring
 // Results Forward turns that off); Edit > Copy and Paste and Ctrl+F serve the Data and Log tabs.
+// Undo and Redo name the step they take ("Undo Set Scores") and are greyed without one, as Copy
+// and Paste are without a selection in the grid (Paste also without text on the clipboard).
 #pragma once
 
 #include <QMainWindow>
@@ -31,8 +33,9 @@ namespace vorn::ui {
 // more than the screen.
 QSize OpeningSize(const QScreen* screen);
 
-// The caption of a Recent Files entry: "&1 /home/me/data.txt", an "&" of the path doubled.
-QString RecentFileCaption(std::size_t index, const std::string& path);
+// The caption of a Recent Files entry: "&1 /home/me/data.txt", an "&" of the path doubled, and
+// how an import reads it: "&2 /home/me/table.csv (Import CSV / TSV Table)".
+QString RecentFileCaption(std::size_t index, const std::string& path, const std::string& way = {});
 
 class MainWindow : public QMainWindow, public HostWindow {
  public:
@@ -50,6 +53,9 @@ class MainWindow : public QMainWindow, public HostWindow {
   // A file named on the command line or dropped on the window: a CSV or TSV table through File >
   // Import > CSV / TSV Table, any other file through File > Load; the user confirms the layout.
   void OpenFile(const std::string& path);
+  // A recent file read again as it was read last: loaded with its layout or imported with its
+  // import's settings, shown in the dialog for the user to confirm.
+  void OpenRecent(const RecentFile& file);
 
   QWidget* DialogParent() override { return this; }
   void ShowStatus(const StatusHistory& lines) override;
@@ -75,6 +81,8 @@ class MainWindow : public QMainWindow, public HostWindow {
   void RunOnFile(std::string_view handler, const std::string& path);
   // The window's own entries of the Edit and View menus and the Find shortcut.
   void AddWindowActions(QMenuBar& bar);
+  // Undo, Redo, Copy and Paste as the history, the grid's selection and the clipboard stand.
+  void UpdateEditActions();
   // Runs the command of handler with its dialog answered by the values the form holds.
   void RunFilled(std::string_view handler, const std::string& caption);
   // True when nothing unsaved would be lost, or the user lets it go.
@@ -91,6 +99,8 @@ class MainWindow : public QMainWindow, public HostWindow {
   Workbench* workbench_ = nullptr;
   QFrame* statusPanel_ = nullptr;
   QMenu* recentMenu_ = nullptr;
+  QAction* copy_ = nullptr;
+  QAction* paste_ = nullptr;
   std::array<QLabel*, StatusHistory::kLineCount> statusLines_{};
   std::function<void()> commandEnded_;
   bool running_ = false;

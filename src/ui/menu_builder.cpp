@@ -16,6 +16,7 @@ QKeySequence ShortcutOf(std::string_view handler) {
       {"Help1Click", QKeySequence(Qt::Key_F1)},
       {"Undo1Click", QKeySequence(Qt::CTRL | Qt::Key_Z)},
       {"Redo1Click", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+      {"NewMatrixFromClipboard1Click", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
   };
   for (const auto& [name, keys] : kShortcuts) {
     if (name == handler) return keys;
@@ -36,10 +37,22 @@ void AddMenuItems(QWidget& target, const std::vector<MenuItem>& items, const Men
     } else {
       auto* action = new QAction(ToQt(item.caption), &target);
       action->setShortcut(ShortcutOf(item.handler));
+      action->setData(ToQt(item.handler));
       QObject::connect(action, &QAction::triggered, &target, [run, item] { run(item); });
       target.addAction(action);
     }
   }
+}
+
+QAction* ActionOf(const QWidget& target, std::string_view handler) {
+  for (QAction* action : target.actions()) {
+    if (action->menu()) {
+      if (QAction* found = ActionOf(*action->menu(), handler)) return found;
+    } else if (!action->isSeparator() && action->data().toString() == ToQt(handler)) {
+      return action;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace vorn::ui

@@ -19,7 +19,11 @@ using MenuRunner = std::function<void(const MenuItem&)>;
 // none for the others. Shortcuts hold Ctrl or a function key, so no Alt accelerator is taken.
 QKeySequence ShortcutOf(std::string_view handler);
 
-// Adds items to a menu bar or a menu (target), each command with its shortcut.
+// Adds items to a menu bar or a menu (target), each command with its shortcut and its handler's
+// name as the action's data.
 void AddMenuItems(QWidget& target, const std::vector<MenuItem>& items, const MenuRunner& run);
+
+// The first action, at any depth of target's menus, that runs handler; nullptr when none does.
+QAction* ActionOf(const QWidget& target, std::string_view handler);
 
 }  // namespace vorn::ui

@@ -35,9 +35,10 @@ class NetworkCanvas : public DrawingCanvas<NetworkDrawing> {
 NetworkTab::NetworkTab(Session& session, std::function<const KeptNetwork*()> network, QWidget* parent)
     : QWidget(parent), session_(session), network_(std::move(network)) {
   setObjectName("networkTab");
-  auto* zoomIn = new QPushButton("Zoom &in");
-  auto* zoomOut = new QPushButton("Zoom &out");
-  auto* fit = new QPushButton("&Fit");
+  // As in the Trees tab: no accelerator of the menu bar's letters, Ctrl++ and Ctrl+- zoom.
+  auto* zoomIn = ZoomButton("Zoom in", QKeySequence::ZoomIn);
+  auto* zoomOut = ZoomButton("Zoom out", QKeySequence::ZoomOut);
+  auto* fit = new QPushButton("F&it");
   auto* find = new QLineEdit;
   find->setPlaceholderText("Find tip");
   find->setClearButtonEnabled(true);

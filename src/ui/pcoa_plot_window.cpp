@@ -66,7 +66,7 @@ PcoaPlotWindow::PcoaPlotWindow(Session& session, QWidget* parent) : QWidget(pare
   yAxis_ = new QSpinBox;
   level_ = new QComboBox;
   labels_ = new QCheckBox("&Labels");
-  auto* exportButton = new QPushButton("&Export...");
+  auto* exportButton = new QPushButton("E&xport...");
   auto* tools = new QHBoxLayout;
   tools->addWidget(new QLabel("Horizontal axis:"));
   tools->addWidget(xAxis_);

@@ -4,6 +4,8 @@
 #include <climits>
 #include <utility>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
@@ -86,8 +88,8 @@ MessageAnswer QtHost::ShowMessage(std::string_view text, std::string_view title,
   return box.clickedButton() == box.button(QMessageBox::Yes) ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-std::optional<std::string> QtHost::ChooseFile(const FileDialogOptions& options, bool save) {
-  QFileDialog dialog(DialogParent());
+std::optional<std::string> QtHost::ChooseFile(const FileDialogOptions& options, bool save, QWidget* parent) {
+  QFileDialog dialog(parent ? parent : DialogParent());
   if (responder_) dialog.setOption(QFileDialog::DontUseNativeDialog);
   SetUpFileDialog(dialog, options, save);
   if (RunModal(dialog) != QDialog::Accepted) return std::nullopt;
@@ -108,7 +110,11 @@ bool QtHost::ShowDialog(DialogForm& form) {
     nextAccepted_.clear();
     return true;
   }
-  FormDialog dialog(form, DialogParent());
+  // Browse… beside a path field opens the file dialog over the settings dialog.
+  FormDialog dialog(form, DialogParent(),
+                    [this](const FileDialogOptions& options, bool save, QWidget* parent) {
+                      return ChooseFile(options, save, parent);
+                    });
   const bool accepted = RunModal(dialog) == QDialog::Accepted;
   dialog.Store();
   return accepted;
@@ -117,6 +123,12 @@ bool QtHost::ShowDialog(DialogForm& form) {
 bool QtHost::ShowGroupManager(GroupManagerView& dialog) {
   GroupManagerWindow window(dialog, DialogParent());
   return RunModal(window) == QDialog::Accepted;
+}
+
+std::optional<std::string> QtHost::ClipboardText() {
+  const QString text = QApplication::clipboard()->text();
+  if (text.isEmpty()) return std::nullopt;
+  return FromQt(text);
 }
 
 void QtHost::Reported(std::string_view line, const StatusHistory& lines) {

@@ -56,6 +56,7 @@ class QtHost : public Host {
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
   bool ShowDialog(DialogForm& form) override;
   bool ShowGroupManager(GroupManagerView& dialog) override;
+  std::optional<std::string> ClipboardText() override;
   void Reported(std::string_view line, const StatusHistory& lines) override;
   bool ShowsCompletionLines() const override { return true; }
   // A modal progress window with a Cancel button, shown when the command will take more than half
@@ -69,7 +70,8 @@ class QtHost : public Host {
   void Quit() override;
 
  private:
-  std::optional<std::string> ChooseFile(const FileDialogOptions& options, bool save);
+  // A file dialog over parent (nullptr: the main window).
+  std::optional<std::string> ChooseFile(const FileDialogOptions& options, bool save, QWidget* parent = nullptr);
 
   HostWindow* window_ = nullptr;
   Responder responder_;

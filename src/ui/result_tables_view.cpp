@@ -102,7 +102,7 @@ ResultTablesView::ResultTablesView(Session& session, std::function<const Session
   lines_->setWordWrap(true);
   lines_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   pages_->setDocumentMode(true);
-  auto* copy = new QPushButton("C&opy");
+  auto* copy = new QPushButton("Cop&y");
   auto* save = new QPushButton("Save as C&SV...");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

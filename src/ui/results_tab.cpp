@@ -39,7 +39,7 @@ FileView::FileView(std::function<std::string()> fileName, QWidget* parent)
     : QWidget(parent), fileName_(std::move(fileName)), path_(new QLabel), text_(new QPlainTextEdit) {
   path_->setTextFormat(Qt::PlainText);
   path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  auto* openFolder = new QPushButton("Open &Folder");
+  auto* openFolder = new QPushButton("Open Fo&lder");
   auto* top = new QHBoxLayout;
   top->addWidget(path_, 1);
   top->addWidget(openFolder);
@@ -88,8 +88,8 @@ ResultsTab::ResultsTab(std::function<std::string()> analysis, std::function<std:
       report_(new QTextBrowser),
       reportPage_(std::move(report)) {
   files_->setDocumentMode(true);
-  files_->addTab(analysis_, "&Analysis File");
-  files_->addTab(tree_, "T&ree File");
+  files_->addTab(analysis_, "A&nalysis File");
+  files_->addTab(tree_, "Tree F&ile");
   files_->addTab(consensus_, "&Consensus File");
   report_->setOpenLinks(false);
   files_->addTab(report_, "Re&port");
@@ -110,7 +110,7 @@ void ResultsTab::Refresh() {
 
 void ResultsTab::AddTables(ResultTablesView* tables) {
   tables_ = tables;
-  files_->addTab(tables_, "&Tables");
+  files_->addTab(tables_, "Ta&bles");
 }
 
 void ResultsTab::RefreshReport() {

@@ -95,7 +95,8 @@ bool SaveScreenshots(Desktop& desktop, const std::string& path, std::ostream& lo
   }
 
   for (ModalDialog* dialog : desktop.program.dialogs.All()) {
-    FormDialog shown(dialog->form, &window);
+    // Path fields show their Browse… button as in the program; nothing here presses it.
+    FormDialog shown(dialog->form, &window, [](const FileDialogOptions&, bool, QWidget*) { return std::nullopt; });
     shown.show();
     saver.Save(shown, dialog->form.Caption());
     shown.reject();

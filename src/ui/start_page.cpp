@@ -36,7 +36,7 @@ StartPage::StartPage(QWidget* parent) : QWidget(parent), recent_(new QListWidget
   recent_->setObjectName("startRecent");
   // Enter or a double click loads the file chosen.
   connect(recent_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    if (onRecentFile) onRecentFile(PathFromQt(item->text()));
+    if (onRecentFile) onRecentFile(static_cast<std::size_t>(recent_->row(item)));
   });
   auto* road = new QLabel(kRoad);
   road->setTextFormat(Qt::RichText);
@@ -55,10 +55,10 @@ StartPage::StartPage(QWidget* parent) : QWidget(parent), recent_(new QListWidget
   layout->addWidget(road);
 }
 
-void StartPage::ShowRecent(const std::vector<std::string>& paths) {
+void StartPage::ShowRecent(const std::vector<std::string>& entries) {
   recent_->clear();
-  for (const std::string& path : paths) recent_->addItem(PathToQt(path));
-  recent_->setEnabled(!paths.empty());
+  for (const std::string& entry : entries) recent_->addItem(PathToQt(entry));
+  recent_->setEnabled(!entries.empty());
 }
 
 }  // namespace vorn::ui

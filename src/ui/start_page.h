@@ -15,12 +15,14 @@ class StartPage : public QWidget {
  public:
   explicit StartPage(QWidget* parent = nullptr);
 
-  // What the page's buttons and list do: run the command of a handler, load a recent file.
+  // What the page's buttons and list do: run the command of a handler, read a recent file again
+  // (its place in the list).
   std::function<void(const std::string&)> onCommand;
-  std::function<void(const std::string&)> onRecentFile;
+  std::function<void(std::size_t)> onRecentFile;
 
-  // Lists the recent data files, newest first.
-  void ShowRecent(const std::vector<std::string>& paths);
+  // Lists the recent data files, newest first: each its path, and how it is read when that is an
+  // import ("data.csv (Import CSV / TSV Table)").
+  void ShowRecent(const std::vector<std::string>& entries);
   QListWidget& Recent() { return *recent_; }
 
  private:

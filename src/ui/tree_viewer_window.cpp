@@ -39,12 +39,12 @@ class TreeCanvas : public DrawingCanvas<TreeDrawing> {
 
 TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), session_(session) {
   setWindowTitle("Tree Viewer");
-  auto* open = new QPushButton("&Open...");
-  previous_ = new QPushButton("< &Previous");
+  auto* open = new QPushButton("O&pen...");
+  previous_ = new QPushButton("< Previo&us");
   next_ = new QPushButton("&Next >");
   position_ = new QLabel;
   level_ = new QComboBox;
-  nodeLabels_ = new QCheckBox("Node &labels");
+  nodeLabels_ = new QCheckBox("Node la&bels");
   nodeLabels_->setChecked(true);
   hideBelow_ = new QSpinBox;
   hideBelow_->setRange(0, 100);
@@ -52,21 +52,25 @@ TreeViewerWindow::TreeViewerWindow(Session& session, QWidget* parent) : QWidget(
   hideBelow_->setToolTip("Leave out support percentages below this value (0 shows all)");
   midpointRoot_ = new QCheckBox("Root at &midpoint");
   midpointRoot_->setToolTip("Draw the tree rooted halfway along its longest tip-to-tip path; the file is not changed");
-  auto* zoomIn = new QPushButton("Zoom &in");
-  auto* zoomOut = new QPushButton("Zoom &out");
-  auto* fit = new QPushButton("&Fit");
-  auto* taller = new QPushButton("&Taller");
-  auto* shorter = new QPushButton("S&horter");
+  // The buttons' accelerators leave the menu bar's letters alone (this page sits in the main
+  // window); zooming has the usual Ctrl++ and Ctrl+- instead.
+  auto* zoomIn = ZoomButton("Zoom in", QKeySequence::ZoomIn);
+  auto* zoomOut = ZoomButton("Zoom out", QKeySequence::ZoomOut);
+  auto* fit = new QPushButton("F&it");
+  auto* taller = new QPushButton("Ta&ller");
+  auto* shorter = new QPushButton("&Shorter");
   auto* find = new QLineEdit;
   find->setPlaceholderText("Find tip");
   find->setClearButtonEnabled(true);
-  auto* exportButton = new QPushButton("&Export...");
+  auto* exportButton = new QPushButton("E&xport...");
 
   // The controls wrap to further lines in a narrow window, each group whole.
   find->setMinimumWidth(160);
   auto* tools = new FlowLayout;
   tools->AddGroup({open, previous_, position_, next_});
-  tools->AddGroup({new QLabel("Colour by:"), level_});
+  auto* colourBy = new QLabel("&Colour by:");
+  colourBy->setBuddy(level_);
+  tools->AddGroup({colourBy, level_});
   tools->AddGroup({nodeLabels_, new QLabel("from"), hideBelow_});
   tools->AddGroup({midpointRoot_});
   tools->AddGroup({zoomOut, zoomIn, fit, shorter, taller});

@@ -52,6 +52,7 @@ TEST(MenuTable, EveryCaptionAndHandlerInOrder) {
       "&File>&Import>&GenAlEx Workbook (CSV)...|ImportGenalex1Click",
       "&File>&Import>&DArT Presence/Absence Report (CSV)...|ImportDartReport1Click",
       "&File>&Import>&Sample Sheet (CSV)...|ImportSampleSheet1Click",
+      "&File>New &Matrix from Clipboard...|NewMatrixFromClipboard1Click",
       "&File>Sa&ve Session as Script...|SaveSessionAsScript1Click",
       "&File>Write &Report...|WriteReport1Click",
       "&Edit>&Undo|Undo1Click",

@@ -11,7 +11,7 @@
 #include "commands/dialogs/missing_data_dialog.h"
 #include "commands/dialogs/removal_dialogs.h"
 #include "commands/dialogs/shannon_scaling_dialog.h"
-#include "script/dialog_answer.h"
+#include "commands/shell/dialog_answer.h"
 #include "script/group_manager_answer.h"
 #include "script/script.h"
 

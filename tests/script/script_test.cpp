@@ -1,7 +1,13 @@
-#include "script/dialog_answer.h"
+#include "commands/shell/dialog_answer.h"
+#include "commands/shell/session_recorder.h"
 #include "script/script.h"
+#include "script/script_host.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/temp_dir.h"
 
 namespace vorn {
 namespace {
@@ -107,6 +113,52 @@ TEST(DialogAnswer, DescribesKeysAndValues) {
             "    count = digits, at most 3 characters\n"
             "    loci = items joined with |\n"
             "    group = AllData | AllData/PopA\n");
+}
+
+}  // namespace
+}  // namespace vorn
+
+namespace vorn {
+namespace {
+
+TEST(EscapedAnswerText, KeepsTabsAndLineBreaksOnOneLine) {
+  const std::string text = "\tL1\\x\nA\t1\r\n";
+  EXPECT_EQ(EscapedAnswerText(text), "\"\\tL1\\\\x\\nA\\t1\\r\\n\"");
+  EXPECT_EQ(UnescapedAnswerText(EscapedAnswerText(text)), text);
+  EXPECT_EQ(UnescapedAnswerText("\"\""), "");
+  for (const char* bad : {"\\t", "\"\\q\"", "\"a\\\"", "\""}) EXPECT_FALSE(UnescapedAnswerText(bad)) << bad;
+}
+
+// Headless there is no clipboard: the answer names a file that holds the table, or carries it.
+TEST(ScriptHost, TheClipboardIsAFileOrTheTextOfTheAnswer) {
+  testing::TempDir dir;
+  dir.Write("table.tsv", "\tL1\nA\t1\n");
+  const auto commands = ParseScript("File > New Matrix from Clipboard\n    clipboard: " + dir.File("table.tsv") +
+                                    "\nFile > New Matrix from Clipboard\n    clipboard text: \"\\tL1\\nB\\t0\\n\"\n"
+                                    "File > New Matrix from Clipboard\n"
+                                    "File > New Matrix from Clipboard\n    clipboard: " + dir.File("none.tsv") + "\n");
+  ASSERT_TRUE(commands);
+  std::ostringstream transcript;
+  ScriptHost host(transcript);
+  host.BeginCommand((*commands)[0]);
+  EXPECT_EQ(host.ClipboardText(), "\tL1\nA\t1\n");
+  host.BeginCommand((*commands)[1]);
+  EXPECT_EQ(host.ClipboardText(), "\tL1\nB\t0\n");
+  EXPECT_EQ(transcript.str(), "[Clipboard] " + dir.File("table.tsv") + "\n[Clipboard] 2 lines of text\n");
+  try {
+    host.BeginCommand((*commands)[2]);
+    host.ClipboardText();
+    ADD_FAILURE() << "no answer, no stop";
+  } catch (const ScriptStop& stop) {
+    EXPECT_EQ(stop.message, "line 5: there is no clipboard without the window; add \"clipboard: PATH\", a file that holds the table");
+  }
+  try {
+    host.BeginCommand((*commands)[3]);
+    host.ClipboardText();
+    ADD_FAILURE() << "no file, no stop";
+  } catch (const ScriptStop& stop) {
+    EXPECT_EQ(stop.message.rfind("line 7: cannot read the clipboard's table: ", 0), 0u) << stop.message;
+  }
 }
 
 }  // namespace

@@ -31,6 +31,9 @@ class RecordingHost : public Host {
   // for OK. One shown with no function left is closed with OK as it stands.
   std::deque<std::function<bool(GroupManagerView&)>> groupManagers;
 
+  // The text the clipboard holds; nothing for none.
+  std::optional<std::string> clipboard;
+
   std::vector<ShownMessage> messages;
   std::vector<std::string> reports;
   std::vector<std::string> dialogCaptions;
@@ -71,6 +74,7 @@ class RecordingHost : public Host {
     groupManagers.pop_front();
     return answer(dialog);
   }
+  std::optional<std::string> ClipboardText() override { return clipboard; }
   void Reported(std::string_view line, const StatusHistory&) override { reports.emplace_back(line); }
   bool ShowsCompletionLines() const override { return showsCompletionLines; }
   bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t) override {

@@ -152,6 +152,7 @@ class EditGridTest : public QObject {
     const std::pair<QStringList, QKeySequence> shortcuts[] = {
         {{"&File", "&Load"}, QKeySequence("Ctrl+O")},
         {{"&File", "&Import", "&CSV / TSV Table..."}, QKeySequence("Ctrl+Shift+O")},
+        {{"&File", "New &Matrix from Clipboard..."}, QKeySequence("Ctrl+Shift+V")},
         {{"&File", "&Save DataMatrix"}, QKeySequence("Ctrl+S")},
         {{"&File", "E&xit"}, QKeySequence("Ctrl+Q")},
         {{"&Help", "&Help"}, QKeySequence("F1")},

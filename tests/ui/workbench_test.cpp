@@ -366,7 +366,7 @@ class WorkbenchTest : public QObject {
       // The tree viewer's Open... between commands is viewing: the script holds no answer for it.
       if (std::string_view(handler) == "UPGMA1Click") {
         for (QPushButton* button : desktop->window.Tabs().Trees().findChildren<QPushButton*>()) {
-          if (button->text() == "&Open...") button->click();
+          if (button->text() == "O&pen...") button->click();
         }
         QCOMPARE(desktop->window.Tabs().Trees().TreeCount(), std::size_t{1});
       }

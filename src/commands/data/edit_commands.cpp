@@ -38,7 +38,7 @@ void SetScores1Click(TMainPrg& app) {
   for (const ScoreChange& change : *changes) lines.push_back(ChangeLine(app.ws.data, layout, change));
   ApplyScores(app.ws.data, *changes);
   const std::string name = lines.size() == 1 ? lines.front() : "Set Scores (" + std::to_string(lines.size()) + " scores)";
-  app.history.RecordScores(name, std::move(*changes));
+  app.history.RecordScores(name, std::move(*changes), "Set Scores");
   for (const std::string& line : lines) app.Report(line);
 }
 

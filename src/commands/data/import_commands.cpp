@@ -2,11 +2,15 @@
 // workspace as Load reads a data file (matrix, labels, original copy, AllData and AllLoci), with
 // the table's groups and coordinates or the report's locus metrics; sample sheets that add groups
 // and coordinates to the data loaded; and File > Export > Coordinates (CSV) and Locus Metrics
-// (CSV), which write the coordinates and the metrics back out. A refused table loads nothing:
-// the data loaded before stay.
+// (CSV), which write the coordinates and the metrics back out; File > New Matrix from Clipboard,
+// a table copied in a spreadsheet read as the CSV / TSV import reads a file. A refused table
+// loads nothing: the data loaded before stay. An imported file joins the recent files with the
+// values of its import's dialog.
 #include "commands/shell/data_guard.h"
 #include "commands/data/data_install.h"
+#include "commands/dialogs/file_filters.h"
 #include "commands/shell/main_program.h"
+#include "commands/shell/session_recorder.h"
 #include "core/text_lines.h"
 #include "groups/group_model.h"
 #include "commands/data/whole_data_set.h"
@@ -29,13 +33,21 @@ void ReplaceGroups(TMainPrg& app, const GroupList& entries) {
   app.RebuildGroupMenu(DisplayNames(state.groups, state.showFullPath));
 }
 
-void InstallTable(TMainPrg& app, ImportedTable table, const std::string& name) {
+// The table becomes the data, read from the file source ("" for none); report is the line that
+// tells it, before the counts.
+void InstallTable(TMainPrg& app, ImportedTable table, const std::string& source, const std::string& report) {
   const std::string counts = ImportCounts(table);
   InstallReadMatrix(app, std::move(table.matrix));
-  NameDataSource(app, name);
+  NameDataSource(app, source);
   if (!table.groups.empty()) ReplaceGroups(app, table.groups);
   if (!table.coordinates.Empty()) app.ws.coordinates = std::move(table.coordinates);
-  app.Report("Importing File: " + name + " (" + counts + ")");
+  app.Report(report + " (" + counts + ")");
+}
+
+void InstallTableFile(TMainPrg& app, ImportedTable table, const std::string& name, const std::string& handler,
+                      const DialogForm& settings) {
+  InstallTable(app, std::move(table), name, "Importing File: " + name);
+  app.recentFiles.AddImport(name, handler, DialogAnswerText(settings));
 }
 
 // The table file to import, chosen in the open-file dialog; nothing on Cancel or for a file that
@@ -56,13 +68,13 @@ std::optional<std::string> ChooseTableFile(TMainPrg& app) {
 std::optional<std::string> ChooseCsvExportFile(TMainPrg& app, std::string title, std::string initialName) {
   FileDialogOptions options;
   options.title = std::move(title);
-  options.filter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*";
+  options.filter = kCsvFilter;
   options.initialName = std::move(initialName);
   options.confirmOverwrite = true;
   return app.host.ChooseSaveFile(options);
 }
 
-void ImportWith(TMainPrg& app, ImportDialog& dialog) {
+void ImportWith(TMainPrg& app, ImportDialog& dialog, const std::string& handler) {
   const auto chosen = ChooseTableFile(app);
   if (!chosen) return;
   auto text = ReadFileText(*chosen);
@@ -73,10 +85,28 @@ void ImportWith(TMainPrg& app, ImportDialog& dialog) {
     return;
   }
   if (!CheckFileRead(app, *chosen, *table)) return;
-  InstallTable(app, std::move(**table), *chosen);
+  InstallTableFile(app, std::move(**table), *chosen, handler, dialog.form);
 }
 
-void ImportCsvTable1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importTable); }
+void ImportCsvTable1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importTable, "ImportCsvTable1Click"); }
+
+// The clipboard's text as the CSV / TSV import reads a file: its dialog with the preview, then the
+// whole table. No file: nothing joins the recent files, and the filter log names no source.
+void NewMatrixFromClipboard1Click(TMainPrg& app) {
+  const auto text = app.host.ClipboardText();
+  if (!text || text->find_first_not_of(" \t\r\n") == std::string::npos) {
+    app.ErrorBox("The clipboard holds no text. Copy a table in a spreadsheet (individuals in rows or in columns, "
+                 "names in the first column and row), then try again.");
+    return;
+  }
+  auto table = app.dialogs.importTable.Execute(app, *text);
+  if (!table) {
+    app.ErrorBox("No data loaded.");
+    return;
+  }
+  if (!CheckFileRead(app, "the clipboard", *table)) return;
+  InstallTable(app, std::move(**table), "", "New matrix from the clipboard");
+}
 
 // The report is read as a stream, never whole: no preview, the settings first, then the file.
 void ImportDartReport1Click(TMainPrg& app) {
@@ -89,10 +119,10 @@ void ImportDartReport1Click(TMainPrg& app) {
   }
   auto table = ReadDartReportFile(*chosen, *settings);
   if (!CheckFileRead(app, *chosen, table)) return;
-  InstallTable(app, std::move(*table), *chosen);
+  InstallTableFile(app, std::move(*table), *chosen, "ImportDartReport1Click", app.dialogs.importReport.form);
 }
 
-void ImportGenalex1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importGenalex); }
+void ImportGenalex1Click(TMainPrg& app) { ImportWith(app, app.dialogs.importGenalex, "ImportGenalex1Click"); }
 
 void ExportCoordinates1Click(TMainPrg& app) {
   if (!RequireMatrix(app)) return;
@@ -148,6 +178,7 @@ void RegisterImportCommands(HandlerTable& table) {
   table["ImportSampleSheet1Click"] = Plain(ImportSampleSheet1Click);
   table["ImportCsvTable1Click"] = Plain(ImportCsvTable1Click);
   table["ImportGenalex1Click"] = Plain(ImportGenalex1Click);
+  table["NewMatrixFromClipboard1Click"] = Plain(NewMatrixFromClipboard1Click);
   table["ExportCoordinates1Click"] = Plain(ExportCoordinates1Click);
 }
 

@@ -1,6 +1,7 @@
 #include "commands/dialogs/differentiation_dialogs.h"
 
 #include "commands/dialogs/number_field.h"
+#include "commands/dialogs/file_filters.h"
 
 namespace vorn {
 namespace {
@@ -16,7 +17,7 @@ constexpr NumberField kReplicates{"replicates", "Subsamples for DW rarefied to t
 
 void AddLevelAndFile(DialogForm& form) {
   form.Add(Field(kLevel, 1));
-  form.Add(TextFieldControl("table_file", "Tab-separated copy of the tables (empty: none)"));
+  form.Add(PathFieldControl("table_file", "Tab-separated copy of the tables (empty: none)", PathKind::Save, kTextFilter));
 }
 
 }  // namespace

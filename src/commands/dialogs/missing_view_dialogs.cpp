@@ -1,6 +1,7 @@
 #include "commands/dialogs/missing_view_dialogs.h"
 
 #include "commands/dialogs/number_field.h"
+#include "commands/dialogs/file_filters.h"
 
 namespace vorn {
 namespace {
@@ -37,7 +38,7 @@ std::optional<MissingMapChoices> MissingDataMapDialog::Execute(Session& session)
 MissingDataCheckDialog::MissingDataCheckDialog() : ModalDialog("Missing Data Check") {
   const MissingCheckChoices defaults;
   form.Add(Field(kCheckPermutations, defaults.permutations));
-  form.Add(TextFieldControl("table_file", "Tab-separated copy of the tables (empty: none)"));
+  form.Add(PathFieldControl("table_file", "Tab-separated copy of the tables (empty: none)", PathKind::Save, kTextFilter));
 }
 
 std::optional<MissingCheckChoices> MissingDataCheckDialog::Execute(Session& session) {
@@ -48,8 +49,8 @@ std::optional<MissingCheckChoices> MissingDataCheckDialog::Execute(Session& sess
 }
 
 ComparableLociDialog::ComparableLociDialog() : ModalDialog("Comparable Loci") {
-  form.Add(TextFieldControl("file", "Tab-separated matrix of the loci scored in both of each pair, written with "
-                                    "every similarity command (empty: none)"));
+  form.Add(PathFieldControl("file", "Tab-separated matrix of the loci scored in both of each pair, written with "
+                                    "every similarity command (empty: none)", PathKind::Save, kTextFilter));
 }
 
 bool ComparableLociDialog::Execute(Session& session, std::string& file) {

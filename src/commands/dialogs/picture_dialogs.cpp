@@ -1,6 +1,7 @@
 #include "commands/dialogs/picture_dialogs.h"
 
 #include "commands/dialogs/number_field.h"
+#include "commands/dialogs/file_filters.h"
 #include "pictures/tree_layout.h"
 
 namespace vorn {
@@ -24,7 +25,7 @@ constexpr NumberField kShownK{"k", "K drawn, 0 for a panel per K", "K", 0, 100};
 
 TreePictureDialog::TreePictureDialog() : ModalDialog("Save Tree Picture") {
   const TreePictureChoices defaults;
-  form.Add(TextFieldControl("tree_file", "Tree file"));
+  form.Add(PathFieldControl("tree_file", "Tree file", PathKind::Open, kTreeOrAnyFilter));
   form.Add(Field(kTree, defaults.tree));
   form.Add(Field(kTreeLevel, defaults.level));
   Control labels = CheckBoxControl("node_labels", "Show labels at inner nodes (percentages, R)");

@@ -1,6 +1,7 @@
 #include "commands/dialogs/population_dialogs.h"
 
 #include "commands/dialogs/number_field.h"
+#include "commands/dialogs/file_filters.h"
 
 namespace vorn {
 namespace {
@@ -17,7 +18,7 @@ constexpr NumberField kSimulations{"simulations", "Simulated profiles per indivi
 
 void AddLevelAndFile(DialogForm& form) {
   form.Add(Field(kLevel, 1));
-  form.Add(TextFieldControl("table_file", "Tab-separated copy of the tables (empty: none)"));
+  form.Add(PathFieldControl("table_file", "Tab-separated copy of the tables (empty: none)", PathKind::Save, kTextFilter));
 }
 
 }  // namespace
@@ -60,11 +61,12 @@ MantelTestDialog::MantelTestDialog() : ModalDialog("Mantel Test") {
   form.Add(Field(kLevel, 1));
   form.Add(RadioGroupControl("genetic", "Genetic distance between populations",
                              {"Pairwise PhiPT", "Nei's unbiased distance"}, {"phipt", "nei"}));
-  form.Add(TextFieldControl("coordinates_file",
-                     "Coordinates file, CSV name,x,y or name,latitude,longitude (empty: those imported with the data)"));
+  form.Add(PathFieldControl("coordinates_file",
+                     "Coordinates file, CSV name,x,y or name,latitude,longitude (empty: those imported with the data)",
+                     PathKind::Open, kCsvFilter));
   form.Add(CheckBoxControl("log_distance", "Geographic distance as ln(1 + d)"));
   form.Add(Field(kMantelPermutations, 999));
-  form.Add(TextFieldControl("pairs_file", "Tab-separated copy of the pairs (empty: none)"));
+  form.Add(PathFieldControl("pairs_file", "Tab-separated copy of the pairs (empty: none)", PathKind::Save, kTextFilter));
 }
 
 std::optional<MantelChoices> MantelTestDialog::Execute(Session& session) {

@@ -1,6 +1,7 @@
 #include "commands/dialogs/replicate_sample_dialogs.h"
 
 #include "commands/dialogs/number_field.h"
+#include "commands/dialogs/file_filters.h"
 
 namespace vorn {
 namespace {
@@ -76,7 +77,7 @@ std::optional<std::vector<ReplicateSample>> ReplicateSamplesDialog::ShowUntilRea
 }
 
 ReplicateErrorRatesDialog::ReplicateErrorRatesDialog() : ReplicateSamplesDialog("Replicate Error Rates") {
-  form.Add(TextFieldControl("table_file", "Tab-separated copy of the tables (empty: none)"));
+  form.Add(PathFieldControl("table_file", "Tab-separated copy of the tables (empty: none)", PathKind::Save, kTextFilter));
 }
 
 std::optional<ErrorRateChoices> ReplicateErrorRatesDialog::Execute(Session& session) {

@@ -1,6 +1,7 @@
 #include "commands/dialogs/spatial_dialog.h"
 
 #include "commands/dialogs/number_field.h"
+#include "commands/dialogs/file_filters.h"
 #include "core/number_input.h"
 
 namespace vorn {
@@ -42,8 +43,9 @@ SpatialAutocorrelationDialog::SpatialAutocorrelationDialog() : ModalDialog("Spat
                              {"Squared Euclidean distances of the bands (loci scored in both)",
                               "The active matrix, its distances under the current transformation taken as squared"},
                              {"bands", "active"}));
-  form.Add(TextFieldControl("coordinates_file",
-                            "Coordinates file, CSV name,x,y or name,latitude,longitude (empty: those imported with the data)"));
+  form.Add(PathFieldControl("coordinates_file",
+                            "Coordinates file, CSV name,x,y or name,latitude,longitude (empty: those imported with the data)",
+                            PathKind::Open, kCsvFilter));
   form.Add(RadioGroupControl("classes", "Distance classes",
                              {"Even widths from 0 to the largest distance", "Even numbers of pairs",
                               "Upper bounds given below"},
@@ -52,7 +54,7 @@ SpatialAutocorrelationDialog::SpatialAutocorrelationDialog() : ModalDialog("Spat
   form.Add(TextFieldControl("bounds", "Upper bounds of the classes, rising, separated by blanks"));
   form.Add(Field(kPermutations, defaults.permutations));
   form.Add(Field(kBootstraps, defaults.bootstraps));
-  form.Add(TextFieldControl("table_file", "Tab-separated copy of the table (empty: none)"));
+  form.Add(PathFieldControl("table_file", "Tab-separated copy of the table (empty: none)", PathKind::Save, kTextFilter));
 }
 
 std::optional<SpatialChoices> SpatialAutocorrelationDialog::Execute(Session& session) {

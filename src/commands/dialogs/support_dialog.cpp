@@ -1,13 +1,15 @@
 #include "commands/dialogs/support_dialog.h"
 
+#include "commands/dialogs/file_filters.h"
+
 namespace vorn {
 
 constexpr const char* kSupportTreeFile = "supporttree.ph";
 
 SupportDialog::SupportDialog() : ModalDialog("Support on Tree") {
-  form.Add(TextFieldControl("reference", "Reference tree file (its first tree)"));
-  form.Add(TextFieldControl("replicates", "Replicate tree file"));
-  form.Add(TextFieldControl("output", "Write the tree with support values to"));
+  form.Add(PathFieldControl("reference", "Reference tree file (its first tree)", PathKind::Open, kTreeOrAnyFilter));
+  form.Add(PathFieldControl("replicates", "Replicate tree file", PathKind::Open, kTreeOrAnyFilter));
+  form.Add(PathFieldControl("output", "Write the tree with support values to", PathKind::Save, kTreeOrAnyFilter));
   form.Add(RadioGroupControl("compare", "Compare trees by",
                              {"Splits when the reference's root has three children, clusters otherwise",
                               "Clusters (rooted trees)", "Splits (unrooted trees)"},

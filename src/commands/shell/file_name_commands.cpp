@@ -2,13 +2,12 @@
 #include <string>
 
 #include "commands/shell/main_program.h"
+#include "commands/dialogs/file_filters.h"
 
 namespace vorn {
 namespace {
 
-constexpr const char* kTextFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
 constexpr const char* kTreeFilter = "Phylip/Newick Tree File (*.ph)|*.ph";
-constexpr const char* kTreeOrAnyFilter = "Phylip/Newick Tree File (*.ph)|*.ph|All Files (*.*)|*.*";
 
 // Asks for a file name with a save-style dialog showing the current one; on OK stores it and
 // reports the report text followed by the name.

@@ -77,7 +77,10 @@ void TMainPrg::NoteDataChange(const MenuItem& item, std::optional<MatrixState> b
   if (history.Moves() != moves) {
     unsavedChanges = true;
   } else if (before && !before->SameAs(ws)) {
-    history.RecordState(ScriptPathOf(menu, item), std::move(*before));
+    const std::string path = ScriptPathOf(menu, item);
+    // The menu names the step without its top menu: "Remove Loci > Monomorphic", "Rename".
+    const std::size_t top = path.find(" > ");
+    history.RecordState(path, std::move(*before), top == std::string::npos ? "" : path.substr(top + 3));
     unsavedChanges = true;
   }
   if (item.handler == "Save1Click" && wroteFiles) unsavedChanges = false;

@@ -1,5 +1,7 @@
 #include "commands/shell/menu_table.h"
 
+#include <cctype>
+
 namespace vorn {
 namespace {
 
@@ -48,6 +50,7 @@ MenuBar MainMenu() {
                               Command("&DArT Presence/Absence Report (CSV)...", "ImportDartReport1Click"),
                               Command("&Sample Sheet (CSV)...", "ImportSampleSheet1Click"),
                           }),
+                  Command("New &Matrix from Clipboard...", "NewMatrixFromClipboard1Click"),
                   Command("Sa&ve Session as Script...", "SaveSessionAsScript1Click"),
                   Command("Write &Report...", "WriteReport1Click"),
               }),
@@ -191,6 +194,20 @@ std::string PlainCaption(std::string_view caption) {
 
 namespace {
 
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  return text;
+}
+
+std::string NormalCaption(std::string_view caption) {
+  std::string plain = PlainCaption(Trim(caption));
+  if (plain.size() >= 3 && plain.compare(plain.size() - 3, 3, "...") == 0) plain.resize(plain.size() - 3);
+  while (!plain.empty() && plain.back() == ' ') plain.pop_back();
+  for (char& c : plain) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return plain;
+}
+
 MenuItem* FindIn(std::vector<MenuItem>& items, std::string_view handler, bool wantParent) {
   for (auto& item : items) {
     for (auto& child : item.items) {
@@ -203,6 +220,8 @@ MenuItem* FindIn(std::vector<MenuItem>& items, std::string_view handler, bool wa
 }
 
 }  // namespace
+
+bool SameCaption(std::string_view a, std::string_view b) { return NormalCaption(a) == NormalCaption(b); }
 
 MenuItem* FindByHandler(MenuBar& menu, std::string_view handler) { return FindIn(menu, handler, false); }
 

@@ -29,6 +29,9 @@ MenuBar MainMenu();
 
 // The caption as read: without "&" (a doubled "&&" stands for one "&").
 std::string PlainCaption(std::string_view caption);
+// Captions compare ignoring case, "&", blanks at the ends and a trailing "..." (scripts name
+// menu items, dialogs and their items so).
+bool SameCaption(std::string_view a, std::string_view b);
 
 // The first item, at any depth, that runs handler; nullptr when there is none.
 MenuItem* FindByHandler(MenuBar& menu, std::string_view handler);

@@ -5,6 +5,9 @@
 #include <map>
 #include <sstream>
 
+#include "commands/shell/dialog_answer.h"
+#include "commands/shell/main_program.h"
+
 namespace vorn {
 namespace {
 
@@ -29,12 +32,37 @@ constexpr LayoutField kFields[] = {
     {"include_groups", &FileLayout::includeGroups, nullptr},
 };
 
+// The imports a recent file can name: the handler, and the dialog whose values it keeps.
+struct RecentImport {
+  std::string_view handler;
+  ModalDialog& (*dialog)(Dialogs&);
+};
+
+constexpr RecentImport kImports[] = {
+    {"ImportCsvTable1Click", [](Dialogs& d) -> ModalDialog& { return d.importTable; }},
+    {"ImportGenalex1Click", [](Dialogs& d) -> ModalDialog& { return d.importGenalex; }},
+    {"ImportDartReport1Click", [](Dialogs& d) -> ModalDialog& { return d.importReport; }},
+};
+
+ModalDialog* ImportDialogOf(Dialogs& dialogs, std::string_view handler) {
+  for (const RecentImport& import : kImports) {
+    if (import.handler == handler) return &import.dialog(dialogs);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
-void RecentFiles::Add(const std::string& path, const FileLayout& layout) {
+void RecentFiles::Add(const std::string& path, const FileLayout& layout) { Put(RecentFile{path, layout}); }
+
+void RecentFiles::AddImport(const std::string& path, const std::string& handler, const std::string& settings) {
+  Put(RecentFile{path, FileLayout(), handler, settings});
+}
+
+void RecentFiles::Put(RecentFile entry) {
   std::error_code error;
-  const auto absolute = std::filesystem::absolute(path, error);
-  RecentFile entry{error ? path : absolute.lexically_normal().string(), layout};
+  const auto absolute = std::filesystem::absolute(entry.path, error);
+  if (!error) entry.path = absolute.lexically_normal().string();
   std::erase_if(files_, [&](const RecentFile& file) { return file.path == entry.path; });
   files_.insert(files_.begin(), std::move(entry));
   if (files_.size() > kMaxFiles) files_.resize(kMaxFiles);
@@ -75,6 +103,25 @@ std::optional<FileLayout> ParseLayoutText(const std::string& text) {
     }
   }
   return layout;
+}
+
+std::string RecentWayText(TMainPrg& app, const RecentFile& file) {
+  if (!file.IsImport()) return "";
+  const ModalDialog* dialog = ImportDialogOf(app.dialogs, file.handler);
+  return dialog ? dialog->form.Caption() : file.handler;
+}
+
+Status RestoreRecentSettings(TMainPrg& app, const RecentFile& file) {
+  if (!file.IsImport()) {
+    app.ws.settings.layout = file.layout;
+    return Success();
+  }
+  ModalDialog* dialog = ImportDialogOf(app.dialogs, file.handler);
+  if (!dialog) return Failure{"The recent file " + file.path + " names an import this program does not have: " + file.handler + "."};
+  if (auto applied = ApplyDialogAnswer(dialog->form, file.settings); !applied) {
+    return Failure{"The settings kept for the recent file " + file.path + " cannot be read: " + applied.error() + "."};
+  }
+  return Success();
 }
 
 }  // namespace vorn

@@ -48,6 +48,41 @@ std::string QuotedAnswerValue(const std::string& value) {
   return plain ? value : "\"" + value + "\"";
 }
 
+std::string EscapedAnswerText(std::string_view text) {
+  std::string escaped = "\"";
+  for (char c : text) {
+    switch (c) {
+      case '\\': escaped += "\\\\"; break;
+      case '\t': escaped += "\\t"; break;
+      case '\n': escaped += "\\n"; break;
+      case '\r': escaped += "\\r"; break;
+      default: escaped += c;
+    }
+  }
+  return escaped + "\"";
+}
+
+std::optional<std::string> UnescapedAnswerText(std::string_view value) {
+  if (value.size() < 2 || value.front() != '"' || value.back() != '"') return std::nullopt;
+  value = value.substr(1, value.size() - 2);
+  std::string text;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\') {
+      text += value[i];
+      continue;
+    }
+    if (++i == value.size()) return std::nullopt;
+    switch (value[i]) {
+      case '\\': text += '\\'; break;
+      case 't': text += '\t'; break;
+      case 'n': text += '\n'; break;
+      case 'r': text += '\r'; break;
+      default: return std::nullopt;
+    }
+  }
+  return text;
+}
+
 std::string DialogAnswerText(const DialogForm& form) {
   std::string answer;
   for (const Control& control : form.Controls()) {
@@ -113,6 +148,13 @@ bool SessionRecorder::ShowDialog(DialogForm& form) {
   const std::string values = DialogAnswerText(form);
   Answer(form.Caption() + ": " + (!accepted ? "cancel" : values.empty() ? "OK" : values));
   return accepted;
+}
+
+std::optional<std::string> SessionRecorder::ClipboardText() {
+  std::optional<std::string> text = inner_.ClipboardText();
+  // No text replays as an empty one: the command refuses both alike.
+  Answer("clipboard text: " + EscapedAnswerText(text ? *text : std::string()));
+  return text;
 }
 
 bool SessionRecorder::ShowGroupManager(GroupManagerView& dialog) {

@@ -35,6 +35,9 @@ class SessionRecorder : public Host {
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
   bool ShowDialog(DialogForm& form) override;
   bool ShowGroupManager(GroupManagerView& dialog) override;
+  // The clipboard's text goes into the script itself ("clipboard text: ..."), so that the replay
+  // reads the same table however the clipboard changed since.
+  std::optional<std::string> ClipboardText() override;
   void Reported(std::string_view line, const StatusHistory& lines) override { inner_.Reported(line, lines); }
   bool ShowsCompletionLines() const override { return inner_.ShowsCompletionLines(); }
   bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t total) override {
@@ -59,6 +62,11 @@ class SessionRecorder : public Host {
 // A value as a script answer writes it: in double quotes when the script reader would otherwise
 // cut it at a comma, trim its spaces or read it as empty.
 std::string QuotedAnswerValue(const std::string& value);
+// A text of any lines as one answer value: in double quotes, with backslash, tab, line feed and
+// carriage return written \\, \t, \n and \r.
+std::string EscapedAnswerText(std::string_view text);
+// The text of such a value; nothing when it is not in double quotes or holds another escape.
+std::optional<std::string> UnescapedAnswerText(std::string_view value);
 // The values of a dialog's visible controls as one script answer: "bs=20, use_mdr=true".
 std::string DialogAnswerText(const DialogForm& form);
 // The menu path of item as a script writes it ("Analysis > Standard Similarity"); "" when the

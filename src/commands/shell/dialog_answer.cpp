@@ -1,10 +1,10 @@
-#include "script/dialog_answer.h"
+#include "commands/shell/dialog_answer.h"
 
 #include <cctype>
 #include <utility>
 #include <vector>
 
-#include "script/script.h"
+#include "commands/shell/menu_table.h"
 
 namespace vorn {
 namespace {
