@@ -26,11 +26,17 @@ std::vector<std::size_t> ShorterSide(const std::vector<std::size_t>& order, std:
 }
 
 Result<NeighborNet> FitNeighborNet(std::size_t n, const std::vector<Real>& pairDistances) {
+  const CircularOrder circle = NeighborNetOrder(n, pairDistances);
+  auto net = FitCircularSplits(n, pairDistances, circle.order);
+  if (net) net->tiedJoins = circle.tiedJoins;
+  return net;
+}
+
+Result<NeighborNet> FitCircularSplits(std::size_t n, const std::vector<Real>& pairDistances,
+                                      const std::vector<std::size_t>& order) {
   NeighborNet net;
   net.n = n;
-  const CircularOrder circle = NeighborNetOrder(n, pairDistances);
-  net.order = circle.order;
-  net.tiedJoins = circle.tiedJoins;
+  net.order = order;
   std::vector<Real> placed(pairDistances.size());
   for (std::size_t b = 1; b < n; ++b) {
     for (std::size_t a = 0; a < b; ++a) {

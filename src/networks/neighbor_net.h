@@ -45,4 +45,9 @@ Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pai
 // number).
 Result<NeighborNet> FitNeighborNet(std::size_t n, const std::vector<Real>& pairDistances);
 
+// The same with the circular order given (the individuals 0 .. n - 1 round the circle) in place
+// of the agglomeration's.
+Result<NeighborNet> FitCircularSplits(std::size_t n, const std::vector<Real>& pairDistances,
+                                      const std::vector<std::size_t>& order);
+
 }  // namespace vorn

@@ -12,6 +12,7 @@ namespace {
 struct Cluster {
   std::size_t front = 0, back = 0;  // the nodes of the two ends; one node when front == back
   std::vector<std::size_t> path;    // the individuals, front to back
+  std::size_t slot = 0;             // its row and column of the mean distances between clusters
   bool Single() const { return front == back; }
   std::size_t Size() const { return Single() ? 1 : 2; }
   std::size_t Node(std::size_t k) const { return k == 0 ? front : back; }
@@ -34,11 +35,14 @@ std::size_t FirstSmallest(const std::vector<Real>& values, Real tolerance, std::
 
 class Agglomeration {
  public:
-  Agglomeration(std::size_t n, const std::vector<Real>& distances) : n_(n), d_(n * n, 0) {
+  Agglomeration(std::size_t n, const std::vector<Real>& distances) : n_(n), d_(n * n, 0), between_(n * n, 0) {
     for (std::size_t i = 1; i < n; ++i) {
       for (std::size_t j = 0; j < i; ++j) D(i, j) = D(j, i) = distances[StrictPairIndex(i, j)];
     }
-    for (std::size_t i = 0; i < n; ++i) clusters_.push_back(Cluster{i, i, {i}});
+    for (std::size_t i = 0; i < n; ++i) clusters_.push_back(Cluster{i, i, {i}, i});
+    for (std::size_t i = 1; i < n; ++i) {
+      for (std::size_t j = 0; j < i; ++j) Between(i, j) = Mean(clusters_[i], clusters_[j]);
+    }
   }
 
   CircularOrder Run() {
@@ -48,6 +52,9 @@ class Agglomeration {
 
  private:
   Real& D(std::size_t a, std::size_t b) { return d_[a * n_ + b]; }
+  // The mean distance between the clusters in rows i > j, kept from join to join: a join changes
+  // the distances of the merged cluster's nodes alone.
+  Real& Between(std::size_t i, std::size_t j) { return between_[clusters_[i].slot * n_ + clusters_[j].slot]; }
 
   Real Mean(const Cluster& c, std::size_t node) {
     return c.Single() ? D(c.front, node) : (D(c.front, node) + D(c.back, node)) / 2;
@@ -62,12 +69,13 @@ class Agglomeration {
 
   void Join() {
     const std::size_t m = clusters_.size();
-    std::vector<Real> between(m * m, 0), sums(m, 0);
+    std::vector<Real>& sums = sums_;
+    sums.assign(m, 0);
     Real largest = 0;
     for (std::size_t i = 1; i < m; ++i) {
+      const Real* row = &between_[clusters_[i].slot * n_];
       for (std::size_t j = 0; j < i; ++j) {
-        const Real v = Mean(clusters_[i], clusters_[j]);
-        between[i * m + j] = v;
+        const Real v = row[clusters_[j].slot];
         sums[i] += v;
         sums[j] += v;
         largest = std::max(largest, std::fabs(v));
@@ -75,12 +83,13 @@ class Agglomeration {
     }
     std::size_t later = 1, earlier = 0;
     if (m > 2) {
-      std::vector<Real> q;
-      q.reserve(m * (m - 1) / 2);
+      std::vector<Real>& q = q_;
+      q.clear();
       Real largestSum = 0;
       for (Real s : sums) largestSum = std::max(largestSum, std::fabs(s));
       for (std::size_t i = 1; i < m; ++i) {
-        for (std::size_t j = 0; j < i; ++j) q.push_back(static_cast<Real>(m - 2) * between[i * m + j] - sums[i] - sums[j]);
+        const Real* row = &between_[clusters_[i].slot * n_];
+        for (std::size_t j = 0; j < i; ++j) q.push_back(static_cast<Real>(m - 2) * row[clusters_[j].slot] - sums[i] - sums[j]);
       }
       const Real tolerance = kJoinRoundingShare * (static_cast<Real>(m - 2) * largest + 2 * largestSum);
       // Some ties are in the formula and are not counted: of three clusters every pair has the
@@ -93,8 +102,15 @@ class Agglomeration {
       earlier = chosen - later * (later - 1) / 2;
     }
     const auto [x, y] = ChooseNodes(clusters_[earlier], clusters_[later]);
+    const std::size_t slot = clusters_[earlier].slot;
     clusters_[earlier] = Merge(clusters_[earlier], clusters_[later], x, y);
+    clusters_[earlier].slot = slot;
     clusters_.erase(clusters_.begin() + static_cast<std::ptrdiff_t>(later));
+    // The mean of the later cluster first, as it was taken afresh at every join.
+    for (std::size_t k = 0; k < clusters_.size(); ++k) {
+      if (k > earlier) Between(k, earlier) = Mean(clusters_[k], clusters_[earlier]);
+      if (k < earlier) Between(earlier, k) = Mean(clusters_[earlier], clusters_[k]);
+    }
   }
 
   std::pair<std::size_t, std::size_t> ChooseNodes(const Cluster& c, const Cluster& e) {
@@ -173,6 +189,8 @@ class Agglomeration {
 
   std::size_t n_;
   std::vector<Real> d_;
+  std::vector<Real> between_;  // by slot: row the later cluster, column the earlier
+  std::vector<Real> sums_, q_;
   std::vector<Cluster> clusters_;
   std::size_t ties_ = 0;
 };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 #include <set>
 
 #include "networks/circular_splits.h"
@@ -10,6 +13,7 @@
 #include "networks/network_text.h"
 #include "networks/split_weights.h"
 #include "networks/network_reference.h"
+#include "networks/peer_runs.h"
 
 namespace vorn {
 namespace {
@@ -100,6 +104,26 @@ TEST(NeighborNetOrder, EqualsTheAgglomerationDoneAfresh) {
     EXPECT_EQ(order.order, testing::SlowNeighborNetOrder(n, d)) << n;
     EXPECT_EQ(order.tiedJoins, 0u);
   }
+}
+
+// 60 to 120 individuals, past what the slow agglomeration above does in time: the program's
+// order is the exact one, the paper's agglomeration done in rational arithmetic
+// (neighbor_net_order.py, every choice free of rounding), the first of tied pairs in row order
+// taken there too.
+TEST(NeighborNetOrder, EqualsTheExactAgglomerationOfSixtyToOneHundredTwentyIndividuals) {
+  if (std::system("/usr/bin/python3 -c 'import fractions' >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "python3 not installed (apt-get install python3); the exact agglomeration skipped";
+  }
+  const std::string csv = std::filesystem::temp_directory_path() / ("vorn_exact_order_" + std::to_string(::getpid()) + ".csv");
+  for (const auto& [n, seed] : testing::kLargeOrderCases) {
+    const std::vector<Real> pairs = RandomPairs(n, seed);
+    testing::WriteDistanceCsv(csv, testing::Square(n, pairs));
+    const auto exact = testing::RunLines("/usr/bin/python3 " + testing::kExactOrderScript + " " + csv);
+    const CircularOrder order = NeighborNetOrder(n, pairs);
+    EXPECT_EQ(testing::OrderText(order.order), exact.at("order")) << n << " individuals, seed " << seed;
+    EXPECT_EQ(std::to_string(order.tiedJoins), exact.at("ties")) << n << " individuals, seed " << seed;
+  }
+  std::filesystem::remove(csv);
 }
 
 // The splits as sets of the side without individual 0, with their weights.

@@ -12,7 +12,9 @@
 
 #include "io/nexus_splits.h"
 #include "networks/neighbor_net.h"
+#include "networks/neighbor_net_order.h"
 #include "networks/network_reference.h"
+#include "networks/peer_runs.h"
 
 namespace vorn {
 namespace {
@@ -36,35 +38,11 @@ LabelTable Labels(std::size_t n) {
   return LabelTable(labels);
 }
 
-void WriteCsv(const std::string& path, const DistanceMatrix& d) {
-  std::ofstream out(path);
-  for (std::size_t j = 0; j < d.n; ++j) out << (j ? "," : "") << "t" << j + 1;
-  out << "\n";
-  char number[64];
-  for (std::size_t i = 0; i < d.n; ++i) {
-    for (std::size_t j = 0; j < d.n; ++j) {
-      std::snprintf(number, sizeof number, "%.17g", static_cast<double>(i == j ? 0 : d(i, j)));
-      out << (j ? "," : "") << number;
-    }
-    out << "\n";
-  }
-}
+void WriteCsv(const std::string& path, const DistanceMatrix& d) { testing::WriteDistanceCsv(path, d); }
 
 // The peer's lines: side -> weight (the confidence is kept in the text after the weight).
 std::map<std::string, std::string> RunPeer(const std::string& arguments) {
-  const std::string command = "Rscript " + std::string(VORN_TEST_DATA) + "/peers/phangorn_networks.R " + arguments + " 2>&1";
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-  EXPECT_EQ(pipe ? pclose(pipe) : -1, 0) << output;
-  std::map<std::string, std::string> lines;
-  std::istringstream in(output);
-  for (std::string line; std::getline(in, line);) {
-    const auto tab = line.find('\t');
-    if (tab != std::string::npos) lines[line.substr(0, tab)] = line.substr(tab + 1);
-  }
-  return lines;
+  return testing::RunLines("Rscript " + std::string(VORN_TEST_DATA) + "/peers/phangorn_networks.R " + arguments);
 }
 
 std::map<std::string, double> Ours(const NeighborNet& net) {
@@ -168,6 +146,61 @@ TEST(PhangornPeer, NeighborNetHasTheSameSplitsAndWeights) {
     for (std::size_t i : net->order) order += (order.empty() ? "" : ",") + std::to_string(i + 1);
     ExpectSameSplits(Ours(*net), RunPeer("order " + csv + " " + order), c.what + " in our order");
   }
+  std::filesystem::remove_all(folder);
+}
+
+// The agglomeration's formula ties by itself among the last clusters: of three clusters every
+// pair has the same Q, of four each pair the Q of the other two, whatever the distances. Vorn
+// joins the first of them in row order; phangorn the one its Q in doubles puts lowest, which is
+// the rounding's choice (or its own scan order where the doubles are equal). Where the circles
+// differ, both are circles of the exact agglomeration, each for one way of resolving those ties
+// (neighbor_net_order.py circles): nowhere else do the two programs part.
+TEST(PhangornPeer, CircularOrdersDifferOnlyWhereTheFormulaTiesByItself) {
+  REQUIRE_PHANGORN();
+  if (std::system("/usr/bin/python3 -c 'import fractions' >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "python3 not installed (apt-get install python3); skipped";
+  }
+  const std::string folder = Folder();
+  const std::string csv = folder + "/d.csv";
+  std::size_t differing = 0;
+  for (const auto& [n, seed] : testing::kLargeOrderCases) {
+    const std::vector<Real> pairs = testing::RandomPairs(n, seed);
+    testing::WriteDistanceCsv(csv, testing::Square(n, pairs));
+    const std::string what = std::to_string(n) + " individuals, seed " + std::to_string(seed);
+    const auto theirs = testing::CircleSplits(testing::ParseOrder(RunPeer("ordering " + csv).at("order")));
+    const std::vector<std::size_t> ours = NeighborNetOrder(n, pairs).order;
+    if (theirs == testing::CircleSplits(ours)) continue;
+    ++differing;
+    const auto exact = testing::RunLines("/usr/bin/python3 " + testing::kExactOrderScript + " " + csv + " circles");
+    EXPECT_EQ(exact.at("order"), testing::OrderText(ours)) << what;
+    bool among = false;
+    for (std::size_t k = 1; exact.count("circle" + std::to_string(k)); ++k) {
+      among = among || testing::CircleSplits(testing::ParseOrder(exact.at("circle" + std::to_string(k)))) == theirs;
+    }
+    EXPECT_TRUE(among) << what << ": phangorn's circle is none of the exact agglomeration's";
+  }
+  std::printf("phangorn's circle was another resolution of the formula's ties in %zu of %zu cases\n", differing,
+              testing::kLargeOrderCases.size());
+  std::filesystem::remove_all(folder);
+}
+
+// 60 random individuals where the two circles differ (seed 2): on phangorn's circle, our
+// weights give phangorn's network, and on ours, phangorn's weights ours.
+TEST(PhangornPeer, EitherCircleHasTheSameSplitsAndWeightsInBoth) {
+  REQUIRE_PHANGORN();
+  const std::string folder = Folder();
+  const std::string csv = folder + "/d.csv";
+  const std::size_t n = 60;
+  const std::vector<Real> pairs = testing::RandomPairs(n, 2);
+  testing::WriteDistanceCsv(csv, testing::Square(n, pairs));
+  const auto net = FitNeighborNet(n, pairs);
+  ASSERT_TRUE(net) << net.error();
+  const std::vector<std::size_t> theirs = testing::ParseOrder(RunPeer("ordering " + csv).at("order"));
+  ASSERT_NE(testing::CircleSplits(theirs), testing::CircleSplits(net->order)) << "the case no longer differs";
+  const auto onTheirs = FitCircularSplits(n, pairs, theirs);
+  ASSERT_TRUE(onTheirs) << onTheirs.error();
+  ExpectSameSplits(Ours(*onTheirs), RunPeer("net " + csv), "phangorn's network");
+  ExpectSameSplits(Ours(*net), RunPeer("order " + csv + " " + testing::OrderText(net->order)), "on our circle");
   std::filesystem::remove_all(folder);
 }
 
