@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "core/dialog_form.h"
@@ -24,6 +25,13 @@ struct FileDialogOptions {
   std::string defaultExtension;  // added to a name typed without one ("txt")
   bool confirmOverwrite = false;
 };
+
+// The options of a save-file dialog: an existing file is replaced only when the user confirms.
+inline FileDialogOptions SaveFileOptions(std::string title, std::string filter, std::string initialName,
+                                         std::string defaultExtension = "") {
+  return FileDialogOptions{std::move(title), std::move(filter), "", std::move(initialName), std::move(defaultExtension),
+                           true};
+}
 
 class Host {
  public:

@@ -3,11 +3,8 @@
 namespace vorn {
 
 std::optional<std::string> ChoosePictureFile(Host& host, const std::string& title, const std::string& initialName) {
-  FileDialogOptions options;
-  options.title = title;
-  options.filter = "SVG Pictures (*.svg)|*.svg|PNG Pictures (*.png)|*.png";
-  options.initialName = initialName;
-  options.confirmOverwrite = true;
+  const FileDialogOptions options =
+      SaveFileOptions(title, "SVG Pictures (*.svg)|*.svg|PNG Pictures (*.png)|*.png", initialName);
   return host.ChooseSaveFile(options);
 }
 

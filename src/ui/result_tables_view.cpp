@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "commands/dialogs/file_filters.h"
 #include "core/shown_table.h"
 #include "core/text_file.h"
 #include "ui/qt_text.h"
@@ -234,12 +235,7 @@ void ResultTablesView::CopySelection() {
 void ResultTablesView::SaveCsv() {
   const ResultTable shown = ShownTable();
   if (shown.rows.empty()) return;
-  FileDialogOptions options;
-  options.title = "Save Table as CSV";
-  options.filter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*";
-  options.initialName = "table.csv";
-  options.defaultExtension = "csv";
-  options.confirmOverwrite = true;
+  const FileDialogOptions options = SaveFileOptions("Save Table as CSV", kCsvFilter, "table.csv", "csv");
   const auto path = session_.host.ChooseSaveFile(options);
   if (!path) return;
   if (const Status written = ReplaceFileWithText(*path, shown.Csv()); !written) {

@@ -42,11 +42,7 @@ const ExportDialog& Dialog(ExportFormat format) {
 std::optional<std::string> ChooseExportFile(TMainPrg& app, ExportFormat format) {
   if (!RequireMatrix(app)) return std::nullopt;
   const ExportDialog& dialog = Dialog(format);
-  FileDialogOptions options;
-  options.title = dialog.title;
-  options.filter = dialog.filter;
-  options.initialName = dialog.defaultName;
-  options.confirmOverwrite = true;
+  const FileDialogOptions options = SaveFileOptions(std::string(dialog.title), std::string(dialog.filter), std::string(dialog.defaultName));
   return app.host.ChooseSaveFile(options);
 }
 

@@ -66,11 +66,7 @@ std::optional<std::string> ChooseTableFile(TMainPrg& app) {
 
 // The CSV file an export writes, chosen in the save-file dialog; nothing on Cancel.
 std::optional<std::string> ChooseCsvExportFile(TMainPrg& app, std::string title, std::string initialName) {
-  FileDialogOptions options;
-  options.title = std::move(title);
-  options.filter = kCsvFilter;
-  options.initialName = std::move(initialName);
-  options.confirmOverwrite = true;
+  const FileDialogOptions options = SaveFileOptions(std::move(title), kCsvFilter, std::move(initialName));
   return app.host.ChooseSaveFile(options);
 }
 

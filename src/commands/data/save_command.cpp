@@ -2,6 +2,7 @@
 // the layout confirmed in the file parameter dialog, followed by the group blocks. What the
 // reader could not give back is refused before anything is written, and the file is replaced
 // only when all of it was written: a failure leaves the file that was there.
+#include "commands/dialogs/file_filters.h"
 #include "commands/shell/data_guard.h"
 #include "commands/shell/main_program.h"
 #include "io/data_file_writer.h"
@@ -12,11 +13,7 @@ namespace {
 
 void Save1Click(TMainPrg& app) {
   if (!RequireMatrix(app)) return;
-  FileDialogOptions options;
-  options.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
-  options.initialName = "datafile.txt";
-  options.defaultExtension = "txt";
-  options.confirmOverwrite = true;
+  const FileDialogOptions options = SaveFileOptions("", kTextFilter, "datafile.txt", "txt");
   const auto chosen = app.host.ChooseSaveFile(options);
   if (!chosen) return;
   const std::string& name = *chosen;

@@ -19,12 +19,8 @@ bool EndsWithOdt(const std::string& path) {
 }
 
 void WriteReport1Click(TMainPrg& app) {
-  FileDialogOptions options;
-  options.title = "Write Report";
-  options.filter = "HTML Files (*.html)|*.html|OpenDocument Text (*.odt)|*.odt|All Files (*.*)|*.*";
-  options.initialName = "report.html";
-  options.defaultExtension = "html";
-  options.confirmOverwrite = true;
+  const FileDialogOptions options = SaveFileOptions(
+      "Write Report", "HTML Files (*.html)|*.html|OpenDocument Text (*.odt)|*.odt|All Files (*.*)|*.*", "report.html", "html");
   const auto path = app.host.ChooseSaveFile(options);
   if (!path) return;
   if (EndsWithOdt(*path)) {

@@ -12,11 +12,7 @@ constexpr const char* kTreeFilter = "Phylip/Newick Tree File (*.ph)|*.ph";
 // Asks for a file name with a save-style dialog showing the current one; on OK stores it and
 // reports the report text followed by the name.
 void SelectFileName(TMainPrg& app, std::string& setting, const char* title, const char* filter, const char* report) {
-  FileDialogOptions options;
-  options.title = title;
-  options.filter = filter;
-  options.initialName = setting;
-  options.confirmOverwrite = true;
+  const FileDialogOptions options = SaveFileOptions(title, filter, setting);
   const auto chosen = app.host.ChooseSaveFile(options);
   if (!chosen) return;
   setting = *chosen;

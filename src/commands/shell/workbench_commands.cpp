@@ -48,12 +48,8 @@ void SaveSessionAsScript1Click(TMainPrg& app) {
                      MessageButtons::Ok);
     return;
   }
-  FileDialogOptions options;
-  options.title = "Save Session as Script";
-  options.filter = "Vorn Scripts (*.vorn)|*.vorn|All Files (*.*)|*.*";
-  options.initialName = "session.vorn";
-  options.defaultExtension = "vorn";
-  options.confirmOverwrite = true;
+  const FileDialogOptions options =
+      SaveFileOptions("Save Session as Script", "Vorn Scripts (*.vorn)|*.vorn|All Files (*.*)|*.*", "session.vorn", "vorn");
   const auto path = app.host.ChooseSaveFile(options);
   if (!path) return;
   const std::string script = app.recorder->Script(app.StartSeed());
