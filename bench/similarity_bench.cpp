@@ -91,7 +91,7 @@ class QuietHost : public vorn::Host {
 // Analysis > Standard Similarity as a user runs it: the matrix, then its text in the analysis file.
 void BM_StandardSimilarityCommand(benchmark::State& state) {
   QuietHost host;
-  vorn::TMainPrg app(host, AllCommands());
+  vorn::TMainPrg app(host, vorn::AllCommands());
   app.ws.InstallLoadedMatrix(MakeData(static_cast<std::size_t>(state.range(0)), 0.1));
   app.ws.files.analysis = "/tmp/vorn-bench-analysis.txt";
   const vorn::MenuItem& command = *vorn::FindByHandler(app.menu, "Jaccard1Click");
