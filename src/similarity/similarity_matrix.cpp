@@ -12,20 +12,21 @@
 namespace vorn {
 namespace {
 
-// Rows are filled in bands of kBandRows rows, each band tile by tile of kTileColumns columns:
-// the band's masks and one tile's stay in the second-level cache while the tile is counted
-// against every row of the band, instead of every row streaming all earlier rows from memory.
+// Rows are filled in bands of kBandRows rows, each band tile by tile of kTileColumns columns
+// (or as many as the scores count at once): the band's masks and one tile's stay in the
+// second-level cache while the tile is counted against every row of the band, instead of every
+// row streaming all earlier rows from memory.
 constexpr std::size_t kBandRows = 16;
 constexpr std::size_t kTileColumns = 64;
 
-// The fill shared by plain and weighted scores: countPairs(i, first, last, counts) gives the
-// counts of individual i with individuals first .. last - 1. Each entry is computed from its own
-// pair alone, so the order of the tiles changes no bit. With a transformation each entry is
-// turned into its distance as it is computed.
-template <typename Scores, typename CountPairsOf>
+// The fill shared by plain and weighted scores: each thread's counter = newCounter() gives with
+// counter(i, first, last, counts) the counts of individual i with individuals first .. last - 1.
+// Each entry is computed from its own pair alone, so the order of the tiles changes no bit. With
+// a transformation each entry is turned into its distance as it is computed.
+template <typename Scores, typename NewCounter>
 Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, SimilarityCoefficient coefficient,
                             Real neiLiR, std::optional<DistanceTransformation> transformation,
-                            CountPairsOf countPairs, bool countComparable = false) {
+                            NewCounter newCounter, std::size_t tileColumns, bool countComparable = false) {
   if (!IsKnown(coefficient)) {
     return Failure{"VornCore: Unknown coeffient " + std::to_string(static_cast<int>(variant) + 1)};
   }
@@ -44,15 +45,16 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
   const std::size_t bands = (n + kBandRows - 1) / kBandRows;
 #pragma omp parallel if (parallel) reduction(+ : undefined)
   {
-    std::vector<PairCounts> counts(kTileColumns);  // for each thread
+    std::vector<PairCounts> counts(tileColumns);  // for each thread
+    auto countPairs = newCounter();
     std::vector<std::size_t> incomparable;
 #pragma omp for schedule(dynamic, 1)
     for (std::size_t band = 0; band < bands; ++band) {
       KeepResponsive();  // acts only on the thread that runs the command
       const std::size_t top = band * kBandRows, bottom = std::min(n, top + kBandRows);
-      for (std::size_t first = 0; first < bottom; first += kTileColumns) {
+      for (std::size_t first = 0; first < bottom; first += tileColumns) {
         for (std::size_t i = std::max(top, first); i < bottom; ++i) {
-          const std::size_t last = std::min(i + 1, first + kTileColumns);
+          const std::size_t last = std::min(i + 1, first + tileColumns);
           Real* values = entries + TriangleIndex(i, 0) + first;
           countPairs(i, first, last, counts.data());
           if (countComparable) {
@@ -88,10 +90,12 @@ Result<SimilarityFill> Fill(const Scores& scores, SimilarityMode variant, Simila
 
 Result<SimilarityFill> BuildSimilarityMatrix(const PackedScores& scores, SimilarityMode variant,
                                              SimilarityCoefficient coefficient, Real neiLiR, bool countComparable) {
-  return Fill(scores, variant, coefficient, neiLiR, std::nullopt,
-              [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) {
-                CountPairs(scores, i, scores, first, last, counts);
-              }, countComparable);
+  const auto newCounter = [&] {
+    return [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) {
+      CountPairs(scores, i, scores, first, last, counts);
+    };
+  };
+  return Fill(scores, variant, coefficient, neiLiR, std::nullopt, newCounter, kTileColumns, countComparable);
 }
 
 Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, SimilarityMode variant,
@@ -103,9 +107,7 @@ Result<SimilarityFill> BuildSimilarityMatrix(const WeightedScores& scores, Simil
                           : coefficient == SimilarityCoefficient::SMC ? CountsRead::Standard
                                                                        : CountsRead::StandardBands;
   return Fill(scores, variant, coefficient, neiLiR, transformation,
-              [&](std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) {
-                scores.CountPairs(i, first, last, read, counts);
-              });
+              [&] { return WeightedScores::Counter(scores, read); }, scores.TileColumns(read));
 }
 
 Result<SimilarityFill> BuildSimilarityMatrix(const DataMatrix& data, SimilarityMode variant,

@@ -8,22 +8,77 @@
 #include "similarity/byte_counts.h"
 
 namespace vorn {
-namespace {
-
-constexpr std::size_t kLociPerWord = 64;
 
 // What the kernels read of the scores, laid out as WeightedScores keeps them.
-struct Words {
+struct WeightedWords {
   const std::uint64_t* present;
   const std::uint64_t* scored;
   const std::uint32_t* weights;
   std::size_t wordCount;
   std::size_t individualCount;
   std::uint32_t sampleSize;
+  const std::uint32_t* wordFirst;  // position of each word's first locus among the distinct loci
+  const std::uint32_t* wordSize;   // loci of each word
+  std::size_t rowLociBound;        // room a list of loci needs
+  const WeightedColumns* columns;  // the scores locus by locus, when kept
 
   // Where word w of individual j is.
   std::size_t At(std::size_t w, std::size_t j) const { return WeightedWordAt(wordCount, w, j); }
 };
+
+namespace {
+
+constexpr std::size_t kLociPerWord = 64;
+
+using Words = WeightedWords;
+
+// Stretches of a block narrower than this are counted word by word even where the scores are
+// kept locus by locus: the counters of a block cost the same however few of them are read.
+constexpr std::size_t kColumnsAtLeast = 96;
+
+// Which of an individual's scores a list of loci holds.
+enum class Score { Band, Absence, Missing };
+
+// The loci where individual i has the score, by the bits of their words' weights (words of one
+// weight follow one another, lightest first).
+void ListLoci(const Words& s, std::size_t i, Score score, WeightedLoci& list) {
+  list.loci.resize(s.rowLociBound);
+  std::uint16_t* out = list.loci.data();
+  const std::uint32_t heaviest = s.wordCount == 0 ? 0 : s.weights[s.wordCount - 1];
+  list.planes = std::bit_width(heaviest);
+  for (int b = 0; b < list.planes; ++b) {
+    list.start[b] = static_cast<std::uint32_t>(out - list.loci.data());
+    for (std::size_t w = 0; w < s.wordCount; ++w) {
+      if ((s.weights[w] >> b & 1) == 0) continue;
+      const std::uint64_t present = s.present[s.At(w, i)], scored = s.scored[s.At(w, i)];
+      std::uint64_t bits = score == Score::Band ? present : score == Score::Absence ? scored & ~present : ~scored;
+      if (score == Score::Missing && s.wordSize[w] < kLociPerWord) bits &= (std::uint64_t{1} << s.wordSize[w]) - 1;
+      const auto first = static_cast<std::uint16_t>(s.wordFirst[w]);
+      for (; bits != 0; bits &= bits - 1) *out++ = static_cast<std::uint16_t>(first + std::countr_zero(bits));
+    }
+  }
+  list.start[list.planes] = static_cast<std::uint32_t>(out - list.loci.data());
+  list.loci.resize(list.start[list.planes]);
+}
+
+// The weighted number of individual i's scores of one kind.
+std::uint32_t WeightedCount(const Words& s, std::size_t i, Score score) {
+  std::uint32_t count = 0;
+  for (std::size_t w = 0; w < s.wordCount; ++w) {
+    const std::uint64_t present = s.present[s.At(w, i)], scored = s.scored[s.At(w, i)];
+    const std::uint64_t bits = score == Score::Band ? present : score == Score::Absence ? scored & ~present : scored;
+    const auto ones = static_cast<std::uint32_t>(std::popcount(bits));
+    count += s.weights[w] * (score == Score::Missing ? s.wordSize[w] - ones : ones);
+  }
+  return count;
+}
+
+// Row i's individual as the AVX2 path counts it: the shorter of its lists of bands and absences.
+void ListRowLoci(const Words& s, std::size_t i, RowLoci& row) {
+  row.individual = i;
+  row.bands = WeightedCount(s, i, Score::Band) <= WeightedCount(s, i, Score::Absence);
+  ListLoci(s, i, row.bands ? Score::Band : Score::Absence, row.loci);
+}
 
 // A pair's counts from its five sums: bothScored and oneScored give d, q and r by difference.
 // The sums a kernel counts for what is read: a and b + c, then bothScored, then oneScored and p.
@@ -148,50 +203,92 @@ template <CountsRead kRead>
   if (k < count) CountColumns<kRead>(s, i, first + k, count - k, counts + k);
 }
 
-using ColumnCounter = void (*)(const Words&, std::size_t, std::size_t, std::size_t, PairCounts*);
+// The column counts of each path, called (not taken by address) so that each path's row loop
+// compiles them for its own processor: an out-of-line copy would be built for the baseline one,
+// without a popcount instruction.
+struct WordColumns {
+  template <CountsRead kRead>
+  [[gnu::always_inline]] static void Count(const Words& s, std::size_t i, std::size_t first, std::size_t count,
+                                           PairCounts* counts) {
+    CountColumns<kRead>(s, i, first, count, counts);
+  }
+};
 
-template <ColumnCounter countAll, ColumnCounter countStandard, ColumnCounter countBands>
-[[gnu::always_inline]] inline void CountRow(const Words& s, std::size_t i, std::size_t first, std::size_t last,
-                                            CountsRead read, PairCounts* counts) {
-  const ColumnCounter count = read == CountsRead::All ? countAll : read == CountsRead::Standard ? countStandard : countBands;
-  // A stretch of columns within one block of kWeightedBlock individuals at a time.
+struct Avx2Columns {
+  template <CountsRead kRead>
+  [[gnu::always_inline]] static void Count(const Words& s, std::size_t i, std::size_t first, std::size_t count,
+                                           PairCounts* counts) {
+    CountColumnsAvx2<kRead>(s, i, first, count, counts);
+  }
+};
+
+// A stretch of columns within one block of kWeightedBlock individuals at a time.
+template <class Columns, CountsRead kRead>
+[[gnu::always_inline]] inline void CountStretches(const Words& s, std::size_t i, std::size_t first, std::size_t last,
+                                                  PairCounts* counts) {
   while (first < last) {
     const std::size_t end = std::min(last, (first / kWeightedBlock + 1) * kWeightedBlock);
-    count(s, i, first, end - first, counts);
+    Columns::template Count<kRead>(s, i, first, end - first, counts);
     counts += end - first;
     first = end;
   }
 }
 
-// The row loop for each path, as the plain pair counts have them.
-[[gnu::target("avx512f,avx512vpopcntdq")]]
-void CountRowAvx512(const Words& s, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
-                    PairCounts* counts) {
-  CountRow<CountColumns<CountsRead::All>, CountColumns<CountsRead::Standard>, CountColumns<CountsRead::StandardBands>>(
-      s, i, first, last, read, counts);
+template <class Columns>
+[[gnu::always_inline]] inline void CountRow(const Words& s, std::size_t i, std::size_t first, std::size_t last,
+                                            CountsRead read, PairCounts* counts) {
+  switch (read) {
+    case CountsRead::All: return CountStretches<Columns, CountsRead::All>(s, i, first, last, counts);
+    case CountsRead::Standard: return CountStretches<Columns, CountsRead::Standard>(s, i, first, last, counts);
+    case CountsRead::StandardBands: break;
+  }
+  CountStretches<Columns, CountsRead::StandardBands>(s, i, first, last, counts);
 }
 
+// The row loop for each path, as the plain pair counts have them (row: what the AVX2 path keeps
+// of the row's individual).
+[[gnu::target("avx512f,avx512vpopcntdq")]]
+void CountRowAvx512(const Words& s, RowLoci&, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
+                    PairCounts* counts) {
+  CountRow<WordColumns>(s, i, first, last, read, counts);
+}
+
+// The Standard counts of wide stretches from the scores kept locus by locus, a block of
+// kColumnBlock columns at a time; the rest word by word.
 [[gnu::target("avx2,popcnt")]]
-void CountRowAvx2(const Words& s, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
+void CountRowAvx2(const Words& s, RowLoci& row, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
                   PairCounts* counts) {
-  CountRow<CountColumnsAvx2<CountsRead::All>, CountColumnsAvx2<CountsRead::Standard>,
-           CountColumnsAvx2<CountsRead::StandardBands>>(s, i, first, last, read, counts);
+  if (read == CountsRead::All || s.columns == nullptr) return CountRow<Avx2Columns>(s, i, first, last, read, counts);
+  // Locus by locus only up to the diagonal: past it |P_i and M_j| is not kept.
+  const std::size_t diagonal = std::min(last, i + 1);
+  while (first < diagonal) {
+    const std::size_t end = std::min(diagonal, (first / kColumnBlock + 1) * kColumnBlock);
+    if (end - first < kColumnsAtLeast) {
+      CountRow<Avx2Columns>(s, i, first, end, read, counts);
+    } else {
+      if (row.individual != i) ListRowLoci(s, i, row);
+      CountBlockAvx2(*s.columns, row, first / kColumnBlock, first % kColumnBlock, (end - 1) % kColumnBlock + 1, read,
+                     counts);
+    }
+    counts += end - first;
+    first = end;
+  }
+  if (first < last) CountRow<Avx2Columns>(s, i, first, last, read, counts);
 }
 
 [[gnu::target_clones("popcnt", "default")]]
-void CountRowPlain(const Words& s, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
+void CountRowPlain(const Words& s, RowLoci&, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
                    PairCounts* counts) {
-  CountRow<CountColumns<CountsRead::All>, CountColumns<CountsRead::Standard>, CountColumns<CountsRead::StandardBands>>(
-      s, i, first, last, read, counts);
+  CountRow<WordColumns>(s, i, first, last, read, counts);
 }
 
-using RowCounter = void (*)(const Words&, std::size_t, std::size_t, std::size_t, CountsRead, PairCounts*);
+using RowCounter = void (*)(const Words&, RowLoci&, std::size_t, std::size_t, std::size_t, CountsRead, PairCounts*);
 
 constexpr KernelBuilds<RowCounter> kRowCounters{Kernel::WeightedPairCounts, CountRowPlain, CountRowAvx2, CountRowAvx512};
 
 }  // namespace
 
-WeightedScores::WeightedScores(const DataMatrix& data, const std::vector<std::uint32_t>& drawn)
+WeightedScores::WeightedScores(const DataMatrix& data, const std::vector<std::uint32_t>& drawn, KernelPath path)
     : individualCount_(data.individualCount), sampleSize_(static_cast<std::uint32_t>(drawn.size())) {
   std::vector<std::uint32_t> times(data.locusCount, 0);
   for (const std::uint32_t locus : drawn) ++times[locus];
@@ -201,13 +298,18 @@ WeightedScores::WeightedScores(const DataMatrix& data, const std::vector<std::ui
   // Each group starts a word of its own; word w holds the wordSize[w] loci from wordStart[w] on.
   std::vector<const std::uint32_t*> wordStart;
   std::vector<std::size_t> wordSize;
+  std::vector<std::uint32_t> distinctLoci;  // in the order of the words
   for (std::uint32_t weight = 1; weight <= most; ++weight) {
     const std::vector<std::uint32_t>& loci = lociTaken[weight];
     for (std::size_t k = 0; k < loci.size(); k += kLociPerWord) {
       weights_.push_back(weight);
       wordStart.push_back(loci.data() + k);
       wordSize.push_back(std::min(kLociPerWord, loci.size() - k));
+      wordSize_.push_back(static_cast<std::uint32_t>(wordSize.back()));
+      wordFirst_.push_back(static_cast<std::uint32_t>(distinctLoci.size() + k));
+      rowLociBound_ += static_cast<std::size_t>(std::popcount(weight)) * wordSize.back();
     }
+    distinctLoci.insert(distinctLoci.end(), loci.begin(), loci.end());
   }
   const std::size_t n = individualCount_, W = weights_.size();
   const std::size_t blocks = (n + kWeightedBlock - 1) / kWeightedBlock;
@@ -227,20 +329,51 @@ WeightedScores::WeightedScores(const DataMatrix& data, const std::vector<std::ui
       }
     }
   }
+  // Counters of 16 bits count any sample of at most 65535 loci.
+  if (path == KernelPath::Avx2 && n >= kColumnsAtLeast && std::bit_width(sampleSize_) <= kMaxPlanes) {
+    const Words words = WordsOf(nullptr);
+    std::vector<std::uint32_t> bands(n), missing(n);
+    std::vector<WeightedLoci> missingLoci(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      bands[i] = WeightedCount(words, i, Score::Band);
+      missing[i] = WeightedCount(words, i, Score::Missing);
+      ListLoci(words, i, Score::Missing, missingLoci[i]);
+      missingLoci[i].loci.shrink_to_fit();  // a few of the loci
+    }
+    columns_.emplace(data, distinctLoci, sampleSize_, std::move(bands), std::move(missing), std::move(missingLoci));
+  }
+}
+
+WeightedWords WeightedScores::WordsOf(const WeightedColumns* columns) const {
+  return {present_.data(), scored_.data(), weights_.data(), weights_.size(), individualCount_, sampleSize_,
+          wordFirst_.data(), wordSize_.data(), rowLociBound_, columns};
+}
+
+void WeightedScores::Count(KernelPath path, RowLoci& row, std::size_t i, std::size_t first, std::size_t last,
+                           CountsRead read, PairCounts* counts) const {
+  const Words words = WordsOf(columns_ ? &*columns_ : nullptr);
+  kRowCounters.For(path)(words, row, i, first, last, read, counts);
+  if (read == CountsRead::StandardBands) CountSharedAbsences(i, first, last, counts);
 }
 
 void WeightedScores::CountPairs(KernelPath path, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
                                 PairCounts* counts) const {
-  const Words words{present_.data(), scored_.data(), weights_.data(), weights_.size(), individualCount_, sampleSize_};
-  kRowCounters.For(path)(words, i, first, last, read, counts);
-  if (read == CountsRead::StandardBands) CountSharedAbsences(i, first, last, counts);
+  RowLoci row;
+  Count(path, row, i, first, last, read, counts);
 }
 
 void WeightedScores::CountPairs(std::size_t i, std::size_t first, std::size_t last, CountsRead read,
                                 PairCounts* counts) const {
-  const Words words{present_.data(), scored_.data(), weights_.data(), weights_.size(), individualCount_, sampleSize_};
-  kRowCounters.Chosen()(words, i, first, last, read, counts);
-  if (read == CountsRead::StandardBands) CountSharedAbsences(i, first, last, counts);
+  CountPairs(PathOf(Kernel::WeightedPairCounts), i, first, last, read, counts);
+}
+
+std::size_t WeightedScores::TileColumns(CountsRead read) const {
+  return columns_ && read != CountsRead::All && PathOf(Kernel::WeightedPairCounts) == KernelPath::Avx2 ? kColumnBlock
+                                                                                                        : kWeightedBlock;
+}
+
+void WeightedScores::Counter::operator()(std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) {
+  scores_.Count(PathOf(Kernel::WeightedPairCounts), rows_[i % kRowsKept], i, first, last, read_, counts);
 }
 
 // Rare: two individuals without a band among the loci both have scored.

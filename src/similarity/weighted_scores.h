@@ -5,15 +5,19 @@
 // kept in blocks of kWeightedBlock, and within a block word by word, the block's individuals of a
 // word side by side: one individual is counted against many neighbours at once (vector popcounts
 // where the processor has them), and the words of a block follow one another in memory, where
-// rows of every individual would put each word a page or more from the last.
+// rows of every individual would put each word a page or more from the last. On the AVX2 path
+// the Standard counts of a stretch of a whole block's width come instead from the scores kept
+// locus by locus (weighted_columns.h), kept beside the words when that path is to run.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/data_matrix.h"
 #include "similarity/pair_counts.h"
+#include "similarity/weighted_columns.h"
 
 namespace vorn {
 
@@ -30,10 +34,14 @@ inline std::size_t WeightedWordAt(std::size_t words, std::size_t w, std::size_t 
 // and left 0 elsewhere, for the coefficients that need no shared absences.
 enum class CountsRead : std::uint8_t { All, Standard, StandardBands };
 
+struct WeightedWords;  // what the kernels read
+
 class WeightedScores {
  public:
-  // drawn[k] is the locus of data taken at sample position k.
-  WeightedScores(const DataMatrix& data, const std::vector<std::uint32_t>& drawn);
+  // drawn[k] is the locus of data taken at sample position k; path: the body that will count
+  // (another path's body counts from the words alone).
+  WeightedScores(const DataMatrix& data, const std::vector<std::uint32_t>& drawn,
+                 KernelPath path = PathOf(Kernel::WeightedPairCounts));
 
   std::size_t IndividualCount() const { return individualCount_; }
   // Words per individual: the work of one pair.
@@ -47,6 +55,23 @@ class WeightedScores {
   void CountPairs(KernelPath path, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
                   PairCounts* counts) const;
 
+  // The columns a fill should count against each row at a time for what it reads.
+  std::size_t TileColumns(CountsRead read) const;
+
+  // CountPairs on the chosen path for one thread of a fill, which keeps what it learns of the
+  // last rows it counted for their next stretches.
+  class Counter {
+   public:
+    Counter(const WeightedScores& scores, CountsRead read) : scores_(scores), read_(read) {}
+    void operator()(std::size_t i, std::size_t first, std::size_t last, PairCounts* counts);
+
+   private:
+    static constexpr std::size_t kRowsKept = 16;
+    const WeightedScores& scores_;
+    CountsRead read_;
+    RowLoci rows_[kRowsKept];
+  };
+
  private:
   std::size_t individualCount_;
   std::uint32_t sampleSize_;
@@ -56,6 +81,14 @@ class WeightedScores {
   std::vector<std::uint64_t> present_;
   std::vector<std::uint64_t> scored_;
 
+  std::vector<std::uint32_t> wordFirst_;  // position of each word's first locus among the distinct loci
+  std::vector<std::uint32_t> wordSize_;   // loci of each word
+  std::size_t rowLociBound_ = 0;          // entries a row's RowLoci holds at most
+  std::optional<WeightedColumns> columns_;
+
+  WeightedWords WordsOf(const WeightedColumns* columns) const;
+  void Count(KernelPath path, RowLoci& row, std::size_t i, std::size_t first, std::size_t last, CountsRead read,
+             PairCounts* counts) const;
   // d of the pairs counted with StandardBands that compare no band: the scored loci they share.
   void CountSharedAbsences(std::size_t i, std::size_t first, std::size_t last, PairCounts* counts) const;
 };

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 
 #include "core/random_generator.h"
 #include "similarity/coefficient_names.h"
 #include "similarity/distance_transformation.h"
 #include "similarity/reference_coefficients.h"
 #include "support/kernel_path_parameter.h"
+#include "support/test_matrix.h"
 
 namespace vorn {
 namespace {
@@ -180,7 +182,65 @@ TEST_P(WeightedCountsOnEachPath, EqualTheCountsOfTheSampleWrittenOut) {
   }
 }
 
+// The scores built for each path, as the fill counts them: on the AVX2 path the stretches of a
+// block of 256 individuals up to the diagonal come from the scores kept locus by locus. More
+// than one block, word-boundary numbers of loci, rows whose bands or whose absences are the
+// fewer, an individual with every score missing, and counts of thousands (all bands present).
+TEST_P(WeightedCountsOnEachPath, EqualTheCountsOfTheSampleWrittenOutAcrossBlocks) {
+  const KernelPath path = GetParam();
+  if (!PathRuns(Kernel::WeightedPairCounts, path)) GTEST_SKIP() << "this processor does not run the path";
+  const std::uint32_t seed = TestSeed();
+  std::mt19937 engine(seed);
+  std::vector<DataMatrix> matrices;
+  for (const std::size_t loci : {1, 63, 64, 65, 129}) {
+    matrices.push_back(testing::RandomMatrix(400, loci, 0.15, loci % 2 == 0 ? 0.7 : 0.25, engine));
+  }
+  for (std::size_t l = 0; l < matrices[4].locusCount; ++l) matrices[4].cells[matrices[4].Position(7, l)] = Missing;
+  DataMatrix present = RandomMatrix(100, 3000, 0, seed);
+  std::fill(present.cells.begin(), present.cells.end(), Presence);
+  matrices.push_back(present);
+  for (const DataMatrix& data : matrices) {
+    const auto [drawn, sample] = DrawSample(data, seed);
+    const WeightedScores weighted(data, drawn, path);
+    const PackedScores packed(sample);
+    const std::size_t n = data.individualCount;
+    std::vector<PairCounts> counts(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      for (const CountsRead read : {CountsRead::All, CountsRead::Standard, CountsRead::StandardBands}) {
+        for (const std::size_t first : {std::size_t{0}, std::size_t{256}}) {
+          if (first >= n) continue;
+          weighted.CountPairs(path, i, first, n, read, counts.data());
+          for (std::size_t j = first; j < n; ++j) {
+            PairCounts expected = CountPair(packed, i, packed, j);
+            if (read != CountsRead::All) expected.p = expected.q = expected.r = 0;
+            if (read == CountsRead::StandardBands && expected.a + expected.bPlusC > 0) expected.d = 0;
+            ASSERT_EQ(counts[j - first], expected) << data.locusCount << " loci, i=" << i << " j=" << j;
+          }
+        }
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Paths, WeightedCountsOnEachPath, testing::EveryKernelPath(), testing::KernelPathTestName);
+
+// A bootstrap sample's matrix over more than one block of individuals, filled on the path the
+// program chose (the suite runs once more with each path forced), equals the matrix of the
+// sample written out.
+TEST(SimilarityMatrix, WeightedFillAcrossBlocksEqualsTheSampleWrittenOut) {
+  const DataMatrix data = RandomMatrix(300, 150, 0.1, TestSeed());
+  const auto [drawn, sample] = DrawSample(data, TestSeed());
+  const WeightedScores weighted(data, drawn);
+  for (const C coefficient : {C::Jaccard, C::SMC}) {
+    auto expected = BuildSimilarityMatrix(sample, M::Standard, With(coefficient));
+    auto fill = BuildSimilarityMatrix(weighted, M::Standard, coefficient, SimilaritySettings{}.neiLiR);
+    ASSERT_TRUE(expected.ok() && fill.ok());
+    for (std::size_t k = 0; k < fill->matrix.entries.size(); ++k) {
+      ASSERT_TRUE(SameValue(fill->matrix.entries[k], expected->matrix.entries[k])) << CoefficientName(coefficient) << k;
+    }
+    EXPECT_EQ(fill->marks.incomparable, expected->marks.incomparable);
+  }
+}
 
 TEST(SimilarityMatrix, OneIndividualHasOnlyItsDiagonal) {
   const DataMatrix data = RandomMatrix(1, 5, 0, 3);
