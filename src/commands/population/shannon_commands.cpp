@@ -39,24 +39,13 @@ void WriteShannon(TMainPrg& app, Real index, Real variance) {
   const ShannonScaling& scaling = app.ws.settings.shannon;
   const ResultTable table =
       ShannonTable(index, variance, scaling.frequencyBasis == FrequencyBasis::RelativeToAllPresences);
-  auto file = app.BeginOutputFile(app.ws.files.analysis);
-  if (!file) return;
-  file->Line("Shannon's index and variance/std.dev. (after Bowman & al., 1969)");
-  file->Line(LogBaseLine(scaling));
-  file->Line(FrequencyBasisLine(scaling));
-  file->Line();
-  for (const auto& line : ShannonLines(table)) file->Line(line);
-  file->Line();
-  if (!app.FinishOutputFile(*file)) return;
   ReportStep step;
   step.title = "Shannon's index";
-  step.lines = {LogBaseLine(scaling), FrequencyBasisLine(scaling)};
   step.references = {"shannon1948", "bowman1971"};
   step.method = "Shannon's information index I (Shannon 1948) of the band frequencies and its variance after Bowman "
                 "et al. (1971) were computed over the " + std::to_string(app.ws.data.individualCount) +
                 " individuals and " + std::to_string(app.ws.data.locusCount) + " loci.";
-  step.tables.push_back(ReportTable{table, {}});
-  app.reportRecord.Add(std::move(step));
+  WriteShannonBlock(app, "Shannon's index and variance/std.dev. (after Bowman & al., 1969)", table, std::move(step));
 }
 
 void N1Click(TMainPrg& app) {

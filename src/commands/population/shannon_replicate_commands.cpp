@@ -60,27 +60,16 @@ void XXX1Click(TMainPrg& app, const MenuItem& item) {
                                        "Shannon's Diversity Index Bootstrapped " + count + " Times", MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return;
   const ResultTable table = ShannonTable(mean, variance, true);
-  auto file = app.BeginOutputFile(app.ws.files.analysis);
-  if (!file) return;
   const std::string title = "Shannon's index and variance/std.dev. bootstrapped " + count + " times";
-  file->Line(title);
-  file->Line(LogBaseLine(scaling));
-  file->Line(FrequencyBasisLine(scaling));
-  file->Line();
-  for (const auto& line : ShannonLines(table)) file->Line(line);
-  file->Line();
-  if (!app.FinishOutputFile(*file)) return;
   ReportStep step;
   step.title = title;
-  step.lines = {LogBaseLine(scaling), FrequencyBasisLine(scaling)};
   step.references = {"shannon1948", "efron1979"};
   step.method = "The mean and variance of Shannon's information index I (Shannon 1948) over the " +
                 std::to_string(app.ws.data.individualCount) + " individuals were estimated from " + count +
                 " bootstrap replicates of the " + std::to_string(app.ws.data.locusCount) +
                 " loci drawn with replacement (Efron 1979)" +
                 (app.ws.settings.replicates.useMDR ? ", the missing scores of each replicate replaced" : "") + ".";
-  step.tables.push_back(ReportTable{table, {}});
-  app.reportRecord.Add(std::move(step));
+  WriteShannonBlock(app, title, table, std::move(step));
 }
 
 // A selected group: its shown name and its matrix from the whole data set.

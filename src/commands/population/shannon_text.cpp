@@ -38,4 +38,20 @@ std::vector<std::string> ShannonLines(const ResultTable& table) {
   return lines;
 }
 
+void WriteShannonBlock(TMainPrg& app, const std::string& heading, const ResultTable& table, ReportStep step) {
+  const ShannonScaling& scaling = app.ws.settings.shannon;
+  auto file = app.BeginOutputFile(app.ws.files.analysis);
+  if (!file) return;
+  file->Line(heading);
+  file->Line(LogBaseLine(scaling));
+  file->Line(FrequencyBasisLine(scaling));
+  file->Line();
+  for (const auto& line : ShannonLines(table)) file->Line(line);
+  file->Line();
+  if (!app.FinishOutputFile(*file)) return;
+  step.lines = {LogBaseLine(scaling), FrequencyBasisLine(scaling)};
+  step.tables.push_back(ReportTable{table, {}});
+  app.reportRecord.Add(std::move(step));
+}
+
 }  // namespace vorn
