@@ -15,7 +15,8 @@ bool Avx512Runs(Kernel kernel) {
     case Kernel::WeightedPairCounts: return foundation && __builtin_cpu_supports("avx512vpopcntdq");
     case Kernel::UpgmaRowScan:
     case Kernel::JacobiMagnitudeScan: break;
-    case Kernel::AdmixtureBlockSums: return false;  // its AVX2 body fills the registers it uses
+    case Kernel::AdmixtureBlockSums:
+    case Kernel::SplitFactor: return false;  // their AVX2 bodies fill the registers they use
   }
   return foundation;
 }
@@ -59,9 +60,10 @@ std::string_view KernelName(Kernel kernel) {
     case Kernel::WeightedPairCounts: return "weighted pair counts";
     case Kernel::UpgmaRowScan: return "UPGMA row scan";
     case Kernel::JacobiMagnitudeScan: return "Jacobi magnitude scan";
-    case Kernel::AdmixtureBlockSums: break;
+    case Kernel::AdmixtureBlockSums: return "admixture block sums";
+    case Kernel::SplitFactor: break;
   }
-  return "admixture block sums";
+  return "split weights factor";
 }
 
 std::optional<std::string> ForcePathOfSetting(std::string_view setting) {

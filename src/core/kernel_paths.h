@@ -14,9 +14,10 @@ namespace vorn {
 enum class KernelPath { Plain, Avx2, Avx512 };
 inline constexpr std::array<KernelPath, 3> kKernelPaths{KernelPath::Plain, KernelPath::Avx2, KernelPath::Avx512};
 
-enum class Kernel { PairCounts, WeightedPairCounts, UpgmaRowScan, JacobiMagnitudeScan, AdmixtureBlockSums };
-inline constexpr std::array<Kernel, 5> kKernels{Kernel::PairCounts, Kernel::WeightedPairCounts, Kernel::UpgmaRowScan,
-                                                Kernel::JacobiMagnitudeScan, Kernel::AdmixtureBlockSums};
+enum class Kernel { PairCounts, WeightedPairCounts, UpgmaRowScan, JacobiMagnitudeScan, AdmixtureBlockSums, SplitFactor };
+inline constexpr std::array<Kernel, 6> kKernels{Kernel::PairCounts,          Kernel::WeightedPairCounts,
+                                                Kernel::UpgmaRowScan,        Kernel::JacobiMagnitudeScan,
+                                                Kernel::AdmixtureBlockSums, Kernel::SplitFactor};
 
 // "plain", "AVX2", "AVX-512"; and the kernel's name as --version shows it.
 std::string_view PathName(KernelPath path);

@@ -19,11 +19,18 @@ namespace vorn {
 
 inline std::size_t CircularSplitCount(std::size_t n) { return n * (n - 1) / 2; }
 
-// The pair distances A x of the split weights x (both of n (n - 1) / 2 values).
-std::vector<Real> SplitDistances(std::size_t n, const std::vector<Real>& weights);
+// The pair distances A x of the split weights x (both of n (n - 1) / 2 values). In Real, or in
+// double where an estimate will do (the gradients that choose which splits to free).
+template <class Value>
+std::vector<Value> SplitDistances(std::size_t n, const std::vector<Value>& weights);
 
 // A^T y: for each split, the sum of the pair values y over the pairs it separates.
-std::vector<Real> SeparatedSums(std::size_t n, const std::vector<Real>& pairValues);
+template <class Value>
+std::vector<Value> SeparatedSums(std::size_t n, const std::vector<Value>& pairValues);
+
+// A^T (d - A x) of pair distances d and split weights x, the residual d - A x carried in two
+// parts: to the rounding of its own entries, however small they have become against d.
+std::vector<Real> ResidualGradient(std::size_t n, const std::vector<Real>& pairDistances, const std::vector<Real>& weights);
 
 // The weights that fit the pair distances exactly, of either sign (A is square and invertible):
 // split (i, j) gets (d(i, j) + d(i + 1, j + 1) - d(i, j + 1) - d(i + 1, j)) / 2, positions taken

@@ -5,8 +5,9 @@
 #include <limits>
 #include <string>
 
-#include "circular_splits.h"
 #include "core/undefined_pairs.h"
+#include "networks/circular_splits.h"
+#include "networks/free_split_factor.h"
 
 namespace vorn {
 namespace {
@@ -24,7 +25,7 @@ constexpr std::size_t kRefinements = 2;
 // The splits that may be freed (wanted) whose gradient no neighbouring split exceeds; all that
 // may be freed when none is such a peak.
 template <typename Wanted>
-std::vector<std::size_t> Peaks(std::size_t n, const std::vector<Real>& g, Wanted wanted) {
+std::vector<std::size_t> Peaks(std::size_t n, const std::vector<double>& g, Wanted wanted) {
   std::vector<std::size_t> peaks;
   for (std::size_t j = 1; j < n; ++j) {
     for (std::size_t i = 0; i < j; ++i) {
@@ -47,139 +48,26 @@ std::vector<std::size_t> Peaks(std::size_t n, const std::vector<Real>& g, Wanted
   return peaks;
 }
 
-// The sum of u[k] v[k], k < count, in four running sums: the rows of L are long, and one sum
-// would wait on each addition.
-double Dot(const double* u, const double* v, std::size_t count) {
-  double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-  std::size_t k = 0;
-  for (; k + 4 <= count; k += 4) {
-    s0 += u[k] * v[k];
-    s1 += u[k + 1] * v[k + 1];
-    s2 += u[k + 2] * v[k + 2];
-    s3 += u[k + 3] * v[k + 3];
-  }
-  for (; k < count; ++k) s0 += u[k] * v[k];
-  return (s0 + s1) + (s2 + s3);
-}
-
-// The factor L is held in doubles: half the memory of Real to stream through at every solve,
-// and its entries need no more, since the solution that counts is refined in Real (Refine).
-class ActiveSet {
+// A^T (d - A x): minus half the gradient of the squares. Estimated in double while the rounds
+// choose which splits to free (the rounding of its sums, about n^2 units of the last place of the
+// largest distance, lies far below the tolerance); exact in Real for the refinement and the
+// Kuhn-Tucker check that end the method.
+class FallingGradient {
  public:
-  ActiveSet(std::size_t n, const std::vector<Real>& d)
-      : n_(n), d_(d), right_(SeparatedSums(n, d)), first_(right_.size()), last_(right_.size()) {
-    for (std::size_t j = 1; j < n; ++j) {
-      for (std::size_t i = 0; i < j; ++i) first_[StrictPairIndex(j, i)] = i + 1, last_[StrictPairIndex(j, i)] = j;
-    }
+  FallingGradient(std::size_t n, const std::vector<Real>& d) : n_(n), d_(d), estimateD_(d.begin(), d.end()) {}
+
+  std::vector<double> Estimate(const std::vector<Real>& x) const {
+    std::vector<double> residual = SplitDistances(n_, std::vector<double>(x.begin(), x.end()));
+    for (std::size_t k = 0; k < residual.size(); ++k) residual[k] = estimateD_[k] - residual[k];
+    return SeparatedSums(n_, residual);
   }
 
-  // A^T (d - A x) with the held entries set to 0.
-  std::vector<Real> FreeGradient(const std::vector<Real>& x) const {
-    std::vector<Real> residual = SplitDistances(n_, x);
-    for (std::size_t k = 0; k < residual.size(); ++k) residual[k] = d_[k] - residual[k];
-    std::vector<Real> g = SeparatedSums(n_, residual);
-    return g;
-  }
-
-  // The pairs that splits s and t both separate: the entry of A^T A.
-  Real Both(std::size_t s, std::size_t t) const {
-    const std::size_t sa = last_[s] - first_[s] + 1, sb = last_[t] - first_[t] + 1;
-    const std::size_t lo = std::max(first_[s], first_[t]), hi = std::min(last_[s], last_[t]);
-    const std::size_t both = hi >= lo ? hi - lo + 1 : 0;
-    return static_cast<Real>(both * (n_ - sa - sb + both) + (sa - both) * (sb - both));
-  }
-
-  // Frees split s: a row more of the Cholesky factor L of the free splits' normal equations.
-  void Free(std::size_t s) {
-    std::vector<double> row(free_.size() + 1);
-    double square = static_cast<double>(Both(s, s));
-    for (std::size_t a = 0; a < free_.size(); ++a) {
-      row[a] = (static_cast<double>(Both(s, free_[a])) - Dot(factor_[a].data(), row.data(), a)) / factor_[a][a];
-      square -= row[a] * row[a];
-    }
-    row.back() = std::sqrt(square);
-    forward_.push_back((static_cast<double>(right_[s]) - Dot(row.data(), forward_.data(), free_.size())) / row.back());
-    free_.push_back(s);
-    factor_.push_back(std::move(row));
-  }
-
-  // Holds the free split at position r again: its row and column leave L, and the rows below
-  // take their column back by a rank-one update of Cholesky, a rotation per column, applied row
-  // by row (each row of L is one block of memory).
-  void Hold(std::size_t r) {
-    free_.erase(free_.begin() + static_cast<std::ptrdiff_t>(r));
-    factor_.erase(factor_.begin() + static_cast<std::ptrdiff_t>(r));
-    std::vector<double> cosines(free_.size()), sines(free_.size());
-    for (std::size_t i = r; i < free_.size(); ++i) {
-      std::vector<double>& row = factor_[i];
-      double x = row[r];
-      row.erase(row.begin() + static_cast<std::ptrdiff_t>(r));
-      for (std::size_t k = r; k < i; ++k) {
-        row[k] = (row[k] + sines[k] * x) / cosines[k];
-        x = cosines[k] * x - sines[k] * row[k];
-      }
-      const double diagonal = row[i];
-      const double root = std::sqrt(diagonal * diagonal + x * x);
-      cosines[i] = root / diagonal;
-      sines[i] = x / diagonal;
-      row[i] = root;
-    }
-    // The rows from r on changed: so does the forward solution from there.
-    forward_.resize(r);
-    for (std::size_t a = r; a < free_.size(); ++a) {
-      forward_.push_back((static_cast<double>(right_[free_[a]]) - Dot(factor_[a].data(), forward_.data(), a)) /
-                         factor_[a][a]);
-    }
-  }
-
-  // The least squares of the free splits, the held ones at 0, from the factor: the forward
-  // solution of L z = A^T d, then L^T x = z.
-  std::vector<Real> SolveFree() const {
-    std::vector<double> z = forward_;
-    Backward(z);
-    std::vector<Real> x(right_.size(), 0);
-    for (std::size_t a = 0; a < z.size(); ++a) x[free_[a]] = z[a];
-    return x;
-  }
-
-  // x, the least squares of the free splits as SolveFree gives it, one step of iterative
-  // refinement nearer to it in Real: x + (A_F^T A_F)^-1 A_F^T (d - A x), where g = A^T (d - A x).
-  std::vector<Real> Refine(std::vector<Real> x, const std::vector<Real>& g) const {
-    const std::size_t m = free_.size();
-    std::vector<double> z(m);
-    for (std::size_t a = 0; a < m; ++a) z[a] = (static_cast<double>(g[free_[a]]) - Dot(factor_[a].data(), z.data(), a)) / factor_[a][a];
-    Backward(z);
-    for (std::size_t a = 0; a < m; ++a) x[free_[a]] += z[a];
-    return x;
-  }
-
-  std::size_t FreeCount() const { return free_.size(); }
-
-  // Solves L^T x = z in place, column by column of L^T, that is row by row of L.
-  void Backward(std::vector<double>& z) const {
-    for (std::size_t a = z.size(); a-- > 0;) {
-      const std::vector<double>& row = factor_[a];
-      z[a] /= row[a];
-      const double za = z[a];
-      for (std::size_t c = 0; c < a; ++c) z[c] -= row[c] * za;
-    }
-  }
-
-  // Holds every free split marked in hold.
-  void HoldAll(const std::vector<char>& hold) {
-    for (std::size_t r = free_.size(); r-- > 0;) {
-      if (hold[free_[r]]) Hold(r);
-    }
-  }
+  std::vector<Real> Exact(const std::vector<Real>& x) const { return ResidualGradient(n_, d_, x); }
 
  private:
   std::size_t n_;
   const std::vector<Real>& d_;
-  std::vector<Real> right_;  // A^T d
-  std::vector<std::size_t> first_, last_;  // each split's places
-  std::vector<std::size_t> free_;  // the free splits, in the order of L's rows
-  std::vector<std::vector<double>> factor_;  // L, row a of a + 1 entries
-  std::vector<double> forward_;              // L^-1 of the free splits' A^T d, kept with L
+  std::vector<double> estimateD_;
 };
 
 }  // namespace
@@ -189,72 +77,89 @@ Result<SplitWeights> FitSplitWeights(std::size_t n, const std::vector<Real>& d) 
   std::vector<Real> x = ExactSplitWeights(n, d);
   const std::size_t count = x.size();
   if (std::any_of(x.begin(), x.end(), [](Real w) { return w < 0; })) {
-    ActiveSet method(n, d);
+    const std::vector<Real> atd = SeparatedSums(n, d);
+    FreeSplitFactor method(n, atd);
     // From all splits held at zero, as Lawson & Hanson start: the free set grows to the few
     // splits of positive weight, and each solve starts from the last.
     std::vector<char> held(count, 1);
     std::fill(x.begin(), x.end(), Real(0));
     // The gradient's tolerance: the rounding of sums of A^T d.
-    const std::vector<Real> atd = SeparatedSums(n, d);
     Real magnitude = 0;
     for (Real v : atd) magnitude = std::max(magnitude, std::fabs(v));
-    const Real tolerance = 1e-13L * std::max(magnitude, Real(1e-300L));
+    const double tolerance = static_cast<double>(1e-13L * std::max(magnitude, Real(1e-300L)));
+    const FallingGradient gradient(n, d);
     const std::size_t bound = 20 * count + 100;
     // The least squares of the free splits, then back along the segment to each solution with
     // negative weights until one has none.
+    // z holds the weights of the free splits in the order of the factor.
     auto settle = [&](std::vector<Real> z) {
       bool holds = false;
       for (;;) {
+        const std::vector<std::size_t>& free = method.FreeSplits();
         Real alpha = 1;
-        std::size_t blocking = count;
-        for (std::size_t k = 0; k < count; ++k) {
-          if (!held[k] && z[k] < 0) {
-            const Real a = x[k] / (x[k] - z[k]);
-            if (blocking == count || a < alpha) alpha = a, blocking = k;
+        std::size_t blocking = count;  // a split
+        for (std::size_t a = 0; a < free.size(); ++a) {
+          const std::size_t k = free[a];
+          if (z[a] < 0) {
+            const Real step = x[k] / (x[k] - z[a]);
+            if (blocking == count || step < alpha || (step == alpha && k < blocking)) alpha = step, blocking = k;
           }
         }
         if (blocking == count) break;
-        std::vector<char> hold(count, 0);
-        for (std::size_t k = 0; k < count; ++k) {
-          if (held[k]) continue;
-          x[k] += alpha * (z[k] - x[k]);
-          if (k == blocking || (z[k] < 0 && x[k] <= 0)) held[k] = 1, hold[k] = 1, x[k] = 0;
+        std::vector<char> hold(free.size(), 0);
+        for (std::size_t a = 0; a < free.size(); ++a) {
+          const std::size_t k = free[a];
+          x[k] += alpha * (z[a] - x[k]);
+          if (k == blocking || (z[a] < 0 && x[k] <= 0)) held[k] = 1, hold[a] = 1, x[k] = 0;
         }
-        method.HoldAll(hold);
+        method.HoldPositions(hold);
         holds = true;
-        z = method.SolveFree();
+        z = method.Solve();
       }
-      x = std::move(z);
+      const std::vector<std::size_t>& free = method.FreeSplits();
+      for (std::size_t a = 0; a < free.size(); ++a) x[free[a]] = z[a];
       return holds;
     };
     std::vector<char> refused(count, 0);  // freed alone and at once back at zero, since the last step
     std::size_t width = 1;                // splits freed together in a round
     std::size_t refinements = 0;          // of x, since a split was last freed or held
+    bool exact = false;                   // the gradient in Real: once the estimate frees no split
     bool ended = false;
     for (std::size_t round = 0; round < bound && !ended; ++round) {
-      const std::vector<Real> g = method.FreeGradient(x);  // minus half the gradient
+      std::vector<Real> exactG;
+      if (exact) exactG = gradient.Exact(x);
+      const std::vector<double> g = exact ? std::vector<double>(exactG.begin(), exactG.end()) : gradient.Estimate(x);
       std::vector<std::size_t> rising = Peaks(n, g, [&](std::size_t k) { return held[k] && !refused[k] && g[k] > tolerance; });
       if (rising.empty()) {
+        if (!exact) {
+          exact = true;
+          continue;
+        }
         // Kuhn-Tucker holds at the double solution: refined twice in a row without a split
         // held, the weights are those of the free splits to the rounding of Real.
         if (refinements == kRefinements) {
           ended = true;
           break;
         }
-        refinements = settle(method.Refine(x, g)) ? 0 : refinements + 1;
+        refinements = settle(method.Refined(x, exactG)) ? 0 : refinements + 1;
         continue;
       }
       refinements = 0;
+      exact = false;
       const std::size_t take = std::min(width, rising.size());
       std::partial_sort(rising.begin(), rising.begin() + static_cast<std::ptrdiff_t>(take), rising.end(),
                         [&](std::size_t a, std::size_t b) { return g[a] > g[b] || (g[a] == g[b] && a < b); });
       rising.resize(take);
-      for (std::size_t k : rising) held[k] = 0, method.Free(k);
-      std::vector<Real> z = method.SolveFree();
-      if (std::all_of(rising.begin(), rising.end(), [&](std::size_t k) { return z[k] <= 0; })) {
-        std::vector<char> hold(count, 0);
-        for (std::size_t k : rising) held[k] = 1, hold[k] = 1;
-        method.HoldAll(hold);
+      for (std::size_t k : rising) held[k] = 0;
+      method.Free(rising);
+      std::vector<Real> z = method.Solve();
+      // The freed splits are the factor's last rows.
+      const std::size_t freedFrom = method.FreeCount() - take;
+      if (std::all_of(z.begin() + static_cast<std::ptrdiff_t>(freedFrom), z.end(), [](Real w) { return w <= 0; })) {
+        std::vector<char> hold(method.FreeCount(), 0);
+        std::fill(hold.begin() + static_cast<std::ptrdiff_t>(freedFrom), hold.end(), 1);
+        for (std::size_t k : rising) held[k] = 1;
+        method.HoldPositions(hold);
         if (take == 1) refused[rising[0]] = 1;  // the gradient's sign was the rounding's
         width = 1;
         continue;

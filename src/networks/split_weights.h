@@ -4,14 +4,13 @@
 // Lawson & Hanson (1974, Solving Least Squares Problems, ch. 23), from every split held at zero:
 // at a feasible point the held splits whose gradients fall most steeply are freed (of the
 // splits next to each other the steepest alone, a twentieth of the free count at a time, at
-// least one), the least squares of the free splits is solved
-// (their normal equations, whose entries count the pairs two splits both separate, by
-// Cholesky), and a solution with negative weights is left for the point where the segment to it
-// leaves the feasible region, the splits met there held again. It ends when no held split's
-// gradient falls (the Kuhn-Tucker conditions, to 1e-13 of the largest entry of A^T d); the
-// gradient takes one A x and one A^T y. A split freed alone that comes back at zero at once is
-// not freed again until the next step; of several freed together that all come back at zero,
-// the steepest is tried alone next.
+// least one), the least squares of the free splits is solved (their normal equations by the
+// Cholesky factor of free_split_factor.h), and a solution with negative weights is left for the
+// point where the segment to it leaves the feasible region, the splits met there held again. It
+// ends when no held split's gradient falls (the Kuhn-Tucker conditions, to 1e-13 of the largest
+// entry of A^T d, checked in Real); the gradient takes one A x and one A^T y. A split freed alone
+// that comes back at zero at once is not freed again until the next step; of several freed
+// together that all come back at zero, the steepest is tried alone next.
 #pragma once
 
 #include <cstddef>

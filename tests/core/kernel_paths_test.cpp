@@ -31,7 +31,7 @@ TEST_F(KernelPaths, TheChosenPathsAreNamedKernelByKernel) {
   ForcePath(KernelPath::Plain);
   EXPECT_EQ(ChosenPathsText(),
             "pair counts plain, weighted pair counts plain, UPGMA row scan plain, Jacobi magnitude scan plain, "
-            "admixture block sums plain");
+            "admixture block sums plain, split weights factor plain");
 }
 
 TEST_F(KernelPaths, SettingsNameThePaths) {
