@@ -7,8 +7,9 @@
 #   equations of all N (N - 1) / 2 circular splits (3.2 GB at N = 200, 124 GB at N = 500) and
 #   are not run;
 #   N = 200 x 500 loci with bootstrap support from 100 replicate networks, Vorn.
-#   bench/run_network_bench.sh [repetitions]
-# Builds a Release tree in build-bench/. Read ratios within a case: the machine is shared.
+#   [OLD_VORN=path/to/older/vorn] bench/run_network_bench.sh [repetitions]
+# Builds a Release tree in build-bench/; with OLD_VORN, every Vorn case runs that program too, in
+# turn with this one. Read ratios within a case: the machine is shared.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repetitions="${1:-3}"
@@ -37,24 +38,33 @@ done
   printf 'Analysis > Standard Similarity\n'
 } > "$work/setup200.vorn"
 { cat "$work/setup200.vorn"; printf 'Trees > NeighborNet\n    NeighborNet: bootstrap_support=true\n    Output file exists: Yes\n'; } > "$work/support200.vorn"
+# milliseconds PROGRAM SCRIPT
 milliseconds() {
   local start end
   start=$(date +%s%N)
-  (cd "$work" && rm -f analysis.txt && "$vorn" --script "$1.vorn" --seed 1 > /dev/null)
+  (cd "$work" && rm -f analysis.txt && "$1" --script "$2.vorn" --seed 1 > /dev/null)
   end=$(date +%s%N)
   echo $(((end - start) / 1000000))
 }
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
-# vorn_case LABEL BASE RUN: prints and keeps (in last) the median of RUN's time less BASE's
+# vorn_case LABEL BASE RUN: prints and keeps (in last) the median of RUN's time less BASE's, and
+# the older program's beside it when OLD_VORN names one
 last=0
 vorn_case() {
-  local runs=()
-  for _ in $(seq "$repetitions"); do runs+=($(($(milliseconds "$3") - $(milliseconds "$2")))); done
+  local runs=() old=()
+  for _ in $(seq "$repetitions"); do
+    runs+=($(($(milliseconds "$vorn" "$3") - $(milliseconds "$vorn" "$2"))))
+    if [ -n "${OLD_VORN:-}" ]; then old+=($(($(milliseconds "$OLD_VORN" "$3") - $(milliseconds "$OLD_VORN" "$2")))); fi
+  done
   last=$(printf '%s\n' "${runs[@]}" | median)
   echo "vorn      $1: median $last ms (runs: ${runs[*]} ms)"
+  if [ -n "${OLD_VORN:-}" ]; then
+    echo "older     $1: median $(printf '%s\n' "${old[@]}" | median) ms (runs: ${old[*]} ms)"
+  fi
 }
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "processor: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'), $(nproc) cores"
+echo "vector extensions: $(grep -m1 flags /proc/cpuinfo | tr ' ' '\n' | grep -E '^(avx2|avx512f|fma)$' | tr '\n' ' ')"
 echo "== NeighborNet of 60 individuals x 200 loci"
 vorn_case "NeighborNet N=60" matrix60 net60
 if command -v Rscript > /dev/null && Rscript -e 'library(phangorn)' > /dev/null 2>&1; then

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
 
 #include "core/undefined_pairs.h"
 #include "trees/neighbor_joining.h"
@@ -18,20 +21,38 @@ struct Cluster {
   std::size_t Node(std::size_t k) const { return k == 0 ? front : back; }
 };
 
-// The index of the smallest value, the first in the given order among those within the
-// tolerance of it; counts a tie when more than inherent are.
-std::size_t FirstSmallest(const std::vector<Real>& values, Real tolerance, std::size_t inherent, std::size_t& ties) {
-  const Real smallest = *std::min_element(values.begin(), values.end());
-  std::size_t first = values.size(), within = 0;
-  for (std::size_t k = 0; k < values.size(); ++k) {
-    if (values[k] - smallest <= tolerance) {
-      if (first == values.size()) first = k;
-      ++within;
-    }
+// The smallest of values offered in turn, numbered in the order offered: of those within the
+// tolerance of it, the first, and how many there are. A value within the tolerance of the
+// smallest is within it of the smallest so far, so only those are kept.
+class FirstSmallest {
+ public:
+  explicit FirstSmallest(Real tolerance) : tolerance_(tolerance) {}
+
+  void Offer(Real value) {
+    if (value < smallest_) smallest_ = value;
+    if (value - smallest_ <= tolerance_) near_.push_back({count_, value});
+    ++count_;
   }
-  if (within > inherent) ++ties;
-  return first;
-}
+
+  // The first within the tolerance of the smallest; counts a tie in ties when more than inherent are.
+  std::size_t Chosen(std::size_t inherent, std::size_t& ties) const {
+    std::size_t first = count_, within = 0;
+    for (const auto& [k, value] : near_) {
+      if (value - smallest_ <= tolerance_) {
+        if (first == count_) first = k;
+        ++within;
+      }
+    }
+    if (within > inherent) ++ties;
+    return first;
+  }
+
+ private:
+  Real tolerance_;
+  Real smallest_ = std::numeric_limits<Real>::infinity();
+  std::size_t count_ = 0;
+  std::vector<std::pair<std::size_t, Real>> near_;
+};
 
 class Agglomeration {
  public:
@@ -83,19 +104,17 @@ class Agglomeration {
     }
     std::size_t later = 1, earlier = 0;
     if (m > 2) {
-      std::vector<Real>& q = q_;
-      q.clear();
       Real largestSum = 0;
       for (Real s : sums) largestSum = std::max(largestSum, std::fabs(s));
+      FirstSmallest q(kJoinRoundingShare * (static_cast<Real>(m - 2) * largest + 2 * largestSum));
       for (std::size_t i = 1; i < m; ++i) {
         const Real* row = &between_[clusters_[i].slot * n_];
-        for (std::size_t j = 0; j < i; ++j) q.push_back(static_cast<Real>(m - 2) * row[clusters_[j].slot] - sums[i] - sums[j]);
+        for (std::size_t j = 0; j < i; ++j) q.Offer(static_cast<Real>(m - 2) * row[clusters_[j].slot] - sums[i] - sums[j]);
       }
-      const Real tolerance = kJoinRoundingShare * (static_cast<Real>(m - 2) * largest + 2 * largestSum);
       // Some ties are in the formula and are not counted: of three clusters every pair has the
       // same Q (minus the sum of their three distances), of four each pair the Q of the other two.
       const std::size_t inherent = m == 3 ? 3 : m == 4 ? 2 : 1;
-      const std::size_t chosen = FirstSmallest(q, tolerance, inherent, ties_);
+      const std::size_t chosen = q.Chosen(inherent, ties_);
       later = static_cast<std::size_t>((1 + std::sqrt(1 + 8 * static_cast<double>(chosen))) / 2);
       while (later * (later - 1) / 2 > chosen) --later;
       while ((later + 1) * later / 2 <= chosen) ++later;
@@ -136,14 +155,11 @@ class Agglomeration {
     // Of the last two clusters, joining x and y closes the circle as joining the other two ends
     // does (their Q are the same): x is the front of c.
     const std::size_t xs = clusters_.size() == 2 ? 1 : c.Size();
-    std::vector<Real> q;
+    FirstSmallest q(kJoinRoundingShare * (static_cast<Real>(units - 2) * largest + 2 * largestR));
     for (std::size_t k = 0; k < xs; ++k) {
-      for (std::size_t l = 0; l < e.Size(); ++l) {
-        q.push_back(static_cast<Real>(units - 2) * D(c.Node(k), e.Node(l)) - r[k] - r[c.Size() + l]);
-      }
+      for (std::size_t l = 0; l < e.Size(); ++l) q.Offer(static_cast<Real>(units - 2) * D(c.Node(k), e.Node(l)) - r[k] - r[c.Size() + l]);
     }
-    const Real tolerance = kJoinRoundingShare * (static_cast<Real>(units - 2) * largest + 2 * largestR);
-    const std::size_t chosen = FirstSmallest(q, tolerance, 1, ties_);
+    const std::size_t chosen = q.Chosen(1, ties_);
     return {c.Node(chosen / e.Size()), e.Node(chosen % e.Size())};
   }
 
@@ -190,7 +206,7 @@ class Agglomeration {
   std::size_t n_;
   std::vector<Real> d_;
   std::vector<Real> between_;  // by slot: row the later cluster, column the earlier
-  std::vector<Real> sums_, q_;
+  std::vector<Real> sums_;
   std::vector<Cluster> clusters_;
   std::size_t ties_ = 0;
 };
