@@ -1,5 +1,6 @@
 #include "ui/network_tab.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -17,17 +18,17 @@
 
 namespace vorn::ui {
 
-// Draws the scene on a square of the tab's side; without a scene it says how to get one.
+// Draws the scene on a rectangle of the given size; without a scene it says how to get one.
 class NetworkCanvas : public DrawingCanvas<NetworkDrawing> {
  public:
   explicit NetworkCanvas(QWidget* parent) : DrawingCanvas(parent) {
     absence_ = QStringLiteral("No network yet: run Trees > NeighborNet.");
   }
 
-  void Set(const NetworkScene* scene, double side) {
+  void Set(const NetworkScene* scene, QSizeF size) {
     drawing_.reset();
-    if (scene) drawing_.emplace(*scene, QSizeF(side, side));
-    setFixedSize(scene ? QSize(static_cast<int>(side), static_cast<int>(side)) : QSize(500, 200));
+    if (scene) drawing_.emplace(*scene, size);
+    setFixedSize(scene ? size.toSize() : QSize(500, 200));
     update();
   }
 };
@@ -50,6 +51,7 @@ NetworkTab::NetworkTab(Session& session, std::function<const KeptNetwork*()> net
   scroll_ = new QScrollArea;
   scroll_->setWidget(canvas_);
   scroll_->setBackgroundRole(QPalette::Base);
+  scroll_->viewport()->installEventFilter(this);
   note_ = new QLabel;
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tools);
@@ -80,18 +82,29 @@ void NetworkTab::Refresh() {
 }
 
 void NetworkTab::Zoom(double factor) {
-  side_ = std::clamp(side_ * factor, 200.0, 20000.0);
+  // Both sides by the same factor, as far as the smaller may shrink and the larger grow.
+  const double smaller = std::min(size_.width(), size_.height()), larger = std::max(size_.width(), size_.height());
+  size_ *= std::clamp(factor, kSmallestSide / smaller, kLargestSide / larger);
+  fitted_ = false;
   Redraw();
 }
 
+// The whole view: the drawing leaves the room beside the round network to the legend and the
+// labels, so a wide view draws it larger than a square of the shorter side would.
 void NetworkTab::Fit() {
   const QSize view = scroll_->viewport()->size();
-  side_ = std::max(200.0, static_cast<double>(std::min(view.width(), view.height()) - 2));
+  size_ = QSizeF(std::max(kSmallestSide, view.width() - 2.0), std::max(kSmallestSide, view.height() - 2.0));
+  fitted_ = true;
   Redraw();
+}
+
+bool NetworkTab::eventFilter(QObject* watched, QEvent* event) {
+  if (fitted_ && scene_ && watched == scroll_->viewport() && event->type() == QEvent::Resize) Fit();
+  return QWidget::eventFilter(watched, event);
 }
 
 void NetworkTab::Redraw() {
-  canvas_->Set(Scene(), side_);
+  canvas_->Set(Scene(), size_);
   note_->setText(Note());
 }
 

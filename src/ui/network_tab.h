@@ -3,6 +3,7 @@
 // below says how many labels were left out because they would cover each other at this size.
 #pragma once
 
+#include <QSizeF>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -32,13 +33,17 @@ class NetworkTab : public QWidget {
   void Refresh();
   // Rings the first tip whose name holds text (any case) and scrolls to it; false when none does.
   bool FindTip(const QString& text);
-  // Enlarges (factor > 1) or shrinks the drawing; Fit draws it to the tab's size.
+  // Enlarges (factor > 1) or shrinks the drawing; Fit draws it to the tab's size, and again
+  // whenever the tab's size changes, until the next zoom.
   void Zoom(double factor);
   void Fit();
 
   const NetworkScene* Scene() const { return scene_ ? &*scene_ : nullptr; }
-  double Side() const { return side_; }
+  QSizeF DrawingSize() const { return size_; }
   QString Note() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Redraw();
@@ -49,7 +54,9 @@ class NetworkTab : public QWidget {
   std::vector<std::size_t> shownOrder_;
   Real shownResidual_ = -1;
   std::optional<NetworkScene> scene_;
-  double side_ = 600;
+  static constexpr double kSmallestSide = 200, kLargestSide = 20000;
+  QSizeF size_{600, 600};
+  bool fitted_ = true;
   QScrollArea* scroll_ = nullptr;
   NetworkCanvas* canvas_ = nullptr;
   QLabel* note_ = nullptr;

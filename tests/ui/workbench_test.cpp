@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTextBrowser>
@@ -243,9 +244,12 @@ class WorkbenchTest : public QObject {
     QVERIFY(network.Scene());
     QCOMPARE(network.Scene()->labels.size(), std::size_t{30});
     QCOMPARE(network.Scene()->title, std::string("NeighborNet of ") + desktop->program.network->matrixName);
-    const double fitted = network.Side();
+    // Fitted to the whole view, not to a square of its shorter side.
+    const QSizeF fitted = network.DrawingSize();
+    const QSize view = network.findChild<QScrollArea*>()->viewport()->size();
+    QCOMPARE(fitted, QSizeF(std::max(200, view.width() - 2), std::max(200, view.height() - 2)));
     network.Zoom(1.25);
-    QCOMPARE(network.Side(), fitted * 1.25);
+    QCOMPARE(network.DrawingSize(), fitted * 1.25);
     QVERIFY(network.FindTip("ri03"));
     QCOMPARE(network.Scene()->labels[static_cast<std::size_t>(network.Scene()->highlightedTip)], std::string("Ri03"));
     QVERIFY(!network.FindTip("nobody"));
