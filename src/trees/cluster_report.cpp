@@ -86,6 +86,16 @@ ResultTable RClusterTable(const std::vector<Cluster>& clusters, std::size_t otuC
   return table;
 }
 
+ResultTable ConsensusClusterTable(const std::vector<Cluster>& clusters, std::size_t otuCount, std::uint32_t treeCount) {
+  ResultTable table{{{"Cluster", "Trees", "%"}}};
+  for (const Cluster& cluster : clusters) {
+    std::string digits;
+    AssignDigits(cluster, otuCount, digits);
+    table.rows.push_back({digits, std::to_string(cluster.count), FormatFixed(static_cast<Real>(cluster.count) / treeCount * 100, 2)});
+  }
+  return table;
+}
+
 std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names) {
   std::vector<std::string> lines;
   for (std::size_t i = 0; i < names.size(); ++i) lines.push_back("OTU #" + std::to_string(i + 1) + "= " + names[i]);

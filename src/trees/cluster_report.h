@@ -36,6 +36,10 @@ std::vector<std::string> RClusterCells(const Cluster& cluster, std::size_t otuCo
 // The R-clusters as a table: "Cluster", "%", "r" and a row of RClusterCells per cluster.
 ResultTable RClusterTable(const std::vector<Cluster>& clusters, std::size_t otuCount);
 
+// The clusters of a consensus as a table: "Cluster", "Trees", "%" and per cluster its digits, the
+// trees that hold it and their percentage (two decimals), as the report lines give them.
+ResultTable ConsensusClusterTable(const std::vector<Cluster>& clusters, std::size_t otuCount, std::uint32_t treeCount);
+
 // "OTU #1= name" ... and an empty line.
 std::vector<std::string> OtuKeyLines(const std::vector<std::string>& names);
 

@@ -137,5 +137,25 @@ TEST_F(ReportCoverageTest, RSupportListsItsClustersWithTheirKey) {
   EXPECT_EQ(step.tables[1].table.rows[1][0], "#1");
 }
 
+// The consensus lists the clusters of its trees as the analysis file's lines give them, with the
+// key of the OTU numbers.
+TEST_F(ReportCoverageTest, AConsensusListsItsClustersWithTheirKey) {
+  dir.Write("outtree.ph", "((A,B),C);\r\n((A,B),C);\r\n((A,B),C);\r\n((A,C),B);\r\n");
+  Run("MajorityRuleConsensus1Click");
+  const ReportStep& step = Last();
+  EXPECT_EQ(step.title, "Majority rule consensus of 4 trees of outtree.ph");
+  ASSERT_EQ(step.tables.size(), 2u);
+  EXPECT_EQ(step.tables[0].notes,
+            std::vector<std::string>{"Clusters found during Majority Rule Consensus construction, a digit per OTU."});
+  const ResultTable& clusters = step.tables[0].table;
+  EXPECT_EQ(clusters.rows[0], (std::vector<std::string>{"Cluster", "Trees", "%"}));
+  for (std::size_t row = 1; row < clusters.rows.size(); ++row) {
+    const std::vector<std::string>& cells = clusters.rows[row];
+    EXPECT_TRUE(InFile("\r\n" + cells[0] + " " + cells[1] + "x= " + cells[2] + " %\r\n")) << cells[0];
+  }
+  EXPECT_EQ(clusters.rows[1], (std::vector<std::string>{"110", "3", "75.00"}));
+  EXPECT_EQ(step.tables[1].table.rows[3], (std::vector<std::string>{"#3", "C"}));
+}
+
 }  // namespace
 }  // namespace vorn

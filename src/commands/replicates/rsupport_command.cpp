@@ -53,17 +53,9 @@ void RecordRSupport(TMainPrg& app, const RSupportResult& result, const std::vect
                 std::to_string(settings.rxThreshold) + ".";
   step.lines = {result.rxConsensus ? "Rx-consensus written to " + ws.files.consensusOutput + "."
                                    : std::string("No Rx-consensus: R-support failure.")};
-  if (names.size() > kReportedMatrixSize) {
-    step.lines.push_back("The R-clusters of " + std::to_string(names.size()) + " individuals are written to " +
-                         ws.files.analysis + " (the report shows those of up to " +
-                         std::to_string(kReportedMatrixSize) + " individuals).");
-  } else {
-    step.tables.push_back(ReportTable{RClusterTable(result.clusters, names.size()),
-                                      {"Clusters found during Rx-consensus construction, a digit per OTU."}});
-    ResultTable key{{{"OTU", "Individual"}}};
-    for (std::size_t i = 0; i < names.size(); ++i) key.rows.push_back({"#" + std::to_string(i + 1), names[i]});
-    step.tables.push_back(ReportTable{std::move(key), {"The OTU numbers of the clusters."}});
-  }
+  AddClusterTables(step, RClusterTable(result.clusters, names.size()),
+                   "Clusters found during Rx-consensus construction, a digit per OTU.", "R-clusters", names,
+                   ws.files.analysis);
   app.reportRecord.Add(std::move(step));
 }
 

@@ -86,6 +86,19 @@ void AddListing(ReportStep& step, ResultTable table, std::vector<std::string> no
   step.tables.push_back(ReportTable{std::move(table), std::move(notes)});
 }
 
+void AddClusterTables(ReportStep& step, ResultTable clusters, const std::string& caption, const std::string& what,
+                      const std::vector<std::string>& names, const std::string& file) {
+  if (names.size() > kReportedMatrixSize) {
+    step.lines.push_back("The " + what + " of " + std::to_string(names.size()) + " individuals are written to " + file +
+                         " (the report shows those of up to " + std::to_string(kReportedMatrixSize) + " individuals).");
+    return;
+  }
+  AddListing(step, std::move(clusters), {caption}, file);
+  ResultTable key{{{"OTU", "Individual"}}};
+  for (std::size_t i = 0; i < names.size(); ++i) key.rows.push_back({"#" + std::to_string(i + 1), names[i]});
+  step.tables.push_back(ReportTable{std::move(key), {"The OTU numbers of the clusters."}});
+}
+
 void RecordTree(TMainPrg& app, const std::string& method, const std::string& reference, const std::string& newick) {
   const Workspace& ws = app.ws;
   ReportStep step;

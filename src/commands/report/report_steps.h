@@ -24,6 +24,12 @@ void AddMatrix(ReportStep& step, const DistanceMatrix& matrix, const LabelTable&
 // Adds the table (its first row the header) with its notes to step, or the line saying where it is.
 void AddListing(ReportStep& step, ResultTable table, std::vector<std::string> notes, const std::string& file);
 
+// Adds a table of clusters (a digit per OTU, so as wide as the individuals are many) under caption,
+// and the key of its OTU numbers, to step; above kReportedMatrixSize individuals the line saying
+// that the clusters (what) are in file.
+void AddClusterTables(ReportStep& step, ResultTable clusters, const std::string& caption, const std::string& what,
+                      const std::vector<std::string>& names, const std::string& file);
+
 // How the active matrix treated missing scores, as the similarity settings name it.
 SimilarityMode ActiveMode(const Workspace& ws);
 

@@ -46,6 +46,12 @@ void RecordConsensus(TMainPrg& app, const ConsensusKind& kind, const ClusterCoun
                                         std::to_string(counted.treeCount) + " trees" +
                                         (kind.majority ? ", support as the percentage of trees" : ""),
                                     tree));
+  AddClusterTables(step, ConsensusClusterTable(counted.table.Clusters(), counted.names.Count(), counted.treeCount),
+                   std::string(kind.reportTitle) + ", a digit per OTU" +
+                       (counted.comparison == TreeComparison::Splits
+                            ? "; counted as splits of unrooted trees, each row the side without OTU #1."
+                            : "."),
+                   "clusters", counted.names.All(), files.analysis);
   app.reportRecord.Add(std::move(step));
 }
 
