@@ -103,26 +103,23 @@ std::size_t AssignedHome(const AssignmentResult& result, std::size_t& references
 }
 
 void AssignmentTest1Click(TMainPrg& app) {
-  if (!GroupsDefined(app)) return;
-  const auto choices = app.dialogs.assignmentTest.Execute(app);
-  if (!choices) return;
+  const PopulationRun run(app, app.dialogs.assignmentTest, 2);
+  if (!run.Ready()) return;
+  const auto& choices = run.Chosen();
+  const std::vector<PopulationMembers>& members = run.Members();
   Workspace& ws = app.ws;
-  WholeDataSet whole(app);
-  if (!whole.Selected()) return;
-  const auto members = Populations(app, choices->level, 2);
-  if (!members) return;
-  const auto assignedOnly = AssignedOnly(app, choices->assignedOnly);
+  const auto assignedOnly = AssignedOnly(app, choices.assignedOnly);
   if (!assignedOnly) return;
-  const std::vector<ReferencePopulation> populations = SetAside(References(*members), *assignedOnly);
+  const std::vector<ReferencePopulation> populations = SetAside(References(members), *assignedOnly);
   const std::string simulated =
-      choices->simulations > 0 ? " with " + std::to_string(choices->simulations) + " simulated profiles" : "";
+      choices.simulations > 0 ? " with " + std::to_string(choices.simulations) + " simulated profiles" : "";
   app.Report("Assignment Test: " + Count(populations.size(), "population", "populations") + " at level " +
-             std::to_string(choices->level) + simulated);
+             std::to_string(choices.level) + simulated);
 
   CommandProgress progress(app.host, "Assignment Test", "Individual",
                            IndividualsToAssign(ws.data.individualCount, populations, *assignedOnly).size());
   std::size_t done = 0;
-  const auto result = AssignmentTest(ws.data, populations, *assignedOnly, choices->simulations, ws.random,
+  const auto result = AssignmentTest(ws.data, populations, *assignedOnly, choices.simulations, ws.random,
                                      [&](std::size_t count) { return progress.Advance(done = count); });
   if (!result && progress.Cancelled()) {
     app.Report("Cancelled: " + std::to_string(done) + " individuals simulated; nothing was written.");
@@ -132,13 +129,13 @@ void AssignmentTest1Click(TMainPrg& app) {
 
   std::size_t references = 0;
   const std::size_t home = AssignedHome(*result, references);
-  const std::string assignedOnlyName = choices->assignedOnly.empty() ? "-" : choices->assignedOnly;
+  const std::string assignedOnlyName = choices.assignedOnly.empty() ? "-" : choices.assignedOnly;
   const std::size_t unknown = result->rows.size() - references;
   std::string summary = Count(result->rows.size(), "individual", "individuals") + " assigned to " +
                         Count(populations.size(), "population", "populations") + "\r\n" +
                         "Assigned to their own population: " + std::to_string(home) + " of " +
                         std::to_string(references) + "\r\n";
-  if (unknown > 0) summary += "Assigned only (" + choices->assignedOnly + "): " + std::to_string(unknown) + "\r\n";
+  if (unknown > 0) summary += "Assigned only (" + choices.assignedOnly + "): " + std::to_string(unknown) + "\r\n";
   if (!result->leftOut.empty()) {
     summary += "Left out without a locus to compare by: " + Count(result->leftOut.size(), "individual", "individuals") +
                "\r\n";
@@ -150,11 +147,11 @@ void AssignmentTest1Click(TMainPrg& app) {
   std::vector<std::string> heading = {
       "Assignment test (Duchesne & Bernatchez 2002): " + Count(result->rows.size(), "individual", "individuals") +
           ", " + Count(populations.size(), "population", "populations") + " of level " +
-          std::to_string(choices->level) + ", " + Count(ws.data.locusCount, "locus", "loci") + " (" +
+          std::to_string(choices.level) + ", " + Count(ws.data.locusCount, "locus", "loci") + " (" +
           std::to_string(result->polymorphicLoci) + " polymorphic among the references)",
       "Reference: the individuals of each population, every one left out of its own" +
-          (choices->assignedOnly.empty() ? std::string(".")
-                                         : "; " + choices->assignedOnly + " assigned only, no reference.")};
+          (choices.assignedOnly.empty() ? std::string(".")
+                                         : "; " + choices.assignedOnly + " assigned only, no reference.")};
   if (result->simulations > 0) {
     heading.push_back("p: " + std::to_string(result->simulations) +
                       " profiles simulated per individual and population (Paetkau et al. 2004).");
@@ -178,7 +175,7 @@ void AssignmentTest1Click(TMainPrg& app) {
   const ResultTable table = PopulationTable(populations, *result, assignedOnlyName);
   ReportMethod method{
       "Each of the " + Count(result->rows.size(), "individual", "individuals") + " was assigned to the one of " +
-          Count(populations.size(), "population", "populations") + " of level " + std::to_string(choices->level) +
+          Count(populations.size(), "population", "populations") + " of level " + std::to_string(choices.level) +
           " in which its band profile is most likely (Duchesne & Bernatchez 2002), each reference individual left "
           "out of its own population's frequencies" +
           (result->simulations > 0 ? ", and the likelihood of its profile was tested against " +
@@ -188,7 +185,7 @@ void AssignmentTest1Click(TMainPrg& app) {
           ".",
       {"duchesne2002"}};
   if (result->simulations > 0) method.references.push_back("paetkau2004");
-  WriteTables(app, choices->tableFile, heading,
+  WriteTables(app, choices.tableFile, heading,
               {TableBlock{individuals, individuals, individualNotes}, TableBlock{table, table, populationNotes}},
               method);
 }

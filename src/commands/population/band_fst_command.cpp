@@ -144,20 +144,17 @@ std::vector<TableBlock> PairBlocks(const std::vector<PopulationMembers>& populat
 }
 
 void BandFst1Click(TMainPrg& app) {
-  if (!GroupsDefined(app)) return;
-  const auto choices = app.dialogs.bandFst.Execute(app);
-  if (!choices) return;
+  const PopulationRun run(app, app.dialogs.bandFst, 2);
+  if (!run.Ready()) return;
+  const auto& choices = run.Chosen();
+  const std::vector<PopulationMembers>& populations = run.Members();
   Workspace& ws = app.ws;
-  WholeDataSet whole(app);
-  if (!whole.Selected()) return;
-  const auto populations = Populations(app, choices->level, 2);
-  if (!populations) return;
-  const std::size_t pairCount = populations->size() * (populations->size() - 1) / 2;
-  app.Report("F_ST from Band Frequencies: " + Count(populations->size(), "population", "populations") + " at level " +
-             std::to_string(choices->level) + " with " + std::to_string(choices->permutations) + " permutations");
+  const std::size_t pairCount = populations.size() * (populations.size() - 1) / 2;
+  app.Report("F_ST from Band Frequencies: " + Count(populations.size(), "population", "populations") + " at level " +
+             std::to_string(choices.level) + " with " + std::to_string(choices.permutations) + " permutations");
   CommandProgress progress(app.host, "F_ST from Band Frequencies", "Permutation",
-                           std::size_t(choices->permutations) * (1 + pairCount));
-  const auto result = ComputeBandFst(ws.data, *populations, choices->estimator, choices->permutations, ws.random,
+                           std::size_t(choices.permutations) * (1 + pairCount));
+  const auto result = ComputeBandFst(ws.data, populations, choices.estimator, choices.permutations, ws.random,
                                      [&](std::size_t done) { return progress.Advance(done); });
   if (!app.Check(result)) return;
   if (result->cancelled) {
@@ -165,23 +162,23 @@ void BandFst1Click(TMainPrg& app) {
     return;
   }
   const FstComponents& c = result->overall;
-  std::string summary = Count(populations->size(), "population", "populations") + ", " +
+  std::string summary = Count(populations.size(), "population", "populations") + ", " +
                         Count(c.loci, "locus", "loci") + " estimated in every population\r\n";
   summary += "F_ST = " + ValueText(c.fst) + " +/- " + ValueText(result->jackknifeSE);
-  if (choices->permutations > 0) summary += ", p = " + ValueText(result->p);
+  if (choices.permutations > 0) summary += ", p = " + ValueText(result->p);
   const auto answer = app.MessageQuery(summary + "\r\n\r\nWrite results to analysis file?", "F_ST from Band Frequencies",
                                        MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return;
   const std::vector<std::string> heading = {
-      "F_ST from band frequencies: " + Count(populations->size(), "population", "populations") + " of level " +
-          std::to_string(choices->level) + ", " + Count(ws.data.locusCount, "locus", "loci") + ", " +
-          std::to_string(choices->permutations) + " permutations",
-      EstimatorLine(choices->estimator)};
-  std::vector<TableBlock> blocks = {PopulationBlock(*result, choices->estimator),
-                                    OverallBlock(*result, choices->permutations)};
-  for (TableBlock& block : PairBlocks(*populations, *result, choices->permutations)) blocks.push_back(std::move(block));
-  WriteTables(app, choices->tableFile, heading, blocks,
-              FstMethod(populations->size(), choices->level, choices->estimator, choices->permutations));
+      "F_ST from band frequencies: " + Count(populations.size(), "population", "populations") + " of level " +
+          std::to_string(choices.level) + ", " + Count(ws.data.locusCount, "locus", "loci") + ", " +
+          std::to_string(choices.permutations) + " permutations",
+      EstimatorLine(choices.estimator)};
+  std::vector<TableBlock> blocks = {PopulationBlock(*result, choices.estimator),
+                                    OverallBlock(*result, choices.permutations)};
+  for (TableBlock& block : PairBlocks(populations, *result, choices.permutations)) blocks.push_back(std::move(block));
+  WriteTables(app, choices.tableFile, heading, blocks,
+              FstMethod(populations.size(), choices.level, choices.estimator, choices.permutations));
 }
 
 }  // namespace

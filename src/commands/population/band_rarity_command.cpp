@@ -76,25 +76,22 @@ std::vector<std::vector<double>> Doubles(const std::vector<std::vector<Real>>& c
 
 // Runs the analysis on the whole data set; the curves it computed, for the picture.
 std::optional<RarefactionCurves> RunBandRarity(TMainPrg& app) {
-  if (!GroupsDefined(app)) return std::nullopt;
-  const auto choices = app.dialogs.bandRarity.Execute(app);
-  if (!choices) return std::nullopt;
+  const PopulationRun run(app, app.dialogs.bandRarity, 2);
+  if (!run.Ready()) return std::nullopt;
+  const auto& choices = run.Chosen();
+  const std::vector<PopulationMembers>& populations = run.Members();
   Workspace& ws = app.ws;
-  WholeDataSet whole(app);
-  if (!whole.Selected()) return std::nullopt;
-  const auto populations = Populations(app, choices->level, 2);
-  if (!populations) return std::nullopt;
-  app.Report("Band Rarity and Richness: " + Count(populations->size(), "population", "populations") + " at level " +
-             std::to_string(choices->level));
-  CommandProgress progress(app.host, "Band Rarity and Richness", "Replicate", std::size_t(choices->replicates));
-  const auto result = ComputeBandRarity(ws.data, *populations, choices->replicates, ws.random,
+  app.Report("Band Rarity and Richness: " + Count(populations.size(), "population", "populations") + " at level " +
+             std::to_string(choices.level));
+  CommandProgress progress(app.host, "Band Rarity and Richness", "Replicate", std::size_t(choices.replicates));
+  const auto result = ComputeBandRarity(ws.data, populations, choices.replicates, ws.random,
                                         [&](std::size_t done) { return progress.Advance(done); });
   if (!app.Check(result)) return std::nullopt;
   if (result->cancelled) {
     app.Report("Cancelled: nothing was written.");
     return std::nullopt;
   }
-  std::string summary = Count(populations->size(), "population", "populations") + ", " +
+  std::string summary = Count(populations.size(), "population", "populations") + ", " +
                         Count(ws.data.locusCount, "locus", "loci") + "\r\n\r\n";
   for (const PopulationRarity& row : result->populations) {
     summary += row.name + ": DW= " + ValueText(row.totalDW) + "\r\n";
@@ -105,26 +102,26 @@ std::optional<RarefactionCurves> RunBandRarity(TMainPrg& app) {
   std::optional<RarefactionCurves> curves;
   if (!result->richness.empty()) {
     curves = RarefactionCurves{{}, Doubles(result->richness), Doubles(result->privateRichness), 0};
-    for (const auto& population : *populations) curves->populations.push_back(population.name);
+    for (const auto& population : populations) curves->populations.push_back(population.name);
   }
   const auto answer = app.MessageQuery(summary + "\r\nWrite results to analysis file?", "Band Rarity and Richness",
                                        MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return curves;
   const std::vector<std::string> heading = {
-      "Band rarity and richness: " + Count(populations->size(), "population", "populations") + " of level " +
-      std::to_string(choices->level) + ", " + Count(ws.data.locusCount, "locus", "loci")};
-  WriteTables(app, choices->tableFile, heading,
-              {RarityBlock(*result, choices->replicates), CurveBlock(*populations, result->richness, "Br(g), bands"),
-               CurveBlock(*populations, result->privateRichness,
+      "Band rarity and richness: " + Count(populations.size(), "population", "populations") + " of level " +
+      std::to_string(choices.level) + ", " + Count(ws.data.locusCount, "locus", "loci")};
+  WriteTables(app, choices.tableFile, heading,
+              {RarityBlock(*result, choices.replicates), CurveBlock(populations, result->richness, "Br(g), bands"),
+               CurveBlock(populations, result->privateRichness,
                                                             "Private Br(g), bands in no other population's g individuals"),
-               IndividualBlock(ws.data, *populations, *result)},
+               IndividualBlock(ws.data, populations, *result)},
               ReportMethod{
-                  "For each of the " + Count(populations->size(), "population", "populations") + " of level " +
-                      std::to_string(choices->level) +
+                  "For each of the " + Count(populations.size(), "population", "populations") + " of level " +
+                      std::to_string(choices.level) +
                       " we summed the frequency-down-weighted marker values (DW; Schoenswetter & Tribsch 2005)" +
-                      (choices->replicates > 0
+                      (choices.replicates > 0
                            ? " and rarefied them to " + std::to_string(result->subsampleSize) +
-                                 " individuals over " + std::to_string(choices->replicates) + " random subsamples"
+                                 " individuals over " + std::to_string(choices.replicates) + " random subsamples"
                            : std::string()) +
                       ", and computed the band richness and private band richness expected in g individuals by "
                       "rarefaction (Kalinowski 2004)" +

@@ -76,46 +76,43 @@ ResultTable DiversityTable(const std::vector<DiversityRow>& rows) {
 }
 
 void PopulationDiversity1Click(TMainPrg& app) {
-  if (!GroupsDefined(app)) return;
-  const auto choices = app.dialogs.populationDiversity.Execute(app);
-  if (!choices) return;
+  const PopulationRun run(app, app.dialogs.populationDiversity, 1);
+  if (!run.Ready()) return;
+  const auto& choices = run.Chosen();
+  const std::vector<PopulationMembers>& populations = run.Members();
   Workspace& ws = app.ws;
-  WholeDataSet whole(app);
-  if (!whole.Selected()) return;
-  const auto populations = Populations(app, choices->level, 1);
-  if (!populations) return;
-  app.Report("Population Diversity: " + Count(populations->size(), "population", "populations") + " at level " +
-             std::to_string(choices->level));
-  const auto rows = PopulationDiversity(ws.data, *populations, std::string(kAllData), choices->absences);
+  app.Report("Population Diversity: " + Count(populations.size(), "population", "populations") + " at level " +
+             std::to_string(choices.level));
+  const auto rows = PopulationDiversity(ws.data, populations, std::string(kAllData), choices.absences);
 
-  std::string summary = Count(populations->size(), "population", "populations") + ", " +
+  std::string summary = Count(populations.size(), "population", "populations") + ", " +
                         Count(ws.data.locusCount, "locus", "loci") + "\r\n\r\n";
   for (const auto& row : rows) summary += row.name + ": uHe= " + MeanText(row.uhe) + "\r\n";
   const auto answer = app.MessageQuery(summary + "\r\nWrite results to analysis file?", "Population Diversity",
                                        MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return;
   const std::vector<std::string> heading = {
-      "Population diversity: " + Count(populations->size(), "population", "populations") + " of level " +
-          std::to_string(choices->level) + ", " + Count(ws.data.locusCount, "locus", "loci"),
+      "Population diversity: " + Count(populations.size(), "population", "populations") + " of level " +
+          std::to_string(choices.level) + ", " + Count(ws.data.locusCount, "locus", "loci"),
       "f: band frequency among the scored individuals; q = sqrt(1 - f), p = 1 - q; He = 2pq, uHe = 2n/(2n - 1) He;",
-      "Hj: Lynch & Milligan (1994) over the loci with more than " + FormatShortest(double(choices->absences)) +
+      "Hj: Lynch & Milligan (1994) over the loci with more than " + FormatShortest(double(choices.absences)) +
           " band absences."};
   std::vector<std::string> notes = {
       "Private: bands present in this population only; LComm: bands of frequency >= 5 % here that are present in",
       "at most 25 % (50 %) of the populations. %P: loci with 0 < f < 1; %P(0.95): loci with 0.05 <= q <= 0.95.",
       "Unscored loci (every score of the population missing) are left out of the population's row."};
-  const std::vector<std::string> undefinedNotes = UndefinedValueNotes(rows, choices->absences);
+  const std::vector<std::string> undefinedNotes = UndefinedValueNotes(rows, choices.absences);
   notes.insert(notes.end(), undefinedNotes.begin(), undefinedNotes.end());
   const ResultTable table = DiversityTable(rows);
   const ReportMethod method{
-      "Within each of the " + Count(populations->size(), "population", "populations") + " of level " +
-          std::to_string(choices->level) +
+      "Within each of the " + Count(populations.size(), "population", "populations") + " of level " +
+          std::to_string(choices.level) +
           " we counted bands, private and locally common bands and polymorphic loci, and estimated the expected "
           "heterozygosity He and its unbiased form uHe from square-root band frequencies, and Hj after Lynch & "
-          "Milligan (1994) over the loci with more than " + FormatShortest(double(choices->absences)) +
+          "Milligan (1994) over the loci with more than " + FormatShortest(double(choices.absences)) +
           " band absences.",
       {"lynch1994"}};
-  WriteTables(app, choices->tableFile, heading, {TableBlock{table, table, notes}}, method);
+  WriteTables(app, choices.tableFile, heading, {TableBlock{table, table, notes}}, method);
 }
 
 // ---- Pairwise PhiPT ----
@@ -186,39 +183,36 @@ TableBlock CorrectedPairBlock(const std::vector<PopulationMembers>& populations,
 }
 
 void PairwisePhiPT1Click(TMainPrg& app) {
-  if (!GroupsDefined(app)) return;
-  const auto choices = app.dialogs.pairwisePhiPT.Execute(app);
-  if (!choices) return;
+  const PopulationRun run(app, app.dialogs.pairwisePhiPT, 2);
+  if (!run.Ready()) return;
+  const auto& choices = run.Chosen();
+  const std::vector<PopulationMembers>& populations = run.Members();
   Workspace& ws = app.ws;
-  WholeDataSet whole(app);
-  if (!whole.Selected()) return;
-  const auto populations = Populations(app, choices->level, 2);
-  if (!populations) return;
-  const std::size_t pairCount = populations->size() * (populations->size() - 1) / 2;
-  app.Report("Pairwise PhiPT: " + Count(populations->size(), "population", "populations") + " at level " +
-             std::to_string(choices->level) + " with " + std::to_string(choices->permutations) + " permutations");
+  const std::size_t pairCount = populations.size() * (populations.size() - 1) / 2;
+  app.Report("Pairwise PhiPT: " + Count(populations.size(), "population", "populations") + " at level " +
+             std::to_string(choices.level) + " with " + std::to_string(choices.permutations) + " permutations");
   const auto distances = AmovaDistances(ws.data, ws.settings.similarity, ws.settings.replicates.JC, ws.random);
   if (!app.Check(distances)) return;
   CommandProgress progress(app.host, "Pairwise PhiPT", "Pair", pairCount);
   const PairwisePhiPT result =
-      ComputePairwisePhiPT(*distances, *populations, ws.data.individualLabels, ws.groups.groups, ws.data.locusCount,
-                           choices->permutations, ws.random, [&](std::size_t done) { return progress.Advance(done); });
+      ComputePairwisePhiPT(*distances, populations, ws.data.individualLabels, ws.groups.groups, ws.data.locusCount,
+                           choices.permutations, ws.random, [&](std::size_t done) { return progress.Advance(done); });
   if (result.cancelled) {
     app.Report("Cancelled: " + std::to_string(result.pairs.size()) + " of " + std::to_string(pairCount) +
                " pairs done; nothing was written.");
     return;
   }
-  const std::vector<NeiValues> nei = NeiBetween(ws.data, *populations);
+  const std::vector<NeiValues> nei = NeiBetween(ws.data, populations);
 
   std::vector<std::string> undefinedNotes;
   bool negative = false;
   Real low = 0, high = 0;
   std::size_t defined = 0;
-  for (std::size_t a = 1; a < populations->size(); ++a) {
+  for (std::size_t a = 1; a < populations.size(); ++a) {
     for (std::size_t b = 0; b < a; ++b) {
       const PairPhiPT& pair = result(a, b);
       if (!pair.defined) {
-        undefinedNotes.push_back((*populations)[b].name + " and " + (*populations)[a].name + ": PhiPT undefined. " +
+        undefinedNotes.push_back((populations)[b].name + " and " + (populations)[a].name + ": PhiPT undefined. " +
                                  pair.cause);
         continue;
       }
@@ -228,8 +222,8 @@ void PairwisePhiPT1Click(TMainPrg& app) {
       ++defined;
     }
   }
-  std::string summary = Count(populations->size(), "population", "populations") + ", " +
-                        Count(pairCount, "pair", "pairs") + ", " + std::to_string(choices->permutations) +
+  std::string summary = Count(populations.size(), "population", "populations") + ", " +
+                        Count(pairCount, "pair", "pairs") + ", " + std::to_string(choices.permutations) +
                         " permutations each\r\n";
   if (defined > 0) summary += "PhiPT from " + FormatReal(low) + " to " + FormatReal(high) + "\r\n";
   if (!undefinedNotes.empty()) summary += "PhiPT undefined for " + Count(undefinedNotes.size(), "pair", "pairs") + "\r\n";
@@ -239,8 +233,8 @@ void PairwisePhiPT1Click(TMainPrg& app) {
 
   const SimilaritySettings& settings = ws.settings.similarity;
   const std::vector<std::string> heading = {
-      "Pairwise PhiPT: " + Count(populations->size(), "population", "populations") + " of level " +
-          std::to_string(choices->level) + ", " + std::to_string(choices->permutations) + " permutations per pair",
+      "Pairwise PhiPT: " + Count(populations.size(), "population", "populations") + " of level " +
+          std::to_string(choices.level) + ", " + std::to_string(choices.permutations) + " permutations per pair",
       "Coefficient: " + SimilarityModeName(settings.amovaSimilarity, settings.coefficient, false) + " " +
           CoefficientName(settings.coefficient) + ". Distance Transformation: " +
           TransformationName(settings.transformation) + "."};
@@ -249,27 +243,27 @@ void PairwisePhiPT1Click(TMainPrg& app) {
   phiNotes.insert(phiNotes.end(), undefinedNotes.begin(), undefinedNotes.end());
   std::vector<std::string> neiNotes = {
       "Nei's (1978) unbiased genetic distance below the diagonal, identity above (square-root allele frequencies)."};
-  for (std::size_t a = 1, k = 0; a < populations->size(); ++a) {
+  for (std::size_t a = 1, k = 0; a < populations.size(); ++a) {
     for (std::size_t b = 0; b < a; ++b, ++k) {
       if (const std::string cause = NeiUndefinedCause(nei[k]); !cause.empty()) {
-        neiNotes.push_back((*populations)[b].name + " and " + (*populations)[a].name + ": Nei's distance undefined: " +
+        neiNotes.push_back((populations)[b].name + " and " + (populations)[a].name + ": Nei's distance undefined: " +
                            cause + ".");
       }
     }
   }
-  auto [aligned, tabbed] = PhiPTTables(*populations, result);
-  const ResultTable neiTable = NeiTable(*populations, nei);
+  auto [aligned, tabbed] = PhiPTTables(populations, result);
+  const ResultTable neiTable = NeiTable(populations, nei);
   std::vector<TableBlock> blocks = {TableBlock{std::move(aligned), std::move(tabbed), phiNotes},
                                     TableBlock{neiTable, neiTable, neiNotes}};
-  if (ws.settings.correctedPValues) blocks.push_back(CorrectedPairBlock(*populations, result));
+  if (ws.settings.correctedPValues) blocks.push_back(CorrectedPairBlock(populations, result));
   ReportMethod method{"", {"excoffier1992", "nei1978"}};
-  method.sentence = "Pairwise PhiPT between the " + Count(populations->size(), "population", "populations") +
-                    " of level " + std::to_string(choices->level) + " (Excoffier et al. 1992) was computed from " +
+  method.sentence = "Pairwise PhiPT between the " + Count(populations.size(), "population", "populations") +
+                    " of level " + std::to_string(choices.level) + " (Excoffier et al. 1992) was computed from " +
                     DistancePhrase(settings, settings.amovaSimilarity, ws.settings.replicates.JC, method.references) +
-                    ", and tested with " + std::to_string(choices->permutations) +
+                    ", and tested with " + std::to_string(choices.permutations) +
                     " permutations per pair; Nei's (1978) unbiased genetic distance between them was estimated from "
                     "square-root band frequencies.";
-  WriteTables(app, choices->tableFile, heading, blocks, method);
+  WriteTables(app, choices.tableFile, heading, blocks, method);
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "commands/data/whole_data_set.h"
 #include "commands/shell/main_program.h"
 #include "core/result_table.h"
 #include "core/text_file.h"
@@ -30,6 +32,33 @@ bool GroupsDefined(TMainPrg& app);
 // The populations of the chosen level of the whole data set, at least least of them; nothing
 // after a message.
 std::optional<std::vector<PopulationMembers>> Populations(TMainPrg& app, std::size_t level, std::size_t least);
+
+// The opening the population commands share: the groups defined, the command's dialog answered,
+// the whole data set selected for the run (the selection before comes back when the run ends)
+// and the populations of the level chosen, at least least of them. Ready() is false after the
+// message of the step that refused.
+template <class Dialog>
+class PopulationRun {
+ public:
+  using Choices = typename decltype(std::declval<Dialog&>().Execute(std::declval<TMainPrg&>()))::value_type;
+
+  PopulationRun(TMainPrg& app, Dialog& dialog, std::size_t least) {
+    if (!GroupsDefined(app)) return;
+    choices_ = dialog.Execute(app);
+    if (!choices_) return;
+    whole_.emplace(app);
+    if (whole_->Selected()) populations_ = Populations(app, choices_->level, least);
+  }
+
+  bool Ready() const { return populations_.has_value(); }
+  const Choices& Chosen() const { return *choices_; }
+  const std::vector<PopulationMembers>& Members() const { return *populations_; }
+
+ private:
+  std::optional<Choices> choices_;
+  std::optional<WholeDataSet> whole_;
+  std::optional<std::vector<PopulationMembers>> populations_;
+};
 
 // Nei's unbiased values between every two populations of the working data, a > b at
 // a (a - 1) / 2 + b.
