@@ -25,15 +25,23 @@ std::vector<std::size_t> ShorterSide(const std::vector<std::size_t>& order, std:
   return inside.front() == 0 ? outside : inside;
 }
 
-Result<NeighborNet> FitNeighborNet(std::size_t n, const std::vector<Real>& pairDistances) {
-  const CircularOrder circle = NeighborNetOrder(n, pairDistances);
-  auto net = FitCircularSplits(n, pairDistances, circle.order);
+Result<NeighborNet> FitNeighborNet(std::size_t n, const std::vector<Real>& pairDistances,
+                                   const NetworkProgress& progress) {
+  std::function<bool(std::size_t)> joined, onRound;
+  if (progress) {
+    joined = [&](std::size_t joins) { return progress(joins, 0); };
+    onRound = [&](std::size_t round) { return progress(n - 1, round); };
+  }
+  const CircularOrder circle = NeighborNetOrder(n, pairDistances, joined);
+  if (circle.order.size() != n) return Failure{"The agglomeration was stopped; no NeighborNet was built."};
+  auto net = FitCircularSplits(n, pairDistances, circle.order, onRound);
   if (net) net->tiedJoins = circle.tiedJoins;
   return net;
 }
 
 Result<NeighborNet> FitCircularSplits(std::size_t n, const std::vector<Real>& pairDistances,
-                                      const std::vector<std::size_t>& order) {
+                                      const std::vector<std::size_t>& order,
+                                      const std::function<bool(std::size_t round)>& onRound) {
   NeighborNet net;
   net.n = n;
   net.order = order;
@@ -44,7 +52,7 @@ Result<NeighborNet> FitCircularSplits(std::size_t n, const std::vector<Real>& pa
       placed[StrictPairIndex(b, a)] = pairDistances[p > q ? StrictPairIndex(p, q) : StrictPairIndex(q, p)];
     }
   }
-  auto weights = FitSplitWeights(n, placed);
+  auto weights = FitSplitWeights(n, placed, onRound);
   if (!weights) return Failure{weights.error()};
   // Weights within the rounding of the largest distance count as zero.
   const Real largest = *std::max_element(pairDistances.begin(), pairDistances.end());
@@ -60,7 +68,8 @@ Result<NeighborNet> FitCircularSplits(std::size_t n, const std::vector<Real>& pa
   return net;
 }
 
-Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pairs, const LabelTable& labels) {
+Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pairs, const LabelTable& labels,
+                                     const NetworkProgress& progress) {
   if (n < 3) {
     return Failure{"A NeighborNet needs at least 3 individuals, not " + std::to_string(n) +
                    "; no NeighborNet was built."};
@@ -79,7 +88,7 @@ Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pai
       }
     }
   }
-  return FitNeighborNet(n, pairs);
+  return FitNeighborNet(n, pairs, progress);
 }
 
 Result<NeighborNet> BuildNeighborNet(const DistanceMatrix& distances, const LabelTable& labels) {

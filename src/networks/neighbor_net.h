@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct NeighborNet {
   std::size_t tiedJoins = 0;
 };
 
+// Told how far the build of one network is: joins of the agglomeration done (n - 1 in all), then,
+// with all joins done, the round of the split weights' least squares that starts. Answering false
+// stops the build, which then fails.
+using NetworkProgress = std::function<bool(std::size_t joins, std::size_t rounds)>;
+
 // The shorter side of the split that cuts positions first .. last of the order from the rest;
 // of two sides of n / 2, the one without the first individual in data order.
 std::vector<std::size_t> ShorterSide(const std::vector<std::size_t>& order, std::size_t first, std::size_t last);
@@ -39,15 +45,18 @@ std::vector<std::size_t> ShorterSide(const std::vector<std::size_t>& order, std:
 Result<NeighborNet> BuildNeighborNet(const DistanceMatrix& distances, const LabelTable& labels);
 
 // The same of the distances as a strict lower triangle (at StrictPairIndex(i, j), i > j).
-Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pairDistances, const LabelTable& labels);
+Result<NeighborNet> BuildNeighborNet(std::size_t n, const std::vector<Real>& pairDistances, const LabelTable& labels,
+                                     const NetworkProgress& progress = {});
 
 // The NeighborNet of distances already checked (at least 3 individuals, none negative or not a
 // number).
-Result<NeighborNet> FitNeighborNet(std::size_t n, const std::vector<Real>& pairDistances);
+Result<NeighborNet> FitNeighborNet(std::size_t n, const std::vector<Real>& pairDistances,
+                                   const NetworkProgress& progress = {});
 
 // The same with the circular order given (the individuals 0 .. n - 1 round the circle) in place
 // of the agglomeration's.
 Result<NeighborNet> FitCircularSplits(std::size_t n, const std::vector<Real>& pairDistances,
-                                      const std::vector<std::size_t>& order);
+                                      const std::vector<std::size_t>& order,
+                                      const std::function<bool(std::size_t round)>& onRound = {});
 
 }  // namespace vorn

@@ -66,8 +66,11 @@ class Agglomeration {
     }
   }
 
-  CircularOrder Run() {
-    while (clusters_.size() > 1) Join();
+  CircularOrder Run(const std::function<bool(std::size_t joins)>& joined) {
+    for (std::size_t joins = 1; clusters_.size() > 1; ++joins) {
+      Join();
+      if (joined && !joined(joins)) return {};
+    }
     return CircularOrder{clusters_[0].path, ties_};
   }
 
@@ -213,9 +216,10 @@ class Agglomeration {
 
 }  // namespace
 
-CircularOrder NeighborNetOrder(std::size_t n, const std::vector<Real>& distances) {
+CircularOrder NeighborNetOrder(std::size_t n, const std::vector<Real>& distances,
+                               const std::function<bool(std::size_t joins)>& joined) {
   if (n == 0) return {};
-  return Agglomeration(n, distances).Run();
+  return Agglomeration(n, distances).Run(joined);
 }
 
 }  // namespace vorn

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "core/conventions.h"
@@ -30,6 +31,9 @@ struct CircularOrder {
 // lies within kJoinRoundingShare of the magnitudes that enter it ((m - 2) max d + 2 max R) of the
 // smallest, the first in row order is taken (rows i = 1 .. m - 1, in each j = 0 .. i - 1); of the
 // node pairs, the first with x from the earlier cluster's front then back end and y likewise.
-CircularOrder NeighborNetOrder(std::size_t n, const std::vector<Real>& distances);
+// joined, when given, hears the number of joins done after each (n - 1 in all); when it answers
+// false the agglomeration stops there and its order is not a circle of all individuals.
+CircularOrder NeighborNetOrder(std::size_t n, const std::vector<Real>& distances,
+                               const std::function<bool(std::size_t joins)>& joined = {});
 
 }  // namespace vorn

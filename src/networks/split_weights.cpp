@@ -72,7 +72,8 @@ class FallingGradient {
 
 }  // namespace
 
-Result<SplitWeights> FitSplitWeights(std::size_t n, const std::vector<Real>& d) {
+Result<SplitWeights> FitSplitWeights(std::size_t n, const std::vector<Real>& d,
+                                     const std::function<bool(std::size_t round)>& onRound) {
   SplitWeights result;
   std::vector<Real> x = ExactSplitWeights(n, d);
   const std::size_t count = x.size();
@@ -125,7 +126,8 @@ Result<SplitWeights> FitSplitWeights(std::size_t n, const std::vector<Real>& d) 
     std::size_t refinements = 0;          // of x, since a split was last freed or held
     bool exact = false;                   // the gradient in Real: once the estimate frees no split
     bool ended = false;
-    for (std::size_t round = 0; round < bound && !ended; ++round) {
+    for (std::size_t r = 0; r < bound && !ended; ++r) {
+      if (onRound && !onRound(r)) return Failure{"The split weights were stopped; no NeighborNet was built."};
       std::vector<Real> exactG;
       if (exact) exactG = gradient.Exact(x);
       const std::vector<double> g = exact ? std::vector<double>(exactG.begin(), exactG.end()) : gradient.Estimate(x);

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "core/conventions.h"
@@ -28,7 +29,9 @@ struct SplitWeights {
 };
 
 // The pair distances are those of the positions of the order, at StrictPairIndex(b, a), a < b.
-// Fails (naming the counts) only if the method has not ended in its bound of steps.
-Result<SplitWeights> FitSplitWeights(std::size_t n, const std::vector<Real>& pairDistances);
+// Fails (naming the counts) if the method has not ended in its bound of steps, or when onRound,
+// told the number of each round of the active-set method before it starts, answers false.
+Result<SplitWeights> FitSplitWeights(std::size_t n, const std::vector<Real>& pairDistances,
+                                     const std::function<bool(std::size_t round)>& onRound = {});
 
 }  // namespace vorn

@@ -2,6 +2,8 @@
 // Nexus confidences, and Cancel and a BS of 0, which leave every file as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/text_file.h"
 #include "support/command_fixture.h"
 
@@ -38,7 +40,10 @@ class NetworkCommandTest : public testing::CommandTest {
 TEST_F(NetworkCommandTest, SupportIsOffByDefault) {
   EXPECT_FALSE(app.dialogs.neighborNet.form["bootstrap_support"].checked);
   RunNetwork(false);
-  EXPECT_TRUE(host.progress.empty());
+  // The build's own progress, its joins first.
+  ASSERT_FALSE(host.progress.empty());
+  EXPECT_EQ(host.progress.front(), "NeighborNet: Join 1 of 4");
+  EXPECT_EQ(host.progressEnds, 1);
   EXPECT_EQ(ReadFile("analysis.txt").find("Support: per cent"), std::string::npos);
   EXPECT_NE(ReadFile("net.nex").find("CONFIDENCES=NO"), std::string::npos);
 }
@@ -46,9 +51,10 @@ TEST_F(NetworkCommandTest, SupportIsOffByDefault) {
 TEST_F(NetworkCommandTest, SupportShowsProgressAndIsWrittenToBothFiles) {
   RunNetwork(true);
   ASSERT_TRUE(host.Errors().empty());
-  EXPECT_EQ(host.progress.front(), "NeighborNet: Replicate 1 of 4");
+  EXPECT_EQ(host.progress.front(), "NeighborNet: Join 1 of 4");
+  EXPECT_NE(std::find(host.progress.begin(), host.progress.end(), "NeighborNet: Replicate 1 of 4"), host.progress.end());
   EXPECT_EQ(host.progress.back(), "NeighborNet: Replicate 4 of 4");
-  EXPECT_EQ(host.progressEnds, 1);
+  EXPECT_EQ(host.progressEnds, 2);
   ASSERT_FALSE(host.reports.empty());
   EXPECT_TRUE(host.reports.back().ends_with(", support from 4 bootstrap networks")) << host.reports.back();
   const std::string analysis = ReadFile("analysis.txt");
@@ -63,13 +69,23 @@ TEST_F(NetworkCommandTest, SupportShowsProgressAndIsWrittenToBothFiles) {
   }
 }
 
+// Cancel in the agglomeration or among the replicate networks.
 TEST_F(NetworkCommandTest, CancelWritesNothing) {
-  host.cancelAfter = 2;
-  RunNetwork(true);
-  EXPECT_EQ(host.reports.back(), "Cancelled after 2 of 4 replicate networks; no NeighborNet was written.");
-  EXPECT_EQ(ReadFile("analysis.txt"), analysisBefore);
-  EXPECT_FALSE(FileExists("net.nex"));
-  EXPECT_FALSE(app.network);
+  const struct {
+    const char* at;
+    const char* report;
+  } cases[] = {{"NeighborNet: Join 2 of 4", "Cancelled: no NeighborNet was built."},
+               {"NeighborNet: Replicate 3 of 4", "Cancelled after 2 of 4 replicate networks; no NeighborNet was written."}};
+  app.ws.settings.existingOutputFile = ExistingOutputFile::Append;  // the matrix of each case
+  for (const auto& c : cases) {
+    host.cancelAt = c.at;
+    RunNetwork(true);
+    EXPECT_EQ(host.reports.back(), c.report);
+    EXPECT_TRUE(host.Errors().empty()) << c.at;
+    EXPECT_EQ(ReadFile("analysis.txt"), analysisBefore);
+    EXPECT_FALSE(FileExists("net.nex"));
+    EXPECT_FALSE(app.network);
+  }
 }
 
 TEST_F(NetworkCommandTest, ABootstrapCountOfZeroIsRefusedBeforeAnythingIsBuilt) {

@@ -216,7 +216,7 @@ TEST_F(SavedPictures, RarefactionCurvesNameEveryPopulation) {
     const std::string path = dir.File("rarefaction.svg");
     ASSERT_TRUE(SaveRarefactionPicture(curves, size, path).ok()) << size.width();
     const auto texts = SvgTexts(path);
-    for (const std::string& text : {"Karst", "Uphill", "Valley floor", "Band richness", "Private band richness",
+    for (const char* text : {"Karst", "Uphill", "Valley floor", "Band richness", "Private band richness",
                                     "Br(g)", "Private Br(g)"}) {
       EXPECT_EQ(texts.count(text), 1u) << size.width() << ": " << text;
     }

@@ -47,8 +47,10 @@ class RecordingHost : public Host {
   // The progress texts shown, and how many progress windows were taken away.
   std::vector<std::string> progress;
   int progressEnds = 0;
-  // Presses Cancel in the progress window once this many steps are done.
+  // Presses Cancel in the progress window once this many steps are done, or when it shows this
+  // text (caption: text).
   std::optional<std::size_t> cancelAfter;
+  std::optional<std::string> cancelAt;
 
   MessageAnswer ShowMessage(std::string_view text, std::string_view title, MessageButtons buttons) override {
     messages.push_back({std::string(text), std::string(title), buttons});
@@ -79,7 +81,7 @@ class RecordingHost : public Host {
   bool ShowsCompletionLines() const override { return showsCompletionLines; }
   bool ShowProgress(std::string_view caption, std::string_view text, std::size_t done, std::size_t) override {
     progress.push_back(std::string(caption) + ": " + std::string(text));
-    return !(cancelAfter && done >= *cancelAfter);
+    return !(cancelAfter && done >= *cancelAfter) && !(cancelAt && progress.back() == *cancelAt);
   }
   void EndProgress() override { ++progressEnds; }
   void MenuChanged() override { ++menuChanges; }

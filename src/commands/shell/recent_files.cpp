@@ -53,7 +53,7 @@ ModalDialog* ImportDialogOf(Dialogs& dialogs, std::string_view handler) {
 
 }  // namespace
 
-void RecentFiles::Add(const std::string& path, const FileLayout& layout) { Put(RecentFile{path, layout}); }
+void RecentFiles::Add(const std::string& path, const FileLayout& layout) { Put(RecentFile{path, layout, kLoadHandler, {}}); }
 
 void RecentFiles::AddImport(const std::string& path, const std::string& handler, const std::string& settings) {
   Put(RecentFile{path, FileLayout(), handler, settings});

@@ -41,6 +41,22 @@ std::optional<std::size_t> AddSupport(TMainPrg& app, NeighborNet& net) {
   return summary.networks;
 }
 
+// The network of the active matrix, with progress: the joins of the agglomeration, then the
+// rounds of the split weights (the bar's last step); nothing when it failed or was cancelled (told).
+std::optional<NeighborNet> BuildNetwork(TMainPrg& app, std::size_t n, const std::vector<Real>& pairs) {
+  CommandProgress progress(app.host, "NeighborNet", "Join", n);
+  auto net = BuildNeighborNet(n, pairs, app.ws.data.individualLabels, [&](std::size_t joins, std::size_t rounds) {
+    return progress.Show(joins, rounds == 0 ? "Join " + std::to_string(joins) + " of " + std::to_string(n - 1)
+                                            : "Split weights: round " + std::to_string(rounds));
+  });
+  if (progress.Cancelled()) {
+    app.Report("Cancelled: no NeighborNet was built.");
+    return std::nullopt;
+  }
+  if (!app.Check(net)) return std::nullopt;
+  return std::move(*net);
+}
+
 void NeighborNet1Click(TMainPrg& app) {
   Workspace& ws = app.ws;
   const auto pairs = ActiveDistancePairs(app, "no NeighborNet was built");
@@ -61,8 +77,8 @@ void NeighborNet1Click(TMainPrg& app) {
                         " individuals are not the " + std::to_string(n) +
                         " of the active matrix; no NeighborNet was built.");
   }
-  auto net = BuildNeighborNet(n, *pairs, ws.data.individualLabels);
-  if (!app.Check(net)) return;
+  auto net = BuildNetwork(app, n, *pairs);
+  if (!net) return;
   std::size_t supportNetworks = 0;
   if (choices->bootstrapSupport) {
     const auto networks = AddSupport(app, *net);
