@@ -32,57 +32,69 @@ Compensated AsSum(Real x) { return {x, 0}; }
 Compensated AsSum(Compensated x) { return x; }
 double AsSum(double x) { return x; }
 
-// Running sums S(r, c) of the values v(i, j) over i < r and j < c, (n + 1) x (n + 1). A sum over
-// a rectangle is a difference of four of them, which grow to the sum of all values: plain, it
-// carries the rounding of that total, compensated that of its own size.
-template <class Sum>
-class RectangleSums {
- public:
-  template <class Entry>
-  RectangleSums(std::size_t n, Entry value) : side_(n + 1), sums_(side_ * side_) {
-    for (std::size_t r = 0; r < n; ++r) {
-      Sum row{};
-      for (std::size_t c = 0; c < n; ++c) {
-        row = row + AsSum(value(r, c));
-        sums_[(r + 1) * side_ + c + 1] = sums_[r * side_ + c + 1] + row;
-      }
-    }
-  }
-  // The sum of v(i, j) over r0 <= i < r1, c0 <= j < c1.
-  Sum Of(std::size_t r0, std::size_t r1, std::size_t c0, std::size_t c1) const {
-    return (S(r1, c1) - S(r0, c1)) - (S(r1, c0) - S(r0, c0));
-  }
-
- private:
-  const Sum& S(std::size_t r, std::size_t c) const { return sums_[r * side_ + c]; }
-  std::size_t side_;
-  std::vector<Sum> sums_;
-};
-
-// A x unrounded.
+// A x unrounded, in one pass over the weights in their order. For a < b the pair's distance is
+// P(a, b) + Q(a, b), the splits (i, j) with i < a <= j < b (a inside, b not) and those with
+// a <= i < b <= j (b inside, a not). From b to b + 1, split column b (the weights w(i, b), i < b,
+// which lie together) adds to P(a, .) its part above a and to Q(a, .) the rest of row b less its
+// part from a on:
+//   P(a, b + 1) = P(a, b) + sum_{i < a} w(i, b),
+//   Q(a, b + 1) = Q(a, b) + sum_{j > b} w(b, j) - sum_{a <= i < b} w(i, b),
+// and the new a = b starts at P = sum_{i < b} w(i, b), Q = sum_{j > b} w(b, j). Every sum runs over
+// one column or one row, so its rounding is that of its own terms.
 template <class Value>
 std::vector<SumOf<Value>> SplitDistanceSums(std::size_t n, const std::vector<Value>& weights) {
-  const RectangleSums<SumOf<Value>> sums(n, [&](std::size_t i, std::size_t j) { return i < j ? weights[StrictPairIndex(j, i)] : Value(0); });
-  std::vector<SumOf<Value>> distances(CircularSplitCount(n));
-  // Split (i, j) separates a < b when i < a <= j < b or a <= i < b <= j.
+  using Sum = SumOf<Value>;
+  std::vector<Sum> rowAfter(n);  // sum_{j > i} w(i, j)
+  for (std::size_t j = 1; j < n; ++j) {
+    for (std::size_t i = 0; i < j; ++i) rowAfter[i] = rowAfter[i] + AsSum(weights[StrictPairIndex(j, i)]);
+  }
+  std::vector<Sum> p(n), q(n), distances(CircularSplitCount(n));
+  if (n > 0) q[0] = rowAfter[0];
   for (std::size_t b = 1; b < n; ++b) {
-    for (std::size_t a = 0; a < b; ++a) distances[StrictPairIndex(b, a)] = sums.Of(0, a, a, b) + sums.Of(a, b, b, n);
+    const std::size_t column = StrictPairIndex(b, 0);
+    for (std::size_t a = 0; a < b; ++a) distances[column + a] = p[a] + q[a];
+    if (b + 1 == n) break;
+    Sum above{};
+    for (std::size_t a = 0; a < b; ++a) {
+      p[a] = p[a] + above;
+      above = above + AsSum(weights[column + a]);
+    }
+    Sum from{};
+    for (std::size_t a = b; a-- > 0;) {
+      from = from + AsSum(weights[column + a]);
+      q[a] = q[a] + (rowAfter[b] - from);
+    }
+    p[b] = above;
+    q[b] = rowAfter[b];
   }
   return distances;
 }
 
-// A^T y rounded, of pair values y of either kind of sum (or plain values).
+// A^T y rounded, of pair values y of either kind of sum (or plain values), in one pass over y in
+// its order. The split cutting positions p .. q separates what its members have with the rest:
+// the sum of their rows R less twice U(p, q), the sum of y over the pairs inside, where
+// U(p, q) = U(p, q - 1) + sum_{p <= a < q} y(a, q): column q of y, which lies together.
 template <class Sum, class PairValue>
 std::vector<decltype(Rounded(Sum{}))> SeparatedSumsOf(std::size_t n, const std::vector<PairValue>& pairValues) {
-  auto value = [&](std::size_t a, std::size_t b) {
-    return a == b ? PairValue{} : pairValues[a > b ? StrictPairIndex(a, b) : StrictPairIndex(b, a)];
-  };
-  const RectangleSums<Sum> sums(n, value);
+  std::vector<Sum> rows(n);
+  for (std::size_t b = 1; b < n; ++b) {
+    for (std::size_t a = 0; a < b; ++a) {
+      const Sum y = AsSum(pairValues[StrictPairIndex(b, a)]);
+      rows[a] = rows[a] + y;
+      rows[b] = rows[b] + y;
+    }
+  }
+  std::vector<Sum> inside(n);  // U(p, q) at p, for the q in work
   std::vector<decltype(Rounded(Sum{}))> separated(CircularSplitCount(n));
-  // Inside i + 1 .. j against everything, less inside against inside.
-  for (std::size_t j = 1; j < n; ++j) {
-    for (std::size_t i = 0; i < j; ++i) {
-      separated[StrictPairIndex(j, i)] = Rounded(sums.Of(i + 1, j + 1, 0, n) - sums.Of(i + 1, j + 1, i + 1, j + 1));
+  for (std::size_t last = 1; last < n; ++last) {
+    const std::size_t column = StrictPairIndex(last, 0);
+    Sum members{}, toLast{};
+    for (std::size_t first = last; first >= 1; --first) {
+      members = members + rows[first];
+      if (first < last) toLast = toLast + AsSum(pairValues[column + first]);
+      inside[first] = inside[first] + toLast;
+      // Split (first - 1, last) cuts first .. last.
+      separated[column + first - 1] = Rounded(members - (inside[first] + inside[first]));
     }
   }
   return separated;

@@ -6,8 +6,8 @@
 // triangle: split (i, j) at StrictPairIndex(j, i), pair (a, b), a < b, at StrictPairIndex(b, a).
 // A x is the vector of pair distances that the split weights x give, each pair the sum of the
 // weights of the splits that separate it; A^T y gives each split the sum of y over the pairs it
-// separates. Both take O(n^2) operations, through sums over rectangles of a two-dimensional
-// running sum.
+// separates. Both take O(n^2) operations in one pass over their input in its order, each of their
+// sums running over one row or column of the triangle.
 #pragma once
 
 #include <cstddef>

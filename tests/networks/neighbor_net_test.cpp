@@ -30,7 +30,7 @@ std::vector<Real> Times(const testing::Dense& a, const std::vector<Real>& x) {
 }
 
 TEST(CircularSplits, OperatorsAreTheDesignMatrixAndItsTranspose) {
-  for (std::size_t n : {3u, 4u, 5u, 8u}) {
+  for (std::size_t n : {3u, 4u, 5u, 8u, 13u}) {
     const testing::Dense a = DesignMatrix(n);
     const std::vector<Real> x = RandomPairs(n, 7 + n);
     const std::vector<Real> ax = SplitDistances(n, x), atx = SeparatedSums(n, x);
@@ -38,9 +38,22 @@ TEST(CircularSplits, OperatorsAreTheDesignMatrixAndItsTranspose) {
     for (std::size_t r = 0; r < a.size(); ++r)
       for (std::size_t c = 0; c < a.size(); ++c) t[c][r] = a[r][c];
     const std::vector<Real> want = Times(a, x), wantT = Times(t, x);
+    // The estimates in double too.
+    const std::vector<double> xd(x.begin(), x.end());
+    const std::vector<double> axd = SplitDistances(n, xd), atxd = SeparatedSums(n, xd);
     for (std::size_t k = 0; k < x.size(); ++k) {
       EXPECT_NEAR(static_cast<double>(ax[k]), static_cast<double>(want[k]), 1e-15) << n << " " << k;
       EXPECT_NEAR(static_cast<double>(atx[k]), static_cast<double>(wantT[k]), 1e-15) << n << " " << k;
+      EXPECT_NEAR(axd[k], static_cast<double>(want[k]), 1e-13) << n << " " << k;
+      EXPECT_NEAR(atxd[k], static_cast<double>(wantT[k]), 1e-13) << n << " " << k;
+    }
+    // The exact gradient is A^T (d - A x).
+    const std::vector<Real> d = RandomPairs(n, 3 + n);
+    std::vector<Real> residual = Times(a, x);
+    for (std::size_t k = 0; k < x.size(); ++k) residual[k] = d[k] - residual[k];
+    const std::vector<Real> gradient = ResidualGradient(n, d, x), wantGradient = Times(t, residual);
+    for (std::size_t k = 0; k < x.size(); ++k) {
+      EXPECT_NEAR(static_cast<double>(gradient[k]), static_cast<double>(wantGradient[k]), 1e-15) << n << " " << k;
     }
     // The exact weights reproduce the distances.
     const std::vector<Real> back = SplitDistances(n, ExactSplitWeights(n, x));
