@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -107,6 +108,38 @@ TEST(SplitWeights, MeetTheKuhnTuckerConditionsWhereManySplitsAreFreedTogether) {
       // From 40 free splits on, a round frees two or more.
       EXPECT_GT(positive, n) << n << " " << seed;
     }
+  }
+}
+
+// The weights are the least squares of the splits they free, to the last place of the 80-bit
+// format (split_weights_exact.py solves them in fractions), and the splits they hold at zero
+// are rightly held: the exact gradient of each falls.
+TEST(SplitWeights, AreTheExactLeastSquaresOfTheirFreeSplitsToTheLastPlace) {
+  if (std::system("/usr/bin/python3 -c 'import fractions' >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "python3 not installed (apt-get install python3); the exact least squares skipped";
+  }
+  for (const auto& [n, seed] : {std::pair<std::size_t, unsigned>{24, 5}, {40, 6}}) {
+    const std::vector<Real> d = RandomPairs(n, seed);
+    const auto fitted = FitSplitWeights(n, d);
+    ASSERT_TRUE(fitted) << fitted.error();
+    const std::string path = std::filesystem::temp_directory_path() /
+                             ("vorn_split_weights_" + std::to_string(::getpid()) + ".txt");
+    {
+      std::FILE* out = std::fopen(path.c_str(), "w");
+      ASSERT_TRUE(out);
+      std::fprintf(out, "%zu\n", n);
+      for (const Real v : d) std::fprintf(out, "%La ", v);
+      std::fprintf(out, "\n");
+      for (const Real v : fitted->weights) std::fprintf(out, "%La ", v);
+      std::fprintf(out, "\n");
+      std::fclose(out);
+    }
+    const auto lines = testing::RunLines("/usr/bin/python3 " + std::string(VORN_TEST_DATA) +
+                                         "/../networks/split_weights_exact.py " + path);
+    std::filesystem::remove(path);
+    ASSERT_EQ(lines.count("largest_ulps"), 1u);
+    EXPECT_LE(std::stod(lines.at("largest_ulps")), 2.0) << n;
+    EXPECT_LE(std::stod(lines.at("held_gradient")), 0.0) << n;
   }
 }
 
