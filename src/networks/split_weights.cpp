@@ -1,8 +1,7 @@
-#include "split_weights.h"
+#include "networks/split_weights.h"
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "core/undefined_pairs.h"
